@@ -1,0 +1,48 @@
+// The settings store by section: (application "KALDERO", Section, key) ->
+// text, and the section syntax of the ".PLG" snapshot files.
+#pragma once
+
+#include <QString>
+
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include "TextFile.h"
+
+class clsRegistry {
+public:
+    using Table = std::vector<std::pair<QString, QString>>;
+
+    clsRegistry() = default;
+    explicit clsRegistry(QString section) : section_(std::move(section)) {}
+
+    const QString& Section() const { return section_; }
+    void setSection(const QString& s) { section_ = s; }
+
+    void RegPut(const QString& key, const QString& value);
+    void RegPut(const QString& key, long long value) { RegPut(key, QString::number(value)); }
+    void RegPut(const QString& key, int value) { RegPut(key, QString::number(value)); }
+    void RegPut(const QString& key, double value);
+    void RegPut(const QString& key, bool value);   // "True" / "False"
+
+    QString RegGet(const QString& key, const QString& def) const;
+    // Typed reads: the stored text converted, or def when absent or unreadable.
+    long long RegGetLong(const QString& key, long long def) const;
+    double RegGetDouble(const QString& key, double def) const;
+    bool RegGetBool(const QString& key, bool def) const;
+
+    // All pairs of the section; nothing when the section does not exist.
+    std::optional<Table> RegGetSec() const;
+    // Deletes a key; an empty key deletes the whole section. Never fails.
+    void RegDelete(const QString& key);
+
+    // Writes the section text: "[" Section "]", then key="value" lines. A
+    // missing section writes its header alone.
+    void WriteFile(plat::TextWriter& out) const;
+    // Reads every copy of this section from the file and stores its values.
+    void ReadFile(plat::TextReader& in);
+
+private:
+    QString section_;
+};

@@ -1,0 +1,61 @@
+#include "Clock.h"
+
+#include <QElapsedTimer>
+#include <QRandomGenerator>
+
+namespace plat {
+
+namespace {
+
+class RealClock : public Clock {
+public:
+    RealClock() { timer_.start(); }
+    QDateTime now() const override { return QDateTime::currentDateTime(); }
+    int64_t tickCountMs() const override { return timer_.elapsed(); }
+
+private:
+    QElapsedTimer timer_;
+};
+
+class RealRandom : public RandomSource {
+public:
+    double next() override { return QRandomGenerator::global()->generateDouble(); }
+};
+
+Clock* gClock = nullptr;
+RandomSource* gRandom = nullptr;
+
+} // namespace
+
+Clock& SystemClock() {
+    static RealClock real;
+    return gClock ? *gClock : real;
+}
+
+RandomSource& Random() {
+    static RealRandom real;
+    return gRandom ? *gRandom : real;
+}
+
+Clock* SetClock(Clock* c) {
+    Clock* old = gClock;
+    gClock = c;
+    return old;
+}
+
+RandomSource* SetRandom(RandomSource* r) {
+    RandomSource* old = gRandom;
+    gRandom = r;
+    return old;
+}
+
+double SeededRandom::next() {
+    // xorshift64*: small, fast and good enough for identifiers in tests.
+    s_ ^= s_ >> 12;
+    s_ ^= s_ << 25;
+    s_ ^= s_ >> 27;
+    uint64_t r = s_ * 0x2545F4914F6CDD1Dull;
+    return static_cast<double>(r >> 11) * (1.0 / 9007199254740992.0);
+}
+
+} // namespace plat

@@ -1,0 +1,45 @@
+// Number rules of the run time the program's arithmetic was designed on.
+// Conversions to integer round half to even, Int floors, integer division
+// truncates, and a remainder has the sign of the dividend.
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+#include <QString>
+
+namespace plat {
+
+// Round half to even, as every real-to-integer conversion of the program does.
+inline double RoundHalfEven(double x) { return std::nearbyint(x); }
+
+// Conversion to a 32-bit integer; throws error 6 (overflow) outside the range
+// and for NaN instead of invoking undefined behaviour.
+int32_t CLng(double x);
+// Conversion to a 16-bit integer; error 6 outside -32768..32767.
+int16_t CInt(double x);
+
+// Int: the largest integer not above x. Fix: truncation toward zero.
+inline double Int(double x) { return std::floor(x); }
+inline double Fix(double x) { return std::trunc(x); }
+
+// Integer division truncating toward zero; error 11 on division by zero.
+int64_t Div(int64_t a, int64_t b);
+// Remainder with the sign of the dividend; error 11 on division by zero.
+int64_t Mod(int64_t a, int64_t b);
+
+// The run time's shortest text of a Double: up to 15 significant digits,
+// no trailing zeros, exponent form outside 1e-5 .. 1e15 ("1E+16", "1.5E-07").
+QString FormatShortest(double x);
+
+// Val(): the leading number of a text (blanks are skipped inside it,
+// "&H" hexadecimal and "&O" octal accepted); 0 when there is none.
+double Val(const QString& text);
+
+// Strict text-to-Double conversion as CDbl does it: the whole text (trimmed)
+// must be a number, with optional thousands separators "," in the integer
+// part, an exponent, or an "&H"/"&O" prefix. Throws error 13 otherwise.
+double CDbl(const QString& text);
+
+} // namespace plat

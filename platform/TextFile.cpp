@@ -1,0 +1,133 @@
+#include "TextFile.h"
+
+#include "AppError.h"
+#include "AppInfo.h"
+#include "FileOps.h"
+
+#include <cerrno>
+#include <iconv.h>
+#include <memory>
+
+namespace plat {
+
+namespace {
+
+struct IconvHandle {
+    iconv_t cd;
+    IconvHandle(const char* to, const char* from) : cd(iconv_open(to, from)) {
+        if (cd == reinterpret_cast<iconv_t>(-1)) ThrowRuntimeError(ErrInternal, QStringLiteral("iconv CP932"));
+    }
+    ~IconvHandle() { iconv_close(cd); }
+    IconvHandle(const IconvHandle&) = delete;
+    IconvHandle& operator=(const IconvHandle&) = delete;
+};
+
+// Line and column (1-based) of a byte offset, for error messages.
+QString bytePosition(const QByteArray& bytes, qsizetype offset) {
+    qsizetype line = 1, lineStart = 0;
+    for (qsizetype i = 0; i < offset && i < bytes.size(); ++i) {
+        if (bytes[i] == '\n' || (bytes[i] == '\r' && !(i + 1 < bytes.size() && bytes[i + 1] == '\n'))) {
+            ++line;
+            lineStart = i + 1;
+        }
+    }
+    return QStringLiteral("(行 %1, %2 バイト目)").arg(line).arg(offset - lineStart + 1);
+}
+
+} // namespace
+
+QString DecodeCp932(const QByteArray& bytes) {
+    if (bytes.isEmpty()) return QString();
+    // Plain ASCII is by far the commonest line content: skip iconv for it.
+    bool ascii = true;
+    for (char c : bytes) {
+        if (static_cast<unsigned char>(c) >= 0x80) { ascii = false; break; }
+    }
+    if (ascii) return QString::fromLatin1(bytes);
+
+    IconvHandle h("UTF-16LE", "CP932");
+    QString out;
+    out.resize(bytes.size());  // Shift-JIS never needs more UTF-16 units than bytes
+    char* in = const_cast<char*>(bytes.constData());
+    size_t inLeft = static_cast<size_t>(bytes.size());
+    char* o = reinterpret_cast<char*>(out.data());
+    size_t oLeft = static_cast<size_t>(out.size()) * 2;
+    while (inLeft > 0) {
+        size_t r = iconv(h.cd, &in, &inLeft, &o, &oLeft);
+        if (r == static_cast<size_t>(-1)) {
+            qsizetype at = in - bytes.constData();
+            throw AppError(ErrTypeMismatch, AppTitle(),
+                           QStringLiteral("Shift-JIS として読めないバイトがあります %1").arg(bytePosition(bytes, at)));
+        }
+    }
+    out.resize((o - reinterpret_cast<char*>(out.data())) / 2);
+    return out;
+}
+
+QByteArray EncodeCp932(const QString& text) {
+    if (text.isEmpty()) return QByteArray();
+    bool ascii = true;
+    for (QChar c : text) {
+        if (c.unicode() >= 0x80) { ascii = false; break; }
+    }
+    if (ascii) return text.toLatin1();
+
+    IconvHandle h("CP932", "UTF-16LE");
+    QByteArray out;
+    out.resize(text.size() * 2 + 4);
+    char* in = reinterpret_cast<char*>(const_cast<QChar*>(text.constData()));
+    size_t inLeft = static_cast<size_t>(text.size()) * 2;
+    char* o = out.data();
+    size_t oLeft = static_cast<size_t>(out.size());
+    while (inLeft > 0) {
+        size_t r = iconv(h.cd, &in, &inLeft, &o, &oLeft);
+        if (r == static_cast<size_t>(-1)) {
+            qsizetype at = (in - reinterpret_cast<const char*>(text.constData())) / 2;
+            QString ch = at < text.size() ? text.mid(at, text[at].isHighSurrogate() ? 2 : 1) : QString();
+            throw AppError(ErrTypeMismatch, AppTitle(),
+                           QStringLiteral("文字 \"%1\" (U+%2) は Shift-JIS で書けません")
+                               .arg(ch)
+                               .arg(at < text.size() ? text[at].unicode() : 0, 4, 16, QLatin1Char('0')));
+        }
+    }
+    out.resize(o - out.data());
+    return out;
+}
+
+bool IsCp932Encodable(const QString& text) {
+    try {
+        EncodeCp932(text);
+        return true;
+    } catch (const AppError&) {
+        return false;
+    }
+}
+
+QStringList ReadTextLines(const QString& path) {
+    QByteArray bytes = ReadAllBytes(path);
+    QString text = DecodeCp932(bytes);
+    QStringList lines;
+    qsizetype start = 0;
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        QChar c = text[i];
+        if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
+            lines.append(text.mid(start, i - start));
+            if (c == QLatin1Char('\r') && i + 1 < n && text[i + 1] == QLatin1Char('\n')) ++i;
+            start = i + 1;
+        }
+    }
+    if (start < n) lines.append(text.mid(start));
+    return lines;
+}
+
+TextReader::TextReader(const QString& path) : lines_(ReadTextLines(path)) {}
+
+QString TextReader::readLine() {
+    if (pos_ >= lines_.size()) ThrowRuntimeError(ErrInputPastEnd);
+    return lines_[pos_++];
+}
+
+void TextWriter::commit() { WriteFileAtomic(path_, EncodeCp932(text_)); }
+
+} // namespace plat

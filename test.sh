@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds and runs every test; then builds and runs
+# them again under AddressSanitizer and UndefinedBehaviorSanitizer (skip that
+# with FAST=1). Exits non-zero when anything fails.
+set -euo pipefail
+cd "$(dirname "$0")"
+./scripts/install-deps.sh
+
+jobs=$(nproc 2>/dev/null || echo 2)
+export QT_QPA_PLATFORM=offscreen
+
+run_suite() {
+  local dir=$1; shift
+  cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
+  cmake --build "$dir" -j"$jobs"
+  (cd "$dir" && ctest -j"$jobs" --output-on-failure --timeout 600)
+}
+
+echo "== Build and test (RelWithDebInfo) =="
+run_suite build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+if [ "${FAST:-0}" != "1" ]; then
+  echo "== Build and test with AddressSanitizer and UndefinedBehaviorSanitizer =="
+  export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
+  export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+  run_suite build-asan -DCMAKE_BUILD_TYPE=Debug -DKAL_SANITIZE=ON -DKAL_BENCH=OFF
+fi

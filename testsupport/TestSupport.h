@@ -1,0 +1,38 @@
+// Helpers shared by the test programs.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QString>
+#include <QTemporaryDir>
+
+#include "MessageBox.h"
+
+namespace testsupport {
+
+// A scripted message box that fails the test when a box was not expected or
+// an expected one never came.
+class ScriptedBoxes : public plat::ScriptedMessageBox {
+public:
+    ~ScriptedBoxes() override {
+        for (const QString& u : unexpected()) ADD_FAILURE() << "unexpected message box: " << u.toStdString();
+        if (pending() != 0) ADD_FAILURE() << pending() << " expected message box(es) never shown";
+    }
+};
+
+// A temporary folder; path() has no trailing separator.
+class TempDir {
+public:
+    TempDir() { EXPECT_TRUE(dir_.isValid()); }
+    QString path() const { return dir_.path(); }
+    QString file(const QString& name) const { return dir_.path() + QLatin1Char('/') + name; }
+
+private:
+    QTemporaryDir dir_;
+};
+
+// Writes bytes to a file (plain, no atomic replace: the test sets things up).
+void WriteBytes(const QString& path, const QByteArray& bytes);
+QByteArray ReadBytes(const QString& path);
+
+} // namespace testsupport
