@@ -4,5 +4,5 @@
 
 #include <cstdint>
 
-// Direction of the vector (x, y) in radians, in (-pi, pi]; 0 for (0, 0).
+// Direction of the vector (x, y) in radians, in [-pi, pi); 0 for (0, 0).
 double AnglePosToRadian(double x, double y);
