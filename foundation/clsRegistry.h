@@ -21,6 +21,7 @@ public:
     void setSection(const QString& s) { section_ = s; }
 
     void RegPut(const QString& key, const QString& value);
+    void RegPut(const QString& key, const char* value) { RegPut(key, QString::fromUtf8(value)); }
     void RegPut(const QString& key, long long value) { RegPut(key, QString::number(value)); }
     void RegPut(const QString& key, int value) { RegPut(key, QString::number(value)); }
     void RegPut(const QString& key, double value);

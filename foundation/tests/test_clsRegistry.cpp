@@ -1,0 +1,63 @@
+#include <gtest/gtest.h>
+
+#include "TestSupport.h"
+#include "TextFile.h"
+#include "clsRegistry.h"
+
+TEST(Registry, ValuesBySectionAndKey) {
+    clsRegistry r("T_VALUES");
+    r.RegDelete("");
+    EXPECT_FALSE(r.RegGetSec().has_value());
+    EXPECT_EQ(r.RegGet("k", "def"), "def");
+    r.RegPut("k", "東京");
+    r.RegPut("n", 42);
+    r.RegPut("d", 0.25);
+    r.RegPut("b", true);
+    EXPECT_EQ(r.RegGet("K", "def"), "東京");
+    EXPECT_EQ(r.RegGetLong("n", 0), 42);
+    EXPECT_EQ(r.RegGetDouble("d", 0), 0.25);
+    EXPECT_TRUE(r.RegGetBool("b", false));
+    EXPECT_EQ(r.RegGetLong("k", -7), -7);      // unreadable text gives the default
+    clsRegistry other("T_OTHER");
+    EXPECT_EQ(other.RegGet("k", "x"), "x");
+    r.RegDelete("k");
+    EXPECT_EQ(r.RegGet("k", "gone"), "gone");
+    ASSERT_TRUE(r.RegGetSec().has_value());
+    EXPECT_EQ(r.RegGetSec()->size(), 3u);
+}
+
+TEST(RegistrySnapshot, WriterMatchesTheGoldenFile) {
+    testsupport::TempDir dir;
+    clsRegistry canvas("CANVAS");
+    canvas.RegDelete("");
+    canvas.RegPut("Width", 800);
+    canvas.RegPut("Title", "東京 \"quoted\" 地図");
+    canvas.RegPut("Empty", "");
+    clsRegistry missing("MISSING");
+    missing.RegDelete("");
+    plat::TextWriter w(dir.file("out.PLG"));
+    canvas.WriteFile(w);
+    missing.WriteFile(w);   // a section that does not exist writes its header alone
+    w.commit();
+    EXPECT_EQ(testsupport::ReadBytes(dir.file("out.PLG")), testsupport::ReadBytes(KAL_TESTDATA_DIR "/golden.PLG"));
+}
+
+TEST(RegistrySnapshot, ReaderQuirks) {
+    testsupport::TempDir dir;
+    plat::TextWriter w(dir.file("in.PLG"));
+    for (const char* l : {"[PUBLIC]", "A=\"1\"", "B=\"x\"\"y\"", "[ACCESSORY]", "A=\"other\"", "[public]", "C=\"case\"",
+                          "[PUBLIC]", "A=\"2\"", "=\"nokey\"", "noequals", "D= \"spaced\" ", "k=v=w"})
+        w.print(QString::fromUtf8(l));
+    w.commit();
+    clsRegistry pub("PUBLIC");
+    pub.RegDelete("");
+    plat::TextReader in(dir.file("in.PLG"));
+    in.readLine();   // the reader goes back to the start by itself
+    pub.ReadFile(in);
+    EXPECT_EQ(pub.RegGet("A", ""), "2");           // a later copy of the section wins
+    EXPECT_EQ(pub.RegGet("B", ""), "x\"\"y");      // only the outermost quotes go
+    EXPECT_EQ(pub.RegGet("C", "none"), "none");    // headers compare exactly
+    EXPECT_EQ(pub.RegGet("D", ""), "spaced");
+    EXPECT_EQ(pub.RegGet("k", ""), "v=w");
+    EXPECT_EQ(pub.RegGetSec()->size(), 4u);
+}
