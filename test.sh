@@ -21,7 +21,8 @@ run_suite build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
 if [ "${FAST:-0}" != "1" ]; then
   echo "== Build and test with AddressSanitizer and UndefinedBehaviorSanitizer =="
-  export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
+  export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+  export LSAN_OPTIONS=suppressions=$PWD/scripts/lsan.supp
   export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
   run_suite build-asan -DCMAKE_BUILD_TYPE=Debug -DKAL_SANITIZE=ON -DKAL_BENCH=OFF
 fi
