@@ -1,0 +1,110 @@
+#include "CountryNames.h"
+
+#include "TopoJson.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <array>
+
+namespace worldsrc {
+
+namespace {
+
+// Codes of our own, from the user-assigned range 900..999 that ISO 3166-1
+// leaves free. Kosovo takes 983, the code i18n-iso-countries already gives
+// "XK"; the others are numbered from 901 in the order they were met. Never
+// renumber: the codes are stored in the district files.
+constexpr std::array<ExtraCode, 5> Extras{{
+    {983, "Kosovo", "Kosovo", "コソボ"},
+    {901, "N. Cyprus", "Northern Cyprus", "北キプロス"},
+    {902, "Somaliland", "Somaliland", "ソマリランド"},
+    {903, "Indian Ocean Ter.", "Australian Indian Ocean Territories", "オーストラリア領インド洋地域"},
+    {904, "Siachen Glacier", "Siachen Glacier", "シアチェン氷河"},
+}};
+
+[[noreturn]] void Fail(const QString& what) { throw WorldSourceError(what.toStdString()); }
+
+QJsonDocument ParseJson(const QByteArray& bytes, const QString& what) {
+    QJsonParseError err{};
+    const QJsonDocument doc = QJsonDocument::fromJson(bytes, &err);
+    if (err.error != QJsonParseError::NoError) Fail(what + QStringLiteral(": not JSON (%1)").arg(err.errorString()));
+    return doc;
+}
+
+QByteArray ReadAll(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) Fail(path + QStringLiteral(": ") + f.errorString());
+    if (f.size() > 16 * 1024 * 1024) Fail(path + QStringLiteral(": too large for a name list"));
+    return f.readAll();
+}
+
+// A country's name is a text or a list of the official name and its aliases.
+// Map labels read best in the natural order, so the first name not written
+// inverted ("Taiwan" rather than "Taiwan, Province of China") is taken.
+QString PickName(const QJsonValue& v) {
+    if (v.isString()) return v.toString();
+    const QJsonArray list = v.toArray();
+    for (const QJsonValue& n : list)
+        if (n.isString() && !n.toString().contains(QLatin1String(", "))) return n.toString();
+    return list.isEmpty() ? QString() : list.first().toString();
+}
+
+QJsonObject Countries(const QByteArray& bytes, const QString& what) {
+    const QJsonValue v = ParseJson(bytes, what).object().value(QLatin1String("countries"));
+    if (!v.isObject()) Fail(what + QStringLiteral(": no \"countries\" object"));
+    return v.toObject();
+}
+
+// A code in 0..999 written with digits only, else -1.
+int NumericCode(const QString& text) {
+    if (text.isEmpty() || text.size() > 3) return -1;
+    for (const QChar c : text)
+        if (c < QLatin1Char('0') || c > QLatin1Char('9')) return -1;
+    return text.toInt();
+}
+
+} // namespace
+
+CountryNames CountryNames::Load(const QString& packageDir) {
+    return FromJson(ReadAll(packageDir + QStringLiteral("/codes.json")),
+                    ReadAll(packageDir + QStringLiteral("/langs/en.json")),
+                    ReadAll(packageDir + QStringLiteral("/langs/ja.json")));
+}
+
+CountryNames CountryNames::FromJson(const QByteArray& codes, const QByteArray& en, const QByteArray& ja) {
+    const QJsonDocument codesDoc = ParseJson(codes, QStringLiteral("codes.json"));
+    if (!codesDoc.isArray()) Fail(QStringLiteral("codes.json: a list of code rows expected"));
+    const QJsonObject english = Countries(en, QStringLiteral("en.json"));
+    const QJsonObject japanese = Countries(ja, QStringLiteral("ja.json"));
+
+    CountryNames names;
+    for (const QJsonValue& rowValue : codesDoc.array()) {
+        // [alpha-2, alpha-3, numeric, ISO 3166-2 reference]
+        const QJsonArray row = rowValue.toArray();
+        const int code = row.size() >= 3 ? NumericCode(row[2].toString()) : -1;
+        if (code < 0) Fail(QStringLiteral("codes.json: a row without a numeric code"));
+        const QString alpha2 = row[0].toString();
+        names.names_[code] = {alpha2, PickName(english.value(alpha2)), PickName(japanese.value(alpha2))};
+    }
+    return names;
+}
+
+const CountryName* CountryNames::find(int code) const {
+    const auto it = names_.find(code);
+    return it == names_.end() ? nullptr : &it->second;
+}
+
+std::span<const ExtraCode> ExtraCodes() { return Extras; }
+
+int CountryCodeOf(const QString& id, const QString& sourceName) {
+    const int code = NumericCode(id);
+    if (code >= 0) return code;
+    for (const ExtraCode& e : Extras)
+        if (sourceName == QLatin1String(e.sourceName)) return e.code;
+    return -1;
+}
+
+} // namespace worldsrc
