@@ -41,8 +41,9 @@ std::vector<SecPolygon> ReadPolygons(const Topology& topo, const std::vector<Top
 
 // The countries of the object (world-atlas calls it "countries"). Features with
 // the same code (Australia and its Ashmore and Cartier Islands) become one
-// country; features without an outline (points) are left out. Names come from the name list, else from our own code table, else
-// (English only) from the feature. Throws WorldSourceError for a feature with
+// country; features without an outline (points) are left out. Names come from
+// the name list, else from our own code table, else (English only) from the
+// feature. Throws WorldSourceError for a feature with
 // neither a valid id nor an entry in our code table.
 World ReadCountries(const Topology& topo, const CountryNames& names, const QString& object = QStringLiteral("countries"));
 
