@@ -1,0 +1,15 @@
+// Full-width to half-width narrowing of user text: the one table every
+// reader of typed numbers, lengths and angles goes through.
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+// Full-width ASCII forms, the ideographic blank, katakana (voiced ones
+// become two characters: ガ gives ｶﾞ) and the Japanese punctuation that has a
+// half-width form. Everything else, hiragana and kanji included, is kept.
+QString NarrowText(QStringView text);
+
+// NarrowText, then the Latin letters a..z in upper case. Only Latin letters
+// change: Greek letters (λ, φ, μ) are words of their own in typed text.
+QString UpperNarrowText(QStringView text);
