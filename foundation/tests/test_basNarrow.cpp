@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "QStringPrinter.h"
 #include "basNarrow.h"
 
 TEST(Narrow, FullWidthFormsBecomeHalfWidth) {

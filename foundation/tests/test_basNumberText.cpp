@@ -2,6 +2,7 @@
 
 #include "AppError.h"
 #include "ErrorMng.h"
+#include "QStringPrinter.h"
 #include "basNumberText.h"
 
 namespace {
