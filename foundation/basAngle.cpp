@@ -296,7 +296,8 @@ struct Replacement {
     char16_t to;   // 0: removed
 };
 
-// Applied in this order, each to every occurrence.
+// Applied in this order, each to every occurrence; a longer search text
+// stands before any shorter one it contains.
 constexpr Replacement kReplacements[] = {
     {u":", 0}, {u"=", 0},
     {u"経度", u'X'}, {u"LONGITUDE", u'X'}, {u"LONG.", u'X'}, {u"LONG", u'X'}, {u"LON.", u'X'}, {u"LON", u'X'},
@@ -306,11 +307,13 @@ constexpr Replacement kReplacements[] = {
     {u"東経", u'E'}, {u"東", u'E'}, {u"EAST", u'E'}, {u"E.", u'E'},
     {u"南緯", u'S'}, {u"南", u'S'}, {u"SOUTH", u'S'}, {u"S.", u'S'},
     {u"北緯", u'N'}, {u"北", u'N'}, {u"NORTH", u'N'}, {u"N.", u'N'},
+    // 弧度 goes before 度, which would otherwise take its second character.
+    {u"弧度", u'R'},
     {u"度", kDegMark}, {u"DEGREE", kDegMark}, {u"DEG", kDegMark}, {u"ｰ", kDegMark}, {u"°", kDegMark},
     {u"゜", kDegMark},
     {u"分", u'\''}, {u"MINUTE", u'\''}, {u"MIN", u'\''}, {u"′", u'\''}, {u"’", u'\''},
     {u"秒", u'"'}, {u"SECOND", u'"'}, {u"SEC", u'"'}, {u"″", u'"'}, {u"”", u'"'}, {u"゛", u'"'},
-    {u"弧度", u'R'}, {u"RADIAN", u'R'}, {u"RAD.", u'R'}, {u"RAD", u'R'},
+    {u"RADIAN", u'R'}, {u"RAD.", u'R'}, {u"RAD", u'R'},
     {u"D", kDegMark},
     {u"M", u'\''},
 };

@@ -99,9 +99,11 @@ double pendingValue(const std::string& s) {
     return decimalValue(s);
 }
 
-// The shortest text of a plain digit run without going through the Double:
-// leading zeros and trailing fraction zeros dropped. False where the
-// shortest text would differ (over 15 digits, or an exponent form).
+// A plain digit run written back without going through the Double: leading
+// zeros and trailing fraction zeros dropped. Up to 15 significant digits this
+// is the shortest text, except that small fractions stay positional: an
+// exponent form ("1E-05") would put a letter into texts whose letters mean
+// something else (E is east in an angle). False over 15 digits.
 bool appendCanonical(const std::string& s, QString& out) {
     const size_t point = s.find('.');
     std::string ip = s.substr(0, point);
@@ -113,8 +115,7 @@ bool appendCanonical(const std::string& s, QString& out) {
         return true;
     }
     if (ip.empty()) {
-        const size_t zeros = fp.find_first_not_of('0');
-        if (zeros > 3 || fp.size() - zeros > 15) return false;
+        if (fp.size() - fp.find_first_not_of('0') > 15) return false;
     } else if (ip.size() + fp.size() > 15) {
         return false;
     }
