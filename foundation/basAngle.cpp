@@ -9,9 +9,9 @@
 #include <QStringView>
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <string>
 
 namespace {
@@ -110,8 +110,9 @@ void secToBuf(int32_t sec, TextBuf& b) {
     }
     default: {
         char num[48];
-        const int len = std::snprintf(num, sizeof num, "%.9f", static_cast<double>(a) * kRadPerSec);
-        for (int i = 0; i < len; ++i) b.put(static_cast<char16_t>(num[i]));
+        const auto r = std::to_chars(num, num + sizeof num, static_cast<double>(a) * kRadPerSec,
+                                     std::chars_format::fixed, 9);
+        for (const char* p = num; p < r.ptr; ++p) b.put(static_cast<char16_t>(*p));
         b.put(m.rad);
         break;
     }
@@ -329,24 +330,60 @@ bool isFormalChar(char16_t c) {
     }
 }
 
-// One bit per character class modulo 64: a search text whose first
-// character is surely absent is skipped without a scan.
-uint64_t charBit(char16_t c) { return uint64_t{1} << (c & 63); }
+constexpr int kReplacementCount = static_cast<int>(std::size(kReplacements));
+static_assert(kReplacementCount <= 64, "one bit per replacement");
 
-void applyReplacements(QString& s) {
-    char16_t* p = reinterpret_cast<char16_t*>(s.data());
-    qsizetype n = s.size();
-    uint64_t present = 0;
-    for (qsizetype i = 0; i < n; ++i) present |= charBit(p[i]);
-    for (const Replacement& r : kReplacements) {
+// The replacements by the first character of their search text, a bit per
+// replacement: a text asks only for those whose first character it holds.
+struct FirstCharIndex {
+    struct Other {
+        char16_t c = 0;
+        uint64_t entries = 0;
+    };
+    uint64_t ascii[128] = {};
+    Other other[kReplacementCount] = {};
+    int otherCount = 0;
+
+    constexpr FirstCharIndex() {
+        for (int i = 0; i < kReplacementCount; ++i) {
+            const char16_t c = kReplacements[i].from[0];
+            if (c < 128) {
+                ascii[c] |= uint64_t{1} << i;
+                continue;
+            }
+            int j = 0;
+            while (j < otherCount && other[j].c != c) ++j;
+            if (j == otherCount) other[otherCount++].c = c;
+            other[j].entries |= uint64_t{1} << i;
+        }
+    }
+    constexpr uint64_t entriesFor(char16_t c) const {
+        if (c < 128) return ascii[c];
+        for (int j = 0; j < otherCount; ++j)
+            if (other[j].c == c) return other[j].entries;
+        return 0;
+    }
+};
+constexpr FirstCharIndex kFirstChars;
+
+// Each replacement in list order over the whole text. Every replacement is
+// shorter than its search text, so each compacts the text in place.
+void applyReplacements(TextBuffer& t) {
+    char16_t* p = t.data();
+    qsizetype n = t.size();
+    uint64_t todo = 0;
+    for (qsizetype i = 0; i < n; ++i) todo |= kFirstChars.entriesFor(p[i]);
+    while (todo) {
+        const int e = std::countr_zero(todo);
+        todo &= todo - 1;
+        const Replacement& r = kReplacements[e];
         const char16_t first = r.from[0];
-        if (!(present & charBit(first))) continue;
-        qsizetype len = 0;
-        while (r.from[len]) ++len;
-        // Every replacement is shorter than its search text, so it compacts in place.
-        qsizetype w = 0;
+        const char16_t* hit = std::char_traits<char16_t>::find(p, static_cast<size_t>(n), first);
+        if (!hit) continue;
+        const qsizetype len = static_cast<qsizetype>(std::char_traits<char16_t>::length(r.from));
+        qsizetype w = hit - p;
         bool changed = false;
-        for (qsizetype i = 0; i < n;) {
+        for (qsizetype i = w; i < n;) {
             if (p[i] == first && i + len <= n && std::char_traits<char16_t>::compare(p + i, r.from, len) == 0) {
                 if (r.to) p[w++] = r.to;
                 i += len;
@@ -356,9 +393,10 @@ void applyReplacements(QString& s) {
             }
         }
         n = w;
-        if (changed && r.to) present |= charBit(r.to);
+        // What a replacement writes may start a later search text.
+        if (changed && r.to) todo |= kFirstChars.entriesFor(r.to) & ~((uint64_t{2} << e) - 1);
     }
-    s.truncate(n);
+    t.resize(n);
 }
 
 // The longest leading decimal number of digits and points ("1.2.3" reads
@@ -434,16 +472,26 @@ ParseResult parseAngle(const QString& input, Formal& f) {
         }
     }
 
-    QString s = UpperNarrowText(text);
-    qsizetype b = 0, e = s.size();
-    while (b < e && s[b] == QLatin1Char(' ')) ++b;
-    while (e > b && s[e - 1] == QLatin1Char(' ')) --e;
-    s = s.mid(b, e - b);
-    // 分 is a minute mark here, not the numeral for a hundredth.
-    s.replace(QStringLiteral("分"), QStringLiteral("′"));
-    s = KansujiToArabic(s);
-    for (QChar c : s) {
-        if (!isFormalChar(c.unicode())) {
+    // Upper case, narrow, trimmed; 分 is a minute mark here, not the
+    // numeral for a hundredth.
+    TextBuffer wide;
+    for (QChar qc : text) {
+        char16_t pair[2];
+        const int k = NarrowChar(qc.unicode(), pair);
+        for (int j = 0; j < k; ++j) {
+            char16_t c = pair[j];
+            if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - 32);
+            else if (c == u'分') c = u'′';
+            wide.append(c);
+        }
+    }
+    qsizetype b = 0, e = wide.size();
+    while (b < e && wide[b] == u' ') ++b;
+    while (e > b && wide[e - 1] == u' ') --e;
+    TextBuffer s;
+    KansujiToArabic(QStringView(wide.constData() + b, e - b), s);
+    for (char16_t c : s) {
+        if (!isFormalChar(c)) {
             applyReplacements(s);
             break;
         }
@@ -455,7 +503,7 @@ ParseResult parseAngle(const QString& input, Formal& f) {
     bool digitSeen = false;
     const qsizetype n = s.size();
     for (qsizetype i = 0; i <= n; ++i) {
-        const char16_t c = i < n ? s[i].unicode() : kEnd;
+        const char16_t c = i < n ? s[i] : kEnd;
         switch (c) {
         case u'X': case u'Y': f.kind = c; break;
         case u'+': case u'-': f.sign = c; break;

@@ -43,48 +43,65 @@ constexpr char16_t kKanaLast = u'ー';    // U+30FC
 // Direct lookup for the katakana block; the few other marks go through kKana.
 struct KanaTable {
     std::array<const char16_t*, kKanaLast - kKanaFirst + 1> block{};
-    KanaTable() {
+    constexpr KanaTable() {
         for (const Pair& p : kKana)
             if (p.wide >= kKanaFirst && p.wide <= kKanaLast) block[p.wide - kKanaFirst] = p.narrow;
     }
 };
 
+constexpr KanaTable kTable;
+
+// Called for every character from U+2000 on: kanji must leave at once.
 const char16_t* narrowOf(char16_t c) {
-    static const KanaTable table;
-    if (c >= kKanaFirst && c <= kKanaLast) return table.block[c - kKanaFirst];
-    if (c < 0x2000) return nullptr;
-    for (const Pair& p : kKana)
-        if (p.wide == c) return p.narrow;
+    if (c >= kKanaFirst && c <= kKanaLast) return kTable.block[c - kKanaFirst];
+    if ((c >= 0x2018 && c <= 0x201D) || c == 0x2212 || (c >= 0x3001 && c <= 0x301C) || c == 0xFFE5) {
+        for (const Pair& p : kKana)
+            if (p.wide == c) return p.narrow;
+    }
     return nullptr;
 }
 
 template <bool Upper>
 QString narrow(QStringView text) {
-    QString out;
-    out.reserve(text.size() + 4);
+    // Voiced katakana grow by one character: room for the worst case.
+    QString out(text.size() * 2, Qt::Uninitialized);
+    QChar* d = out.data();
+    qsizetype n = 0;
     for (QChar qc : text) {
-        char16_t c = qc.unicode();
-        if (c >= 0xFF01 && c <= 0xFF5E) {
-            c = static_cast<char16_t>(c - 0xFEE0);
-        } else if (c == 0x3000) {
-            c = u' ';
-        } else if (c >= 0x2000) {
-            if (const char16_t* n = narrowOf(c)) {
-                if (n[1]) {
-                    out.append(QChar(n[0]));
-                    c = n[1];
-                } else {
-                    c = n[0];
-                }
-            }
+        char16_t pair[2];
+        const int k = NarrowChar(qc.unicode(), pair);
+        for (int j = 0; j < k; ++j) {
+            char16_t c = pair[j];
+            if (Upper && c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - 32);
+            d[n++] = QChar(c);
         }
-        if (Upper && c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - 32);
-        out.append(QChar(c));
     }
+    out.truncate(n);
     return out;
 }
 
 } // namespace
+
+int NarrowChar(char16_t c, char16_t out[2]) {
+    if (c >= 0xFF01 && c <= 0xFF5E) {
+        out[0] = static_cast<char16_t>(c - 0xFEE0);
+        return 1;
+    }
+    if (c == 0x3000) {
+        out[0] = u' ';
+        return 1;
+    }
+    if (c >= 0x2000) {
+        if (const char16_t* n = narrowOf(c)) {
+            out[0] = n[0];
+            if (!n[1]) return 1;
+            out[1] = n[1];
+            return 2;
+        }
+    }
+    out[0] = c;
+    return 1;
+}
 
 QString NarrowText(QStringView text) { return narrow<false>(text); }
 

@@ -10,6 +10,10 @@
 // half-width form. Everything else, hiragana and kanji included, is kept.
 QString NarrowText(QStringView text);
 
+// One character of NarrowText: writes one or two characters to out and
+// returns how many. For loops that build their text in place.
+int NarrowChar(char16_t c, char16_t out[2]);
+
 // NarrowText, then the Latin letters a..z in upper case. Only Latin letters
 // change: Greek letters (λ, φ, μ) are words of their own in typed text.
 QString UpperNarrowText(QStringView text);

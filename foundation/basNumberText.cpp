@@ -4,7 +4,6 @@
 #include "RuntimeMath.h"
 #include "basNarrow.h"
 
-#include <QStringView>
 
 #include <algorithm>
 #include <cmath>
@@ -58,7 +57,7 @@ NumInfo classify(char16_t c) {
 }
 
 // What may follow a decimal point or a thousands separator inside a number.
-bool isNumeral(const QString& s, qsizetype i) {
+bool isNumeral(QStringView s, qsizetype i) {
     if (i >= s.size()) return false;
     const NumKind k = classify(s[i].unicode()).kind;
     return k == NumKind::Digit || k == NumKind::Multiplier;
@@ -104,14 +103,18 @@ double pendingValue(const std::string& s) {
 // is the shortest text, except that small fractions stay positional: an
 // exponent form ("1E-05") would put a letter into texts whose letters mean
 // something else (E is east in an angle). False over 15 digits.
-bool appendCanonical(const std::string& s, QString& out) {
+void appendAscii(TextBuffer& out, const std::string& s) {
+    for (char ch : s) out.append(static_cast<char16_t>(ch));
+}
+
+bool appendCanonical(const std::string& s, TextBuffer& out) {
     const size_t point = s.find('.');
     std::string ip = s.substr(0, point);
     std::string fp = point == std::string::npos ? std::string() : s.substr(point + 1);
     ip.erase(0, std::min(ip.find_first_not_of('0'), ip.size()));
     fp.erase(fp.find_last_not_of('0') + 1);
     if (ip.empty() && fp.empty()) {
-        out.append(QLatin1Char('0'));
+        out.append(u'0');
         return true;
     }
     if (ip.empty()) {
@@ -119,10 +122,11 @@ bool appendCanonical(const std::string& s, QString& out) {
     } else if (ip.size() + fp.size() > 15) {
         return false;
     }
-    out.append(ip.empty() ? QStringLiteral("0") : QString::fromLatin1(ip));
+    if (ip.empty()) out.append(u'0');
+    else appendAscii(out, ip);
     if (!fp.empty()) {
-        out.append(QLatin1Char('.'));
-        out.append(QString::fromLatin1(fp));
+        out.append(u'.');
+        appendAscii(out, fp);
     }
     return true;
 }
@@ -188,72 +192,86 @@ bool isNumberPartChar(QChar c) {
 
 } // namespace
 
-QString KansujiToArabic(const QString& text) {
-    try {
-        QString out;
-        out.reserve(text.size() + 8);
-        std::string pending;
-        double groupSum = 0, total = 0;
-        bool prevNumber = false;
-        bool plainDigits = true;   // no multiplier or unit in the current number
-        const qsizetype n = text.size();
-        for (qsizetype i = 0; i <= n; ++i) {
-            const char16_t c = i < n ? text[i].unicode() : 0;
-            const NumInfo k = i < n ? classify(c) : NumInfo{};
-            bool value = false;
-            switch (k.kind) {
-            case NumKind::Digit:
-                pending.push_back(static_cast<char>('0' + k.digit));
-                value = true;
-                break;
-            case NumKind::Multiplier:
-                groupSum += (pending.empty() ? 1.0 : pendingValue(pending)) * k.factor;
+namespace {
+
+void kansujiInto(QStringView text, TextBuffer& out) {
+    std::string pending;
+    double groupSum = 0, total = 0;
+    bool prevNumber = false;
+    bool plainDigits = true;   // no multiplier or unit in the current number
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i <= n; ++i) {
+        const char16_t c = i < n ? text[i].unicode() : 0;
+        const NumInfo k = i < n ? classify(c) : NumInfo{};
+        bool value = false;
+        switch (k.kind) {
+        case NumKind::Digit:
+            pending.push_back(static_cast<char>('0' + k.digit));
+            value = true;
+            break;
+        case NumKind::Multiplier:
+            groupSum += (pending.empty() ? 1.0 : pendingValue(pending)) * k.factor;
+            pending.clear();
+            plainDigits = false;
+            value = true;
+            break;
+        case NumKind::Unit:
+            if (prevNumber) {
+                groupSum += pendingValue(pending);
                 pending.clear();
+                total += groupSum * k.factor;
+                groupSum = 0;
                 plainDigits = false;
                 value = true;
-                break;
-            case NumKind::Unit:
-                if (prevNumber) {
-                    groupSum += pendingValue(pending);
-                    pending.clear();
-                    total += groupSum * k.factor;
-                    groupSum = 0;
-                    plainDigits = false;
-                    value = true;
-                }
-                break;
-            case NumKind::Point:
-                if (isNumeral(text, i + 1)) {
-                    if (pending.find('.') == std::string::npos) pending.push_back('.');
-                    value = true;
-                }
-                break;
-            case NumKind::Comma:
-                value = prevNumber && isNumeral(text, i + 1);
-                break;
-            case NumKind::None:
-                break;
             }
-            if (!value) {
-                if (prevNumber) {
-                    if (!(plainDigits && hasDigit(pending) && appendCanonical(pending, out))) {
-                        groupSum += pendingValue(pending);
-                        total += groupSum;
-                        out.append(plat::FormatShortest(total));
-                    }
-                    pending.clear();
-                    groupSum = total = 0;
-                    plainDigits = true;
-                }
-                if (i < n) {
-                    if (c == u'－') out.append(QLatin1Char('-'));
-                    else if (c == u'＋') out.append(QLatin1Char('+'));
-                    else out.append(text[i]);
-                }
+            break;
+        case NumKind::Point:
+            if (isNumeral(text, i + 1)) {
+                if (pending.find('.') == std::string::npos) pending.push_back('.');
+                value = true;
             }
-            prevNumber = value;
+            break;
+        case NumKind::Comma:
+            value = prevNumber && isNumeral(text, i + 1);
+            break;
+        case NumKind::None:
+            break;
         }
-        return out;
+        if (!value) {
+            if (prevNumber) {
+                if (!(plainDigits && hasDigit(pending) && appendCanonical(pending, out))) {
+                    groupSum += pendingValue(pending);
+                    total += groupSum;
+                    const QString t = plat::FormatShortest(total);
+                    out.append(reinterpret_cast<const char16_t*>(t.constData()), t.size());
+                }
+                pending.clear();
+                groupSum = total = 0;
+                plainDigits = true;
+            }
+            if (i < n) {
+                out.append(c == u'－' ? u'-' : c == u'＋' ? u'+' : c);
+            }
+        }
+        prevNumber = value;
+    }
+}
+
+} // namespace
+
+QString KansujiToArabic(const QString& text) {
+    try {
+        TextBuffer out;
+        kansujiInto(text, out);
+        return QString(reinterpret_cast<const QChar*>(out.constData()), out.size());
+    } catch (...) {
+        RaiseError(ErrLibrary, kObject, QStringLiteral("KansujiToArabic"));
+    }
+}
+
+void KansujiToArabic(QStringView text, TextBuffer& out) {
+    try {
+        kansujiInto(text, out);
     } catch (...) {
         RaiseError(ErrLibrary, kObject, QStringLiteral("KansujiToArabic"));
     }

@@ -4,14 +4,21 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
+#include <QVarLengthArray>
 
 #include <cstdint>
+
+// Text built in place by the readers that sit under every list row.
+using TextBuffer = QVarLengthArray<char16_t, 128>;
 
 // Every run of Japanese numerals and digits replaced by its value in Arabic
 // digits, other characters kept: 三万五千 gives 35000, 3割5分 gives 0.35,
 // １，２３４．５ gives 1234.5. A multiplier of 10000 and up or a fraction
 // unit (割 分 厘 毛) counts only directly after a number: 万 alone stays 万.
 QString KansujiToArabic(const QString& text);
+// The same appended to a buffer, without allocating for short texts.
+void KansujiToArabic(QStringView text, TextBuffer& out);
 
 // Trimmed, upper-cased, narrowed, numerals converted, then read as a number
 // (thousands separators, exponents, "&H" and "&O" accepted). An unreadable
