@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <bit>
 #include <charconv>
+#include <string_view>
 #include <cmath>
 #include <string>
 
@@ -209,25 +210,28 @@ QString AddDirChr(const QString& text, int16_t kind) {
 
 QString AngleToStr(int32_t sec) { return SecToStr(static_cast<int32_t>(sec % kTurn)); }
 
-QString LonToStr(int32_t sec) {
+namespace {
+
+// LonToStr and LatToStr: one text built in place, one allocation.
+QString directionText(int32_t sec, int16_t kind) {
     TextBuf b;
     try {
-        secToBuf(NormalizeLon(sec), b);
+        secToBuf(kind == 1 ? NormalizeLon(sec) : NormalizeLat(sec), b);
     } catch (...) {
         RaiseError(ErrLibrary, kModule, QStringLiteral("SecToStr"));
     }
-    return AddDirChr(b.str(), 1);
+    try {
+        return addDir(b.view(), kind);
+    } catch (...) {
+        RaiseError(ErrLibrary, kModule, QStringLiteral("AddDirChr"));
+    }
 }
 
-QString LatToStr(int32_t sec) {
-    TextBuf b;
-    try {
-        secToBuf(NormalizeLat(sec), b);
-    } catch (...) {
-        RaiseError(ErrLibrary, kModule, QStringLiteral("SecToStr"));
-    }
-    return AddDirChr(b.str(), 2);
-}
+} // namespace
+
+QString LonToStr(int32_t sec) { return directionText(sec, 1); }
+
+QString LatToStr(int32_t sec) { return directionText(sec, 2); }
 
 QString LonMinToStr(int32_t min) { return AddDirChr(MinToStr(NormalizeLon(minutesToSec(min)) / 60), 1); }
 
@@ -400,17 +404,13 @@ void applyReplacements(TextBuffer& t) {
 }
 
 // The longest leading decimal number of digits and points ("1.2.3" reads
-// 1.2); empty gives 0. Independent of the C locale.
+// 1.2); empty gives 0.
 double leadingDecimal(const std::string& s) {
-    if (s.empty()) return 0;
-    if (s.size() <= 15 && s.find('.') == std::string::npos) {
-        int64_t v = 0;
-        for (char c : s) v = v * 10 + (c - '0');
-        return static_cast<double>(v);
-    }
-    double v = 0;
-    std::from_chars(s.data(), s.data() + s.size(), v);
-    return v;
+    const size_t point = s.find('.');
+    const size_t end = point == std::string::npos ? s.size() : s.find('.', point + 1);
+    const std::string_view number(s.data(), std::min(end, s.size()));
+    if (number.find_first_of("0123456789") == std::string_view::npos) return 0;
+    return DecimalDigitsValue(number);
 }
 
 // What a plain-number conversion could possibly accept: an optional sign,

@@ -6,8 +6,8 @@
 
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -66,36 +66,12 @@ bool isNumeral(QStringView s, qsizetype i) {
 constexpr double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
                              1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
-// Value of ASCII digits with at most one point (".5", "3.", "12.50"); the
-// text holds at least one digit. Up to 15 significant digits the quotient of
-// two exact doubles is already the correctly rounded value.
-double decimalValue(const std::string& s) {
-    uint64_t mant = 0;
-    int sig = 0, frac = 0;
-    bool point = false;
-    for (char ch : s) {
-        if (ch == '.') {
-            point = true;
-            continue;
-        }
-        if (mant == 0 && ch == '0') {
-            if (point) ++frac;
-            continue;
-        }
-        if (++sig > 15) return std::strtod(s.c_str(), nullptr);
-        mant = mant * 10 + static_cast<uint64_t>(ch - '0');
-        if (point) ++frac;
-    }
-    if (frac > 22) return std::strtod(s.c_str(), nullptr);
-    return static_cast<double>(mant) / kPow10[frac];
-}
-
 bool hasDigit(const std::string& s) { return s.find_first_of("0123456789") != std::string::npos; }
 
 double pendingValue(const std::string& s) {
     if (s.empty()) return 0;
     if (!hasDigit(s)) plat::ThrowRuntimeError(plat::ErrTypeMismatch);
-    return decimalValue(s);
+    return DecimalDigitsValue(s);
 }
 
 // A plain digit run written back without going through the Double: leading
@@ -258,6 +234,39 @@ void kansujiInto(QStringView text, TextBuffer& out) {
 }
 
 } // namespace
+
+double DecimalDigitsValue(std::string_view s) {
+    // Up to 15 significant digits the quotient of two exact doubles is
+    // already the correctly rounded value.
+    uint64_t mant = 0;
+    int sig = 0, frac = 0;
+    bool point = false, exact = true;
+    for (char ch : s) {
+        if (ch == '.') {
+            point = true;
+            continue;
+        }
+        if (mant == 0 && ch == '0') {
+            if (point) ++frac;
+            continue;
+        }
+        if (++sig > 15) {
+            exact = false;
+            break;
+        }
+        mant = mant * 10 + static_cast<uint64_t>(ch - '0');
+        if (point) ++frac;
+    }
+    if (exact && frac <= 22) return static_cast<double>(mant) / kPow10[frac];
+    double v = 0;
+    const auto r = std::from_chars(s.data(), s.data() + s.size(), v);
+    if (r.ec == std::errc::result_out_of_range) {
+        // Too large, or too small to tell from zero.
+        const size_t firstSignificant = s.find_first_of("123456789");
+        return firstSignificant < s.find('.') ? HUGE_VAL : 0.0;
+    }
+    return v;
+}
 
 QString KansujiToArabic(const QString& text) {
     try {

@@ -8,6 +8,7 @@
 #include <QVarLengthArray>
 
 #include <cstdint>
+#include <string_view>
 
 // Text built in place by the readers that sit under every list row.
 using TextBuffer = QVarLengthArray<char16_t, 128>;
@@ -19,6 +20,11 @@ using TextBuffer = QVarLengthArray<char16_t, 128>;
 QString KansujiToArabic(const QString& text);
 // The same appended to a buffer, without allocating for short texts.
 void KansujiToArabic(QStringView text, TextBuffer& out);
+
+// The value of ASCII digits with at most one point (".5", "3.", "12.50"),
+// holding at least one digit; correctly rounded and independent of the C
+// locale. Too many digits give infinity.
+double DecimalDigitsValue(std::string_view digits);
 
 // Trimmed, upper-cased, narrowed, numerals converted, then read as a number
 // (thousands separators, exponents, "&H" and "&O" accepted). An unreadable

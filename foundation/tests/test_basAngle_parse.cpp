@@ -106,7 +106,9 @@ TEST(AngleFormalStr, RejectedTexts) {
 }
 
 TEST(AngleFormalStr, OverflowKeepsTheOverflowNumber) {
-    for (const char16_t* t : {u"600000", u"9999999999ﾟ", u"1e300", u"99999999rad"}) {
+    // Digit runs joined across a direction letter make one number.
+    const char16_t* joined = u"123456789012345E123456789012345ﾟ";
+    for (const char16_t* t : {u"600000", u"9999999999ﾟ", u"1e300", u"99999999rad", joined}) {
         try {
             AngleFormalStr(q(t));
             ADD_FAILURE() << "accepted: " << q(t).toStdString();

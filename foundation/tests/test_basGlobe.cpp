@@ -70,8 +70,6 @@ TEST_F(Globe, LightSourceAndScaleLimits) {
     EXPECT_FALSE(IsLightRatio(1.004));
     EXPECT_EQ(LightRatioToHeight(2), 6371001);
     EXPECT_EQ(LightHeightToRatio(GlobeRadius), 2);
-    EXPECT_EQ(LightRatioMin(), GlobeRadius * 1.005);
-    EXPECT_EQ(LightRatioMax(), GlobeRadius * 201);
     EXPECT_EQ(LimitMapScale(1), 100000);
     EXPECT_EQ(LimitMapScale(1e12), 1000000000);
     EXPECT_EQ(LimitMapScale(250000), 250000);

@@ -5,6 +5,9 @@
 #include "QStringPrinter.h"
 #include "basNumberText.h"
 
+#include <cmath>
+#include <string>
+
 namespace {
 
 struct TextCase {
@@ -66,6 +69,17 @@ TEST(KansujiToArabic, PointWithoutDigitsIsAConversionError) {
         EXPECT_EQ(e.number(), plat::ErrTypeMismatch);
         EXPECT_TRUE(e.source().startsWith(QStringLiteral("basLibrary.KansujiToArabic/")));
     }
+}
+
+TEST(DecimalDigitsValue, ExactAndLocaleFree) {
+    EXPECT_EQ(DecimalDigitsValue(".5"), 0.5);
+    EXPECT_EQ(DecimalDigitsValue("3."), 3);
+    EXPECT_EQ(DecimalDigitsValue("0012.50"), 12.5);
+    EXPECT_EQ(DecimalDigitsValue("0.1"), 0.1);
+    EXPECT_EQ(DecimalDigitsValue("123456789012345678"), 123456789012345678.0);
+    EXPECT_EQ(DecimalDigitsValue("0.30000000000000004"), 0.30000000000000004);
+    EXPECT_EQ(DecimalDigitsValue(std::string(400, '9')), HUGE_VAL);
+    EXPECT_EQ(DecimalDigitsValue("0." + std::string(400, '0') + "1"), 0);
 }
 
 TEST(JstrToDouble, ReadsTypedNumbers) {

@@ -46,12 +46,8 @@ TEST_F(NativeColor, BaseColoursFromGreysAndHues) {
     for (int16_t i = 0; i <= 116; ++i) EXPECT_EQ(pal.Color(i) & ~0xFFFFFF, 0) << i;
 }
 
-TEST_F(NativeColor, LayoutAndAttributes) {
+TEST_F(NativeColor, Attributes) {
     const clsNativeColor pal;
-    EXPECT_EQ(pal.Cols(), 13);
-    EXPECT_EQ(pal.Rows(), 11);
-    EXPECT_EQ(pal.PalEnd() - pal.PalStart() + 1, pal.Count());
-    EXPECT_EQ(pal.PalUserEnd() - pal.PalUserStart() + 1, 13);
     EXPECT_EQ(pal.Attr(-2), 0);
     EXPECT_EQ(pal.Attr(-1), 1);
     EXPECT_EQ(pal.Attr(0), 2);
