@@ -7,8 +7,10 @@
 #include "basNumberText.h"
 
 #include <QStringView>
+#include <QVarLengthArray>
 
 #include <algorithm>
+#include <utility>
 #include <bit>
 #include <charconv>
 #include <string_view>
@@ -339,14 +341,14 @@ static_assert(kReplacementCount <= 64, "one bit per replacement");
 
 // The replacements by the first character of their search text, a bit per
 // replacement: a text asks only for those whose first character it holds.
+// The other characters sit in a small open-addressed table.
 struct FirstCharIndex {
-    struct Other {
-        char16_t c = 0;
-        uint64_t entries = 0;
-    };
+    static constexpr int kSlots = 64;
     uint64_t ascii[128] = {};
-    Other other[kReplacementCount] = {};
-    int otherCount = 0;
+    char16_t otherChar[kSlots] = {};
+    uint64_t otherEntries[kSlots] = {};
+
+    static constexpr int slotOf(char16_t c) { return (c ^ (c >> 6) ^ (c >> 12)) & (kSlots - 1); }
 
     constexpr FirstCharIndex() {
         for (int i = 0; i < kReplacementCount; ++i) {
@@ -355,16 +357,16 @@ struct FirstCharIndex {
                 ascii[c] |= uint64_t{1} << i;
                 continue;
             }
-            int j = 0;
-            while (j < otherCount && other[j].c != c) ++j;
-            if (j == otherCount) other[otherCount++].c = c;
-            other[j].entries |= uint64_t{1} << i;
+            int k = slotOf(c);
+            while (otherChar[k] && otherChar[k] != c) k = (k + 1) & (kSlots - 1);
+            otherChar[k] = c;
+            otherEntries[k] |= uint64_t{1} << i;
         }
     }
     constexpr uint64_t entriesFor(char16_t c) const {
         if (c < 128) return ascii[c];
-        for (int j = 0; j < otherCount; ++j)
-            if (other[j].c == c) return other[j].entries;
+        for (int k = slotOf(c); otherChar[k]; k = (k + 1) & (kSlots - 1))
+            if (otherChar[k] == c) return otherEntries[k];
         return 0;
     }
 };
@@ -381,34 +383,57 @@ void applyReplacements(TextBuffer& t) {
         const int e = std::countr_zero(todo);
         todo &= todo - 1;
         const Replacement& r = kReplacements[e];
+        using Traits = std::char_traits<char16_t>;
         const char16_t first = r.from[0];
-        const char16_t* hit = std::char_traits<char16_t>::find(p, static_cast<size_t>(n), first);
-        if (!hit) continue;
-        const qsizetype len = static_cast<qsizetype>(std::char_traits<char16_t>::length(r.from));
-        qsizetype w = hit - p;
-        bool changed = false;
+        const qsizetype len = static_cast<qsizetype>(Traits::length(r.from));
+        auto matchesAt = [&](qsizetype i) {
+            return p[i] == first && i + len <= n && Traits::compare(p + i, r.from, static_cast<size_t>(len)) == 0;
+        };
+        qsizetype w = -1;
+        for (const char16_t* q = Traits::find(p, static_cast<size_t>(n), first); q;
+             q = Traits::find(q + 1, static_cast<size_t>(p + n - q - 1), first)) {
+            if (matchesAt(q - p)) {
+                w = q - p;
+                break;
+            }
+        }
+        if (w < 0) continue;
         for (qsizetype i = w; i < n;) {
-            if (p[i] == first && i + len <= n && std::char_traits<char16_t>::compare(p + i, r.from, len) == 0) {
+            if (matchesAt(i)) {
                 if (r.to) p[w++] = r.to;
                 i += len;
-                changed = true;
             } else {
                 p[w++] = p[i++];
             }
         }
         n = w;
         // What a replacement writes may start a later search text.
-        if (changed && r.to) todo |= kFirstChars.entriesFor(r.to) & ~((uint64_t{2} << e) - 1);
+        if (r.to) todo |= kFirstChars.entriesFor(r.to) & ~((uint64_t{2} << e) - 1);
     }
     t.resize(n);
 }
 
+// The digits and points of the number being read.
+struct Digits {
+    QVarLengthArray<char, 64> chars;
+    void push_back(char c) { chars.append(c); }
+    bool empty() const { return chars.isEmpty(); }
+    void clear() { chars.clear(); }
+    size_t size() const { return static_cast<size_t>(chars.size()); }
+    operator std::string_view() const { return {chars.constData(), size()}; }
+};
+
 // The longest leading decimal number of digits and points ("1.2.3" reads
 // 1.2); empty gives 0.
-double leadingDecimal(const std::string& s) {
+double leadingDecimal(std::string_view s) {
     const size_t point = s.find('.');
-    const size_t end = point == std::string::npos ? s.size() : s.find('.', point + 1);
-    const std::string_view number(s.data(), std::min(end, s.size()));
+    const size_t end = point == std::string_view::npos ? s.size() : s.find('.', point + 1);
+    const std::string_view number = s.substr(0, end);
+    if (number.size() <= 15 && point == std::string_view::npos) {
+        int64_t v = 0;
+        for (char c : number) v = v * 10 + (c - '0');
+        return static_cast<double>(v);
+    }
     if (number.find_first_of("0123456789") == std::string_view::npos) return 0;
     return DecimalDigitsValue(number);
 }
@@ -475,9 +500,9 @@ ParseResult parseAngle(const QString& input, Formal& f) {
     // Upper case, narrow, trimmed; 分 is a minute mark here, not the
     // numeral for a hundredth.
     TextBuffer wide;
-    for (QChar qc : text) {
-        char16_t pair[2];
-        const int k = NarrowChar(qc.unicode(), pair);
+    for (QChar qc : std::as_const(text)) {
+        char16_t pair[2] = {qc.unicode(), 0};
+        const int k = pair[0] < 0x2000 ? 1 : NarrowChar(pair[0], pair);
         for (int j = 0; j < k; ++j) {
             char16_t c = pair[j];
             if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - 32);
@@ -497,7 +522,7 @@ ParseResult parseAngle(const QString& input, Formal& f) {
         }
     }
 
-    std::string buffer;
+    Digits buffer;
     double fields[3] = {0, 0, 0};
     int index = 0;
     bool digitSeen = false;
@@ -525,7 +550,8 @@ ParseResult parseAngle(const QString& input, Formal& f) {
         case u'\'': fields[1] = leadingDecimal(buffer); buffer.clear(); index = 2; break;
         case u'"': fields[2] = leadingDecimal(buffer); buffer.clear(); index = 3; break;
         case u'R': {
-            const size_t points = std::count(buffer.begin(), buffer.end(), '.');
+            const std::string_view digits = buffer;
+            const size_t points = static_cast<size_t>(std::count(digits.begin(), digits.end(), '.'));
             if (points > 1 || buffer.size() == points) return ParseResult::BadText;
             const double r = plat::RoundHalfEven(leadingDecimal(buffer) * 648000 / 3.14159265358979);
             if (!(r >= -2147483648.0 && r <= 2147483647.0)) return ParseResult::Overflow;

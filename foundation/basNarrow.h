@@ -11,7 +11,8 @@
 QString NarrowText(QStringView text);
 
 // One character of NarrowText: writes one or two characters to out and
-// returns how many. For loops that build their text in place.
+// returns how many. For loops that build their text in place; characters
+// below U+2000 never change.
 int NarrowChar(char16_t c, char16_t out[2]);
 
 // NarrowText, then the Latin letters a..z in upper case. Only Latin letters

@@ -9,6 +9,7 @@
 #include <charconv>
 #include <cmath>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -24,7 +25,12 @@ struct NumInfo {
 };
 
 NumInfo classify(char16_t c) {
-    if (c >= u'0' && c <= u'9') return {NumKind::Digit, c - u'0', 0};
+    if (c < 0x80) {
+        if (c >= u'0' && c <= u'9') return {NumKind::Digit, c - u'0', 0};
+        if (c == u'.') return {NumKind::Point, 0, 0};
+        if (c == u',') return {NumKind::Comma, 0, 0};
+        return {};
+    }
     if (c >= u'０' && c <= u'９') return {NumKind::Digit, c - u'０', 0};
     switch (c) {
     case u'〇': case u'零': return {NumKind::Digit, 0, 0};
@@ -66,12 +72,36 @@ bool isNumeral(QStringView s, qsizetype i) {
 constexpr double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
                              1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
-bool hasDigit(const std::string& s) { return s.find_first_of("0123456789") != std::string::npos; }
+// The digits and at most one point of the number being read.
+struct Pending {
+    QVarLengthArray<char, 32> chars;
+    bool digit = false;
+    bool point = false;
 
-double pendingValue(const std::string& s) {
-    if (s.empty()) return 0;
-    if (!hasDigit(s)) plat::ThrowRuntimeError(plat::ErrTypeMismatch);
-    return DecimalDigitsValue(s);
+    void addDigit(int d) {
+        chars.append(static_cast<char>('0' + d));
+        digit = true;
+    }
+    void addPoint() {
+        if (!point) chars.append('.');
+        point = true;
+    }
+    bool empty() const { return chars.isEmpty(); }
+    void clear() {
+        chars.clear();
+        digit = point = false;
+    }
+    std::string_view view() const { return {chars.constData(), static_cast<size_t>(chars.size())}; }
+    // Empty counts 0; a lone point is no number.
+    double value() const {
+        if (chars.isEmpty()) return 0;
+        if (!digit) plat::ThrowRuntimeError(plat::ErrTypeMismatch);
+        return DecimalDigitsValue(view());
+    }
+};
+
+void appendAscii(TextBuffer& out, std::string_view s) {
+    for (char ch : s) out.append(static_cast<char16_t>(ch));
 }
 
 // A plain digit run written back without going through the Double: leading
@@ -79,16 +109,12 @@ double pendingValue(const std::string& s) {
 // is the shortest text, except that small fractions stay positional: an
 // exponent form ("1E-05") would put a letter into texts whose letters mean
 // something else (E is east in an angle). False over 15 digits.
-void appendAscii(TextBuffer& out, const std::string& s) {
-    for (char ch : s) out.append(static_cast<char16_t>(ch));
-}
-
-bool appendCanonical(const std::string& s, TextBuffer& out) {
+bool appendCanonical(std::string_view s, TextBuffer& out) {
     const size_t point = s.find('.');
-    std::string ip = s.substr(0, point);
-    std::string fp = point == std::string::npos ? std::string() : s.substr(point + 1);
-    ip.erase(0, std::min(ip.find_first_not_of('0'), ip.size()));
-    fp.erase(fp.find_last_not_of('0') + 1);
+    std::string_view ip = s.substr(0, point);
+    std::string_view fp = point == std::string_view::npos ? std::string_view() : s.substr(point + 1);
+    ip.remove_prefix(std::min(ip.find_first_not_of('0'), ip.size()));
+    fp = fp.substr(0, fp.find_last_not_of('0') + 1);
     if (ip.empty() && fp.empty()) {
         out.append(u'0');
         return true;
@@ -171,7 +197,7 @@ bool isNumberPartChar(QChar c) {
 namespace {
 
 void kansujiInto(QStringView text, TextBuffer& out) {
-    std::string pending;
+    Pending pending;
     double groupSum = 0, total = 0;
     bool prevNumber = false;
     bool plainDigits = true;   // no multiplier or unit in the current number
@@ -182,18 +208,18 @@ void kansujiInto(QStringView text, TextBuffer& out) {
         bool value = false;
         switch (k.kind) {
         case NumKind::Digit:
-            pending.push_back(static_cast<char>('0' + k.digit));
+            pending.addDigit(k.digit);
             value = true;
             break;
         case NumKind::Multiplier:
-            groupSum += (pending.empty() ? 1.0 : pendingValue(pending)) * k.factor;
+            groupSum += (pending.empty() ? 1.0 : pending.value()) * k.factor;
             pending.clear();
             plainDigits = false;
             value = true;
             break;
         case NumKind::Unit:
             if (prevNumber) {
-                groupSum += pendingValue(pending);
+                groupSum += pending.value();
                 pending.clear();
                 total += groupSum * k.factor;
                 groupSum = 0;
@@ -203,7 +229,7 @@ void kansujiInto(QStringView text, TextBuffer& out) {
             break;
         case NumKind::Point:
             if (isNumeral(text, i + 1)) {
-                if (pending.find('.') == std::string::npos) pending.push_back('.');
+                pending.addPoint();
                 value = true;
             }
             break;
@@ -215,11 +241,16 @@ void kansujiInto(QStringView text, TextBuffer& out) {
         }
         if (!value) {
             if (prevNumber) {
-                if (!(plainDigits && hasDigit(pending) && appendCanonical(pending, out))) {
-                    groupSum += pendingValue(pending);
+                if (!(plainDigits && pending.digit && appendCanonical(pending.view(), out))) {
+                    groupSum += pending.value();
                     total += groupSum;
-                    const QString t = plat::FormatShortest(total);
-                    out.append(reinterpret_cast<const char16_t*>(t.constData()), t.size());
+                    if (total < 1e15 && total == std::floor(total)) {
+                        // A whole number below 1e15 is its own shortest text.
+                        appendAscii(out, std::to_string(static_cast<int64_t>(total)));
+                    } else {
+                        const QString t = plat::FormatShortest(total);
+                        out.append(reinterpret_cast<const char16_t*>(t.constData()), t.size());
+                    }
                 }
                 pending.clear();
                 groupSum = total = 0;
