@@ -2,6 +2,7 @@
 
 #include "AppError.h"
 
+#include <charconv>
 #include <cstdio>
 
 namespace plat {
@@ -55,6 +56,25 @@ int digitValue(QChar c, int base) {
 double radixValue(uint64_t v, int bitsUsed) {
     if (bitsUsed <= 16) return static_cast<double>(static_cast<int16_t>(static_cast<uint16_t>(v)));
     return static_cast<double>(static_cast<int32_t>(static_cast<uint32_t>(v)));
+}
+
+// The C locale of the process may use another decimal mark: read "." always.
+double parseDecimal(const std::string& s) {
+    const char* b = s.data();
+    const char* e = b + s.size();
+    if (b != e && *b == '+') ++b;
+    double v = 0;
+    auto r = std::from_chars(b, e, v);
+    if (r.ec == std::errc::result_out_of_range) {
+        bool neg = b != e && *b == '-';
+        // Too small underflows to zero; too large is infinite (callers decide).
+        std::string mant(b, e);
+        auto epos = mant.find('e');
+        bool bigExp = epos != std::string::npos && mant.size() > epos + 1 && mant[epos + 1] != '-';
+        if (bigExp) return neg ? -HUGE_VAL : HUGE_VAL;
+        return neg ? -0.0 : 0.0;
+    }
+    return v;
 }
 
 bool isBlank(QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\n') || c == QLatin1Char('\r'); }
@@ -120,7 +140,7 @@ double Val(const QString& text) {
     if (inExp && !expDigit) {
         while (!num.empty() && (num.back() == 'e' || num.back() == '+' || num.back() == '-')) num.pop_back();
     }
-    return std::strtod(num.c_str(), nullptr);
+    return parseDecimal(num);
 }
 
 double CDbl(const QString& text) {
@@ -170,7 +190,7 @@ double CDbl(const QString& text) {
         }
     }
     if (pos != s.size()) ThrowRuntimeError(ErrTypeMismatch);
-    double v = std::strtod(num.c_str(), nullptr);
+    double v = parseDecimal(num);
     if (std::isinf(v)) ThrowRuntimeError(ErrOverflow);
     return v;
 }

@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 
 #include "MessageBox.h"
+#include "QStringPrinter.h"
 
 namespace testsupport {
 

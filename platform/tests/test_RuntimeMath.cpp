@@ -3,6 +3,8 @@
 #include "AppError.h"
 #include "RuntimeMath.h"
 
+#include <clocale>
+
 using namespace plat;
 
 TEST(RuntimeMath, ConversionsRoundHalfToEven) {
@@ -69,4 +71,18 @@ TEST(RuntimeMath, CDblIsStrict) {
     EXPECT_THROW(CDbl("12km"), AppError);
     EXPECT_THROW(CDbl("e5"), AppError);
     EXPECT_THROW(CDbl("1e"), AppError);
+}
+
+TEST(RuntimeMath, DecimalMarkDoesNotFollowTheProcessLocale) {
+    const char* old = setlocale(LC_NUMERIC, nullptr);
+    std::string saved = old ? old : "C";
+    if (!setlocale(LC_NUMERIC, "de_DE.UTF-8") && !setlocale(LC_NUMERIC, "fr_FR.UTF-8")) GTEST_SKIP() << "no comma locale";
+    EXPECT_EQ(Val("1.5"), 1.5);
+    EXPECT_EQ(CDbl("2.25"), 2.25);
+    setlocale(LC_NUMERIC, saved.c_str());
+}
+
+TEST(RuntimeMath, HugeExponentsAreOverflowNotGarbage) {
+    EXPECT_THROW(CDbl("1e999"), AppError);
+    EXPECT_EQ(CDbl("1e-999"), 0);
 }
