@@ -1,0 +1,364 @@
+// The operations of clsPoly that reshape a whole sequence: clipping,
+// simplification, densification, joining, splitting and point search.
+//
+// The old program deleted and inserted one point at a time; here every such
+// loop is a single compaction (or a linked walk) that gives the same points
+// in linear time.
+#include "clsPoly.h"
+
+#include "ErrorMng.h"
+#include "basNumberText.h"
+#include "clsLine.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace {
+
+const QString kClass = QStringLiteral("clsPoly");
+
+// Round half to even for a value known to lie within the 32-bit range.
+int32_t RoundIn(double v) { return static_cast<int32_t>(std::nearbyint(v)); }
+
+double Dist(const PolyPoint& a, const PolyPoint& b) { return Hypot(double(a.x) - b.x, double(a.y) - b.y); }
+
+} // namespace
+
+// ---------------------------------------------------------------- clipping
+
+bool clsPoly::Clip(const clsRect& rect) {
+    try {
+        if (pts_.empty()) return false;
+        UpdateBound();
+        const int16_t c1 = rect.OutCode(minX_, minY_);
+        const int16_t c2 = rect.OutCode(maxX_, maxY_);
+        if (c1 & c2) {
+            pts_.clear();
+            flags_ = FlagModified;
+            return false;
+        }
+        const int16_t codes = c1 | c2;
+        if (codes == 0) return true;
+
+        std::vector<PolyPoint> out;
+        out.reserve(pts_.size() + 1000);
+        for (int16_t bit = 1; bit <= 8; bit <<= 1) {
+            if (!(codes & bit)) continue;
+            const bool alongX = bit <= 2;
+            const double c = bit == 1 ? rect.x1 : bit == 2 ? rect.x2 : bit == 4 ? rect.y1 : rect.y2;
+            const int32_t ci = static_cast<int32_t>(c);
+            auto inside = [&](const PolyPoint& p) {
+                switch (bit) {
+                case 1: return p.x >= ci;
+                case 2: return p.x <= ci;
+                case 4: return p.y >= ci;
+                default: return p.y <= ci;
+                }
+            };
+            const bool wasLoop = IsLoop();
+            out.clear();
+            bool prevIn = false;
+            for (size_t i = 0; i < pts_.size(); ++i) {
+                const PolyPoint& p = pts_[i];
+                const bool in = inside(p);
+                if (i > 0 && in != prevIn) {
+                    const PolyPoint& q = pts_[i - 1];
+                    if (alongX) {
+                        const double f = (c - q.x) / (double(p.x) - q.x);
+                        out.push_back(PolyPoint{ci, RoundIn(q.y + std::nearbyint((double(p.y) - q.y) * f))});
+                    } else {
+                        const double f = (c - q.y) / (double(p.y) - q.y);
+                        out.push_back(PolyPoint{RoundIn(q.x + std::nearbyint((double(p.x) - q.x) * f)), ci});
+                    }
+                }
+                if (in) out.push_back(p);
+                prevIn = in;
+            }
+            if (out.size() < 2) {
+                pts_.clear();
+                flags_ = FlagModified;
+                return false;
+            }
+            pts_.swap(out);
+            if (wasLoop) MakeLoop();
+        }
+        flags_ = FlagModified;
+        return true;
+    } catch (...) {
+        RaiseError(ErrGeneral, kClass, QStringLiteral("Clip"));
+    }
+}
+
+PolyCollection clsPoly::Clips(const clsRect& rect) const {
+    try {
+        PolyCollection result;
+        // A single point is no line: no piece.
+        if (pts_.size() < 2) return result;
+        UpdateBound();
+        const int16_t c1 = rect.OutCode(minX_, minY_);
+        const int16_t c2 = rect.OutCode(maxX_, maxY_);
+        if (c1 & c2) return result;
+        if ((c1 | c2) == 0) {
+            result.push_back(Copy());
+            return result;
+        }
+        std::vector<PolyPoint> piece;
+        auto flush = [&] {
+            clsPoly p;
+            p.pts_ = piece;
+            p.flags_ = FlagModified;
+            result.push_back(std::move(p));
+            piece.clear();
+        };
+        PolyPoint prev = pts_[0];
+        bool prevIn = rect.IsInner(prev.x, prev.y);
+        if (prevIn) piece.push_back(prev);
+        for (size_t i = 1; i < pts_.size(); ++i) {
+            const PolyPoint cur = pts_[i];
+            const bool curIn = rect.IsInner(cur.x, cur.y);
+            if (!(prevIn && curIn)) {
+                clsLine line(prev.x, prev.y, cur.x, cur.y);
+                if (line.Clip(rect)) {
+                    if (!prevIn) piece.push_back(PolyPoint{line.x1, line.y1});
+                    if (!curIn) {
+                        piece.push_back(PolyPoint{line.x2, line.y2});
+                        flush();
+                    }
+                }
+            }
+            if (curIn) piece.push_back(cur);
+            prev = cur;
+            prevIn = curIn;
+        }
+        if (piece.size() > 1) flush();
+        return result;
+    } catch (...) {
+        RaiseError(ErrGeneral, kClass, QStringLiteral("Clips"));
+    }
+}
+
+// ------------------------------------------------------------ simplification
+
+bool clsPoly::CanDropMiddle(const PolyPoint& p1, const PolyPoint& p2, const PolyPoint& p3, double tol,
+                            double maxSpan) const {
+    const double span = Dist(p1, p3);
+    if (!(span < maxSpan)) return false;
+    const double detour = (Dist(p3, p2) + Dist(p2, p1)) - span;
+    return detour <= 0 || detour < tol;
+}
+
+void clsPoly::CompressB(double tol, double maxSpan) {
+    try {
+        const int32_t count = Count();
+        if (count < 4) return;
+        if (IsHorizontal() || IsVertical()) {
+            UpdateBound();
+            const PolyPoint first = pts_.front(), last = pts_.back();
+            if (last.x - int64_t{first.x} > 0 || last.y - int64_t{first.y} > 0)
+                SetLine(minX_, minY_, maxX_, maxY_);
+            else
+                SetLine(maxX_, maxY_, minX_, minY_);
+            return;
+        }
+
+        // Passes over a shrinking window, each testing the triples from its
+        // start to its end and deleting the middle point of every triple that
+        // may go; after a deletion the new triple at the same place waits for
+        // the next pass. Only the triples next to a deletion can change their
+        // answer, so each pass visits just those ("dirty") triples, in order,
+        // on a linked list of the surviving points.
+        const int32_t n = count;
+        std::vector<int32_t> next(static_cast<size_t>(n)), prev(static_cast<size_t>(n));
+        for (int32_t k = 0; k < n; ++k) {
+            next[k] = k + 1 < n ? k + 1 : -1;
+            prev[k] = k - 1;
+        }
+        std::vector<char> alive(static_cast<size_t>(n), 1);
+        std::vector<int32_t> dirty, nextDirty;
+        dirty.reserve(static_cast<size_t>(n));
+        for (int32_t k = 0; k + 2 < n; ++k) dirty.push_back(k);
+        int32_t lastNode = n - 3;   // the window's end: its node keeps its identity
+        int32_t removed = 0;
+
+        while (!dirty.empty()) {
+            nextDirty.clear();
+            int32_t lastDel = -1;
+            for (const int32_t a : dirty) {
+                if (a > lastNode) break;
+                if (!alive[a]) continue;
+                const int32_t b = next[a];
+                if (b < 0) continue;
+                const int32_t c = next[b];
+                if (c < 0) continue;
+                if (!CanDropMiddle(pts_[a], pts_[b], pts_[c], tol, maxSpan)) continue;
+                alive[b] = 0;
+                next[a] = c;
+                prev[c] = a;
+                ++removed;
+                if (b == lastNode) lastNode = a;
+                const int32_t pa = prev[a];
+                if (pa >= 0 && (nextDirty.empty() || nextDirty.back() != pa)) nextDirty.push_back(pa);
+                if (nextDirty.empty() || nextDirty.back() != a) nextDirty.push_back(a);
+                lastDel = a;
+            }
+            lastNode = lastDel;
+            dirty.swap(nextDirty);
+        }
+
+        if (removed > 0) {
+            size_t w = 0;
+            for (int32_t k = 0; k < n; ++k)
+                if (alive[k]) pts_[w++] = pts_[k];
+            pts_.resize(w);
+            flags_ = FlagModified;
+        }
+    } catch (...) {
+        RaiseError(ErrGeneral, kClass, QStringLiteral("CompressB"));
+    }
+}
+
+void clsPoly::CompressHalf() {
+    const size_t count = pts_.size();
+    if (count < 2) return;
+    auto centroid = [&](size_t i) {
+        const PolyPoint& a = pts_[i];
+        const PolyPoint& b = pts_[i + 1];
+        const PolyPoint& c = pts_[i + 2];
+        return PolyPoint{static_cast<int32_t>((int64_t{a.x} + b.x + c.x) / 3),
+                         static_cast<int32_t>((int64_t{a.y} + b.y + c.y) / 3)};
+    };
+    clsPoly half;
+    half.pts_.reserve(count / 2 + 2);
+    if (IsLoop()) {
+        for (size_t i = 0; i + 2 < count; i += 2) half.pts_.push_back(centroid(i));
+        if (count % 2 == 0) {
+            const PolyPoint& a = pts_[count - 2];
+            const PolyPoint& b = pts_[count - 1];
+            half.pts_.push_back(PolyPoint{static_cast<int32_t>((int64_t{a.x} + b.x) / 2),
+                                          static_cast<int32_t>((int64_t{a.y} + b.y) / 2)});
+        }
+        half.MakeLoop();
+    } else {
+        half.pts_.push_back(pts_.front());
+        for (size_t i = 1; i + 3 < count; i += 2) half.pts_.push_back(centroid(i));
+        half.pts_.push_back(pts_.back());
+    }
+    pts_ = std::move(half.pts_);
+    flags_ = FlagModified;
+}
+
+bool clsPoly::DelOverlap() {
+    const size_t count = pts_.size();
+    // Of every run of equal points only the last stays.
+    size_t w = 0;
+    for (size_t i = 0; i < count; ++i)
+        if (i + 1 == count || !(pts_[i] == pts_[i + 1])) pts_[w++] = pts_[i];
+    if (w == count) return false;
+    pts_.resize(w);
+    flags_ = FlagModified;
+    return true;
+}
+
+// ------------------------------------------------------------- densification
+
+bool clsPoly::Chop(int32_t maxLen, int16_t mode) {
+    try {
+        if (mode < 1 || mode > 3 || maxLen < 2) return false;
+        const int16_t keep = flags_;
+        const size_t count = pts_.size();
+        if (count >= 2) {
+            std::vector<PolyPoint> out;
+            out.reserve(count + 1000);
+            out.push_back(pts_[0]);
+            int64_t total = static_cast<int64_t>(count);
+            bool full = false;
+            for (size_t i = 1; i < count; ++i) {
+                const PolyPoint p0 = pts_[i - 1], pe = pts_[i];
+                const int64_t dx = int64_t{pe.x} - p0.x, dy = int64_t{pe.y} - p0.y;
+                const int64_t d = mode == 1 ? std::llabs(dx) : mode == 2 ? std::llabs(dy)
+                                                                         : std::max(std::llabs(dx), std::llabs(dy));
+                if (!full && d > maxLen) {
+                    const int64_t k = (d + maxLen - 1) / maxLen;
+                    if (total + (k - 1) >= MaxCount()) {
+                        full = true;
+                    } else {
+                        total += k - 1;
+                        const double sx = double(dx) / double(k), sy = double(dy) / double(k);
+                        double fx = p0.x, fy = p0.y;
+                        for (int64_t j = 1; j < k; ++j) {
+                            fx += sx;
+                            fy += sy;
+                            out.push_back(PolyPoint{RoundIn(fx), RoundIn(fy)});
+                        }
+                    }
+                }
+                out.push_back(pe);
+            }
+            if (out.size() != count) pts_ = std::move(out);
+        }
+        flags_ = static_cast<int16_t>(keep | FlagModified);
+        return true;
+    } catch (...) {
+        RaiseError(ErrGeneral, kClass, QStringLiteral("Chop"));
+    }
+}
+
+// -------------------------------------------------------- joining, splitting
+
+bool clsPoly::Connect(const clsPoly& poly) {
+    try {
+        if (poly.pts_.empty()) return false;
+        if (int64_t{Count()} + poly.Count() >= int64_t{MaxCount()} + 1) return false;
+        if (&poly == this) {
+            const clsPoly self = *this;
+            return Connect(self);
+        }
+        if (!pts_.empty() && pts_.back() == poly.pts_.front()) pts_.pop_back();
+        pts_.insert(pts_.end(), poly.pts_.begin(), poly.pts_.end());
+        flags_ = FlagModified;
+        return true;
+    } catch (...) {
+        RaiseError(ErrGeneral, kClass, QStringLiteral("Connect"));
+    }
+}
+
+clsPoly clsPoly::Divide(int32_t i) {
+    try {
+        clsPoly tail;
+        if (Count() >= 3 && InBoundIndex(i)) {
+            tail.pts_.assign(pts_.begin() + (i - 1), pts_.end());
+            tail.flags_ = FlagModified;
+            pts_.resize(static_cast<size_t>(i));
+            flags_ = FlagModified;
+        }
+        return tail;
+    } catch (...) {
+        RaiseError(ErrGeneral, kClass, QStringLiteral("Divide"));
+    }
+}
+
+// ---------------------------------------------------------------- searching
+
+int32_t clsPoly::FindPoint(int32_t start, const PolyPoint& pt) const {
+    for (int32_t i = std::max(start, 1); i <= Count(); ++i)
+        if (pts_[static_cast<size_t>(i) - 1] == pt) return i;
+    return 0;
+}
+
+int32_t clsPoly::FindNearPoint(int32_t start, const PolyPoint& pt, int32_t tol) const {
+    int64_t limit = tol;
+    int32_t best = 0;
+    for (int32_t i = std::max(start, 1); i <= Count(); ++i) {
+        const PolyPoint& p = pts_[static_cast<size_t>(i) - 1];
+        const int64_t dx = std::llabs(int64_t{pt.x} - p.x), dy = std::llabs(int64_t{pt.y} - p.y);
+        if (dx <= limit && dy <= limit) {
+            const double d = std::nearbyint(Hypot(double(dx), double(dy)));
+            if (d <= double(limit)) {
+                limit = static_cast<int64_t>(d);
+                best = i;
+            }
+        }
+    }
+    return best;
+}
