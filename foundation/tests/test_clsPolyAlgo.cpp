@@ -291,6 +291,30 @@ TEST(PolyCompressB, SameResultAsDeletingOneAtATime) {
     }
 }
 
+TEST(PolyCompressB, SameResultOnFineArcsAndStraightDiagonals) {
+    // Fine arcs drop points over many passes; diagonals drop all but the ends.
+    for (int n : {10, 57, 300, 1000}) {
+        for (double tol : {0.0, 0.01, 0.5, 3.0}) {
+            Pts arc;
+            for (int i = 0; i < n; ++i) {
+                const double a = 3.0 * i / n;
+                arc.push_back({static_cast<int32_t>(std::lround(500 * std::cos(a))),
+                               static_cast<int32_t>(std::lround(500 * std::sin(a)))});
+            }
+            Pts diagonal;
+            for (int i = 0; i < n; ++i) diagonal.push_back({i * 3, i * 4 + (i % 7 == 0 ? 1 : 0)});
+            for (const Pts& pts : {arc, diagonal}) {
+                for (double span : {50.0, 1e9}) {
+                    clsPoly fast = Make(pts), slow = Make(pts);
+                    fast.CompressB(tol, span);
+                    RefCompressB(slow, tol, span);
+                    ASSERT_EQ(PointsOf(fast), PointsOf(slow)) << n << " " << tol << " " << span;
+                }
+            }
+        }
+    }
+}
+
 // ---------------------------------------------------------------- CompressHalf
 
 TEST(PolyCompressHalf, OpenAndClosed) {
