@@ -82,27 +82,21 @@ clsRect clsPoly::RectBound() const {
     return clsRect(minX_, minY_, maxX_, maxY_);
 }
 
-bool clsPoly::IsHorizontal() const {
+// Every point with the same coordinate c. A stale cache first tries the
+// cheap test on the leading points, which settles most curved outlines.
+bool clsPoly::IsFlat(int32_t PolyPoint::*c) const {
     if (pts_.size() < 2) return false;
     if (!(flags_ & FlagBound)) {
         const size_t n = std::min<size_t>(pts_.size(), 20);
         for (size_t i = 1; i < n; ++i)
-            if (pts_[i].y != pts_[0].y) return false;
+            if (pts_[i].*c != pts_[0].*c) return false;
     }
     UpdateBound();
-    return minY_ == maxY_;
+    return c == &PolyPoint::y ? minY_ == maxY_ : minX_ == maxX_;
 }
 
-bool clsPoly::IsVertical() const {
-    if (pts_.size() < 2) return false;
-    if (!(flags_ & FlagBound)) {
-        const size_t n = std::min<size_t>(pts_.size(), 20);
-        for (size_t i = 1; i < n; ++i)
-            if (pts_[i].x != pts_[0].x) return false;
-    }
-    UpdateBound();
-    return minX_ == maxX_;
-}
+bool clsPoly::IsHorizontal() const { return IsFlat(&PolyPoint::y); }
+bool clsPoly::IsVertical() const { return IsFlat(&PolyPoint::x); }
 
 void clsPoly::GetBound4(int32_t& minX, int32_t& minY, int32_t& maxX, int32_t& maxY) const {
     UpdateBound();

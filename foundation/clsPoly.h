@@ -18,6 +18,9 @@
 //
 // Clipping, simplification and densification keep the exact integer rules of
 // the map data: crossings and inserted points are rounded half to even.
+//
+// A C++ copy (or move) of a clsPoly is the same sequence in every respect,
+// flags and bounds cache included; Copy() is the copy marked modified.
 #pragma once
 
 #include <cstdint>
@@ -152,6 +155,7 @@ private:
     PolyPoint& at(int32_t i);
     const PolyPoint& at(int32_t i) const;
     bool UpdateBound() const;
+    bool IsFlat(int32_t PolyPoint::*c) const;
     bool CanDropMiddle(const PolyPoint& p1, const PolyPoint& p2, const PolyPoint& p3, double tol,
                        double maxSpan) const;
 

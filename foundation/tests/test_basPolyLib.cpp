@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "PolyTestData.h"
 #include "basPolyLib.h"
 
 #include <cmath>
@@ -9,15 +10,7 @@
 
 namespace {
 
-using Pts = std::vector<PolyPoint>;
-
-clsPoly Make(const Pts& pts) {
-    clsPoly p;
-    for (const PolyPoint& q : pts) p.AddPoint(q);
-    return p;
-}
-
-Pts PointsOf(const clsPoly& p) { return {p.Points().begin(), p.Points().end()}; }
+using namespace polytest;
 
 std::vector<Pts> All(const PolyCollection& c) {
     std::vector<Pts> v;

@@ -1,22 +1,21 @@
 #include <gtest/gtest.h>
 
 #include "AppError.h"
+#include "PolyTestData.h"
 #include "basSplineLib.h"
 
 #include <vector>
 
 namespace {
 
-using Pts = std::vector<PolyPoint>;
+using polytest::PointsOf;
+using polytest::Pts;
 
 clsPoly Make(const Pts& pts) {
-    clsPoly p;
-    for (const PolyPoint& q : pts) p.AddPoint(q);
+    clsPoly p = polytest::Make(pts);
     p.setModify(false);
     return p;
 }
-
-Pts PointsOf(const clsPoly& p) { return {p.Points().begin(), p.Points().end()}; }
 
 const Pts kSquareRing{{0, 0}, {100, 0}, {100, 100}, {0, 100}, {0, 0}};
 
