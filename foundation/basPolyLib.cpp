@@ -42,10 +42,10 @@ PolyCollection CutAt(const clsPoly& poly, int32_t c) {
         return result;
     }
 
-    clsPoly piece;
+    clsPoly fragment;
     auto flush = [&] {
-        result.push_back(std::move(piece));
-        piece = clsPoly();
+        result.push_back(std::move(fragment));
+        fragment = clsPoly();
     };
     int state = 0;    // 1: arrived on the line from the right, 2: from the left
     int offset = 0;   // +1 or -1
@@ -62,40 +62,40 @@ PolyCollection CutAt(const clsPoly& poly, int32_t c) {
         } else if ((prevSide == 1 && side == 2) || (prevSide == 2 && side == 1)) {
             offset = prevSide == 1 ? 1 : -1;
             const int32_t at = A::cross(prev, cur, c);
-            piece.AddPoint(A::make(Long(int64_t{c} + offset), at));
+            fragment.AddPoint(A::make(Long(int64_t{c} + offset), at));
             flush();
-            piece.AddPoint(A::make(Long(int64_t{c} - offset), at));
+            fragment.AddPoint(A::make(Long(int64_t{c} - offset), at));
         } else if (prevSide == 0 && side != 0) {
             if ((state == 1 && side == 2) || (state == 2 && side == 1)) {
                 flush();
-                piece.AddPoint(A::make(Long(int64_t{A::a(prev)} - offset), A::b(prev)));
+                fragment.AddPoint(A::make(Long(int64_t{A::a(prev)} - offset), A::b(prev)));
             }
             state = 0;
         }
         if (state != 0)
-            piece.AddPoint(A::make(Long(int64_t{A::a(cur)} + offset), A::b(cur)));
+            fragment.AddPoint(A::make(Long(int64_t{A::a(cur)} + offset), A::b(cur)));
         else
-            piece.AddPoint(cur);
+            fragment.AddPoint(cur);
         prev = cur;
         prevSide = side;
     }
-    if (piece.Count() > 1) flush();
+    if (fragment.Count() > 1) flush();
     return result;
 }
 
 template <bool Vertical>
 PolyCollection CutPolygonAt(const clsPoly& poly, int32_t c) {
     using A = Axis<Vertical>;
-    PolyCollection pieces = CutAt<Vertical>(poly, c);
-    if (pieces.size() < 2) return pieces;
+    PolyCollection fragments = CutAt<Vertical>(poly, c);
+    if (fragments.size() < 2) return fragments;
 
-    // Heights of the crossings: a piece starting beside the line whose
-    // mirror point across it ends another piece.
+    // Heights of the crossings: a fragment starting beside the line whose
+    // mirror point across it ends another fragment.
     std::unordered_set<uint64_t> lastPoints;
-    for (const clsPoly& p : pieces)
+    for (const clsPoly& p : fragments)
         if (p.Count() > 0) lastPoints.insert(Key(p.GetPoint(p.Count())));
     std::vector<int32_t> heights;
-    for (const clsPoly& p : pieces) {
+    for (const clsPoly& p : fragments) {
         if (p.Count() == 0) continue;
         const PolyPoint f = p.GetPoint(1);
         const int64_t d = int64_t{A::a(f)} - c;
@@ -103,19 +103,19 @@ PolyCollection CutPolygonAt(const clsPoly& poly, int32_t c) {
         const PolyPoint mirror = A::make(Long(int64_t{c} - d), A::b(f));
         if (lastPoints.count(Key(mirror))) heights.push_back(A::b(f));
     }
-    if (heights.empty() || heights.size() % 2 != 0) return pieces;
+    if (heights.empty() || heights.size() % 2 != 0) return fragments;
     std::sort(heights.begin(), heights.end());
 
-    // Pieces by their first point, in collection order, so that "the first
-    // remaining piece starting at e" is found without a scan.
+    // Fragments by their first point, in collection order, so that "the first
+    // remaining fragment starting at e" is found without a scan.
     std::unordered_map<uint64_t, std::vector<size_t>> byFirst;
-    for (size_t k = 0; k < pieces.size(); ++k)
-        if (pieces[k].Count() > 0) byFirst[Key(pieces[k].GetPoint(1))].push_back(k);
+    for (size_t k = 0; k < fragments.size(); ++k)
+        if (fragments[k].Count() > 0) byFirst[Key(fragments[k].GetPoint(1))].push_back(k);
     std::unordered_map<uint64_t, size_t> byFirstNext;
-    std::vector<char> used(pieces.size(), 0);
-    size_t remaining = pieces.size();
-    for (size_t k = 0; k < pieces.size(); ++k)
-        if (pieces[k].Count() == 0) {
+    std::vector<char> used(fragments.size(), 0);
+    size_t remaining = fragments.size();
+    for (size_t k = 0; k < fragments.size(); ++k)
+        if (fragments[k].Count() == 0) {
             used[k] = 1;
             --remaining;
         }
@@ -131,14 +131,14 @@ PolyCollection CutPolygonAt(const clsPoly& poly, int32_t c) {
     size_t firstLeft = 0;
     while (remaining > 0) {
         while (used[firstLeft]) ++firstLeft;
-        const PolyPoint start = pieces[firstLeft].GetPoint(1);
+        const PolyPoint start = fragments[firstLeft].GetPoint(1);
         clsPoly ring;
         PolyPoint e = start;
         bool jumped = false;
         do {
             const long k = takeStartingAt(e);
             if (k >= 0) {
-                ring.Connect(pieces[static_cast<size_t>(k)]);
+                ring.Connect(fragments[static_cast<size_t>(k)]);
                 used[static_cast<size_t>(k)] = 1;
                 --remaining;
                 jumped = false;
@@ -163,10 +163,10 @@ PolyCollection CutPolygonAt(const clsPoly& poly, int32_t c) {
 
 } // namespace
 
-int32_t SearchPoly(const PolyCollection& pieces, const PolyPoint& pt, int16_t which) {
+int32_t SearchPoly(const PolyCollection& fragments, const PolyPoint& pt, int16_t which) {
     if (which != 0 && which != 1) return 0;
-    for (size_t k = 0; k < pieces.size(); ++k) {
-        const clsPoly& p = pieces[k];
+    for (size_t k = 0; k < fragments.size(); ++k) {
+        const clsPoly& p = fragments[k];
         if (p.Count() == 0) continue;
         if (p.GetPoint(which == 0 ? 1 : p.Count()) == pt) return static_cast<int32_t>(k + 1);
     }

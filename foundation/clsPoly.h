@@ -42,7 +42,7 @@ struct PolyPoint {
 };
 
 class clsPoly;
-// An ordered collection of point sequences (pieces of a clip or a cut).
+// An ordered collection of point sequences (fragments of a clip or a cut).
 using PolyCollection = std::vector<clsPoly>;
 
 class clsPoly {
@@ -126,8 +126,8 @@ public:
     // Clips as a polygon (one pass per side). False, with no points left,
     // when nothing is inside. A sequence wholly inside costs nothing.
     bool Clip(const clsRect& rect);
-    // The pieces of the sequence, taken as a polyline, inside the rectangle;
-    // never a piece of one point. This sequence is not changed.
+    // The fragments of the sequence, taken as a polyline, inside the rectangle;
+    // never a fragment of one point. This sequence is not changed.
     PolyCollection Clips(const clsRect& rect) const;
     // Drops middle points whose detour is below tol while the span stays
     // below maxSpan; a straight horizontal or vertical run becomes 2 points.

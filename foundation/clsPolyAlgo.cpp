@@ -93,7 +93,7 @@ bool clsPoly::Clip(const clsRect& rect) {
 PolyCollection clsPoly::Clips(const clsRect& rect) const {
     try {
         PolyCollection result;
-        // A single point is no line: no piece.
+        // A single point is no line: no fragment.
         if (pts_.size() < 2) return result;
         UpdateBound();
         const int16_t c1 = rect.OutCode(minX_, minY_);
@@ -103,35 +103,35 @@ PolyCollection clsPoly::Clips(const clsRect& rect) const {
             result.push_back(Copy());
             return result;
         }
-        std::vector<PolyPoint> piece;
+        std::vector<PolyPoint> fragment;
         auto flush = [&] {
             clsPoly p;
-            p.pts_ = piece;
+            p.pts_ = fragment;
             p.flags_ = FlagModified;
             result.push_back(std::move(p));
-            piece.clear();
+            fragment.clear();
         };
         PolyPoint prev = pts_[0];
         bool prevIn = rect.IsInner(prev.x, prev.y);
-        if (prevIn) piece.push_back(prev);
+        if (prevIn) fragment.push_back(prev);
         for (size_t i = 1; i < pts_.size(); ++i) {
             const PolyPoint cur = pts_[i];
             const bool curIn = rect.IsInner(cur.x, cur.y);
             if (!(prevIn && curIn)) {
                 clsLine line(prev.x, prev.y, cur.x, cur.y);
                 if (line.Clip(rect)) {
-                    if (!prevIn) piece.push_back(PolyPoint{line.x1, line.y1});
+                    if (!prevIn) fragment.push_back(PolyPoint{line.x1, line.y1});
                     if (!curIn) {
-                        piece.push_back(PolyPoint{line.x2, line.y2});
+                        fragment.push_back(PolyPoint{line.x2, line.y2});
                         flush();
                     }
                 }
             }
-            if (curIn) piece.push_back(cur);
+            if (curIn) fragment.push_back(cur);
             prev = cur;
             prevIn = curIn;
         }
-        if (piece.size() > 1) flush();
+        if (fragment.size() > 1) flush();
         return result;
     } catch (...) {
         RaiseError(ErrGeneral, kClass, QStringLiteral("Clips"));

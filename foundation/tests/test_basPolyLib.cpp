@@ -35,15 +35,15 @@ const Pts kSquare{{0, 0}, {10, 0}, {10, 10}, {0, 10}, {0, 0}};
 } // namespace
 
 TEST(PolyCut, SquareAcrossTheMiddle) {
-    const std::vector<Pts> pieces{{{0, 0}, {4, 0}}, {{6, 0}, {10, 0}, {10, 10}, {6, 10}}, {{4, 10}, {0, 10}, {0, 0}}};
-    EXPECT_EQ(All(PolyLibCutX(Make(kSquare), 5)), pieces);
+    const std::vector<Pts> fragments{{{0, 0}, {4, 0}}, {{6, 0}, {10, 0}, {10, 10}, {6, 10}}, {{4, 10}, {0, 10}, {0, 0}}};
+    EXPECT_EQ(All(PolyLibCutX(Make(kSquare), 5)), fragments);
     const std::vector<Pts> rings{{{0, 0}, {4, 0}, {4, 10}, {0, 10}, {0, 0}},
                                  {{6, 0}, {10, 0}, {10, 10}, {6, 10}, {6, 0}}};
     EXPECT_EQ(All(PolyLibCutPolygonX(Make(kSquare), 5)), rings);
 
     // The horizontal cut is the vertical one with x and y exchanged.
     const clsPoly t = Make(Transposed(kSquare));
-    EXPECT_EQ(All(PolyLibCutY(t, 5)), Transposed(pieces));
+    EXPECT_EQ(All(PolyLibCutY(t, 5)), Transposed(fragments));
     EXPECT_EQ(All(PolyLibCutPolygonY(t, 5)), Transposed(rings));
 }
 
@@ -64,14 +64,14 @@ TEST(PolyCut, LineOutsideTheExtentGivesTheSequenceItself) {
 TEST(PolyCut, VerticesOnTheCutLine) {
     struct Case {
         Pts line;
-        std::vector<Pts> pieces;
+        std::vector<Pts> fragments;
     } cases[] = {
         // From the right onto the line, then on to the left: the vertex is
-        // kept at x + 1 and the next piece starts at x - 1.
+        // kept at x + 1 and the next fragment starts at x - 1.
         {{{10, 0}, {5, 5}, {0, 10}}, {{{10, 0}, {6, 5}}, {{4, 5}, {0, 10}}}},
         // From the left through the line to the right.
         {{{0, 0}, {5, 5}, {10, 10}}, {{{0, 0}, {4, 5}}, {{6, 5}, {10, 10}}}},
-        // Touching the line and returning: one piece, the vertex moved back.
+        // Touching the line and returning: one fragment, the vertex moved back.
         {{{10, 0}, {5, 5}, {10, 10}}, {{{10, 0}, {6, 5}, {10, 10}}}},
         {{{0, 0}, {5, 5}, {5, 8}, {0, 10}}, {{{0, 0}, {4, 5}, {4, 8}, {0, 10}}}},
         // Along the line and then across.
@@ -80,7 +80,7 @@ TEST(PolyCut, VerticesOnTheCutLine) {
         {{{5, 0}, {10, 0}, {10, 10}}, {{{5, 0}, {10, 0}, {10, 10}}}},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(All(PolyLibCutX(Make(c.line), 5)), c.pieces) << c.line.size();
+        EXPECT_EQ(All(PolyLibCutX(Make(c.line), 5)), c.fragments) << c.line.size();
     }
 }
 
@@ -90,13 +90,13 @@ TEST(PolyCut, CrossingHeightIsRounded) {
               (std::vector<Pts>{{{0, 0}, {4, 2}}, {{6, 2}, {10, 3}}}));
 }
 
-TEST(PolyCut, RingCutAtItsLeftEdgeStaysOneOpenPiece) {
+TEST(PolyCut, RingCutAtItsLeftEdgeStaysOneOpenFragment) {
     const std::vector<Pts> one{{{0, 0}, {10, 0}, {10, 10}, {1, 10}, {1, 0}}};
     EXPECT_EQ(All(PolyLibCutX(Make(kSquare), 0)), one);
     EXPECT_EQ(All(PolyLibCutPolygonX(Make(kSquare), 0)), one);
 }
 
-TEST(PolyCut, RingStartingOnTheLineComesBackAsOpenPieces) {
+TEST(PolyCut, RingStartingOnTheLineComesBackAsOpenFragments) {
     // The first vertex has no side: the crossing there is not seen, which
     // leaves an odd number of crossings.
     const clsPoly diamond = Make({{5, 0}, {10, 5}, {5, 10}, {0, 5}, {5, 0}});
@@ -104,15 +104,15 @@ TEST(PolyCut, RingStartingOnTheLineComesBackAsOpenPieces) {
               (std::vector<Pts>{{{5, 0}, {10, 5}, {6, 10}}, {{4, 10}, {0, 5}, {4, 0}}}));
 }
 
-TEST(PolyCut, OddCrossingsReturnTheOpenPieces) {
+TEST(PolyCut, OddCrossingsReturnTheOpenFragments) {
     const clsPoly open = Make({{0, 0}, {10, 0}, {10, 10}});
-    const PolyCollection pieces = PolyLibCutPolygonX(open, 5);
-    EXPECT_EQ(All(pieces), (std::vector<Pts>{{{0, 0}, {4, 0}}, {{6, 0}, {10, 0}, {10, 10}}}));
+    const PolyCollection fragments = PolyLibCutPolygonX(open, 5);
+    EXPECT_EQ(All(fragments), (std::vector<Pts>{{{0, 0}, {4, 0}}, {{6, 0}, {10, 0}, {10, 10}}}));
 }
 
 TEST(PolyCut, RingsOfThreePointsOrFewerAreDropped) {
     // The ring starts just right of the line and leaves at once: its first
-    // piece is two equal points that close on themselves.
+    // fragment is two equal points that close on themselves.
     const clsPoly p = Make({{6, 4}, {0, 4}, {0, 0}, {10, 0}, {6, 4}});
     EXPECT_EQ(All(PolyLibCutX(p, 5)),
               (std::vector<Pts>{{{6, 4}, {6, 4}}, {{4, 4}, {0, 4}, {0, 0}, {4, 0}}, {{6, 0}, {10, 0}, {6, 4}}}));

@@ -141,37 +141,37 @@ TEST(PolyClip, RandomRingsStayInsideAndClosed) {
 
 // ---------------------------------------------------------------- Clips
 
-TEST(PolyClips, PiecesAlongAPolyline) {
+TEST(PolyClips, FragmentsAlongAPolyline) {
     const clsRect r(0, 0, 10, 10);
     // Leaves at x = 10 and comes back.
     clsPoly p = Make({{2, 2}, {20, 2}, {20, 8}, {2, 8}});
-    PolyCollection pieces = p.Clips(r);
-    ASSERT_EQ(pieces.size(), 2u);
-    EXPECT_EQ(PointsOf(pieces[0]), (Pts{{2, 2}, {10, 2}}));
-    EXPECT_EQ(PointsOf(pieces[1]), (Pts{{10, 8}, {2, 8}}));
+    PolyCollection fragments = p.Clips(r);
+    ASSERT_EQ(fragments.size(), 2u);
+    EXPECT_EQ(PointsOf(fragments[0]), (Pts{{2, 2}, {10, 2}}));
+    EXPECT_EQ(PointsOf(fragments[1]), (Pts{{10, 8}, {2, 8}}));
     EXPECT_EQ(p.Count(), 4);   // unchanged
 
-    // Only the first point inside: one 2-point piece to the exit.
-    pieces = Make({{5, 5}, {5, 50}, {50, 50}}).Clips(r);
-    ASSERT_EQ(pieces.size(), 1u);
-    EXPECT_EQ(PointsOf(pieces[0]), (Pts{{5, 5}, {5, 10}}));
+    // Only the first point inside: one 2-point fragment to the exit.
+    fragments = Make({{5, 5}, {5, 50}, {50, 50}}).Clips(r);
+    ASSERT_EQ(fragments.size(), 1u);
+    EXPECT_EQ(PointsOf(fragments[0]), (Pts{{5, 5}, {5, 10}}));
 
     // Through the rectangle with both ends outside.
-    pieces = Make({{-5, 5}, {15, 5}}).Clips(r);
-    ASSERT_EQ(pieces.size(), 1u);
-    EXPECT_EQ(PointsOf(pieces[0]), (Pts{{0, 5}, {10, 5}}));
+    fragments = Make({{-5, 5}, {15, 5}}).Clips(r);
+    ASSERT_EQ(fragments.size(), 1u);
+    EXPECT_EQ(PointsOf(fragments[0]), (Pts{{0, 5}, {10, 5}}));
 
     // Wholly inside: one copy; wholly outside: nothing.
-    pieces = Make({{1, 1}, {9, 9}}).Clips(r);
-    ASSERT_EQ(pieces.size(), 1u);
-    EXPECT_TRUE(pieces[0].Modify());
+    fragments = Make({{1, 1}, {9, 9}}).Clips(r);
+    ASSERT_EQ(fragments.size(), 1u);
+    EXPECT_TRUE(fragments[0].Modify());
     EXPECT_TRUE(Make({{11, 1}, {19, 9}}).Clips(r).empty());
     // A single point is no line.
     EXPECT_TRUE(Make({{5, 5}}).Clips(r).empty());
     EXPECT_TRUE(clsPoly().Clips(r).empty());
 }
 
-TEST(PolyClips, RandomLinesGivePiecesOfTwoOrMorePointsInside) {
+TEST(PolyClips, RandomLinesGiveFragmentsOfTwoOrMorePointsInside) {
     std::mt19937 rng(11);
     std::uniform_int_distribution<int> coord(-60, 60), count(1, 30);
     const clsRect rect(-20, -25, 30, 15);
@@ -179,10 +179,10 @@ TEST(PolyClips, RandomLinesGivePiecesOfTwoOrMorePointsInside) {
         Pts pts;
         const int n = count(rng);
         for (int i = 0; i < n; ++i) pts.push_back({coord(rng), coord(rng)});
-        const PolyCollection pieces = Make(pts).Clips(rect);
-        for (const clsPoly& piece : pieces) {
-            ASSERT_GE(piece.Count(), 2) << round;
-            for (const PolyPoint& q : piece.Points()) ASSERT_TRUE(rect.IsInner(q.x, q.y)) << round;
+        const PolyCollection fragments = Make(pts).Clips(rect);
+        for (const clsPoly& fragment : fragments) {
+            ASSERT_GE(fragment.Count(), 2) << round;
+            for (const PolyPoint& q : fragment.Points()) ASSERT_TRUE(rect.IsInner(q.x, q.y)) << round;
         }
     }
 }
