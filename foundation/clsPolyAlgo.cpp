@@ -18,10 +18,53 @@ namespace {
 
 const QString kClass = QStringLiteral("clsPoly");
 
-// Round half to even for a value known to lie within the 32-bit range.
-int32_t RoundIn(double v) { return static_cast<int32_t>(std::nearbyint(v)); }
+// Round half to even for |v| < 2^51, without the library call: adding
+// 1.5 * 2^52 leaves no fraction bits, so the addition itself rounds, to
+// nearest and ties to even as the default rounding mode does.
+inline double RoundEven(double v) {
+    constexpr double kShift = 6755399441055744.0;
+    return (v + kShift) - kShift;
+}
+
+// The same for a value known to lie within the 32-bit range.
+int32_t RoundIn(double v) { return static_cast<int32_t>(RoundEven(v)); }
 
 double Dist(const PolyPoint& a, const PolyPoint& b) { return Hypot(double(a.x) - b.x, double(a.y) - b.y); }
+
+// One pass of the polygon clip against one side: inside is x >= c (bit 1),
+// x <= c (2), y >= c (4) or y <= c (8). Where the walk changes sides the
+// crossing is put in, offset from the segment's start rounded on its own.
+// The closing segment is not walked: a ring is closed by its last point.
+template <int Bit>
+void ClipPass(const std::vector<PolyPoint>& in, std::vector<PolyPoint>& out, int32_t c) {
+    constexpr bool alongX = Bit <= 2;
+    auto inside = [c](const PolyPoint& p) {
+        if constexpr (Bit == 1) return p.x >= c;
+        else if constexpr (Bit == 2) return p.x <= c;
+        else if constexpr (Bit == 4) return p.y >= c;
+        else return p.y <= c;
+    };
+    out.clear();
+    if (in.empty()) return;
+    bool prevIn = inside(in[0]);
+    if (prevIn) out.push_back(in[0]);
+    for (size_t i = 1; i < in.size(); ++i) {
+        const PolyPoint& p = in[i];
+        const bool now = inside(p);
+        if (now != prevIn) {
+            const PolyPoint& q = in[i - 1];
+            if constexpr (alongX) {
+                const double f = (double(c) - q.x) / (double(p.x) - q.x);
+                out.push_back(PolyPoint{c, RoundIn(q.y + RoundEven((double(p.y) - q.y) * f))});
+            } else {
+                const double f = (double(c) - q.y) / (double(p.y) - q.y);
+                out.push_back(PolyPoint{RoundIn(q.x + RoundEven((double(p.x) - q.x) * f)), c});
+            }
+        }
+        if (now) out.push_back(p);
+        prevIn = now;
+    }
+}
 
 } // namespace
 
@@ -45,35 +88,12 @@ bool clsPoly::Clip(const clsRect& rect) {
         out.reserve(pts_.size() + 1000);
         for (int16_t bit = 1; bit <= 8; bit <<= 1) {
             if (!(codes & bit)) continue;
-            const bool alongX = bit <= 2;
-            const double c = bit == 1 ? rect.x1 : bit == 2 ? rect.x2 : bit == 4 ? rect.y1 : rect.y2;
-            const int32_t ci = static_cast<int32_t>(c);
-            auto inside = [&](const PolyPoint& p) {
-                switch (bit) {
-                case 1: return p.x >= ci;
-                case 2: return p.x <= ci;
-                case 4: return p.y >= ci;
-                default: return p.y <= ci;
-                }
-            };
             const bool wasLoop = IsLoop();
-            out.clear();
-            bool prevIn = false;
-            for (size_t i = 0; i < pts_.size(); ++i) {
-                const PolyPoint& p = pts_[i];
-                const bool in = inside(p);
-                if (i > 0 && in != prevIn) {
-                    const PolyPoint& q = pts_[i - 1];
-                    if (alongX) {
-                        const double f = (c - q.x) / (double(p.x) - q.x);
-                        out.push_back(PolyPoint{ci, RoundIn(q.y + std::nearbyint((double(p.y) - q.y) * f))});
-                    } else {
-                        const double f = (c - q.y) / (double(p.y) - q.y);
-                        out.push_back(PolyPoint{RoundIn(q.x + std::nearbyint((double(p.x) - q.x) * f)), ci});
-                    }
-                }
-                if (in) out.push_back(p);
-                prevIn = in;
+            switch (bit) {
+            case 1: ClipPass<1>(pts_, out, rect.x1); break;
+            case 2: ClipPass<2>(pts_, out, rect.x2); break;
+            case 4: ClipPass<4>(pts_, out, rect.y1); break;
+            default: ClipPass<8>(pts_, out, rect.y2); break;
             }
             if (out.size() < 2) {
                 pts_.clear();
@@ -166,52 +186,75 @@ void clsPoly::CompressB(double tol, double maxSpan) {
         // start to its end and deleting the middle point of every triple that
         // may go; after a deletion the new triple at the same place waits for
         // the next pass. Only the triples next to a deletion can change their
-        // answer, so each pass visits just those ("dirty") triples, in order,
-        // on a linked list of the surviving points.
-        const int32_t n = count;
-        std::vector<int32_t> next(static_cast<size_t>(n)), prev(static_cast<size_t>(n));
-        for (int32_t k = 0; k < n; ++k) {
-            next[k] = k + 1 < n ? k + 1 : -1;
-            prev[k] = k - 1;
-        }
-        std::vector<char> alive(static_cast<size_t>(n), 1);
+        // answer, so after the first pass, which sees every triple, each pass
+        // visits just those ("dirty") triples in order. Nodes are named by
+        // their place after the first pass, which keeps the order.
         std::vector<int32_t> dirty, nextDirty;
-        dirty.reserve(static_cast<size_t>(n));
-        for (int32_t k = 0; k + 2 < n; ++k) dirty.push_back(k);
-        int32_t lastNode = n - 3;   // the window's end: its node keeps its identity
-        int32_t removed = 0;
+        auto mark = [](std::vector<int32_t>& list, int32_t node) {
+            if (node >= 0 && (list.empty() || list.back() != node)) list.push_back(node);
+        };
 
+        // The first pass compacts in place: out[0..w) are the points kept so
+        // far, pts_[r..] the points not yet reached; the triple under test is
+        // (out[w-1], pts_[r], pts_[r+1]), and its first point left pts_ at r-1.
+        const size_t n = pts_.size();
+        int64_t lastNode = static_cast<int64_t>(n) - 3;   // the window's end
+        int64_t lastDel = -1;
+        size_t w = 1, r = 1;
+        while (static_cast<int64_t>(r) - 1 <= lastNode && r + 1 < n) {
+            if (CanDropMiddle(pts_[w - 1], pts_[r], pts_[r + 1], tol, maxSpan)) {
+                if (static_cast<int64_t>(r) == lastNode) lastNode = static_cast<int64_t>(r) - 1;
+                mark(dirty, static_cast<int32_t>(w) - 2);
+                mark(dirty, static_cast<int32_t>(w) - 1);
+                lastDel = static_cast<int64_t>(w) - 1;
+                ++r;   // the middle point goes
+            }
+            pts_[w++] = pts_[r++];
+        }
+        if (w == r) return;   // nothing went: nothing changes, flags included
+        while (r < n) pts_[w++] = pts_[r++];
+        pts_.resize(w);
+        flags_ = FlagModified;
+
+        // Later passes on a linked list; prev -2 marks a removed node.
+        const int32_t m = static_cast<int32_t>(w);
+        std::vector<int32_t> next, prev;
+        if (!dirty.empty()) {
+            next.resize(w);
+            prev.resize(w);
+            for (int32_t k = 0; k < m; ++k) {
+                next[k] = k + 1 < m ? k + 1 : -1;
+                prev[k] = k - 1;
+            }
+        }
+        int32_t last = static_cast<int32_t>(lastDel);
         while (!dirty.empty()) {
             nextDirty.clear();
-            int32_t lastDel = -1;
+            int32_t del = -1;
             for (const int32_t a : dirty) {
-                if (a > lastNode) break;
-                if (!alive[a]) continue;
+                if (a > last) break;
+                if (prev[a] == -2) continue;
                 const int32_t b = next[a];
                 if (b < 0) continue;
                 const int32_t c = next[b];
                 if (c < 0) continue;
                 if (!CanDropMiddle(pts_[a], pts_[b], pts_[c], tol, maxSpan)) continue;
-                alive[b] = 0;
+                prev[b] = -2;
                 next[a] = c;
                 prev[c] = a;
-                ++removed;
-                if (b == lastNode) lastNode = a;
-                const int32_t pa = prev[a];
-                if (pa >= 0 && (nextDirty.empty() || nextDirty.back() != pa)) nextDirty.push_back(pa);
-                if (nextDirty.empty() || nextDirty.back() != a) nextDirty.push_back(a);
-                lastDel = a;
+                if (b == last) last = a;
+                mark(nextDirty, prev[a]);
+                mark(nextDirty, a);
+                del = a;
             }
-            lastNode = lastDel;
+            last = del;
             dirty.swap(nextDirty);
         }
-
-        if (removed > 0) {
-            size_t w = 0;
-            for (int32_t k = 0; k < n; ++k)
-                if (alive[k]) pts_[w++] = pts_[k];
-            pts_.resize(w);
-            flags_ = FlagModified;
+        if (!prev.empty()) {
+            size_t k2 = 0;
+            for (int32_t k = 0; k < m; ++k)
+                if (prev[k] != -2) pts_[k2++] = pts_[k];
+            pts_.resize(k2);
         }
     } catch (...) {
         RaiseError(ErrGeneral, kClass, QStringLiteral("CompressB"));
@@ -267,35 +310,46 @@ bool clsPoly::Chop(int32_t maxLen, int16_t mode) {
         if (mode < 1 || mode > 3 || maxLen < 2) return false;
         const int16_t keep = flags_;
         const size_t count = pts_.size();
-        if (count >= 2) {
-            std::vector<PolyPoint> out;
-            out.reserve(count + 1000);
-            out.push_back(pts_[0]);
-            int64_t total = static_cast<int64_t>(count);
-            bool full = false;
+        // Steps of segment i (from point i - 1): the inserted points are steps - 1.
+        auto steps = [&](size_t i) -> int64_t {
+            const int64_t dx = int64_t{pts_[i].x} - pts_[i - 1].x, dy = int64_t{pts_[i].y} - pts_[i - 1].y;
+            const int64_t d = mode == 1 ? std::llabs(dx) : mode == 2 ? std::llabs(dy)
+                                                                     : std::max(std::llabs(dx), std::llabs(dy));
+            return d > maxLen ? (d + maxLen - 1) / maxLen : 1;
+        };
+        // First the final count, so that the points are placed once: the
+        // insertions stop for good at the segment that would reach MaxCount.
+        int64_t total = static_cast<int64_t>(count);
+        size_t stop = count;
+        for (size_t i = 1; i < count; ++i) {
+            const int64_t k = steps(i);
+            if (k == 1) continue;
+            if (total + (k - 1) >= MaxCount()) {
+                stop = i;
+                break;
+            }
+            total += k - 1;
+        }
+        if (total != static_cast<int64_t>(count)) {
+            std::vector<PolyPoint> out(static_cast<size_t>(total));
+            size_t w = 0;
+            out[w++] = pts_[0];
             for (size_t i = 1; i < count; ++i) {
-                const PolyPoint p0 = pts_[i - 1], pe = pts_[i];
-                const int64_t dx = int64_t{pe.x} - p0.x, dy = int64_t{pe.y} - p0.y;
-                const int64_t d = mode == 1 ? std::llabs(dx) : mode == 2 ? std::llabs(dy)
-                                                                         : std::max(std::llabs(dx), std::llabs(dy));
-                if (!full && d > maxLen) {
-                    const int64_t k = (d + maxLen - 1) / maxLen;
-                    if (total + (k - 1) >= MaxCount()) {
-                        full = true;
-                    } else {
-                        total += k - 1;
-                        const double sx = double(dx) / double(k), sy = double(dy) / double(k);
-                        double fx = p0.x, fy = p0.y;
-                        for (int64_t j = 1; j < k; ++j) {
-                            fx += sx;
-                            fy += sy;
-                            out.push_back(PolyPoint{RoundIn(fx), RoundIn(fy)});
-                        }
+                const int64_t k = i < stop ? steps(i) : 1;
+                if (k > 1) {
+                    const PolyPoint p0 = pts_[i - 1];
+                    const double sx = (double(pts_[i].x) - p0.x) / double(k);
+                    const double sy = (double(pts_[i].y) - p0.y) / double(k);
+                    double fx = p0.x, fy = p0.y;
+                    for (int64_t j = 1; j < k; ++j) {
+                        fx += sx;
+                        fy += sy;
+                        out[w++] = PolyPoint{RoundIn(fx), RoundIn(fy)};
                     }
                 }
-                out.push_back(pe);
+                out[w++] = pts_[i];
             }
-            if (out.size() != count) pts_ = std::move(out);
+            pts_ = std::move(out);
         }
         flags_ = static_cast<int16_t>(keep | FlagModified);
         return true;

@@ -13,8 +13,8 @@ namespace {
 
 using namespace polytest;
 
-// --- simplification deleting one point at a time, to check that the
-// --- linear version gives the same points
+// --- simplification and densification one point at a time, to check that
+// --- the linear versions give the same points
 
 bool RefCanDrop(const clsPoly& p, int32_t i, double tol, double maxSpan) {
     if (i < 1 || i > p.Count() - 2) return false;
@@ -50,6 +50,21 @@ void RefCompressB(clsPoly& p, double tol, double maxSpan) {
             }
         }
         last = lastDel;
+    }
+}
+
+void RefChop(clsPoly& p, int32_t maxLen, int mode) {
+    for (int32_t i = 2; i <= p.Count(); ++i) {
+        const int64_t dx = int64_t{p.x(i)} - p.x(i - 1), dy = int64_t{p.y(i)} - p.y(i - 1);
+        const int64_t d = mode == 1 ? std::llabs(dx) : mode == 2 ? std::llabs(dy) : std::max(std::llabs(dx), std::llabs(dy));
+        if (d <= maxLen) continue;
+        const int64_t k = (d + maxLen - 1) / maxLen;
+        double fx = p.x(i - 1), fy = p.y(i - 1);
+        for (int64_t j = 1; j < k; ++j, ++i) {
+            fx += double(dx) / double(k);
+            fy += double(dy) / double(k);
+            p.InsXandY(i, static_cast<int32_t>(std::nearbyint(fx)), static_cast<int32_t>(std::nearbyint(fy)));
+        }
     }
 }
 
@@ -320,6 +335,20 @@ TEST(PolyChop, KeepsAValidBoundsCache) {
     EXPECT_TRUE(p.Chop(5, 3));
     EXPECT_EQ(p.RectBound(), clsRect(-1, -1, 1000, 1000));   // still the cached one
     EXPECT_TRUE(p.Modify());
+}
+
+TEST(PolyChop, SameResultAsInsertingOneAtATime) {
+    std::mt19937 rng(5);
+    std::uniform_int_distribution<int> coord(-1000, 1000), len(2, 300), mode(1, 3);
+    for (int round = 0; round < 300; ++round) {
+        Pts pts;
+        for (int i = 0; i < 1 + round % 25; ++i) pts.push_back({coord(rng), coord(rng)});
+        const int l = len(rng), m = mode(rng);
+        clsPoly fast = Make(pts), slow = Make(pts);
+        ASSERT_TRUE(fast.Chop(l, static_cast<int16_t>(m)));
+        RefChop(slow, l, m);
+        ASSERT_EQ(PointsOf(fast), PointsOf(slow)) << round;
+    }
 }
 
 // ---------------------------------------------------------------- DelOverlap
