@@ -161,13 +161,56 @@ HBITMAP LoadBitmapFromFile(const QString& path) {
     return Bitmap::FromImage(img);
 }
 
+QImage ParsePlainPbm(const QByteArray& data) {
+    qsizetype i = 0;
+    const qsizetype n = data.size();
+    auto skipSpaceAndComments = [&] {
+        while (i < n) {
+            const char c = data[i];
+            if (c == '#') {
+                while (i < n && data[i] != '\n') ++i;
+            } else if (c == ' ' || c == '\t' || c == '\r' || c == '\n') {
+                ++i;
+            } else {
+                break;
+            }
+        }
+    };
+    auto readInt = [&](int& v) {
+        skipSpaceAndComments();
+        v = 0;
+        int digits = 0;
+        while (i < n && data[i] >= '0' && data[i] <= '9' && digits < 6) {
+            v = v * 10 + (data[i] - '0');
+            ++i;
+            ++digits;
+        }
+        return digits > 0;
+    };
+    if (n < 2 || data[0] != 'P' || data[1] != '1') return {};
+    i = 2;
+    int w = 0, h = 0;
+    if (!readInt(w) || !readInt(h) || !sizeOk(w, h)) return {};
+    QImage img = newMono(w, h);
+    if (img.isNull()) return img;
+    for (int y = 0; y < h; ++y) {
+        uchar* line = img.scanLine(y);
+        for (int x = 0; x < w; ++x) {
+            skipSpaceAndComments();
+            if (i >= n || (data[i] != '0' && data[i] != '1')) return {};
+            if (data[i] == '1') line[x >> 3] &= static_cast<uchar>(~(0x80 >> (x & 7)));
+            ++i;
+        }
+    }
+    return img;
+}
+
 HBITMAP LoadBitmapResource(int id) {
     QFile f(QStringLiteral(":/kaldero/bitmaps/%1.pbm").arg(id));
-    if (!f.exists()) return nullptr;
-    QImageReader reader(&f, "pbm");
-    QImage img;
-    if (!reader.read(&img)) return nullptr;
-    return Bitmap::FromImage(img, true);
+    if (!f.open(QIODevice::ReadOnly)) return nullptr;
+    const QImage img = ParsePlainPbm(f.readAll());
+    if (img.isNull()) return nullptr;
+    return std::make_shared<Bitmap>(img);
 }
 
 QImage DibToImage(const DIB& dib) {

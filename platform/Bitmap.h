@@ -63,6 +63,9 @@ BITMAP GetObject(const HBITMAP& bitmap);   // all zero for a null bitmap
 // A BMP file (or any picture Qt reads): two-colour pictures stay monochrome.
 // Null when the file is missing, unreadable or too large.
 HBITMAP LoadBitmapFromFile(const QString& path);
+// A plain (text) PBM picture, bits with or without white space between
+// them; 1 is black. Null when malformed.
+QImage ParsePlainPbm(const QByteArray& data);
 // A built-in bitmap of the program by resource id; null when there is none.
 HBITMAP LoadBitmapResource(int id);
 // The image of a device-independent bitmap in 32 bits (null when malformed).
