@@ -181,6 +181,17 @@ struct RasterDC::Impl {
             }
             return;
         }
+        if (p.kind == Paint::Pattern && !mono && p.rop2 == R2_COPYPEN) {
+            // Along the row: one pattern row, its column stepped with x.
+            uint32_t* row = reinterpret_cast<uint32_t*>(img->scanLine(y));
+            const uint32_t* prow = &p.pat[size_t(posMod(int64_t(y) - p.oy, p.ph)) * size_t(p.pw)];
+            int px = static_cast<int>(posMod(int64_t(a) - p.ox, p.pw));
+            for (int x = a; x < b; ++x) {
+                row[x] = 0xFF000000u | prow[px];
+                if (++px == p.pw) px = 0;
+            }
+            return;
+        }
         uint32_t c;
         for (int x = a; x < b; ++x)
             if (p.at(x, y, c)) mix(x, y, c, p.rop2);
@@ -695,6 +706,8 @@ bool RasterDC::blitBitmap(const Blit& b, const Bitmap& srcBm) {
         return v;
     };
     const bool oneToOne = dw == sw && dh == sh;
+    // Shrinking under the AND and OR modes combines several source pixels.
+    const bool combine = (mode == BLACKONWHITE || mode == WHITEONBLACK) && (dw < sw || dh < sh);
     for (int dy = 0; dy < dh; ++dy) {
         const int y = b.dst.top() + dy;
         const auto [ry0, ry1] = rowsR[size_t(dy)];
@@ -703,6 +716,26 @@ bool RasterDC::blitBitmap(const Blit& b, const Bitmap& srcBm) {
                 const uint32_t* sr = reinterpret_cast<const uint32_t*>(src->image().constScanLine(b.src.top() + ry0));
                 uint32_t* dr = reinterpret_cast<uint32_t*>(d_->img->scanLine(y));
                 std::copy(sr + b.src.left() + (a - b.dst.left()), sr + b.src.left() + (e - b.dst.left()), dr + a);
+                return;
+            }
+            if (!d_->mono && !combine && (idx == 0xCC || (idx == 0xB8 && pat.kind == Paint::Solid))) {
+                // Copies and transparent monochrome laying, one source pixel
+                // per destination pixel: straight through the rows.
+                const uchar* sl = src->image().constScanLine(b.src.top() + ry0);
+                uint32_t* dr = reinterpret_cast<uint32_t*>(d_->img->scanLine(y));
+                const int sx0 = b.src.left(), dl = b.dst.left();
+                for (int x = a; x < e; ++x) {
+                    const int sx = sx0 + cols[size_t(x - dl)].first;
+                    if (srcMono) {
+                        const int bit = (sl[sx >> 3] >> (7 - (sx & 7))) & 1;
+                        if (idx == 0xCC) dr[x] = 0xFF000000u | (bit ? bk : text);
+                        else if (!bit) dr[x] = 0xFF000000u | pat.fg;
+                    } else {
+                        const uint32_t v = reinterpret_cast<const uint32_t*>(sl)[sx] & 0xFFFFFFu;
+                        if (idx == 0xCC) dr[x] = 0xFF000000u | v;
+                        else dr[x] = 0xFF000000u | ((((dr[x] & 0xFFFFFFu) ^ pat.fg) & v) ^ pat.fg);
+                    }
+                }
                 return;
             }
             for (int x = a; x < e; ++x) {
