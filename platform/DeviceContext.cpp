@@ -6,8 +6,12 @@
 #include "ScanConvert.h"
 #include "TextFile.h"
 
+#include <QFontMetricsF>
+#include <QPainter>
+
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 namespace plat {
 
@@ -154,6 +158,22 @@ std::vector<int> CosmeticDashes(int style) {
     case PS_DASHDOTDOT: return {9, 3, 3, 3, 3, 3};
     default: return {};
     }
+}
+
+WideStroke WideStrokeOf(const Pen& pen) {
+    if (!pen.geometric()) return WideStroke{Qt::RoundCap, Qt::RoundJoin, Qt::SolidLine};
+    const int cap = pen.style & PS_ENDCAP_MASK, join = pen.style & PS_JOIN_MASK;
+    WideStroke w;
+    w.cap = cap == PS_ENDCAP_FLAT ? Qt::FlatCap : cap == PS_ENDCAP_SQUARE ? Qt::SquareCap : Qt::RoundCap;
+    w.join = join == PS_JOIN_BEVEL ? Qt::BevelJoin : join == PS_JOIN_MITER ? Qt::MiterJoin : Qt::RoundJoin;
+    switch (pen.dash()) {
+    case PS_DASH: w.dash = Qt::DashLine; break;
+    case PS_DOT: w.dash = Qt::DotLine; break;
+    case PS_DASHDOT: w.dash = Qt::DashDotLine; break;
+    case PS_DASHDOTDOT: w.dash = Qt::DashDotDotLine; break;
+    default: w.dash = Qt::SolidLine; break;
+    }
+    return w;
 }
 
 bool HatchBit(int hatch, int x, int y) {
@@ -423,6 +443,65 @@ bool DeviceContext::TextOutA(int x, int y, const QByteArray& ansi) {
         text = QString::fromLatin1(ansi);
     }
     return TextOut(x, y, text);
+}
+
+namespace {
+QColor qcolorOf(COLORREF c) { return QColor(GetRValue(c), GetGValue(c), GetBValue(c)); }
+} // namespace
+
+bool DeviceContext::TextOut(int x, int y, const QString& text) { return ExtTextOut(x, y, 0, nullptr, text); }
+
+bool DeviceContext::ExtTextOut(int x, int y, unsigned options, const RECT* rect, const QString& text) {
+    const DcState& s = st_;
+    const HFONT font = s.font ? s.font : StockFont(SYSTEM_FONT);
+    const QFont qf = QFontOf(*font, scaleY());
+    const QFontMetricsF fm = textDevice() ? QFontMetricsF(qf, textDevice()) : QFontMetricsF(qf);
+    const bool updateCp = (s.textAlign & TA_UPDATECP) != 0;
+    const POINT ref = LPtoDP(updateCp ? s.currentPos : POINT{x, y});
+    const double width = fm.horizontalAdvance(text);
+    const double ascent = std::ceil(fm.ascent() - 1e-6), descent = std::ceil(fm.descent() - 1e-6);
+    // The reference point is on the left, centre or right of the text and on
+    // its top, baseline or bottom, turned with the escapement.
+    const unsigned h = s.textAlign & 6, v = s.textAlign & 24;
+    const double ox = h == TA_CENTER ? -width / 2 : h == TA_RIGHT ? -width : 0;
+    const double oy = v == TA_BASELINE ? 0 : v == TA_BOTTOM ? -descent : ascent;
+    const double angle = font->lf.lfEscapement / 10.0;
+    const QRect optRect = rect ? deviceRect(rect->left, rect->top, rect->right, rect->bottom) : QRect();
+    const bool ok = paintText([&](QPainter& qp) {
+        if ((options & ETO_OPAQUE) && rect) qp.fillRect(optRect, qcolorOf(s.bkColor));
+        if ((options & ETO_CLIPPED) && rect) qp.setClipRect(optRect, qp.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+        qp.translate(ref.x, ref.y);
+        qp.rotate(-angle);
+        if (s.bkMode == OPAQUE && !text.isEmpty())
+            qp.fillRect(QRectF(ox, oy - ascent, width, ascent + descent), qcolorOf(s.bkColor));
+        qp.setFont(qf);
+        qp.setPen(qcolorOf(s.textColor));
+        qp.drawText(QPointF(ox, oy), text);
+    });
+    if (ok && updateCp) {
+        const double rad = angle * std::numbers::pi / 180.0;
+        st_.currentPos = DPtoLP(POINT{ref.x + static_cast<int>(std::lround(width * std::cos(rad))),
+                                      ref.y - static_cast<int>(std::lround(width * std::sin(rad)))});
+    }
+    return ok;
+}
+
+bool DeviceContext::GetTextExtentPoint32(const QString& text, SIZE* size) const {
+    if (!size) return false;
+    const HFONT font = st_.font ? st_.font : StockFont(SYSTEM_FONT);
+    const QFont qf = QFontOf(*font, scaleY());
+    const QFontMetricsF fm = textDevice() ? QFontMetricsF(qf, textDevice()) : QFontMetricsF(qf);
+    const TEXTMETRIC tm = TextMetricsOf(qf, font->lf, textDevice());
+    size->cx = static_cast<int32_t>(std::lround(fm.horizontalAdvance(text) / scaleX()));
+    size->cy = static_cast<int32_t>(std::lround(tm.tmHeight / scaleY()));
+    return true;
+}
+
+bool DeviceContext::GetTextMetrics(TEXTMETRIC* tm) const {
+    if (!tm) return false;
+    const HFONT font = st_.font ? st_.font : StockFont(SYSTEM_FONT);
+    *tm = TextMetricsOf(QFontOf(*font, 1.0), font->lf, textDevice());
+    return true;
 }
 
 QString DeviceContext::GetTextFace() const { return st_.font ? st_.font->lf.lfFaceName : QString(); }

@@ -36,6 +36,10 @@
 
 #include <QString>
 
+class QPainter;
+class QPaintDevice;
+
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -167,12 +171,12 @@ public:
 
     // Text. Sizes are those of the selected font; alignment, escapement,
     // background mode and colour apply as on the original platform.
-    virtual bool TextOut(int x, int y, const QString& text) = 0;
+    virtual bool TextOut(int x, int y, const QString& text);
     // The text in the program's ANSI code page (Shift-JIS).
     bool TextOutA(int x, int y, const QByteArray& ansi);
-    virtual bool ExtTextOut(int x, int y, unsigned options, const RECT* rect, const QString& text) = 0;
-    virtual bool GetTextExtentPoint32(const QString& text, SIZE* size) const = 0;
-    virtual bool GetTextMetrics(TEXTMETRIC* tm) const = 0;
+    virtual bool ExtTextOut(int x, int y, unsigned options, const RECT* rect, const QString& text);
+    virtual bool GetTextExtentPoint32(const QString& text, SIZE* size) const;
+    virtual bool GetTextMetrics(TEXTMETRIC* tm) const;
     // The face name of the selected font as asked for.
     QString GetTextFace() const;
 
@@ -209,6 +213,11 @@ protected:
         uint32_t rop = SRCCOPY;
     };
     virtual bool blitBitmap(const Blit& b, const Bitmap& src) = 0;
+    // Text goes through a QPainter on the device, clipped to the clip
+    // region, in device pixels; false when the device cannot draw.
+    virtual bool paintText(const std::function<void(QPainter&)>& draw) = 0;
+    // The device fonts are measured on (null: the screen).
+    virtual const QPaintDevice* textDevice() const { return nullptr; }
 
     const DcState& state() const { return st_; }
     DcState& state() { return st_; }
@@ -238,6 +247,14 @@ HBITMAP CreateCompatibleBitmap(const DeviceContext* dc, int width, int height);
 
 // Dash pattern of a cosmetic pen style: on and off run lengths.
 std::vector<int> CosmeticDashes(int style);
+// How a pen wider than a pixel is stroked: its own cap, join and dashes for
+// a geometric pen; round and solid for an ordinary one.
+struct WideStroke {
+    Qt::PenCapStyle cap;
+    Qt::PenJoinStyle join;
+    Qt::PenStyle dash;
+};
+WideStroke WideStrokeOf(const Pen& pen);
 // Hatch brush bit of a pixel (true: drawn in the brush colour).
 bool HatchBit(int hatch, int x, int y);
 // Result of a ROP2 code on 24-bit colours.

@@ -55,13 +55,10 @@ struct PrinterDC::Impl {
         if (p.dash() == PS_NULL || !mixColor(forBack ? s.bkColor : p.color, c)) return QPen(Qt::NoPen);
         const double w = p.width <= 1 ? 1.0 : p.width * dc->scaleX();
         QPen qp(c, w);
-        if (p.width > 1 && p.geometric()) {
-            const int cap = p.style & PS_ENDCAP_MASK, join = p.style & PS_JOIN_MASK;
-            qp.setCapStyle(cap == PS_ENDCAP_FLAT ? Qt::FlatCap : cap == PS_ENDCAP_SQUARE ? Qt::SquareCap : Qt::RoundCap);
-            qp.setJoinStyle(join == PS_JOIN_BEVEL ? Qt::BevelJoin : join == PS_JOIN_MITER ? Qt::MiterJoin : Qt::RoundJoin);
-        } else if (p.width > 1) {
-            qp.setCapStyle(Qt::RoundCap);
-            qp.setJoinStyle(Qt::RoundJoin);
+        const WideStroke ws = WideStrokeOf(p);
+        if (p.width > 1) {
+            qp.setCapStyle(ws.cap);
+            qp.setJoinStyle(ws.join);
         } else {
             qp.setCapStyle(Qt::FlatCap);
         }
@@ -69,14 +66,8 @@ struct PrinterDC::Impl {
         if (p.width <= 1) {
             const std::vector<int> d = CosmeticDashes(p.style);
             if (!d.empty()) qp.setDashPattern(QList<qreal>(d.begin(), d.end()));
-        } else if (p.geometric()) {
-            switch (p.dash()) {
-            case PS_DASH: qp.setStyle(Qt::DashLine); break;
-            case PS_DOT: qp.setStyle(Qt::DotLine); break;
-            case PS_DASHDOT: qp.setStyle(Qt::DashDotLine); break;
-            case PS_DASHDOTDOT: qp.setStyle(Qt::DashDotDotLine); break;
-            default: break;
-            }
+        } else if (ws.dash != Qt::SolidLine) {
+            qp.setStyle(ws.dash);
         }
         return qp;
     }
@@ -317,62 +308,15 @@ bool PrinterDC::PatternLine(int x1, int y1, int x2, int y2, const uint8_t* on, i
     return true;
 }
 
-bool PrinterDC::TextOut(int x, int y, const QString& text) { return ExtTextOut(x, y, 0, nullptr, text); }
-
-bool PrinterDC::ExtTextOut(int x, int y, unsigned options, const RECT* rect, const QString& text) {
+bool PrinterDC::paintText(const std::function<void(QPainter&)>& draw) {
     if (!isValid()) return false;
-    const DcState& s = state();
-    const HFONT font = s.font ? s.font : StockFont(SYSTEM_FONT);
-    const QFont qf = QFontOf(*font, scaleY());
-    QFontMetricsF fm(qf, d_->printer);
-    const bool updateCp = (s.textAlign & TA_UPDATECP) != 0;
-    const POINT ref = LPtoDP(updateCp ? s.currentPos : POINT{x, y});
-    const double width = fm.horizontalAdvance(text);
-    const double ascent = fm.ascent(), descent = fm.descent();
-    const unsigned h = s.textAlign & 6, v = s.textAlign & 24;
-    const double ox = h == TA_CENTER ? -width / 2 : h == TA_RIGHT ? -width : 0;
-    const double oy = v == TA_BASELINE ? 0 : v == TA_BOTTOM ? -descent : ascent;
-    const double angle = font->lf.lfEscapement / 10.0;
-    QPainter& qp = d_->painter;
-    qp.save();
-    if (rect) {
-        const QRect r = deviceRect(rect->left, rect->top, rect->right, rect->bottom);
-        if (options & ETO_OPAQUE) qp.fillRect(r, qcolor(s.bkColor));
-        if (options & ETO_CLIPPED) qp.setClipRect(r, s.clip ? Qt::IntersectClip : Qt::ReplaceClip);
-    }
-    qp.translate(ref.x, ref.y);
-    qp.rotate(-angle);
-    if (s.bkMode == OPAQUE && !text.isEmpty())
-        qp.fillRect(QRectF(ox, oy - ascent, width, ascent + descent), qcolor(s.bkColor));
-    qp.setFont(qf);
-    qp.setPen(qcolor(s.textColor));
-    qp.drawText(QPointF(ox, oy), text);
-    qp.restore();
-    if (updateCp) {
-        const double rad = angle * 3.14159265358979323846 / 180.0;
-        state().currentPos = DPtoLP(POINT{ref.x + static_cast<int>(std::lround(width * std::cos(rad))),
-                                          ref.y - static_cast<int>(std::lround(width * std::sin(rad)))});
-    }
+    d_->painter.save();
+    draw(d_->painter);
+    d_->painter.restore();
     return true;
 }
 
-bool PrinterDC::GetTextExtentPoint32(const QString& text, SIZE* size) const {
-    if (!size || !d_->printer) return false;
-    const HFONT font = state().font ? state().font : StockFont(SYSTEM_FONT);
-    const QFont qf = QFontOf(*font, scaleY());
-    QFontMetricsF fm(qf, d_->printer);
-    const TEXTMETRIC tm = TextMetricsOf(qf, font->lf, d_->printer);
-    size->cx = static_cast<int32_t>(std::lround(fm.horizontalAdvance(text) / scaleX()));
-    size->cy = static_cast<int32_t>(std::lround(tm.tmHeight / scaleY()));
-    return true;
-}
-
-bool PrinterDC::GetTextMetrics(TEXTMETRIC* tm) const {
-    if (!tm || !d_->printer) return false;
-    const HFONT font = state().font ? state().font : StockFont(SYSTEM_FONT);
-    *tm = TextMetricsOf(QFontOf(*font, 1.0), font->lf, d_->printer);
-    return true;
-}
+const QPaintDevice* PrinterDC::textDevice() const { return d_->printer; }
 
 bool PrinterDC::FillRect(const RECT& r, const Brush& brush) {
     if (!isValid()) return false;

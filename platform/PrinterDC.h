@@ -40,16 +40,13 @@ public:
     bool PatternLine(int x1, int y1, int x2, int y2, const uint8_t* on, int n, int64_t& phase, COLORREF fore,
                      COLORREF back) override;
 
-    bool TextOut(int x, int y, const QString& text) override;
-    bool ExtTextOut(int x, int y, unsigned options, const RECT* rect, const QString& text) override;
-    bool GetTextExtentPoint32(const QString& text, SIZE* size) const override;
-    bool GetTextMetrics(TEXTMETRIC* tm) const override;
-
     bool FillRect(const RECT& r, const Brush& brush) override;
     bool PatBlt(int x, int y, int w, int h, uint32_t rop) override;
 
 protected:
     bool blitBitmap(const Blit& b, const Bitmap& src) override;
+    bool paintText(const std::function<void(QPainter&)>& draw) override;
+    const QPaintDevice* textDevice() const override;
     void clipChanged() override;
     QRect surfaceRect() const override;
 

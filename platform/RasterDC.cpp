@@ -12,7 +12,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 
 namespace plat {
 
@@ -318,21 +317,10 @@ struct RasterDC::Impl {
         if (closed) path.closeSubpath();
         QPainterPathStroker st;
         st.setWidth(w);
-        if (pen.geometric()) {
-            const int cap = pen.style & PS_ENDCAP_MASK, join = pen.style & PS_JOIN_MASK;
-            st.setCapStyle(cap == PS_ENDCAP_FLAT ? Qt::FlatCap : cap == PS_ENDCAP_SQUARE ? Qt::SquareCap : Qt::RoundCap);
-            st.setJoinStyle(join == PS_JOIN_BEVEL ? Qt::BevelJoin : join == PS_JOIN_MITER ? Qt::MiterJoin : Qt::RoundJoin);
-            switch (pen.dash()) {
-            case PS_DASH: st.setDashPattern(Qt::DashLine); break;
-            case PS_DOT: st.setDashPattern(Qt::DotLine); break;
-            case PS_DASHDOT: st.setDashPattern(Qt::DashDotLine); break;
-            case PS_DASHDOTDOT: st.setDashPattern(Qt::DashDotDotLine); break;
-            default: break;
-            }
-        } else {
-            st.setCapStyle(Qt::RoundCap);
-            st.setJoinStyle(Qt::RoundJoin);
-        }
+        const WideStroke ws = WideStrokeOf(pen);
+        st.setCapStyle(ws.cap);
+        st.setJoinStyle(ws.join);
+        if (ws.dash != Qt::SolidLine) st.setDashPattern(ws.dash);
         const QPainterPath outline = st.createStroke(path);
         std::vector<Ring> rings;
         for (const QPolygonF& poly : outline.toSubpathPolygons()) rings.emplace_back(poly.begin(), poly.end());
@@ -559,62 +547,8 @@ bool RasterDC::PatternLine(int x1, int y1, int x2, int y2, const uint8_t* on, in
     return true;
 }
 
-bool RasterDC::TextOut(int x, int y, const QString& text) { return ExtTextOut(x, y, 0, nullptr, text); }
-
-bool RasterDC::ExtTextOut(int x, int y, unsigned options, const RECT* rect, const QString& text) {
-    const DcState& s = state();
-    const HFONT font = s.font ? s.font : StockFont(SYSTEM_FONT);
-    const QFont qf = QFontOf(*font, scaleY());
-    QFontMetricsF fm(qf);
-    const bool updateCp = (s.textAlign & TA_UPDATECP) != 0;
-    const POINT ref = LPtoDP(updateCp ? s.currentPos : POINT{x, y});
-    const double width = fm.horizontalAdvance(text);
-    const double ascent = std::ceil(fm.ascent() - 1e-6), descent = std::ceil(fm.descent() - 1e-6);
-    const unsigned h = s.textAlign & 6, v = s.textAlign & 24;
-    const double ox = h == TA_CENTER ? -width / 2 : h == TA_RIGHT ? -width : 0;
-    const double oy = v == TA_BASELINE ? 0 : v == TA_BOTTOM ? -descent : ascent;
-    const double angle = font->lf.lfEscapement / 10.0;
-    QRect optRect;
-    if (rect) optRect = deviceRect(rect->left, rect->top, rect->right, rect->bottom);
-    d_->paintText([&](QPainter& qp) {
-        if ((options & ETO_OPAQUE) && rect) qp.fillRect(optRect, QColor::fromRgb(pixOf(s.bkColor)));
-        if ((options & ETO_CLIPPED) && rect) {
-            if (s.clip) qp.setClipRegion(*s.clip & QRegion(optRect));
-            else qp.setClipRect(optRect);
-        }
-        qp.translate(ref.x, ref.y);
-        qp.rotate(-angle);
-        if (s.bkMode == OPAQUE && !text.isEmpty())
-            qp.fillRect(QRectF(ox, oy - ascent, width, ascent + descent), QColor::fromRgb(pixOf(s.bkColor)));
-        qp.setFont(qf);
-        qp.setPen(QColor::fromRgb(pixOf(s.textColor)));
-        qp.drawText(QPointF(ox, oy), text);
-    });
-    if (updateCp) {
-        const double rad = angle * std::numbers::pi / 180.0;
-        POINT d{ref.x + static_cast<int>(std::lround(width * std::cos(rad))),
-                ref.y - static_cast<int>(std::lround(width * std::sin(rad)))};
-        state().currentPos = DPtoLP(d);
-    }
-    return true;
-}
-
-bool RasterDC::GetTextExtentPoint32(const QString& text, SIZE* size) const {
-    if (!size) return false;
-    const HFONT font = state().font ? state().font : StockFont(SYSTEM_FONT);
-    const QFont qf = QFontOf(*font, scaleY());
-    QFontMetricsF fm(qf);
-    const TEXTMETRIC tm = TextMetricsOf(qf, font->lf);
-    const double sx = scaleX(), sy = scaleY();
-    size->cx = static_cast<int32_t>(std::lround(fm.horizontalAdvance(text) / (sx > 0 ? sx : 1)));
-    size->cy = static_cast<int32_t>(std::lround(tm.tmHeight / (sy > 0 ? sy : 1)));
-    return true;
-}
-
-bool RasterDC::GetTextMetrics(TEXTMETRIC* tm) const {
-    if (!tm) return false;
-    const HFONT font = state().font ? state().font : StockFont(SYSTEM_FONT);
-    *tm = TextMetricsOf(QFontOf(*font, 1.0), font->lf);
+bool RasterDC::paintText(const std::function<void(QPainter&)>& draw) {
+    d_->paintText(draw);
     return true;
 }
 
