@@ -34,6 +34,12 @@ int kindOf(const QRegion& r) {
 }
 
 QRect rectOf(int l, int t, int r, int b) {
+    // Far beyond any surface, yet small enough that no width overflows.
+    constexpr int lim = 1 << 28;
+    l = std::clamp(l, -lim, lim);
+    t = std::clamp(t, -lim, lim);
+    r = std::clamp(r, -lim, lim);
+    b = std::clamp(b, -lim, lim);
     if (l > r) std::swap(l, r);
     if (t > b) std::swap(t, b);
     return QRect(QPoint(l, t), QPoint(r - 1, b - 1));
@@ -526,6 +532,11 @@ bool DeviceContext::BitBlt(int x, int y, int w, int h, const DeviceContext* src,
 namespace {
 // Normalised rectangle of corner a and size (w, h) with its mirror flag.
 QRect spanRect(int x0, int y0, int x1, int y1, bool& fx, bool& fy) {
+    constexpr int lim = 1 << 28;
+    x0 = std::clamp(x0, -lim, lim);
+    y0 = std::clamp(y0, -lim, lim);
+    x1 = std::clamp(x1, -lim, lim);
+    y1 = std::clamp(y1, -lim, lim);
     fx = x1 < x0;
     fy = y1 < y0;
     if (fx) std::swap(x0, x1);

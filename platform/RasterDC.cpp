@@ -473,7 +473,8 @@ bool RasterDC::Rectangle(int left, int top, int right, int bottom) {
     // without one the fill is one pixel short on the right and bottom.
     const int inset = pen ? 1 : 0;
     if (p.kind != Paint::None)
-        for (int y = r.top() + inset; y < r.bottom(); ++y) d_->span(y, r.left() + inset, r.right(), p);
+        for (int y = std::max(r.top() + inset, 0); y < std::min(r.bottom(), d_->img->height()); ++y)
+            d_->span(y, r.left() + inset, r.right(), p);
     if (pen) {
         const std::vector<QPointF> pts = {QPointF(r.left(), r.top()), QPointF(r.right(), r.top()),
                                           QPointF(r.right(), r.bottom()), QPointF(r.left(), r.bottom())};
@@ -553,7 +554,7 @@ bool RasterDC::paintText(const std::function<void(QPainter&)>& draw) {
 }
 
 bool RasterDC::FillRect(const RECT& r, const Brush& brush) {
-    const QRect d = deviceRect(r.left, r.top, r.right, r.bottom);
+    const QRect d = deviceRect(r.left, r.top, r.right, r.bottom) & surfaceRect();
     if (d.isEmpty()) return true;
     Paint p = d_->brushPaint(brush, false);
     p.rop2 = R2_COPYPEN;
@@ -567,7 +568,8 @@ bool ropUsesDest(int idx) { return ((idx >> 1) & 0x55) != (idx & 0x55); }
 } // namespace
 
 bool RasterDC::PatBlt(int x, int y, int w, int h, uint32_t rop) {
-    const QRect d = deviceRect(x, y, int(int64_t(x) + w), int(int64_t(y) + h));
+    const QRect d = deviceRect(x, y, int(std::clamp<int64_t>(int64_t(x) + w, INT32_MIN, INT32_MAX)),
+                               int(std::clamp<int64_t>(int64_t(y) + h, INT32_MIN, INT32_MAX))) & surfaceRect();
     if (d.isEmpty()) return true;
     const int idx = Rop3Index(rop);
     Paint p = d_->brushPaint(state().brush, true);
@@ -609,9 +611,11 @@ bool RasterDC::blitBitmap(const Blit& b, const Bitmap& srcBm) {
     const int mode = s.stretchMode;
 
     // Source ranges of every destination column and row.
-    auto ranges = [](int dn, int sn, bool flip) {
-        std::vector<std::pair<int, int>> r(static_cast<size_t>(dn));
-        for (int i = 0; i < dn; ++i) {
+    // Source range of destination cells first .. first + count - 1 of dn.
+    auto ranges = [](int first, int count, int dn, int sn, bool flip) {
+        std::vector<std::pair<int, int>> r(static_cast<size_t>(count));
+        for (int j = 0; j < count; ++j) {
+            const int i = first + j;
             int a = static_cast<int>(int64_t(i) * sn / dn);
             int e = static_cast<int>(int64_t(i + 1) * sn / dn);
             if (e <= a) e = a + 1;
@@ -620,12 +624,15 @@ bool RasterDC::blitBitmap(const Blit& b, const Bitmap& srcBm) {
                 e = sn - a;
                 a = a2;
             }
-            r[size_t(i)] = {a, e};
+            r[size_t(j)] = {a, e};
         }
         return r;
     };
-    const auto cols = ranges(dw, sw, b.flipX);
-    const auto rowsR = ranges(dh, sh, b.flipY);
+    // Only the part on the surface is worked out.
+    const QRect vis = b.dst & surfaceRect();
+    if (vis.isEmpty()) return true;
+    const auto cols = ranges(vis.left() - b.dst.left(), vis.width(), dw, sw, b.flipX);
+    const auto rowsR = ranges(vis.top() - b.dst.top(), vis.height(), dh, sh, b.flipY);
     const uint32_t srcBkPix = pixOf(b.srcBk);
     const uint32_t text = pixOf(s.textColor), bk = pixOf(s.bkColor);
 
@@ -642,10 +649,10 @@ bool RasterDC::blitBitmap(const Blit& b, const Bitmap& srcBm) {
     const bool oneToOne = dw == sw && dh == sh;
     // Shrinking under the AND and OR modes combines several source pixels.
     const bool combine = (mode == BLACKONWHITE || mode == WHITEONBLACK) && (dw < sw || dh < sh);
-    for (int dy = 0; dy < dh; ++dy) {
-        const int y = b.dst.top() + dy;
+    for (int dy = 0; dy < vis.height(); ++dy) {
+        const int y = vis.top() + dy;
         const auto [ry0, ry1] = rowsR[size_t(dy)];
-        d_->clipSpans(y, b.dst.left(), b.dst.left() + dw, [&](int a, int e) {
+        d_->clipSpans(y, vis.left(), vis.left() + vis.width(), [&](int a, int e) {
             if (idx == 0xCC && !srcMono && !d_->mono && oneToOne && !b.flipX) {
                 const uint32_t* sr = reinterpret_cast<const uint32_t*>(src->image().constScanLine(b.src.top() + ry0));
                 uint32_t* dr = reinterpret_cast<uint32_t*>(d_->img->scanLine(y));
@@ -657,7 +664,7 @@ bool RasterDC::blitBitmap(const Blit& b, const Bitmap& srcBm) {
                 // per destination pixel: straight through the rows.
                 const uchar* sl = src->image().constScanLine(b.src.top() + ry0);
                 uint32_t* dr = reinterpret_cast<uint32_t*>(d_->img->scanLine(y));
-                const int sx0 = b.src.left(), dl = b.dst.left();
+                const int sx0 = b.src.left(), dl = vis.left();
                 for (int x = a; x < e; ++x) {
                     const int sx = sx0 + cols[size_t(x - dl)].first;
                     if (srcMono) {
@@ -673,7 +680,7 @@ bool RasterDC::blitBitmap(const Blit& b, const Bitmap& srcBm) {
                 return;
             }
             for (int x = a; x < e; ++x) {
-                const auto [rx0, rx1] = cols[size_t(x - b.dst.left())];
+                const auto [rx0, rx1] = cols[size_t(x - vis.left())];
                 uint32_t v = srcPix(b.src.left() + rx0, b.src.top() + ry0);
                 if (mode == BLACKONWHITE || mode == WHITEONBLACK) {
                     for (int yy = ry0; yy < ry1; ++yy)

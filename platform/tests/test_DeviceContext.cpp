@@ -259,6 +259,21 @@ TEST(Blits, StretchSizesModesAndMirrors) {
     DeleteDC(mem);
 }
 
+TEST(Blits, HugeCoordinatesStayWithinTheSurface) {
+    Surface s(20, 10);
+    HDC mem = CreateCompatibleDC(nullptr);
+    mem->SelectBitmap(Bitmap::Create(2, 2, 32));
+    EXPECT_TRUE(s.dc.StretchBlt(-1000000000, -5, 2000000000, 100, mem, 0, 0, 2, 2, SRCCOPY));
+    EXPECT_TRUE(s.dc.PatBlt(INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX, BLACKNESS));
+    EXPECT_TRUE(s.dc.FillRect(RECT{INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX}, CreateSolidBrush(kRed)));
+    EXPECT_EQ(s.count(kRed), 200);
+    s.dc.SelectPen(StockPen(NULL_PEN));
+    EXPECT_TRUE(s.dc.Rectangle(INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX));
+    const POINT far[3] = {{INT32_MIN, 0}, {INT32_MAX, 5}, {0, INT32_MAX}};
+    EXPECT_TRUE(s.dc.Polygon(far, 3));
+    DeleteDC(mem);
+}
+
 TEST(Rops, XorDrawnTwiceRestoresThePicture) {
     Surface s(64, 48);
     for (int y = 0; y < 48; ++y)
