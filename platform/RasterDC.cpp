@@ -534,14 +534,21 @@ bool RasterDC::PatternLine(int x1, int y1, int x2, int y2, const uint8_t* on, in
     uchar* bits = d_->img->bits();
     const qsizetype bpl = d_->img->bytesPerLine();
     int k = static_cast<int>(phase % n);
-    Impl* impl = d_.get();
+    const std::vector<QRect>& rects = d_->rects;
+    const std::vector<std::pair<int, int>>& rows = d_->rows;
+    const int top = cr.top();
     const int64_t steps = LineDDAEach(x1, y1, x2, y2, [&](int x, int y) {
         const bool isOn = on[k] != 0;
         if (++k == n) k = 0;
         if (!(isOn ? drawF : drawB)) return;
         const int px = x + dx, py = y + dy;
         if (!cr.contains(px, py)) return;
-        if (!simple && !impl->visible(px, py)) return;
+        if (!simple) {
+            const auto [a, b] = rows[size_t(py - top)];
+            int i = a;
+            while (i < b && (px < rects[size_t(i)].left() || px > rects[size_t(i)].right())) ++i;
+            if (i == b) return;
+        }
         reinterpret_cast<uint32_t*>(bits + py * bpl)[px] = isOn ? cf : cb;
     });
     phase += steps;
