@@ -1,0 +1,249 @@
+#include "Bitmap.h"
+
+#include "FileOps.h"
+
+#include <QFile>
+#include <QImageReader>
+
+namespace plat {
+
+namespace {
+
+bool sizeOk(int w, int h) {
+    return w >= 1 && h >= 1 && w <= Bitmap::kMaxEdge && h <= Bitmap::kMaxEdge &&
+           int64_t(w) * int64_t(h) <= Bitmap::kMaxPixels;
+}
+
+QImage newMono(int w, int h) {
+    QImage img(w, h, QImage::Format_Mono);
+    if (img.isNull()) return img;
+    img.setColorTable({0xFF000000u, 0xFFFFFFFFu});
+    img.fill(1);
+    return img;
+}
+
+bool isDark(QRgb c) { return qRed(c) * 299 + qGreen(c) * 587 + qBlue(c) * 114 < 128000; }
+
+// Any picture to one bit per pixel, dark pixels black (bit 0).
+QImage toMono(const QImage& src) {
+    QImage out = newMono(src.width(), src.height());
+    if (out.isNull()) return out;
+    const bool indexed = src.format() == QImage::Format_Mono || src.format() == QImage::Format_MonoLSB ||
+                         src.format() == QImage::Format_Indexed8;
+    QImage rgb = indexed ? src : src.convertToFormat(QImage::Format_ARGB32);
+    std::vector<int> bitOfIndex;
+    if (indexed) {
+        for (QRgb c : src.colorTable()) bitOfIndex.push_back(qAlpha(c) >= 128 && isDark(c) ? 0 : 1);
+    }
+    for (int y = 0; y < src.height(); ++y) {
+        uchar* line = out.scanLine(y);
+        for (int x = 0; x < src.width(); ++x) {
+            int bit;
+            if (indexed) {
+                int idx = src.pixelIndex(x, y);
+                bit = idx >= 0 && idx < static_cast<int>(bitOfIndex.size()) ? bitOfIndex[size_t(idx)] : 1;
+            } else {
+                QRgb c = reinterpret_cast<const QRgb*>(rgb.constScanLine(y))[x];
+                bit = qAlpha(c) >= 128 && isDark(c) ? 0 : 1;
+            }
+            if (bit == 0) line[x >> 3] &= static_cast<uchar>(~(0x80 >> (x & 7)));
+        }
+    }
+    return out;
+}
+
+uint32_t bgr(QRgb c) { return (c & 0xFFFFFFu); }
+
+} // namespace
+
+HBITMAP Bitmap::Create(int width, int height, int bpp) {
+    if (!sizeOk(width, height)) return nullptr;
+    QImage img = bpp == 1 ? newMono(width, height) : QImage(width, height, QImage::Format_RGB32);
+    if (img.isNull()) return nullptr;
+    if (bpp != 1) img.fill(0xFFFFFFFFu);
+    return std::make_shared<Bitmap>(std::move(img));
+}
+
+HBITMAP Bitmap::CreateDIBSection(int width, int height, int bitCount) {
+    HBITMAP b = Create(width, height, 32);
+    if (b) b->reportedBits_ = bitCount == 24 ? 24 : 32;
+    return b;
+}
+
+HBITMAP Bitmap::FromImage(const QImage& image, bool mono) {
+    if (image.isNull() || !sizeOk(image.width(), image.height())) return nullptr;
+    const bool oneBit = image.format() == QImage::Format_Mono || image.format() == QImage::Format_MonoLSB;
+    QImage img = (mono || oneBit) ? toMono(image) : image.convertToFormat(QImage::Format_RGB32);
+    if (img.isNull()) return nullptr;
+    return std::make_shared<Bitmap>(std::move(img));
+}
+
+BITMAP Bitmap::info() const {
+    BITMAP b;
+    b.bmWidth = width();
+    b.bmHeight = height();
+    b.bmPlanes = 1;
+    b.bmBitsPixel = static_cast<uint16_t>(bitsPerPixel());
+    if (isMono()) b.bmWidthBytes = ((width() + 15) / 16) * 2;
+    else if (reportedBits_ == 24) b.bmWidthBytes = ((width() * 24 + 31) / 32) * 4;
+    else b.bmWidthBytes = width() * 4;
+    b.bmBits = img_.constBits();
+    return b;
+}
+
+QByteArray Bitmap::bits() const {
+    const int w = width(), h = height();
+    if (isMono()) {
+        const int rowBytes = ((w + 15) / 16) * 2;
+        QByteArray out(qsizetype(rowBytes) * h, '\0');
+        const int used = (w + 7) / 8;
+        for (int y = 0; y < h; ++y) memcpy(out.data() + qsizetype(y) * rowBytes, img_.constScanLine(y), size_t(used));
+        return out;
+    }
+    QByteArray out(qsizetype(w) * 4 * h, '\0');
+    for (int y = 0; y < h; ++y) {
+        const QRgb* src = reinterpret_cast<const QRgb*>(img_.constScanLine(y));
+        uchar* dst = reinterpret_cast<uchar*>(out.data()) + qsizetype(y) * w * 4;
+        for (int x = 0; x < w; ++x) {
+            dst[4 * x] = uchar(qBlue(src[x]));
+            dst[4 * x + 1] = uchar(qGreen(src[x]));
+            dst[4 * x + 2] = uchar(qRed(src[x]));
+        }
+    }
+    return out;
+}
+
+QByteArray Bitmap::dibBits(int bitCount) const {
+    const int bpp = bitCount == 32 ? 4 : 3;
+    const int w = width(), h = height();
+    const int stride = ((w * bpp * 8 + 31) / 32) * 4;
+    QByteArray out(qsizetype(stride) * h, '\0');
+    QImage rgb = toRgb32();
+    for (int y = 0; y < h; ++y) {
+        const QRgb* src = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
+        uchar* dst = reinterpret_cast<uchar*>(out.data()) + qsizetype(h - 1 - y) * stride;
+        for (int x = 0; x < w; ++x) {
+            dst[bpp * x] = uchar(qBlue(src[x]));
+            dst[bpp * x + 1] = uchar(qGreen(src[x]));
+            dst[bpp * x + 2] = uchar(qRed(src[x]));
+        }
+    }
+    return out;
+}
+
+QImage Bitmap::toRgb32(COLORREF fore, COLORREF back) const {
+    if (!isMono()) return img_;
+    QImage out(width(), height(), QImage::Format_RGB32);
+    const QRgb f = qRgb(GetRValue(fore), GetGValue(fore), GetBValue(fore));
+    const QRgb b = qRgb(GetRValue(back), GetGValue(back), GetBValue(back));
+    for (int y = 0; y < height(); ++y) {
+        QRgb* dst = reinterpret_cast<QRgb*>(out.scanLine(y));
+        for (int x = 0; x < width(); ++x) dst[x] = monoBit(x, y) ? b : f;
+    }
+    return out;
+}
+
+HBITMAP Bitmap::clone() const {
+    auto b = std::make_shared<Bitmap>(img_.copy(), reportedBits_);
+    return b;
+}
+
+BITMAP GetObject(const HBITMAP& bitmap) { return bitmap ? bitmap->info() : BITMAP(); }
+
+HBITMAP LoadBitmapFromFile(const QString& path) {
+    if (path.isEmpty() || !PathExists(path)) return nullptr;
+    QImageReader reader(ResolveFileName(NativePath(path)));
+    reader.setDecideFormatFromContent(true);
+    const QSize sz = reader.size();
+    if (sz.isValid() && !sizeOk(sz.width(), sz.height())) return nullptr;
+    QImage img;
+    if (!reader.read(&img)) return nullptr;
+    return Bitmap::FromImage(img);
+}
+
+QImage ParsePlainPbm(const QByteArray& data) {
+    qsizetype i = 0;
+    const qsizetype n = data.size();
+    auto skipSpaceAndComments = [&] {
+        while (i < n) {
+            const char c = data[i];
+            if (c == '#') {
+                while (i < n && data[i] != '\n') ++i;
+            } else if (c == ' ' || c == '\t' || c == '\r' || c == '\n') {
+                ++i;
+            } else {
+                break;
+            }
+        }
+    };
+    auto readInt = [&](int& v) {
+        skipSpaceAndComments();
+        v = 0;
+        int digits = 0;
+        while (i < n && data[i] >= '0' && data[i] <= '9' && digits < 6) {
+            v = v * 10 + (data[i] - '0');
+            ++i;
+            ++digits;
+        }
+        return digits > 0;
+    };
+    if (n < 2 || data[0] != 'P' || data[1] != '1') return {};
+    i = 2;
+    int w = 0, h = 0;
+    if (!readInt(w) || !readInt(h) || !sizeOk(w, h)) return {};
+    QImage img = newMono(w, h);
+    if (img.isNull()) return img;
+    for (int y = 0; y < h; ++y) {
+        uchar* line = img.scanLine(y);
+        for (int x = 0; x < w; ++x) {
+            skipSpaceAndComments();
+            if (i >= n || (data[i] != '0' && data[i] != '1')) return {};
+            if (data[i] == '1') line[x >> 3] &= static_cast<uchar>(~(0x80 >> (x & 7)));
+            ++i;
+        }
+    }
+    return img;
+}
+
+HBITMAP LoadBitmapResource(int id) {
+    QFile f(QStringLiteral(":/kaldero/bitmaps/%1.pbm").arg(id));
+    if (!f.open(QIODevice::ReadOnly)) return nullptr;
+    const QImage img = ParsePlainPbm(f.readAll());
+    if (img.isNull()) return nullptr;
+    return std::make_shared<Bitmap>(img);
+}
+
+QImage DibToImage(const DIB& dib) {
+    const int w = dib.width, h = dib.height < 0 ? -dib.height : dib.height;
+    const int bc = dib.bitCount;
+    if (!sizeOk(w, h) || (bc != 1 && bc != 4 && bc != 8 && bc != 24 && bc != 32)) return {};
+    const qsizetype stride = dib.stride();
+    if (dib.bits.size() < stride * h) return {};
+    if (bc <= 8 && dib.palette.empty()) return {};
+    QImage out(w, h, QImage::Format_RGB32);
+    if (out.isNull()) return out;
+    const uchar* base = reinterpret_cast<const uchar*>(dib.bits.constData());
+    const size_t palN = dib.palette.size();
+    for (int y = 0; y < h; ++y) {
+        const int srcRow = dib.height < 0 ? y : h - 1 - y;
+        const uchar* row = base + srcRow * stride;
+        QRgb* dst = reinterpret_cast<QRgb*>(out.scanLine(y));
+        for (int x = 0; x < w; ++x) {
+            uint32_t c;
+            if (bc == 24 || bc == 32) {
+                const uchar* p = row + x * (bc / 8);
+                c = (uint32_t(p[2]) << 16) | (uint32_t(p[1]) << 8) | p[0];
+            } else {
+                int idx;
+                if (bc == 8) idx = row[x];
+                else if (bc == 4) idx = (row[x >> 1] >> ((x & 1) ? 0 : 4)) & 0xF;
+                else idx = (row[x >> 3] >> (7 - (x & 7))) & 1;
+                c = size_t(idx) < palN ? bgr(dib.palette[size_t(idx)]) : 0;
+            }
+            dst[x] = 0xFF000000u | c;
+        }
+    }
+    return out;
+}
+
+} // namespace plat
