@@ -5,6 +5,7 @@
 #include "clsLine.h"
 
 #include <algorithm>
+#include <span>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -83,9 +84,32 @@ PolyCollection CutAt(const clsPoly& poly, int32_t c) {
     return result;
 }
 
+// A closed ring whose first vertex lies on the line, restarted at its first
+// vertex off the line; an empty sequence when there is nothing to restart.
+// The walk gives its first point no side, so it would miss a crossing there.
+template <bool Vertical>
+clsPoly RestartOffTheLine(const clsPoly& poly, int32_t c) {
+    using A = Axis<Vertical>;
+    clsPoly ring;
+    if (!poly.IsLoop()) return ring;
+    const std::span<const PolyPoint> pts = poly.Points();
+    if (A::a(pts.front()) != c) return ring;
+    const auto off = std::find_if(pts.begin() + 1, pts.end() - 1, [c](const PolyPoint& p) { return A::a(p) != c; });
+    if (off == pts.end() - 1) return ring;
+    // k..n then 2..k: the closing point stands in for point 1.
+    std::vector<PolyPoint> v(off, pts.end());
+    v.insert(v.end(), pts.begin() + 1, off + 1);
+    ring.FromArray(v, 0, 1, static_cast<int32_t>(v.size()));
+    return ring;
+}
+
 template <bool Vertical>
 PolyCollection CutPolygonAt(const clsPoly& poly, int32_t c) {
     using A = Axis<Vertical>;
+    {
+        const clsPoly restarted = RestartOffTheLine<Vertical>(poly, c);
+        if (restarted.Count() > 0) return CutPolygonAt<Vertical>(restarted, c);
+    }
     PolyCollection fragments = CutAt<Vertical>(poly, c);
     if (fragments.size() < 2) return fragments;
 

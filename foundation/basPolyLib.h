@@ -11,7 +11,12 @@
 // The polygon forms rejoin the fragments of each side into closed rings that
 // run along the cut; with an odd number of crossings (an outline that is not
 // closed) they return the open fragments instead. Rings of 3 points or fewer
-// are dropped.
+// are dropped. A closed ring whose first vertex lies on the line is first
+// restarted at its next vertex off the line (a first point has no side, so
+// the crossing there would be missed; date-line rings often start at 180
+// degrees); a ring lying wholly on the line comes back unchanged as the only
+// fragment, and one that only touches the line stays one closed ring with
+// the touching vertex 1 unit back on its side.
 //
 // A line outside the sequence's extent gives a copy of the sequence as the
 // only fragment.

@@ -1,5 +1,6 @@
 #include "clsLine.h"
 
+#include "DeviceContext.h"
 #include "RuntimeMath.h"
 #include "basAngle.h"
 #include "basLibrary.h"
@@ -63,4 +64,10 @@ bool clsLine::Clip(const clsRect& rect) {
         }
     }
     return false;
+}
+
+bool clsLine::Draw(plat::DeviceContext* hdc) const {
+    if (!hdc) return false;
+    hdc->MoveToEx(x1, y1);
+    return hdc->LineTo(x2, y2);
 }

@@ -41,6 +41,9 @@ public:
     // Clips in place. False when nothing is inside; the ends may then already
     // have been moved towards the rectangle.
     bool Clip(const clsRect& rect);
+    // MoveToEx to the first end, then LineTo the second with the context's
+    // pen (the last pixel is not set); False when LineTo fails or no context.
+    bool Draw(plat::DeviceContext* hdc) const;
 
     bool operator==(const clsLine&) const = default;
 };

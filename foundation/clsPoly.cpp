@@ -1,6 +1,7 @@
 #include "clsPoly.h"
 
 #include "BinaryIO.h"
+#include "DeviceContext.h"
 #include "ErrorMng.h"
 #include "RuntimeMath.h"
 #include "basNumberText.h"
@@ -265,4 +266,26 @@ void clsPoly::Save(plat::BinaryWriter& out, bool longCount) {
     } catch (...) {
         RaiseError(ErrGeneral, kClass, QStringLiteral("Save"));
     }
+}
+
+namespace {
+
+std::vector<plat::POINT> ToPoints(std::span<const PolyPoint> pts) {
+    std::vector<plat::POINT> v(pts.size());
+    for (size_t i = 0; i < pts.size(); ++i) v[i] = plat::POINT{pts[i].x, pts[i].y};
+    return v;
+}
+
+} // namespace
+
+bool clsPoly::DrawPolyline(plat::DeviceContext* hdc) const {
+    if (!hdc) return false;
+    const std::vector<plat::POINT> pts = ToPoints(pts_);
+    return hdc->Polyline(pts.data(), Count());
+}
+
+bool clsPoly::DrawPolygon(plat::DeviceContext* hdc) const {
+    if (!hdc) return false;
+    const std::vector<plat::POINT> pts = ToPoints(pts_);
+    return hdc->Polygon(pts.data(), Count());
 }

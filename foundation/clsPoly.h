@@ -32,6 +32,7 @@
 namespace plat {
 class BinaryReader;
 class BinaryWriter;
+class DeviceContext;
 } // namespace plat
 
 // A point record: x then y, 8 bytes.
@@ -148,6 +149,12 @@ public:
     // With the 2-byte count, a sequence over 65535 points is first cut to
     // 65535. Clears the modified flag and keeps the bounds.
     void Save(plat::BinaryWriter& out, bool longCount);
+
+    // -- drawing with the context's pen (and brush for the polygon), in its
+    // logical coordinates. False for no context or what the context refuses
+    // (fewer than 2 points).
+    bool DrawPolyline(plat::DeviceContext* hdc) const;
+    bool DrawPolygon(plat::DeviceContext* hdc) const;
 
 private:
     enum : int16_t { FlagModified = 1, FlagBound = 2 };

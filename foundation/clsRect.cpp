@@ -1,5 +1,6 @@
 #include "clsRect.h"
 
+#include "DeviceContext.h"
 #include "RuntimeMath.h"
 
 #include <algorithm>
@@ -61,4 +62,9 @@ void clsRect::OpeAnd(const clsRect& rect) {
     x2 = std::min(x2, rect.x2);
     y2 = std::min(y2, rect.y2);
     if (IsEmpty()) Clear();
+}
+
+bool clsRect::Draw(plat::DeviceContext* hdc) const {
+    if (IsEmpty() || !hdc) return false;
+    return hdc->Rectangle(x1, y1, Long(int64_t{x2} + 2), Long(int64_t{y2} + 2));
 }

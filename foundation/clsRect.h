@@ -12,6 +12,10 @@
 
 #include <cstdint>
 
+namespace plat {
+class DeviceContext;
+} // namespace plat
+
 class clsRect {
 public:
     int32_t x1 = 0;
@@ -52,6 +56,11 @@ public:
     void OpeOr(const clsRect& rect);
     // Intersection, cleared when it is empty; nothing changes when either is empty.
     void OpeAnd(const clsRect& rect);
+    // Frames and fills it with the context's pen and brush as
+    // Rectangle(x1, y1, x2 + 2, y2 + 2): one pixel beyond the right and
+    // bottom edges, which callers' frames count on. False for an empty
+    // rectangle or no context; error 6 when x2 + 2 or y2 + 2 leaves 32 bits.
+    bool Draw(plat::DeviceContext* hdc) const;
 
     bool operator==(const clsRect&) const = default;
 };

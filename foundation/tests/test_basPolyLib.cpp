@@ -90,18 +90,62 @@ TEST(PolyCut, CrossingHeightIsRounded) {
               (std::vector<Pts>{{{0, 0}, {4, 2}}, {{6, 2}, {10, 3}}}));
 }
 
-TEST(PolyCut, RingCutAtItsLeftEdgeStaysOneOpenFragment) {
-    const std::vector<Pts> one{{{0, 0}, {10, 0}, {10, 10}, {1, 10}, {1, 0}}};
-    EXPECT_EQ(All(PolyLibCutX(Make(kSquare), 0)), one);
-    EXPECT_EQ(All(PolyLibCutPolygonX(Make(kSquare), 0)), one);
+TEST(PolyCut, RingCutAtItsLeftEdge) {
+    // The line cut keeps the first vertex on the line, where it has no side.
+    EXPECT_EQ(All(PolyLibCutX(Make(kSquare), 0)),
+              (std::vector<Pts>{{{0, 0}, {10, 0}, {10, 10}, {1, 10}, {1, 0}}}));
+    // The polygon cut restarts the ring off the line and keeps it closed.
+    EXPECT_EQ(All(PolyLibCutPolygonX(Make(kSquare), 0)),
+              (std::vector<Pts>{{{10, 0}, {10, 10}, {1, 10}, {1, 0}, {10, 0}}}));
 }
 
-TEST(PolyCut, RingStartingOnTheLineComesBackAsOpenFragments) {
-    // The first vertex has no side: the crossing there is not seen, which
-    // leaves an odd number of crossings.
+TEST(PolyCut, RingStartingOnTheLineIsCutIntoRings) {
     const clsPoly diamond = Make({{5, 0}, {10, 5}, {5, 10}, {0, 5}, {5, 0}});
-    EXPECT_EQ(All(PolyLibCutPolygonX(diamond, 5)),
-              (std::vector<Pts>{{{5, 0}, {10, 5}, {6, 10}}, {{4, 10}, {0, 5}, {4, 0}}}));
+    const std::vector<Pts> rings{{{10, 5}, {6, 10}, {6, 0}, {10, 5}}, {{4, 10}, {0, 5}, {4, 0}, {4, 10}}};
+    EXPECT_EQ(All(PolyLibCutPolygonX(diamond, 5)), rings);
+    EXPECT_EQ(All(PolyLibCutPolygonY(Make(Transposed(PointsOf(diamond))), 5)), Transposed(rings));
+    // The same ring started off the line gives the same rings from another start.
+    const PolyCollection other = PolyLibCutPolygonX(Make({{10, 5}, {5, 10}, {0, 5}, {5, 0}, {10, 5}}), 5);
+    EXPECT_EQ(All(other), rings);
+}
+
+TEST(PolyCut, RingsOnOrTouchingTheLine) {
+    struct Case {
+        const char* what;
+        Pts ring;
+        std::vector<Pts> result;
+    } cases[] = {
+        // Nothing lies off the line: the ring comes back as it is.
+        {"wholly on the line", {{5, 0}, {5, 10}, {5, 4}, {5, 0}}, {{{5, 0}, {5, 10}, {5, 4}, {5, 0}}}},
+        // Touching at one vertex: one closed ring, the vertex moved back 1 unit.
+        {"touching at a later vertex", {{10, 0}, {5, 5}, {10, 10}, {15, 5}, {10, 0}},
+         {{{10, 0}, {6, 5}, {10, 10}, {15, 5}, {10, 0}}}},
+        {"touching at the first vertex", {{5, 5}, {10, 10}, {15, 5}, {10, 0}, {5, 5}},
+         {{{10, 10}, {15, 5}, {10, 0}, {6, 5}, {10, 10}}}},
+        {"touching from the left at the first vertex", {{5, 5}, {0, 0}, {-5, 5}, {0, 10}, {5, 5}},
+         {{{0, 0}, {-5, 5}, {0, 10}, {4, 5}, {0, 0}}}},
+        // An open outline starting on the line is left to the walk as it is.
+        {"open outline", {{5, 0}, {10, 5}, {5, 10}, {0, 5}}, {{{5, 0}, {10, 5}, {6, 10}}, {{4, 10}, {0, 5}}}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(All(PolyLibCutPolygonX(Make(c.ring), 5)), c.result) << c.what;
+}
+
+TEST(PolyCut, DateLineRingStartingAtTheLine) {
+    // A 2-degree square across 180 degrees, unwrapped, starting on the meridian
+    // itself as such rings often do.
+    constexpr int32_t L = 648000;
+    const clsPoly ring = Make({{L, -57600}, {L + 3600, -57600}, {L + 3600, -64800}, {L - 3600, -64800},
+                               {L - 3600, -57600}, {L, -57600}});
+    const PolyCollection rings = PolyLibCutPolygonX(ring, L);
+    ASSERT_EQ(rings.size(), 2u);
+    double area = 0;
+    for (const clsPoly& r : rings) {
+        EXPECT_TRUE(r.IsLoop());
+        const clsRect b = r.RectBound();
+        EXPECT_TRUE(b.x2 == L - 1 || b.x1 == L + 1) << b.x1 << " " << b.x2;
+        area += r.Area();
+    }
+    EXPECT_DOUBLE_EQ(area, ring.Area() - 2 * 7200);
 }
 
 TEST(PolyCut, OddCrossingsReturnTheOpenFragments) {
@@ -159,8 +203,8 @@ TEST(PolyCut, RandomStarPolygonsKeepTheirAreaAndSides) {
         pts.push_back(pts.front());
         const clsPoly poly = Make(pts);
         const clsRect b = poly.RectBound();
-        // Now and then exactly through a vertex (not the first, which has no side).
-        const int32_t cut = round % 4 == 0 ? pts[1 + static_cast<size_t>(round) % (pts.size() - 2)].x
+        // Now and then exactly through a vertex, the first one included.
+        const int32_t cut = round % 4 == 0 ? pts[static_cast<size_t>(round / 4) % (pts.size() - 1)].x
                                            : b.x1 + static_cast<int32_t>(jitter(rng) * (b.x2 - b.x1));
         const PolyCollection rings = PolyLibCutPolygonX(poly, cut);
         double area = 0;

@@ -2,6 +2,8 @@
 
 #include "AppError.h"
 #include "BinaryIO.h"
+#include "Bitmap.h"
+#include "RasterDC.h"
 #include "ErrorMng.h"
 #include "PolyTestData.h"
 #include "clsPoly.h"
@@ -284,4 +286,39 @@ TEST(PolyBlock, TruncatedOrDamagedBlockIsAClearErrorWithoutAllocation) {
         EXPECT_EQ(PointsOf(p), (std::vector<PolyPoint>{{8, 9}}));   // unchanged
         EXPECT_FALSE(p.Modify());
     }
+}
+
+// ------------------------------------------------------------ drawing
+
+TEST(PolyDraw, PolylineAndPolygonOnAPicture) {
+    auto row = [](const plat::RasterDC& dc, int y, plat::COLORREF c) {
+        std::string s;
+        for (int x = 0; x < 10; ++x) s += dc.GetPixel(x, y) == c ? '#' : '.';
+        return s;
+    };
+    const plat::HBITMAP bm = plat::Bitmap::Create(10, 8, 32);
+    plat::RasterDC dc(bm, 96);
+    const clsPoly line = Make({{1, 1}, {6, 1}, {6, 4}});
+    EXPECT_TRUE(line.DrawPolyline(&dc));
+    EXPECT_EQ(row(dc, 1, 0), ".######...");
+    EXPECT_EQ(row(dc, 3, 0), "......#...");
+    EXPECT_EQ(row(dc, 4, 0), "..........");   // the last point is not set
+
+    const plat::HBITMAP bm2 = plat::Bitmap::Create(10, 8, 32);
+    plat::RasterDC dc2(bm2, 96);
+    dc2.SelectPen(plat::StockPen(plat::NULL_PEN));
+    dc2.SelectBrush(plat::CreateSolidBrush(0xFF0000));
+    clsPoly ring;
+    ring.SetRect(2, 2, 6, 5);
+    EXPECT_TRUE(ring.DrawPolygon(&dc2));
+    EXPECT_EQ(row(dc2, 1, 0xFF0000), "..........");
+    EXPECT_EQ(row(dc2, 2, 0xFF0000), "..####....");
+    EXPECT_EQ(row(dc2, 4, 0xFF0000), "..####....");
+    EXPECT_EQ(row(dc2, 5, 0xFF0000), "..........");
+
+    // One point is nothing the context draws; no context draws nothing.
+    EXPECT_FALSE(Make({{3, 3}}).DrawPolyline(&dc));
+    EXPECT_FALSE(Make({{3, 3}}).DrawPolygon(&dc));
+    EXPECT_FALSE(line.DrawPolyline(nullptr));
+    EXPECT_FALSE(ring.DrawPolygon(nullptr));
 }

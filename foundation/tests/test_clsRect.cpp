@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "AppError.h"
+#include "Bitmap.h"
+#include "RasterDC.h"
 #include "clsLine.h"
 #include "clsRect.h"
 
@@ -184,4 +186,54 @@ TEST(Line, ClipOfHugeSegmentsStaysInside) {
     ASSERT_TRUE(m.Clip(r));
     EXPECT_TRUE(r.IsInner(m.x1, m.y1));
     EXPECT_TRUE(r.IsInner(m.x2, m.y2));
+}
+
+namespace {
+
+// A white 12 x 10 picture; rows as text, '#' where the pixel has colour c.
+struct Picture {
+    Picture() : bm(plat::Bitmap::Create(12, 10, 32)), dc(bm, 96) {}
+    std::string row(int y, plat::COLORREF c) const {
+        std::string s;
+        for (int x = 0; x < 12; ++x) s += dc.GetPixel(x, y) == c ? '#' : '.';
+        return s;
+    }
+    plat::HBITMAP bm;
+    plat::RasterDC dc;
+};
+
+constexpr plat::COLORREF kRed = 0x0000FF;
+constexpr plat::COLORREF kBlue = 0xFF0000;
+
+} // namespace
+
+TEST(Rect, DrawReachesOnePixelBeyondTheRightAndBottomEdges) {
+    Picture p;
+    p.dc.SelectPen(plat::CreatePen(plat::PS_SOLID, 1, kRed));
+    p.dc.SelectBrush(plat::CreateSolidBrush(kBlue));
+    EXPECT_TRUE(clsRect(2, 2, 5, 4).Draw(&p.dc));
+    // Rectangle(2, 2, 7, 6): the frame covers x 2..6 and y 2..5.
+    EXPECT_EQ(p.row(1, kRed), "............");
+    EXPECT_EQ(p.row(2, kRed), "..#####.....");
+    EXPECT_EQ(p.row(3, kRed), "..#...#.....");
+    EXPECT_EQ(p.row(3, kBlue), "...###......");
+    EXPECT_EQ(p.row(5, kRed), "..#####.....");
+    EXPECT_EQ(p.row(6, kRed), "............");
+
+    Picture q;
+    EXPECT_FALSE(clsRect().Draw(&q.dc));
+    EXPECT_FALSE(clsRect(0, 0, 3, 3).Draw(nullptr));
+    for (int y = 0; y < 10; ++y) EXPECT_EQ(q.row(y, 0xFFFFFF), "############");
+    EXPECT_THROW(clsRect(0, 0, INT32_MAX - 1, 3).Draw(&q.dc), plat::AppError);
+}
+
+TEST(Line, DrawLeavesTheLastPixel) {
+    Picture p;
+    EXPECT_TRUE(clsLine(1, 1, 6, 1).Draw(&p.dc));
+    EXPECT_TRUE(clsLine(8, 2, 8, 6).Draw(&p.dc));
+    EXPECT_EQ(p.row(1, 0), ".#####......");
+    EXPECT_EQ(p.row(5, 0), "........#...");
+    EXPECT_EQ(p.row(6, 0), "............");
+    EXPECT_EQ(p.dc.GetCurrentPositionEx(), (plat::POINT{8, 6}));
+    EXPECT_FALSE(clsLine(0, 0, 5, 5).Draw(nullptr));
 }
