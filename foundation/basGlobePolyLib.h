@@ -21,8 +21,12 @@
 //   False.
 // - Coincident neighbours give no inserted points. An edge between
 //   antipodal points is taken as running north over the pole (clsSurvey).
-// - A longitude step of exactly 648000 counts as crossing 180 degrees, so
-//   an edge running exactly through a pole is read as passing over it.
+// - GlobePolyRollOver takes a longitude step of 648000 or more, either way,
+//   as a crossing of 180 degrees: a step of exactly half a turn (an edge
+//   through a pole) is unwrapped too.
+// - A ring that lies wholly on a cut meridian, or only touches it, comes
+//   back whole (basPolyLib); a degenerate ring along a parallel, out and
+//   back, stays a ring of no area.
 // - A ring is taken to enclose a pole when its longitudes, unwrapped, do
 //   not return to the start; the pole is the one on the side of the centre
 //   of its bounding box (the south pole when the centre latitude is

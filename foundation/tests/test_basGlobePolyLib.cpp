@@ -332,6 +332,25 @@ TEST(GlobePoly, RingRoundTheSouthPoleIsClosedAlongThePole) {
     }
 }
 
+TEST(GlobePoly, DegenerateRingsStayWhole) {
+    // Along a parallel near the pole from -180 to 180 degrees and back, as
+    // the world data has a ring of Antarctica; and a ring lying on 180
+    // degrees itself.
+    Pts along;
+    for (int32_t x = -L; x <= L; x += 36000) along.push_back({x, -323996});
+    for (int32_t x = L - 36000; x >= -L; x -= 36000) along.push_back({x, -323996});
+    const Pts onMeridian{{L, 0}, {L, 3600}, {L, 7200}, {L, 0}};
+    for (const Pts& ring : {along, onMeridian}) {
+        clsPoly p = Make(ring);
+        const PolyCollection rings = GlobePolyRound(p, 0, false, true);
+        ASSERT_EQ(rings.size(), 1u);
+        ExpectPreparedRings(rings, 0, "degenerate");
+        EXPECT_EQ(EqualAreaOf(rings[0]), 0.0);
+    }
+    clsPoly q = Make(onMeridian);
+    EXPECT_EQ(PointsOf(GlobePolyRound(q, 0, false, true).at(0)), onMeridian);
+}
+
 TEST(GlobePoly, RouteAcrossTheDateLineAndOverThePole) {
     clsSurvey s;
     s.SetAll(600000, 100000, -600000, 120000);

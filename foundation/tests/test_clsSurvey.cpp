@@ -178,7 +178,7 @@ TEST(Survey, AzimuthAgreesWithTheTangentFormula) {
         const double az = s.DirectionRadian();
         EXPECT_GE(az, 0.0);
         EXPECT_LT(az, 2 * M_PI);
-        EXPECT_NEAR(az, static_cast<double>(ref), 1e-11) << i;
+        EXPECT_NEAR(az, static_cast<double>(ref), 1e-12) << i;
     }
 }
 
