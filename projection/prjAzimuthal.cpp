@@ -7,22 +7,35 @@
 #include "basNumberText.h"
 #include "prjShared.h"
 
+#include <algorithm>
 #include <cmath>
 
 using namespace prj;
 
 namespace {
 
-double AngularDistance(double u, double v) { return ArcCos(std::cos(u) * std::cos(v)); }
+// The point (u, v) seen from (0, 0): the cosine and sine of its distance d
+// and of its direction A clockwise from north. The direction comes from the
+// spherical triangle (sin d sin A = cos v sin u, sin d cos A = sin v), which
+// keeps its digits near the equator and the central meridian; within 1e-6
+// of the centre it is north.
+struct View {
+    double cosD, sinD, sinA, cosA;
+};
 
-// Direction of (u, v) seen from (0, 0), clockwise from north; d is the
-// point's AngularDistance. 0 at the centre and its antipode.
-double DirectionAngle(double u, double v, double d) {
-    const double sd = std::sin(d);
-    if (IsNearZero(sd)) return 0;
-    double a = ArcSin(ClampUnit(std::cos(v) * std::sin(u) / sd));
-    if (v < 0) a = (u >= 0 ? kPi : -kPi) - a;
-    return a;
+View ViewFromCentre(double u, double v) {
+    const double cv = std::cos(v), sv = std::sin(v);
+    View w;
+    w.cosD = std::cos(u) * cv;
+    w.sinD = std::sqrt(std::max(0.0, 1 - w.cosD * w.cosD));
+    if (IsNearZero(w.sinD)) {
+        w.sinA = 0;
+        w.cosA = 1;
+    } else {
+        w.sinA = ClampUnit(cv * std::sin(u) / w.sinD);
+        w.cosA = sv / w.sinD;
+    }
+    return w;
 }
 
 } // namespace
@@ -92,24 +105,21 @@ bool clsPrjPoint::LLtoXY07(double lam, double phi, double& x, double& y) const {
 }
 
 // ハンメル図法: the equal-area azimuthal of half the longitude, stretched
-// twice across.
+// twice across; r = 2 sin(d / 2).
 bool clsPrjPoint::LLtoXY08(double lam, double phi, double& x, double& y) const {
-    const double u = lam / 2;
-    const double d = AngularDistance(u, phi);
-    const double a = DirectionAngle(u, phi, d);
-    const double r = 2 * std::sin(d / 2);
-    x = 2 * r * std::sin(a);
-    y = r * std::cos(a);
+    const View w = ViewFromCentre(lam / 2, phi);
+    const double r = std::sqrt(2 * (1 - w.cosD));
+    x = 2 * r * w.sinA;
+    y = r * w.cosA;
     return true;
 }
 
 // エイトフ図法: the equidistant azimuthal of half the longitude, stretched.
 bool clsPrjPoint::LLtoXY09(double lam, double phi, double& x, double& y) const {
-    const double u = lam / 2;
-    const double d = AngularDistance(u, phi);
-    const double a = DirectionAngle(u, phi, d);
-    x = 2 * d * std::sin(a);
-    y = d * std::cos(a);
+    const View w = ViewFromCentre(lam / 2, phi);
+    const double d = ArcCos(w.cosD);
+    x = 2 * d * w.sinA;
+    y = d * w.cosA;
     return true;
 }
 
@@ -117,24 +127,30 @@ bool clsPrjPoint::LLtoXY09(double lam, double phi, double& x, double& y) const {
 // whose standard parallels lie at 50 degrees 28 minutes (cos = 0.6365...).
 bool clsPrjPoint::LLtoXY30(double lam, double phi, double& x, double& y) const {
     const double u = lam / 2;
-    const double d = AngularDistance(u, phi);
-    const double a = DirectionAngle(u, phi, d);
-    x = d * std::sin(a) + 0.636527025593367 * u;
-    y = (phi + d * std::cos(a)) / 2;
+    const View w = ViewFromCentre(u, phi);
+    const double d = ArcCos(w.cosD);
+    x = d * w.sinA + 0.636527025593367 * u;
+    y = (phi + d * w.cosA) / 2;
     return true;
 }
 
 // ワグネル図法 (the seventh): Hammer's construction on the latitude squeezed
 // into +-65 degrees (sin = 0.90631) and a third of the longitude, scaled to
-// keep area.
+// keep area. The squeezed point psi is seen from (0, 0) at distance D and
+// direction A.
 bool clsPrjPoint::LLtoXY20(double lam, double phi, double& x, double& y) const {
-    const double psi = ArcSin(0.90631 * std::sin(phi));
-    const double d = ArcCos(ClampUnit(std::cos(psi) * std::cos(lam / 3.0)));
-    const double q = IsNearZero(d) ? 1.0 : std::sin(psi) / std::sin(d);
-    double a = ArcCos(ClampUnit(q));
-    if (lam < 0) a = -a;
-    const double h = std::sin(d / 2);
-    x = h * 5.33448 * std::sin(a);
+    const double sinPsi = 0.90631 * std::sin(phi);
+    const double cosPsi = std::sqrt(1 - sinPsi * sinPsi);
+    const double cosD = ClampUnit(cosPsi * std::cos(lam / 3.0));
+    const double d = ArcCos(cosD);
+    const double sinD = std::sqrt(1 - cosD * cosD);
+    double q = 1.0, sinA = 0;
+    if (!IsNearZero(d)) {
+        q = sinPsi / sinD;                                   // cos A
+        sinA = ClampUnit(cosPsi * std::sin(lam / 3.0) / sinD);   // west of the centre negative
+    }
+    const double h = std::sqrt((1 - cosD) / 2);   // sin(D / 2)
+    x = h * 5.33448 * sinA;
     y = h * 2.48206 * q;
     return true;
 }

@@ -5,17 +5,17 @@
 
 #include <cmath>
 #include <numbers>
+#include <optional>
 #include <random>
 
 #include "AppState.h"
 #include "clsEnvironment.h"
+#include "clsPrjPoint.h"
 
 namespace prjtest {
 
 constexpr double kPi = std::numbers::pi;
 inline double Deg(double d) { return d * kPi / 180; }
-// Degrees, minutes and seconds in radians.
-inline double Dms(double d, double m, double s) { return Deg(d + m / 60 + s / 3600); }
 // Arc-seconds in radians, as the program converts them.
 inline double Sec(double s) { return s * 4.848136811095355e-6; }
 
@@ -46,5 +46,40 @@ public:
 private:
     std::mt19937_64 rng_;
 };
+
+struct PrjSetup {
+    int16_t index = 12;
+    double light = 2.0;
+    double cone = Deg(60);
+    double secant = 0;
+};
+
+inline clsPrjPoint MakePrj(const PrjSetup& s) {
+    clsPrjPoint p;
+    p.setPrjIndex(s.index);
+    p.setLight(s.light);
+    p.setCone(s.cone);
+    p.setSecant(s.secant);
+    return p;
+}
+
+struct XY {
+    double x = 0, y = 0;
+};
+
+// The formula alone, on a point already in the projection frame.
+inline std::optional<XY> Fwd(clsPrjPoint& p, double lam, double phi) {
+    XY r;
+    bool ok = false;
+    p.LLtoXY(lam, phi, r.x, r.y, ok);
+    return ok ? std::optional<XY>(r) : std::nullopt;
+}
+
+// Axis and formula: a point of the globe onto the plane.
+inline std::optional<XY> Project(clsPrjPoint& p, double lon, double lat) {
+    double al, ap;
+    p.Axis(lon, lat, al, ap);
+    return Fwd(p, al, ap);
+}
 
 } // namespace prjtest

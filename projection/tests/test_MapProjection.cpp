@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <numeric>
 #include <set>
@@ -177,29 +178,19 @@ TEST(Catalogue, PlaneExtentAndLatitudeLimits) {
         int16_t index;
         int32_t cone;
         double light;
-        int32_t extent;
-        int32_t centerLat;
-        int32_t north, south;
+        int32_t extent, centerLat, north, south;
     };
+    // 3 and 4: 2 arccos(1/2) = 120 degrees less 15", the far side its
+    // complement; the halving of the azimuthal extents drops the odd second.
     const Case cases[] = {
-        {1, 0, 2, 432000, 0, 324000, 108000},
-        {2, 0, 2, 648000, 0, 324000, 0},
-        // 2 arccos(1/2) = 120 degrees less 15", the far side its complement;
-        // the halving of the azimuthal extents drops the odd second.
-        {3, 0, 2, 431984, 0, 324000, 108008},
-        {4, 0, 2, 863984, 0, 324000, -107992},
-        {3, 0, 0, 0, 0, 324000, 324000},
-        {6, 0, 2, 1281600, 0, 324000, -316800},
-        {7, 0, 2, 1281600, 0, 324000, -316800},
-        {8, 0, 2, 648000, 0, 324000, -324000},
-        {10, 0, 2, 432000, 500, 216000, -216000},
-        {13, 0, 2, 612000, 0, 306000, -306000},
-        {22, 108000, 2, 486000, 180000, 324000, -162000},
-        {22, 108000, 2, 486000, -180000, 162000, -324000},
-        {25, 216000, 2, 432000, 0, 324000, -108000},
-        {21, 216002, 2, 431999, 1, 324000, -107999},
-        {29, 0, 2, 648000, 0, 324000, -324000},
-        {30, 0, 2, 648000, 0, 324000, -324000},
+        {1, 0, 2, 432000, 0, 324000, 108000},      {2, 0, 2, 648000, 0, 324000, 0},
+        {3, 0, 2, 431984, 0, 324000, 108008},      {4, 0, 2, 863984, 0, 324000, -107992},
+        {3, 0, 0, 0, 0, 324000, 324000},           {6, 0, 2, 1281600, 0, 324000, -316800},
+        {7, 0, 2, 1281600, 0, 324000, -316800},    {8, 0, 2, 648000, 0, 324000, -324000},
+        {10, 0, 2, 432000, 500, 216000, -216000},  {13, 0, 2, 612000, 0, 306000, -306000},
+        {22, 108000, 2, 486000, 180000, 324000, -162000}, {22, 108000, 2, 486000, -180000, 162000, -324000},
+        {25, 216000, 2, 432000, 0, 324000, -108000}, {21, 216002, 2, 431999, 1, 324000, -107999},
+        {29, 0, 2, 648000, 0, 324000, -324000},    {30, 0, 2, 648000, 0, 324000, -324000},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(PrjPlaneRadius(c.index, c.cone, c.light), c.extent) << "index " << c.index;
@@ -211,78 +202,65 @@ TEST(Catalogue, PlaneExtentAndLatitudeLimits) {
 }
 
 TEST(Catalogue, EnvironmentOnlyShrinksAzimuthalExtents) {
-    {
-        EnvScope env({"MainPrjPlaneRadius=300000"});
-        EXPECT_EQ(PrjPlaneRadius(6, 0, 2), 600000);
-        EXPECT_EQ(PrjPlaneRadius(2, 0, 2), 600000);
-        EXPECT_EQ(PrjPlaneRadius(1, 0, 2), 432000);   // beyond its half extent: ignored
-        EXPECT_EQ(PrjPlaneRadius(12, 0, 2), 648000);  // not azimuthal
+    struct Case {
+        const char* line;
+        int16_t index;
+        int32_t extent;
+    };
+    const Case cases[] = {
+        {"MainPrjPlaneRadius=300000", 6, 600000}, {"MainPrjPlaneRadius=300000", 2, 600000},
+        {"MainPrjPlaneRadius=300000", 1, 432000},    // beyond its half extent: ignored
+        {"MainPrjPlaneRadius=300000", 12, 648000},   // not azimuthal
+        {"MainPrjPlaneRadius=-1", 6, 1281600},       {"MainPrjPlaneRadius=0", 7, 0},
+    };
+    for (const Case& c : cases) {
+        EnvScope env({QString::fromLatin1(c.line)});
+        EXPECT_EQ(PrjPlaneRadius(c.index, 0, 2), c.extent) << c.line << " " << c.index;
         int32_t n = 0, s = 0;
-        PrjLatLimit(6, 0, 0, 2, n, s);
-        EXPECT_EQ(s, 24000);
-    }
-    {
-        EnvScope env({"MainPrjPlaneRadius=-1"});
-        EXPECT_EQ(PrjPlaneRadius(6, 0, 2), 1281600);
-    }
-    {
-        EnvScope env({"MainPrjPlaneRadius=0"});
-        EXPECT_EQ(PrjPlaneRadius(7, 0, 2), 0);
+        PrjLatLimit(c.index, 0, 0, 2, n, s);
+        EXPECT_EQ(s, c.index <= 7 ? 324000 - c.extent / 2 : -c.extent / 2);
     }
 }
 
 TEST(Catalogue, LimitFrames) {
-    // Circle of the azimuthal ones at their southern limit.
+    using Pts = std::vector<PolyPoint>;
+    // The circle of the azimuthal ones, 5" inside their limit.
     auto polys = PrjShadowPolys(1, 0, 0, 2, 12);
     ASSERT_EQ(polys.size(), 1u);
-    EXPECT_EQ(pointsOf(polys[0]), (std::vector<PolyPoint>{{-647995, 108005}, {647995, 108005}}));
-    // Bands: a closed outline 5" inside the limits, held off the poles.
+    EXPECT_EQ(pointsOf(polys[0]), (Pts{{-647995, 108005}, {647995, 108005}}));
+    // Bands: closed outlines 5" inside the limits, held 30" off the poles.
     polys = PrjShadowPolys(10, 0, 0, 2, 12);
     ASSERT_EQ(polys.size(), 1u);
-    EXPECT_EQ(pointsOf(polys[0]), (std::vector<PolyPoint>{{-647995, -215995},
-                                                          {647995, -215995},
-                                                          {647995, 215995},
-                                                          {-647995, 215995},
-                                                          {-647995, -215995}}));
-    for (int16_t i : {11, 12, 14, 15, 18, 19, 20, 30}) {
-        polys = PrjShadowPolys(i, 0, 0, 2, 12);
+    EXPECT_EQ(pointsOf(polys[0]),
+              (Pts{{-647995, -215995}, {647995, -215995}, {647995, 215995}, {-647995, 215995}, {-647995, -215995}}));
+    for (int16_t i : {11, 12, 14, 15, 18, 19, 20, 24, 30}) {
+        polys = PrjShadowPolys(i, -1, 216000, 2, 12);
         ASSERT_EQ(polys.size(), 1u) << i;
-        EXPECT_EQ(polys[0].Count(), 5);
-        EXPECT_EQ(polys[0].y(1), -323970);
-        EXPECT_EQ(polys[0].y(3), 323970);
+        EXPECT_EQ(polys[0].y(1), -323970) << i;
+        EXPECT_EQ(polys[0].y(3), i == 24 ? 107995 : 323970) << i;   // 24: a southern cone
     }
-    polys = PrjShadowPolys(24, -100000, 216000, 2, 12);   // southern cone
-    ASSERT_EQ(polys.size(), 1u);
-    EXPECT_EQ(polys[0].y(1), -323970);
-    EXPECT_EQ(polys[0].y(3), 107995);
-    // Outer meridians.
+    // The outer meridians.
     for (int16_t i : {8, 9, 16, 17, 26, 27}) {
         polys = PrjShadowPolys(i, 0, 0, 2, 12);
         ASSERT_EQ(polys.size(), 2u) << i;
-        EXPECT_EQ(pointsOf(polys[0]), (std::vector<PolyPoint>{{-647995, -323970}, {-647995, 323970}}));
-        EXPECT_EQ(pointsOf(polys[1]), (std::vector<PolyPoint>{{647995, -323970}, {647995, 323970}}));
+        EXPECT_EQ(pointsOf(polys[0]), (Pts{{-647995, -323970}, {-647995, 323970}}));
+        EXPECT_EQ(pointsOf(polys[1]), (Pts{{647995, -323970}, {647995, 323970}}));
     }
-    // Gores: both edges of each, 10" apart at the cuts.
+    // Both edges of every gore and of every Goode interruption, 10" apart.
     polys = PrjShadowPolys(28, 0, 0, 2, 12);
     ASSERT_EQ(polys.size(), 24u);
-    EXPECT_EQ(pointsOf(polys[0]), (std::vector<PolyPoint>{{-594000 - 53995, -323970}, {-594000 - 53995, 323970}}));
+    EXPECT_EQ(pointsOf(polys[0]), (Pts{{-594000 - 53995, -323970}, {-594000 - 53995, 323970}}));
     EXPECT_EQ(polys[1].x(1), -594000 + 53995);
     EXPECT_EQ(polys[23].x(1), 594000 + 53995);
     EXPECT_EQ(PrjShadowPolys(28, 0, 0, 2, 36).size(), 72u);
     EXPECT_TRUE(PrjShadowPolys(28, 0, 0, 2, 5).empty());
     EXPECT_TRUE(PrjShadowPolys(28, 0, 0, 2, 37).empty());
-    // Goode: the outer meridians and both edges of each interruption.
     polys = PrjShadowPolys(29, 0, 0, 2, 12);
     ASSERT_EQ(polys.size(), 10u);
     const int32_t xs[10] = {-647995, -360005, -359995, -144005, -143995, -72005, -71995, 287995, 288005, 647995};
     for (int k = 0; k < 10; ++k) {
-        ASSERT_EQ(polys[k].Count(), 2);
-        EXPECT_EQ(polys[k].x(1), xs[k]);
-        EXPECT_EQ(polys[k].x(2), xs[k]);
-        const bool north = xs[k] == -144005 || xs[k] == -143995;
-        const bool full = k == 0 || k == 9;
-        EXPECT_EQ(polys[k].y(1), north ? 0 : -323970);
-        EXPECT_EQ(polys[k].y(2), north || full ? 323970 : 0);
+        const bool north = k == 3 || k == 4, full = k == 0 || k == 9;
+        EXPECT_EQ(pointsOf(polys[k]), (Pts{{xs[k], north ? 0 : -323970}, {xs[k], north || full ? 323970 : 0}})) << k;
     }
 }
 
@@ -311,26 +289,17 @@ TEST(Catalogue, InterruptionsAndSecants) {
 TEST(Catalogue, LightHeights) {
     std::vector<double> t = LightHeightTable();
     ASSERT_EQ(t.size(), 161u);
-    EXPECT_EQ(t[0], 100000);
-    EXPECT_EQ(t[1], 110000);
-    EXPECT_EQ(t[19], 290000);
-    EXPECT_EQ(t[20], 300000);
-    EXPECT_EQ(t[21], 320000);
-    EXPECT_EQ(t[31], 525000);
-    EXPECT_EQ(t[39], 900000);
-    EXPECT_EQ(t[40], 1000000);
-    EXPECT_EQ(t[111], 52500000);
-    EXPECT_EQ(t[160], 1000000000);
-    EXPECT_TRUE(std::is_sorted(t.begin(), t.end()));
-    EXPECT_EQ(std::adjacent_find(t.begin(), t.end()), t.end());
-
+    const std::map<size_t, double> some = {{0, 1e5},   {1, 1.1e5}, {19, 2.9e5}, {20, 3e5},       {21, 3.2e5},
+                                           {31, 5.25e5}, {39, 9e5}, {40, 1e6},  {111, 5.25e7}, {160, 1e9}};
+    for (auto [i, v] : some) EXPECT_EQ(t[i], v) << i;
+    EXPECT_TRUE(std::adjacent_find(t.begin(), t.end(), std::greater_equal<>()) == t.end());   // rising
     // A smaller globe moves the decades: 1.005 radii of 50 km lie 250 m up.
     EnvScope env({"GlobeRadius=50000"});
     InitGlobe();
     t = LightHeightTable();
+    gvEnvironment = nullptr;
+    InitGlobe();
     ASSERT_EQ(t.size(), 121u);
     EXPECT_EQ(t.front(), 1000);
     EXPECT_EQ(t.back(), 1000000);
-    gvEnvironment = nullptr;
-    InitGlobe();
 }

@@ -3,61 +3,10 @@
 #include "MapProjection.h"
 #include "PrjTestUtil.h"
 #include "basGlobe.h"
-#include "clsPrjPoint.h"
 
 #include <array>
-#include <cmath>
 
 using namespace prjtest;
-
-namespace {
-
-using Vec = std::array<double, 3>;
-
-double dot(const Vec& a, const Vec& b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
-
-// Unit vector of a point: x toward (90E, 0), y toward the north pole, z
-// toward the back of (0, 0).
-Vec vecOf(double lon, double lat) {
-    return {std::sin(lon) * std::cos(lat), std::sin(lat), -std::cos(lon) * std::cos(lat)};
-}
-
-// Where Axis must take a point, built from geometry alone: the centre C, the
-// east and north directions at C turned clockwise by the poler direction,
-// and the image of each of them in the projection frame.
-struct Frame {
-    Vec east, north, centre;     // on the globe
-    Vec eastTo, northTo, centreTo;   // in the projection frame
-
-    Frame(double lon0, double lat0, double poler, double centreLatTo) {
-        centre = vecOf(lon0, lat0);
-        const Vec e = {std::cos(lon0), 0, std::sin(lon0)};
-        const Vec n = {-std::sin(lon0) * std::sin(lat0), std::cos(lat0), std::cos(lon0) * std::sin(lat0)};
-        for (int i = 0; i < 3; ++i) {
-            east[i] = e[i] * std::cos(poler) + n[i] * std::sin(poler);
-            north[i] = n[i] * std::cos(poler) - e[i] * std::sin(poler);
-        }
-        // The centre goes to (0, centreLatTo) on the meridian 0, its north
-        // direction stays north, its east direction east.
-        centreTo = vecOf(0, centreLatTo);
-        northTo = {0, std::cos(centreLatTo), std::sin(centreLatTo)};
-        eastTo = {1, 0, 0};
-    }
-
-    void expected(double lon, double lat, double& outLon, double& outLat) const {
-        const Vec p = vecOf(lon, lat);
-        const double a = dot(p, east), b = dot(p, north), c = dot(p, centre);
-        Vec q;
-        for (int i = 0; i < 3; ++i) q[i] = a * eastTo[i] + b * northTo[i] + c * centreTo[i];
-        outLon = std::atan2(q[0], -q[2]);
-        outLat = std::atan2(q[1], std::hypot(q[0], q[2]));
-    }
-};
-
-// Difference of two longitudes, in -pi..pi.
-double lonDiff(double a, double b) { return std::remainder(a - b, 2 * kPi); }
-
-} // namespace
 
 TEST(PrjPoint, DefaultsAndParameterRanges) {
     clsPrjPoint p;
@@ -66,66 +15,56 @@ TEST(PrjPoint, DefaultsAndParameterRanges) {
     EXPECT_EQ(p.Division(), 12);
     EXPECT_NEAR(p.Cone(), 1.0471975511965967, 1e-15);
     EXPECT_EQ(p.Secant(), 0);
-
-    p.setPrjIndex(31);
-    p.setPrjIndex(0);
+    // Ignored.
+    for (int16_t i : {0, 31}) p.setPrjIndex(i);
+    for (double l : {1.0, 250.0, std::nan("")}) p.setLight(l);
+    for (int32_t n : {5, 37}) p.setDivision(n);
     EXPECT_EQ(p.PrjIndex(), 12);
-    p.setLight(1.0);
-    p.setLight(250);
     EXPECT_EQ(p.Light(), 2.0);
-    p.setLight(1.005);
-    EXPECT_EQ(p.Light(), 1.005);
-    p.setDivision(5);
-    p.setDivision(37);
     EXPECT_EQ(p.Division(), 12);
-    p.setDivision(36);
-    EXPECT_EQ(p.Division(), 36);
-
+    // Normalised and clamped.
     p.setCenterLon(Deg(190));
     EXPECT_NEAR(p.CenterLon(), Deg(-170), 1e-12);
-    p.setCenterLon(Deg(-540));
-    EXPECT_NEAR(std::fabs(p.CenterLon()), kPi, 1e-12);
-    p.setCenterLon(1e300);   // far beyond any turn: still within -pi..pi
+    p.setCenterLon(1e300);
     EXPECT_LE(std::fabs(p.CenterLon()), 3.14159265358979);
-    p.setCenterLat(2.0);
-    EXPECT_EQ(p.CenterLat(), 1.5707963267949);
-    p.setCenterLat(-2.0);
-    EXPECT_EQ(p.CenterLat(), -1.5707963267949);
     p.setPolerDirection(Deg(350));
     EXPECT_NEAR(p.PolerDirection(), Deg(-10), 1e-12);
-
+    p.setCenterLat(-2.0);
+    EXPECT_EQ(p.CenterLat(), -1.5707963267949);
     p.setCone(0.1);
     EXPECT_NEAR(p.Cone(), Deg(30), 1e-14);
     p.setCone(3.0);
     EXPECT_NEAR(p.Cone(), Deg(150), 1e-14);
-
+    // The secant: 170 degrees at most, twice the tangent colatitude on a cone.
     p.setCone(Deg(60));
     p.setSecant(3.5);
-    EXPECT_EQ(p.Secant(), 2.9670597283903573);   // 170 degrees
+    EXPECT_EQ(p.Secant(), 2.9670597283903573);
     p.setSecant(-1);
     EXPECT_EQ(p.Secant(), 0);
     p.setPrjIndex(24);
     p.setSecant(3.5);
-    EXPECT_NEAR(p.Secant(), Deg(120), 1e-14);   // 2 z0
+    EXPECT_NEAR(p.Secant(), Deg(120), 1e-14);
     p.setPrjIndex(26);   // a cone parameter but no secant of its own
     p.setSecant(3.5);
     EXPECT_EQ(p.Secant(), 2.9670597283903573);
-}
-
-TEST(PrjPoint, HeightIsThePlaneExtent) {
-    clsPrjPoint p;
-    for (int16_t i = 1; i <= 30; ++i) {
-        p.setPrjIndex(i);
-        EXPECT_NEAR(p.Height(), Sec(PrjPlaneRadius(i, 216000, 2.0)), 1e-15) << i;
-    }
+    // The height is the catalogue's extent.
     p.setPrjIndex(22);
     p.setCone(Deg(30));
     EXPECT_NEAR(p.Height(), Sec(540000 - 54000), 1e-15);
+    p.setPrjIndex(4);
+    EXPECT_NEAR(p.Height(), Sec(863984), 1e-15);
 }
 
-// The rotation of every family against the frame built from geometry.
+// Axis against a rotation built from geometry alone: the centre C, the east
+// and north directions at C turned clockwise by the poler direction, and
+// where each must go (C to longitude 0 at the frame latitude, its north
+// still north, its east still east).
 TEST(PrjPoint, AxisAgreesWithAnIndependentRotation) {
-    Points pts;
+    using Vec = std::array<double, 3>;
+    auto vec = [](double lon, double lat) {
+        return Vec{std::sin(lon) * std::cos(lat), std::sin(lat), -std::cos(lon) * std::cos(lat)};
+    };
+    auto dot = [](const Vec& a, const Vec& b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; };
     struct Case {
         int16_t index;
         double lon0, lat0, poler, cone;
@@ -137,71 +76,68 @@ TEST(PrjPoint, AxisAgreesWithAnIndependentRotation) {
         {26, Deg(-70), Deg(20), Deg(170), Deg(120)}, {12, 0, 0, Deg(90), Deg(60)},
     };
     for (const Case& c : cases) {
-        clsPrjPoint p;
-        p.setPrjIndex(c.index);
-        p.setCone(c.cone);
+        clsPrjPoint p = MakePrj({c.index, 2, c.cone});
         p.setCenterLon(c.lon0);
         p.setCenterLat(c.lat0);
         p.setPolerDirection(c.poler);
-        const int32_t a = PrjAttribute(c.index);
-        double latTo = 0;
-        if (a & PrjShapeCircle) latTo = kPi / 2;
-        else if (a & PrjParamCone) latTo = (c.lat0 < 0 ? -1 : 1) * (p.Cone() / 2);
-        const Frame f(c.lon0, c.lat0, c.poler, latTo);
+        double to = 0;   // the frame latitude of the centre
+        if (PrjAttribute(c.index) & PrjShapeCircle) to = kPi / 2;
+        else if (PrjAttribute(c.index) & PrjParamCone) to = (c.lat0 < 0 ? -1 : 1) * p.Cone() / 2;
+        const Vec centre = vec(c.lon0, c.lat0), e0 = {std::cos(c.lon0), 0, std::sin(c.lon0)};
+        const Vec n0 = {-std::sin(c.lon0) * std::sin(c.lat0), std::cos(c.lat0), std::cos(c.lon0) * std::sin(c.lat0)};
+        Vec east, north;
+        for (int i = 0; i < 3; ++i) {
+            east[i] = e0[i] * std::cos(c.poler) + n0[i] * std::sin(c.poler);
+            north[i] = n0[i] * std::cos(c.poler) - e0[i] * std::sin(c.poler);
+        }
+        const Vec centreTo = vec(0, to), northTo = {0, std::cos(to), std::sin(to)};
+        Points pts;
         for (int k = 0; k < 2000; ++k) {
-            double lon, lat, el, ep, gl, gp;
+            double lon, lat, gl, gp;
             pts.next(lon, lat);
-            f.expected(lon, lat, el, ep);
+            const Vec v = vec(lon, lat);
+            const double a = dot(v, east), b = dot(v, north), cc = dot(v, centre);
+            const Vec q = {a, b * northTo[1] + cc * centreTo[1], b * northTo[2] + cc * centreTo[2]};
+            const double el = std::atan2(q[0], -q[2]), ep = std::atan2(q[1], std::hypot(q[0], q[2]));
             p.Axis(lon, lat, gl, gp);
             EXPECT_NEAR(gp, ep, 1e-12) << c.index << " at " << lon << ", " << lat;
             if (std::cos(ep) > 1e-6) {
-                EXPECT_NEAR(lonDiff(gl, el), 0, 1e-11 / std::cos(ep));
+                EXPECT_NEAR(std::remainder(gl - el, 2 * kPi), 0, 1e-11 / std::cos(ep)) << c.index;
             }
             EXPECT_LE(std::fabs(gl), 3.14159265358979);
         }
     }
 }
 
-TEST(PrjPoint, AxisOfTheCentre) {
-    clsPrjPoint p;
+TEST(PrjPoint, AxisSpecialCases) {
+    clsPrjPoint p = MakePrj({6});
     double lon, lat;
-    // Azimuthal: the centre itself goes to the north pole.
-    p.setPrjIndex(6);
+    int32_t sl, sp;
+    // Azimuthal: the centre goes to the north pole.
     p.setCenterLon(Deg(135));
     p.setCenterLat(Deg(35));
     p.Axis(Deg(135), Deg(35), lon, lat);
     EXPECT_NEAR(lat, kPi / 2, 1e-12);
-    // Cylindrical: to (0, 0), in arc-seconds exactly.
+    // Cylindrical: to (0, 0), in whole arc-seconds exactly.
     p.setPrjIndex(13);
     for (double rot : {0.0, 0.3}) {
         p.setPolerDirection(rot);
-        int32_t sl = 1, sp = 1;
         p.AxisSec(486000, 126000, sl, sp);
         EXPECT_EQ(sl, 0);
         EXPECT_EQ(sp, 0);
     }
     // Goode keeps its normal aspect whatever the centre.
     p.setPrjIndex(29);
-    p.setPolerDirection(0.3);
-    p.Axis(Deg(-45), Deg(10), lon, lat);
-    EXPECT_DOUBLE_EQ(lon, Deg(-45));
-    EXPECT_DOUBLE_EQ(lat, Deg(10));
-    int32_t sl, sp;
     p.AxisSec(-647000, -323000, sl, sp);
     EXPECT_EQ(sl, -647000);
     EXPECT_EQ(sp, -323000);
-    // A tiny centre latitude is no rotation at all (the longitude alone turns).
-    p.setPrjIndex(12);
-    p.setPolerDirection(0);
-    p.setCenterLon(Deg(10));
-    p.setCenterLat(1e-7);
-    p.Axis(Deg(20), Deg(30), lon, lat);
-    EXPECT_DOUBLE_EQ(lat, Deg(30));
-    EXPECT_NEAR(lon, Deg(10), 1e-15);
-    // The longitude comes back into -pi..pi once.
-    p.setCenterLat(0);
+    // A centre latitude within 1e-6 of 0 is no rotation; the longitude alone
+    // turns, back into -pi..pi once.
+    p = MakePrj({12});
     p.setCenterLon(Deg(-170));
-    p.Axis(Deg(170), 0, lon, lat);
+    p.setCenterLat(1e-7);
+    p.Axis(Deg(170), Deg(30), lon, lat);
+    EXPECT_EQ(lat, Deg(30));
     EXPECT_NEAR(lon, Deg(-20), 1e-12);
 }
 
@@ -211,24 +147,23 @@ TEST(PrjPoint, MetresOnTheGlobe) {
     bool ok = false;
     p.LLtoXYsec(1, -1, x, y, ok);
     EXPECT_TRUE(ok);
-    EXPECT_EQ(x, 31);    // 30.887 m
+    EXPECT_EQ(x, 31);   // 30.887 m
     EXPECT_EQ(y, -31);
     p.LLtoXYsec(648000, 324000, x, y, ok);
     EXPECT_EQ(x, 20015089);
     EXPECT_EQ(y, 10007545);
-    // Outside the domain: ok false and the point 0.
+    // Outside the domain or not a number: not ok, the point 0.
     p.setPrjIndex(13);
     p.LLtoXYsec(0, 306016, x, y, ok);
     EXPECT_FALSE(ok);
     EXPECT_EQ(x, 0);
-    EXPECT_EQ(y, 0);
     double dx = 1, dy = 1;
-    p.LLtoXY(0, std::nan(""), dx, dy, ok);
-    EXPECT_FALSE(ok);
-    p.LLtoXY(INFINITY, 0, dx, dy, ok);
-    EXPECT_FALSE(ok);
-    EXPECT_EQ(dx, 0);
-    // A larger globe scales the same point.
+    for (auto [a, b] : {std::pair{0.0, std::nan("")}, std::pair{HUGE_VAL, 0.0}}) {
+        p.LLtoXY(a, b, dx, dy, ok);
+        EXPECT_FALSE(ok);
+        EXPECT_EQ(dx, 0);
+    }
+    // The globe's radius scales the metres.
     EnvScope env({"GlobeRadius=63710007.8997414"});
     InitGlobe();
     p.setPrjIndex(12);
@@ -238,77 +173,67 @@ TEST(PrjPoint, MetresOnTheGlobe) {
     InitGlobe();
 }
 
-// A secant wide for a small cone, then a large cone: the conformal cone's
-// standard parallel would fall on or past the pole.
+// A secant wide for a small cone, then a large cone: the standard parallels
+// would pass the pole, and the conformal cone's logarithms lose their value.
 TEST(PrjPoint, ConeSecantBeyondThePoleStaysFinite) {
     for (int16_t index : {21, 23, 24, 25}) {
-        clsPrjPoint p;
-        p.setPrjIndex(index);
-        p.setCone(Deg(30));
-        p.setSecant(Deg(170));
+        clsPrjPoint p = MakePrj({index, 2, Deg(30), Deg(170)});
         p.setCone(Deg(150));
         p.setCenterLat(Deg(75));
-        // From the cone's pole (z = 0) to its limit (z = 75 degrees).
-        for (int32_t phi : {324000, 270000, 162000, 57600}) {
+        for (int32_t phi : {324000, 270000, 162000, 57600}) {   // z from 0 to 74 degrees
             int32_t x = 0, y = 0;
             bool ok = false;
             p.LLtoXYsec(12345, phi, x, y, ok);
             EXPECT_TRUE(ok) << index << " at " << phi;
         }
-        double x = 0, y = 0;
-        bool ok = false;
-        p.LLtoXY(0.3, 0.5, x, y, ok);
-        EXPECT_TRUE(ok && std::isfinite(x) && std::isfinite(y)) << index;
         int32_t slant = 99;
-        p.PointSlant(0, Deg(60) / 4.848136811095355e-6, slant);
-        EXPECT_EQ(slant, 0) << index;   // no rotation: meridians stay straight up
+        p.PointSlant(0, 216000, slant);
+        EXPECT_EQ(slant, 0) << index;   // no rotation: meridians straight up
+        // The same map as with the parameters set in their proper order.
+        clsPrjPoint q = MakePrj({index, 2, Deg(150), Deg(170)});
+        q.setCenterLat(Deg(75));
+        const XY a = *Fwd(p, 0.3, 0.8), b = *Fwd(q, 0.3, 0.8);
+        EXPECT_EQ(a.x, b.x) << index;
+        EXPECT_EQ(a.y, b.y) << index;
     }
-    // The secant set at its full width on the conformal cone itself.
-    clsPrjPoint p;
-    p.setPrjIndex(25);
-    p.setSecant(3.5);
-    double x = 0, y = 0;
-    bool ok = false;
+    clsPrjPoint p = MakePrj({25, 2, Deg(60), 3.5});   // the full secant on the cone itself
     for (double z : {0.0, 0.5, 1.0, 2.0}) {
-        p.LLtoXY(0.2, kPi / 2 - z, x, y, ok);
-        EXPECT_TRUE(ok && std::isfinite(x) && std::isfinite(y)) << z;
+        auto r = Fwd(p, 0.2, kPi / 2 - z);
+        EXPECT_TRUE(r && std::isfinite(r->x) && std::isfinite(r->y)) << z;
     }
 }
 
 TEST(PrjPoint, Slant) {
     clsPrjPoint p;
     int32_t slant = 7;
-    // No rotation on the equidistant cylinder: upright everywhere, also at
-    // the poles and where a probe wraps over the date line.
+    // Upright everywhere without rotation, also at the poles and where a
+    // probe wraps over the date line.
     for (int32_t lon : {0, 300000, -648000, 647950})
         for (int32_t lat : {0, 200000, -324000, 323990}) {
             p.PointSlant(lon, lat, slant);
             EXPECT_EQ(slant, 0) << lon << ", " << lat;
         }
-    // A turned map slants by its turn at the centre (turns whose probes
-    // stay on whole arc-seconds in the turned frame).
+    // A turned map slants by its turn at the centre (turns whose probes stay
+    // on whole arc-seconds in the turned frame).
     for (int32_t turn : {162000, 324000, -486000}) {
         p.setPolerDirection(Sec(turn));
         p.PointSlant(0, 0, slant);
         EXPECT_EQ(slant, turn);
     }
-    // The meridians of a polar azimuthal map point to its centre: south-east
-    // of the pole they lean 45 degrees to the left.
-    p.setPrjIndex(6);
-    p.setPolerDirection(0);
+    // South-east of the pole of a polar azimuthal map the meridians lean 45
+    // degrees to the left (probes rounded to metres: some 30" of play).
+    p = MakePrj({6});
     p.setCenterLat(Deg(90));
     p.PointSlant(162000, 216000, slant);
     EXPECT_NEAR(slant, -162000, 40);
-    // Probes either side of an interruption: no slant.
-    p.setPrjIndex(29);
-    p.PointSlant(-144000, 100000, slant);
-    EXPECT_EQ(slant, 0);
-    p.setPrjIndex(28);
-    p.setCenterLat(0);
-    p.PointSlant(-540000, 250000, slant);
-    EXPECT_EQ(slant, 0);
-    // A probe outside the domain: no slant.
-    p.setPrjIndex(13);
-    p.PointSlant(0, 305950, slant);
-    EXPECT_EQ(slant, 0);
+    // Probes across an interruption or outside the domain: no slant.
+    struct Case {
+        int16_t index;
+        int32_t lon, lat;
+    };
+    for (const Case& c : {Case{29, -144000, 100000}, Case{28, -540000, 250000}, Case{13, 0, 305950}}) {
+        p = MakePrj({c.index});
+        p.PointSlant(c.lon, c.lat, slant);
+        EXPECT_EQ(slant, 0) << c.index;
+    }
 }
