@@ -38,6 +38,16 @@ View ViewFromCentre(double u, double v) {
     return w;
 }
 
+// An azimuthal projection of radius r(z) at the distance z from the centre
+// (the frame's north pole); outside beyond zlim.
+template <class R>
+bool Azimuthal(double zlim, double lam, double phi, double& x, double& y, R r) {
+    const double z = kHalfPi - phi;
+    if (z > zlim) return false;
+    PolarToPlane(lam, r(z), x, y);
+    return true;
+}
+
 } // namespace
 
 void clsPrjPoint::PrepareAzimuthal() {
@@ -50,58 +60,39 @@ void clsPrjPoint::PrepareAzimuthal() {
 
 // 心射方位図法: gnomonic, every great circle a straight line.
 bool clsPrjPoint::LLtoXY01(double lam, double phi, double& x, double& y) const {
-    const double z = kHalfPi - phi;
-    if (z > zlim_) return false;
-    PolarToPlane(lam, std::tan(z), x, y);
-    return true;
+    return Azimuthal(zlim_, lam, phi, x, y, [](double z) { return std::tan(z); });
 }
 
 // 平射方位図法: stereographic, the view from the antipode.
 bool clsPrjPoint::LLtoXY02(double lam, double phi, double& x, double& y) const {
-    const double z = kHalfPi - phi;
-    if (z > zlim_) return false;
-    PolarToPlane(lam, 2 * std::tan(z / 2), x, y);
-    return true;
+    return Azimuthal(zlim_, lam, phi, x, y, [](double z) { return 2 * std::tan(z / 2); });
 }
 
 // 異種外射方位図法: the view from L radii on the near side.
 bool clsPrjPoint::LLtoXY03(double lam, double phi, double& x, double& y) const {
-    const double z = kHalfPi - phi;
-    if (z > zlim_) return false;
-    PolarToPlane(lam, std::sin(z) * lightNear_ / (light_ - std::cos(z)), x, y);
-    return true;
+    return Azimuthal(zlim_, lam, phi, x, y,
+                     [this](double z) { return std::sin(z) * lightNear_ / (light_ - std::cos(z)); });
 }
 
 // 外射方位図法: the view from L radii on the far side.
 bool clsPrjPoint::LLtoXY04(double lam, double phi, double& x, double& y) const {
-    const double z = kHalfPi - phi;
-    if (z > zlim_) return false;
-    PolarToPlane(lam, std::sin(z) * lightFar_ / (light_ + std::cos(z)), x, y);
-    return true;
+    return Azimuthal(zlim_, lam, phi, x, y,
+                     [this](double z) { return std::sin(z) * lightFar_ / (light_ + std::cos(z)); });
 }
 
 // 正射方位図法: orthographic, the view from infinity.
 bool clsPrjPoint::LLtoXY05(double lam, double phi, double& x, double& y) const {
-    const double z = kHalfPi - phi;
-    if (z > zlim_) return false;
-    PolarToPlane(lam, std::sin(z), x, y);
-    return true;
+    return Azimuthal(zlim_, lam, phi, x, y, [](double z) { return std::sin(z); });
 }
 
 // 正距方位図法: true distance from the centre.
 bool clsPrjPoint::LLtoXY06(double lam, double phi, double& x, double& y) const {
-    const double z = kHalfPi - phi;
-    if (z > zlim_) return false;
-    PolarToPlane(lam, z, x, y);
-    return true;
+    return Azimuthal(zlim_, lam, phi, x, y, [](double z) { return z; });
 }
 
 // ランベルト正積方位図法: the chord to the centre, true area.
 bool clsPrjPoint::LLtoXY07(double lam, double phi, double& x, double& y) const {
-    const double z = kHalfPi - phi;
-    if (z > zlim_) return false;
-    PolarToPlane(lam, 2 * std::sin(z / 2), x, y);
-    return true;
+    return Azimuthal(zlim_, lam, phi, x, y, [](double z) { return 2 * std::sin(z / 2); });
 }
 
 // ハンメル図法: the equal-area azimuthal of half the longitude, stretched
