@@ -345,10 +345,19 @@ int16_t clsMap::PrepareSaveVersion() {
 
 void clsMap::WriteTo(plat::BinaryWriter& out, int16_t version) {
     lastPercent_ = -1;
+    // The version record has the 1.04 remark layout. Saving never writes an
+    // older version; when asked to, the record takes the older layout and a
+    // text of two decimals ("1.00"), the only form the reader accepts for it.
     clsMapRem head;
     head.setAdmin(0);
-    head.setComment(QStringLiteral("Map File Version ") + plat::FormatShortest(version / 100.0));
-    head.WriteElm(out, kMapVersion104);
+    if (version >= kMapVersion104) {
+        head.setComment(QStringLiteral("Map File Version ") + plat::FormatShortest(version / 100.0));
+        head.WriteElm(out, kMapVersion104);
+    } else {
+        const int16_t v = std::max(version, kMapVersion100);
+        head.setComment(QStringLiteral("Map File Version ") + QString::number(v / 100.0, 'f', 2));
+        head.WriteElm(out, kMapVersion100);
+    }
     const auto total = static_cast<int64_t>(figures_.size());
     for (int64_t i = 0; i < total; ++i) {
         RaiseProgress(i, total);

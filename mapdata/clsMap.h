@@ -137,6 +137,8 @@ public:
     // point sequences in their figures when that version needs it.
     int16_t PrepareSaveVersion();
     // The version record and every figure in that version, raising Progress.
+    // A version below 1.04 (which Save never chooses) gets a version record
+    // of its own layout, so that the bytes read back; 99 is written as 1.00.
     void WriteTo(plat::BinaryWriter& out, int16_t version);
 
 private:
