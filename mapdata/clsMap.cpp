@@ -170,13 +170,7 @@ bool clsMap::Removes(int32_t first, int32_t last) {
 bool clsMap::Renew(int32_t i, const MapFigurePtr& fig) {
     if (Refused(QStringLiteral("Renew"))) return false;
     if (!InBound(i) || !fig || !fig->IsRight()) return false;
-    AddUndo(2, i, figures_[i - 1]);
-    figures_.erase(figures_.begin() + (i - 1));
-    ++changes_;
-    if (i > Count()) i = Count() + 1;
-    InsertAt(i, fig);
-    AddUndo(1, i, fig);
-    ++changes_;
+    Relocate(i, i, fig);
     return true;
 }
 
@@ -185,15 +179,18 @@ bool clsMap::Move(int32_t from, int32_t to) {
     if (from == to) return false;
     if (from < to) --to;
     if (!InBound(from) || !InBound(to)) return false;
-    const MapFigurePtr fig = figures_[from - 1];
-    AddUndo(2, from, fig);
+    Relocate(from, to, figures_[from - 1]);
+    return true;
+}
+
+void clsMap::Relocate(int32_t from, int32_t to, MapFigurePtr fig) {
+    AddUndo(2, from, figures_[from - 1]);
     figures_.erase(figures_.begin() + (from - 1));
     ++changes_;
     if (to > Count()) to = Count() + 1;
     InsertAt(to, fig);
     AddUndo(1, to, fig);
     ++changes_;
-    return true;
 }
 
 // --------------------------------------------------------------------- undo

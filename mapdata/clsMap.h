@@ -152,6 +152,9 @@ private:
     bool InBound(int32_t i) const { return i >= 1 && i <= Count(); }
     void AddUndo(int16_t kind, int32_t position, const MapFigurePtr& fig);
     void InsertAt(int32_t i, const MapFigurePtr& fig);   // 1-based; past the end appends
+    // Takes out the figure at `from` and puts `fig` at `to` (past the end:
+    // appended), recording both steps.
+    void Relocate(int32_t from, int32_t to, MapFigurePtr fig);   // by value: fig may be the one taken out
     void RaiseProgress(int64_t done, int64_t total);
     int32_t SearchHeaderLine(const QString& key) const;
     QString SearchHeader(const QString& key) const;

@@ -108,6 +108,28 @@ void clsMapFigure::WriteHead106(plat::BinaryWriter& out, int64_t length) const {
     out.i32(reserve_);
 }
 
+void clsMapFigure::ReadFront(plat::BinaryReader& in, int16_t version) {
+    if (version >= kMapVersion106) {
+        ReadHead106(in, in.pos() - 2);
+        return;
+    }
+    ResetUnstored();
+    admin_ = in.i16();
+    thing_ = in.i16();
+    if (version == kMapVersion105) ReadAttr105(in);
+}
+
+void clsMapFigure::WriteFront(plat::BinaryWriter& out, int16_t version, int64_t length) const {
+    if (version >= kMapVersion106) {
+        WriteHead106(out, length);
+        return;
+    }
+    out.i16(static_cast<int16_t>(FigCode()));
+    out.i16(admin_);
+    out.i16(thing_);
+    if (version == kMapVersion105) WriteAttr105(out);
+}
+
 void clsMapFigure::ReadAttr104(plat::BinaryReader& in) {
     int16_t mode = -1;
     int32_t colour = -1;

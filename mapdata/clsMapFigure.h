@@ -111,6 +111,11 @@ protected:
     // record's figure code.
     void ReadHead106(plat::BinaryReader& in, size_t start);
     void WriteHead106(plat::BinaryWriter& out, int64_t length) const;
+    // The fields before the body of a polyline, polygon, symbol or text: the
+    // 1.06 head, or Admin, Thing and (1.05) the attribute word. `length` is
+    // the 1.06 record length.
+    void ReadFront(plat::BinaryReader& in, int16_t version);
+    void WriteFront(plat::BinaryWriter& out, int16_t version, int64_t length) const;
     void ReadAttr104(plat::BinaryReader& in);
     void WriteAttr104(plat::BinaryWriter& out) const;
     void ReadAttr105(plat::BinaryReader& in);

@@ -77,38 +77,20 @@ void MapPolyFigure::CopyTo(MapPolyFigure& to) const {
 }
 
 void MapPolyFigure::ReadElm(plat::BinaryReader& in, int16_t version) {
-    const size_t start = in.pos() - 2;
-    if (version >= kMapVersion106) {
-        ReadHead106(in, start);
-        poly_->Load(in, true);
-    } else {
-        ResetUnstored();
-        admin_ = in.i16();
-        thing_ = in.i16();
-        if (version == kMapVersion105) ReadAttr105(in);
-        poly_->Load(in, false);
-        if (version == kMapVersion104) ReadAttr104(in);
-    }
+    ReadFront(in, version);
+    poly_->Load(in, version >= kMapVersion106);
+    if (version == kMapVersion104) ReadAttr104(in);
     modify_ = false;
 }
 
 void MapPolyFigure::WriteElm(plat::BinaryWriter& out, int16_t version) {
-    if (version >= kMapVersion106) {
-        WriteHead106(out, 32 + int64_t{poly_->Count()} * 8);
-        poly_->Save(out, true);
-    } else {
-        if (!ReduceForOldVersion(*poly_))
-            plat::ThrowRuntimeError(plat::ErrOverflow,
-                                    QStringLiteral("点数 %1 の図形は版 %2 の形式に収まりません.")
-                                        .arg(poly_->Count())
-                                        .arg(version / 100.0));
-        out.i16(static_cast<int16_t>(FigCode()));
-        out.i16(admin_);
-        out.i16(thing_);
-        if (version == kMapVersion105) WriteAttr105(out);
-        poly_->Save(out, false);
-        if (version == kMapVersion104) WriteAttr104(out);
-    }
+    if (version < kMapVersion106 && !ReduceForOldVersion(*poly_))
+        plat::ThrowRuntimeError(plat::ErrOverflow, QStringLiteral("点数 %1 の図形は版 %2 の形式に収まりません.")
+                                                       .arg(poly_->Count())
+                                                       .arg(version / 100.0));
+    WriteFront(out, version, 32 + int64_t{poly_->Count()} * 8);
+    poly_->Save(out, version >= kMapVersion106);
+    if (version == kMapVersion104) WriteAttr104(out);
     modify_ = false;
 }
 

@@ -117,15 +117,7 @@ bool clsMapText::FitsVersion(int16_t version) const {
 }
 
 void clsMapText::ReadElm(plat::BinaryReader& in, int16_t version) {
-    const size_t start = in.pos() - 2;
-    if (version >= kMapVersion106) {
-        ReadHead106(in, start);
-    } else {
-        ResetUnstored();
-        admin_ = in.i16();
-        thing_ = in.i16();
-        if (version == kMapVersion105) ReadAttr105(in);
-    }
+    ReadFront(in, version);
     mx_ = in.i32();
     my_ = in.i32();
     textFix_ = in.i16();
@@ -138,16 +130,9 @@ void clsMapText::ReadElm(plat::BinaryReader& in, int16_t version) {
 }
 
 void clsMapText::WriteElm(plat::BinaryWriter& out, int16_t version) {
-    if (version >= kMapVersion106) {
-        const int64_t nE = isEmptyText(textE_) ? 0 : static_cast<int64_t>(textE_.size());
-        const int64_t nJ = isEmptyText(textJ_) ? 0 : static_cast<int64_t>(textJ_.size());
-        WriteHead106(out, 44 + nE + nJ);
-    } else {
-        out.i16(5);
-        out.i16(admin_);
-        out.i16(thing_);
-        if (version == kMapVersion105) WriteAttr105(out);
-    }
+    const int64_t nE = isEmptyText(textE_) ? 0 : static_cast<int64_t>(textE_.size());
+    const int64_t nJ = isEmptyText(textJ_) ? 0 : static_cast<int64_t>(textJ_.size());
+    WriteFront(out, version, 44 + nE + nJ);
     out.i32(mx_);
     out.i32(my_);
     out.i16(textFix_);
