@@ -298,6 +298,21 @@ TEST(MapFile, SaveToAReadOnlyFileKeepsTheMapModified) {
     chmodTo(path, 0644);
 }
 
+TEST(MapFile, AFigureTheReaderWouldRefuseIsNotSaved) {
+    testsupport::TempDir dir;
+    const QString path = dir.file("R.MLL");
+    clsMap map;
+    map.setFileName(path);
+    auto gon = Square();
+    map.Add(gon);
+    gon->Poly()->Del(2);   // three points: no polygon any more
+    testsupport::ScriptedBoxes boxes;
+    boxes.expect(QStringLiteral("不正な図形があるため保存できません. (Line:1, Figure:3)"), plat::IdOk);
+    EXPECT_EQ(map.Save(), ErrMapRecord);
+    EXPECT_FALSE(QFile::exists(path));
+    EXPECT_TRUE(map.Modify());
+}
+
 TEST(MapFile, BusyMapRefusesEditsAndNestedLoads) {
     testsupport::TempDir dir;
     QByteArray file = VersionRecord104Plus("1.06");
