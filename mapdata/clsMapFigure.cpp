@@ -80,7 +80,7 @@ void clsMapFigure::ResetUnstored() {
     reserve_ = 0;
 }
 
-// ------------------------------------------------------------ record pieces
+// ------------------------------------------------------------- record parts
 
 void clsMapFigure::ReadHead106(plat::BinaryReader& in, size_t start) {
     const int32_t length = in.i32();

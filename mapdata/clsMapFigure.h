@@ -107,7 +107,7 @@ protected:
     void CopyCommonTo(clsMapFigure& to) const;
     bool CommonRight(bool checkThing) const;
 
-    // Record pieces shared by the kinds. `start` is the offset of the
+    // Parts of records shared by the kinds. `start` is the offset of the
     // record's figure code.
     void ReadHead106(plat::BinaryReader& in, size_t start);
     void WriteHead106(plat::BinaryWriter& out, int64_t length) const;
