@@ -205,17 +205,3 @@ TEST(Map, NamesAndModes) {
     map.setMapMode(1);
     EXPECT_EQ(map.MapMode(), 2);
 }
-
-TEST(Map, Searches) {
-    clsMap map;
-    fill(map, 4);
-    map.Item(3)->setJumpMark(7);
-    map.Item(2)->setReserve(5);
-    map.Item(4)->setReserve(5);
-    EXPECT_EQ(map.SearchJumpMark(7), 3);
-    EXPECT_EQ(map.SearchJumpMark(8), -1);
-    EXPECT_EQ(map.SearchReserve(1, 5), 2);
-    EXPECT_EQ(map.SearchReserve(3, 5), 4);
-    EXPECT_EQ(map.SearchReserve(5, 5), -1);
-    EXPECT_EQ(map.SearchReserve(-3, 0), 1);
-}
