@@ -242,6 +242,23 @@ TEST(MapFile, SaveWritesVersion106WithTheLastUpdate) {
     EXPECT_FALSE(QFile::exists(dir.file("new.M$$")));
 }
 
+TEST(MapFile, XYMapsTheSameWay) {
+    testsupport::TempDir dir;
+    clsMap map;
+    map.setMapMode(2);
+    map.setFileName(dir.file("plane"));
+    map.Add(Rem(QStringLiteral("# 図法名：正距方位図法")));
+    map.Add(Sym(-4000000, 4000000));
+    ASSERT_EQ(map.Save(), 0);
+    clsMap back;
+    back.setMapMode(2);
+    back.setFileName(dir.file("PLANE.MXY"));
+    ASSERT_EQ(back.Load(), 0);
+    EXPECT_EQ(back.FileName(), dir.file("PLANE.MXY"));
+    EXPECT_EQ(back.ProjectionName(), "正距方位図法");
+    EXPECT_EQ(back.Item(3)->Poly()->GetPoint(1), (PolyPoint{-4000000, 4000000}));
+}
+
 TEST(MapFile, FailedWriteKeepsTheOldFileAndTheBackup) {
     FixedTime time;
     testsupport::TempDir dir;
