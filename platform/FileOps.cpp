@@ -243,6 +243,14 @@ void CopyFileReplacing(const QString& from, const QString& to) {
     WriteFileAtomic(to, data);
 }
 
+void LinkOrCopyFile(const QString& from, const QString& to) {
+    const QString f = ResolveFileName(from);
+    const QString t = NativePath(to);
+    RemoveFile(t);
+    if (::link(QFile::encodeName(f).constData(), QFile::encodeName(t).constData()) == 0) return;
+    CopyFileReplacing(f, t);
+}
+
 void RenameFile(const QString& from, const QString& to) {
     QString f = ResolveFileName(from);
     if (::rename(QFile::encodeName(f).constData(), QFile::encodeName(NativePath(to)).constData()) != 0) ThrowFileError(errno, f);

@@ -65,6 +65,11 @@ private:
 
 // Copies a file (used for backups); throws the file-error number.
 void CopyFileReplacing(const QString& from, const QString& to);
+// Gives the file's current content a second name (a backup that a later
+// atomic replace of `from` leaves alone): a hard link where the file system
+// allows one, else a copy. An existing `to` is replaced. Throws the
+// file-error number.
+void LinkOrCopyFile(const QString& from, const QString& to);
 // Renames; throws the file-error number.
 void RenameFile(const QString& from, const QString& to);
 // Deletes; a missing file is not an error.

@@ -658,7 +658,7 @@ bool RasterDC::blitBitmap(const Blit& b, const Bitmap& srcBm) {
     const bool combine = (mode == BLACKONWHITE || mode == WHITEONBLACK) && (dw < sw || dh < sh);
     for (int dy = 0; dy < vis.height(); ++dy) {
         const int y = vis.top() + dy;
-        const auto [ry0, ry1] = rowsR[size_t(dy)];
+        const int ry0 = rowsR[size_t(dy)].first, ry1 = rowsR[size_t(dy)].second;
         d_->clipSpans(y, vis.left(), vis.left() + vis.width(), [&](int a, int e) {
             if (idx == 0xCC && !srcMono && !d_->mono && oneToOne && !b.flipX) {
                 const uint32_t* sr = reinterpret_cast<const uint32_t*>(src->image().constScanLine(b.src.top() + ry0));

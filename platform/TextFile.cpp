@@ -4,7 +4,9 @@
 #include "AppInfo.h"
 #include "FileOps.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <iconv.h>
 #include <memory>
 
@@ -101,6 +103,81 @@ bool IsCp932Encodable(const QString& text) {
     } catch (const AppError&) {
         return false;
     }
+}
+
+namespace {
+
+bool isAscii(const char* p, qsizetype n) {
+    for (qsizetype i = 0; i < n; ++i)
+        if (static_cast<unsigned char>(p[i]) >= 0x80) return false;
+    return true;
+}
+
+// Runs iconv over the whole input; at a unit it cannot convert, puts the
+// replacement in the output and skips `skip(in)` input bytes.
+template <class Skip>
+void convertLossy(iconv_t cd, const char* in, size_t inLeft, QByteArray& out, const char* replacement,
+                  size_t replacementSize, Skip skip) {
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    char* src = const_cast<char*>(in);
+    char* o = out.data();
+    size_t oLeft = static_cast<size_t>(out.size());
+    while (inLeft > 0) {
+        if (iconv(cd, &src, &inLeft, &o, &oLeft) != static_cast<size_t>(-1)) break;
+        if (errno == E2BIG) {   // cannot happen with the sizes reserved, but never overrun
+            const qsizetype used = o - out.data();
+            out.resize(out.size() * 2 + 16);
+            o = out.data() + used;
+            oLeft = static_cast<size_t>(out.size() - used);
+            continue;
+        }
+        const size_t n = std::min(skip(src, inLeft), inLeft);
+        if (oLeft < replacementSize) {
+            const qsizetype used = o - out.data();
+            out.resize(out.size() * 2 + 16);
+            o = out.data() + used;
+            oLeft = static_cast<size_t>(out.size() - used);
+        }
+        std::memcpy(o, replacement, replacementSize);
+        o += replacementSize;
+        oLeft -= replacementSize;
+        src += n;
+        inLeft -= n;
+        iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    }
+    out.resize(o - out.data());
+}
+
+} // namespace
+
+QString DecodeCp932Lossy(const QByteArray& bytes) {
+    if (bytes.isEmpty()) return QString();
+    if (isAscii(bytes.constData(), bytes.size())) return QString::fromLatin1(bytes);
+    thread_local IconvHandle h("UTF-16LE", "CP932");
+    QByteArray out(bytes.size() * 2 + 2, Qt::Uninitialized);
+    const char16_t q = u'?';
+    convertLossy(h.cd, bytes.constData(), static_cast<size_t>(bytes.size()), out,
+                 reinterpret_cast<const char*>(&q), 2, [](const char*, size_t) { return size_t{1}; });
+    return QString(reinterpret_cast<const QChar*>(out.constData()), out.size() / 2);
+}
+
+QByteArray EncodeCp932Lossy(const QString& text) {
+    if (text.isEmpty()) return QByteArray();
+    bool ascii = true;
+    for (QChar c : text) {
+        if (c.unicode() >= 0x80) { ascii = false; break; }
+    }
+    if (ascii) return text.toLatin1();
+    thread_local IconvHandle h("CP932", "UTF-16LE");
+    QByteArray out(text.size() * 2 + 4, Qt::Uninitialized);
+    convertLossy(h.cd, reinterpret_cast<const char*>(text.constData()), static_cast<size_t>(text.size()) * 2, out,
+                 "?", 1, [](const char* p, size_t left) {
+                     // A surrogate pair is one character: one "?" for both halves.
+                     char16_t u;
+                     std::memcpy(&u, p, 2);
+                     return QChar::isHighSurrogate(u) && left >= 4 ? size_t{4} : size_t{2};
+                 });
+    return out;
 }
 
 QStringList ReadTextLines(const QString& path) {

@@ -15,6 +15,10 @@ QString DecodeCp932(const QByteArray& bytes);
 QByteArray EncodeCp932(const QString& text);
 // True when every character of text has a Shift-JIS form.
 bool IsCp932Encodable(const QString& text);
+// Forms that never fail, for texts held in binary records: a byte that does
+// not decode and a character without a Shift-JIS form each become "?".
+QString DecodeCp932Lossy(const QByteArray& bytes);
+QByteArray EncodeCp932Lossy(const QString& text);
 
 // Lines of a file; CR LF, CR and LF all end a line, and a last line without
 // an end still counts. Errors: the file errors of ReadAllBytes, 13 for bytes

@@ -79,6 +79,20 @@ TEST(AtomicWrite, ReadOnlyFileIsRefusedWith70) {
     EXPECT_EQ(testsupport::ReadBytes(path), QByteArray("keep"));
 }
 
+TEST(AtomicWrite, LinkedBackupKeepsTheOldContent) {
+    testsupport::TempDir dir;
+    const QString path = dir.file(QStringLiteral("m.MLL"));
+    const QString backup = dir.file(QStringLiteral("m.M$$"));
+    testsupport::WriteBytes(path, "old");
+    testsupport::WriteBytes(backup, "older");
+    LinkOrCopyFile(path, backup);
+    EXPECT_EQ(testsupport::ReadBytes(backup), "old");
+    WriteFileAtomic(path, "new");
+    EXPECT_EQ(testsupport::ReadBytes(path), "new");
+    EXPECT_EQ(testsupport::ReadBytes(backup), "old");
+    EXPECT_THROW(LinkOrCopyFile(dir.file(QStringLiteral("none")), backup), AppError);
+}
+
 TEST(AtomicWrite, KeepsModeOfReplacedFile) {
     TempDir dir;
     const QString path = dir.file(QStringLiteral("m.bin"));

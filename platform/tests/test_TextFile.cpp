@@ -43,6 +43,16 @@ TEST(Cp932, UnencodableCharacterIsRefused) {
     EXPECT_THROW(EncodeCp932(QStringLiteral("a😀")), AppError);
 }
 
+TEST(Cp932, LossyFormsNeverFail) {
+    EXPECT_EQ(DecodeCp932Lossy(QByteArray("ab\x81\x20x\x93\x8C", 7)), QStringLiteral("ab? x東"));
+    EXPECT_EQ(DecodeCp932Lossy(QByteArray("\x93", 1)), QStringLiteral("?"));
+    EXPECT_EQ(DecodeCp932Lossy(QByteArray()), QString());
+    EXPECT_EQ(EncodeCp932Lossy(QStringLiteral("a😀東b")), QByteArray("a?\x93\x8C" "b"));
+    EXPECT_EQ(EncodeCp932Lossy(QStringLiteral("ｶ")), QByteArray("\xB6"));
+    const QString long_ = QString(5000, QChar(0x6771)) + QStringLiteral("😀");
+    EXPECT_EQ(EncodeCp932Lossy(long_).size(), 10001);
+}
+
 TEST(Cp932, LineEndsOfEveryKind) {
     TempDir dir;
     const QString path = dir.file(QStringLiteral("ends.txt"));

@@ -1,0 +1,157 @@
+// Loading and saving a map file of about 50 MB (version 1.06: polygons,
+// polylines, texts and a few remarks), against simply reading the file's
+// bytes and writing them atomically. bytes_per_second is the file's size per
+// second, items_per_second its figures per second.
+#include <benchmark/benchmark.h>
+
+#include <QTemporaryDir>
+
+#include "BinaryIO.h"
+#include "FileOps.h"
+#include "basHMap.h"
+#include "clsMap.h"
+#include "clsMapPolygon.h"
+#include "clsMapRem.h"
+#include "clsMapText.h"
+
+#include <cmath>
+#include <random>
+
+namespace {
+
+std::shared_ptr<clsPoly> outline(std::mt19937& rng, int n, bool closed) {
+    std::uniform_real_distribution<double> turn(-0.3, 0.3);
+    std::uniform_int_distribution<int32_t> start(-600000, 600000);
+    auto p = std::make_shared<clsPoly>();
+    double x = start(rng), y = start(rng) / 2, a = 0;
+    const int m = closed ? n - 1 : n;
+    for (int i = 0; i < m; ++i) {
+        p->AddXandY(static_cast<int32_t>(std::lround(x)), static_cast<int32_t>(std::lround(y)));
+        a += turn(rng);
+        x += 40 * std::cos(a);
+        y += 40 * std::sin(a);
+    }
+    if (closed) p->MakeLoop();
+    return p;
+}
+
+struct Sample {
+    QTemporaryDir dir;
+    QString path;
+    int64_t bytes = 0;
+    int64_t figures = 0;
+    QByteArray content;
+
+    Sample() {
+        std::mt19937 rng(2024);
+        std::uniform_int_distribution<int> size(20, 280);
+        clsMap map;
+        path = dir.path() + QStringLiteral("/BENCH.MLL");
+        map.setFileName(path);
+        map.setEiUndo(false);
+        map.MakeHeader(143000, QStringLiteral("Bench"), QStringLiteral("ベンチ"));
+        for (int i = 0; i < 1000; ++i) map.Add(NewMapRem(QStringLiteral("# 注釈 %1：地図の説明文 %1").arg(i)));
+        for (int i = 0; i < 25000; ++i) {
+            auto f = std::make_shared<clsMapPolygon>();
+            f->setPoly(outline(rng, size(rng), true));
+            f->setAdmin(i % 900);
+            f->setThing(i % 40);
+            map.Add(f);
+        }
+        for (int i = 0; i < 15000; ++i) {
+            auto f = std::make_shared<clsMapPolyline>();
+            f->setPoly(outline(rng, size(rng) * 4 / 5, false));
+            f->setAdmin(i % 900);
+            f->setThing(i % 40);
+            map.Add(f);
+        }
+        for (int i = 0; i < 60000; ++i) {
+            auto t = std::make_shared<clsMapText>();
+            t->setPosition({i * 7, -i * 3});
+            t->setTextUnicode(1, QStringLiteral("Place %1").arg(i));
+            t->setTextUnicode(2, QStringLiteral("地名%1").arg(i));
+            t->setAdmin(i % 900);
+            t->setThing(i % 40);
+            map.Add(t);
+        }
+        if (map.Save() != 0) std::abort();
+        content = plat::ReadAllBytes(path);
+        bytes = content.size();
+        figures = map.Count();
+    }
+};
+
+Sample& sample() {
+    static Sample s;
+    return s;
+}
+
+void Counters(benchmark::State& state) {
+    state.SetBytesProcessed(state.iterations() * sample().bytes);
+    state.SetItemsProcessed(state.iterations() * sample().figures);
+    state.counters["MB"] = static_cast<double>(sample().bytes) / 1e6;
+}
+
+void BM_RawRead(benchmark::State& state) {
+    sample();   // made outside the timing
+    for (auto _ : state) benchmark::DoNotOptimize(plat::ReadAllBytes(sample().path));
+    Counters(state);
+}
+BENCHMARK(BM_RawRead)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_Load(benchmark::State& state) {
+    for (auto _ : state) {
+        clsMap map;
+        map.setFileName(sample().path);
+        if (map.Load() != 0 || map.Count() != sample().figures) state.SkipWithError("load failed");
+    }
+    Counters(state);
+}
+BENCHMARK(BM_Load)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Decoding alone, from bytes already in memory.
+void BM_ReadFromMemory(benchmark::State& state) {
+    for (auto _ : state) {
+        clsMap map;
+        map.ReadFrom(sample().content);
+        benchmark::DoNotOptimize(map.Count());
+    }
+    Counters(state);
+}
+BENCHMARK(BM_ReadFromMemory)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_RawWriteAtomic(benchmark::State& state) {
+    const QString out = sample().dir.path() + QStringLiteral("/RAW.MLL");
+    for (auto _ : state) plat::WriteFileAtomic(out, sample().content);
+    Counters(state);
+}
+BENCHMARK(BM_RawWriteAtomic)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_Save(benchmark::State& state) {
+    clsMap map;
+    map.setFileName(sample().path);
+    if (map.Load() != 0) state.SkipWithError("load failed");
+    for (auto _ : state) {
+        map.setModify(true);
+        if (map.Save() != 0) state.SkipWithError("save failed");
+    }
+    Counters(state);
+}
+BENCHMARK(BM_Save)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Encoding alone, into memory.
+void BM_WriteToMemory(benchmark::State& state) {
+    clsMap map;
+    map.ReadFrom(sample().content);
+    for (auto _ : state) {
+        plat::BinaryWriter out;
+        map.WriteTo(out, 106);
+        benchmark::DoNotOptimize(out.size());
+    }
+    Counters(state);
+}
+BENCHMARK(BM_WriteToMemory)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace
+
+BENCHMARK_MAIN();
