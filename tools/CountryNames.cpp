@@ -42,14 +42,28 @@ QByteArray ReadAll(const QString& path) {
 }
 
 // A country's name is a text or a list of the official name and its aliases.
+// "Moldova, Republic of" as a label reads "Republic of Moldova", and "Virgin
+// Islands, British" "British Virgin Islands": a tail that ends in " of" or is
+// one word goes to the front. Other commas ("Bonaire, Sint Eustatius and
+// Saba") list places and stay.
+QString Uninverted(const QString& name) {
+    const qsizetype comma = name.indexOf(QLatin1String(", "));
+    if (comma < 0 || name.indexOf(QLatin1String(", "), comma + 2) >= 0) return name;
+    const QString head = name.left(comma);
+    const QString tail = name.mid(comma + 2);
+    if (tail.endsWith(QLatin1String(" of")) || !tail.contains(QLatin1Char(' '))) return tail + QLatin1Char(' ') + head;
+    return name;
+}
+
 // Map labels read best in the natural order, so the first name not written
-// inverted ("Taiwan" rather than "Taiwan, Province of China") is taken.
+// inverted ("Taiwan" rather than "Taiwan, Province of China") is taken, or
+// else the name turned round.
 QString PickName(const QJsonValue& v) {
-    if (v.isString()) return v.toString();
+    if (v.isString()) return Uninverted(v.toString());
     const QJsonArray list = v.toArray();
     for (const QJsonValue& n : list)
         if (n.isString() && !n.toString().contains(QLatin1String(", "))) return n.toString();
-    return list.isEmpty() ? QString() : list.first().toString();
+    return list.isEmpty() ? QString() : Uninverted(list.first().toString());
 }
 
 QJsonObject Countries(const QByteArray& bytes, const QString& what) {

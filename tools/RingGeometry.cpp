@@ -140,6 +140,22 @@ int DateLineJumps(const SecRing& ring) {
     return n;
 }
 
+bool IsDegenerate(const SecRing& ring) {
+    if (ring.size() < 4) return true;
+    bool oneLat = true;
+    bool oneLon = true;
+    for (const SecPoint& p : ring) {
+        oneLat = oneLat && p.lat == ring[0].lat;
+        oneLon = oneLon && p.lon == ring[0].lon;
+    }
+    if (oneLat || oneLon) return true;
+    // Three distinct corners at least (the last point repeats the first).
+    std::vector<SecPoint> corners(ring.begin(), ring.end());
+    std::sort(corners.begin(), corners.end(),
+              [](SecPoint a, SecPoint b) { return a.lon != b.lon ? a.lon < b.lon : a.lat < b.lat; });
+    return std::unique(corners.begin(), corners.end()) - corners.begin() < 3;
+}
+
 double PlanarArea(const SecRing& ring) { return Area(Planar(ring)); }
 
 bool Contains(const SecPolygon& polygon, SecPoint p) {

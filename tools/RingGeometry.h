@@ -44,6 +44,12 @@ SecRing ToSeconds(const DegRing& ring);
 int DateLineJumps(const SecRing& ring);
 inline bool EnclosesPole(const SecRing& ring) { return DateLineJumps(ring) % 2 != 0; }
 
+// A ring that outlines nothing: fewer than three distinct corners, or all
+// its points on one parallel or one meridian. Antarctica's 1:50m outline
+// comes with such a ring along -89.999°, which the drawing must not take as
+// a polar cap.
+bool IsDegenerate(const SecRing& ring);
+
 // Signed planar area in square degrees (counter-clockwise positive), after
 // the date-line and pole allowance above.
 double PlanarArea(const SecRing& ring);

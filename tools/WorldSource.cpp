@@ -3,6 +3,7 @@
 #include "Continents.h"
 
 #include <map>
+#include <stdexcept>
 
 namespace worldsrc {
 
@@ -37,6 +38,30 @@ std::vector<SecPolygon> ReadPolygons(const Topology& topo, const std::vector<Top
     return out;
 }
 
+std::vector<Coast> CoastLines(const Topology& topo, const std::vector<TopoGeometry>& geoms, const std::vector<int>& keys) {
+    if (keys.size() != geoms.size()) throw std::invalid_argument("CoastLines: one key per geometry");
+    struct Use {
+        int key = 0;
+        int count = 0;
+    };
+    std::map<int32_t, Use> uses;
+    for (size_t g = 0; g < geoms.size(); ++g) {
+        for (const auto& polygon : geoms[g].polygons) {
+            for (const ArcRefs& ring : polygon) {
+                if (IsDegenerate(ToSeconds(topo.stitch(ring)))) continue;
+                for (const int32_t r : ring) {
+                    Use& u = uses[r < 0 ? ~r : r];
+                    if (u.count++ == 0) u.key = keys[g];
+                }
+            }
+        }
+    }
+    std::vector<Coast> out;
+    for (const auto& [arc, use] : uses)
+        if (use.count == 1) out.push_back({int16_t(use.key), ToSeconds(topo.arcs()[size_t(arc)])});
+    return out;
+}
+
 World ReadCountries(const Topology& topo, const CountryNames& names, const QString& object) {
     const std::vector<TopoGeometry>& geoms = topo.object(object);
     std::vector<int> codes;
@@ -68,6 +93,7 @@ World ReadCountries(const Topology& topo, const CountryNames& names, const QStri
     }
     for (const SharedArc& s : SharedArcs(geoms, codes))
         world.borders.push_back({int16_t(s.keyA), int16_t(s.keyB), ToSeconds(topo.arcs()[size_t(s.arc)])});
+    world.coasts = CoastLines(topo, geoms, codes);
     return world;
 }
 

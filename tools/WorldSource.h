@@ -31,13 +31,26 @@ struct Border {
     SecRing line;
 };
 
+// A stretch of coast, as one polyline: an arc that a single ring uses, so
+// that the sea lies on its other side.
+struct Coast {
+    int16_t code = -1;  // the country (or the key) whose ring uses it
+    SecRing line;
+};
+
 struct World {
     std::vector<Country> countries;  // by code
     std::vector<Border> borders;     // in arc order, each arc once
+    std::vector<Coast> coasts;       // in arc order
 };
 
 // The polygons of every geometry of an object (land, a country), in order.
 std::vector<SecPolygon> ReadPolygons(const Topology& topo, const std::vector<TopoGeometry>& geoms);
+
+// The arcs that exactly one ring of the geometries uses (keys[i] belongs to
+// geoms[i]), in arc order. Rings without area (IsDegenerate) are left out, so
+// that Antarctica's ring along -89.999° gives no coast.
+std::vector<Coast> CoastLines(const Topology& topo, const std::vector<TopoGeometry>& geoms, const std::vector<int>& keys);
 
 // The countries of the object (world-atlas calls it "countries"). Features with
 // the same code (Australia and its Ashmore and Cartier Islands) become one

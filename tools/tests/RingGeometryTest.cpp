@@ -100,3 +100,14 @@ TEST(RingGeometry, LabelAcrossTheDateLineAndAroundThePole) {
     EXPECT_LT(south.lat, -70 * D);
     EXPECT_TRUE(Contains(Poly({AroundSouthPole}), south));
 }
+
+TEST(RingGeometry, RingsWithoutArea) {
+    // Antarctica's first 1:50m ring runs along one parallel close to the pole.
+    EXPECT_TRUE(IsDegenerate(Sec({{-180, -89.999}, {-90, -89.999}, {0, -89.999}, {178.6, -89.999}, {-180, -89.999}})));
+    EXPECT_TRUE(IsDegenerate(Sec({{5, 1}, {5, 2}, {5, 3}, {5, 1}})));          // one meridian
+    EXPECT_TRUE(IsDegenerate(Sec({{0, 0}, {1, 1}, {0, 0}, {1, 1}, {0, 0}})));  // two corners, out and back
+    EXPECT_TRUE(IsDegenerate(Sec({{0, 0}, {1, 1}, {0, 0}})));
+    EXPECT_FALSE(IsDegenerate(Sec({{0, 0}, {1, 0}, {1, 1}, {0, 0}})));
+    EXPECT_FALSE(IsDegenerate(AroundSouthPole));
+    EXPECT_FALSE(IsDegenerate(AcrossDateLine));
+}

@@ -48,6 +48,18 @@ TEST(CountryNames, LookupByNumericCode) {
     EXPECT_THROW(CountryNames::FromJson("[]", "[", R"({"countries":{}})"), WorldSourceError);
 }
 
+TEST(CountryNames, InvertedNamesTurnedRound) {
+    const CountryNames names = CountryNames::FromJson(
+        R"([["MD","MDA","498"],["VG","VGB","092"],["BQ","BES","535"],["KR","KOR","410"]])",
+        R"({"countries":{"MD":"Moldova, Republic of","VG":"Virgin Islands, British",
+            "BQ":"Bonaire, Sint Eustatius and Saba","KR":["Korea, Republic of","Republic of Korea"]}})",
+        R"({"countries":{"MD":"モルドバ共和国","VG":"イギリス領ヴァージン諸島","BQ":"ボネール","KR":"大韓民国"}})");
+    EXPECT_EQ(names.find(498)->english, QStringLiteral("Republic of Moldova"));
+    EXPECT_EQ(names.find(92)->english, QStringLiteral("British Virgin Islands"));
+    EXPECT_EQ(names.find(535)->english, QStringLiteral("Bonaire, Sint Eustatius and Saba"));  // a list, not inverted
+    EXPECT_EQ(names.find(410)->english, QStringLiteral("Republic of Korea"));
+}
+
 TEST(CountryNames, CodesOfFeatures) {
     EXPECT_EQ(CountryCodeOf(QStringLiteral("036"), QStringLiteral("Ashmore and Cartier Is.")), 36);
     EXPECT_EQ(CountryCodeOf(QStringLiteral("4"), QString()), 4);

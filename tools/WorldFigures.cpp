@@ -1,0 +1,107 @@
+#include "WorldFigures.h"
+
+#include "TextFile.h"
+#include "basGlobePolyLib.h"
+#include "basPolyLib.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace worldsrc {
+
+namespace {
+
+// Letters that lose more than an accent when taken to Latin-1.
+struct Spelling {
+    char16_t from;
+    const char* to;
+};
+constexpr Spelling Spellings[] = {
+    {u'Œ', "OE"}, {u'œ', "oe"}, {u'Ł', "L"},  {u'ł', "l"},   {u'Đ', "D"},  {u'đ', "d"},
+    {u'Ħ', "H"},  {u'ħ', "h"},  {u'ı', "i"},  {u'Ŋ', "NG"},  {u'ŋ', "ng"}, {u'ĸ', "q"},
+    {u'‘', "'"},  {u'’', "'"},  {u'ʻ', "'"},  {u'ʼ', "'"},   {u'“', "\""}, {u'”', "\""},
+    {u'–', "-"},  {u'—', "-"},  {u'‐', "-"},  {u'…', "..."},
+};
+
+void Keep(PolyCollection& out, PolyCollection&& pieces, int32_t minPoints) {
+    for (clsPoly& p : pieces)
+        if (p.Count() >= minPoints) out.push_back(std::move(p));
+}
+
+} // namespace
+
+clsPoly ToPoly(const SecRing& ring) {
+    clsPoly p;
+    for (const SecPoint& s : ring) p.AddXandY(s.lon, s.lat);
+    return p;
+}
+
+int32_t LonSpan(const clsPoly& poly) {
+    if (poly.Count() == 0) return 0;
+    const clsRect r = poly.RectBound();
+    return r.x2 - r.x1;
+}
+
+PolyCollection PolygonPieces(const SecRing& ring) {
+    PolyCollection out;
+    if (IsDegenerate(ring)) return out;
+    clsPoly poly = ToPoly(ring);
+    if (poly.GetPoint(1) != poly.GetPoint(poly.Count())) poly.AddPoint(poly.GetPoint(1));
+    for (clsPoly& piece : GlobePolyRound(poly, 0, false, true)) {
+        if (LonSpan(piece) > MaxLonSec) Keep(out, PolyLibCutPolygonX(piece, 0), 4);
+        else if (piece.Count() >= 4) out.push_back(std::move(piece));
+    }
+    return out;
+}
+
+PolyCollection LinePieces(const SecRing& line) {
+    PolyCollection out;
+    if (line.size() < 2) return out;
+    clsPoly poly = ToPoly(line);
+    Keep(out, GlobePolyRound(poly, 0, false, false), 2);
+    return out;
+}
+
+QByteArray LatinName(const QString& name, bool* changed) {
+    QByteArray out;
+    bool differs = false;
+    for (const QChar c : name) {
+        const char16_t u = c.unicode();
+        if (u <= 0xFF) {
+            out.append(char(u));
+            continue;
+        }
+        differs = true;
+        const auto s = std::find_if(std::begin(Spellings), std::end(Spellings), [u](const Spelling& x) { return x.from == u; });
+        if (s != std::end(Spellings)) {
+            out.append(s->to);
+            continue;
+        }
+        // The letter with fewer accents, last ones first, until it is one
+        // of Latin-1: "Ǻ" gives "Å", "ő" gives "o".
+        QString d = QString(c).normalized(QString::NormalizationForm_D);
+        while (d.size() > 1 && d.back().category() == QChar::Mark_NonSpacing) {
+            d.chop(1);
+            const QString composed = d.normalized(QString::NormalizationForm_C);
+            if (composed.size() == 1 && composed[0].unicode() <= 0xFF) break;
+        }
+        d = d.normalized(QString::NormalizationForm_C);
+        if (d.size() == 1 && d[0].unicode() <= 0xFF && d[0].isLetter())
+            out.append(char(d[0].unicode()));
+        else
+            throw WorldSourceError(QStringLiteral("\"%1\": no Latin-1 form for U+%2 (add it to the spellings in WorldFigures.cpp)")
+                                       .arg(name)
+                                       .arg(int(u), 4, 16, QLatin1Char('0'))
+                                       .toStdString());
+    }
+    if (changed) *changed = differs;
+    return out;
+}
+
+QByteArray ShiftJisName(const QString& name) {
+    if (!plat::IsCp932Encodable(name))
+        throw WorldSourceError(QStringLiteral("\"%1\" has a character without a Shift-JIS form").arg(name).toStdString());
+    return plat::EncodeCp932(name);
+}
+
+} // namespace worldsrc

@@ -1,0 +1,190 @@
+#include "WorldMaps.h"
+
+#include "WorldFigures.h"
+#include "WorldStyles.h"
+
+#include "clsMap.h"
+#include "clsMapPolygon.h"
+#include "clsMapPolyline.h"
+#include "clsMapRem.h"
+#include "clsMapText.h"
+
+#include <QtMath>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <set>
+
+namespace worldsrc {
+
+namespace {
+
+constexpr int16_t WorldDistrict = 0;
+constexpr int16_t TextCentred = 12;  // centred on its point, both ways
+
+struct Sized {
+    double area;
+    MapFigurePtr figure;
+};
+
+MapFigurePtr Polygon(clsPoly&& points, int16_t thing, int16_t district) {
+    auto f = std::make_shared<clsMapPolygon>();
+    f->setPoly(std::make_shared<clsPoly>(std::move(points)));
+    f->setThing(thing);
+    f->setAdmin(district);
+    return f;
+}
+
+MapFigurePtr Polyline(clsPoly&& points, int16_t thing, int16_t district) {
+    auto f = std::make_shared<clsMapPolyline>();
+    f->setPoly(std::make_shared<clsPoly>(std::move(points)));
+    f->setThing(thing);
+    f->setAdmin(district);
+    return f;
+}
+
+// The rings of a polygon that outline something: the first is the outer one.
+std::vector<const SecRing*> RealRings(const SecPolygon& polygon) {
+    std::vector<const SecRing*> out;
+    for (const SecRing& r : polygon.rings)
+        if (!IsDegenerate(r)) out.push_back(&r);
+    return out;
+}
+
+void AddSized(std::vector<Sized>& out, const SecRing& ring, int16_t thing, int16_t district) {
+    for (clsPoly& piece : PolygonPieces(ring)) {
+        const double a = piece.Area();
+        out.push_back({a, Polygon(std::move(piece), thing, district)});
+    }
+}
+
+void Add(clsMap& map, const MapFigurePtr& figure) {
+    if (!map.Add(figure)) throw WorldSourceError("the map refused a figure");
+}
+
+void AddLargestFirst(clsMap& map, std::vector<Sized>& figures) {
+    std::stable_sort(figures.begin(), figures.end(), [](const Sized& a, const Sized& b) { return a.area > b.area; });
+    for (Sized& s : figures) Add(map, s.figure);
+}
+
+void AddLines(clsMap& map, const SecRing& line, int16_t thing, int16_t district) {
+    for (clsPoly& piece : LinePieces(line)) Add(map, Polyline(std::move(piece), thing, district));
+}
+
+// The remark of a header line by its key, among the first figures.
+clsMapRem* HeaderLine(clsMap& map, const QString& key) {
+    for (int32_t i = 1; i <= std::min<int32_t>(map.Count(), 50); ++i) {
+        auto* rem = dynamic_cast<clsMapRem*>(map.Item(i).get());
+        if (rem && rem->Key() == key) return rem;
+    }
+    return nullptr;
+}
+
+void SetHeaderValue(clsMap& map, const QString& key, const QString& value) {
+    clsMapRem* rem = HeaderLine(map, key);
+    if (!rem) throw WorldSourceError(QStringLiteral("the header has no line %1").arg(key).toStdString());
+    rem->setComment(rem->Comment() + value);
+}
+
+} // namespace
+
+void WriteHeader(clsMap& map, const HeaderText& header) {
+    if (!map.MakeHeader(header.code, header.european, header.japanese))
+        throw WorldSourceError("the map refused its header");
+    SetHeaderValue(map, QStringLiteral("収録項目"), header.contents);
+    SetHeaderValue(map, QStringLiteral("参考資料"), header.sources);
+}
+
+Land ReadLand(const Topology& topo, const QString& object) {
+    const std::vector<TopoGeometry>& geoms = topo.object(object);
+    Land land;
+    land.polygons = ReadPolygons(topo, geoms);
+    land.coasts = CoastLines(topo, geoms, std::vector<int>(geoms.size(), WorldDistrict));
+    return land;
+}
+
+void AddBaseFigures(clsMap& map, const Land& land) {
+    std::vector<Sized> outlines;
+    std::vector<Sized> lakes;
+    for (const SecPolygon& polygon : land.polygons) {
+        const std::vector<const SecRing*> rings = RealRings(polygon);
+        for (size_t i = 0; i < rings.size(); ++i)
+            AddSized(i == 0 ? outlines : lakes, *rings[i], i == 0 ? base::Land : base::Lake, WorldDistrict);
+    }
+    AddLargestFirst(map, outlines);
+    AddLargestFirst(map, lakes);
+    for (const Coast& c : land.coasts) AddLines(map, c.line, base::Coast, WorldDistrict);
+}
+
+std::map<int16_t, int16_t> CountryPages(const World& world) {
+    std::map<int16_t, std::set<int16_t>> neighbours;
+    for (const Country& c : world.countries) neighbours[c.code];
+    for (const Border& b : world.borders) {
+        if (b.codeA == b.codeB) continue;
+        neighbours[b.codeA].insert(b.codeB);
+        neighbours[b.codeB].insert(b.codeA);
+    }
+    std::vector<int16_t> order;
+    for (const auto& [code, n] : neighbours) order.push_back(code);
+    std::stable_sort(order.begin(), order.end(),
+                     [&](int16_t a, int16_t b) { return neighbours[a].size() > neighbours[b].size(); });
+
+    std::map<int16_t, int16_t> pages;
+    std::array<int, 9> used{};
+    for (const int16_t code : order) {
+        std::array<bool, 9> taken{};
+        for (const int16_t n : neighbours[code]) {
+            const auto it = pages.find(n);
+            if (it != pages.end()) taken[size_t(it->second)] = true;
+        }
+        int16_t best = 0;
+        for (int16_t p = 1; p <= 8; ++p)
+            if (!taken[size_t(p)] && (best == 0 || used[size_t(p)] < used[size_t(best)])) best = p;
+        if (best == 0) throw WorldSourceError(QStringLiteral("country %1 has neighbours on all eight pages").arg(code).toStdString());
+        pages[code] = best;
+        ++used[size_t(best)];
+    }
+    return pages;
+}
+
+bool IsSmallCountry(const Country& c) {
+    double area = 0;
+    for (const SecPolygon& polygon : c.polygons) {
+        const std::vector<const SecRing*> rings = RealRings(polygon);
+        if (rings.empty()) continue;
+        double latSum = 0;
+        for (const SecPoint& p : *rings[0]) latSum += p.lat;
+        const double lat = latSum / double(rings[0]->size()) / SecPerDegree;
+        area += std::fabs(PlanarArea(*rings[0])) * std::cos(qDegreesToRadians(lat));
+    }
+    // One square degree at the equator is about 12300 km².
+    return area < 4.0;
+}
+
+void AddWorldFigures(clsMap& map, const World& world) {
+    std::vector<Sized> outlines;
+    for (const Country& c : world.countries) {
+        for (const SecPolygon& polygon : c.polygons) {
+            const std::vector<const SecRing*> rings = RealRings(polygon);
+            if (!rings.empty()) AddSized(outlines, *rings[0], world::Land, c.code);
+        }
+    }
+    AddLargestFirst(map, outlines);
+    for (const Coast& c : world.coasts) AddLines(map, c.line, world::Coast, c.code);
+    for (const Border& b : world.borders) AddLines(map, b.line, world::Border, WorldDistrict);
+    for (const Country& c : world.countries) {
+        if (c.japaneseName.isEmpty())
+            throw WorldSourceError(QStringLiteral("%1 (%2) has no Japanese name").arg(c.englishName).arg(c.code).toStdString());
+        auto t = std::make_shared<clsMapText>();
+        t->setPosition(PolyPoint{c.label.lon, c.label.lat});
+        t->setTextFix(TextCentred);
+        t->setTextAnsi(1, LatinName(c.englishName));
+        t->setTextAnsi(2, ShiftJisName(c.japaneseName));
+        t->setThing(IsSmallCountry(c) ? world::SmallName : world::Name);
+        t->setAdmin(c.code);
+        Add(map, t);
+    }
+}
+
+} // namespace worldsrc

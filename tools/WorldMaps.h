@@ -1,0 +1,65 @@
+// The bundled maps built from the world data: their header remarks and
+// figures. The figures refer to the things of WorldStyles.h and to the
+// districts of the catalogues: district 0 is the world, every other district
+// a country under its ISO 3166-1 numeric code.
+#pragma once
+
+#include "WorldSource.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <map>
+#include <vector>
+
+class clsMap;
+
+namespace worldsrc {
+
+// Map codes: mode, kind, scale level, country (six digits). The base maps
+// serve every scale (level 0); the world map is the world administrative map
+// of scale level 3, whose recommended range fits data at 1:50m.
+constexpr int32_t BaseMapCodeLL = 110000;
+constexpr int32_t BaseMapCodeXY = 210000;
+constexpr int32_t WorldMapCode = 133000;
+
+struct HeaderText {
+    int32_t code = 0;
+    QString european;  // map name
+    QString japanese;
+    QString contents;  // what the map holds
+    QString sources;   // where it comes from
+};
+
+// The header the program writes for a new map, with its lines of contents
+// and sources filled in. The map's file name and mode must be set first.
+void WriteHeader(clsMap& map, const HeaderText& header);
+
+// The land of the base map: outlines and coast.
+struct Land {
+    std::vector<SecPolygon> polygons;
+    std::vector<Coast> coasts;
+};
+Land ReadLand(const Topology& topo, const QString& object = QStringLiteral("land"));
+
+// Land polygons (largest first), then the holes of the land as lakes (the
+// Caspian Sea), then the coast; all of district 0.
+void AddBaseFigures(clsMap& map, const Land& land);
+
+// Pages 1..8 of the countries (by code), so that countries sharing a border
+// differ: each country in turn, most neighbours first, takes the page that
+// its coloured neighbours leave free and that fewest countries use so far.
+std::map<int16_t, int16_t> CountryPages(const World& world);
+
+// A country small enough for its name to wait for a larger scale: less than
+// about 50000 km², measured on its outlines in square degrees shrunk by the
+// cosine of the latitude.
+bool IsSmallCountry(const Country& c);
+
+// The countries as polygons of their district (largest first, so that an
+// enclave is drawn over the country around it; holes are left out), their
+// coasts (of their district), the borders (of district 0) and a name at each
+// country's label point.
+void AddWorldFigures(clsMap& map, const World& world);
+
+} // namespace worldsrc

@@ -1,0 +1,67 @@
+// The things of the bundled catalogues and their styles, written down as
+// data: what the base-map layers and the plot engine look up by name, and
+// what the world map and new user maps draw with.
+//
+// Colours are 0x00BBGGRR. Every thing has one style on all eight pages,
+// except the land of the world catalogues, whose pages give the countries
+// their colours (each country's district chooses a page).
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+namespace worldsrc {
+
+constexpr int32_t Rgb(int r, int g, int b) { return int32_t(r) | (int32_t(g) << 8) | (int32_t(b) << 16); }
+
+// Figure kinds of things, as map figures number them.
+enum FigureKind : int16_t { FigRem = 1, FigPolyline = 2, FigPolygon = 3, FigSymbol = 4, FigText = 5 };
+
+struct CategoryStyle {
+    int16_t number;      // 1..20
+    const char* name;    // UTF-8
+};
+
+struct ThingStyle {
+    int16_t number;      // 0..999, the figures' Thing
+    const char* name;    // UTF-8; the layers find their things by it
+    int16_t figure;      // FigureKind
+    int16_t category;    // CategoryStyle number
+    int16_t style;       // line style, fill style, symbol number or text decoration
+    int32_t fore;
+    int32_t back;        // -1 none; for symbols and texts the halo
+    int16_t size;        // line width or text height in points; 0 for other kinds
+    double smallest;     // the smallest scale (largest denominator) shown; 0: every scale
+};
+
+struct CatalogueStyle {
+    const char* comment;  // UTF-8, lines separated by "\n"
+    std::span<const CategoryStyle> categories;
+    std::span<const ThingStyle> things;
+};
+
+// Thing numbers the generated maps refer to.
+namespace base {
+enum : int16_t {
+    Background = 1, Ocean = 2, Land = 3, Lake = 4, Coast = 5,
+    Meridian = 11, Parallel = 12, Equator = 13, Zone = 14, Vertical = 15, Horizontal = 16,
+    LonLabel = 21, LatLabel = 22,
+    Azimuth = 31, FieldFrame = 32, ProjectionFrame = 33,
+};
+} // namespace base
+namespace world {
+enum : int16_t { Land = 1, Border = 2, Coast = 3, Name = 4, SmallName = 5 };
+} // namespace world
+
+// BASE.THG: the base units of both map modes.
+CatalogueStyle BaseCatalogue();
+// WORLD_T3.THG: the things of the world map.
+CatalogueStyle WorldCatalogue();
+// DEFAULT.THG: the world map's things and a few more for the user's own maps.
+CatalogueStyle DefaultCatalogue();
+
+// The land colours of pages 1..8 in the world catalogues; neighbouring
+// countries get different pages.
+std::span<const int32_t, 8> LandPageColours();
+
+} // namespace worldsrc
