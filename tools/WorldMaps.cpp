@@ -100,7 +100,6 @@ Land ReadLand(const Topology& topo, const QString& object) {
     const std::vector<TopoGeometry>& geoms = topo.object(object);
     Land land;
     land.polygons = ReadPolygons(topo, geoms);
-    land.coasts = CoastLines(topo, geoms, std::vector<int>(geoms.size(), WorldDistrict));
     return land;
 }
 
@@ -114,7 +113,6 @@ void AddBaseFigures(clsMap& map, const Land& land) {
     }
     AddLargestFirst(map, outlines);
     AddLargestFirst(map, lakes);
-    for (const Coast& c : land.coasts) AddLines(map, c.line, base::Coast, WorldDistrict);
 }
 
 std::map<int16_t, int16_t> CountryPages(const World& world) {

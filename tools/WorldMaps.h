@@ -35,15 +35,15 @@ struct HeaderText {
 // and sources filled in. The map's file name and mode must be set first.
 void WriteHeader(clsMap& map, const HeaderText& header);
 
-// The land of the base map: outlines and coast.
+// The land of the base map.
 struct Land {
     std::vector<SecPolygon> polygons;
-    std::vector<Coast> coasts;
 };
 Land ReadLand(const Topology& topo, const QString& object = QStringLiteral("land"));
 
 // Land polygons (largest first), then the holes of the land as lakes (the
-// Caspian Sea), then the coast; all of district 0.
+// Caspian Sea), all of district 0. No coast: the world map over it draws its
+// own, finer one, and two coasts side by side would blur.
 void AddBaseFigures(clsMap& map, const Land& land);
 
 // Pages 1..8 of the countries (by code), so that countries sharing a border

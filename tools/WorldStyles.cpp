@@ -35,7 +35,6 @@ constexpr ThingStyle BaseThings[] = {
     {base::Ocean, "海洋", FigPolygon, 1, Fill, Sea, -1, 0, 0},
     {base::Land, "陸地", FigPolygon, 1, Fill, PaleLand, -1, 0, 0},
     {base::Lake, "湖沼", FigPolygon, 1, Fill, Sea, -1, 0, 0},
-    {base::Coast, "海岸線", FigPolyline, 1, Solid, CoastLine, -1, 1, 0},
     {base::Meridian, "経線", FigPolyline, 2, Solid, GridLine, -1, 1, 0},
     {base::Parallel, "緯線", FigPolyline, 2, Solid, GridLine, -1, 1, 0},
     {base::Equator, "赤道線", FigPolyline, 2, Solid, GridStrong, -1, 1, 0},

@@ -43,7 +43,7 @@ struct CatalogueStyle {
 // Thing numbers the generated maps refer to.
 namespace base {
 enum : int16_t {
-    Background = 1, Ocean = 2, Land = 3, Lake = 4, Coast = 5,
+    Background = 1, Ocean = 2, Land = 3, Lake = 4,
     Meridian = 11, Parallel = 12, Equator = 13, Zone = 14, Vertical = 15, Horizontal = 16,
     LonLabel = 21, LatLabel = 22,
     Azimuth = 31, FieldFrame = 32, ProjectionFrame = 33,

@@ -30,7 +30,7 @@ struct Expected {
     int remarks, polylines, polygons, texts;
 };
 constexpr Expected Files[] = {
-    {"BASE.MLL", 1, BaseMapCodeLL, 19, 128, 133, 0},
+    {"BASE.MLL", 1, BaseMapCodeLL, 19, 0, 133, 0},
     {"BASE.MXY", 2, BaseMapCodeXY, 19, 0, 0, 0},
     {"WORLD_T3.MLL", 1, WorldMapCode, 19, 1962, 1621, 240},
 };

@@ -115,18 +115,18 @@ TEST(WorldMaps, WorldFiguresWithEnclaveCoastBorderAndNames) {
     EXPECT_THROW(AddWorldFigures(other, nameless), WorldSourceError);
 }
 
-TEST(WorldMaps, BaseLandWithInlandSeaAndCoast) {
+TEST(WorldMaps, BaseLandWithInlandSea) {
     Land land;
     land.polygons.push_back({{Square(40, 30, 30), Square(47, 37, 6)}});  // Eurasia with its Caspian
     land.polygons.push_back({{Square(-10, 50, 2)}});
-    land.coasts.push_back({0, {{-10 * D, 50 * D}, {-8 * D, 50 * D}, {-8 * D, 52 * D}}});
     clsMap map;
     AddBaseFigures(map, land);
-    ASSERT_EQ(map.Count(), 4);
+    ASSERT_EQ(map.Count(), 3);
     EXPECT_EQ(map.Item(1)->Thing(), base::Land);
+    EXPECT_EQ(map.Item(1)->Poly()->Count(), 5);  // the outer ring alone
     EXPECT_EQ(map.Item(2)->Thing(), base::Land);
     EXPECT_EQ(map.Item(3)->Thing(), base::Lake);
-    EXPECT_EQ(map.Item(4)->Thing(), base::Coast);
+    EXPECT_EQ(map.Item(3)->Poly()->RectBound().x1, 47 * D);
     for (const MapFigurePtr& f : map) {
         EXPECT_EQ(f->Admin(), 0);
         EXPECT_TRUE(f->IsRight());

@@ -147,7 +147,7 @@ int main(int argc, char** argv) {
         {
             auto map = NewMap(path("BASE.MLL"), 1);
             WriteHeader(*map, {BaseMapCodeLL, QStringLiteral("World Base Map"), QStringLiteral("世界ベース地図"),
-                               QStringLiteral("陸地, 湖沼, 海岸線"),
+                               QStringLiteral("陸地, 湖沼"),
                                QStringLiteral("Natural Earth 1:110m Land (public domain), ") + atlasSource});
             AddBaseFigures(*map, land);
             Save(*map);
