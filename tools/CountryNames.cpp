@@ -111,6 +111,13 @@ const CountryName* CountryNames::find(int code) const {
     return it == names_.end() ? nullptr : &it->second;
 }
 
+std::vector<int> CountryNames::codes() const {
+    std::vector<int> out;
+    out.reserve(names_.size());
+    for (const auto& [code, name] : names_) out.push_back(code);
+    return out;
+}
+
 std::span<const ExtraCode> ExtraCodes() { return Extras; }
 
 int CountryCodeOf(const QString& id, const QString& sourceName) {

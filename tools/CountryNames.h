@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <map>
 #include <span>
+#include <vector>
 
 namespace worldsrc {
 
@@ -29,6 +30,8 @@ public:
     // nullptr when the code is unknown.
     const CountryName* find(int code) const;
     size_t size() const { return names_.size(); }
+    // Every code of the list, in order.
+    std::vector<int> codes() const;
 
 private:
     std::map<int, CountryName> names_;

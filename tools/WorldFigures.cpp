@@ -21,6 +21,9 @@ constexpr Spelling Spellings[] = {
     {u'Ħ', "H"},  {u'ħ', "h"},  {u'ı', "i"},  {u'Ŋ', "NG"},  {u'ŋ', "ng"}, {u'ĸ', "q"},
     {u'‘', "'"},  {u'’', "'"},  {u'ʻ', "'"},  {u'ʼ', "'"},   {u'“', "\""}, {u'”', "\""},
     {u'–', "-"},  {u'—', "-"},  {u'‐', "-"},  {u'…', "..."},
+    // Latin-1 letters without an ASCII base, for ASCII names.
+    {u'Æ', "AE"}, {u'æ', "ae"}, {u'Ø', "O"},  {u'ø', "o"},   {u'ß', "ss"}, {u'Þ', "Th"},
+    {u'þ', "th"}, {u'Ð', "D"},  {u'ð', "d"},
 };
 
 void Keep(PolyCollection& out, PolyCollection&& pieces, int32_t minPoints) {
@@ -62,12 +65,17 @@ PolyCollection LinePieces(const SecRing& line) {
     return out;
 }
 
-QByteArray LatinName(const QString& name, bool* changed) {
+namespace {
+
+// The name in characters up to `limit`: a letter beyond it loses its
+// accents, last ones first, until it fits ("Ǻ" gives "Å" in Latin-1 and "A"
+// in ASCII), or is spelt out.
+QByteArray Fold(const QString& name, char16_t limit, bool* changed) {
     QByteArray out;
     bool differs = false;
     for (const QChar c : name) {
         const char16_t u = c.unicode();
-        if (u <= 0xFF) {
+        if (u <= limit) {
             out.append(char(u));
             continue;
         }
@@ -77,26 +85,31 @@ QByteArray LatinName(const QString& name, bool* changed) {
             out.append(s->to);
             continue;
         }
-        // The letter with fewer accents, last ones first, until it is one
-        // of Latin-1: "Ǻ" gives "Å", "ő" gives "o".
         QString d = QString(c).normalized(QString::NormalizationForm_D);
         while (d.size() > 1 && d.back().category() == QChar::Mark_NonSpacing) {
             d.chop(1);
             const QString composed = d.normalized(QString::NormalizationForm_C);
-            if (composed.size() == 1 && composed[0].unicode() <= 0xFF) break;
+            if (composed.size() == 1 && composed[0].unicode() <= limit) break;
         }
         d = d.normalized(QString::NormalizationForm_C);
-        if (d.size() == 1 && d[0].unicode() <= 0xFF && d[0].isLetter())
+        if (d.size() == 1 && d[0].unicode() <= limit && d[0].isLetter())
             out.append(char(d[0].unicode()));
         else
-            throw WorldSourceError(QStringLiteral("\"%1\": no Latin-1 form for U+%2 (add it to the spellings in WorldFigures.cpp)")
+            throw WorldSourceError(QStringLiteral("\"%1\": no form for U+%2 in %3 (add it to the spellings in WorldFigures.cpp)")
                                        .arg(name)
                                        .arg(int(u), 4, 16, QLatin1Char('0'))
+                                       .arg(limit == 0x7F ? QStringLiteral("ASCII") : QStringLiteral("Latin-1"))
                                        .toStdString());
     }
     if (changed) *changed = differs;
     return out;
 }
+
+} // namespace
+
+QByteArray LatinName(const QString& name, bool* changed) { return Fold(name, 0xFF, changed); }
+
+QString AsciiName(const QString& name, bool* changed) { return QString::fromLatin1(Fold(name, 0x7F, changed)); }
 
 QByteArray ShiftJisName(const QString& name) {
     if (!plat::IsCp932Encodable(name))

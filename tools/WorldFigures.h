@@ -44,6 +44,11 @@ PolyCollection LinePieces(const SecRing& line);
 // spell the name exactly.
 QByteArray LatinName(const QString& name, bool* changed = nullptr);
 
+// A European name in ASCII, for the Shift-JIS text of the catalogues, which
+// has no accented letters: "Côte d'Ivoire" gives "Cote d'Ivoire", "ß" gives
+// "ss". Throws WorldSourceError as LatinName does.
+QString AsciiName(const QString& name, bool* changed = nullptr);
+
 // The name in Shift-JIS (code page 932), as text figures hold Japanese
 // names. Throws WorldSourceError when a character has no code there.
 QByteArray ShiftJisName(const QString& name);

@@ -1,5 +1,6 @@
 #include "WorldMaps.h"
 
+#include "Continents.h"
 #include "WorldFigures.h"
 #include "WorldStyles.h"
 
@@ -144,6 +145,39 @@ std::map<int16_t, int16_t> CountryPages(const World& world) {
         ++used[size_t(best)];
     }
     return pages;
+}
+
+std::vector<District> Districts(const World& world, const CountryNames* names) {
+    const std::map<int16_t, int16_t> pages = CountryPages(world);
+    std::map<int16_t, District> out;
+    std::array<int, 9> used{};
+    const auto add = [&](int code, const QString& en, const QString& ja, int16_t page) {
+        if (out.count(int16_t(code))) return;
+        const int16_t area = ContinentOf(code);
+        if (area < 0) throw WorldSourceError(QStringLiteral("code %1 (%2) has no continent").arg(code).arg(en).toStdString());
+        if (en.isEmpty() || ja.isEmpty())
+            throw WorldSourceError(QStringLiteral("code %1 lacks a name (\"%2\", \"%3\")").arg(code).arg(en, ja).toStdString());
+        if (page == 0) {
+            page = 1;
+            for (int16_t p = 2; p <= 8; ++p)
+                if (used[size_t(p)] < used[size_t(page)]) page = p;
+        }
+        ++used[size_t(page)];
+        out[int16_t(code)] = {int16_t(code), area, page, AsciiName(en), ja};
+    };
+    for (const AreaName& a : AreaNames())
+        if (a.area == AreaWorld) out[0] = {0, AreaWorld, 1, QString::fromUtf8(a.english), QString::fromUtf8(a.japanese)};
+    for (const Country& c : world.countries) add(c.code, c.englishName, c.japaneseName, pages.at(c.code));
+    if (names) {
+        for (const int code : names->codes()) {
+            const CountryName* n = names->find(code);
+            add(code, n->english, n->japanese, 0);
+        }
+        for (const ExtraCode& e : ExtraCodes()) add(e.code, QString::fromUtf8(e.english), QString::fromUtf8(e.japanese), 0);
+    }
+    std::vector<District> list;
+    for (auto& [code, d] : out) list.push_back(std::move(d));
+    return list;
 }
 
 bool IsSmallCountry(const Country& c) {

@@ -51,6 +51,21 @@ void AddBaseFigures(clsMap& map, const Land& land);
 // its coloured neighbours leave free and that fewest countries use so far.
 std::map<int16_t, int16_t> CountryPages(const World& world);
 
+// One district of the catalogues.
+struct District {
+    int16_t code = 0;
+    int16_t area = 0;   // Area of Continents.h
+    int16_t page = 1;   // of the land thing
+    QString european;   // ASCII (the catalogues are Shift-JIS text)
+    QString japanese;
+};
+
+// District 0, the world (area 0), and every country of the world map with
+// its page (CountryPages); with `names`, also every other code the list or
+// our own code table knows, on the page fewest districts use. In code order.
+// Throws WorldSourceError for a code without a continent or a name.
+std::vector<District> Districts(const World& world, const CountryNames* names);
+
 // A country small enough for its name to wait for a larger scale: less than
 // about 50000 km², measured on its outlines in square degrees shrunk by the
 // cosine of the latitude.

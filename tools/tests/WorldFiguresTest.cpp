@@ -115,6 +115,17 @@ TEST(WorldFigures, EuropeanNamesInLatin1) {
     EXPECT_THROW(LatinName(QStringLiteral("日本")), WorldSourceError);
 }
 
+TEST(WorldFigures, EuropeanNamesInAscii) {
+    bool changed = false;
+    EXPECT_EQ(AsciiName(QStringLiteral("Côte d'Ivoire"), &changed), QStringLiteral("Cote d'Ivoire"));
+    EXPECT_TRUE(changed);
+    EXPECT_EQ(AsciiName(QStringLiteral("Åland Islands")), QStringLiteral("Aland Islands"));
+    EXPECT_EQ(AsciiName(QStringLiteral("Ǻ Færøerne Straße")), QStringLiteral("A Faeroerne Strasse"));
+    EXPECT_EQ(AsciiName(QStringLiteral("Japan"), &changed), QStringLiteral("Japan"));
+    EXPECT_FALSE(changed);
+    EXPECT_THROW(AsciiName(QStringLiteral("×")), WorldSourceError);
+}
+
 TEST(WorldFigures, JapaneseNamesInShiftJis) {
     EXPECT_EQ(ShiftJisName(QStringLiteral("日本")), QByteArray("\x93\xFA\x96\x7B"));
     EXPECT_EQ(ShiftJisName(QStringLiteral("ココス（キーリング）諸島")).size(), 24);

@@ -176,3 +176,43 @@ TEST(WorldMaps, StylesAreComplete) {
     const auto pages = LandPageColours();
     EXPECT_EQ(std::set<int32_t>(pages.begin(), pages.end()).size(), 8u);
 }
+
+TEST(WorldMaps, DistrictsOfTheCatalogues) {
+    World w;
+    w.countries.push_back(MakeCountry(156, {{{Square(100, 30, 10)}}}, "China", "中華人民共和国"));
+    w.countries.push_back(MakeCountry(392, {{{Square(135, 35, 3)}}}, "Japan", "日本"));
+    w.countries.push_back(MakeCountry(384, {{{Square(-5, 5, 3)}}}, "Côte d'Ivoire", "コートジボワール"));
+    w.borders.push_back({156, 392, {}});  // not really, but then they must differ
+    w.countries[0].area = 5;
+
+    const std::vector<District> mapOnly = Districts(w, nullptr);
+    ASSERT_EQ(mapOnly.size(), 4u);
+    EXPECT_EQ(mapOnly[0].code, 0);
+    EXPECT_EQ(mapOnly[0].area, 0);
+    EXPECT_EQ(mapOnly[0].japanese, QStringLiteral("世界"));
+    EXPECT_EQ(mapOnly[1].code, 156);
+    EXPECT_EQ(mapOnly[2].code, 384);
+    EXPECT_EQ(mapOnly[2].european, QStringLiteral("Cote d'Ivoire"));  // the catalogues are Shift-JIS
+    EXPECT_EQ(mapOnly[2].area, 1);
+    EXPECT_EQ(mapOnly[3].code, 392);
+    EXPECT_NE(mapOnly[1].page, mapOnly[3].page);
+
+    const CountryNames names = CountryNames::FromJson(R"([["FR","FRA","250"],["JP","JPN","392"]])",
+                                                      R"({"countries":{"FR":"France","JP":"Japan"}})",
+                                                      R"({"countries":{"FR":"フランス","JP":"日本"}})");
+    const std::vector<District> all = Districts(w, &names);
+    std::set<int16_t> codes;
+    for (const District& d : all) {
+        codes.insert(d.code);
+        EXPECT_GE(d.page, 1);
+        EXPECT_LE(d.page, 8);
+    }
+    EXPECT_EQ(codes.size(), all.size());
+    EXPECT_EQ(codes.count(250), 1u);
+    EXPECT_EQ(codes.count(983), 1u);  // our own codes too
+    EXPECT_EQ(all.size(), 4u + 1 + ExtraCodes().size());
+
+    World unknown;
+    unknown.countries.push_back(MakeCountry(998, {{{Square(0, 0, 1)}}}, "Atlantis", "アトランティス"));
+    EXPECT_THROW(Districts(unknown, nullptr), WorldSourceError);  // no continent
+}

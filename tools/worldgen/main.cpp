@@ -178,6 +178,10 @@ int main(int argc, char** argv) {
         for (const Country& c : world.countries) small += IsSmallCountry(c) ? 1 : 0;
         Out() << world.countries.size() << " countries (" << small << " with small names), " << world.borders.size()
               << " border arcs, " << world.coasts.size() << " coast arcs\n";
+        const std::vector<District> worldDistricts = Districts(world, nullptr);
+        const std::vector<District> allDistricts = Districts(world, &names);
+        Out() << worldDistricts.size() << " districts in the world map's catalogue, " << allDistricts.size()
+              << " in the default one\n";
         for (const Country& c : world.countries) {
             bool changed = false;
             const QByteArray latin = LatinName(c.englishName, &changed);
