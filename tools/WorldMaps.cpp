@@ -29,16 +29,10 @@ struct Sized {
     MapFigurePtr figure;
 };
 
-MapFigurePtr Polygon(clsPoly&& points, int16_t thing, int16_t district) {
-    auto f = std::make_shared<clsMapPolygon>();
-    f->setPoly(std::make_shared<clsPoly>(std::move(points)));
-    f->setThing(thing);
-    f->setAdmin(district);
-    return f;
-}
-
-MapFigurePtr Polyline(clsPoly&& points, int16_t thing, int16_t district) {
-    auto f = std::make_shared<clsMapPolyline>();
+// A polygon or polyline figure (Kind) around the points.
+template <class Kind>
+MapFigurePtr PolyFigure(clsPoly&& points, int16_t thing, int16_t district) {
+    auto f = std::make_shared<Kind>();
     f->setPoly(std::make_shared<clsPoly>(std::move(points)));
     f->setThing(thing);
     f->setAdmin(district);
@@ -56,7 +50,7 @@ std::vector<const SecRing*> RealRings(const SecPolygon& polygon) {
 void AddSized(std::vector<Sized>& out, const SecRing& ring, int16_t thing, int16_t district) {
     for (clsPoly& piece : PolygonPieces(ring)) {
         const double a = piece.Area();
-        out.push_back({a, Polygon(std::move(piece), thing, district)});
+        out.push_back({a, PolyFigure<clsMapPolygon>(std::move(piece), thing, district)});
     }
 }
 
@@ -70,7 +64,7 @@ void AddLargestFirst(clsMap& map, std::vector<Sized>& figures) {
 }
 
 void AddLines(clsMap& map, const SecRing& line, int16_t thing, int16_t district) {
-    for (clsPoly& piece : LinePieces(line)) Add(map, Polyline(std::move(piece), thing, district));
+    for (clsPoly& piece : LinePieces(line)) Add(map, PolyFigure<clsMapPolyline>(std::move(piece), thing, district));
 }
 
 // The remark of a header line by its key, among the first figures.

@@ -1,5 +1,7 @@
 #include "RingGeometry.h"
 
+#include "SecRings.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -9,12 +11,6 @@ using namespace worldsrc;
 namespace {
 
 constexpr int32_t D = SecPerDegree;
-
-SecRing Sec(std::initializer_list<std::pair<double, double>> degrees) {
-    SecRing r;
-    for (auto [x, y] : degrees) r.push_back({int32_t(std::lround(x * D)), int32_t(std::lround(y * D))});
-    return r;
-}
 
 SecPolygon Poly(std::initializer_list<SecRing> rings) { return SecPolygon{std::vector<SecRing>(rings)}; }
 

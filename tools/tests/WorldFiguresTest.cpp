@@ -1,5 +1,6 @@
 #include "WorldFigures.h"
 
+#include "SecRings.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -12,12 +13,6 @@ using namespace worldsrc;
 namespace {
 
 constexpr int32_t D = SecPerDegree;
-
-SecRing Sec(std::initializer_list<std::pair<double, double>> degrees) {
-    SecRing r;
-    for (auto [x, y] : degrees) r.push_back({int32_t(std::lround(x * D)), int32_t(std::lround(y * D))});
-    return r;
-}
 
 // What a flat drawing needs of every piece: inside ±180°, no step across the
 // date line, and for a polygon at most half the globe wide.
