@@ -35,7 +35,8 @@ void WriteComment(plat::TextWriter& out, const QString& comment);
 // time's Val; 0 when there is no number.
 double LeadingNumber(const QString& text);
 
-// A Double in the shortest decimal text that reads back as the same value.
+// A Double as the run time writes it (15 significant digits), or with 17
+// when those do not read back as the same value.
 QString NumberText(double v);
 
 // Blanks (U+0020) off both ends.

@@ -229,7 +229,8 @@ QString clsThing::ReadThing(plat::TextReader& in) {
         while (!in.atEnd()) {
             const QString line = in.readLine();
             const qsizetype eq = line.indexOf(QLatin1Char('='));
-            if (eq < 0) {
+            // A section header ends the thing even when it carries a number.
+            if (eq < 0 || catalog::TrimBlanks(line).startsWith(QLatin1Char('['))) {
                 ended = line;
                 break;
             }

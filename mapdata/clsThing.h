@@ -109,8 +109,8 @@ public:
     void CopyPage(int32_t src, int32_t dst);
 
     // The key lines of one thing section. Reading stops at a line without
-    // "=" (an empty line too), which is returned; a null text at the end of
-    // the file. The values read become the saved pages and then the working
+    // "=" (an empty line too) or a section header ("[THING=5]"), which is
+    // returned; a null text at the end of the file. The values read become the saved pages and then the working
     // pages; the thing is then unmodified on page 1.
     QString ReadThing(plat::TextReader& in);
     void WriteThing(plat::TextWriter& out) const;

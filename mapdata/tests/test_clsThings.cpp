@@ -310,11 +310,12 @@ TEST(ThingFile, NumbersFromTheHeaderTheKeyOrTheCatalogue) {
 
 TEST(ThingFile, SkippedSectionsAndSectionsWithoutAnEmptyLine) {
     clsThings t = ThingsFrom({"[LINK]", "1,2", "[THING]", "NUMBER=9", "", "[THING]", "NUMBER=7", "FIGURE=REM",
-                              "[THING]", "NUMBER=8", "[NATION]", "a=b", "", "[CATEGORY]", "1,\"x\"", "3", "2,\"y\",z",
-                              "[COMMENT]", "last"});
+                              "[THING]", "NUMBER=8", "[NATION]", "a=b", "", "[THING=4]", "NAME=\"four\"", "[THING=5]",
+                              "NAME=\"five\"", "[CATEGORY]", "1,\"x\"", "3", "2,\"y\",z", "[COMMENT]", "last"});
     std::vector<int16_t> numbers;
     for (const ThingPtr& x : t) numbers.push_back(x->Index());
-    EXPECT_EQ(numbers, (std::vector<int16_t>{7, 8}));
+    EXPECT_EQ(numbers, (std::vector<int16_t>{7, 8, 4, 5}));
+    EXPECT_EQ(t.Item(4)->Name(), "four");
     EXPECT_EQ(t.CategoryName(1), "x");
     EXPECT_EQ(t.CategoryName(2), "");
     EXPECT_EQ(t.Comment(), "last");
