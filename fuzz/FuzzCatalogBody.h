@@ -22,23 +22,6 @@
 
 namespace fuzzcat {
 
-// Lines as the text reader splits a file: CR LF, CR and LF end a line.
-inline QStringList SplitLines(const QString& text) {
-    QStringList lines;
-    qsizetype start = 0;
-    const qsizetype n = text.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = text[i];
-        if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
-            lines.append(text.mid(start, i - start));
-            if (c == QLatin1Char('\r') && i + 1 < n && text[i + 1] == QLatin1Char('\n')) ++i;
-            start = i + 1;
-        }
-    }
-    if (start < n) lines.append(text.mid(start));
-    return lines;
-}
-
 inline bool sameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
 // What the file keeps of two catalogues differs: the first difference.
@@ -121,7 +104,7 @@ inline QString FuzzThgInput(const uint8_t* data, size_t size) {
     if (!decode(data, size, text)) return QString();
     clsThings things;
     try {
-        plat::TextReader in(SplitLines(text));
+        plat::TextReader in(plat::SplitTextLines(text));
         things.ReadFrom(in);
     } catch (const plat::AppError& e) {
         // Numbers too large for their field and numbers given twice.
@@ -148,7 +131,7 @@ inline QString FuzzThgInput(const uint8_t* data, size_t size) {
     if (!failure.isEmpty()) return failure;
     clsThings again;
     try {
-        plat::TextReader in(SplitLines(written));
+        plat::TextReader in(plat::SplitTextLines(written));
         again.ReadFrom(in);
     } catch (const plat::AppError& e) {
         return QStringLiteral("the written file does not read: ") + e.description();
@@ -161,7 +144,7 @@ inline QString FuzzThgInput(const uint8_t* data, size_t size) {
     const QString second = AsFileReads(WrittenText(again), failure);
     clsThings third;
     try {
-        plat::TextReader in(SplitLines(second));
+        plat::TextReader in(plat::SplitTextLines(second));
         third.ReadFrom(in);
     } catch (const plat::AppError& e) {
         return QStringLiteral("the file written again does not read: ") + e.description();
@@ -175,7 +158,7 @@ inline QString FuzzAdmInput(const uint8_t* data, size_t size) {
     if (!decode(data, size, text)) return QString();
     clsAdmins admins;
     try {
-        plat::TextReader in(SplitLines(text));
+        plat::TextReader in(plat::SplitTextLines(text));
         (void)admins.ReadFrom(in);
     } catch (const plat::AppError& e) {
         return QStringLiteral("reading raised %1: %2").arg(e.number()).arg(e.description());
@@ -199,7 +182,7 @@ inline QString FuzzAdmInput(const uint8_t* data, size_t size) {
     if (!failure.isEmpty()) return failure;
     clsAdmins again;
     try {
-        plat::TextReader in(SplitLines(written));
+        plat::TextReader in(plat::SplitTextLines(written));
         const QList<qsizetype> skipped = again.ReadFrom(in);
         if (!skipped.isEmpty()) return QStringLiteral("the written file has a line that is skipped: %1").arg(skipped[0]);
     } catch (const plat::AppError& e) {

@@ -10,13 +10,10 @@
 #include "basHAdmin.h"
 #include "basLibrary.h"
 
-#include <algorithm>
-#include <set>
-
 namespace {
 
 const QString kObject = QStringLiteral("clsAdmins");
-const AdminPtr kNoAdmin;
+const QString kTaken = QStringLiteral("行政区コード %1 は既にあります.");
 
 bool isSectionLine(const QString& line) {
     const QString u = line.toUpper();
@@ -36,39 +33,7 @@ int32_t areaNumber(const QString& text) {
 
 } // namespace
 
-clsAdmins::clsAdmins() : fileName_(GetDefaultADM()) {}
-
-bool clsAdmins::Refused(const QString& edit) const {
-    if (!lockMode_) return false;
-    MsgError(fileName_ + QStringLiteral("\r\nは変更禁止. [") + edit + QLatin1Char(']'));
-    return true;
-}
-
-bool clsAdmins::Modify() const {
-    if (!modify_) modify_ = std::any_of(admins_.begin(), admins_.end(), [](const AdminPtr& a) { return a->Modify(); });
-    return modify_;
-}
-
-void clsAdmins::setModify(bool v) {
-    modify_ = v;
-    if (v) indexValid_ = false;
-    else
-        for (const AdminPtr& a : admins_) a->setModify(false);
-}
-
-void clsAdmins::setFileName(const QString& path) {
-    const QString name = ChangeExt(path, QStringLiteral(".ADM"));
-    if (name.compare(fileName_, Qt::CaseInsensitive) == 0) return;
-    fileName_ = name;
-    modify_ = true;
-    setLockMode(false);
-}
-
-void clsAdmins::setLockMode(bool v) {
-    if (v == lockMode_) return;
-    lockMode_ = v;
-    modify_ = true;
-}
+clsAdmins::clsAdmins() : KeyedCatalog(kObject, QStringLiteral(".ADM"), GetDefaultADM()) {}
 
 void clsAdmins::setComment(const QString& s) {
     if (Refused(QStringLiteral("Comment"))) return;
@@ -93,20 +58,17 @@ void clsAdmins::setAreaName(int32_t area, int32_t language, const QString& name)
 
 void clsAdmins::ClearAll() {
     if (Refused(QStringLiteral("ClearAll"))) return;
-    admins_.clear();
-    keys_.clear();
+    ClearMembers();
     europianArea_.fill(QString());
     japaneseArea_.fill(QString());
     comment_.clear();
-    index_.clear();
-    indexValid_ = false;
     modify_ = false;
 }
 
 std::shared_ptr<clsAdmins> clsAdmins::Copy() const {
     try {
         auto c = std::make_shared<clsAdmins>();
-        for (const AdminPtr& a : admins_) c->Add(a->Copy());
+        for (const AdminPtr& a : members_) c->Add(a->Copy());
         c->setComment(comment_);
         for (int32_t k = 0; k <= 19; ++k) {
             c->setAreaName(k, 1, europianArea_[static_cast<size_t>(k)]);
@@ -121,43 +83,10 @@ std::shared_ptr<clsAdmins> clsAdmins::Copy() const {
     }
 }
 
-const AdminPtr& clsAdmins::Item(int32_t code) const {
-    if (!indexValid_) {
-        index_.assign(1000, nullptr);
-        for (const AdminPtr& a : admins_)
-            if (IsValidCode(a->AdminCode())) index_[static_cast<size_t>(a->AdminCode())] = a;
-        indexValid_ = true;
-    }
-    return IsValidCode(code) ? index_[static_cast<size_t>(code)] : kNoAdmin;
-}
-
-void clsAdmins::Insert(const AdminPtr& admin) {
-    const int16_t key = admin->AdminCode();
-    if (std::find(keys_.begin(), keys_.end(), key) != keys_.end())
-        RaiseError(AppError(ErrGeneral, QString(), QStringLiteral("行政区コード %1 は既にあります.").arg(key)), ErrGeneral, kObject,
-                   QStringLiteral("Add"));
-    admins_.push_back(admin);
-    keys_.push_back(key);
-    modify_ = true;
-    indexValid_ = false;
-}
-
 bool clsAdmins::Add(const AdminPtr& admin) {
     if (Refused(QStringLiteral("Add"))) return false;
     if (!admin || !IsValidCode(admin->AdminCode())) return false;
-    Insert(admin);
-    return true;
-}
-
-bool clsAdmins::Remove(int32_t code) {
-    if (Refused(QStringLiteral("Remove"))) return false;
-    indexValid_ = false;
-    const auto it = std::find(keys_.begin(), keys_.end(), code);
-    if (it == keys_.end()) return false;
-    const auto at = it - keys_.begin();
-    keys_.erase(it);
-    admins_.erase(admins_.begin() + at);
-    modify_ = true;
+    Insert(admin, kTaken);
     return true;
 }
 
@@ -167,7 +96,7 @@ int16_t clsAdmins::Search(const QString& name) const {
     const int32_t first = static_cast<int32_t>(gvLanguage);
     const int32_t second = first == 1 ? 2 : 1;
     for (int32_t lang : {first, second})
-        for (const AdminPtr& a : admins_)
+        for (const AdminPtr& a : members_)
             if (a->NameIn(lang).compare(name, Qt::CaseInsensitive) == 0) return a->AdminCode();
     return -1;
 }
@@ -175,12 +104,10 @@ int16_t clsAdmins::Search(const QString& name) const {
 // --------------------------------------------------------------------- file
 
 QList<qsizetype> clsAdmins::ReadFrom(plat::TextReader& in) {
-    admins_.clear();
-    keys_.clear();
+    ClearMembers();
     europianArea_.fill(QString());
     japaneseArea_.fill(QString());
     comment_.clear();
-    indexValid_ = false;
     QList<qsizetype> skipped;
     // A section header met inside a section ends it and is read again.
     QString pending;
@@ -227,8 +154,7 @@ QList<qsizetype> clsAdmins::ReadFrom(plat::TextReader& in) {
                 auto admin = std::make_shared<clsAdmin>();
                 bool taken = false;
                 try {
-                    taken = admin->ReadAdmin(l) && IsValidCode(admin->AdminCode()) &&
-                            std::find(keys_.begin(), keys_.end(), admin->AdminCode()) == keys_.end();
+                    taken = admin->ReadAdmin(l) && IsValidCode(admin->AdminCode()) && !KeyTaken(admin->AdminCode());
                 } catch (const AppError&) {
                     taken = false;
                 }
@@ -236,7 +162,7 @@ QList<qsizetype> clsAdmins::ReadFrom(plat::TextReader& in) {
                     skipped.append(in.lineNumber());
                     continue;
                 }
-                Insert(admin);
+                Insert(admin, kTaken);
             }
         }
     }
@@ -258,39 +184,20 @@ void clsAdmins::WriteTo(plat::TextWriter& out) const {
     }
     out.print(QString());
     out.print(QStringLiteral("[ADMINISTRATION]"));
-    for (const AdminPtr& a : admins_) a->WriteAdmin(out);
+    for (const AdminPtr& a : members_) a->WriteAdmin(out);
 }
 
-int32_t clsAdmins::Load() {
-    if (!FileExists(fileName_)) {
-        MsgError(QStringLiteral("行政区ファイルが存在しません.\r\n") + fileName_);
-        return plat::ErrFileNotFound;
-    }
-    for (;;) {
-        try {
-            return DoLoad();
-        } catch (...) {
-            const AppError e = plat::CurrentError();
-            const int answer = ShowFileError(e, fileName_);
-            if (answer == 0) continue;
-            if (answer == 1) return e.number();
-            RaiseError(e, ErrGeneral, kObject, QStringLiteral("Load"));
-        }
-    }
-}
+int32_t clsAdmins::Load() { return LoadWith(QStringLiteral("行政区ファイルが存在しません."), [this] { return DoLoad(); }); }
 
 int32_t clsAdmins::DoLoad() {
     // Read aside first: a file that fails half-way leaves the catalogue as it was.
     plat::TextReader in(fileName_);
     clsAdmins fresh;
     const QList<qsizetype> skipped = fresh.ReadFrom(in);
-    admins_ = std::move(fresh.admins_);
-    keys_ = std::move(fresh.keys_);
+    TakeMembers(fresh);
     europianArea_ = std::move(fresh.europianArea_);
     japaneseArea_ = std::move(fresh.japaneseArea_);
     comment_ = std::move(fresh.comment_);
-    index_.clear();
-    indexValid_ = false;
     modify_ = false;
     lockMode_ = IsReadOnlyFile(fileName_, false);
     if (!skipped.isEmpty()) {
@@ -304,33 +211,5 @@ int32_t clsAdmins::DoLoad() {
 }
 
 int32_t clsAdmins::Save() {
-    for (;;) {
-        try {
-            return DoSave();
-        } catch (...) {
-            const AppError e = plat::CurrentError();
-            const int answer = ShowFileError(e, fileName_);
-            if (answer == 0) continue;
-            if (answer == 1) return e.number();
-            RaiseError(e, ErrGeneral, kObject, QStringLiteral("Save"));
-        }
-    }
-}
-
-int32_t clsAdmins::DoSave() {
-    if (!Modify()) return 0;
-    if (IsReadOnlyFile(fileName_, true)) return plat::ErrPermissionDenied;
-    // A code given twice (changed after it was added) would not read back.
-    std::set<int16_t> seen;
-    for (const AdminPtr& a : admins_) {
-        if (a->AdminCode() != -1 && !seen.insert(a->AdminCode()).second) {
-            MsgError(fileName_ + QStringLiteral("\r\n行政区コード %1 が重複しているため保存できません.").arg(a->AdminCode()));
-            return ErrGeneral;
-        }
-    }
-    plat::TextWriter out(fileName_);
-    WriteTo(out);
-    out.commit();
-    setModify(false);
-    return 0;
+    return SaveWith(QStringLiteral("行政区コード %1 が重複しているため保存できません."), [this](plat::TextWriter& out) { WriteTo(out); });
 }

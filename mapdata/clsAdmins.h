@@ -9,9 +9,7 @@
 // A line of the area or district section that cannot be taken is skipped
 // and the others are read on; Load then names the skipped lines.
 //
-// Under LockMode (a read-only file) every edit is refused with
-// "<file>\r\nは変更禁止. [<edit>]". The catalogue reports modified when its
-// own flag or any district's flag is set.
+// Lock, modified state and lookup: KeyedCatalog.h.
 #pragma once
 
 #include <QList>
@@ -20,46 +18,30 @@
 #include <array>
 #include <cstdint>
 #include <memory>
-#include <vector>
 
+#include "KeyedCatalog.h"
 #include "clsAdmin.h"
 
 namespace plat {
 class TextReader;
+class TextWriter;
 } // namespace plat
 
-class clsAdmins {
+class clsAdmins : public KeyedCatalog<clsAdmin, &clsAdmin::AdminCode> {
 public:
     // FileName is the default district file.
     clsAdmins();
 
-    bool Modify() const;
-    // False also clears every district's flag; True also invalidates the index.
-    void setModify(bool v);
-    const QString& FileName() const { return fileName_; }
-    // The extension becomes ".ADM"; a name that differs but for case marks
-    // the catalogue modified and lifts the lock.
-    void setFileName(const QString& path);
-    bool LockMode() const { return lockMode_; }
-    void setLockMode(bool v);
-    int32_t Count() const { return static_cast<int32_t>(admins_.size()); }
     const QString& Comment() const { return comment_; }
     void setComment(const QString& s);
     // Language 1 European, 2 Japanese; empty for an area outside 0..19.
     QString AreaName(int32_t area, int32_t language) const;
     void setAreaName(int32_t area, int32_t language, const QString& name);
 
-    std::vector<AdminPtr>::const_iterator begin() const { return admins_.begin(); }
-    std::vector<AdminPtr>::const_iterator end() const { return admins_.end(); }
-
     void ClearAll();
     std::shared_ptr<clsAdmins> Copy() const;
-    // The district whose code is `code` (0..999), or none; looked up in a
-    // table rebuilt after a change of membership.
-    const AdminPtr& Item(int32_t code) const;
     // False for a code outside 0..999; a code already taken raises 0x800403E9.
     bool Add(const AdminPtr& admin);
-    bool Remove(int32_t code);
     // The code of the first district whose name in the display language
     // equals `name` (case ignored), else of the first whose name in the
     // other language does; -1 when none. The display language is not touched.
@@ -81,19 +63,9 @@ public:
     void WriteTo(plat::TextWriter& out) const;
 
 private:
-    bool Refused(const QString& edit) const;
-    void Insert(const AdminPtr& admin);   // raises on a key already taken
     int32_t DoLoad();
-    int32_t DoSave();
 
-    QString fileName_;
-    bool lockMode_ = false;
-    mutable bool modify_ = false;
-    std::vector<AdminPtr> admins_;
-    std::vector<int16_t> keys_;
     std::array<QString, 20> europianArea_;
     std::array<QString, 20> japaneseArea_;
     QString comment_;
-    mutable std::vector<AdminPtr> index_;
-    mutable bool indexValid_ = false;
 };

@@ -9,11 +9,7 @@
 // Per-page keys hold one value for all eight pages or eight values, page 1
 // first. Old files may carry scale levels (1..41) in SMALL and LARGE and a
 // LEVEL key; both become scale denominators on reading. Sections [LINK] and
-// [NATION] are skipped.
-//
-// Under LockMode (a read-only file) every edit is refused with
-// "<file>\r\nは変更禁止. [<edit>]". The catalogue reports modified when its
-// own flag or any thing's flag is set.
+// [NATION] are skipped. Lock, modified state and lookup: KeyedCatalog.h.
 #pragma once
 
 #include <QString>
@@ -21,45 +17,33 @@
 #include <array>
 #include <cstdint>
 #include <memory>
-#include <vector>
 
+#include "KeyedCatalog.h"
 #include "clsThing.h"
 
-class clsThings {
+namespace plat {
+class TextReader;
+class TextWriter;
+} // namespace plat
+
+class clsThings : public KeyedCatalog<clsThing, &clsThing::Index> {
 public:
     // FileName is the default thing file.
     clsThings();
 
-    bool Modify() const;
-    // False also clears every thing's flag; True also invalidates the index.
-    void setModify(bool v);
-    const QString& FileName() const { return fileName_; }
-    // The extension becomes ".THG"; a name that differs but for case marks
-    // the catalogue modified and lifts the lock.
-    void setFileName(const QString& path);
-    bool LockMode() const { return lockMode_; }
-    void setLockMode(bool v);
-    int32_t Count() const { return static_cast<int32_t>(things_.size()); }
     const QString& Comment() const { return comment_; }
     void setComment(const QString& s);
     // Empty for a category outside 1..20.
     QString CategoryName(int32_t c) const;
     void setCategoryName(int32_t c, const QString& s);
 
-    std::vector<ThingPtr>::const_iterator begin() const { return things_.begin(); }
-    std::vector<ThingPtr>::const_iterator end() const { return things_.end(); }
-
     void ClearAll();
     // Built through the setters and Add; a copy of a locked catalogue is
     // locked and modified.
     std::shared_ptr<clsThings> Copy() const;
-    // The thing whose number is n (0..999), or none. Looked up in a table
-    // rebuilt after a change of membership.
-    const ThingPtr& Item(int32_t n) const;
     // A thing numbered -1 gets the highest number plus one. False for a
     // number outside 0..999; a number already taken raises 0x800403E9.
     bool Add(const ThingPtr& thing);
-    bool Remove(int32_t n);
     // The number of the first thing of that name (case ignored), or -1.
     int16_t Search(const QString& name) const;
     void ResetUse();
@@ -79,19 +63,9 @@ public:
     void WriteTo(plat::TextWriter& out) const;
 
 private:
-    bool Refused(const QString& edit) const;
-    void Insert(const ThingPtr& thing);   // raises on a key already taken
     bool AddNumbered(const ThingPtr& thing);
     int32_t DoLoad();
-    int32_t DoSave();
 
-    QString fileName_;
-    bool lockMode_ = false;
-    mutable bool modify_ = false;
-    std::vector<ThingPtr> things_;
-    std::vector<int16_t> keys_;           // the number each thing was added under
     std::array<QString, 21> categories_;  // 1..20
     QString comment_;
-    mutable std::vector<ThingPtr> index_;
-    mutable bool indexValid_ = false;
 };

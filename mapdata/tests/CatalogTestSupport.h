@@ -58,17 +58,11 @@ inline clsThings ThingsFrom(const QStringList& lines) {
     return t;
 }
 
-inline QStringList LinesOf(const clsThings& t) {
+// The lines a catalogue writes.
+template <class Catalogue>
+QStringList LinesOf(const Catalogue& c) {
     plat::TextWriter out(QStringLiteral("unused"));
-    t.WriteTo(out);
-    QStringList lines = out.text().split(QStringLiteral("\r\n"));
-    lines.removeLast();
-    return lines;
-}
-
-inline QStringList LinesOf(const clsAdmins& a) {
-    plat::TextWriter out(QStringLiteral("unused"));
-    a.WriteTo(out);
+    c.WriteTo(out);
     QStringList lines = out.text().split(QStringLiteral("\r\n"));
     lines.removeLast();
     return lines;

@@ -37,7 +37,7 @@ TEST(CatalogFuzzCorpus, EveryThingFileReadsOrIsRefusedCleanly) {
         bool read = true;
         clsThings things;
         try {
-            plat::TextReader in(fuzzcat::SplitLines(plat::DecodeCp932(bytes)));
+            plat::TextReader in(plat::SplitTextLines(plat::DecodeCp932(bytes)));
             things.ReadFrom(in);
         } catch (const plat::AppError&) {
             read = false;
@@ -58,7 +58,7 @@ TEST(CatalogFuzzCorpus, EveryDistrictFileReadsWithItsBadLinesSkipped) {
         EXPECT_TRUE(failure.isEmpty()) << name.toStdString() << ": " << failure.toStdString();
         if (!named(name, "ok_") && !named(name, "bad_")) continue;
         clsAdmins admins;
-        plat::TextReader in(fuzzcat::SplitLines(plat::DecodeCp932(bytes)));
+        plat::TextReader in(plat::SplitTextLines(plat::DecodeCp932(bytes)));
         const QList<qsizetype> skipped = admins.ReadFrom(in);
         EXPECT_EQ(skipped.isEmpty(), named(name, "ok_")) << name.toStdString();
         EXPECT_GE(admins.Count(), 1) << name.toStdString();
