@@ -180,9 +180,9 @@ QByteArray EncodeCp932Lossy(const QString& text) {
     return out;
 }
 
-QStringList ReadTextLines(const QString& path) {
-    QByteArray bytes = ReadAllBytes(path);
-    QString text = DecodeCp932(bytes);
+QStringList ReadTextLines(const QString& path) { return SplitTextLines(DecodeCp932(ReadAllBytes(path))); }
+
+QStringList SplitTextLines(const QString& text) {
     QStringList lines;
     qsizetype start = 0;
     const qsizetype n = text.size();

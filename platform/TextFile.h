@@ -20,9 +20,13 @@ bool IsCp932Encodable(const QString& text);
 QString DecodeCp932Lossy(const QByteArray& bytes);
 QByteArray EncodeCp932Lossy(const QString& text);
 
-// Lines of a file; CR LF, CR and LF all end a line, and a last line without
-// an end still counts. Errors: the file errors of ReadAllBytes, 13 for bytes
-// that are not Shift-JIS (the description names the line).
+// Lines of a text; CR LF, CR and LF all end a line, and a last line without
+// an end still counts.
+QStringList SplitTextLines(const QString& text);
+
+// Lines of a file, split as SplitTextLines does. Errors: the file errors of
+// ReadAllBytes, 13 for bytes that are not Shift-JIS (the description names
+// the line).
 QStringList ReadTextLines(const QString& path);
 
 // A text file read line by line (the file is read once, as a whole).

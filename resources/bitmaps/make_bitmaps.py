@@ -484,14 +484,14 @@ def make_tiles():
 # ------------------------------------------------------------------ lines ----
 # A line pattern is 32 pixels long; rows run across the line.
 
-def runs(spec):
+def runs(runlist):
     """[on, off, on, off ...] run lengths -> 32 booleans."""
     out = []
     on = True
-    for r in spec:
+    for r in runlist:
         out += [on] * r
         on = not on
-    assert len(out) == 32, (spec, len(out))
+    assert len(out) == 32, (runlist, len(out))
     return out
 
 
@@ -499,13 +499,13 @@ def rows_from(h, fill):
     return [[1 if fill(x, y) else 0 for x in range(32)] for y in range(h)]
 
 
-def dashed(h, spec):
-    pat = runs(spec)
+def dashed(h, runlist):
+    pat = runs(runlist)
     return rows_from(h, lambda x, y: pat[x])
 
 
-def side(h, spec, mark_rows, line_rows):
-    pat = runs(spec)
+def side(h, runlist, mark_rows, line_rows):
+    pat = runs(runlist)
     return rows_from(h, lambda x, y: (y in line_rows) or (y in mark_rows and pat[x]))
 
 
