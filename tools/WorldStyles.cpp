@@ -102,13 +102,13 @@ CatalogueStyle BaseCatalogue() {
 CatalogueStyle WorldCatalogue() {
     return {"KALDERO 世界行政図の事象: 国土、国境、海岸線、国名.\n"
             "陸地の頁 1..8 は国の色分け. 行政区の頁で選ぶ.",
-            std::span<const CategoryStyle>(WorldCategories).first(3), WorldThings};
+            std::span<const CategoryStyle>(WorldCategories).first(3), WorldThings, world::Land};
 }
 
 CatalogueStyle DefaultCatalogue() {
     return {"KALDERO 既定の事象: 世界行政図の事象と、ユーザー地図のための水部、交通、地名.\n"
             "陸地の頁 1..8 は国の色分け. 行政区の頁で選ぶ.",
-            WorldCategories, DefaultThings};
+            WorldCategories, DefaultThings, world::Land};
 }
 
 std::span<const int32_t, 8> LandPageColours() { return LandPages; }

@@ -38,6 +38,7 @@ struct CatalogueStyle {
     const char* comment;  // UTF-8, lines separated by "\n"
     std::span<const CategoryStyle> categories;
     std::span<const ThingStyle> things;
+    int16_t pagedLand = -1;  // the thing whose pages take LandPageColours; -1 none
 };
 
 // Thing numbers the generated maps refer to.

@@ -6,8 +6,10 @@
 
 #include "TestSupport.h"
 
+#include "clsAdmins.h"
 #include "clsMap.h"
 #include "clsMapText.h"
+#include "clsThings.h"
 
 #include <gtest/gtest.h>
 
@@ -23,24 +25,36 @@ namespace {
 
 const QString MapFolder = QStringLiteral(KAL_SOURCE_DIR "/data/maps");
 
+QString Path(const char* name) { return MapFolder + QLatin1Char('/') + QString::fromLatin1(name); }
+
 struct Expected {
     const char* file;
     int32_t mode;
     int32_t code;
     int remarks, polylines, polygons, texts;
+    const char* catalogues;  // the unit's .THG and .ADM
 };
 constexpr Expected Files[] = {
-    {"BASE.MLL", 1, BaseMapCodeLL, 19, 0, 133, 0},
-    {"BASE.MXY", 2, BaseMapCodeXY, 19, 0, 0, 0},
-    {"WORLD_T3.MLL", 1, WorldMapCode, 19, 1962, 1621, 240},
+    {"BASE.MLL", 1, BaseMapCodeLL, 19, 0, 133, 0, "BASE"},
+    {"BASE.MXY", 2, BaseMapCodeXY, 19, 0, 0, 0, "BASE"},
+    {"WORLD_T3.MLL", 1, WorldMapCode, 19, 1962, 1621, 240, "WORLD_T3"},
 };
 
 std::unique_ptr<clsMap> Load(const Expected& e) {
     auto map = std::make_unique<clsMap>();
     map->setMapMode(e.mode);
-    map->setFileName(MapFolder + QLatin1Char('/') + QString::fromLatin1(e.file));
+    map->setFileName(Path(e.file));
     EXPECT_EQ(map->Load(), 0) << e.file;
     return map;
+}
+
+template <class Catalogue>
+std::unique_ptr<Catalogue> LoadCatalogue(const char* name) {
+    auto c = std::make_unique<Catalogue>();
+    c->setFileName(Path(name));
+    EXPECT_EQ(c->Load(), 0) << name;
+    EXPECT_FALSE(c->LockMode()) << name;
+    return c;
 }
 
 } // namespace
@@ -53,10 +67,17 @@ TEST(ShippedData, MapsReadBackWithTheirFigures) {
         EXPECT_EQ(map->MapMode(), e.mode);
         EXPECT_EQ(map->MapCode(), e.code);
         EXPECT_EQ(map->Version(), 106);
+        const auto things = LoadCatalogue<clsThings>(e.catalogues);
+        const auto admins = LoadCatalogue<clsAdmins>(e.catalogues);
         std::map<int32_t, int> counts;
         for (const MapFigurePtr& f : *map) {
             ++counts[f->FigCode()];
             EXPECT_TRUE(f->IsRight());
+            EXPECT_TRUE(admins->Item(f->Admin())) << "district " << f->Admin();
+            if (f->FigCode() == 1) continue;
+            const ThingPtr& t = things->Item(f->Thing());
+            ASSERT_TRUE(t) << "thing " << f->Thing();
+            EXPECT_EQ(t->Figure(), f->FigCode()) << "thing " << f->Thing();
         }
         EXPECT_EQ(counts[1], e.remarks);
         EXPECT_EQ(counts[2], e.polylines);
@@ -108,6 +129,84 @@ TEST(ShippedData, EveryCountryHasOutlineAndBothNames) {
     EXPECT_EQ(named.count(0), 0u);
     EXPECT_EQ(named.count(392), 1u);
     EXPECT_EQ(named.count(10), 1u);  // Antarctica
+}
+
+TEST(ShippedData, CatalogueSizes) {
+    testsupport::ScriptedBoxes boxes;
+    EXPECT_EQ(LoadCatalogue<clsThings>("BASE.THG")->Count(), 15);
+    EXPECT_EQ(LoadCatalogue<clsThings>("WORLD_T3.THG")->Count(), 5);
+    EXPECT_EQ(LoadCatalogue<clsThings>("DEFAULT.THG")->Count(), 13);
+    EXPECT_EQ(LoadCatalogue<clsAdmins>("BASE.ADM")->Count(), 1);
+    EXPECT_EQ(LoadCatalogue<clsAdmins>("WORLD_T3.ADM")->Count(), 241);
+    EXPECT_EQ(LoadCatalogue<clsAdmins>("DEFAULT.ADM")->Count(), 255);
+}
+
+TEST(ShippedData, BaseThingsTheLayersLookUp) {
+    testsupport::ScriptedBoxes boxes;
+    const auto things = LoadCatalogue<clsThings>("BASE.THG");
+    const std::pair<const char*, int16_t> looked[] = {
+        {"背景", 3}, {"海洋", 3}, {"陸地", 3}, {"経線", 2}, {"緯線", 2}, {"赤道線", 2}, {"帯域線", 2}, {"縦線", 2},
+        {"横線", 2}, {"経度", 5}, {"緯度", 5}, {"方位線", 2}, {"領域枠", 2}, {"投影枠", 2},
+    };
+    for (const auto& [name, figure] : looked) {
+        const int16_t n = things->Search(QString::fromUtf8(name));
+        ASSERT_GE(n, 0) << name;
+        EXPECT_EQ(things->Item(n)->Figure(), figure) << name;
+        EXPECT_TRUE(things->Item(n)->IsSameAllPage()) << name;
+    }
+    // The label things need a text height: the labels make room by it.
+    EXPECT_GE(things->Item(things->Search(QStringLiteral("経度")))->Size(), 5);
+    // Frames belong to the category that keeps them listed.
+    int16_t frames = -1;
+    for (int16_t c = 1; c <= 20; ++c)
+        if (things->CategoryName(c) == QStringLiteral("枠組")) frames = c;
+    EXPECT_EQ(things->Item(things->Search(QStringLiteral("領域枠")))->Category(), frames);
+    EXPECT_EQ(things->Item(things->Search(QStringLiteral("投影枠")))->Category(), frames);
+
+    const auto admins = LoadCatalogue<clsAdmins>("BASE.ADM");
+    ASSERT_TRUE(admins->Item(0));  // generated layers and the background take district 0
+    EXPECT_TRUE(admins->Item(0)->Show());
+}
+
+TEST(ShippedData, DistrictsAreTheCountries) {
+    testsupport::ScriptedBoxes boxes;
+    const auto world = LoadCatalogue<clsAdmins>("WORLD_T3.ADM");
+    const auto all = LoadCatalogue<clsAdmins>("DEFAULT.ADM");
+    for (const AdminPtr& d : *world) {
+        SCOPED_TRACE(d->AdminCode());
+        EXPECT_GE(d->AreaCode(), 0);
+        EXPECT_LE(d->AreaCode(), 7);
+        EXPECT_FALSE(world->AreaName(d->AreaCode(), 1).isEmpty());
+        EXPECT_FALSE(world->AreaName(d->AreaCode(), 2).isEmpty());
+        EXPECT_FALSE(d->EuropianName().isEmpty());
+        EXPECT_FALSE(d->JapaneseName().isEmpty());
+        const AdminPtr& same = all->Item(d->AdminCode());
+        ASSERT_TRUE(same);
+        EXPECT_EQ(same->EuropianName(), d->EuropianName());
+        EXPECT_EQ(same->JapaneseName(), d->JapaneseName());
+        EXPECT_EQ(same->AreaCode(), d->AreaCode());
+        EXPECT_EQ(same->Page(), d->Page());
+    }
+    EXPECT_EQ(world->Item(0)->AreaCode(), 0);
+    EXPECT_EQ(world->Item(392)->JapaneseName(), QStringLiteral("日本"));
+    EXPECT_EQ(world->Item(392)->AreaCode(), 5);
+    EXPECT_EQ(world->Item(384)->EuropianName(), QStringLiteral("Cote d'Ivoire"));
+
+    // The default things hold the world map's, under the same numbers.
+    const auto worldThings = LoadCatalogue<clsThings>("WORLD_T3.THG");
+    const auto defaultThings = LoadCatalogue<clsThings>("DEFAULT.THG");
+    for (const ThingPtr& t : *worldThings) {
+        const ThingPtr& same = defaultThings->Item(t->Index());
+        ASSERT_TRUE(same) << t->Index();
+        EXPECT_EQ(same->Name(), t->Name());
+        EXPECT_EQ(same->Figure(), t->Figure());
+        for (int32_t page = 1; page <= 8; ++page) EXPECT_TRUE(same->PageRecord(page) == t->PageRecord(page));
+    }
+    // The land colours the countries by page.
+    const ThingPtr& land = worldThings->Item(worldThings->Search(QStringLiteral("陸地")));
+    std::set<int32_t> fores;
+    for (int32_t page = 1; page <= 8; ++page) fores.insert(land->PageRecord(page).Fore);
+    EXPECT_EQ(fores.size(), 8u);
 }
 
 TEST(ShippedData, SmallEnoughToShip) {

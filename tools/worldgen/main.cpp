@@ -8,6 +8,7 @@
 // (else the clock), and figure identifiers from a fixed random sequence, so
 // that the same data and date give the same bytes.
 #include "MapPreview.h"
+#include "WorldCatalogues.h"
 #include "WorldFigures.h"
 #include "WorldMaps.h"
 #include "WorldSource.h"
@@ -15,7 +16,10 @@
 
 #include "Clock.h"
 #include "MessageBox.h"
+#include "basGlobe.h"
+#include "clsAdmins.h"
 #include "clsMap.h"
+#include "clsThings.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -68,9 +72,17 @@ QDateTime GenerationTime() {
     return QDateTime::currentDateTime();
 }
 
-void Save(clsMap& map) {
-    const int32_t r = map.Save();
-    if (r != 0) throw WorldSourceError(QStringLiteral("%1: not saved (%2)").arg(map.FileName()).arg(r).toStdString());
+// Saves a map, a thing or a district catalogue under its file name.
+template <class File>
+void Save(File& file) {
+    const int32_t r = file.Save();
+    if (r != 0) throw WorldSourceError(QStringLiteral("%1: not saved (%2)").arg(file.FileName()).arg(r).toStdString());
+}
+
+template <class Catalogue>
+void SaveAs(Catalogue& c, const QString& path) {
+    c.setFileName(path);
+    Save(c);
 }
 
 std::unique_ptr<clsMap> NewMap(const QString& path, int32_t mode) {
@@ -81,13 +93,37 @@ std::unique_ptr<clsMap> NewMap(const QString& path, int32_t mode) {
     return map;
 }
 
-std::unique_ptr<clsMap> LoadMap(const QString& path, int32_t mode) {
-    auto map = std::make_unique<clsMap>();
-    map->setMapMode(mode);
-    map->setFileName(path);
-    const int32_t r = map->Load();
+// A map and its catalogues as the program reads them back.
+struct ReadUnit {
+    clsMap map;
+    clsThings things;
+    clsAdmins admins;
+};
+
+template <class File>
+void Load(File& file, const QString& path) {
+    file.setFileName(path);
+    const int32_t r = file.Load();
     if (r != 0) throw WorldSourceError(QStringLiteral("%1: not read back (%2)").arg(path).arg(r).toStdString());
-    return map;
+}
+
+std::unique_ptr<ReadUnit> LoadUnit(const QString& mapPath, int32_t mode, const QString& catalogues) {
+    auto u = std::make_unique<ReadUnit>();
+    u->map.setMapMode(mode);
+    Load(u->map, mapPath);
+    Load(u->things, catalogues);
+    Load(u->admins, catalogues);
+    // Every figure's thing and district is in the catalogues, with the figure's kind.
+    for (const MapFigurePtr& f : u->map) {
+        if (!u->admins.Item(f->Admin()))
+            throw WorldSourceError(QStringLiteral("%1: district %2 is not in %3").arg(mapPath).arg(f->Admin()).arg(u->admins.FileName()).toStdString());
+        if (f->FigCode() == 1) continue;
+        const ThingPtr& t = u->things.Item(f->Thing());
+        if (!t || t->Figure() != f->FigCode())
+            throw WorldSourceError(QStringLiteral("%1: thing %2 of a figure of kind %3 is not in %4")
+                                       .arg(mapPath).arg(f->Thing()).arg(f->FigCode()).arg(u->things.FileName()).toStdString());
+    }
+    return u;
 }
 
 void ReportMap(const clsMap& map) {
@@ -100,6 +136,13 @@ void ReportMap(const clsMap& map) {
     Out() << QFileInfo(map.FileName()).fileName() << ": " << QFileInfo(map.FileName()).size() << " bytes, code "
           << map.MapCode() << ", " << map.Count() << " figures (remarks " << counts[1] << ", polylines " << counts[2]
           << ", polygons " << counts[3] << ", texts " << counts[5] << "), " << points << " points\n";
+}
+
+template <class Catalogue>
+void ReportCatalogue(const QString& path) {
+    Catalogue c;
+    Load(c, path);
+    Out() << QFileInfo(path).fileName() << ": " << QFileInfo(path).size() << " bytes, " << c.Count() << " entries\n";
 }
 
 QColor Colour(int32_t c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
@@ -144,6 +187,13 @@ int main(int argc, char** argv) {
         const Land land = ReadLand(Topology::ReadFile(atlas + QStringLiteral("/land-110m.json")));
         const QString atlasSource = QStringLiteral("world-atlas %1 (ISC)").arg(atlasVersion);
 
+        const QString namesSource = QStringLiteral("i18n-iso-countries %1 (MIT)").arg(namesVersion);
+        const std::vector<District> worldDistricts = Districts(world, nullptr);
+        const std::vector<District> allDistricts = Districts(world, &names);
+        const QString districtComment =
+            QStringLiteral("KALDERO 行政区: 国と地域. 番号は ISO 3166-1 の数字コード (900 番台は独自), 0 は世界.\n"
+                           "地域は大陸. 頁は陸地の色分け (隣国は別の頁).\n名前: ") + namesSource;
+
         {
             auto map = NewMap(path("BASE.MLL"), 1);
             WriteHeader(*map, {BaseMapCodeLL, QStringLiteral("World Base Map"), QStringLiteral("世界ベース地図"),
@@ -159,27 +209,49 @@ int main(int argc, char** argv) {
             Save(*map);
         }
         {
+            clsThings things;
+            FillThings(things, BaseCatalogue());
+            SaveAs(things, path("BASE.THG"));
+            clsAdmins admins;
+            FillAdmins(admins, {worldDistricts.front()}, QStringLiteral("KALDERO ベース地図の行政区: 0 は世界."));
+            SaveAs(admins, path("BASE.ADM"));
+        }
+        {
             auto map = NewMap(path("WORLD_T3.MLL"), 1);
             WriteHeader(*map, {WorldMapCode, QStringLiteral("World Administrative Map"), QStringLiteral("世界行政図"),
                                QStringLiteral("陸地 (国土), 海岸線, 国境, 国名"),
                                QStringLiteral("Natural Earth 1:50m Admin 0 Countries (public domain), ") + atlasSource +
-                                   QStringLiteral(", i18n-iso-countries %1 (MIT)").arg(namesVersion)});
+                                   QStringLiteral(", ") + namesSource});
             AddWorldFigures(*map, world);
             Save(*map);
+            clsThings things;
+            FillThings(things, WorldCatalogue());
+            SaveAs(things, path("WORLD_T3.THG"));
+            clsAdmins admins;
+            FillAdmins(admins, worldDistricts, districtComment);
+            SaveAs(admins, path("WORLD_T3.ADM"));
+        }
+        {
+            clsThings things;
+            FillThings(things, DefaultCatalogue());
+            SaveAs(things, path("DEFAULT.THG"));
+            clsAdmins admins;
+            FillAdmins(admins, allDistricts, districtComment);
+            SaveAs(admins, path("DEFAULT.ADM"));
         }
 
         // Everything read back through the program's readers.
-        const auto baseLL = LoadMap(path("BASE.MLL"), 1);
-        const auto baseXY = LoadMap(path("BASE.MXY"), 2);
-        const auto worldMap = LoadMap(path("WORLD_T3.MLL"), 1);
-        for (const clsMap* m : {baseLL.get(), baseXY.get(), worldMap.get()}) ReportMap(*m);
+        const auto baseLL = LoadUnit(path("BASE.MLL"), 1, path("BASE"));
+        const auto baseXY = LoadUnit(path("BASE.MXY"), 2, path("BASE"));
+        const auto worldUnit = LoadUnit(path("WORLD_T3.MLL"), 1, path("WORLD_T3"));
+        for (const ReadUnit* u : {baseLL.get(), baseXY.get(), worldUnit.get()}) ReportMap(u->map);
+        for (const char* name : {"BASE.THG", "WORLD_T3.THG", "DEFAULT.THG"}) ReportCatalogue<clsThings>(path(name));
+        for (const char* name : {"BASE.ADM", "WORLD_T3.ADM", "DEFAULT.ADM"}) ReportCatalogue<clsAdmins>(path(name));
 
         int small = 0;
         for (const Country& c : world.countries) small += IsSmallCountry(c) ? 1 : 0;
         Out() << world.countries.size() << " countries (" << small << " with small names), " << world.borders.size()
               << " border arcs, " << world.coasts.size() << " coast arcs\n";
-        const std::vector<District> worldDistricts = Districts(world, nullptr);
-        const std::vector<District> allDistricts = Districts(world, &names);
         Out() << worldDistricts.size() << " districts in the world map's catalogue, " << allDistricts.size()
               << " in the default one\n";
         for (const Country& c : world.countries) {
@@ -189,25 +261,20 @@ int main(int argc, char** argv) {
         }
 
         if (parser.isSet(previewOption)) {
-            const std::map<int16_t, int16_t> pages = CountryPages(world);
+            // Colours as the catalogues read back give them: the thing's page
+            // that the figure's district chooses; names of the world scale.
+            const double previewScale = GlobeCircumference / 0.54;  // 2048 dots at 96 dpi
             const auto colour = [&](const clsMap& m, const clsMapFigure& f) -> QColor {
-                if (&m == baseLL.get()) {
-                    if (f.Thing() == base::Land) return Colour(Rgb(240, 237, 226));
-                    if (f.Thing() == base::Lake) return Colour(Rgb(200, 220, 233));
-                    return QColor();  // the world map's coast is drawn instead
-                }
-                switch (f.Thing()) {
-                case world::Land: {
-                    const auto it = pages.find(f.Admin());
-                    return it == pages.end() ? QColor(Qt::red) : Colour(LandPageColours()[size_t(it->second - 1)]);
-                }
-                case world::Coast: return Colour(Rgb(122, 152, 178));
-                case world::Border: return Colour(Rgb(110, 100, 116));
-                case world::Name: return QColor(48, 48, 56);
-                default: return QColor();
-                }
+                const ReadUnit& u = &m == &baseLL->map ? *baseLL : *worldUnit;
+                const ThingPtr& thing = u.things.Item(f.Thing());
+                const AdminPtr& admin = u.admins.Item(f.Admin());
+                if (!thing || !admin) return QColor(Qt::red);
+                thing->setPage(admin->Page());
+                if (!thing->IsPrint(previewScale) || thing->Fore() < 0) return QColor();
+                return Colour(thing->Fore());
             };
-            const QImage image = DrawMapPreview({baseLL.get(), worldMap.get()}, colour, Colour(Rgb(200, 220, 233)));
+            const ThingPtr& ocean = baseLL->things.Item(baseLL->things.Search(QStringLiteral("海洋")));
+            const QImage image = DrawMapPreview({&baseLL->map, &worldUnit->map}, colour, Colour(ocean->Fore()));
             if (!image.save(parser.value(previewOption), "PNG"))
                 throw WorldSourceError((parser.value(previewOption) + QStringLiteral(": not written")).toStdString());
         }

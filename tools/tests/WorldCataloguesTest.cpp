@@ -1,0 +1,79 @@
+#include "WorldCatalogues.h"
+
+#include "TestSupport.h"
+
+#include "clsAdmins.h"
+#include "clsThings.h"
+
+#include <gtest/gtest.h>
+
+using namespace worldsrc;
+
+TEST(WorldCatalogues, ThingsWriteAndReadBackAsTheTablesSay) {
+    testsupport::ScriptedBoxes boxes;
+    testsupport::TempDir dir;
+    for (const CatalogueStyle& style : {BaseCatalogue(), WorldCatalogue(), DefaultCatalogue()}) {
+        clsThings written;
+        FillThings(written, style);
+        written.setFileName(dir.file(QStringLiteral("T.THG")));
+        ASSERT_EQ(written.Save(), 0);
+        clsThings read;
+        read.setFileName(dir.file(QStringLiteral("T.THG")));
+        ASSERT_EQ(read.Load(), 0);
+        EXPECT_EQ(read.Comment(), written.Comment());
+        ASSERT_EQ(read.Count(), int32_t(style.things.size()));
+        for (const ThingStyle& t : style.things) {
+            const ThingPtr& thing = read.Item(t.number);
+            ASSERT_TRUE(thing) << t.number;
+            EXPECT_EQ(thing->Name(), QString::fromUtf8(t.name));
+            EXPECT_EQ(thing->Category(), t.category);
+            EXPECT_FALSE(read.CategoryName(t.category).isEmpty());
+            for (int32_t page = 1; page <= 8; ++page) {
+                const ThingPage& p = thing->PageRecord(page);
+                EXPECT_EQ(p.Fore, t.number == style.pagedLand ? LandPageColours()[size_t(page - 1)] : t.fore);
+                EXPECT_EQ(p.Back, t.back);
+                EXPECT_EQ(p.ShowMode, -1);
+                EXPECT_EQ(p.ScaleS, t.smallest > 0 ? t.smallest : ThingPage::Default().ScaleS);
+                EXPECT_TRUE(p == written.Item(t.number)->PageRecord(page)) << t.name << " page " << page;
+            }
+        }
+    }
+}
+
+TEST(WorldCatalogues, RefusedValuesStopTheGenerator) {
+    const CategoryStyle categories[] = {{1, "x"}};
+    const ThingStyle badStyle[] = {{1, "x", FigPolygon, 1, 99, 0, -1, 0, 0}};      // no fill style 99
+    const ThingStyle badSize[] = {{1, "x", FigText, 1, 0, 0, -1, 200, 0}};         // text height over 100
+    const ThingStyle twice[] = {{1, "x", FigPolyline, 1, 0, 0, -1, 1, 0}, {1, "y", FigPolyline, 1, 0, 0, -1, 1, 0}};
+    const ThingStyle badNumber[] = {{1000, "x", FigPolyline, 1, 0, 0, -1, 1, 0}};
+    for (std::span<const ThingStyle> things : {std::span<const ThingStyle>(badStyle), std::span<const ThingStyle>(badSize),
+                                               std::span<const ThingStyle>(badNumber)}) {
+        clsThings c;
+        EXPECT_THROW(FillThings(c, {"", categories, things}), WorldSourceError);
+    }
+    clsThings c;
+    EXPECT_ANY_THROW(FillThings(c, {"", categories, twice}));
+
+    clsAdmins admins;
+    EXPECT_THROW(FillAdmins(admins, {{1000, 1, 1, QStringLiteral("x"), QStringLiteral("x")}}, QString()), WorldSourceError);
+    clsAdmins pages;
+    EXPECT_THROW(FillAdmins(pages, {{5, 1, 9, QStringLiteral("x"), QStringLiteral("x")}}, QString()), WorldSourceError);
+}
+
+TEST(WorldCatalogues, DistrictsWithTheAreasTheyUse) {
+    testsupport::ScriptedBoxes boxes;
+    clsAdmins admins;
+    FillAdmins(admins,
+               {{0, 0, 1, QStringLiteral("World"), QStringLiteral("世界")},
+                {392, 5, 3, QStringLiteral("Japan"), QStringLiteral("日本")}},
+               QStringLiteral("one\ntwo"));
+    EXPECT_EQ(admins.Comment(), QStringLiteral("one\r\ntwo"));
+    EXPECT_EQ(admins.AreaName(5, 2), QStringLiteral("アジア"));
+    EXPECT_EQ(admins.AreaName(0, 1), QStringLiteral("World"));
+    EXPECT_TRUE(admins.AreaName(6, 1).isEmpty());  // no district in Europe
+    ASSERT_TRUE(admins.Item(392));
+    EXPECT_EQ(admins.Item(392)->Page(), 3);
+    EXPECT_EQ(admins.Item(392)->AreaCode(), 5);
+    EXPECT_TRUE(admins.Item(392)->Show());
+    EXPECT_TRUE(admins.Item(392)->Search());
+}
