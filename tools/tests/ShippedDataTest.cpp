@@ -6,9 +6,11 @@
 
 #include "TestSupport.h"
 
+#include "AppState.h"
 #include "clsAdmins.h"
 #include "clsMap.h"
 #include "clsMapText.h"
+#include "clsMapUnits.h"
 #include "clsThings.h"
 
 #include <gtest/gtest.h>
@@ -207,6 +209,42 @@ TEST(ShippedData, DistrictsAreTheCountries) {
     std::set<int32_t> fores;
     for (int32_t page = 1; page <= 8; ++page) fores.insert(land->PageRecord(page).Fore);
     EXPECT_EQ(fores.size(), 8u);
+}
+
+// What start-up does with the map folder: both base units, then the start map.
+TEST(ShippedData, StartUpFindsItsUnits) {
+    testsupport::ScriptedBoxes boxes;
+    struct Folder {
+        QString saved = gvMapFolder;
+        Folder() { gvMapFolder = MapFolder; }
+        ~Folder() { gvMapFolder = saved; }
+    } folder;
+    clsMapUnits ll;
+    clsMapUnits xy;
+    EXPECT_EQ(ll.Create(1), 0);
+    EXPECT_EQ(xy.Create(2), 0);
+    ASSERT_EQ(ll.Count(), 1);
+    EXPECT_EQ(ll.Base()->Map().MapCode(), BaseMapCodeLL);
+    EXPECT_EQ(xy.Base()->Map().MapCode(), BaseMapCodeXY);
+    EXPECT_GE(xy.Base()->Things().Search(QStringLiteral("縦線")), 0);
+
+    auto start = std::make_shared<clsMapUnit>();
+    start->setUnitName(Path("WORLD_T3.MLL"));
+    ASSERT_TRUE(start->Load());
+    EXPECT_TRUE(ll.Add(start));
+    EXPECT_EQ(ll.Count(), 2);
+    // Every figure drawn makes a valid cell: its district and thing are there.
+    for (const MapUnitPtr& unit : ll)
+        for (const MapFigurePtr& f : unit->Map()) {
+            if (f->FigCode() == 1) continue;
+            EXPECT_TRUE(unit->ToCell(f).IsValid()) << f->Admin() << "/" << f->Thing();
+        }
+
+    // A new user map takes the default catalogues.
+    testsupport::TempDir dir;
+    ASSERT_TRUE(ll.AddNew(dir.file(QStringLiteral("MINE"))));
+    EXPECT_EQ(ll.Active()->Admins().Count(), 255);
+    EXPECT_GE(ll.Active()->Things().Search(QStringLiteral("陸地")), 0);
 }
 
 TEST(ShippedData, SmallEnoughToShip) {

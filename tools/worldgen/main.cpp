@@ -85,6 +85,17 @@ void SaveAs(Catalogue& c, const QString& path) {
     Save(c);
 }
 
+// A unit's NAME.THG and NAME.ADM.
+void WriteCatalogues(const QString& path, const CatalogueStyle& style, const std::vector<District>& districts,
+                     const QString& comment) {
+    clsThings things;
+    FillThings(things, style);
+    SaveAs(things, path);
+    clsAdmins admins;
+    FillAdmins(admins, districts, comment);
+    SaveAs(admins, path);
+}
+
 std::unique_ptr<clsMap> NewMap(const QString& path, int32_t mode) {
     auto map = std::make_unique<clsMap>();
     map->setMapMode(mode);
@@ -208,14 +219,8 @@ int main(int argc, char** argv) {
                                QString(), QString()});
             Save(*map);
         }
-        {
-            clsThings things;
-            FillThings(things, BaseCatalogue());
-            SaveAs(things, path("BASE.THG"));
-            clsAdmins admins;
-            FillAdmins(admins, {worldDistricts.front()}, QStringLiteral("KALDERO ベース地図の行政区: 0 は世界."));
-            SaveAs(admins, path("BASE.ADM"));
-        }
+        WriteCatalogues(path("BASE"), BaseCatalogue(), {worldDistricts.front()},
+                        QStringLiteral("KALDERO ベース地図の行政区: 0 は世界."));
         {
             auto map = NewMap(path("WORLD_T3.MLL"), 1);
             WriteHeader(*map, {WorldMapCode, QStringLiteral("World Administrative Map"), QStringLiteral("世界行政図"),
@@ -224,21 +229,9 @@ int main(int argc, char** argv) {
                                    QStringLiteral(", ") + namesSource});
             AddWorldFigures(*map, world);
             Save(*map);
-            clsThings things;
-            FillThings(things, WorldCatalogue());
-            SaveAs(things, path("WORLD_T3.THG"));
-            clsAdmins admins;
-            FillAdmins(admins, worldDistricts, districtComment);
-            SaveAs(admins, path("WORLD_T3.ADM"));
         }
-        {
-            clsThings things;
-            FillThings(things, DefaultCatalogue());
-            SaveAs(things, path("DEFAULT.THG"));
-            clsAdmins admins;
-            FillAdmins(admins, allDistricts, districtComment);
-            SaveAs(admins, path("DEFAULT.ADM"));
-        }
+        WriteCatalogues(path("WORLD_T3"), WorldCatalogue(), worldDistricts, districtComment);
+        WriteCatalogues(path("DEFAULT"), DefaultCatalogue(), allDistricts, districtComment);
 
         // Everything read back through the program's readers.
         const auto baseLL = LoadUnit(path("BASE.MLL"), 1, path("BASE"));
