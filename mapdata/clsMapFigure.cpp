@@ -2,6 +2,7 @@
 
 #include "AppError.h"
 #include "BinaryIO.h"
+#include "basHAdmin.h"
 #include "basHMap.h"
 #include "clsMapPolygon.h"
 #include "clsMapRem.h"
@@ -9,11 +10,6 @@
 
 #include <limits>
 
-namespace {
-
-bool isValidNumber(int32_t v) { return 0 <= v && v <= 999; }
-
-} // namespace
 
 clsMapFigure::clsMapFigure() : figId_(NewFigID()) {}
 
@@ -34,13 +30,13 @@ void clsMapFigure::setOwnShowMode(int32_t v) {
 }
 
 void clsMapFigure::setAdmin(int32_t v) {
-    if (!isValidNumber(v)) return;
+    if (!IsValidCode(v)) return;
     admin_ = static_cast<int16_t>(v);
     modify_ = true;
 }
 
 void clsMapFigure::setThing(int32_t v) {
-    if (!isValidNumber(v)) return;
+    if (!IsValidCode(v)) return;
     thing_ = static_cast<int16_t>(v);
     modify_ = true;
 }
@@ -54,7 +50,7 @@ void clsMapFigure::setJumpMark(int32_t v) {
 bool clsMapFigure::IsRight() const { return CommonRight(true); }
 
 bool clsMapFigure::CommonRight(bool checkThing) const {
-    return isValidNumber(admin_) && (!checkThing || isValidNumber(thing_)) && IsValidColor(ownColor_) &&
+    return IsValidCode(admin_) && (!checkThing || IsValidCode(thing_)) && IsValidColor(ownColor_) &&
            IsValidShowMode(ownShowMode_) && IsValidJumpMark(jumpMark_);
 }
 
