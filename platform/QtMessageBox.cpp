@@ -111,7 +111,15 @@ public:
         }
         if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return false;
         path = dlg.selectedFiles().first();
-        filterIndex = static_cast<int>(filters.indexOf(dlg.selectedNameFilter())) + 1;
+        // The dialog names the chosen entry without the patterns it hides.
+        const QString chosen = dlg.selectedNameFilter();
+        filterIndex = 1;
+        for (qsizetype i = 0; i < filters.size(); ++i) {
+            if (filters[i] == chosen || filters[i].startsWith(chosen + QStringLiteral(" ("))) {
+                filterIndex = static_cast<int>(i) + 1;
+                break;
+            }
+        }
         return true;
     }
 
