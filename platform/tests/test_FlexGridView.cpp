@@ -281,6 +281,12 @@ TEST(FlexGridView, SampleDialogPicture) {
     }
     grid->setFixedRows(1);
     grid->setRowHeight(0, 240);
+    // A sorted column's title, marked as the place list marks it.
+    grid->setTextMatrix(0, 1, QStringLiteral("事象名　▲"));
+    grid->setRow(0);
+    grid->setCol(1);
+    grid->setCellBackColor(0x80000002);
+    grid->setCellFontBold(true);
     grid->select(3, 1, 5, 5);
     grid->setRedraw(true);
 
@@ -308,4 +314,6 @@ TEST(FlexGridView, SampleDialogPicture) {
     EXPECT_EQ(shot.pixelColor(selected), QColor(0, 120, 215));
     const QPoint category = grid->mapTo(&dlg, QPoint(grid->ColPos(2) / 15 + 5, grid->RowPos(1) / 15 + 3));
     EXPECT_EQ(shot.pixelColor(category), QColor(191, 205, 219));
+    const QPoint title = grid->mapTo(&dlg, QPoint(grid->ColPos(1) / 15 + grid->ColWidth(1) / 15 - 4, 4));
+    EXPECT_EQ(shot.pixelColor(title), QColor(153, 180, 209));
 }
