@@ -57,6 +57,9 @@ DialogBase::DialogBase(QWidget* parent, DialogPosition* remembered)
 }
 
 DialogBase::~DialogBase() {
+    // QDialog hides the window when it goes, which moves the focus: this
+    // part of the dialog must hear nothing of it.
+    disconnect(qApp, nullptr, this, nullptr);
     if (filtering_) qApp->removeEventFilter(this);
 }
 
@@ -90,15 +93,13 @@ void DialogBase::showHelp() {
 }
 
 void DialogBase::addFieldCheck(QWidget* field, std::function<bool()> check) {
+    std::erase_if(checks_, [](const FieldCheck& c) { return c.field.isNull(); });  // controls rebuilt since
     checks_.push_back({field, std::move(check)});
-    connect(field, &QObject::destroyed, this, [this, field] {
-        std::erase_if(checks_, [field](const FieldCheck& c) { return c.field == field; });
-    });
 }
 
 void DialogBase::exemptFromChecks(QWidget* w) {
+    std::erase_if(exempt_, [](const QPointer<QWidget>& e) { return e.isNull(); });
     exempt_.push_back(w);
-    connect(w, &QObject::destroyed, this, [this, w] { std::erase(exempt_, w); });
 }
 
 QWidget* DialogBase::fieldOf(QWidget* w) const {
@@ -110,7 +111,8 @@ QWidget* DialogBase::fieldOf(QWidget* w) const {
 
 bool DialogBase::isExempt(QWidget* w) const {
     for (; w && w != this; w = w->parentWidget())
-        if (std::find(exempt_.begin(), exempt_.end(), w) != exempt_.end()) return true;
+        for (const QPointer<QWidget>& e : exempt_)
+            if (e == w) return true;
     return false;
 }
 

@@ -22,6 +22,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QPointer>
 
 #include <cstdint>
 #include <functional>
@@ -107,8 +108,9 @@ protected:
     bool eventFilter(QObject* o, QEvent* e) override;
 
 private:
+    // Controls are rebuilt at every opening: gone ones read as null.
     struct FieldCheck {
-        QWidget* field;
+        QPointer<QWidget> field;
         std::function<bool()> check;
     };
     QWidget* fieldOf(QWidget* w) const;
@@ -126,7 +128,7 @@ private:
     QAbstractButton* okButton_ = nullptr;
     EnterPolicy enterPolicy_ = EnterPolicy::Default;
     std::vector<FieldCheck> checks_;
-    std::vector<QWidget*> exempt_;
+    std::vector<QPointer<QWidget>> exempt_;
     QWidget* checked_ = nullptr;   // field checked already for the focus move under way
     bool checking_ = false;
     bool swallowRelease_ = false;

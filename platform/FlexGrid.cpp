@@ -438,7 +438,11 @@ void FlexGrid::setMouseCell(int32_t row, int32_t col) {
 }
 
 void FlexGrid::mouseCellAt(const QPoint& pos) {
-    flush();
+    if (resetOpen_) {
+        // Nothing is drawn while a batch is open: no cell is under the mouse.
+        setMouseCell(-1, -1);
+        return;
+    }
     const int m = rowAt(pos.y()), c = columnAt(pos.x());
     setMouseCell(m >= 0 ? m + data_.FixedRows() : -1, c);
 }
