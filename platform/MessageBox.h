@@ -1,13 +1,19 @@
-// Modal message and input boxes behind one API. The Qt implementation shows
-// real dialogs; tests install a scripted one that answers from a list.
+// The questions the program asks the user, behind one API: message boxes,
+// yes/no questions, input boxes and the file, folder, colour and font
+// choosers. The Qt implementation shows real dialogs; tests install a
+// scripted one that answers from a list.
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <deque>
 #include <functional>
 #include <memory>
 #include <vector>
+
+#include "Gdi.h"
+#include "StdFont.h"
 
 namespace plat {
 
@@ -44,12 +50,31 @@ struct InputRequest {
     long helpContext = 0;
 };
 
+// An open or save file chooser.
+struct FileRequest {
+    bool save = false;
+    QString title;
+    // Pairs of a description and its patterns, every part ended by "|", as
+    // in "地図ユニット(*.MLL)|*.MLL|すべてのファイル(*.*)|*.*|"; patterns of one
+    // entry are separated by ";".
+    QString filter;
+    QString fileName;     // proposed path or name
+    int filterIndex = 1;  // 1-based entry shown first
+};
+
 class MessageBoxProvider {
 public:
     virtual ~MessageBoxProvider() = default;
     virtual int showMessage(const MessageRequest& req) = 0;
     // Returns false when the user cancelled.
     virtual bool showInput(const InputRequest& req, QString& answer) = 0;
+    // The choosers return false when the user cancelled; these defaults
+    // cancel. A save chooser has asked before replacing a file.
+    virtual bool chooseFile(const FileRequest& req, QString& path, int& filterIndex);
+    virtual bool chooseFolder(const QString& title, const QString& start, QString& path);
+    virtual bool chooseColor(COLORREF initial, COLORREF& chosen);
+    // Name, size, bold and italic of the font; the rest is kept.
+    virtual bool chooseFont(StdFont& font);
 };
 
 // The provider in use; the Qt one when none was installed and a GUI exists,
@@ -64,34 +89,71 @@ int MsgBox(const QString& text, int style = MbOkOnly, const QString& title = QSt
 QString InputBox(const QString& prompt, const QString& title = QString(), const QString& preset = QString(),
                  long helpContext = 0, bool* ok = nullptr);
 
+// A yes/no question with the question icon; true for yes.
+bool AskYesNo(const QString& text, const QString& title = QString());
+// The chosen path, empty when cancelled; filterIndex receives the entry
+// chosen.
+QString ChooseFile(const FileRequest& req, int* filterIndex = nullptr);
+QString ChooseFolder(const QString& title, const QString& start);
+// Each false when cancelled, leaving the argument unchanged.
+bool ChooseColor(COLORREF& color);
+bool ChooseFont(StdFont& font);
+
+// Qt name filters for a filter of FileRequest: "description (patterns)",
+// patterns matching either case ("*.MLL" finds coast.mll) and "*.*"
+// matching every file.
+QStringList QtNameFilters(const QString& filter);
+
 // Answers boxes from a script. Every box is recorded; a box that the script
 // does not expect is recorded as unexpected and answered with Cancel (or the
 // only button), so a test can fail on it.
 class ScriptedMessageBox : public MessageBoxProvider {
 public:
+    enum class Kind { Message, Input, OpenFile, SaveFile, Folder, Color, Font };
     struct Expectation {
-        QString contains;    // the box text must contain this (empty: any text)
-        int answer;
-        QString inputAnswer; // for input boxes
-        bool input = false;
+        Kind kind = Kind::Message;
+        QString contains;  // the box text (a chooser's title) must contain this; empty: any
+        int answer = IdOk; // IdCancel cancels an input box or chooser
+        QString text;      // typed text, chosen path or folder
+        COLORREF color = 0;
+        StdFont font;
     };
     ScriptedMessageBox();
     ~ScriptedMessageBox() override;   // restores the previous provider
 
     ScriptedMessageBox& expect(const QString& contains, int answer);
     ScriptedMessageBox& expectInput(const QString& contains, const QString& answer, bool ok = true);
+    // An empty path or folder cancels the chooser.
+    ScriptedMessageBox& expectOpenFile(const QString& titleContains, const QString& path);
+    ScriptedMessageBox& expectSaveFile(const QString& titleContains, const QString& path);
+    ScriptedMessageBox& expectFolder(const QString& titleContains, const QString& folder);
+    ScriptedMessageBox& expectColor(COLORREF color, bool ok = true);
+    ScriptedMessageBox& expectFont(const StdFont& font, bool ok = true);
 
     int showMessage(const MessageRequest& req) override;
     bool showInput(const InputRequest& req, QString& answer) override;
+    bool chooseFile(const FileRequest& req, QString& path, int& filterIndex) override;
+    bool chooseFolder(const QString& title, const QString& start, QString& path) override;
+    bool chooseColor(COLORREF initial, COLORREF& chosen) override;
+    bool chooseFont(StdFont& font) override;
 
+    // Every box as asked; a chooser's title stands as its text.
     const std::vector<MessageRequest>& shown() const { return shown_; }
     const std::vector<QString>& unexpected() const { return unexpected_; }
+    // The file requests as asked.
+    const std::vector<FileRequest>& fileRequests() const { return files_; }
     size_t pending() const { return script_.size(); }
 
 private:
+    // The next expectation when it is of this kind and its text matches;
+    // otherwise records the box as unexpected and returns nothing.
+    const Expectation* take(Kind kind, const QString& text, const QString& title);
+
     std::deque<Expectation> script_;
+    Expectation taken_;
     std::vector<MessageRequest> shown_;
     std::vector<QString> unexpected_;
+    std::vector<FileRequest> files_;
     MessageBoxProvider* previous_;
 };
 

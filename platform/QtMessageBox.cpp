@@ -1,8 +1,13 @@
 #include "MessageBox.h"
 
 #include <QApplication>
+#include <QColorDialog>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QDir>
+#include <QFileInfo>
+#include <QFontDialog>
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -10,6 +15,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
+#include "Fonts.h"
 #include "Help.h"
 
 namespace plat {
@@ -83,6 +91,66 @@ public:
         lay->addWidget(bb);
         if (dlg.exec() != QDialog::Accepted) return false;
         answer = edit->text();
+        return true;
+    }
+
+    bool chooseFile(const FileRequest& req, QString& path, int& filterIndex) override {
+        QFileDialog dlg(QApplication::activeWindow(), req.title);
+        dlg.setAcceptMode(req.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+        dlg.setFileMode(req.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+        dlg.setOption(QFileDialog::HideNameFilterDetails);
+        const QStringList filters = QtNameFilters(req.filter);
+        if (!filters.isEmpty()) {
+            dlg.setNameFilters(filters);
+            dlg.selectNameFilter(filters[std::clamp(req.filterIndex, 1, static_cast<int>(filters.size())) - 1]);
+        }
+        if (!req.fileName.isEmpty()) {
+            const QFileInfo proposed(req.fileName);
+            if (proposed.dir().exists()) dlg.setDirectory(proposed.dir());
+            dlg.selectFile(proposed.fileName());
+        }
+        if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return false;
+        path = dlg.selectedFiles().first();
+        // The dialog names the chosen entry without the patterns it hides.
+        const QString chosen = dlg.selectedNameFilter();
+        filterIndex = 1;
+        for (qsizetype i = 0; i < filters.size(); ++i) {
+            if (filters[i] == chosen || filters[i].startsWith(chosen + QStringLiteral(" ("))) {
+                filterIndex = static_cast<int>(i) + 1;
+                break;
+            }
+        }
+        return true;
+    }
+
+    bool chooseFolder(const QString& title, const QString& start, QString& path) override {
+        const QString folder = QFileDialog::getExistingDirectory(QApplication::activeWindow(), title, start);
+        if (folder.isEmpty()) return false;
+        path = folder;
+        return true;
+    }
+
+    bool chooseColor(COLORREF initial, COLORREF& chosen) override {
+        const QColor c = QColorDialog::getColor(QColor(GetRValue(initial), GetGValue(initial), GetBValue(initial)),
+                                                QApplication::activeWindow());
+        if (!c.isValid()) return false;
+        chosen = RGB(c.red(), c.green(), c.blue());
+        return true;
+    }
+
+    bool chooseFont(StdFont& font) override {
+        QFont initial(ResolveFontFamily(font.name));
+        initial.setPointSizeF(font.size);
+        initial.setBold(font.bold);
+        initial.setItalic(font.italic);
+        bool ok = false;
+        const QFont f = QFontDialog::getFont(&ok, initial, QApplication::activeWindow());
+        if (!ok) return false;
+        // The face name the settings know stays when its family was kept.
+        if (f.family() != initial.family()) font.name = f.family();
+        font.size = f.pointSizeF();
+        font.bold = f.bold();
+        font.italic = f.italic();
         return true;
     }
 };

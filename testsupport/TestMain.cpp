@@ -1,11 +1,13 @@
 // Every test program runs inside a QApplication on the offscreen platform,
-// with settings kept in a temporary folder and message boxes answered
-// headlessly unless a test scripts them.
+// with settings kept in a temporary folder, the program's Japanese font as
+// the default, and message boxes answered headlessly unless a test scripts
+// them.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QTemporaryDir>
 
+#include "Fonts.h"
 #include "MessageBox.h"
 #include "SettingsStore.h"
 
@@ -22,6 +24,22 @@ public:
         ADD_FAILURE() << "input box not scripted: " << r.prompt.toStdString();
         return false;
     }
+    bool chooseFile(const plat::FileRequest& r, QString&, int&) override {
+        ADD_FAILURE() << "file chooser not scripted: " << r.title.toStdString();
+        return false;
+    }
+    bool chooseFolder(const QString& title, const QString&, QString&) override {
+        ADD_FAILURE() << "folder chooser not scripted: " << title.toStdString();
+        return false;
+    }
+    bool chooseColor(plat::COLORREF, plat::COLORREF&) override {
+        ADD_FAILURE() << "colour chooser not scripted";
+        return false;
+    }
+    bool chooseFont(plat::StdFont&) override {
+        ADD_FAILURE() << "font chooser not scripted";
+        return false;
+    }
 };
 } // namespace
 
@@ -29,6 +47,10 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
+    // Han characters drawn in a Japanese face, not whatever the font
+    // fallback finds first.
+    plat::InstallFontSubstitutions();
+    QApplication::setFont(QFont(plat::ResolveFontFamily(QStringLiteral("ＭＳ Ｐゴシック")), 9));
     QTemporaryDir settings;
     plat::SettingsStore::SetFolder(settings.path());
     UnscriptedBoxes boxes;

@@ -1,6 +1,12 @@
 #include "TestSupport.h"
 
+#include <QApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QLayout>
+#include <QPixmap>
+#include <QWidget>
 
 namespace testsupport {
 
@@ -8,6 +14,26 @@ void WriteBytes(const QString& path, const QByteArray& bytes) {
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
     f.write(bytes);
+}
+
+QString OutputFolder() {
+    const QString folder = QStringLiteral(KAL_TEST_OUTPUT_DIR "/") + QFileInfo(QCoreApplication::applicationFilePath()).baseName();
+    QDir().mkpath(folder);
+    return folder;
+}
+
+QString SaveWidgetPng(QWidget* widget, const QString& name) {
+    const ::testing::TestInfo* t = ::testing::UnitTest::GetInstance()->current_test_info();
+    QString file = t ? QString::fromUtf8(t->test_suite_name()) + QLatin1Char('.') + QString::fromUtf8(t->name())
+                     : QStringLiteral("widget");
+    if (!name.isEmpty()) file += QLatin1Char('-') + name;
+    file.replace(QLatin1Char('/'), QLatin1Char('_'));
+    const QString path = OutputFolder() + QLatin1Char('/') + file + QStringLiteral(".png");
+    if (!widget->isVisible()) widget->show();
+    if (widget->layout()) widget->layout()->activate();
+    QApplication::processEvents();
+    EXPECT_TRUE(widget->grab().save(path, "PNG")) << path.toStdString();
+    return path;
 }
 
 QByteArray ReadBytes(const QString& path) {

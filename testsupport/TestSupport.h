@@ -6,6 +6,8 @@
 #include <QString>
 #include <QTemporaryDir>
 
+class QWidget;
+
 #include "MessageBox.h"
 #include "QStringPrinter.h"
 
@@ -31,6 +33,13 @@ public:
 private:
     QTemporaryDir dir_;
 };
+
+// The folder where a test program leaves files for a person to look at:
+// test-output/<program> in the build folder; made when missing.
+QString OutputFolder();
+// Renders a widget (shown offscreen first when hidden, laid out) to
+// <OutputFolder>/<suite>.<test>[-name].png and returns the path.
+QString SaveWidgetPng(QWidget* widget, const QString& name = QString());
 
 // Writes bytes to a file (plain, no atomic replace: the test sets things up).
 void WriteBytes(const QString& path, const QByteArray& bytes);

@@ -1,5 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QTimer>
+
 #include "MessageBox.h"
 #include "ResString.h"
 #include "TestSupport.h"
@@ -22,6 +28,138 @@ TEST(ScriptedBoxes, UnexpectedBoxIsRecorded) {
     ScriptedMessageBox boxes;  // the plain one: a test decides what to do with surprises
     EXPECT_EQ(MsgBox(QStringLiteral("?"), MbYesNoCancel), IdCancel);
     ASSERT_EQ(boxes.unexpected().size(), 1u);
+}
+
+TEST(ScriptedBoxes, ChoosersAnswerFromTheScript) {
+    testsupport::ScriptedBoxes boxes;
+    StdFont chosenFont;
+    chosenFont.name = QStringLiteral("メイリオ");
+    chosenFont.size = 12;
+    chosenFont.bold = true;
+    boxes.expectOpenFile(QStringLiteral("開く"), QStringLiteral("/maps/coast.MLL"))
+        .expectSaveFile(QStringLiteral("保存"), QString())  // cancelled
+        .expectFolder(QStringLiteral("フォルダ"), QStringLiteral("/maps"))
+        .expect(QStringLiteral("上書き"), IdYes)
+        .expectColor(RGB(1, 2, 3))
+        .expectColor(0, false)
+        .expectFont(chosenFont);
+
+    FileRequest open{false, QStringLiteral("ファイルを開く"), QStringLiteral("地図(*.MLL)|*.MLL|"), QStringLiteral("a.MLL"), 1};
+    int index = 0;
+    EXPECT_EQ(ChooseFile(open, &index), QStringLiteral("/maps/coast.MLL"));
+    EXPECT_EQ(index, 1);
+    FileRequest save = open;
+    save.save = true;
+    save.title = QStringLiteral("ファイルを保存する");
+    EXPECT_EQ(ChooseFile(save), QString());
+    EXPECT_EQ(ChooseFolder(QStringLiteral("フォルダ選択"), QStringLiteral("/")), QStringLiteral("/maps"));
+    EXPECT_TRUE(AskYesNo(QStringLiteral("上書きしますか？")));
+    EXPECT_EQ(boxes.shown().back().style, MbYesNo | MbQuestion);
+    COLORREF colour = RGB(9, 9, 9);
+    EXPECT_TRUE(ChooseColor(colour));
+    EXPECT_EQ(colour, RGB(1, 2, 3));
+    EXPECT_FALSE(ChooseColor(colour));  // cancelled: unchanged
+    EXPECT_EQ(colour, RGB(1, 2, 3));
+    StdFont font;
+    font.italic = true;
+    font.charset = 0;
+    EXPECT_TRUE(ChooseFont(font));
+    EXPECT_EQ(font.name, QStringLiteral("メイリオ"));
+    EXPECT_EQ(font.size, 12);
+    EXPECT_TRUE(font.bold);
+    EXPECT_FALSE(font.italic);
+    EXPECT_EQ(font.charset, 0);  // what the chooser does not set is kept
+    ASSERT_EQ(boxes.fileRequests().size(), 2u);
+    EXPECT_TRUE(boxes.fileRequests()[1].save);
+}
+
+TEST(ScriptedBoxes, AChooserOutOfTurnIsUnexpected) {
+    ScriptedMessageBox boxes;
+    boxes.expect(QStringLiteral("確認"), IdOk);
+    EXPECT_EQ(ChooseFolder(QStringLiteral("フォルダ選択"), QString()), QString());
+    ASSERT_EQ(boxes.unexpected().size(), 1u);
+    EXPECT_EQ(boxes.unexpected()[0], QStringLiteral("folder: フォルダ選択"));
+    EXPECT_EQ(boxes.pending(), 1u);
+    EXPECT_EQ(MsgBox(QStringLiteral("確認")), IdOk);
+}
+
+TEST(FileFilters, QtNameFiltersMatchEitherCase) {
+    struct Case {
+        const char* filter;
+        const char* expected;  // joined by " / "
+    } cases[] = {
+        {"経緯度地図ユニット(*.MLL)|*.MLL|", "経緯度地図ユニット(*.MLL) (*.[mM][lL][lL])"},
+        {"画像|*.BMP;*.png|すべて(*.*)|*.*|", "画像 (*.[bB][mM][pP] *.[pP][nN][gG]) / すべて(*.*) (*)"},
+        {"地名辞典|GAZET_*.TXT", "地名辞典 ([gG][aA][zZ][eE][tT]_*.[tT][xX][tT])"},
+        {"説明だけ|", "説明だけ (*)"},
+        {"", ""},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(QtNameFilters(QString::fromUtf8(c.filter)).join(QStringLiteral(" / ")), QString::fromUtf8(c.expected)) << c.filter;
+}
+
+namespace {
+
+// Runs `answer` on the chooser once it is open, with the program's own
+// (Qt) choosers in place of the test's.
+template <typename Dialog, typename F>
+void whenOpen(F answer) {
+    QTimer::singleShot(0, [answer] {
+        auto* d = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(d, nullptr);
+        answer(d);
+    });
+}
+
+struct QtChoosers {
+    MessageBoxProvider* previous = SetMessageBoxProvider(nullptr);
+    ~QtChoosers() { SetMessageBoxProvider(previous); }
+};
+
+} // namespace
+
+TEST(QtChoosers, FileFolderColourAndFont) {
+    QtChoosers qt;
+    testsupport::TempDir dir;
+    testsupport::WriteBytes(dir.file(QStringLiteral("coast.mll")), "x");
+    FileRequest req{false, QStringLiteral("ファイルを開く"), QStringLiteral("経緯度地図(*.MLL)|*.MLL|ＸＹ地図(*.MXY)|*.MXY|"),
+                    dir.file(QStringLiteral("x.MXY")), 2};
+    whenOpen<QFileDialog>([&](QFileDialog* d) {
+        EXPECT_EQ(d->windowTitle(), req.title);
+        EXPECT_TRUE(QtNameFilters(req.filter)[1].startsWith(d->selectedNameFilter()));  // the entry asked for
+        d->selectNameFilter(QtNameFilters(req.filter)[0]);
+        d->selectFile(dir.file(QStringLiteral("coast.mll")));
+        QMetaObject::invokeMethod(d, "accept");  // as the Open button does
+    });
+    int index = 0;
+    EXPECT_EQ(ChooseFile(req, &index), dir.file(QStringLiteral("coast.mll")));
+    EXPECT_EQ(index, 1);
+    whenOpen<QFileDialog>([](QFileDialog* d) { d->reject(); });
+    EXPECT_EQ(ChooseFile(req), QString());
+
+    whenOpen<QColorDialog>([](QColorDialog* d) {
+        EXPECT_EQ(d->currentColor(), QColor(10, 20, 30));
+        d->setCurrentColor(QColor(200, 100, 50));
+        d->accept();
+    });
+    COLORREF colour = RGB(10, 20, 30);
+    EXPECT_TRUE(ChooseColor(colour));
+    EXPECT_EQ(colour, RGB(200, 100, 50));
+
+    // A font taken as it was keeps its face name from the settings.
+    StdFont font;
+    font.name = QStringLiteral("ＭＳ Ｐゴシック");
+    font.size = 11;
+    whenOpen<QFontDialog>([](QFontDialog* d) {
+        QFont f = d->currentFont();
+        f.setStyleName(QStringLiteral("Bold"));  // as the style list sets it
+        d->setCurrentFont(f);
+        d->accept();
+    });
+    EXPECT_TRUE(ChooseFont(font));
+    EXPECT_EQ(font.name, QStringLiteral("ＭＳ Ｐゴシック"));
+    EXPECT_EQ(font.size, 11);
+    EXPECT_TRUE(font.bold);
 }
 
 TEST(StringTable, HoldsTheFileErrorTexts) {

@@ -1,0 +1,249 @@
+#include "DialogBase.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QTextEdit>
+#include <QWindow>
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+#include "Help.h"
+#include "KeyCodes.h"
+#include "Screen.h"
+
+namespace plat {
+
+namespace {
+
+DialogBase::HelpOpener& helpOpener() {
+    static DialogBase::HelpOpener opener = [](long id) { ShowHelpTopic(id); };
+    return opener;
+}
+
+int32_t twipsX(int px) { return static_cast<int32_t>(std::lround(px * TwipsPerPixelX())); }
+int32_t twipsY(int px) { return static_cast<int32_t>(std::lround(px * TwipsPerPixelY())); }
+
+// The widget a click at `target` gives the focus to, as Qt chooses it: the
+// first enabled one up the parents that takes focus by click.
+QWidget* focusTakerOf(QWidget* target) {
+    for (QWidget* w = target; w; w = w->parentWidget()) {
+        if (w->isEnabled() && (w->focusPolicy() & Qt::ClickFocus)) return w;
+        if (w->isWindow()) break;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+DialogPosition ClampDialogPosition(DialogPosition p, int32_t width, int32_t height, int32_t screenWidth,
+                                   int32_t screenHeight) {
+    p.left = std::max(std::min(p.left, screenWidth - width), 0);
+    p.top = std::max(std::min(p.top, screenHeight - height), 0);
+    return p;
+}
+
+int32_t WindowLeftTwips(const QWidget* w) { return twipsX(w->window()->frameGeometry().left()); }
+int32_t WindowTopTwips(const QWidget* w) { return twipsY(w->window()->frameGeometry().top()); }
+
+DialogBase::DialogBase(QWidget* parent, DialogPosition* remembered)
+    : QDialog(parent), position_(remembered ? remembered : &own_) {
+    connect(qApp, &QApplication::focusChanged, this, &DialogBase::onFocusChanged);
+}
+
+DialogBase::~DialogBase() {
+    // QDialog hides the window when it goes, which moves the focus: this
+    // part of the dialog must hear nothing of it.
+    disconnect(qApp, nullptr, this, nullptr);
+    if (filtering_) qApp->removeEventFilter(this);
+}
+
+bool DialogBase::showModal() {
+    ok_ = false;
+    exec();
+    return ok_;
+}
+
+void DialogBase::closeOK() {
+    ok_ = true;
+    accept();
+}
+
+void DialogBase::closeCancel() {
+    ok_ = false;
+    reject();
+}
+
+DialogBase::HelpOpener DialogBase::SetHelpOpener(HelpOpener opener) {
+    return std::exchange(helpOpener(), std::move(opener));
+}
+
+void DialogBase::setHelpButton(QAbstractButton* b) {
+    connect(b, &QAbstractButton::clicked, this, &DialogBase::showHelp);
+    exemptFromChecks(b);
+}
+
+void DialogBase::showHelp() {
+    if (helpOpener()) helpOpener()(helpContext_);
+}
+
+void DialogBase::addFieldCheck(QWidget* field, std::function<bool()> check) {
+    std::erase_if(checks_, [](const FieldCheck& c) { return c.field.isNull(); });  // controls rebuilt since
+    checks_.push_back({field, std::move(check)});
+}
+
+void DialogBase::exemptFromChecks(QWidget* w) {
+    std::erase_if(exempt_, [](const QPointer<QWidget>& e) { return e.isNull(); });
+    exempt_.push_back(w);
+}
+
+QWidget* DialogBase::fieldOf(QWidget* w) const {
+    for (; w && w != this; w = w->parentWidget())
+        for (const FieldCheck& c : checks_)
+            if (c.field == w) return w;
+    return nullptr;
+}
+
+bool DialogBase::isExempt(QWidget* w) const {
+    for (; w && w != this; w = w->parentWidget())
+        for (const QPointer<QWidget>& e : exempt_)
+            if (e == w) return true;
+    return false;
+}
+
+bool DialogBase::checkField(QWidget* field) {
+    for (const FieldCheck& c : checks_) {
+        if (c.field != field) continue;
+        if (checking_) return true;  // a check's own message box moved the focus
+        checking_ = true;
+        const bool ok = c.check();
+        checking_ = false;
+        return ok;
+    }
+    return true;
+}
+
+bool DialogBase::mayLeaveFor(QWidget* taker) {
+    QWidget* field = fieldOf(QApplication::focusWidget());
+    if (!field || !taker || !isAncestorOf(taker) || fieldOf(taker) == field || isExempt(taker)) return true;
+    if (!checkField(field)) {
+        field->setFocus(Qt::OtherFocusReason);
+        return false;
+    }
+    checked_ = field;  // the focus move that follows needs no second check
+    return true;
+}
+
+void DialogBase::onFocusChanged(QWidget* old, QWidget* now) {
+    QWidget* field = fieldOf(old);
+    if (!field || !isVisible() || checking_) return;
+    const bool checkedAlready = checked_ == field;
+    checked_ = nullptr;
+    if (checkedAlready || !now || !isAncestorOf(now) || fieldOf(now) == field || isExempt(now)) return;
+    if (checkField(field)) return;
+    checking_ = true;  // moving back checks nothing
+    field->setFocus(Qt::OtherFocusReason);
+    checking_ = false;
+}
+
+bool DialogBase::handleEnter() {
+    QWidget* focus = QApplication::focusWidget();
+    if (qobject_cast<QAbstractButton*>(focus) || qobject_cast<QPlainTextEdit*>(focus) || qobject_cast<QTextEdit*>(focus))
+        return false;
+    QWidget* field = fieldOf(focus);
+    if (enterPolicy_ == EnterPolicy::Default) {
+        if (!field) return false;
+        checkField(field);
+        return true;
+    }
+    if (!okButton_) return false;
+    if (field) {
+        checkField(field);  // its answer does not stop Enter
+        checked_ = field;
+    }
+    if (enterPolicy_ == EnterPolicy::MoveToOK) okButton_->setFocus(Qt::OtherFocusReason);
+    else okButton_->click();
+    checked_ = nullptr;
+    return true;
+}
+
+void DialogBase::formKeyDown(int&, int) {}
+
+bool DialogBase::eventFilter(QObject* o, QEvent* e) {
+    switch (e->type()) {
+    case QEvent::KeyPress: {
+        // Once per key: when it reaches the focused control, before it.
+        QWidget* focus = QApplication::focusWidget();
+        if (!(o == focus && (focus == this || isAncestorOf(focus)))) break;
+        checked_ = nullptr;
+        auto* ke = static_cast<QKeyEvent*>(e);
+        int key = KeyCodeOf(ke);
+        formKeyDown(key, ShiftStateOf(ke->modifiers()));
+        if (key == 0) return true;
+        if (key == KeyReturn && handleEnter()) return true;
+        break;
+    }
+    case QEvent::MouseButtonPress:
+        // Seen at the window before Qt moves the focus to the clicked control.
+        if (o != windowHandle()) break;
+        swallowRelease_ = false;
+        checked_ = nullptr;
+        if (!mayLeaveFor(focusTakerOf(childAt(static_cast<QMouseEvent*>(e)->position().toPoint())))) {
+            swallowRelease_ = true;
+            return true;
+        }
+        break;
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+        if (o != windowHandle() || !swallowRelease_) break;
+        if (e->type() == QEvent::MouseButtonRelease) swallowRelease_ = false;
+        return true;
+    case QEvent::Shortcut: {
+        auto* w = qobject_cast<QWidget*>(o);
+        if (w && isAncestorOf(w) && !mayLeaveFor(w)) return true;
+        break;
+    }
+    default: break;
+    }
+    return QDialog::eventFilter(o, e);
+}
+
+void DialogBase::showEvent(QShowEvent* e) {
+    QDialog::showEvent(e);
+    if (!filtering_) {
+        qApp->installEventFilter(this);
+        filtering_ = true;
+    }
+    const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
+    if (!s) return;
+    const QSize frame = frameGeometry().size();
+    const DialogPosition p = ClampDialogPosition(*position_, twipsX(frame.width()), twipsY(frame.height()),
+                                                 twipsX(s->geometry().width()), twipsY(s->geometry().height()));
+    move(static_cast<int>(std::lround(p.left / TwipsPerPixelX())), static_cast<int>(std::lround(p.top / TwipsPerPixelY())));
+}
+
+void DialogBase::hideEvent(QHideEvent* e) {
+    storePosition();
+    if (filtering_) {
+        qApp->removeEventFilter(this);
+        filtering_ = false;
+    }
+    QDialog::hideEvent(e);
+}
+
+void DialogBase::changeEvent(QEvent* e) {
+    if (e->type() == QEvent::ActivationChange && !isActiveWindow() && isVisible()) storePosition();
+    QDialog::changeEvent(e);
+}
+
+void DialogBase::storePosition() {
+    position_->left = twipsX(frameGeometry().left());
+    position_->top = twipsY(frameGeometry().top());
+}
+
+} // namespace plat

@@ -1,0 +1,208 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTest>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "DialogBase.h"
+#include "KeyCodes.h"
+#include "TestSupport.h"
+
+using namespace plat;
+
+TEST(DialogPosition, ClampedToTheScreen) {
+    struct Case {
+        int32_t left, top, width, height;
+        int32_t expLeft, expTop;
+    } cases[] = {
+        {1500, 900, 6000, 4000, 1500, 900},
+        {-300, -1, 6000, 4000, 0, 0},
+        {20000, 16000, 6000, 4000, 18000 - 6000, 13500 - 4000},  // back onto the screen
+        {12000, 9500, 6000, 4000, 12000, 9500},                  // exactly touching the edge
+        {500, 500, 20000, 14000, 0, 0},                          // larger than the screen
+    };
+    for (const Case& c : cases) {
+        const DialogPosition p = ClampDialogPosition({c.left, c.top}, c.width, c.height, 18000, 13500);
+        EXPECT_EQ(p.left, c.expLeft) << c.left;
+        EXPECT_EQ(p.top, c.expTop) << c.top;
+    }
+    DialogPosition first;
+    first.presetIfFirst(3000, 2000, 1500, 600);
+    first.presetIfFirst(9, 9, 9, 9);  // only the first time
+    EXPECT_EQ(first.left, 4500);
+    EXPECT_EQ(first.top, 2600);
+}
+
+namespace {
+
+// A dialog with a checked field, a second field, OK, Cancel and Help.
+struct Fixture {
+    DialogPosition remembered;
+    DialogBase dlg{nullptr, &remembered};
+    QLineEdit* field = new QLineEdit(&dlg);
+    QLineEdit* other = new QLineEdit(&dlg);
+    QPlainTextEdit* memo = new QPlainTextEdit(&dlg);
+    QPushButton* ok = new QPushButton(QStringLiteral("ＯＫ"), &dlg);
+    QPushButton* apply = new QPushButton(QStringLiteral("適用(&A)"), &dlg);
+    QPushButton* cancel = new QPushButton(QStringLiteral("キャンセル"), &dlg);
+    int checks = 0, okClicks = 0, applyClicks = 0, cancelClicks = 0;
+
+    Fixture() {
+        auto* lay = new QVBoxLayout(&dlg);
+        for (QWidget* w : std::initializer_list<QWidget*>{field, other, memo, ok, apply, cancel}) lay->addWidget(w);
+        dlg.addFieldCheck(field, [this] {
+            ++checks;
+            return field->text() != QStringLiteral("bad");
+        });
+        dlg.exemptFromChecks(cancel);
+        dlg.setOkButton(ok);
+        QObject::connect(ok, &QPushButton::clicked, [this] { ++okClicks; });
+        QObject::connect(apply, &QPushButton::clicked, [this] { ++applyClicks; });
+        QObject::connect(cancel, &QPushButton::clicked, [this] { ++cancelClicks; });
+        dlg.show();
+        dlg.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&dlg));
+        field->setFocus();
+    }
+    // A click as the system delivers it: to the window, before the focus moves.
+    void click(QWidget* w) {
+        QTest::mouseClick(dlg.windowHandle(), Qt::LeftButton, {}, w->mapTo(&dlg, w->rect().center()));
+    }
+};
+
+} // namespace
+
+TEST(DialogFieldCheck, RefusalKeepsTheFocusAndStopsTheClick) {
+    Fixture f;
+    f.field->setText(QStringLiteral("bad"));
+    f.click(f.ok);
+    EXPECT_EQ(f.checks, 1);
+    EXPECT_EQ(f.okClicks, 0);
+    EXPECT_EQ(QApplication::focusWidget(), f.field);
+    QTest::keyClick(f.field, Qt::Key_Tab);
+    EXPECT_EQ(f.checks, 2);
+    EXPECT_EQ(QApplication::focusWidget(), f.field);
+    QTest::keyClick(f.field, Qt::Key_A, Qt::AltModifier);  // the mnemonic of 適用(&A)
+    EXPECT_EQ(f.checks, 3);
+    EXPECT_EQ(f.applyClicks, 0);
+    // Cancel takes the focus without a check.
+    f.click(f.cancel);
+    EXPECT_EQ(f.cancelClicks, 1);
+    EXPECT_EQ(f.checks, 3);
+
+    // A value the check takes lets the click through, checked once.
+    f.field->setFocus();
+    f.field->setText(QStringLiteral("good"));
+    f.click(f.ok);
+    EXPECT_EQ(f.okClicks, 1);
+    EXPECT_EQ(f.checks, 4);
+    EXPECT_EQ(QApplication::focusWidget(), f.ok);
+    // Leaving a control that is no field checks nothing.
+    f.click(f.other);
+    EXPECT_EQ(f.checks, 4);
+}
+
+TEST(DialogEnter, Policies) {
+    struct Case {
+        EnterPolicy policy;
+        const char* text;
+        bool ok;      // OK pressed
+        bool moved;   // focus on OK afterwards
+    } cases[] = {
+        {EnterPolicy::Default, "good", false, false},
+        {EnterPolicy::MoveToOK, "good", false, true},
+        {EnterPolicy::MoveToOK, "bad", false, true},  // the refusal does not stop Enter
+        {EnterPolicy::PressOK, "bad", true, false},
+    };
+    for (const Case& c : cases) {
+        Fixture f;
+        f.dlg.setEnterPolicy(c.policy);
+        f.field->setText(QString::fromUtf8(c.text));
+        QTest::keyClick(f.field, Qt::Key_Return);
+        SCOPED_TRACE(static_cast<int>(c.policy));
+        EXPECT_EQ(f.checks, 1);  // once, also when the focus moves on
+        EXPECT_EQ(f.okClicks, c.ok ? 1 : 0);
+        EXPECT_EQ(QApplication::focusWidget() == f.ok, c.moved);
+    }
+}
+
+TEST(DialogEnter, ButtonsAndMemosKeepTheirOwnEnter) {
+    Fixture f;
+    f.dlg.setEnterPolicy(EnterPolicy::MoveToOK);
+    f.apply->setFocus();
+    QTest::keyClick(f.apply, Qt::Key_Return);
+    EXPECT_EQ(f.applyClicks, 1);
+    f.memo->setFocus();
+    QTest::keyClicks(f.memo, QStringLiteral("a"));
+    QTest::keyClick(f.memo, Qt::Key_Return);
+    EXPECT_EQ(f.memo->toPlainText(), QStringLiteral("a\n"));
+    EXPECT_EQ(f.okClicks, 0);
+}
+
+namespace {
+class KeyDialog : public DialogBase {
+public:
+    std::vector<int> keys;
+
+protected:
+    void formKeyDown(int& key, int shift) override {
+        keys.push_back(key | shift << 16);
+        if (key == KeyEscape) key = 0;  // taken: the dialog stays open
+    }
+};
+} // namespace
+
+TEST(DialogKeys, TheDialogSeesKeysFirst) {
+    KeyDialog dlg;
+    auto* edit = new QLineEdit(&dlg);
+    dlg.show();
+    dlg.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dlg));
+    edit->setFocus();
+    QTest::keyClick(edit, Qt::Key_X);
+    QTest::keyClick(edit, Qt::Key_Escape);
+    EXPECT_EQ(dlg.keys, (std::vector<int>{KeyA + 23, KeyEscape}));
+    EXPECT_EQ(edit->text(), QStringLiteral("x"));
+    EXPECT_TRUE(dlg.isVisible());
+}
+
+TEST(DialogBase, ResultPositionAndHelp) {
+    DialogPosition remembered{1500, 1200};
+    long opened = 0;
+    const auto previous = DialogBase::SetHelpOpener([&](long id) { opened = id; });
+    {
+        DialogBase dlg(nullptr, &remembered);
+        dlg.resize(200, 100);
+        dlg.setHelpContext(252000);
+        auto* help = new QPushButton(QStringLiteral("ヘルプ(&H)"), &dlg);
+        dlg.setHelpButton(help);
+        QTimer::singleShot(0, &dlg, [&] {
+            EXPECT_EQ(dlg.frameGeometry().topLeft(), QPoint(100, 80));
+            help->click();
+            dlg.move(30, 45);
+            dlg.closeOK();
+        });
+        EXPECT_TRUE(dlg.showModal());
+        EXPECT_EQ(opened, 252000);
+        EXPECT_EQ(remembered.left, 450);  // stored back on closing
+        EXPECT_EQ(remembered.top, 675);
+
+        // Off the screen: opened at the nearest place on it.
+        remembered = {99999, 99999};
+        const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
+        QTimer::singleShot(0, &dlg, [&] {
+            EXPECT_EQ(dlg.frameGeometry().bottomRight(), QPoint(screen.width() - 1, screen.height() - 1));
+            dlg.closeCancel();
+        });
+        EXPECT_FALSE(dlg.showModal());
+        QTimer::singleShot(0, &dlg, [&] { QTest::keyClick(&dlg, Qt::Key_Escape); });
+        dlg.setDialogOK(true);
+        EXPECT_FALSE(dlg.showModal());  // closed by Esc: not OK
+    }
+    DialogBase::SetHelpOpener(previous);
+}
