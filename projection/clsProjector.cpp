@@ -4,6 +4,7 @@
 #include "ErrorMng.h"
 #include "MapProjection.h"
 #include "ResString.h"
+#include "SettingsStore.h"
 #include "basAngle.h"
 #include "basGlobe.h"
 #include "basLibrary.h"
@@ -334,6 +335,7 @@ void clsProjector::ReadRegistry() {
 
 void clsProjector::WriteRegistry() const {
     try {
+        const plat::SettingsStore::Batch once;   // one write of the file, not 27
         clsRegistry r(RegistrySection());
         r.RegPut(QStringLiteral("ProjectionCode"), int{index_});
         r.RegPut(QStringLiteral("FieldWorld"), FieldWorld);

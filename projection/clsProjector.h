@@ -129,10 +129,12 @@ public:
     void WriteRegistry() const;
 
     // The pieces of a line (or a ring, isPolygon) in metres on the plane;
-    // none when nothing of it survives.
+    // none when nothing of it survives. Both this and ProjectPointSec set the
+    // point projector up from the settings first when they changed.
     PolyCollection ProjectionPoly(const clsPoly& poly, bool isPolygon);
-    // One point in metres when it lies in the field and within the limits
-    // and the formula maps it. Set up the point projector first (a run does).
+    // One point in metres: the point turned into the projection's axis and
+    // projected, when it lies in the field, its axis latitude within the
+    // limits (5" inside, unless a limit is a pole) and the formula maps it.
     bool ProjectPointSec(int32_t lon, int32_t lat, int32_t& x, int32_t& y);
 
     // The new X/Y units: the displayed units of `units` projected, with the
@@ -140,10 +142,12 @@ public:
     // set has no base unit, or when a run is busy already. Raises an error
     // when the X/Y base unit cannot be made.
     std::shared_ptr<clsMapUnits> ExeProjection(clsMapUnits& units);
-    // The bounds in metres of the ocean layer projected at 20 times the
-    // scale: the largest output rectangle. After the error box "最大出力矩形
-    // の算出に失敗." nothing when no ocean polygon comes out; nothing while
-    // busy.
+    // The largest output rectangle, metres: the bounds of the ocean layer
+    // projected at 20 times the scale (which SetAuto may answer with another
+    // projection; the scale comes back rounded to a whole number). A cancel
+    // left over from a cancelled run does not count. When no ocean polygon
+    // comes out, nothing, after the error box "最大出力矩形の算出に失敗.";
+    // nothing while a call is busy already.
     std::optional<clsRect> OutputBound();
 
     // Stage times of ProjectionPoly are added here while set (nullptr: off).

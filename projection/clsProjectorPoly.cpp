@@ -19,6 +19,8 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
+#include <span>
 
 namespace {
 
@@ -70,6 +72,33 @@ void CutSet(PolyCollection& set, int32_t c, bool vertical, bool isPolygon) {
             if (p.Count() > 1) out.push_back(std::move(p));
     }
     set.swap(out);
+}
+
+// Longitude step between neighbours, the shorter way round.
+int64_t LonStep(const PolyPoint& a, const PolyPoint& b) {
+    const int64_t d = std::llabs(int64_t{b.x} - a.x);
+    return d > kHalfTurn ? 2 * kHalfTurn - d : d;
+}
+
+// True when GlobePolyChopPole would give the piece back unchanged: no point
+// at 239607" or beyond and no edge of 108000" or more in longitude, so no
+// edge comes near a pole and nothing is split or held.
+bool FarFromPoles(const clsPoly& p) {
+    const std::span<const PolyPoint> v = p.Points();
+    for (size_t i = 0; i < v.size(); ++i) {
+        if (v[i].y >= 239607 || v[i].y <= -239607) return false;
+        if (i > 0 && LonStep(v[i - 1], v[i]) >= 108000) return false;
+    }
+    return true;
+}
+
+// True when GlobePolyRollOver would leave the piece as it is: no step of
+// half a turn or more (axis longitudes never lie a whole turn out).
+bool NoSeamStep(const clsPoly& p) {
+    const std::span<const PolyPoint> v = p.Points();
+    for (size_t i = 1; i < v.size(); ++i)
+        if (std::llabs(int64_t{v[i].x} - v[i - 1].x) >= kHalfTurn) return false;
+    return true;
 }
 
 // The field rule: west = east takes every longitude, west > east a field
@@ -143,7 +172,7 @@ PolyCollection clsProjector::ProjectionPoly(const clsPoly& poly, bool isPolygon)
             PolyCollection chopped;
             chopped.reserve(set.size());
             for (clsPoly& p : set) {
-                if (!small(p)) {
+                if (!small(p) || FarFromPoles(p)) {
                     chopped.push_back(std::move(p));
                     continue;
                 }
@@ -151,7 +180,8 @@ PolyCollection clsProjector::ProjectionPoly(const clsPoly& poly, bool isPolygon)
                     if (q.Count() > 1) chopped.push_back(std::move(q));
             }
             set.swap(chopped);
-            for (clsPoly& p : set) GlobePolyRollOver(p, 0, isPolygon);
+            for (clsPoly& p : set)
+                if (!NoSeamStep(p)) GlobePolyRollOver(p, 0, isPolygon);
             if (!(PrjAttribute(index_) & PrjShapeCircle)) {
                 CutSet(set, -kHalfTurn, true, isPolygon);
                 CutSet(set, kHalfTurn, true, isPolygon);

@@ -112,7 +112,9 @@ TEST_F(World, EqualAreaProjectionsKeepTheLandArea) {
         const auto out = p.ExeProjection(*units);
         ASSERT_TRUE(out) << a.name;
         EXPECT_GT(out->Base()->Map().Count(), 100) << a.name;
-        if (a.equalArea) EXPECT_NEAR(LandArea(*out->Base()) / land, 1, 0.01) << a.name;
+        if (a.equalArea) {
+            EXPECT_NEAR(LandArea(*out->Base()) / land, 1, 0.01) << a.name;
+        }
         if (outDir.isEmpty()) continue;
         const QString name = outDir + QLatin1Char('/') + QString::fromLatin1(a.name);
         for (const MapUnitPtr& u : *out) {
