@@ -232,7 +232,7 @@ void clsProjector::SetAuto() {
 
 void clsProjector::SynchroPlot(const ProjectorPlotSource& plot) {
     try {
-        setField(std::make_shared<clsRect>(plot.Field().Copy()));
+        setField(std::make_shared<clsRect>(plot.Field()));
         setCenterLon(plot.CenterX());
         setCenterLat(plot.CenterY());
         setMapScale(plot.MapScale());
@@ -267,7 +267,7 @@ std::unique_ptr<clsProjector> clsProjector::Copy() {
     try {
         SetAuto();
         auto c = std::make_unique<clsProjector>();
-        c->setField(std::make_shared<clsRect>(field_->Copy()));
+        c->setField(std::make_shared<clsRect>(*field_));   // not Copy(): that puts west before east
         c->setGrid(grid_->Copy());
         c->AutoProjection = AutoProjection;
         c->RightAxis = RightAxis;

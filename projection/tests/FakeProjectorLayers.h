@@ -1,9 +1,8 @@
 // Stand-in base-map generators for the main projection's tests and
-// benchmark: plain ocean tiles, graticule lines, field and limit frames of
-// the things the base catalogue names, and a log of every call.
+// benchmark: ocean tiles, meridians, parallels and limit frames of the
+// things the base catalogue names, a field frame, and a log of every call.
 #pragma once
 
-#include <QString>
 #include <QStringList>
 
 #include "MapProjection.h"
@@ -16,82 +15,72 @@ namespace prjtest {
 
 class FakeProjectorLayers : public ProjectorLayers {
 public:
-    QStringList Log;             // one line per call with its arguments
-    Figures Azimuth;             // what AzimuthLine answers
+    QStringList Log;   // one line per call with its arguments
+    Figures Azimuth;   // what AzimuthLine answers
     bool NoOcean = false;
 
-    Figures OceanSplit(const clsMapUnit* unit) override {
-        Log << QStringLiteral("OceanSplit %1").arg(unitName(unit));
-        Figures f;
-        if (NoOcean) return f;
-        for (int32_t s = -324000; s < 324000; s += 162000)
-            for (int32_t w = -648000; w < 648000; w += 162000)
-                f.push_back(ring(thing(unit, "海洋"), w - 3600, s - 3600, w + 165600, s + 165600));
+    static MapFigurePtr line(int16_t thing, const clsPoly& p, bool ring = false) {
+        MapFigurePtr f = ring ? MapFigurePtr(std::make_shared<clsMapPolygon>()) : std::make_shared<clsMapPolyline>();
+        f->setAdmin(0);
+        f->setThing(thing);
+        f->setPoly(std::make_shared<clsPoly>(p));
         return f;
     }
-    Figures GridV(const ProjectorGrid& g, const clsMapUnit* unit) override {
-        Log << QStringLiteral("GridV %1 %2").arg(g.Width()).arg(unitName(unit));
-        Figures f;
-        if (g.Vertical)
-            for (int32_t x = -648000; x <= 648000; x += g.Width())
-                f.push_back(line(thing(unit, "経線"), x, g.SouthLimit(), x, g.NorthLimit()));
-        return f;
+    static clsPoly seg(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
+        clsPoly p;
+        p.SetLine(x1, y1, x2, y2);
+        return p;
     }
-    Figures GridH(const ProjectorGrid& g, const clsMapUnit* unit) override {
-        Log << QStringLiteral("GridH %1 %2").arg(g.Height()).arg(unitName(unit));
-        Figures f;
-        if (g.Horizontal)
-            for (int32_t y = -270000; y <= 270000; y += g.Height())
-                f.push_back(line(thing(unit, "緯線"), -647995, y, 647995, y));
-        return f;
-    }
-    Figures AzimuthLine(const QString& angles, int32_t lon, int32_t lat, double scale,
-                        const clsMapUnit* unit) override {
-        Log << QStringLiteral("AzimuthLine [%1] %2 %3 %4 %5").arg(angles).arg(lon).arg(lat).arg(scale).arg(unitName(unit));
-        return Azimuth;
-    }
-    Figures FieldFrame(const clsRect& r, const clsMapUnit* unit) override {
-        Log << QStringLiteral("FieldFrame %1 %2 %3 %4 %5").arg(r.x1).arg(r.y1).arg(r.x2).arg(r.y2).arg(unitName(unit));
-        if (r.x1 == -648000 && r.x2 == 648000 && r.y1 == -324000 && r.y2 == 324000) return {};
-        auto p = std::make_shared<clsMapPolyline>();
-        p->setAdmin(0);
-        p->setThing(thing(unit, "領域枠"));
-        p->Poly()->SetRect(r.x1 + 5, r.y1 + 5, r.x2 - 5, r.y2 - 5);
-        return {p};
-    }
-    Figures ShadowFrame(int16_t index, int32_t lat, int32_t cone, double light, int16_t division,
-                        const clsMapUnit* unit) override {
-        Log << QStringLiteral("ShadowFrame %1 %2 %3 %4 %5 %6")
-                   .arg(index).arg(lat).arg(cone).arg(light).arg(division).arg(unitName(unit));
-        Figures f;
-        for (const clsPoly& p : PrjShadowPolys(index, lat, cone, light, division)) {
-            auto l = std::make_shared<clsMapPolyline>();
-            l->setAdmin(0);
-            l->setThing(thing(unit, "投影枠"));
-            l->setPoly(std::make_shared<clsPoly>(p));
-            f.push_back(l);
-        }
-        return f;
-    }
-
-    static MapFigurePtr line(int16_t thing, int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
-        auto l = std::make_shared<clsMapPolyline>();
-        l->setAdmin(0);
-        l->setThing(thing);
-        l->Poly()->SetLine(x1, y1, x2, y2);
-        return l;
-    }
-    static MapFigurePtr ring(int16_t thing, int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
-        auto p = std::make_shared<clsMapPolygon>();
-        p->setAdmin(0);
-        p->setThing(thing);
-        auto clamp = [](int32_t v, int32_t lim) { return std::clamp(v, -lim, lim); };
-        p->Poly()->SetRect(clamp(x1, 647995), clamp(y1, 323970), clamp(x2, 647995), clamp(y2, 323970));
+    static clsPoly box(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
+        clsPoly p;
+        p.SetRect(std::clamp(x1, -647995, 647995), std::clamp(y1, -323970, 323970), std::clamp(x2, -647995, 647995),
+                  std::clamp(y2, -323970, 323970));
         return p;
     }
 
+    Figures OceanSplit(const clsMapUnit* unit) override {
+        Log << QStringLiteral("OceanSplit ") + name(unit);
+        Figures f;
+        for (int32_t s = -324000; s < 324000 && !NoOcean; s += 162000)
+            for (int32_t w = -648000; w < 648000; w += 162000)
+                f.push_back(line(thing(unit, "海洋"), box(w - 3600, s - 3600, w + 165600, s + 165600), true));
+        return f;
+    }
+    Figures GridV(const ProjectorGrid& g, const clsMapUnit* unit) override {
+        Log << QStringLiteral("GridV %1 ").arg(g.Width()) + name(unit);
+        Figures f;
+        for (int32_t x = -648000; x <= 648000 && g.Vertical; x += g.Width())
+            f.push_back(line(thing(unit, "経線"), seg(x, g.SouthLimit(), x, g.NorthLimit())));
+        return f;
+    }
+    Figures GridH(const ProjectorGrid& g, const clsMapUnit* unit) override {
+        Log << QStringLiteral("GridH %1 ").arg(g.Height()) + name(unit);
+        Figures f;
+        for (int32_t y = g.SouthLimit(); y <= g.NorthLimit() && g.Horizontal; y += g.Height())
+            f.push_back(line(thing(unit, "緯線"), seg(-647995, y, 647995, y)));
+        return f;
+    }
+    Figures AzimuthLine(const QString& angles, int32_t lon, int32_t lat, double scale, const clsMapUnit* unit) override {
+        Log << QStringLiteral("AzimuthLine [%1] %2 %3 %4 ").arg(angles).arg(lon).arg(lat).arg(scale) + name(unit);
+        return Azimuth;
+    }
+    Figures FieldFrame(const clsRect& r, const clsMapUnit* unit) override {
+        Log << QStringLiteral("FieldFrame %1 %2 %3 %4 ").arg(r.x1).arg(r.y1).arg(r.x2).arg(r.y2) + name(unit);
+        if (r == clsRect(-648000, -324000, 648000, 324000)) return {};   // the whole globe has no frame
+        return {line(thing(unit, "領域枠"), box(r.x1 + 5, r.y1 + 5, r.x2 - 5, r.y2 - 5))};
+    }
+    Figures ShadowFrame(int16_t index, int32_t lat, int32_t cone, double light, int16_t division,
+                        const clsMapUnit* unit) override {
+        Log << QStringLiteral("ShadowFrame %1 %2 %3 %4 %5 ").arg(index).arg(lat).arg(cone).arg(light).arg(division) +
+                   name(unit);
+        Figures f;
+        for (const clsPoly& p : PrjShadowPolys(index, lat, cone, light, division))
+            f.push_back(line(thing(unit, "投影枠"), p));
+        return f;
+    }
+
 private:
-    static QString unitName(const clsMapUnit* unit) { return unit ? unit->UnitName().section(QLatin1Char('/'), -1) : QStringLiteral("-"); }
+    static QString name(const clsMapUnit* unit) { return unit ? unit->UnitName().section(QLatin1Char('/'), -1) : "-"; }
     static int16_t thing(const clsMapUnit* unit, const char* name) {
         return unit ? std::max<int16_t>(0, unit->Things().Search(QString::fromUtf8(name))) : 0;
     }
