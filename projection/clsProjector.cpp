@@ -48,6 +48,8 @@ int16_t resolvePrjName(const QString& key, int16_t def) {
 
 } // namespace
 
+clsProjector* gvProjector = nullptr;
+
 clsProjector::clsProjector()
     : scale_(MapScaleMax / 10), field_(std::make_shared<clsRect>()), grid_(std::make_shared<ProjectorGrid>()) {
     try {

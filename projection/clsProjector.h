@@ -224,3 +224,6 @@ private:
     int32_t remain_ = -1;
     PrjStageTimes* stageTimes_ = nullptr;
 };
+
+// The program's main projection, made by the application at start-up.
+extern clsProjector* gvProjector;

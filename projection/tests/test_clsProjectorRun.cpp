@@ -3,6 +3,8 @@
 // and re-entry, the largest output rectangle.
 #include <gtest/gtest.h>
 
+#include <QFile>
+
 #include "Clock.h"
 #include "ProjectorTestSupport.h"
 #include "RuntimeMath.h"
@@ -198,6 +200,24 @@ TEST_F(ProjectorRun, CancelReentryAndRefusedFigures) {
     testsupport::ScriptedBoxes boxes;
     boxes.expect(QStringLiteral("投影変換中に不正データ発生."), plat::IdOk);
     EXPECT_FALSE(p.ExeProjection(*units));
+
+    // No X/Y base map to start the output from: an error, and no run left busy.
+    testsupport::TempDir empty;
+    for (const char* f : {"BASE.THG", "BASE.ADM"}) QFile::copy(BundledMaps() + "/" + f, empty.file(f));
+    gvMapFolder = empty.path();
+    plat::SetAppPath(empty.path());
+    boxes.expect(QStringLiteral("地図図形ファイルが存在しません."), plat::IdOk);
+    try {
+        p.ExeProjection(*units);
+        ADD_FAILURE() << "no error";
+    } catch (const plat::AppError& e) {
+        EXPECT_TRUE(e.description().startsWith(QStringLiteral("can not create units. [<5> "))) << e.what();
+        EXPECT_TRUE(e.source().startsWith(QStringLiteral("clsProjector.ExeProjection/")));
+    }
+    gvMapFolder = BundledMaps();
+    plat::SetAppPath(BundledMaps());
+    units->Base()->Map().MapCollection().pop_back();
+    EXPECT_TRUE(p.ExeProjection(*units));
 }
 
 TEST_F(ProjectorRun, OutputBoundMeasuresTheProjectedOcean) {
