@@ -260,6 +260,7 @@ void clsProjector::SynchroPlot(const ProjectorPlotSource& plot) {
             prjReady_ = false;
         }
         light_ = LimitLightRatio(1 + SecToRadian(static_cast<int32_t>(h)));
+        prjReady_ = false;
     } catch (...) {
         RaiseError(ErrGeneral, kClass, QStringLiteral("SynchroPlot"));
     }
