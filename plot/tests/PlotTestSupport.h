@@ -3,7 +3,10 @@
 
 #include <QDir>
 #include <QImage>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QString>
+#include <QStringList>
 
 #include "Clock.h"
 
@@ -16,6 +19,28 @@ inline void KeepPicture(const QImage& img, const QString& name) {
     if (dir.isEmpty()) return;
     QDir().mkpath(dir);
     img.save(dir + QLatin1Char('/') + name);
+}
+
+// An outside program's run: found (false when not installed), its exit
+// code and its standard output and error together.
+struct ToolRun {
+    bool found = false;
+    int exitCode = -1;
+    QString output;
+};
+
+inline ToolRun RunTool(const QString& name, const QStringList& args) {
+    ToolRun r;
+    const QString exe = QStandardPaths::findExecutable(name);
+    if (exe.isEmpty()) return r;
+    r.found = true;
+    QProcess p;
+    p.setProcessChannelMode(QProcess::MergedChannels);
+    p.start(exe, args);
+    if (!p.waitForFinished(60000)) return r;
+    r.exitCode = p.exitCode();
+    r.output = QString::fromLocal8Bit(p.readAll());
+    return r;
 }
 
 // Makes every Rnd() of its lifetime return one value.
