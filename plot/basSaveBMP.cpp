@@ -162,18 +162,11 @@ int32_t SaveBMP256(plat::DeviceContext* hdc, const plat::HBITMAP& hBitmap, const
     } catch (...) {
         RaiseError(ErrLibrary, kModule, proc);
     }
-    for (;;) {
-        try {
-            writeBmp256(path, pic);
-            return 0;
-        } catch (...) {
-            const AppError e = plat::CurrentError();
-            const int answer = ShowFileError(e, path);
-            if (answer == 0) continue;
-            if (answer == 1) return e.number();
-            RaiseError(e, ErrLibrary, kModule, proc);
-        }
-    }
+    AppError err;
+    const int answer = WithFileRetry([&] { writeBmp256(path, pic); }, path, &err);
+    if (answer == 0) return 0;
+    if (answer == 1) return err.number();
+    RaiseError(err, ErrLibrary, kModule, proc);
 }
 
 void SaveBMPFullColor(const plat::HBITMAP& hBitmap, const QString& path) {

@@ -64,17 +64,10 @@ int32_t clsMetaFile::MetaSave() {
     const QByteArray bits = closed_->bits();
     if (bits.isEmpty()) return 0;
     const QByteArray header = PlaceableHeader(area_, dpi_);
-    for (;;) {
-        try {
-            // Replaced as a whole, so a failed save keeps the previous file.
-            plat::WriteFileAtomic(fileName_, header + bits);
-            return 0;
-        } catch (...) {
-            const AppError e = plat::CurrentError();
-            const int answer = ShowFileError(e, fileName_);
-            if (answer == 0) continue;
-            if (answer == 1) return e.number();
-            RaiseError(e, ErrGeneral, kClass, QStringLiteral("MetaSave"));
-        }
-    }
+    AppError err;
+    // Replaced as a whole, so a failed save keeps the previous file.
+    const int answer = WithFileRetry([&] { plat::WriteFileAtomic(fileName_, header + bits); }, fileName_, &err);
+    if (answer == 0) return 0;
+    if (answer == 1) return err.number();
+    RaiseError(err, ErrGeneral, kClass, QStringLiteral("MetaSave"));
 }

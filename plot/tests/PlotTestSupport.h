@@ -8,7 +8,14 @@
 #include <QString>
 #include <QStringList>
 
+#include <cerrno>
+#include <functional>
+
+#include "AppError.h"
 #include "Clock.h"
+#include "FileOps.h"
+#include "MessageBox.h"
+#include "TestSupport.h"
 
 namespace plottest {
 
@@ -41,6 +48,30 @@ inline ToolRun RunTool(const QString& name, const QStringList& args) {
     r.exitCode = p.exitCode();
     r.output = QString::fromLocal8Bit(p.readAll());
     return r;
+}
+
+// Saves three times while the next write fails with a full disk, the user
+// answering the file-error box: skip (the result is the error's number),
+// cancel (the error goes on, `source` at the head of its source), retry
+// (written). The file, "old" at first, stays until the retry.
+inline void CheckFileErrorAnswers(const std::function<int32_t()>& save, const QString& path, const QString& source) {
+    testsupport::WriteBytes(path, "old");
+    const QString name = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+    for (const int answer : {plat::IdNo, plat::IdCancel, plat::IdYes}) {
+        testsupport::ScriptedBoxes boxes;
+        boxes.expect(name, answer);
+        plat::AtomicFileWriter::FailNextWriteWith(ENOSPC);
+        try {
+            const int32_t r = save();
+            EXPECT_NE(answer, plat::IdCancel) << "a cancelled file error goes on to the caller";
+            EXPECT_EQ(r, answer == plat::IdNo ? plat::ErrDiskFull : 0);
+        } catch (const plat::AppError& e) {
+            EXPECT_EQ(answer, plat::IdCancel);
+            EXPECT_EQ(e.number(), plat::ErrDiskFull);
+            EXPECT_TRUE(e.source().startsWith(source)) << e.source().toStdString();
+        }
+        EXPECT_EQ(testsupport::ReadBytes(path) == "old", answer != plat::IdYes) << answer;
+    }
 }
 
 // Makes every Rnd() of its lifetime return one value.
