@@ -138,24 +138,6 @@ TEST_F(Grid, HorizontalAndZoneLinesStayWithinLimitsAndArea) {
     EXPECT_TRUE(tilted.ColZoneLineY().empty()) << "no zone lines on a plane";
 }
 
-TEST_F(Grid, CopyCarriesEverySetting) {
-    clsGrid g;
-    g.setUnitMode(2);
-    g.setName(QStringLiteral("PRJGRID"));
-    g.Zone = true;
-    g.setWidth(100000);
-    g.setSouthLimit(-1000000);
-    g.setArea(clsRect(-500000, -600000, 700000, 800000));
-    const clsGrid c = g.Copy();
-    EXPECT_EQ(c.UnitMode(), 2);
-    EXPECT_EQ(c.Name(), QStringLiteral("PRJGRID"));
-    EXPECT_TRUE(c.Zone && !c.Vertical && !c.Horizontal);
-    EXPECT_EQ(c.Width(), 100000);
-    EXPECT_EQ(c.NorthLimit(), MaxXY);
-    EXPECT_EQ(c.SouthLimit(), -1000000);
-    EXPECT_EQ(c.Area(), g.Area());
-}
-
 TEST_F(Grid, SettingsRoundTripWithModeDefaultsAndLimits) {
     clsGrid ll;
     ll.setWidth(3600);
@@ -200,6 +182,9 @@ TEST_F(Grid, OnlyANamedGraticuleReadsItsModeFromItsOwnSection) {
     g.ReadRegistry();
     EXPECT_EQ(g.UnitMode(), 2);
     EXPECT_EQ(g.Width(), 500000);
+    const clsGrid copy = g.Copy();
+    EXPECT_EQ(copy.RegistrySection(), QStringLiteral("PRJGRID"));
+    EXPECT_EQ(copy.Width(), 500000) << "set after the mode, so not reset by it";
     clsGrid plain;
     plain.ReadRegistry();
     EXPECT_EQ(plain.UnitMode(), 1);
