@@ -55,7 +55,8 @@ TEST(MetaFileHeader, PlaceableHeaderAndChecksum) {
         {clsRect(-1, -2, 70000, 5), 10000, uint16_t(0x5711 ^ 0xFFFF ^ 0xFFFE ^ (70000 & 0xFFFF) ^ 5 ^ 10000)},
     };
     for (const auto& c : cases) {
-        BinaryReader r(clsMetaFile::PlaceableHeader(c.area, c.dpi));
+        const QByteArray header = clsMetaFile::PlaceableHeader(c.area, c.dpi);
+        BinaryReader r(header);
         r.seek(6);
         EXPECT_EQ(r.u16(), uint16_t(c.area.x1));
         EXPECT_EQ(r.u16(), uint16_t(c.area.y1));
