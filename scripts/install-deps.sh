@@ -10,6 +10,7 @@ packages=(
   fonts-noto-cjk
   xvfb xauth
   poppler-utils
+  libwmf-bin imagemagick
 )
 
 missing=()
