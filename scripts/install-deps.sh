@@ -10,6 +10,7 @@ packages=(
   fonts-noto-cjk
   xvfb xauth
   poppler-utils
+  ghostscript fonts-ipafont-gothic
 )
 
 missing=()
