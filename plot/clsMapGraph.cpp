@@ -476,13 +476,17 @@ bool clsMapGraph::DrawFillRect(const clsRect& Rect) {
         around.Extention(1);
         r.OpeAnd(around);
         if (r.IsEmpty()) return true;
-        hdc_->SetTextColor(colorRef(brush_.fore));
-        applyBackColor(brush_.back);
-        const Pen old = hdc_->SelectPen(StockPen(NULL_PEN));
-        const bool ok = r.Draw(hdc_);
-        hdc_->SelectPen(old);
-        return ok;
+        return fillWithBrush([&] { return r.Draw(hdc_); });
     });
+}
+
+bool clsMapGraph::fillWithBrush(const std::function<bool()>& fill) {
+    hdc_->SetTextColor(colorRef(brush_.fore));
+    applyBackColor(brush_.back);
+    const Pen old = hdc_->SelectPen(StockPen(NULL_PEN));
+    const bool ok = fill();
+    hdc_->SelectPen(old);
+    return ok;
 }
 
 bool clsMapGraph::DrawStrokeRect(const clsRect& Rect) {
@@ -503,14 +507,18 @@ bool clsMapGraph::DrawLine(const clsLine& Line) {
         PsScope scope(*this);
         applyBackColor(pen_.back);
         if (pen_.kind != PenKind::Device) return drawPatternOrEmulated(l);
-        bool ok = true;
-        if (pen_.backPen) {
-            hdc_->SelectPen(*pen_.backPen);
-            ok = l.Draw(hdc_);
-            hdc_->SelectPen(pen_.pen);
-        }
-        return l.Draw(hdc_) && ok;
+        return strokeWithPens([&] { return l.Draw(hdc_); });
     });
+}
+
+bool clsMapGraph::strokeWithPens(const std::function<bool()>& stroke) {
+    bool ok = true;
+    if (pen_.backPen) {
+        hdc_->SelectPen(*pen_.backPen);
+        ok = stroke();
+        hdc_->SelectPen(pen_.pen);
+    }
+    return stroke() && ok;
 }
 
 bool clsMapGraph::drawPatternOrEmulated(clsLine l) {
@@ -562,24 +570,13 @@ bool clsMapGraph::DrawPolyline(const clsPoly& Poly) {
             return ok;
         }
         applyBackColor(pen_.back);
-        if (!isMetafile()) {
-            bool ok = true;
-            if (pen_.backPen) {
-                hdc_->SelectPen(*pen_.backPen);
-                ok = Poly.DrawPolyline(hdc_);
-                hdc_->SelectPen(pen_.pen);
-            }
-            return Poly.DrawPolyline(hdc_) && ok;
-        }
+        if (!isMetafile()) return strokeWithPens([&] { return Poly.DrawPolyline(hdc_); });
         const PolyCollection pieces = Poly.Clips(view_);
-        bool ok = true;
-        if (pen_.backPen) {
-            hdc_->SelectPen(*pen_.backPen);
+        return strokeWithPens([&] {
+            bool ok = true;
             for (const clsPoly& p : pieces) ok = p.DrawPolyline(hdc_) && ok;
-            hdc_->SelectPen(pen_.pen);
-        }
-        for (const clsPoly& p : pieces) ok = p.DrawPolyline(hdc_) && ok;
-        return ok;
+            return ok;
+        });
     });
 }
 
@@ -597,12 +594,7 @@ bool clsMapGraph::DrawPolygon(const clsPoly& Poly) {
         PsScope scope(*this);
         if (poly->Count() < 2) return true;
         if (brush_.kind == BrushKind::Tiles) return drawTiles(*poly);
-        hdc_->SetTextColor(colorRef(brush_.fore));
-        applyBackColor(brush_.back);
-        const Pen old = hdc_->SelectPen(StockPen(NULL_PEN));
-        const bool ok = poly->DrawPolygon(hdc_);
-        hdc_->SelectPen(old);
-        return ok;
+        return fillWithBrush([&] { return poly->DrawPolygon(hdc_); });
     });
 }
 

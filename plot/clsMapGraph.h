@@ -36,6 +36,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -215,6 +216,10 @@ private:
     void updateRatios();
     void selectSymbolBitmap(const plat::HBITMAP& hBitmap, int32_t Fore, int32_t Back);
     bool drawPatternOrEmulated(clsLine line);
+    // A fill with the device brush in its colours, without an outline.
+    bool fillWithBrush(const std::function<bool()>& fill);
+    // The back pen's stroke (when there is one), then the pen's.
+    bool strokeWithPens(const std::function<bool()>& stroke);
     bool drawTiles(const clsPoly& poly);
     bool blitSymbol(int32_t x, int32_t y, uint32_t rop);
     bool isMetafile() const { return technology_ == plat::DT_METAFILE; }

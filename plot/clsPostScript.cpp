@@ -273,43 +273,27 @@ void clsPostScript::psSetFont(const QString& FontName, double Size, int32_t Angl
 
 void clsPostScript::psClear() { psFillRect(area_); }
 
-void clsPostScript::psStrokeLine(const clsLine& l) {
-    clsLine c = l;
-    if (!c.Clip(area_)) return;
-    appendInt(c.x1);
-    program_.append(' ');
-    appendInt(c.y1);
-    program_.append(' ');
-    appendInt(c.x2);
-    program_.append(' ');
-    appendInt(c.y2);
-    line(" StrokeLine");
+void clsPostScript::corners(int32_t x1, int32_t y1, int32_t x2, int32_t y2, const char* procedure) {
+    for (const int32_t v : {x1, y1, x2}) {
+        appendInt(v);
+        program_.append(' ');
+    }
+    appendInt(y2);
+    line(procedure);
 }
 
-void clsPostScript::psStrokeRect(const clsRect& r) {
-    appendInt(r.x1);
-    program_.append(' ');
-    appendInt(r.y1);
-    program_.append(' ');
-    appendInt(r.x2);
-    program_.append(' ');
-    appendInt(r.y2);
-    line(" StrokeRect");
+void clsPostScript::psStrokeLine(const clsLine& l) {
+    clsLine c = l;
+    if (c.Clip(area_)) corners(c.x1, c.y1, c.x2, c.y2, " StrokeLine");
 }
+
+void clsPostScript::psStrokeRect(const clsRect& r) { corners(r.x1, r.y1, r.x2, r.y2, " StrokeRect"); }
 
 void clsPostScript::psFillRect(const clsRect& rect) {
     clsRect r = rect;
     r.Formalize();
     r.OpeAnd(area_);
-    if (r.IsEmpty()) return;
-    appendInt(r.x1);
-    program_.append(' ');
-    appendInt(r.y1);
-    program_.append(' ');
-    appendInt(r.x2);
-    program_.append(' ');
-    appendInt(r.y2);
-    line(" FillRect");
+    if (!r.IsEmpty()) corners(r.x1, r.y1, r.x2, r.y2, " FillRect");
 }
 
 void clsPostScript::psStrokePoly(const clsPoly& poly) {

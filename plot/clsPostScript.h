@@ -130,6 +130,8 @@ private:
     void appendInt(int64_t v);
     void appendReal(double v);
     void appendColor(int32_t c);
+    // "x1 y1 x2 y2" and the procedure's name as one line.
+    void corners(int32_t x1, int32_t y1, int32_t x2, int32_t y2, const char* procedure);
     QByteArray closingLines() const;
     QByteArray headerText() const;
     QByteArray mapInformation() const;

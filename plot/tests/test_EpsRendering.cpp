@@ -184,7 +184,16 @@ protected:
         return bm->image().convertToFormat(QImage::Format_RGB32);
     }
 
-    // Every element shows in both pictures in about the same amount.
+    // The other picture is the canvas: few pixels without a close colour
+    // within one pixel in the other picture (the edges of texts in other
+    // faces and of slants rasterized otherwise), and every element shows in
+    // both in about the same amount.
+    static void expectLikeCanvas(const QImage& canvas, const QImage& other, const std::vector<Element>& elements,
+                                 int distance) {
+        ASSERT_EQ(other.size(), canvas.size());
+        EXPECT_LT(epstest::DifferingShare(canvas, other, distance, 1), 0.02) << "share of differing pixels";
+        expectSameElements(canvas, other, elements, distance);
+    }
     static void expectSameElements(const QImage& a, const QImage& b, const std::vector<Element>& elements,
                                    int distance) {
         for (const Element& el : elements) {
@@ -212,12 +221,7 @@ TEST_F(SyntheticMap, TheEpsRendersAsTheCanvas) {
     ASSERT_FALSE(page.isNull()) << run.output.constData();
     epstest::KeepPicture(canvas, QStringLiteral("synthetic-canvas.png"));
     epstest::KeepPicture(page, QStringLiteral("synthetic-eps.png"));
-    ASSERT_EQ(page.size(), canvas.size());
-    // Pixels with no close colour within one pixel in the other picture:
-    // the edges of texts in other faces and of rasterized slants.
-    const double differing = epstest::DifferingShare(canvas, page, 60, 1);
-    EXPECT_LT(differing, 0.02) << "share of differing pixels";
-    expectSameElements(canvas, page, elements, 60);
+    expectLikeCanvas(canvas, page, elements, 60);
 }
 
 TEST_F(SyntheticMap, APrinterDrawsItUnchanged) {
@@ -250,11 +254,8 @@ TEST_F(SyntheticMap, APrinterDrawsItUnchanged) {
     const QImage page = QImage(dir_.file(QStringLiteral("printed.png"))).convertToFormat(QImage::Format_RGB32);
     ASSERT_FALSE(page.isNull());
     epstest::KeepPicture(page, QStringLiteral("synthetic-printed.png"));
-    ASSERT_EQ(page.size(), canvas.size());
     // The PDF reader smooths the fill patterns, which lightens hatches.
-    const double differing = epstest::DifferingShare(canvas, page, 100, 1);
-    EXPECT_LT(differing, 0.02) << "share of differing pixels";
-    expectSameElements(canvas, page, elements, 100);
+    expectLikeCanvas(canvas, page, elements, 100);
 }
 
 TEST_F(SyntheticMap, TheExportEndsTheMirrorWhateverHappens) {

@@ -201,11 +201,13 @@ TEST(clsMapGraph, WideDashesWithoutGeometricPensAreParallelLines) {
     for (int y : {38, 39, 40, 41}) EXPECT_EQ(cv.row(y, 10, 40, kRed), "###...###...###...###...###...") << y;
     EXPECT_EQ(cv.row(37, 10, 40, kRed), std::string(30, '.'));
     EXPECT_EQ(cv.row(42, 10, 40, kRed), std::string(30, '.'));
-    // A steep diagonal takes a third more lines, stepping sideways.
-    cv.graph.DrawLine(clsLine(70, 10, 100, 40));
-    int red = 0;
-    for (int y = 5; y < 50; ++y) red += cv.at(85 + (y - 25), y) == kRed;
-    EXPECT_GT(red, 0);
+    // A diagonal takes a third more lines, stepping alternately across and
+    // down: five lines starting at (61, 9), (61, 10), (60, 10), (60, 11), (59, 11).
+    cv.graph.DrawLine(clsLine(60, 10, 90, 40));
+    EXPECT_EQ(cv.row(9, 59, 63, kRed), "..#.");
+    EXPECT_EQ(cv.row(10, 59, 63, kRed), ".###");   // (62, 10) continues the line from (61, 9)
+    EXPECT_EQ(cv.row(11, 58, 62, kRed), ".###");
+    EXPECT_EQ(cv.at(62, 8), kWhite);
 
     Canvas geo;
     geo.graph.SetPen(2, 4, kRed, kBlue);
