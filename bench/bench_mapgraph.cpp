@@ -285,6 +285,37 @@ void Overhead(benchmark::State& state, bool polygons) {
     state.counters["layer/direct"] = double(through.count()) / double(std::max<int64_t>(1, direct.count()));
 }
 
+// What the mirror adds: the same figures through a layer without and a
+// layer with the mirror, alternately; the counters are the time the mirror
+// adds to each call (a setting and a drawing per figure) and the bytes of
+// program text a call writes.
+void MirrorCost(benchmark::State& state, bool polygons, int style) {
+    using Clock = std::chrono::steady_clock;
+    const Figures f = makeFigures(int(state.range(0)), polygons);
+    Layer plain(false), mirrored(true);
+    Clock::duration off{}, on{};
+    int64_t bytes = 0;
+    for (auto _ : state) {
+        const auto t0 = Clock::now();
+        for (size_t i = 0; i < f.polys.size(); ++i) drawLayer(plain.graph(), f.polys[i], int(i), polygons, style, 1);
+        const auto t1 = Clock::now();
+        mirrored.startProgram();
+        for (size_t i = 0; i < f.polys.size(); ++i) drawLayer(mirrored.graph(), f.polys[i], int(i), polygons, style, 1);
+        const auto t2 = Clock::now();
+        off += t1 - t0;
+        on += t2 - t1;
+        bytes += mirrored.programBytes();
+    }
+    const double calls = 2.0 * kFigures * double(state.iterations());
+    state.counters["added ns/call"] =
+        double(std::chrono::duration_cast<std::chrono::nanoseconds>(on - off).count()) / calls;
+    state.counters["bytes/call"] = double(bytes) / calls;
+}
+
+void MirrorPolylines(benchmark::State& s) { MirrorCost(s, false, 0); }
+void MirrorPolygonsCost(benchmark::State& s) { MirrorCost(s, true, 0); }
+void MirrorPatternedCost(benchmark::State& s) { MirrorCost(s, false, 120); }
+
 void OverheadPolylines(benchmark::State& s) { Overhead(s, false); }
 void OverheadPolygons(benchmark::State& s) { Overhead(s, true); }
 
@@ -304,6 +335,9 @@ void MirrorPatterned(benchmark::State& s) { LayerRun<true>(s, false, 120, 1); }
 
 BENCHMARK(OverheadPolylines)->Name("Overhead/Polylines1px")->Arg(8)->Arg(64)->Arg(512)->Unit(benchmark::kMillisecond);
 BENCHMARK(OverheadPolygons)->Name("Overhead/SolidPolygons")->Arg(8)->Arg(64)->Arg(512)->Unit(benchmark::kMillisecond);
+BENCHMARK(MirrorPolylines)->Name("MirrorCost/Polylines1px")->Arg(8)->Arg(64)->Arg(512)->Unit(benchmark::kMillisecond);
+BENCHMARK(MirrorPolygonsCost)->Name("MirrorCost/SolidPolygons")->Arg(8)->Arg(64)->Arg(512)->Unit(benchmark::kMillisecond);
+BENCHMARK(MirrorPatternedCost)->Name("MirrorCost/PatternedPolylines")->Arg(8)->Arg(64)->Arg(512)->Unit(benchmark::kMillisecond);
 BENCHMARK(DirectThin)->Name("Polylines1px/Direct")->Arg(8)->Arg(64)->Arg(512)->Unit(benchmark::kMillisecond);
 BENCHMARK(LayerThin)->Name("Polylines1px/Layer")->Arg(8)->Arg(64)->Arg(512)->Unit(benchmark::kMillisecond);
 BENCHMARK(MirrorThin)->Name("Polylines1px/Mirror")->Arg(8)->Arg(64)->Arg(512)->Unit(benchmark::kMillisecond);

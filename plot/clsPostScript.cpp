@@ -14,6 +14,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -83,19 +84,23 @@ QByteArray PsPathPoly(const clsPoly& poly) {
     if (closed) --n;
     if (n < 2) return QByteArray();
     const auto pts = poly.Points();
-    QByteArray s;
-    s.reserve(qsizetype(n) * 12 + 40);
-    s.append("newpath\r\n");
-    int32_t written = 0;
-    for (int32_t i = n - 1; i >= 0; --i) {
-        appendIntTo(s, pts[size_t(i)].x);
-        s.append(' ');
-        appendIntTo(s, pts[size_t(i)].y);
-        ++written;
-        if (written % 10 == 0) s.append(kCrLf);
-        else s.append(' ');
+    // Straight into the bytes: a pair takes at most 11 + 1 + 11 + 2.
+    QByteArray s(qsizetype(n) * 25 + 16, Qt::Uninitialized);
+    char* out = s.data();
+    const auto put = [&out](const char* text, size_t len) {
+        memcpy(out, text, len);
+        out += len;
+    };
+    put("newpath\r\n", 9);
+    for (int32_t i = n - 1, written = 1; i >= 0; --i, ++written) {
+        out = std::to_chars(out, out + 11, pts[size_t(i)].x).ptr;
+        *out++ = ' ';
+        out = std::to_chars(out, out + 11, pts[size_t(i)].y).ptr;
+        if (written % 10 == 0) put("\r\n", 2);
+        else *out++ = ' ';
     }
-    if (n % 10 != 0) s.append(kCrLf);
+    if (n % 10 != 0) put("\r\n", 2);
+    s.truncate(out - s.data());
     appendIntTo(s, n);
     s.append(closed ? " 1" : " 0");
     s.append(" AddPathPoly");

@@ -120,6 +120,8 @@ TEST(PsText, PathsListThePointsBackwardsTenPairsALine) {
     EXPECT_EQ(PsPathPoly(eleven), QByteArray("newpath\r\n0 0 10 20 9 18 8 16 7 14 6 12 5 10 4 8 3 6 2 4\r\n"
                                             "1 2 \r\n11 0 AddPathPoly"));
     EXPECT_EQ(PsPathPoly(polyOf({{5, 5}})), QByteArray());
+    EXPECT_EQ(PsPathPoly(polyOf({{INT32_MIN, INT32_MIN}, {INT32_MAX, -1}})),
+              QByteArray("newpath\r\n2147483647 -1 -2147483648 -2147483648 \r\n2 0 AddPathPoly"));
     // Three points with the last equal to the first are no ring.
     EXPECT_EQ(PsPathPoly(polyOf({{0, 0}, {4, 0}, {0, 0}})), QByteArray("newpath\r\n0 0 4 0 0 0 \r\n3 0 AddPathPoly"));
 }
