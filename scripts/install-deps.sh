@@ -11,6 +11,7 @@ packages=(
   xvfb xauth
   poppler-utils
   libwmf-bin imagemagick
+  ghostscript fonts-ipafont-gothic
 )
 
 missing=()
