@@ -142,6 +142,61 @@ TEST(MapFile, RecordErrors) {
     }
 }
 
+TEST(MapFile, WrongRecordLengthsOf106AreIgnored) {
+    FixedTime time;
+    clsMap src;
+    auto line = std::make_shared<clsMapPolyline>();
+    auto pts = std::make_shared<clsPoly>();
+    for (int32_t i = 0; i < 70000; ++i) pts->AddXandY(i, i % 7);
+    line->setPoly(pts);
+    line->setAdmin(1);
+    line->setThing(2);
+    auto text = std::make_shared<clsMapText>();
+    text->setAdmin(3);
+    text->setThing(4);
+    text->setTextUnicode(2, QStringLiteral("東京"));
+    ASSERT_TRUE(src.Add(Rem(QStringLiteral("地図"))) && src.Add(line) && src.Add(text) && src.Add(Sym(5, 6)));
+    const QByteArray good = fileOf(src, 106);
+    // Each record's length field (after its 2-byte code) by the true lengths.
+    std::vector<std::pair<qsizetype, int32_t>> fields;
+    for (qsizetype at = 31; at < good.size();) {
+        plat::BinaryReader in(good.constData() + at + 2, 4);
+        const int32_t length = in.i32();
+        fields.emplace_back(at + 2, length);
+        at += length;
+    }
+    ASSERT_EQ(fields.size(), 4u);
+    ASSERT_EQ(fields[1].second, 32 + 8 * 70000);
+    int32_t (*const forms[])(int32_t) = {
+        [](int32_t n) { return n + 1000; },
+        [](int32_t) { return INT32_MAX; },
+        [](int32_t n) { return n / 2; },
+        [](int32_t) { return 0; },
+        [](int32_t) { return -1; },
+        [](int32_t) { return INT32_MIN; },
+        [](int32_t n) { return int32_t{static_cast<int16_t>(n)}; },    // wrapped to 16 bits, sign kept
+        [](int32_t n) { return int32_t{static_cast<uint16_t>(n)}; },   // wrapped to 16 bits, unsigned
+    };
+    for (size_t k = 0; k < std::size(forms); ++k) {
+        SCOPED_TRACE(k);
+        QByteArray bad = good;
+        for (const auto& [at, length] : fields) {
+            plat::BinaryWriter w;
+            w.i32(forms[k](length));
+            bad.replace(at, 4, w.buffer());
+        }
+        clsMap map;
+        const plat::AppError e = readError(bad, &map);
+        ASSERT_EQ(e.number(), 0) << e.description().toStdString();
+        EXPECT_EQ(fuzzmap::compareFigures(src, map, 106), QString());
+        EXPECT_EQ(fileOf(map, 106), good);   // written with the true lengths again
+    }
+    // A record really cut short is still refused with its detail.
+    const plat::AppError cut = readError(good.left(fields[1].first + 100));
+    EXPECT_EQ(cut.number(), ErrMapRecord);
+    EXPECT_TRUE(cut.description().startsWith(QStringLiteral("不正な図形内容(Line:2, Figure:2)/"))) << cut.description().toStdString();
+}
+
 TEST(MapFile, LoadRaisesProgressEveryEighthRecordAndSkipsFileErrorsOnRequest) {
     testsupport::TempDir dir;
     QByteArray file = VersionRecord104Plus("1.06");
