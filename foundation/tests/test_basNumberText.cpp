@@ -32,7 +32,9 @@ TEST(KansujiToArabic, NumeralsBecomeDigits) {
         {u"万", u"万"},
         {u"分", u"分"},
         {u"第一章", u"第1章"},
-        {u"1.2.3", u"1.23"},
+        {u"1.2.3", u"1.2.3"},             // a second point ends the number
+        {u"1.5.5分", u"1.5.0.05"},
+        {u"3.14.", u"3.14."},
         {u"．５", u"0.5"},
         {u"5，x", u"5，x"},
         {u"5.", u"5."},
@@ -61,13 +63,20 @@ TEST(KansujiToArabic, NumeralsBecomeDigits) {
     for (const TextCase& c : cases) EXPECT_EQ(KansujiToArabic(q(c.in)), q(c.out)) << q(c.in).toStdString();
 }
 
-TEST(KansujiToArabic, PointWithoutDigitsIsAConversionError) {
-    try {
-        KansujiToArabic(q(u"．十"));
-        FAIL() << "no error";
-    } catch (const AppError& e) {
-        EXPECT_EQ(e.number(), plat::ErrTypeMismatch);
-        EXPECT_TRUE(e.source().startsWith(QStringLiteral("basLibrary.KansujiToArabic/")));
+TEST(KansujiToArabic, NoNumberOrNoDoubleIsAnError) {
+    const std::pair<QString, int32_t> cases[] = {
+        {q(u"．十"), plat::ErrTypeMismatch},                      // a point without digits
+        {"1" + QString(309, u'0') + "円", plat::ErrOverflow},     // beyond a Double
+        {QString(320, u'九'), plat::ErrOverflow},
+    };
+    for (const auto& [text, error] : cases) {
+        try {
+            KansujiToArabic(text);
+            ADD_FAILURE() << "no error for " << text.left(12).toStdString();
+        } catch (const AppError& e) {
+            EXPECT_EQ(e.number(), error) << text.left(12).toStdString();
+            EXPECT_TRUE(e.source().startsWith(QStringLiteral("basLibrary.KansujiToArabic/")));
+        }
     }
 }
 
@@ -88,12 +97,20 @@ TEST(JstrToDouble, ReadsTypedNumbers) {
     EXPECT_EQ(JstrToDouble(q(u"－１，０００")), -1000);
     EXPECT_EQ(JstrToDouble(q(u"&h10")), 16);
     EXPECT_EQ(JstrToDouble(q(u"1.5e3")), 1500);
-    try {
-        JstrToDouble(q(u"abc"));
-        FAIL() << "no error";
-    } catch (const AppError& e) {
-        EXPECT_EQ(e.number(), plat::ErrTypeMismatch);
-        EXPECT_TRUE(e.source().startsWith(QStringLiteral("basLibrary.JstrToDouble/")));
+    const std::pair<QString, int32_t> bad[] = {
+        {QStringLiteral("abc"), plat::ErrTypeMismatch},
+        {QStringLiteral("1.5.5分"), plat::ErrTypeMismatch},
+        {QStringLiteral("１．２．３"), plat::ErrTypeMismatch},
+        {QStringLiteral("1") + QString(309, u'０'), plat::ErrOverflow},
+    };
+    for (const auto& [text, error] : bad) {
+        try {
+            JstrToDouble(text);
+            ADD_FAILURE() << "no error for " << text.left(12).toStdString();
+        } catch (const AppError& e) {
+            EXPECT_EQ(e.number(), error) << text.left(12).toStdString();
+            EXPECT_TRUE(e.source().startsWith(QStringLiteral("basLibrary.JstrToDouble/")));
+        }
     }
 }
 
@@ -152,13 +169,30 @@ TEST(StrToMeter, TermsUnitsAndSigns) {
     }
 }
 
-TEST(StrToMeter, UnreadableTextRaises) {
-    for (const char16_t* text : {u"km", u"5km x", u"abc", u"1km km", u"2 3"}) {
+TEST(StrToMeter, UnreadableOrEndlessTextRaises) {
+    const struct {
+        const char16_t* text;
+        int32_t error;
+    } cases[] = {
+        {u"km", plat::ErrTypeMismatch},
+        {u"5km x", plat::ErrTypeMismatch},
+        {u"abc", plat::ErrTypeMismatch},
+        {u"1km km", plat::ErrTypeMismatch},
+        {u"2 3", plat::ErrTypeMismatch},
+        {u"１．２．３ｍ", plat::ErrTypeMismatch},   // two decimal points: no number
+        {u"1.5.5分", plat::ErrTypeMismatch},
+        {u"1E308AU", plat::ErrOverflow},
+        {u"9e307AU-", plat::ErrOverflow},
+        {u"1e308km 1e308km", plat::ErrOverflow},
+        {u"1e308km-1e308km", plat::ErrOverflow},     // infinity minus infinity
+        {u"1e400m", plat::ErrOverflow},
+    };
+    for (const auto& c : cases) {
         try {
-            StrToMeter(q(text), QStringLiteral("m"));
-            ADD_FAILURE() << "no error for " << q(text).toStdString();
+            const double v = StrToMeter(q(c.text), QStringLiteral("m"));
+            ADD_FAILURE() << "no error for " << q(c.text).toStdString() << ", got " << v;
         } catch (const AppError& e) {
-            EXPECT_EQ(e.number(), plat::ErrTypeMismatch) << q(text).toStdString();
+            EXPECT_EQ(e.number(), c.error) << q(c.text).toStdString();
             EXPECT_TRUE(e.source().startsWith(QStringLiteral("basLibrary.StrToMeter/"))) << e.source().toStdString();
         }
     }

@@ -18,6 +18,10 @@ TEST(Registry, ValuesBySectionAndKey) {
     EXPECT_EQ(r.RegGetDouble("d", 0), 0.25);
     EXPECT_TRUE(r.RegGetBool("b", false));
     EXPECT_EQ(r.RegGetLong("k", -7), -7);      // unreadable text gives the default
+    r.RegPut("huge", "1" + QString(309, QLatin1Char('0')));   // an overflow, not 0
+    EXPECT_EQ(r.RegGetLong("huge", -7), -7);
+    EXPECT_EQ(r.RegGetDouble("huge", 0.5), 0.5);
+    r.RegDelete("huge");
     clsRegistry other("T_OTHER");
     EXPECT_EQ(other.RegGet("k", "x"), "x");
     r.RegDelete("k");
