@@ -6,6 +6,7 @@
 #include "basNumberText.h"
 
 #include <cmath>
+#include <functional>
 #include <string>
 
 namespace {
@@ -16,6 +17,20 @@ struct TextCase {
 };
 
 QString q(const char16_t* s) { return QString::fromUtf16(s); }
+
+// Each text must fail in the procedure with its error number.
+void ExpectFailures(const QString& procedure, const std::function<void(const QString&)>& convert,
+                    std::initializer_list<std::pair<QString, int32_t>> cases) {
+    for (const auto& [text, error] : cases) {
+        try {
+            convert(text);
+            ADD_FAILURE() << "no error for " << text.left(12).toStdString();
+        } catch (const AppError& e) {
+            EXPECT_EQ(e.number(), error) << text.left(12).toStdString();
+            EXPECT_TRUE(e.source().startsWith("basLibrary." + procedure + "/")) << e.source().toStdString();
+        }
+    }
+}
 
 } // namespace
 
@@ -64,20 +79,12 @@ TEST(KansujiToArabic, NumeralsBecomeDigits) {
 }
 
 TEST(KansujiToArabic, NoNumberOrNoDoubleIsAnError) {
-    const std::pair<QString, int32_t> cases[] = {
-        {q(u"．十"), plat::ErrTypeMismatch},                      // a point without digits
-        {"1" + QString(309, u'0') + "円", plat::ErrOverflow},     // beyond a Double
-        {QString(320, u'九'), plat::ErrOverflow},
-    };
-    for (const auto& [text, error] : cases) {
-        try {
-            KansujiToArabic(text);
-            ADD_FAILURE() << "no error for " << text.left(12).toStdString();
-        } catch (const AppError& e) {
-            EXPECT_EQ(e.number(), error) << text.left(12).toStdString();
-            EXPECT_TRUE(e.source().startsWith(QStringLiteral("basLibrary.KansujiToArabic/")));
-        }
-    }
+    ExpectFailures(QStringLiteral("KansujiToArabic"), [](const QString& t) { KansujiToArabic(t); },
+                   {
+                       {q(u"．十"), plat::ErrTypeMismatch},                    // a point without digits
+                       {"1" + QString(309, u'0') + "円", plat::ErrOverflow},   // beyond a Double
+                       {QString(320, u'九'), plat::ErrOverflow},
+                   });
 }
 
 TEST(DecimalDigitsValue, ExactAndLocaleFree) {
@@ -97,21 +104,13 @@ TEST(JstrToDouble, ReadsTypedNumbers) {
     EXPECT_EQ(JstrToDouble(q(u"－１，０００")), -1000);
     EXPECT_EQ(JstrToDouble(q(u"&h10")), 16);
     EXPECT_EQ(JstrToDouble(q(u"1.5e3")), 1500);
-    const std::pair<QString, int32_t> bad[] = {
-        {QStringLiteral("abc"), plat::ErrTypeMismatch},
-        {QStringLiteral("1.5.5分"), plat::ErrTypeMismatch},
-        {QStringLiteral("１．２．３"), plat::ErrTypeMismatch},
-        {QStringLiteral("1") + QString(309, u'０'), plat::ErrOverflow},
-    };
-    for (const auto& [text, error] : bad) {
-        try {
-            JstrToDouble(text);
-            ADD_FAILURE() << "no error for " << text.left(12).toStdString();
-        } catch (const AppError& e) {
-            EXPECT_EQ(e.number(), error) << text.left(12).toStdString();
-            EXPECT_TRUE(e.source().startsWith(QStringLiteral("basLibrary.JstrToDouble/")));
-        }
-    }
+    ExpectFailures(QStringLiteral("JstrToDouble"), [](const QString& t) { JstrToDouble(t); },
+                   {
+                       {QStringLiteral("abc"), plat::ErrTypeMismatch},
+                       {QStringLiteral("1.5.5分"), plat::ErrTypeMismatch},
+                       {QStringLiteral("１．２．３"), plat::ErrTypeMismatch},
+                       {QStringLiteral("1") + QString(309, u'０'), plat::ErrOverflow},
+                   });
 }
 
 TEST(JstrToLong, RoundsHalfToEvenAndNeverFails) {
@@ -170,32 +169,21 @@ TEST(StrToMeter, TermsUnitsAndSigns) {
 }
 
 TEST(StrToMeter, UnreadableOrEndlessTextRaises) {
-    const struct {
-        const char16_t* text;
-        int32_t error;
-    } cases[] = {
-        {u"km", plat::ErrTypeMismatch},
-        {u"5km x", plat::ErrTypeMismatch},
-        {u"abc", plat::ErrTypeMismatch},
-        {u"1km km", plat::ErrTypeMismatch},
-        {u"2 3", plat::ErrTypeMismatch},
-        {u"１．２．３ｍ", plat::ErrTypeMismatch},   // two decimal points: no number
-        {u"1.5.5分", plat::ErrTypeMismatch},
-        {u"1E308AU", plat::ErrOverflow},
-        {u"9e307AU-", plat::ErrOverflow},
-        {u"1e308km 1e308km", plat::ErrOverflow},
-        {u"1e308km-1e308km", plat::ErrOverflow},     // infinity minus infinity
-        {u"1e400m", plat::ErrOverflow},
-    };
-    for (const auto& c : cases) {
-        try {
-            const double v = StrToMeter(q(c.text), QStringLiteral("m"));
-            ADD_FAILURE() << "no error for " << q(c.text).toStdString() << ", got " << v;
-        } catch (const AppError& e) {
-            EXPECT_EQ(e.number(), c.error) << q(c.text).toStdString();
-            EXPECT_TRUE(e.source().startsWith(QStringLiteral("basLibrary.StrToMeter/"))) << e.source().toStdString();
-        }
-    }
+    ExpectFailures(QStringLiteral("StrToMeter"), [](const QString& t) { StrToMeter(t, QStringLiteral("m")); },
+                   {
+                       {"km", plat::ErrTypeMismatch},
+                       {"5km x", plat::ErrTypeMismatch},
+                       {"abc", plat::ErrTypeMismatch},
+                       {"1km km", plat::ErrTypeMismatch},
+                       {"2 3", plat::ErrTypeMismatch},
+                       {q(u"１．２．３ｍ"), plat::ErrTypeMismatch},   // two decimal points: no number
+                       {q(u"1.5.5分"), plat::ErrTypeMismatch},
+                       {"1E308AU", plat::ErrOverflow},
+                       {"9e307AU-", plat::ErrOverflow},
+                       {"1e308km 1e308km", plat::ErrOverflow},
+                       {"1e308km-1e308km", plat::ErrOverflow},        // infinity minus infinity
+                       {"1e400m", plat::ErrOverflow},
+                   });
 }
 
 TEST(JpUnits, LongGroups) {
