@@ -4,9 +4,9 @@
 # Run by hand; ./test.sh does not run it.
 #
 # usage: scripts/mutants/run.sh [name-filter ...]
-#   MUTANT_DIR   scratch folder (default $TMPDIR/kaldero-mutants); the copy
-#                and its build folder are kept, so later runs build only what
-#                changed
+#   MUTANT_DIR   scratch folder outside any git checkout (default
+#                $TMPDIR/kaldero-mutants); the copy and its build folder are
+#                kept, so later runs build only what changed
 #   MUTANT_TIMEOUT  seconds a test program may run (default 300)
 #
 # A fault counts as caught when a test program fails on it (a crash or a
