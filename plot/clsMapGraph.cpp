@@ -167,6 +167,7 @@ void clsMapGraph::updateRatios() {
     brushExists_ = false;
     symbolArgsValid_ = false;
     bitmapArgBitmap_.reset();
+    fontArgs_.reset();
     if (ps_) {
         ps_->setPolylineRatio(patternRatio_);
         ps_->setPolygonRatio(patternRatio_);
@@ -243,6 +244,8 @@ bool clsMapGraph::GraphBegin(HDC hdc, int32_t Left, int32_t Top, int32_t Width, 
         brush_ = BrushInfo{};
         symbol_ = SymbolInfo{};
         font_ = FontState{};
+        fontArgs_.reset();
+        fontCache_.clear();
         symFore_ = 0;
         symBack_ = kNone;
         symForeBrush_.reset();
@@ -267,6 +270,8 @@ void clsMapGraph::GraphEnd() {
     pen_ = PenInfo{};
     brush_ = BrushInfo{};
     font_ = FontState{};
+    fontArgs_.reset();
+    fontCache_.clear();
     symForeBrush_.reset();
     symBackBrush_.reset();
     if (savedDC_ > 0) hdc_->RestoreDC(savedDC_);
