@@ -14,19 +14,11 @@ using namespace plat;
 
 clsMapGraph* gvMapGraph = nullptr;
 
-namespace {
-
-const QString kObject = QStringLiteral("clsMapGraph");
-
-// Runs a procedure; a failure climbs on under this class and procedure.
-template <class F>
-auto guarded(const char* procedure, F&& f) -> decltype(f()) {
-    try {
-        return f();
-    } catch (...) {
-        RaiseError(ErrGeneral, kObject, QString::fromLatin1(procedure));
-    }
+void clsMapGraph::raiseError(const char* procedure) {
+    RaiseError(ErrGeneral, QStringLiteral("clsMapGraph"), QString::fromLatin1(procedure));
 }
+
+namespace {
 
 constexpr int32_t kNone = -1;
 

@@ -290,6 +290,16 @@ public:
     size_t FontsMade() const { return fontCache_.size(); }
 
 private:
+    // Runs a procedure; a failure climbs on under this class and procedure.
+    template <class F>
+    static auto guarded(const char* procedure, F&& f) -> decltype(f()) {
+        try {
+            return f();
+        } catch (...) {
+            raiseError(procedure);
+        }
+    }
+    [[noreturn]] static void raiseError(const char* procedure);
     // Counts a compound call's depth so the calls it makes write nothing.
     struct PsScope {
         explicit PsScope(clsMapGraph& g) : g_(g) { ++g_.psDepth_; }

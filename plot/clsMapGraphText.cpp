@@ -3,7 +3,6 @@
 
 #include "AppInfo.h"
 #include "AppState.h"
-#include "ErrorMng.h"
 #include "TextFile.h"
 #include "basAngle.h"
 #include "basApiLib.h"
@@ -17,17 +16,7 @@ using namespace plat;
 
 namespace {
 
-const QString kObject = QStringLiteral("clsMapGraph");
 const QString kDefaultName = QStringLiteral("(default)");
-
-template <class F>
-auto guarded(const char* procedure, F&& f) -> decltype(f()) {
-    try {
-        return f();
-    } catch (...) {
-        RaiseError(ErrGeneral, kObject, QString::fromLatin1(procedure));
-    }
-}
 
 // The bytes a text draws: its ANSI form up to the first zero byte.
 QByteArray drawnBytes(const QByteArray& ansi) {
