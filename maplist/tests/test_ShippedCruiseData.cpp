@@ -15,10 +15,10 @@ namespace {
 
 const QString kData = QStringLiteral(KAL_SOURCE_DIR "/data");
 
-struct Shipped : ::testing::Test {
+struct ShippedCruise : ::testing::Test {
     testsupport::ScriptedBoxes boxes;
     QStringList loaded;
-    Shipped() {
+    ShippedCruise() {
         plat::SetAppPath(kData);
         gvMapFolder = kData + QStringLiteral("/maps");
         clsRegistry(QStringLiteral("CRUISE05")).RegDelete(QString());
@@ -30,7 +30,7 @@ struct Shipped : ::testing::Test {
             },
             {});
     }
-    ~Shipped() override {
+    ~ShippedCruise() override {
         SetMapUnitDialogs({}, {});
         plat::SetAppPath(QString());
         gvMapFolder.clear();
@@ -44,7 +44,7 @@ clsRect Around(double lon, double lat, double halfWidth, double halfHeight) {
 
 } // namespace
 
-TEST_F(Shipped, EveryListedMapLoadsWithValidFigures) {
+TEST_F(ShippedCruise, EveryListedMapLoadsWithValidFigures) {
     clsCruise05 engine;
     EXPECT_EQ(engine.GetStdMapList(), clsCruise05::kMaskAdministrative);
     ASSERT_EQ(engine.RecordCount(), 8);
@@ -69,7 +69,7 @@ TEST_F(Shipped, EveryListedMapLoadsWithValidFigures) {
     }
 }
 
-TEST_F(Shipped, CountryGridCells) {
+TEST_F(ShippedCruise, CountryGridCells) {
     clsCruise05 engine;
     clsGridMap& grid = engine.Grid();
     struct Case {
@@ -93,7 +93,7 @@ TEST_F(Shipped, CountryGridCells) {
     EXPECT_EQ(grid.GetCountryCodeArea(&fiji), std::vector<int16_t>{242});
 }
 
-TEST_F(Shipped, ZoomingOverJapanFromLevelOneToEight) {
+TEST_F(ShippedCruise, ZoomingOverJapanFromLevelOneToEight) {
     clsCruise05 engine;
     clsMapUnits units;
     units.Create(1);

@@ -16,17 +16,17 @@ using namespace cruisetest;
 
 namespace {
 
-struct Dialog : ::testing::Test {
+struct CruiseDialog : ::testing::Test {
     Installation inst;
     testsupport::ScriptedBoxes boxes;
     clsCruise05 engine;
     frmCruise05Logic logic;
-    Dialog() { logic.CruiseEngine = &engine; }
+    CruiseDialog() { logic.CruiseEngine = &engine; }
 };
 
 } // namespace
 
-TEST_F(Dialog, InstalledMapsDecideWhatCanBeChosen) {
+TEST_F(CruiseDialog, InstalledMapsDecideWhatCanBeChosen) {
     struct Case {
         std::initializer_list<const char*> maps;
         bool admin, topo, ocean, traffic, autoCruise;
@@ -51,7 +51,7 @@ TEST_F(Dialog, InstalledMapsDecideWhatCanBeChosen) {
     EXPECT_TRUE(logic.state().autoEnabled);
 }
 
-TEST_F(Dialog, BorderTextsSlidersAndButtons) {
+TEST_F(CruiseDialog, BorderTextsSlidersAndButtons) {
     logic.Load();
     EXPECT_EQ(logic.state().largest, "-------       1 /  1,000,000,000");
     EXPECT_EQ(logic.state().smallest, "-------       1 /  100,000");
@@ -98,7 +98,7 @@ TEST_F(Dialog, BorderTextsSlidersAndButtons) {
     EXPECT_FALSE(logic.Execute());
 }
 
-TEST_F(Dialog, Window) {
+TEST_F(CruiseDialog, Window) {
     inst.addMaps({"WORLD_A1.MLL", "WORLD_A2.MLL", "WORLD_A3.MLL", "WORLD_A4.MLL", "WORLD_A5.MLL", "WORLD_A6.MLL"});
     engine.EiAuto = true;
     frmCruise05 dlg;
