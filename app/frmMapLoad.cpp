@@ -68,6 +68,8 @@ void MapUnitIoDialog::refresh() {
 
 void MapUnitIoDialog::showEvent(QShowEvent* e) {
     QDialog::showEvent(e);
+    // Shown again after the work: nothing more to do.
+    if (finished_) QTimer::singleShot(0, this, &QDialog::accept);
     if (started_) return;
     started_ = true;
     // After the window is on the screen, so the user sees it work.
@@ -88,6 +90,7 @@ void MapUnitIoDialog::run() {
         progress_.Changed = nullptr;
     }
     working_ = false;
+    finished_ = true;
     accept();
 }
 

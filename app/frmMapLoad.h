@@ -47,6 +47,7 @@ private:
     QProgressBar* prgFigures_ = nullptr;
     bool started_ = false;
     bool working_ = false;
+    bool finished_ = false;
     bool success_ = false;
 };
 

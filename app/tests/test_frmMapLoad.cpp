@@ -1,0 +1,154 @@
+// The load and save dialogs of a map unit: what each frame shows, the
+// fall-backs, the snapshot after a save, pictures mid-work, and a save
+// killed halfway.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QTimer>
+
+#include <csignal>
+
+#include "AppTestSupport.h"
+#include "MapUnitProgress.h"
+#include "basHMap.h"
+#include "clsMap.h"
+#include "frmMapLoad.h"
+
+using apptest::ProgramFolder;
+using F = MapUnitProgress;
+
+namespace {
+
+// The installed start map (about 1.5 MB) in the map folder.
+struct WorldFolder : ProgramFolder {
+    WorldFolder() {
+        Install();
+        for (const char* n : {"WORLD_T3.MLL", "WORLD_T3.ADM", "WORLD_T3.THG"}) CopyMap(QString::fromLatin1(n));
+        gvMapFolder = file(QStringLiteral("maps"));
+    }
+    MapUnitPtr unit(const QString& name = QStringLiteral("WORLD_T3.MLL")) const {
+        auto u = std::make_shared<clsMapUnit>();
+        u->setUnitName(map(name));
+        return u;
+    }
+};
+
+// Takes one picture once the bar has passed half way.
+std::function<void(MapUnitIoDialog&)> pictureAtHalf(const QString& name, bool& taken) {
+    return [name, &taken](MapUnitIoDialog& d) {
+        if (taken || !d.progress().ProgressVisible() || d.progress().ProgressValue() < 50) return;
+        taken = true;
+        testsupport::SaveWidgetPng(&d, name);
+    };
+}
+
+} // namespace
+
+TEST(MapLoadDialog, LoadsTheThreeFilesShowingTheMapProgress) {
+    WorldFolder f;
+    const MapUnitPtr u = f.unit();
+    frmMapLoad dlg(*u);
+    bool taken = false;
+    dlg.AfterChange = pictureAtHalf(QStringLiteral("loading"), taken);
+    dlg.exec();
+    EXPECT_TRUE(taken);
+    EXPECT_TRUE(dlg.Success());
+    EXPECT_GT(u->Map().Count(), 1000);
+    const MapUnitProgress& p = dlg.progress();
+    EXPECT_EQ(p.Path(F::FrameAdmins), f.map(QStringLiteral("WORLD_T3.ADM")));
+    EXPECT_EQ(p.Path(F::FrameThings), f.map(QStringLiteral("WORLD_T3.THG")));
+    EXPECT_EQ(p.Path(F::FrameFigures), f.map(QStringLiteral("WORLD_T3.MLL")));
+    for (F::Frame fr : {F::FrameAdmins, F::FrameThings, F::FrameFigures}) EXPECT_EQ(p.Info(fr), "Success.");
+    EXPECT_EQ(p.Info(F::FrameLog), MapUnitProgress::kUntouched);
+    EXPECT_FALSE(p.ProgressVisible());
+    EXPECT_EQ(p.ProgressValue(), 100);
+    EXPECT_TRUE(p.DisplayPath(F::FrameFigures).size() <= MapUnitProgress::kPathChars);
+}
+
+TEST(MapLoadDialog, FallBacksAndTheFirstFailure) {
+    WorldFolder f;
+    // A district file named in a folder that has gone is found in the map folder.
+    const MapUnitPtr moved = f.unit();
+    moved->Admins().setFileName(QStringLiteral("/gone/WORLD_T3.ADM"));
+    {
+        frmMapLoad dlg(*moved);
+        dlg.exec();
+        EXPECT_TRUE(dlg.Success());
+        EXPECT_EQ(moved->Admins().FileName(), f.map(QStringLiteral("WORLD_T3.ADM")));
+        EXPECT_EQ(dlg.progress().Path(F::FrameAdmins), f.map(QStringLiteral("WORLD_T3.ADM")));
+    }
+    // A map found nowhere: the catalogues fall back to the defaults, the map
+    // is emptied and its load fails.
+    const MapUnitPtr missing = f.unit(QStringLiteral("NOWHERE.MLL"));
+    testsupport::ScriptedBoxes boxes;
+    boxes.expect(QStringLiteral("地図図形ファイルが存在しません."), plat::IdOk);
+    frmMapLoad dlg(*missing);
+    dlg.exec();
+    EXPECT_FALSE(dlg.Success());
+    EXPECT_EQ(missing->Map().Count(), 0);
+    EXPECT_EQ(missing->Map().FileName(), f.map(QStringLiteral("NOWHERE.MLL")));
+    EXPECT_EQ(dlg.progress().Path(F::FrameAdmins), f.map(QStringLiteral("DEFAULT.ADM")));
+    EXPECT_EQ(dlg.progress().Info(F::FrameFigures), "Loading...");
+    EXPECT_FALSE(dlg.progress().ProgressVisible());
+}
+
+TEST(MapLoadDialog, InstalledForTheMapUnits) {
+    WorldFolder f;
+    const MapUnitPtr u = f.unit(QStringLiteral("BASE.MLL"));
+    InstallMapUnitDialogs(nullptr);
+    QString shown;
+    QTimer::singleShot(0, [&] {
+        if (QWidget* w = QApplication::activeModalWidget()) shown = w->windowTitle();
+    });
+    EXPECT_TRUE(u->Load());
+    RemoveMapUnitDialogs();
+    EXPECT_EQ(shown, "地図ファイルを開く");
+}
+
+TEST(MapSaveDialog, WritesOnlyWhatChangedThenTheSnapshot) {
+    WorldFolder f;
+    SetWriteLogHook(WriteMapUnitLog);
+    const MapUnitPtr u = f.unit();
+    ASSERT_TRUE(u->Load());
+    u->Things().setModify(true);
+    frmMapSave dlg(*u, f.map(QStringLiteral("WORLD_T3.MLL")));
+    EXPECT_EQ(dlg.LogFile(), f.map(QStringLiteral("WORLD_T3.PLG")));
+    dlg.exec();
+    SetWriteLogHook({});
+    testsupport::SaveWidgetPng(&dlg, QStringLiteral("done"));
+    EXPECT_TRUE(dlg.Success());
+    const MapUnitProgress& p = dlg.progress();
+    EXPECT_EQ(p.Info(F::FrameAdmins), MapUnitProgress::kUntouched);
+    EXPECT_EQ(p.Info(F::FrameFigures), MapUnitProgress::kUntouched);
+    EXPECT_EQ(p.Path(F::FrameThings), f.map(QStringLiteral("WORLD_T3.THG")));
+    EXPECT_EQ(p.Info(F::FrameThings), "Success.");
+    EXPECT_EQ(p.Path(F::FrameLog), f.map(QStringLiteral("WORLD_T3.PLG")));
+    EXPECT_EQ(p.Info(F::FrameLog), "Success.");
+    EXPECT_TRUE(QFile::exists(f.map(QStringLiteral("WORLD_T3.PLG"))));
+    EXPECT_FALSE(u->Things().Modify());
+}
+
+TEST(MapSaveDialog, SaveKilledHalfwayLeavesThePreviousFilesLoadable) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    WorldFolder f;
+    const MapUnitPtr u = f.unit();
+    ASSERT_TRUE(u->Load());
+    const int32_t figures = u->Map().Count();
+    const QByteArray before = testsupport::ReadBytes(u->UnitName());
+    ASSERT_TRUE(u->Map().Add(NewMapRem(QStringLiteral("added"))));
+    ASSERT_EXIT(
+        {
+            frmMapSave dlg(*u, QString());
+            bool taken = false;
+            dlg.AfterChange = [&](MapUnitIoDialog& d) {
+                pictureAtHalf(QStringLiteral("saving"), taken)(d);
+                if (taken) std::raise(SIGKILL);
+            };
+            dlg.exec();
+        },
+        ::testing::KilledBySignal(SIGKILL), "");
+    EXPECT_EQ(testsupport::ReadBytes(u->UnitName()), before);
+    const MapUnitPtr again = f.unit();
+    ASSERT_TRUE(again->Load());
+    EXPECT_EQ(again->Map().Count(), figures);
+}
