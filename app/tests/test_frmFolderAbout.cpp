@@ -1,0 +1,126 @@
+// The folder chooser (folder list, a folder gone, Cancel after browsing) and
+// the about box (design texts without the environment, links, namesake,
+// splash).
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QPushButton>
+#include <QTreeWidget>
+
+#include "AppError.h"
+#include "AppInfo.h"
+#include "AppState.h"
+#include "Shell.h"
+#include "TestSupport.h"
+#include "basLibrary.h"
+#include "clsEnvironment.h"
+#include "frmAbout.h"
+#include "frmFolder.h"
+
+namespace {
+
+QPushButton* button(QWidget* w, const QString& text) {
+    for (QPushButton* b : w->findChildren<QPushButton*>())
+        if (b->text() == text) return b;
+    return nullptr;
+}
+
+} // namespace
+
+TEST(FolderChooser, ListsTheWayDownThenTheSubfolders) {
+    testsupport::TempDir d;
+    for (const char* sub : {"a/b/c", "a/Zed", "a/apple"}) QDir(d.path()).mkpath(QString::fromLatin1(sub));
+    const QString a = d.file(QStringLiteral("a"));
+    const auto list = FolderChooser::ListOf(d.path(), a);
+    ASSERT_EQ(list.size(), 5u);
+    EXPECT_EQ(list[0].path, d.path());
+    EXPECT_EQ(list[0].name, d.path());   // a drive shows its root
+    EXPECT_EQ(list[1].name, "a");
+    EXPECT_TRUE(list[1].open);
+    EXPECT_EQ(list[1].depth, 1);
+    QStringList subs;
+    for (size_t i = 2; i < list.size(); ++i) {
+        subs.append(list[i].name);
+        EXPECT_FALSE(list[i].open);
+        EXPECT_EQ(list[i].depth, 2);
+    }
+    EXPECT_EQ(subs, QStringList({"apple", "b", "Zed"}));
+    EXPECT_EQ(FolderChooser::ListOf(QStringLiteral("/"), a).front().path, "/");
+
+    const QString home = QDir::cleanPath(QDir::homePath());
+    EXPECT_EQ(FolderChooser::ExistingFolder(a + QStringLiteral("/gone/deeper")), a);
+    EXPECT_EQ(FolderChooser::ExistingFolder(QString()), home);
+    EXPECT_EQ(FolderChooser::ExistingFolder(QStringLiteral("relative")), home);
+    const std::vector<FolderChooser::DriveEntry> drives{{"/", "/"}, {d.path(), d.path()}};
+    EXPECT_EQ(FolderChooser::DriveOf(a, drives), d.path());
+    EXPECT_EQ(FolderChooser::DriveOf(d.path() + QStringLiteral("x"), drives), "/");
+}
+
+TEST(FolderDialog, CancelAfterBrowsingLeavesTheCallersFolder) {
+    testsupport::TempDir d;
+    for (const char* sub : {"maps/world", "maps/japan", "old"}) QDir(d.path()).mkpath(QString::fromLatin1(sub));
+    const QString callers = d.file(QStringLiteral("maps/gone"));
+    for (bool ok : {false, true}) {
+        FolderChooser chooser;
+        chooser.FolderPath = callers;
+        frmFolder dlg(chooser);
+        // A folder that has gone opens its parent.
+        EXPECT_EQ(chooser.FolderPath, d.file(QStringLiteral("maps")));
+        auto* tree = dlg.findChild<QTreeWidget*>();
+        const auto found = tree->findItems(QStringLiteral("world"), Qt::MatchExactly | Qt::MatchRecursive);
+        ASSERT_EQ(found.size(), 1);
+        emit tree->itemActivated(found.front(), 0);
+        EXPECT_EQ(chooser.FolderPath, d.file(QStringLiteral("maps/world")));
+        if (!ok) testsupport::SaveWidgetPng(&dlg);
+        button(&dlg, ok ? QStringLiteral("ＯＫ") : QStringLiteral("キャンセル"))->click();
+        EXPECT_EQ(chooser.OK, ok);
+        const QString taken = chooser.OK ? chooser.FolderPath : callers;
+        EXPECT_EQ(taken, ok ? d.file(QStringLiteral("maps/world")) : callers);
+    }
+}
+
+TEST(AboutBox, LinksWorkOnlyWithTheEnvironment) {
+    QStringList opened;
+    bool openerFails = false;
+    const plat::UrlOpener old = plat::SetUrlOpener([&](const QString& url) {
+        if (openerFails) throw plat::AppError(5, QStringLiteral("shell"), QStringLiteral("refused"));
+        opened.append(url);
+        return true;
+    });
+    {
+        AboutBox box;
+        EXPECT_EQ(box.Title(), plat::AppTitle() + QStringLiteral("  version ") + VersionText());
+        EXPECT_EQ(box.TitleTip(), "かるでろ");
+        EXPECT_EQ(box.MailText(), "作者へのメール");
+        box.MailClicked();
+        box.UrlClicked();
+        EXPECT_TRUE(opened.isEmpty());
+        box.TitleDoubleClicked();
+        EXPECT_NE(box.Title(), plat::AppTitle() + QStringLiteral("  version ") + VersionText());
+    }
+    gvEnvironment = new clsEnvironment();
+    gvEnvironment->LoadLines({QStringLiteral("AuthorEmail=author@example.org"),
+                              QStringLiteral("AuthorURLhome=https://example.org/kaldero/")});
+    AboutBox box;
+    EXPECT_EQ(box.MailText(), "author@example.org");
+    EXPECT_EQ(box.UrlText(), "https://example.org/kaldero/");
+    box.MailClicked();
+    box.UrlClicked();
+    EXPECT_EQ(opened, QStringList({"mailto:author@example.org", "https://example.org/kaldero/"}));
+    openerFails = true;
+    {
+        testsupport::ScriptedBoxes boxes;
+        boxes.expect(QStringLiteral("メールソフトを起動できませんでした."), plat::IdOk);
+        boxes.expect(QStringLiteral("WEBブラウザを起動できませんでした."), plat::IdOk);
+        box.MailClicked();
+        box.UrlClicked();
+    }
+    frmAbout dlg;
+    testsupport::SaveWidgetPng(&dlg);
+    std::unique_ptr<frmAbout> splash(frmAbout::ShowSplash());
+    EXPECT_FALSE(button(splash.get(), QStringLiteral("ＯＫ"))->isVisible());
+    EXPECT_FALSE(splash->isModal());
+    testsupport::SaveWidgetPng(splash.get(), QStringLiteral("splash"));
+    delete std::exchange(gvEnvironment, nullptr);
+    plat::SetUrlOpener(old);
+}
