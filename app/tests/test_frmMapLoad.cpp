@@ -1,5 +1,5 @@
-// The load and save dialogs of a map unit: what each frame shows, the
-// fall-backs, the snapshot after a save, pictures mid-work, and a save
+// The load and save dialogs of a map unit: what each frame shows, a map
+// found nowhere, the snapshot after a save, pictures mid-work, and a save
 // killed halfway.
 #include <gtest/gtest.h>
 
@@ -42,6 +42,14 @@ std::function<void(MapUnitIoDialog&)> pictureAtHalf(const QString& name, bool& t
     };
 }
 
+// Each frame as "file name: state".
+QStringList framesOf(const MapUnitProgress& p) {
+    QStringList out;
+    for (int fr = 0; fr < MapUnitProgress::kFrames; ++fr)
+        out.append(FileNameOf(p.Path(F::Frame(fr))) + QStringLiteral(": ") + p.Info(F::Frame(fr)));
+    return out;
+}
+
 } // namespace
 
 TEST(MapLoadDialog, LoadsTheThreeFilesShowingTheMapProgress) {
@@ -55,28 +63,16 @@ TEST(MapLoadDialog, LoadsTheThreeFilesShowingTheMapProgress) {
     EXPECT_TRUE(dlg.Success());
     EXPECT_GT(u->Map().Count(), 1000);
     const MapUnitProgress& p = dlg.progress();
-    EXPECT_EQ(p.Path(F::FrameAdmins), f.map(QStringLiteral("WORLD_T3.ADM")));
-    EXPECT_EQ(p.Path(F::FrameThings), f.map(QStringLiteral("WORLD_T3.THG")));
+    EXPECT_EQ(framesOf(p), QStringList({"WORLD_T3.ADM: Success.", "WORLD_T3.THG: Success.", "WORLD_T3.MLL: Success.",
+                                        "---: ---"}));
     EXPECT_EQ(p.Path(F::FrameFigures), f.map(QStringLiteral("WORLD_T3.MLL")));
-    for (F::Frame fr : {F::FrameAdmins, F::FrameThings, F::FrameFigures}) EXPECT_EQ(p.Info(fr), "Success.");
-    EXPECT_EQ(p.Info(F::FrameLog), MapUnitProgress::kUntouched);
     EXPECT_FALSE(p.ProgressVisible());
     EXPECT_EQ(p.ProgressValue(), 100);
     EXPECT_TRUE(p.DisplayPath(F::FrameFigures).size() <= MapUnitProgress::kPathChars);
 }
 
-TEST(MapLoadDialog, FallBacksAndTheFirstFailure) {
+TEST(MapLoadDialog, MapFoundNowhere) {
     WorldFolder f;
-    // A district file named in a folder that has gone is found in the map folder.
-    const MapUnitPtr moved = f.unit();
-    moved->Admins().setFileName(QStringLiteral("/gone/WORLD_T3.ADM"));
-    {
-        frmMapLoad dlg(*moved);
-        dlg.exec();
-        EXPECT_TRUE(dlg.Success());
-        EXPECT_EQ(moved->Admins().FileName(), f.map(QStringLiteral("WORLD_T3.ADM")));
-        EXPECT_EQ(dlg.progress().Path(F::FrameAdmins), f.map(QStringLiteral("WORLD_T3.ADM")));
-    }
     // A map found nowhere: the catalogues fall back to the defaults, the map
     // is emptied and its load fails.
     const MapUnitPtr missing = f.unit(QStringLiteral("NOWHERE.MLL"));
@@ -87,8 +83,8 @@ TEST(MapLoadDialog, FallBacksAndTheFirstFailure) {
     EXPECT_FALSE(dlg.Success());
     EXPECT_EQ(missing->Map().Count(), 0);
     EXPECT_EQ(missing->Map().FileName(), f.map(QStringLiteral("NOWHERE.MLL")));
-    EXPECT_EQ(dlg.progress().Path(F::FrameAdmins), f.map(QStringLiteral("DEFAULT.ADM")));
-    EXPECT_EQ(dlg.progress().Info(F::FrameFigures), "Loading...");
+    EXPECT_EQ(framesOf(dlg.progress()), QStringList({"DEFAULT.ADM: Success.", "DEFAULT.THG: Success.",
+                                                     "NOWHERE.MLL: Loading...", "---: ---"}));
     EXPECT_FALSE(dlg.progress().ProgressVisible());
 }
 
@@ -97,9 +93,7 @@ TEST(MapLoadDialog, InstalledForTheMapUnits) {
     const MapUnitPtr u = f.unit(QStringLiteral("BASE.MLL"));
     InstallMapUnitDialogs(nullptr);
     QString shown;
-    QTimer::singleShot(0, [&] {
-        if (QWidget* w = QApplication::activeModalWidget()) shown = w->windowTitle();
-    });
+    QTimer::singleShot(0, [&] { shown = QApplication::activeModalWidget()->windowTitle(); });
     EXPECT_TRUE(u->Load());
     RemoveMapUnitDialogs();
     EXPECT_EQ(shown, "地図ファイルを開く");
@@ -117,13 +111,8 @@ TEST(MapSaveDialog, WritesOnlyWhatChangedThenTheSnapshot) {
     SetWriteLogHook({});
     testsupport::SaveWidgetPng(&dlg, QStringLiteral("done"));
     EXPECT_TRUE(dlg.Success());
-    const MapUnitProgress& p = dlg.progress();
-    EXPECT_EQ(p.Info(F::FrameAdmins), MapUnitProgress::kUntouched);
-    EXPECT_EQ(p.Info(F::FrameFigures), MapUnitProgress::kUntouched);
-    EXPECT_EQ(p.Path(F::FrameThings), f.map(QStringLiteral("WORLD_T3.THG")));
-    EXPECT_EQ(p.Info(F::FrameThings), "Success.");
-    EXPECT_EQ(p.Path(F::FrameLog), f.map(QStringLiteral("WORLD_T3.PLG")));
-    EXPECT_EQ(p.Info(F::FrameLog), "Success.");
+    EXPECT_EQ(framesOf(dlg.progress()),
+              QStringList({"---: ---", "WORLD_T3.THG: Success.", "---: ---", "WORLD_T3.PLG: Success."}));
     EXPECT_TRUE(QFile::exists(f.map(QStringLiteral("WORLD_T3.PLG"))));
     EXPECT_FALSE(u->Things().Modify());
 }
