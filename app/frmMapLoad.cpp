@@ -9,6 +9,9 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <exception>
+#include <utility>
+
 #include "DoEvents.h"
 #include "LongOperation.h"
 #include "basLibrary.h"
@@ -85,13 +88,24 @@ void MapUnitIoDialog::run() {
             plat::DoEvents();
             if (AfterChange) AfterChange(*this);
         };
-        success_ = work(unit_, progress_);
+        try {
+            success_ = work(unit_, progress_);
+        } catch (...) {
+            // An event handler cannot pass it on: the caller gets it after exec.
+            failure_ = std::current_exception();
+        }
         progress_.Finish();
         progress_.Changed = nullptr;
     }
     working_ = false;
     finished_ = true;
     accept();
+}
+
+bool MapUnitIoDialog::Run() {
+    exec();
+    if (failure_) std::rethrow_exception(std::exchange(failure_, nullptr));
+    return success_;
 }
 
 void MapUnitIoDialog::closeEvent(QCloseEvent* e) {
@@ -124,13 +138,11 @@ void InstallMapUnitDialogs(QWidget* owner) {
     SetMapUnitDialogs(
         [parent](clsMapUnit& unit) {
             frmMapLoad dlg(unit, parent);
-            dlg.exec();
-            return dlg.Success();
+            return dlg.Run();
         },
         [parent](clsMapUnit& unit, const QString& logName) {
             frmMapSave dlg(unit, logName, parent);
-            dlg.exec();
-            return dlg.Success();
+            return dlg.Run();
         });
 }
 

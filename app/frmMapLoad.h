@@ -7,6 +7,8 @@
 #include <QDialog>
 
 #include <array>
+#include <exception>
+#include <functional>
 
 #include "MapUnitProgress.h"
 
@@ -17,6 +19,9 @@ class clsMapUnit;
 class MapUnitIoDialog : public QDialog {
     Q_OBJECT
 public:
+    // Shows the dialog until its work is done; Success, or the error the
+    // work raised.
+    bool Run();
     bool Success() const { return success_; }
     const MapUnitProgress& progress() const { return progress_; }
 
@@ -49,6 +54,7 @@ private:
     bool working_ = false;
     bool finished_ = false;
     bool success_ = false;
+    std::exception_ptr failure_;
 };
 
 class frmMapLoad : public MapUnitIoDialog {

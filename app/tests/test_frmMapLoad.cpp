@@ -58,9 +58,8 @@ TEST(MapLoadDialog, LoadsTheThreeFilesShowingTheMapProgress) {
     frmMapLoad dlg(*u);
     bool taken = false;
     dlg.AfterChange = pictureAtHalf(QStringLiteral("loading"), taken);
-    dlg.exec();
+    EXPECT_TRUE(dlg.Run());
     EXPECT_TRUE(taken);
-    EXPECT_TRUE(dlg.Success());
     EXPECT_GT(u->Map().Count(), 1000);
     const MapUnitProgress& p = dlg.progress();
     EXPECT_EQ(framesOf(p), QStringList({"WORLD_T3.ADM: Success.", "WORLD_T3.THG: Success.", "WORLD_T3.MLL: Success.",
@@ -79,8 +78,7 @@ TEST(MapLoadDialog, MapFoundNowhere) {
     testsupport::ScriptedBoxes boxes;
     boxes.expect(QStringLiteral("地図図形ファイルが存在しません."), plat::IdOk);
     frmMapLoad dlg(*missing);
-    dlg.exec();
-    EXPECT_FALSE(dlg.Success());
+    EXPECT_FALSE(dlg.Run());
     EXPECT_EQ(missing->Map().Count(), 0);
     EXPECT_EQ(missing->Map().FileName(), f.map(QStringLiteral("NOWHERE.MLL")));
     EXPECT_EQ(framesOf(dlg.progress()), QStringList({"DEFAULT.ADM: Success.", "DEFAULT.THG: Success.",
@@ -107,10 +105,9 @@ TEST(MapSaveDialog, WritesOnlyWhatChangedThenTheSnapshot) {
     u->Things().setModify(true);
     frmMapSave dlg(*u, f.map(QStringLiteral("WORLD_T3.MLL")));
     EXPECT_EQ(dlg.LogFile(), f.map(QStringLiteral("WORLD_T3.PLG")));
-    dlg.exec();
+    EXPECT_TRUE(dlg.Run());
     SetWriteLogHook({});
     testsupport::SaveWidgetPng(&dlg, QStringLiteral("done"));
-    EXPECT_TRUE(dlg.Success());
     EXPECT_EQ(framesOf(dlg.progress()),
               QStringList({"---: ---", "WORLD_T3.THG: Success.", "---: ---", "WORLD_T3.PLG: Success."}));
     EXPECT_TRUE(QFile::exists(f.map(QStringLiteral("WORLD_T3.PLG"))));
