@@ -36,7 +36,8 @@ int16_t PatternHit(int32_t X, int32_t Y, int32_t ScaleWidth, int32_t ScaleHeight
 int16_t StyleHit(int32_t X, int32_t Y, int32_t ScaleWidth, int32_t ScaleHeight);
 int16_t SymbolHit(int32_t X, int32_t Y, int32_t ScaleWidth, int32_t ScaleHeight);
 
-// Names of the plain Windows brushes 0..6 and pens 0..5; empty otherwise.
+// Names of the plain device brushes 0..6 (hatches, solid) and pens 0..5
+// (dashes, none); empty otherwise.
 QString PlainBrushName(int16_t index);
 QString PlainPenName(int16_t index);
 
