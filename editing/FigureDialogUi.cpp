@@ -19,10 +19,10 @@ void ApplyColorLook(QPushButton* button, const ColorButtonLook& look) {
     button->setToolTip(look.toolTip);
 }
 
-QLabel* AddFormRow(QGridLayout* grid, int row, const QString& label, QWidget* field) {
+QLabel* AddFormRow(QGridLayout* grid, int row, const QString& label, QWidget* field, Qt::Alignment align) {
     auto* l = new QLabel(label);
     l->setBuddy(field);
-    grid->addWidget(l, row, 0, Qt::AlignRight | Qt::AlignVCenter);
+    grid->addWidget(l, row, 0, align | Qt::AlignVCenter);
     grid->addWidget(field, row, 1);
     return l;
 }

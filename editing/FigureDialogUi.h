@@ -14,7 +14,8 @@ class QWidget;
 void ApplyColorLook(QPushButton* button, const ColorButtonLook& look);
 
 // A label with a mnemonic in column 0 of a form grid, its field beside it.
-QLabel* AddFormRow(QGridLayout* grid, int row, const QString& label, QWidget* field);
+QLabel* AddFormRow(QGridLayout* grid, int row, const QString& label, QWidget* field,
+                   Qt::Alignment align = Qt::AlignRight);
 
 // The row of OK, Cancel and Help buttons at the foot of a dialog, in a box
 // added to `grid` across its columns.

@@ -16,8 +16,9 @@ PickerDialog::PickerDialog(PickerLogic& logic, const PickerTexts& texts, QWidget
         lower = new QComboBox;
         lower->setToolTip(texts.lowerTip);
         lower->setMinimumWidth(240);
-        AddFormRow(grid, 0, texts.upperLabel, upper);
-        AddFormRow(grid, 1, texts.lowerLabel, lower);
+        // Left-aligned, so that the member's label hangs below the group's.
+        AddFormRow(grid, 0, texts.upperLabel, upper, Qt::AlignLeft);
+        AddFormRow(grid, 1, texts.lowerLabel, lower, Qt::AlignLeft);
         const DialogButtons b = AddDialogButtons(this, grid, 2, texts.helpContext);
         cmdOK = b.ok;
         cmdCancel = b.cancel;
