@@ -1,5 +1,5 @@
 // Helpers of the figure editing tests: the coordinate text of either map
-// mode, small catalogues, and a clean module state per test.
+// mode, a clean module state per test, small catalogues.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -7,8 +7,6 @@
 #include <cmath>
 
 #include "AppState.h"
-#include "FigureDialog.h"
-#include "ErrorMng.h"
 #include "basAngle.h"
 #include "basGlobe.h"
 #include "basHMapEdit.h"
@@ -20,32 +18,27 @@
 namespace edittest {
 
 // The coordinate text of a map mode (1 latitude/longitude, 2 X/Y) as the
-// map data reads it, installed while the object lives.
+// map data reads it, while the object lives. Range messages name the range
+// ("X/Y" in X/Y maps).
 class CoordinateMode {
 public:
     explicit CoordinateMode(int mode) {
-        MapCoordinateText t;
-        auto safe = [mode](const QString& s) -> int32_t {
+        auto read = [mode](const QString& s) -> int32_t {
             try {
-                if (mode == 1) return AngleSecStrToVal(s);
-                return static_cast<int32_t>(std::nearbyint(StrToMeter(s, QStringLiteral("km"))));
+                return mode == 1 ? AngleSecStrToVal(s) : int32_t(std::nearbyint(StrToMeter(s, QStringLiteral("km"))));
             } catch (...) {
                 return kInvalidMapCoordinate;
             }
         };
-        auto valid = [mode](int32_t bound, const QString& range) {
-            return [mode, bound, range](int32_t v, bool show) {
-                const int32_t b = mode == 1 ? bound : MaxXY;
-                if (-b <= v && v <= b) return true;
-                if (show) MsgOutOfRange(mode == 1 ? range : QStringLiteral("X/Y"));
-                return false;
+        auto check = [mode](int32_t bound, QString range) {
+            const int32_t b = mode == 1 ? bound : MaxXY;
+            return [=](int32_t v, bool show) {
+                if (show && (v < -b || v > b)) MsgOutOfRange(mode == 1 ? range : QStringLiteral("X/Y"));
+                return -b <= v && v <= b;
             };
         };
-        t.strToXSafe = safe;
-        t.strToYSafe = safe;
-        t.isValidX = valid(648000, QStringLiteral("180°00′00″W～180°00′00″E"));
-        t.isValidY = valid(324000, QStringLiteral("90°00′00″S～90°00′00″N"));
-        previous_ = SetMapCoordinateText(std::move(t));
+        previous_ = SetMapCoordinateText({read, read, check(648000, QStringLiteral("180°00′00″W～180°00′00″E")),
+                                          check(324000, QStringLiteral("90°00′00″S～90°00′00″N"))});
     }
     ~CoordinateMode() { SetMapCoordinateText(std::move(previous_)); }
 
@@ -53,22 +46,18 @@ private:
     MapCoordinateText previous_;
 };
 
-// The module's state and the dialog instances as at start-up, and the
-// display language, for one test.
-class CleanEditing {
-public:
-    CleanEditing() : language_(gvLanguage) {
-        HMapEdit() = HMapEditState();
-        ResetFigureDialogs();
-    }
+// The module and the dialog instances as at start-up, for one test.
+struct CleanEditing {
+    long language = gvLanguage;
+    CleanEditing() { reset(); }
     ~CleanEditing() {
+        reset();
+        gvLanguage = language;
+    }
+    static void reset() {
         HMapEdit() = HMapEditState();
         ResetFigureDialogs();
-        gvLanguage = language_;
     }
-
-private:
-    long language_;
 };
 
 inline AdminPtr MakeAdmin(int code, int area, const QString& name) {
@@ -76,7 +65,6 @@ inline AdminPtr MakeAdmin(int code, int area, const QString& name) {
     a->setAdminCode(code);
     a->setAreaCode(area);
     a->setEuropianName(name);
-    a->setJapaneseName(name);
     return a;
 }
 

@@ -4,35 +4,26 @@
 
 #include "EditingTestSupport.h"
 #include "TestSupport.h"
-#include "basHMap.h"
-#include "clsMapRem.h"
-#include "clsMapSymbol.h"
 #include "clsMapText.h"
 
-using edittest::CleanEditing;
 using edittest::MakeAdmin;
 using edittest::MakeThing;
+using Pair = std::array<int16_t, 2>;
 
 namespace {
 
-// A figure dialog that records what it was given and plays a user: `user`
-// edits the work copy and presses OK; without it the user cancels.
+// A figure dialog that records what it was given and plays a user who
+// moves the window and, with `user`, edits the work copy and presses OK;
+// without it the user cancels.
 struct FakeDialog {
     int shown = 0;
-    int32_t figCode = 0;
-    MapUnitPtr unit;
-    int32_t activeNode = -1;
-    plat::DialogPosition win;
+    FigureDialogVars seen;
     std::function<void(clsMapFigure&)> user;
-    std::function<void(FigureDialogVars&)> afterwards;
 
     FigureDialogRunner runner() {
         return [this](FigureDialogVars& v) {
             ++shown;
-            figCode = v.Figure->FigCode();
-            unit = v.MapUnit;
-            activeNode = v.ActiveNode;
-            win = v.Win;
+            seen = v;
             FigureDialogLogic logic(v, QStringLiteral("fake"));
             ASSERT_TRUE(logic.LoadCommon());
             if (user) {
@@ -40,207 +31,117 @@ struct FakeDialog {
                 EXPECT_EQ(logic.Finish({logic.WorkPtr()}), OkOutcome::Closed);
             }
             logic.Unload();
-            if (afterwards) afterwards(v);
+            v.Win = {120, 240};
         };
     }
 };
 
 struct Dispatch : ::testing::Test {
-    CleanEditing clean;
+    edittest::CleanEditing clean;
     FakeDialog dialogs[kFigureDialogKinds];
+    FakeDialog &remark = dialogs[0], &poly = dialogs[1], &symbol = dialogs[2], &text = dialogs[3];
     MapUnitPtr unit = std::make_shared<clsMapUnit>();
 
     Dispatch() {
         for (int k = 0; k < kFigureDialogKinds; ++k) SetFigureDialog(FigureDialogKind(k), dialogs[k].runner());
-        unit->setUnitName("/maps/JAPAN.MLL");
         HMapEdit().EditMapUnit = unit;
     }
-    FakeDialog& of(FigureDialogKind k) { return dialogs[static_cast<int>(k)]; }
-    int shownTotal() const {
-        int n = 0;
-        for (const FakeDialog& d : dialogs) n += d.shown;
-        return n;
-    }
-};
-
-// A remark that reports a figure code of no kind.
-struct StrangeFigure : clsMapRem {
-    int32_t FigCode() const override { return 6; }
 };
 
 } // namespace
 
-TEST_F(Dispatch, EachKindOpensItsDialog) {
-    const FigureDialogKind expected[] = {FigureDialogKind::Remark, FigureDialogKind::Poly, FigureDialogKind::Poly,
-                                         FigureDialogKind::Symbol, FigureDialogKind::Text};
+TEST_F(Dispatch, EachKindOpensItsDialogOrSaysThereIsNone) {
+    const FakeDialog* expected[] = {&remark, &poly, &poly, &symbol, &text};
     for (int code = 1; code <= 5; ++code) {
-        const int before = of(expected[code - 1]).shown;
-        EXPECT_FALSE(EditMapFigure(NewMapFigure(code))) << code;  // cancelled
-        EXPECT_EQ(of(expected[code - 1]).shown, before + 1) << code;
-        EXPECT_EQ(of(expected[code - 1]).figCode, code);
-        EXPECT_EQ(of(expected[code - 1]).unit, unit);
+        const int before = expected[code - 1]->shown;
+        EXPECT_FALSE(EditMapFigure(NewMapFigure(code)));  // cancelled
+        EXPECT_EQ(expected[code - 1]->shown, before + 1) << code;
+        EXPECT_EQ(expected[code - 1]->seen.Figure->FigCode(), code);
+        EXPECT_EQ(expected[code - 1]->seen.MapUnit, unit);
+        EXPECT_FALSE(FigureDialogVarsOf(*FigureDialogOf(code)).Figure);  // let go after the call
     }
-    EXPECT_EQ(shownTotal(), 5);
-    EXPECT_FALSE(EditMapFigure(std::make_shared<StrangeFigure>()));
-    EXPECT_FALSE(EditMapFigure(nullptr));
-    EXPECT_FALSE(CreateMapFigure(0));
-    EXPECT_FALSE(CreateMapFigure(6));
-    EXPECT_EQ(shownTotal(), 5);
-    // The instances hold no figure or unit between uses.
-    for (int k = 0; k < kFigureDialogKinds; ++k) {
-        EXPECT_FALSE(FigureDialogVarsOf(FigureDialogKind(k)).Figure);
-        EXPECT_FALSE(FigureDialogVarsOf(FigureDialogKind(k)).MapUnit);
-    }
-}
+    EXPECT_FALSE(EditMapFigure(nullptr) || CreateMapFigure(0) || CreateMapFigure(6));
+    EXPECT_EQ(remark.shown + poly.shown + symbol.shown + text.shown, 5);
 
-TEST_F(Dispatch, KindsWithoutADialogSaySo) {
-    ResetFigureDialogs();
+    ResetFigureDialogs();  // only the remark dialog is built in
     testsupport::ScriptedBoxes boxes;
     boxes.expect("連続線の図形プロパティ画面は組み込まれていません.", plat::IdOk)
         .expect("点記号の図形プロパティ画面は組み込まれていません.", plat::IdOk);
-    EXPECT_FALSE(EditMapFigure(NewMapFigure(2)));
-    EXPECT_FALSE(CreateMapFigure(4));
-    EXPECT_EQ(HMapEdit().EditLastAdminThing, (std::array<int16_t, 2>{0, 0}));
-    EXPECT_TRUE(FigureDialogRunnerOf(FigureDialogKind::Remark));
+    EXPECT_FALSE(EditMapFigure(NewMapFigure(2)) || CreateMapFigure(4));
 }
 
 TEST_F(Dispatch, NewFiguresTakeTheDistrictAndThingOfTheLastCreation) {
     HMapEdit().EditPointX = 500400;
     HMapEdit().EditPointY = 126000;
-    MapFigurePtr seen;
-    for (FakeDialog& d : dialogs) d.afterwards = [&](FigureDialogVars& v) { seen = v.Results ? v.Results->front() : nullptr; };
-
-    of(FigureDialogKind::Remark).user = [](clsMapFigure& f) { EXPECT_EQ(f.Admin(), 0); };
+    remark.user = [](clsMapFigure& f) { EXPECT_EQ(f.Admin(), 0); };
     ASSERT_TRUE(CreateMapFigure(1));
-
-    of(FigureDialogKind::Poly).user = [](clsMapFigure& f) {
-        EXPECT_EQ(f.Admin(), 0);
-        EXPECT_EQ(f.Thing(), 0);
+    poly.user = [](clsMapFigure& f) {
+        EXPECT_EQ(Pair({f.Admin(), f.Thing()}), Pair({0, 0}));
         f.setAdmin(12);
         f.setThing(7);
-        auto p = std::make_shared<clsPoly>();
-        p->SetRect(0, 0, 10, 10);
-        f.setPoly(p);
+        f.Poly()->SetRect(0, 0, 10, 10);
     };
     const auto polygon = CreateMapFigure(3);
     ASSERT_TRUE(polygon);
-    EXPECT_EQ(of(FigureDialogKind::Poly).activeNode, 0);
-    EXPECT_EQ(HMapEdit().EditLastAdminThing, (std::array<int16_t, 2>{12, 7}));
-
-    of(FigureDialogKind::Remark).user = [](clsMapFigure& f) { EXPECT_EQ(f.Admin(), 12); };
+    EXPECT_EQ(poly.seen.ActiveNode, 0);
+    remark.user = [](clsMapFigure& f) { EXPECT_EQ(f.Admin(), 12); };
     ASSERT_TRUE(CreateMapFigure(1));
-    EXPECT_EQ(HMapEdit().EditLastAdminThing, (std::array<int16_t, 2>{12, 7}));
-
-    of(FigureDialogKind::Text).user = [](clsMapFigure& f) {
+    EXPECT_EQ(HMapEdit().EditLastAdminThing, Pair({12, 7}));  // a remark has no thing to give
+    text.user = [](clsMapFigure& f) {
         auto& t = dynamic_cast<clsMapText&>(f);
-        EXPECT_EQ(t.Admin(), 12);
-        EXPECT_EQ(t.Thing(), 7);
-        EXPECT_EQ(t.mx(), 500400);
-        EXPECT_EQ(t.my(), 126000);
+        EXPECT_EQ(Pair({t.Admin(), t.Thing()}), Pair({12, 7}));
+        EXPECT_EQ(t.Position(), (PolyPoint{500400, 126000}));
         t.setThing(9);
     };
     ASSERT_TRUE(CreateMapFigure(5));
-    EXPECT_EQ(HMapEdit().EditLastAdminThing, (std::array<int16_t, 2>{12, 9}));
-
+    EXPECT_EQ(HMapEdit().EditLastAdminThing, Pair({12, 9}));
     // A cancelled creation and any edit leave the pair alone.
-    of(FigureDialogKind::Symbol).user = nullptr;
     EXPECT_FALSE(CreateMapFigure(4));
-    of(FigureDialogKind::Poly).user = [](clsMapFigure& f) { f.setAdmin(30); };
+    poly.user = [](clsMapFigure& f) { f.setAdmin(30); };
     ASSERT_TRUE(EditMapFigure(polygon->front()));
-    EXPECT_EQ(HMapEdit().EditLastAdminThing, (std::array<int16_t, 2>{12, 9}));
-}
-
-TEST_F(Dispatch, TheResultKeepsTheEditedFiguresIdentity) {
-    of(FigureDialogKind::Remark).user = [](clsMapFigure& f) { static_cast<clsMapRem&>(f).setComment("new"); };
-    const MapFigurePtr original = NewMapRem("old");
-    const double id = original->FigID();
-    const auto results = EditMapFigure(original);
-    ASSERT_TRUE(results);
-    ASSERT_EQ(results->size(), 1u);
-    EXPECT_NE(results->front(), original);
-    EXPECT_EQ(results->front()->FigID(), id);
-    EXPECT_NE(original->FigID(), id);
-    EXPECT_EQ(static_cast<clsMapRem&>(*original).Comment(), "old");
-
-    of(FigureDialogKind::Remark).user = nullptr;
-    const MapFigurePtr kept = NewMapRem("kept");
-    const double keptId = kept->FigID();
-    EXPECT_FALSE(EditMapFigure(kept));
-    EXPECT_EQ(kept->FigID(), keptId);
+    EXPECT_EQ(HMapEdit().EditLastAdminThing, Pair({12, 9}));
 }
 
 TEST_F(Dispatch, ADialogOpensFirstAtTheCallersPlaceThenWhereItWasLeft) {
     HMapEdit().EditDialogLeft = 4000;
     HMapEdit().EditDialogTop = 3000;
     HMapEdit().EditActiveNode = 7;
-    of(FigureDialogKind::Poly).afterwards = [](FigureDialogVars& v) { v.Win = {120, 240}; };  // moved by the user
     EditMapFigure(NewMapFigure(2));
-    EXPECT_EQ(of(FigureDialogKind::Poly).win.left, 4000);
-    EXPECT_EQ(of(FigureDialogKind::Poly).win.top, 3000);
-    EXPECT_EQ(of(FigureDialogKind::Poly).activeNode, 7);
+    EXPECT_EQ(std::tuple(poly.seen.Win.left, poly.seen.Win.top, poly.seen.ActiveNode), std::tuple(4000, 3000, 7));
     HMapEdit().EditDialogLeft = 9000;
     EditMapFigure(NewMapFigure(3));
-    EXPECT_EQ(of(FigureDialogKind::Poly).win.left, 120);
-    EXPECT_EQ(of(FigureDialogKind::Poly).win.top, 240);
-    // Another dialog has its own place.
-    EditMapFigure(NewMapFigure(4));
-    EXPECT_EQ(of(FigureDialogKind::Symbol).win.left, 9000);
-    EXPECT_EQ(of(FigureDialogKind::Symbol).activeNode, 0);
+    EXPECT_EQ(std::tuple(poly.seen.Win.left, poly.seen.Win.top), std::tuple(120, 240));
+    EditMapFigure(NewMapFigure(4));  // another dialog, its own place
+    EXPECT_EQ(symbol.seen.Win.left, 9000);
 }
 
-TEST_F(Dispatch, AnErrorReachesTheCallerWithTheModuleInItsSource) {
-    SetFigureDialog(FigureDialogKind::Symbol, [](FigureDialogVars&) {
-        throw AppError(ErrGeneral, QStringLiteral("frmFigSymbol.Load/"), QStringLiteral("broken"));
-    });
-    try {
-        CreateMapFigure(4);
-        ADD_FAILURE() << "no error";
-    } catch (const AppError& e) {
-        EXPECT_EQ(e.source(), "basHMapEdit.CreateMapFigure/frmFigSymbol.Load/");
-    }
-    EXPECT_FALSE(FigureDialogVarsOf(FigureDialogKind::Symbol).Figure);
-}
-
-TEST(FigureCombos, ListAndSelectByNumber) {
-    CleanEditing clean;
+TEST(FigureCombos, ListTheFiguresKindAndSelectByNumber) {
     clsAdmins admins;
-    for (const AdminPtr& a : {MakeAdmin(0, 0, "World"), MakeAdmin(20, 5, "Georgia"), MakeAdmin(30, 6, "Georgia"),
-                              MakeAdmin(40, 6, "France")})
-        admins.Add(a);
+    for (int i : {0, 20, 30}) admins.Add(MakeAdmin(i, 0, i ? "Georgia" : "World"));
     clsThings things;
     for (const ThingPtr& t : {MakeThing(1, 3, 1, "Lake"), MakeThing(2, 5, 1, "Country"), MakeThing(3, 5, 1, "Lake"),
                               MakeThing(4, 4, 1, "City")})
         things.Add(t);
-    auto text = std::make_shared<clsMapText>();
-
+    clsMapText text;
     struct Case {
-        int admin, thing;
-        int adminRow, thingRow;
+        int admin, thing, adminRow, thingRow;
     } cases[] = {
         {-1, -1, 0, 0},
-        {30, 3, 2, 1},   // the second "Georgia" and the text "Lake", not the first of their names
-        {40, 1, 3, 0},   // a polygon's thing: the first thing of the text's own kind
-        {999, 4, 0, 0},  // a district the catalogue lacks, a symbol's thing
+        {30, 3, 2, 1},   // the second "Georgia" and the text's "Lake", not the first of their names
+        {999, 1, 0, 0},  // a district the catalogue lacks, a polygon's thing
     };
     for (const Case& c : cases) {
-        text->setAdmin(c.admin);
-        text->setThing(c.thing);
-        const ChoiceList a = AdminComboChoices(admins, *text);
-        const ChoiceList t = ThingComboChoices(things, *text);
-        EXPECT_EQ(a.texts, (QStringList{"World", "Georgia", "Georgia", "France"}));
+        text.setAdmin(c.admin);
+        text.setThing(c.thing);
+        const ChoiceList a = AdminComboChoices(admins, text), t = ThingComboChoices(things, text);
+        EXPECT_EQ(a.texts, (QStringList{"World", "Georgia", "Georgia"}));
         EXPECT_EQ(t.texts, (QStringList{"Country", "Lake"}));
-        EXPECT_EQ(a.selected, c.adminRow) << c.admin;
-        EXPECT_EQ(t.selected, c.thingRow) << c.thing;
-        // The figure keeps its own values until the user picks another.
-        EXPECT_EQ(text->Admin(), c.admin);
+        EXPECT_EQ(std::pair(a.selected, t.selected), std::pair(c.adminRow, c.thingRow)) << c.admin;
+        EXPECT_EQ(text.Admin(), c.admin);  // the figure changes only when the user picks
     }
-
     QComboBox combo;
-    text->setAdmin(30);
-    CreateAdminCombo(&combo, admins, *text);
-    EXPECT_EQ(combo.count(), 4);
-    EXPECT_EQ(ComboNumber(&combo), 30);
-    CreateThingCombo(&combo, clsThings(), *text);
-    EXPECT_EQ(combo.count(), 0);
-    EXPECT_EQ(ComboNumber(&combo), -1);
+    CreateThingCombo(&combo, things, text);
+    EXPECT_EQ(ComboNumber(&combo), 2);
+    CreateThingCombo(&combo, clsThings(), text);
+    EXPECT_EQ(ComboNumber(&combo), -1);  // no row
 }
