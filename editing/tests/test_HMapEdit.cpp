@@ -112,7 +112,7 @@ TEST_F(Dispatch, ADialogOpensFirstAtTheCallersPlaceThenWhereItWasLeft) {
     EditMapFigure(NewMapFigure(3));
     EXPECT_EQ(std::tuple(poly.seen.Win.left, poly.seen.Win.top), std::tuple(120, 240));
     EditMapFigure(NewMapFigure(4));  // another dialog, its own place
-    EXPECT_EQ(symbol.seen.Win.left, 9000);
+    EXPECT_EQ(std::tuple(symbol.seen.Win.left, symbol.seen.ActiveNode), std::tuple(9000, 0));
 }
 
 TEST(FigureCombos, ListTheFiguresKindAndSelectByNumber) {

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 
@@ -89,6 +90,11 @@ TEST_F(RemarkDialog, EditedThroughHMapEditAsAUserWould) {
             }
             dlg->txtComment->setPlainText(QStringLiteral("一行目\r\n二行目\t終わり\x1f"));
             (ok ? dlg->cmdOK : dlg->cmdCancel)->click();
+            QTimer::singleShot(0, [d = QPointer<frmFigRem>(dlg)] {  // a dialog left open would hang the test
+                if (!d || !d->isVisible()) return;
+                ADD_FAILURE() << "still open";
+                d->reject();
+            });
         });
         const auto results = EditMapFigure(rem);
         ASSERT_EQ(results.has_value(), ok);
