@@ -32,6 +32,13 @@ struct ChoiceList {
     void selectNumber(int32_t number);
     // The first row whose text equals text exactly, else row 0.
     void selectText(const QString& text);
+    // A row the user chose becomes the selected one; False (nothing
+    // changes) for a row outside the list.
+    bool choose(int row) {
+        if (row < 0 || row >= size()) return false;
+        selected = row;
+        return true;
+    }
     // The number of a row; `none` outside the list.
     int32_t numberAt(int row, int32_t none = -1) const {
         return row >= 0 && row < size() ? numbers[static_cast<size_t>(row)] : none;

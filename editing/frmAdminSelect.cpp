@@ -38,16 +38,13 @@ void AdminSelectLogic::MakeAdminList(int16_t code) {
 }
 
 void AdminSelectLogic::UpperClick(int row) {
-    if (row < 0 || row >= upper_.size()) return;
-    upper_.selected = row;
-    area_ = static_cast<int16_t>(upper_.numberAt(row));
+    if (!upper_.choose(row)) return;
+    area_ = static_cast<int16_t>(upper_.selectedNumber());
     MakeAdminList(AdminCode);
 }
 
 void AdminSelectLogic::LowerClick(int row) {
-    if (row < 0 || row >= lower_.size()) return;
-    lower_.selected = row;
-    AdminCode = static_cast<int16_t>(lower_.numberAt(row));
+    if (lower_.choose(row)) AdminCode = static_cast<int16_t>(lower_.selectedNumber());
 }
 
 AdminSelectLogic& AdminSelect() {

@@ -44,16 +44,13 @@ void ThingSelectLogic::MakeThingList(int16_t index) {
 }
 
 void ThingSelectLogic::UpperClick(int row) {
-    if (row < 0 || row >= upper_.size()) return;
-    upper_.selected = row;
-    category_ = static_cast<int16_t>(upper_.numberAt(row));
+    if (!upper_.choose(row)) return;
+    category_ = static_cast<int16_t>(upper_.selectedNumber());
     MakeThingList(ThingIndex);
 }
 
 void ThingSelectLogic::LowerClick(int row) {
-    if (row < 0 || row >= lower_.size()) return;
-    lower_.selected = row;
-    ThingIndex = static_cast<int16_t>(lower_.numberAt(row));
+    if (lower_.choose(row)) ThingIndex = static_cast<int16_t>(lower_.selectedNumber());
 }
 
 ThingSelectLogic& ThingSelect() {
