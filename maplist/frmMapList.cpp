@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QFontMetrics>
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusBar>
@@ -53,6 +54,10 @@ public:
     int32_t RowHeight(int32_t row) override { return g_->RowHeight(row); }
     int32_t ColWidth(int32_t col) override { return g_->ColWidth(col); }
     void setColWidth(int32_t col, int32_t twips) override { g_->setColWidth(col, twips); }
+    int32_t TextWidth(const QString& text) override {
+        // The grid's own margins around a cell's text.
+        return twX(QFontMetrics(g_->font()).horizontalAdvance(text) + 6);
+    }
     void setRedraw(bool on) override { g_->setRedraw(on); }
     void Refresh() override { g_->Refresh(); }
 

@@ -158,6 +158,7 @@ void frmMapListLogic::MakeGrid() {
     plat::FlexGridData& g = grid_->cells();
     g.setRows(figureCount() + 1);
     g.setFixedRows(g.Rows() >= 2 ? 1 : 0);
+    fitRowNumbers();
     grid_->setRedraw(true);
     grid_->Refresh();
     LoadGridInfo();
@@ -173,7 +174,18 @@ void frmMapListLogic::RowsChanged() {
     plat::FlexGridData& g = grid_->cells();
     g.setRows(figureCount() + 1);
     g.setFixedRows(g.Rows() >= 2 ? 1 : 0);
+    fitRowNumbers();
     grid_->Refresh();
+}
+
+void frmMapListLogic::fitRowNumbers() {
+    // The title sets the column's width, but the numbers of a big map (and
+    // wide digits of some faces) need more.
+    const int32_t count = figureCount();
+    const int32_t need = grid_->TextWidth(frmMapListRows::RowNumberText(count, frmMapListRows::RowNumberDigits(count)));
+    if (need <= ListColWidths[0]) return;
+    ListColWidths[0] = need;
+    grid_->setColWidth(0, need);
 }
 
 int32_t frmMapListLogic::RowCount() { return grid_->cells().Rows() - 1; }

@@ -44,6 +44,8 @@ public:
     virtual int32_t RowHeight(int32_t row) = 0;
     virtual int32_t ColWidth(int32_t col) = 0;
     virtual void setColWidth(int32_t col, int32_t twips) = 0;
+    // The width a cell needs to show the text whole.
+    virtual int32_t TextWidth(const QString& text) = 0;
     virtual void setRedraw(bool on) = 0;
     virtual void Refresh() = 0;
 };
@@ -210,6 +212,7 @@ private:
     void setPanel(int panel, const QString& text);
     void scrollIntoView(int32_t target);
     void selectWholeRows(int32_t a, int32_t b);
+    void fitRowNumbers();
     int32_t figureCount() const { return MapUnit ? MapUnit->Map().Count() : 0; }
 
     MapListGrid* grid_ = nullptr;

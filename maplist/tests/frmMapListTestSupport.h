@@ -103,6 +103,7 @@ public:
     int32_t RowHeight(int32_t) override { return 240; }
     int32_t ColWidth(int32_t col) override { return data.colWidthTwips(col); }
     void setColWidth(int32_t col, int32_t twips) override { data.setColWidthTwips(col, twips); }
+    int32_t TextWidth(const QString& text) override { return 100 * static_cast<int32_t>(text.size()); }
     void setRedraw(bool) override {}
     void Refresh() override {}
 };

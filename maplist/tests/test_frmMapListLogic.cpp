@@ -56,6 +56,7 @@ TEST_F(MapList, OpensOnTheActiveUnitOrTheStartUnitAndRow) {
     EXPECT_EQ(captions.last(), "地図図形リスト - [2] WORLD.MLL");
     EXPECT_EQ(grid.data.Rows(), 31);
     EXPECT_EQ(grid.data.FixedRows(), 1);
+    EXPECT_EQ(grid.ColWidth(0), 600);   // wider than its title: six digits
     EXPECT_EQ(panels(), QStringList({"総行数:30", "選択行:1", "編集領域行数:0", "下行と非接続"}));
     list.Unload(9000, 5000, 100, 200);
 
