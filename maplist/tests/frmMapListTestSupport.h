@@ -23,37 +23,38 @@ namespace listtest {
 using Points = std::initializer_list<std::pair<int32_t, int32_t>>;
 
 template <class Figure>
-std::shared_ptr<Figure> Lined(Points pts, int32_t thing = 1, int32_t admin = 1) {
+std::shared_ptr<Figure> Placed(int32_t thing, int32_t admin) {
     auto f = std::make_shared<Figure>();
-    auto p = std::make_shared<clsPoly>();
-    for (const auto& [x, y] : pts) p->AddXandY(x, y);
-    f->setPoly(p);
     f->setThing(thing);
     f->setAdmin(admin);
     return f;
 }
 
-inline std::shared_ptr<clsMapSymbol> Symbol(int32_t x, int32_t y, int32_t thing = 2, int32_t admin = 1) {
-    auto f = std::make_shared<clsMapSymbol>();
+template <class Figure>
+std::shared_ptr<Figure> Lined(Points pts, int32_t thing = 1, int32_t admin = 1) {
+    auto p = std::make_shared<clsPoly>();
+    for (const auto& [x, y] : pts) p->AddXandY(x, y);
+    auto f = Placed<Figure>(thing, admin);
+    f->setPoly(p);
+    return f;
+}
+
+inline std::shared_ptr<clsMapSymbol> Symbol(int32_t x, int32_t y) {
+    auto f = Placed<clsMapSymbol>(2, 1);
     f->setPosition({x, y});
-    f->setThing(thing);
-    f->setAdmin(admin);
     return f;
 }
 
 inline std::shared_ptr<clsMapText> Text(const QString& european, const QString& japanese, int32_t x = 0, int32_t y = 0) {
-    auto f = std::make_shared<clsMapText>();
+    auto f = Placed<clsMapText>(3, 1);
     f->setPosition({x, y});
-    f->setThing(3);
-    f->setAdmin(1);
     f->setTextUnicode(1, european);
     f->setTextUnicode(2, japanese);
     return f;
 }
 
 inline std::shared_ptr<clsMapRem> Rem(const QString& text) {
-    auto f = std::make_shared<clsMapRem>();
-    f->setAdmin(0);
+    auto f = Placed<clsMapRem>(-1, 0);
     f->setComment(text);
     return f;
 }

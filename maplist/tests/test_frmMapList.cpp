@@ -85,11 +85,6 @@ TEST_F(WorldList, WindowOnTheWorldMap) {
         window.logic().JumpRow(text);
         testsupport::SaveWidgetPng(&window, "texts");
     }
-    for (int32_t r : {polygon, polygon + 1, polygon + 2}) {
-        world().Item(r)->setOwnColor(-1);
-        world().Item(r)->setOwnShowMode(-1);
-        world().Item(r)->setJumpMark(0);
-    }
     world().setModify(false);
 }
 
@@ -117,24 +112,6 @@ TEST_F(WorldList, OnlyEscReachesTheWindowDuringALongOperation) {
     EXPECT_EQ(window.panels[2]->text(), "選択行:4");
 }
 
-TEST_F(WorldList, UnitMenuSwitchesAndComesBackToTheRow) {
-    open();
-    window.logic().JumpRow(250);
-    window.mnuUnit->aboutToShow();
-    ASSERT_EQ(window.mnuUnitItem.size(), 2u);
-    EXPECT_TRUE(window.mnuUnitItem[0]->text().endsWith("BASE.MLL (&1)"));
-    EXPECT_TRUE(window.mnuUnitItem[1]->isChecked());
-    window.mnuUnitCancel->trigger();
-    EXPECT_EQ(window.logic().UnitIndex, 2);
-    window.mnuUnitItem[0]->trigger();
-    EXPECT_EQ(window.windowTitle(), "地図図形リスト - [1] BASE.MLL");
-    EXPECT_TRUE(window.mnuUnitItem[0]->isChecked() && !window.mnuUnitItem[1]->isChecked());
-    window.mnuUnitItem[1]->trigger();
-    EXPECT_EQ(window.flgList->Row(), 250);
-    EXPECT_TRUE(window.flgList->RowIsVisible(250));
-    units->setIndex(2);
-}
-
 TEST_F(WorldList, SizePositionAndColumnsKeptBetweenOpenings) {
     open();
     window.resize(10, 10);
@@ -147,6 +124,15 @@ TEST_F(WorldList, SizePositionAndColumnsKeptBetweenOpenings) {
     const int32_t gridWidth = static_cast<int32_t>(std::lround(window.flgList->width() * plat::TwipsPerPixelX()));
     EXPECT_EQ(window.flgList->ColWidth(8), gridWidth);
     window.flgList->setColWidth(6, 2000);
+    // The unit menu's items switch the grid and come back to the row.
+    window.logic().JumpRow(250);
+    window.mnuUnit->aboutToShow();
+    ASSERT_EQ(window.mnuUnitItem.size(), 2u);
+    EXPECT_TRUE(window.mnuUnitItem[0]->text().endsWith("BASE.MLL (&1)") && window.mnuUnitItem[1]->isChecked());
+    window.mnuUnitItem[0]->trigger();
+    EXPECT_EQ(window.windowTitle(), "地図図形リスト - [1] BASE.MLL");
+    window.mnuUnitItem[1]->trigger();
+    EXPECT_EQ(window.flgList->Row(), 250);
     window.closeCancel();
     EXPECT_EQ(window.logic().MapUnits, nullptr);
 
@@ -158,6 +144,9 @@ TEST_F(WorldList, SizePositionAndColumnsKeptBetweenOpenings) {
 
 TEST_F(WorldList, MoveViewAndCloseOnAFigure) {
     open();
+    window.logic().JumpRow(1);   // a remark has no point to go to
+    window.logic().CloseMove();
+    EXPECT_FALSE(window.logic().MoveView);
     const int32_t polygon = firstRowOf("多辺形");
     window.logic().JumpRow(polygon);
     window.mnuFile->aboutToShow();
