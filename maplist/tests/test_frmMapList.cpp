@@ -149,7 +149,9 @@ TEST_F(WorldList, MoveViewAndCloseOnAFigure) {
     EXPECT_FALSE(window.logic().MoveView);
     const int32_t polygon = firstRowOf("多辺形");
     window.logic().JumpRow(polygon);
-    window.mnuFile->aboutToShow();
+    window.mnuFile->popup(window.mapToGlobal(QPoint(0, 0)));
+    testsupport::SaveWidgetPng(window.mnuFile, "file-menu");
+    window.mnuFile->hide();
     EXPECT_FALSE(window.fileItems[frmMapListLogic::mnuOverWrite]->isEnabled());
     EXPECT_TRUE(window.fileItems[frmMapListLogic::mnuTextWrite]->isEnabled());
     window.fileItems[frmMapListLogic::mnuCloseMove]->trigger();
