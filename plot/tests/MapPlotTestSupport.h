@@ -55,7 +55,7 @@ protected:
         EXPECT_EQ(env.Load(), 0);
         gvEnvironment = &env;
         gvMapFolder = BundledMaps();
-        plat::SetAppPath(BundledMaps());
+        plat::SetAppPath(QStringLiteral(KAL_SOURCE_DIR "/data"));
         gvMapGraph = &graph;
     }
     ~MapPlotTest() override {
