@@ -33,6 +33,18 @@ constexpr int32_t kEightyNine = 320400;      // probe of the pole in the set-up
 
 int32_t saturate(int64_t v) { return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); }
 
+// SafeCLng for the per-point transforms: adding and taking away 1.5 x 2^52
+// rounds half to even, as nearbyint does in the default rounding mode,
+// without a call into the maths library (IEEE arithmetic: the compiler may
+// not fold the two away).
+inline int32_t roundSat(double x) {
+    if (x >= 2147483646.0) return 2147483647;
+    if (x < -2147483646.0) return -2147483647;
+    if (std::isnan(x)) return 0;
+    constexpr double kMagic = 6755399441055744.0;
+    return static_cast<int32_t>((x + kMagic) - kMagic);
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -166,7 +178,7 @@ bool clsMapPlot::ShiftOff() {
 // ---------------------------------------------------------------------------
 // Point transforms
 
-void clsMapPlot::PointMapToXY(int32_t mx, int32_t my, double& x, double& y) const {
+inline void clsMapPlot::PointMapToXY(int32_t mx, int32_t my, double& x, double& y) const {
     y = double(my) - centerY_;
     x = (double(mx) - centerX_) * lonFactor_;
     if (mapMode_ == 1 && (workIndex_ == 3 || workIndex_ == 4)) {
@@ -203,9 +215,9 @@ void clsMapPlot::PointXYToMap(double x, double y, int32_t& mx, int32_t& my) cons
     my = saturate(int64_t{SafeCLng(y)} + centerY_);
 }
 
-void clsMapPlot::XYToCanvas(double x, double y, int32_t& cx, int32_t& cy) const {
-    cx = saturate(int64_t{SafeCLng(x * ratioX_)} + originX_);
-    cy = saturate(int64_t{originY_} - SafeCLng(y * ratioY_));
+inline void clsMapPlot::XYToCanvas(double x, double y, int32_t& cx, int32_t& cy) const {
+    cx = saturate(int64_t{roundSat(x * ratioX_)} + originX_);
+    cy = saturate(int64_t{originY_} - roundSat(y * ratioY_));
 }
 
 void clsMapPlot::CanvasToXY(int32_t cx, int32_t cy, double& x, double& y) const {
@@ -291,12 +303,23 @@ bool clsMapPlot::ProjectPoly(const clsPoly& poly, clsPoly& out) {
             out.SetPoint(i, PolyPoint{cx, cy});
         }
     } else {
+        // Straight to pixels. Points landing on the pixel before them go at
+        // once: the simplification would drop them anyway, and at small
+        // scales they are most of the points.
+        int32_t kept = 0;
+        PolyPoint last{};
         for (int32_t i = 1; i <= count; ++i) {
             const PolyPoint p = out.GetPoint(i);
             PointMapToXY(p.x, p.y, x, y);
             XYToCanvas(x, y, cx, cy);
-            out.SetPoint(i, PolyPoint{cx, cy});
+            const PolyPoint q{cx, cy};
+            if (kept > 0 && q == last) continue;
+            out.SetPoint(++kept, q);
+            last = q;
         }
+        // A figure within one pixel still shows as a dot.
+        if (kept == 1) out.SetPoint(++kept, last);
+        out.setCount(kept);
         out.CompressB(0.0005, 80.0);
     }
     if (!isNT_ && (!out.Clip(clip_) || out.Count() == 0)) return false;
