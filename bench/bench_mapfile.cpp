@@ -11,6 +11,7 @@
 #include "basHMap.h"
 #include "clsMap.h"
 #include "clsMapPolygon.h"
+#include "clsMapPolyline.h"
 #include "clsMapRem.h"
 #include "clsMapText.h"
 
@@ -151,6 +152,55 @@ void BM_WriteToMemory(benchmark::State& state) {
     Counters(state);
 }
 BENCHMARK(BM_WriteToMemory)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// A map of one polyline of 280 000 points saved as a 1.05 map, which first
+// tries to bring the points below 65 536, against the same map as 1.06.
+// Arguments: the version, then the points: 0 scattered over 2000 x 2000
+// (cannot be reduced: written as 1.06 after all), 1 a walk of short steps
+// (reduced to 65 535 and written as 1.05). The reduction should cost no
+// more than the writing itself.
+void BM_SaveLongPolyline(benchmark::State& state) {
+    const auto version = static_cast<int16_t>(state.range(0));
+    std::mt19937 rng(5);
+    std::uniform_int_distribution<int32_t> scatter(0, 2000);
+    std::uniform_real_distribution<double> stepTo(-60, 60);
+    clsPoly points;
+    double x = 0, y = 0;
+    for (int i = 0; i < 280000; ++i) {
+        if (state.range(1) == 0) {
+            points.AddXandY(scatter(rng), scatter(rng));
+        } else {
+            x += stepTo(rng);
+            y += stepTo(rng);
+            points.AddXandY(static_cast<int32_t>(x), static_cast<int32_t>(y));
+        }
+    }
+    QTemporaryDir dir;
+    clsMap map;
+    map.setFileName(dir.path() + QStringLiteral("/LONG.MLL"));
+    map.setEiUndo(false);
+    map.MakeHeader(143000, QStringLiteral("Long"), QStringLiteral("長い線"));
+    auto line = std::make_shared<clsMapPolyline>();
+    line->setPoly(std::make_shared<clsPoly>(points));
+    line->setAdmin(1);
+    line->setThing(1);
+    if (!map.Add(line)) state.SkipWithError("no polyline");
+    map.setVersion(version);
+    for (auto _ : state) {
+        state.PauseTiming();
+        line->setPoly(std::make_shared<clsPoly>(points));   // the reduction works on the figure itself
+        state.ResumeTiming();
+        if (!map.Modify() || map.Save() != 0) state.SkipWithError("save failed");
+    }
+    state.counters["points"] = static_cast<double>(line->Poly()->Count());
+}
+BENCHMARK(BM_SaveLongPolyline)
+    ->Args({106, 0})
+    ->Args({105, 0})
+    ->Args({106, 1})
+    ->Args({105, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 } // namespace
 

@@ -1,7 +1,7 @@
 // The drawing layer on a 1920 x 1080 raster canvas against the same drawing
 // made directly on the device context: plain and wide polylines, solid
 // polygons (where the layer's own overhead should stay within 1.2 times the
-// direct calls), patterned polylines, tiled polygons and symbols. The
+// direct calls), patterned polylines, tiled polygons, symbols and texts. The
 // "Mirror" runs draw with the PostScript mirror on and report the bytes of
 // program text per drawing call. Arguments: points per figure (8, 64, 512).
 #include <benchmark/benchmark.h>
@@ -331,8 +331,85 @@ void DirectPolygons(benchmark::State& s) { DirectRun(s, true, 1); }
 void LayerPatterned(benchmark::State& s) { LayerRun<false>(s, false, 120, 1); }
 void MirrorPatterned(benchmark::State& s) { LayerRun<true>(s, false, 120, 1); }
 
+// Labels as a map has them: 10 000 at spread points, Japanese and Latin
+// alternately in eight styles of two faces, sizes 8 to 14 points, one in
+// four turned by 30 or 90 degrees, at anchors 0..24; halos round every
+// label, half of them or none.
+constexpr int kLabels = 10000;
+struct Label {
+    int x, y, size, angle;
+    int16_t anchor;
+    QString face, text;
+};
+
+std::vector<Label> makeLabels() {
+    std::vector<Label> labels;
+    uint32_t seed = 777;
+    auto rnd = [&](int m) {
+        seed = seed * 1664525u + 1013904223u;
+        return static_cast<int>((seed >> 8) % uint32_t(m));
+    };
+    const QString japanese[] = {QStringLiteral("東京"), QStringLiteral("大阪湾"), QStringLiteral("富士山"),
+                                QStringLiteral("北海道")};
+    const QString latin[] = {QStringLiteral("Tokyo"), QStringLiteral("Osaka Bay"), QStringLiteral("Mt. Fuji"),
+                             QStringLiteral("Hokkaido")};
+    for (int i = 0; i < kLabels; ++i) {
+        const bool jp = i % 2 == 0;
+        const int style = rnd(8);
+        labels.push_back(Label{20 + rnd(kW - 40), 20 + rnd(kH - 40), 8 + 2 * (style % 4),
+                               rnd(4) == 0 ? (rnd(2) ? 30 : 90) : 0, static_cast<int16_t>(rnd(25)),
+                               jp ? QStringLiteral("ＭＳ Ｐゴシック") : QStringLiteral("Arial"), jp ? japanese[rnd(4)] : latin[rnd(4)]});
+    }
+    return labels;
+}
+
+// haloEvery: 1 every label, 2 every other one, 0 none.
+void LayerTexts(benchmark::State& state, int haloEvery) {
+    const std::vector<Label> labels = makeLabels();
+    Layer layer(false);
+    clsMapGraph& g = layer.graph();
+    for (auto _ : state)
+        for (size_t i = 0; i < labels.size(); ++i) {
+            const Label& l = labels[i];
+            const bool halo = haloEvery > 0 && i % size_t(haloEvery) == 0;
+            g.SetFont(l.face, l.size, l.angle, 0, colorOf(int(i) % 8), halo ? 0xFFFFFF : -1);
+            g.DrawText(l.x, l.y, l.anchor, l.text);
+        }
+    state.counters["labels/s"] = benchmark::Counter(double(kLabels), benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["fonts made"] = double(g.FontsMade());
+}
+
+// The same labels straight onto the context: a font per label, no anchor,
+// no halo.
+void DirectTexts(benchmark::State& state) {
+    const std::vector<Label> labels = makeLabels();
+    RasterDC dc(canvas(), 96);
+    dc.SetBkMode(TRANSPARENT);
+    dc.SetTextAlign(TA_BASELINE);
+    for (auto _ : state)
+        for (size_t i = 0; i < labels.size(); ++i) {
+            const Label& l = labels[i];
+            LOGFONT lf;
+            lf.lfHeight = -(l.size * 96 / 72);
+            lf.lfEscapement = l.angle * 10;
+            lf.lfFaceName = l.face;
+            dc.SelectFont(CreateFontIndirect(lf));
+            dc.SetTextColor(COLORREF(colorOf(int(i) % 8)));
+            dc.TextOut(l.x, l.y, l.text);
+        }
+    state.counters["labels/s"] = benchmark::Counter(double(kLabels), benchmark::Counter::kIsIterationInvariantRate);
+}
+
+void TextsPlain(benchmark::State& s) { LayerTexts(s, 0); }
+void TextsHalfHalo(benchmark::State& s) { LayerTexts(s, 2); }
+void TextsHalo(benchmark::State& s) { LayerTexts(s, 1); }
+
 } // namespace
 
+BENCHMARK(DirectTexts)->Name("Texts/Direct")->Unit(benchmark::kMillisecond);
+BENCHMARK(TextsPlain)->Name("Texts/Layer")->Unit(benchmark::kMillisecond);
+BENCHMARK(TextsHalfHalo)->Name("Texts/LayerHalfWithHalo")->Unit(benchmark::kMillisecond);
+BENCHMARK(TextsHalo)->Name("Texts/LayerAllWithHalo")->Unit(benchmark::kMillisecond);
 BENCHMARK(OverheadPolylines)->Name("Overhead/Polylines1px")->Arg(8)->Arg(64)->Arg(512)->Unit(benchmark::kMillisecond);
 BENCHMARK(OverheadPolygons)->Name("Overhead/SolidPolygons")->Arg(8)->Arg(64)->Arg(512)->Unit(benchmark::kMillisecond);
 BENCHMARK(MirrorPolylines)->Name("MirrorCost/Polylines1px")->Arg(8)->Arg(64)->Arg(512)->Unit(benchmark::kMillisecond);

@@ -423,19 +423,19 @@ struct Digits {
     operator std::string_view() const { return {chars.constData(), size()}; }
 };
 
-// The longest leading decimal number of digits and points ("1.2.3" reads
-// 1.2); empty gives 0.
-double leadingDecimal(std::string_view s) {
+// The value of digits with at most one point; empty gives 0. A second
+// point makes it no number (false): "35.30.15" is not 35.3 degrees.
+bool decimalField(std::string_view s, double& out) {
     const size_t point = s.find('.');
-    const size_t end = point == std::string_view::npos ? s.size() : s.find('.', point + 1);
-    const std::string_view number = s.substr(0, end);
-    if (number.size() <= 15 && point == std::string_view::npos) {
+    if (point != std::string_view::npos && s.find('.', point + 1) != std::string_view::npos) return false;
+    if (s.size() <= 15 && point == std::string_view::npos) {
         int64_t v = 0;
-        for (char c : number) v = v * 10 + (c - '0');
-        return static_cast<double>(v);
+        for (char c : s) v = v * 10 + (c - '0');
+        out = static_cast<double>(v);
+    } else {
+        out = s.find_first_of("0123456789") == std::string_view::npos ? 0 : DecimalDigitsValue(s);
     }
-    if (number.find_first_of("0123456789") == std::string_view::npos) return 0;
-    return DecimalDigitsValue(number);
+    return true;
 }
 
 // What a plain-number conversion could possibly accept: an optional sign,
@@ -540,20 +540,27 @@ ParseResult parseAngle(const QString& input, Formal& f) {
                 f.kind = u'Y';
                 f.sign = u'-';
             } else {
-                fields[2] = leadingDecimal(buffer);
+                if (!decimalField(buffer, fields[2])) return ParseResult::BadText;
                 buffer.clear();
                 index = 3;
             }
             break;
         case u'.': buffer.push_back('.'); break;
-        case kDegMark: fields[0] = leadingDecimal(buffer); buffer.clear(); index = 1; break;
-        case u'\'': fields[1] = leadingDecimal(buffer); buffer.clear(); index = 2; break;
-        case u'"': fields[2] = leadingDecimal(buffer); buffer.clear(); index = 3; break;
+        case kDegMark:
+        case u'\'':
+        case u'"': {
+            const int field = c == kDegMark ? 0 : c == u'\'' ? 1 : 2;
+            if (!decimalField(buffer, fields[field])) return ParseResult::BadText;
+            buffer.clear();
+            index = field + 1;
+            break;
+        }
         case u'R': {
+            double radians = 0;
             const std::string_view digits = buffer;
-            const size_t points = static_cast<size_t>(std::count(digits.begin(), digits.end(), '.'));
-            if (points > 1 || buffer.size() == points) return ParseResult::BadText;
-            const double r = plat::RoundHalfEven(leadingDecimal(buffer) * 648000 / 3.14159265358979);
+            if (!decimalField(buffer, radians) || digits.find_first_of("0123456789") == std::string_view::npos)
+                return ParseResult::BadText;
+            const double r = plat::RoundHalfEven(radians * 648000 / 3.14159265358979);
             if (!(r >= -2147483648.0 && r <= 2147483647.0)) return ParseResult::Overflow;
             fields[2] = r;
             buffer.clear();
@@ -569,8 +576,7 @@ ParseResult parseAngle(const QString& input, Formal& f) {
             // A separator: it closes the number before it, and only the end
             // may follow a mark or a direction without a number between.
             if (!buffer.empty()) {
-                if (index >= 3) return ParseResult::BadText;
-                fields[index] = leadingDecimal(buffer);
+                if (index >= 3 || !decimalField(buffer, fields[index])) return ParseResult::BadText;
                 buffer.clear();
             } else if (i < n) {
                 return ParseResult::BadText;

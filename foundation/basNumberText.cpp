@@ -76,20 +76,16 @@ constexpr double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8
 struct Pending {
     QVarLengthArray<char, 32> chars;
     bool digit = false;
-    bool point = false;
 
     void addDigit(int d) {
         chars.append(static_cast<char>('0' + d));
         digit = true;
     }
-    void addPoint() {
-        if (!point) chars.append('.');
-        point = true;
-    }
+    void addPoint() { chars.append('.'); }
     bool empty() const { return chars.isEmpty(); }
     void clear() {
         chars.clear();
-        digit = point = false;
+        digit = false;
     }
     std::string_view view() const { return {chars.constData(), static_cast<size_t>(chars.size())}; }
     // Empty counts 0; a lone point is no number.
@@ -201,6 +197,7 @@ void kansujiInto(QStringView text, TextBuffer& out) {
     double groupSum = 0, total = 0;
     bool prevNumber = false;
     bool plainDigits = true;   // no multiplier or unit in the current number
+    bool hasPoint = false;     // the current number holds its decimal point
     const qsizetype n = text.size();
     for (qsizetype i = 0; i <= n; ++i) {
         const char16_t c = i < n ? text[i].unicode() : 0;
@@ -228,8 +225,11 @@ void kansujiInto(QStringView text, TextBuffer& out) {
             }
             break;
         case NumKind::Point:
-            if (isNumeral(text, i + 1)) {
+            // A second point ends the number and stays in the text, so that
+            // "1.2.3" is no number to the readers after this one.
+            if (!hasPoint && isNumeral(text, i + 1)) {
                 pending.addPoint();
+                hasPoint = true;
                 value = true;
             }
             break;
@@ -244,6 +244,8 @@ void kansujiInto(QStringView text, TextBuffer& out) {
                 if (!(plainDigits && pending.digit && appendCanonical(pending.view(), out))) {
                     groupSum += pending.value();
                     total += groupSum;
+                    // 309 digits and more: an overflow, not a text "inf".
+                    if (!std::isfinite(total)) plat::ThrowRuntimeError(plat::ErrOverflow);
                     if (total < 1e15 && total == std::floor(total)) {
                         // A whole number below 1e15 is its own shortest text.
                         appendAscii(out, std::to_string(static_cast<int64_t>(total)));
@@ -255,6 +257,7 @@ void kansujiInto(QStringView text, TextBuffer& out) {
                 pending.clear();
                 groupSum = total = 0;
                 plainDigits = true;
+                hasPoint = false;
             }
             if (i < n) {
                 out.append(c == u'－' ? u'-' : c == u'＋' ? u'+' : c);
@@ -371,6 +374,8 @@ double StrToMeter(const QString& text, const QString& defaultUnit) {
             sum += factor * number;
             if (pos == start) plat::ThrowRuntimeError(plat::ErrTypeMismatch);
         }
+        // Terms too large for a Double sum to infinity or NaN: no length.
+        if (!std::isfinite(sum)) plat::ThrowRuntimeError(plat::ErrOverflow);
         return negative ? -sum : sum;
     } catch (...) {
         RaiseError(ErrLibrary, kObject, QStringLiteral("StrToMeter"));

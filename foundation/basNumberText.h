@@ -17,6 +17,7 @@ using TextBuffer = QVarLengthArray<char16_t, 128>;
 // digits, other characters kept: 三万五千 gives 35000, 3割5分 gives 0.35,
 // １，２３４．５ gives 1234.5. A multiplier of 10000 and up or a fraction
 // unit (割 分 厘 毛) counts only directly after a number: 万 alone stays 万.
+// A second decimal point ends the number and is kept: 1.2.3 stays 1.2.3.
 QString KansujiToArabic(const QString& text);
 // The same appended to a buffer, without allocating for short texts.
 void KansujiToArabic(QStringView text, TextBuffer& out);
@@ -36,7 +37,8 @@ int32_t JstrToLong(const QString& text);
 // A length in metres: a sum of terms "number unit" (1km 200m, 5尺3寸), the
 // longest unit spelling winning, defaultUnit for a bare number (metres when
 // it is no unit either), a sign before or after the whole. Empty gives 0;
-// an unreadable text raises an error.
+// an unreadable text raises an error, and so does a sum too large for a
+// Double (error 6).
 double StrToMeter(const QString& text, const QString& defaultUnit);
 
 // v in groups of 億 and 万 (123456789 gives 1億2345万6789, 0 an empty text).

@@ -133,6 +133,12 @@ public:
     // Drops middle points whose detour is below tol while the span stays
     // below maxSpan; a straight horizontal or vertical run becomes 2 points.
     void CompressB(double tol, double maxSpan);
+    // CompressB at the tolerances tol, tol + step, tol + 2 step ... until at
+    // most maxCount points are left: True then, with the points of the last
+    // call. False, and the sequence unchanged, when no tolerance gets there
+    // (no triple left whose span is below maxSpan). The same points as the
+    // calls one by one, in O(n log n): a tolerance costs what it deletes.
+    bool CompressBToCount(double tol, double step, double maxSpan, int32_t maxCount);
     // About half as many points: integer centroids of triples stepping by 2.
     void CompressHalf();
     // First index from start whose point equals pt; 0 when none.

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <functional>
 
 namespace {
 
@@ -30,6 +31,41 @@ inline double RoundEven(double v) {
 int32_t RoundIn(double v) { return static_cast<int32_t>(RoundEven(v)); }
 
 double Dist(const PolyPoint& a, const PolyPoint& b) { return Hypot(double(a.x) - b.x, double(a.y) - b.y); }
+
+// Nodes whose triples (node, next, next of next) a deletion changed, in
+// order and each once.
+void markDirty(std::vector<int32_t>& list, int32_t node) {
+    if (node >= 0 && (list.empty() || list.back() != node)) list.push_back(node);
+}
+
+// CompressB's passes after the first, on a linked list (prev -2 marks a
+// removed node): each tests, in order, the triples at the dirty nodes up to
+// the last deletion of the pass before, until a pass deletes nothing.
+// canDrop(a, b, c) tests a triple, drop(a, b, c) unlinks b.
+template <class CanDrop, class Drop>
+void DirtyPasses(std::vector<int32_t>& dirty, int32_t last, const std::vector<int32_t>& next,
+                 const std::vector<int32_t>& prev, CanDrop canDrop, Drop drop) {
+    std::vector<int32_t> nextDirty;
+    while (!dirty.empty()) {
+        nextDirty.clear();
+        int32_t del = -1;
+        for (const int32_t a : dirty) {
+            if (a > last) break;
+            if (prev[a] == -2) continue;
+            const int32_t b = next[a];
+            if (b < 0) continue;
+            const int32_t c = next[b];
+            if (c < 0 || !canDrop(a, b, c)) continue;
+            if (b == last) last = a;
+            drop(a, b, c);
+            markDirty(nextDirty, prev[a]);
+            markDirty(nextDirty, a);
+            del = a;
+        }
+        last = del;
+        dirty.swap(nextDirty);
+    }
+}
 
 // One pass of the polygon clip against one side: inside is x >= c (bit 1),
 // x <= c (2), y >= c (4) or y <= c (8). Where the walk changes sides the
@@ -189,10 +225,7 @@ void clsPoly::CompressB(double tol, double maxSpan) {
         // answer, so after the first pass, which sees every triple, each pass
         // visits just those ("dirty") triples in order. Nodes are named by
         // their place after the first pass, which keeps the order.
-        std::vector<int32_t> dirty, nextDirty;
-        auto mark = [](std::vector<int32_t>& list, int32_t node) {
-            if (node >= 0 && (list.empty() || list.back() != node)) list.push_back(node);
-        };
+        std::vector<int32_t> dirty;
 
         // The first pass compacts in place: out[0..w) are the points kept so
         // far, pts_[r..] the points not yet reached; the triple under test is
@@ -204,8 +237,8 @@ void clsPoly::CompressB(double tol, double maxSpan) {
         while (static_cast<int64_t>(r) - 1 <= lastNode && r + 1 < n) {
             if (CanDropMiddle(pts_[w - 1], pts_[r], pts_[r + 1], tol, maxSpan)) {
                 if (static_cast<int64_t>(r) == lastNode) lastNode = static_cast<int64_t>(r) - 1;
-                mark(dirty, static_cast<int32_t>(w) - 2);
-                mark(dirty, static_cast<int32_t>(w) - 1);
+                markDirty(dirty, static_cast<int32_t>(w) - 2);
+                markDirty(dirty, static_cast<int32_t>(w) - 1);
                 lastDel = static_cast<int64_t>(w) - 1;
                 ++r;   // the middle point goes
             }
@@ -227,29 +260,14 @@ void clsPoly::CompressB(double tol, double maxSpan) {
                 prev[k] = k - 1;
             }
         }
-        int32_t last = static_cast<int32_t>(lastDel);
-        while (!dirty.empty()) {
-            nextDirty.clear();
-            int32_t del = -1;
-            for (const int32_t a : dirty) {
-                if (a > last) break;
-                if (prev[a] == -2) continue;
-                const int32_t b = next[a];
-                if (b < 0) continue;
-                const int32_t c = next[b];
-                if (c < 0) continue;
-                if (!CanDropMiddle(pts_[a], pts_[b], pts_[c], tol, maxSpan)) continue;
+        DirtyPasses(
+            dirty, static_cast<int32_t>(lastDel), next, prev,
+            [&](int32_t a, int32_t b, int32_t c) { return CanDropMiddle(pts_[a], pts_[b], pts_[c], tol, maxSpan); },
+            [&](int32_t a, int32_t b, int32_t c) {
                 prev[b] = -2;
                 next[a] = c;
                 prev[c] = a;
-                if (b == last) last = a;
-                mark(nextDirty, prev[a]);
-                mark(nextDirty, a);
-                del = a;
-            }
-            last = del;
-            dirty.swap(nextDirty);
-        }
+            });
         if (!prev.empty()) {
             size_t k2 = 0;
             for (int32_t k = 0; k < m; ++k)
@@ -258,6 +276,133 @@ void clsPoly::CompressB(double tol, double maxSpan) {
         }
     } catch (...) {
         RaiseError(ErrGeneral, kClass, QStringLiteral("CompressB"));
+    }
+}
+
+bool clsPoly::CompressBToCount(double tol, double step, double maxSpan, int32_t maxCount) {
+    // The state after CompressB(tol + step * k) for k = 0, 1, 2 ... is kept
+    // on a linked list, and the triples that may ever go (span below maxSpan)
+    // in a heap by their detour. A call at tolerance t tests every triple in
+    // its first pass, yet only those whose detour is below t can go: they come
+    // off the heap, are tested in order with the same rule (the triple after
+    // a deletion waits), and the later passes over the triples next to a
+    // deletion are CompressB's own. So each tolerance costs what it deletes,
+    // not the whole sequence. Tolerances at which nothing would go are
+    // skipped, as the smallest detour tells.
+    try {
+        const int32_t n = Count();
+        if (n <= maxCount) return true;
+        struct Triple {
+            double detour;
+            int32_t a, b, c;
+            bool operator>(const Triple& o) const { return detour > o.detour; }
+        };
+        std::vector<Triple> heap;
+        std::vector<int32_t> next(static_cast<size_t>(n)), prev(static_cast<size_t>(n));
+        for (int32_t k = 0; k < n; ++k) {
+            next[k] = k + 1 < n ? k + 1 : -1;
+            prev[k] = k - 1;
+        }
+        auto consider = [&](int32_t a) {
+            if (a < 0) return;
+            const int32_t b = next[a];
+            const int32_t c = b < 0 ? -1 : next[b];
+            if (c < 0) return;
+            const PolyPoint &p1 = pts_[a], &p2 = pts_[b], &p3 = pts_[c];
+            // Far ends can never span less than maxSpan: no square root for them.
+            const double dx = std::fabs(double(p1.x) - p3.x), dy = std::fabs(double(p1.y) - p3.y);
+            if (dx >= 2 * maxSpan || dy >= 2 * maxSpan) return;
+            const double span = Dist(p1, p3);
+            if (!(span < maxSpan)) return;
+            heap.push_back({(Dist(p3, p2) + Dist(p2, p1)) - span, a, b, c});
+            std::push_heap(heap.begin(), heap.end(), std::greater<>());
+        };
+        auto current = [&](const Triple& t) { return prev[t.a] != -2 && next[t.a] == t.b && next[t.b] == t.c; };
+        for (int32_t a = 0; a + 2 < n; ++a) consider(a);
+        // Live points off the first point's row and column: none means flat.
+        int32_t live = n, offRow = 0, offColumn = 0;
+        for (const PolyPoint& q : pts_) {
+            offRow += q.y != pts_[0].y;
+            offColumn += q.x != pts_[0].x;
+        }
+        auto drop = [&](int32_t a, int32_t b, int32_t c) {
+            prev[b] = -2;
+            next[a] = c;
+            prev[c] = a;
+            --live;
+            offRow -= pts_[b].y != pts_[0].y;
+            offColumn -= pts_[b].x != pts_[0].x;
+            consider(prev[a]);
+            consider(a);
+        };
+        auto livePoints = [&] {
+            std::vector<PolyPoint> out;
+            out.reserve(static_cast<size_t>(live));
+            for (int32_t k = 0; k >= 0; k = next[k]) out.push_back(pts_[k]);
+            return out;
+        };
+        std::vector<Triple> due;
+        std::vector<int32_t> dirty;
+        int64_t k = 0;
+        for (int64_t round = 0; round <= 2 * int64_t{n} + 16; ++round) {
+            const double t = tol + step * static_cast<double>(k);
+            if (live < 4) return false;   // CompressB leaves such a sequence alone
+            if (offRow == 0 || offColumn == 0) {
+                // CompressB makes a straight run two points.
+                clsPoly flat;
+                flat.pts_ = livePoints();
+                flat.CompressB(t, maxSpan);
+                if (flat.Count() > maxCount) return false;
+                *this = std::move(flat);
+                return true;
+            }
+            due.clear();
+            while (!heap.empty() && (heap.front().detour <= 0 || heap.front().detour < t)) {
+                std::pop_heap(heap.begin(), heap.end(), std::greater<>());
+                if (current(heap.back())) due.push_back(heap.back());
+                heap.pop_back();
+            }
+            if (due.empty()) {
+                while (!heap.empty() && !current(heap.front())) {
+                    std::pop_heap(heap.begin(), heap.end(), std::greater<>());
+                    heap.pop_back();
+                }
+                if (heap.empty() || heap.front().detour > 1e12) return false;
+                const double d = heap.front().detour;
+                int64_t nextK = static_cast<int64_t>((d - tol) / step);
+                while (tol + step * static_cast<double>(nextK) <= d) ++nextK;
+                k = std::max(k + 1, nextK);
+                continue;
+            }
+            // The first pass, over the triples that can go, in order.
+            std::sort(due.begin(), due.end(), [](const Triple& x, const Triple& y) { return x.b < y.b; });
+            due.erase(std::unique(due.begin(), due.end(), [](const Triple& x, const Triple& y) { return x.b == y.b; }),
+                      due.end());
+            dirty.clear();
+            int32_t waits = -1, last = -1;
+            for (const Triple& tr : due) {
+                if (tr.b == waits) continue;
+                markDirty(dirty, prev[tr.a]);
+                markDirty(dirty, tr.a);
+                last = tr.a;
+                waits = tr.c;
+                drop(tr.a, tr.b, tr.c);
+            }
+            // The later passes are CompressB's own.
+            DirtyPasses(
+                dirty, last, next, prev,
+                [&](int32_t a, int32_t b, int32_t c) { return CanDropMiddle(pts_[a], pts_[b], pts_[c], t, maxSpan); },
+                drop);
+            if (live <= maxCount) {
+                pts_ = livePoints();
+                flags_ = FlagModified;
+                return true;
+            }
+            ++k;
+        }
+        return false;
+    } catch (...) {
+        RaiseError(ErrGeneral, kClass, QStringLiteral("CompressBToCount"));
     }
 }
 

@@ -84,12 +84,32 @@ void clsRegistry::RegDelete(const QString& key) {
     }
 }
 
+bool clsRegistry::IsSnapshotKey(const QString& key) {
+    return !key.isEmpty() && !key.startsWith(QLatin1Char('[')) && !key.contains(QLatin1Char('=')) &&
+           !key.contains(QLatin1Char('\r')) && !key.contains(QLatin1Char('\n')) && plat::IsCp932Encodable(key);
+}
+
+QString clsRegistry::SnapshotValue(const QString& value) {
+    QString v = value;
+    v.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+    v.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    v.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    // What the file can hold, as the reader will decode it.
+    return plat::DecodeCp932Lossy(plat::EncodeCp932Lossy(v));
+}
+
 void clsRegistry::WriteFile(plat::TextWriter& out) const {
     try {
         auto table = RegGetSec();
         out.print(QLatin1Char('[') + section_ + QLatin1Char(']'));
         if (!table) return;
-        for (const auto& [k, v] : *table) out.print(k + QLatin1Char('=') + QuoteStr(v));
+        for (const auto& [k, v] : *table) {
+            // Keys are the program's own names; one the reader would not give
+            // back is a fault of the program, and is left out of the file.
+            Q_ASSERT_X(IsSnapshotKey(k), "clsRegistry::WriteFile", qPrintable(k));
+            if (!IsSnapshotKey(k)) continue;
+            out.print(k + QLatin1Char('=') + QuoteStr(SnapshotValue(v)));
+        }
     } catch (...) {
         RaiseError(ErrRegistry, kObject, QStringLiteral("WriteFile"), QStringLiteral("section=") + section_);
     }

@@ -39,10 +39,19 @@ public:
     void RegDelete(const QString& key);
 
     // Writes the section text: "[" Section "]", then key="value" lines. A
-    // missing section writes its header alone.
+    // missing section writes its header alone. What is written reads back:
+    // values pass through SnapshotValue, and keys that are no snapshot keys
+    // are left out (in debug builds they stop the program).
     void WriteFile(plat::TextWriter& out) const;
     // Reads every copy of this section from the file and stores its values.
     void ReadFile(plat::TextReader& in);
+
+    // A key ReadFile gives back as written: not empty, no "=" or line
+    // break, not beginning with "[", every character with a Shift-JIS form.
+    static bool IsSnapshotKey(const QString& key);
+    // A value as a snapshot holds it: each line break a blank, a character
+    // without a Shift-JIS form "?" (as map remarks store them).
+    static QString SnapshotValue(const QString& value);
 
 private:
     QString section_;

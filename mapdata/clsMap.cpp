@@ -6,12 +6,14 @@
 #include "DoEvents.h"
 #include "ErrorMng.h"
 #include "FileOps.h"
+#include "MessageBox.h"
 #include "RuntimeMath.h"
 #include "TextFile.h"
 #include "basHMap.h"
 #include "basLibrary.h"
 #include "clsMapPolyline.h"
 #include "clsMapRem.h"
+#include "clsMapText.h"
 
 #include <algorithm>
 
@@ -25,7 +27,40 @@ const QString kObject = QStringLiteral("clsMap");
     throw AppError(ErrMapRecord, QString(), text);
 }
 
+// "12 行目の注釈「first characters…」": where a figure is and what it says.
+QString describeFigure(int32_t line, const clsMapFigure& f) {
+    QString text;
+    if (f.FigCode() == 1) {
+        text = static_cast<const clsMapRem&>(f).Comment();
+    } else if (f.FigCode() == 5) {
+        const auto& t = static_cast<const clsMapText&>(f);
+        text = t.TextUnicode(2).isEmpty() ? t.TextUnicode(1) : t.TextUnicode(2);
+    }
+    constexpr qsizetype kShown = 20;
+    if (text.size() > kShown) text = text.left(kShown) + QChar(0x2026);
+    return QStringLiteral("%1 行目の%2「%3」").arg(line).arg(f.FigName(2), text);
+}
+
 } // namespace
+
+int16_t clsMap::SaveVersion() {
+    const int16_t v = Version();
+    if (v < kMapVersion104 || v >= kMapVersion106) return kMapVersion106;
+    for (const MapFigurePtr& f : figures_)
+        if (!f->FitsVersion(v)) return kMapVersion106;
+    return v;
+}
+
+int32_t clsMap::FirstUnsavable(int16_t version, int32_t* count) const {
+    int32_t first = 0, n = 0;
+    for (int32_t i = 1; i <= Count(); ++i) {
+        if (figures_[i - 1]->FitsVersion(version)) continue;
+        if (!first) first = i;
+        ++n;
+    }
+    if (count) *count = n;
+    return first;
+}
 
 clsMap::~clsMap() {
     undo_.clear();
@@ -321,10 +356,8 @@ void clsMap::ReadFrom(const QByteArray& bytes) {
 }
 
 int16_t clsMap::PrepareSaveVersion() {
-    const int16_t v = Version();
-    if (v < kMapVersion104 || v >= kMapVersion106) return kMapVersion106;
-    for (const MapFigurePtr& f : figures_)
-        if (!f->FitsVersion(v)) return kMapVersion106;
+    const int16_t v = SaveVersion();
+    if (v == kMapVersion106) return v;
     // Reduce on copies first: a sequence that cannot be reduced sends the
     // whole map to 1.06, and then no other figure may have lost points.
     std::vector<std::pair<std::shared_ptr<clsPoly>, clsPoly>> reduced;
@@ -381,6 +414,10 @@ int32_t clsMap::Load() {
             plat::ReentrancyGuard guard(busy_);
             const QByteArray bytes = plat::ReadAllBytes(fileName_);
             ReadFrom(bytes);
+            // Still busy: an edit made by the handler would get no undo
+            // record and be marked unmodified below.
+            lastPercent_ = 100;
+            if (Progress) Progress(100);
             break;
         } catch (...) {
             const AppError e = plat::CurrentError();
@@ -393,11 +430,20 @@ int32_t clsMap::Load() {
             RaiseError(e, ErrGeneral, kObject, QStringLiteral("Load"));
         }
     }
-    lastPercent_ = 100;
-    if (Progress) Progress(100);
     lockMode_ = IsReadOnlyFile(fileName_, false);
     changes_ = 0;
     eiUndo_ = true;
+    // Older files count texts in characters: a text of 16384 double-byte
+    // characters or more reads fine but no version a save writes holds it.
+    int32_t tooLong = 0;
+    const int32_t first = FirstUnsavable(SaveVersion(), &tooLong);
+    if (first)
+        plat::MsgBox(fileName_ + QStringLiteral("\r\nこの地図には長すぎて保存できない文字列が %1 個あります (%2 ほか).\r\n"
+                                                "保存するには, それぞれを %3 バイト以内に短くしてください.")
+                                     .arg(tooLong)
+                                     .arg(describeFigure(first, *figures_[first - 1]))
+                                     .arg(kMaxRecordText),
+                     plat::MbExclamation | plat::MbOkOnly);
     return 0;
 }
 
@@ -436,10 +482,18 @@ int32_t clsMap::DoSave() {
             return ErrMapRecord;
         }
     }
+    const int16_t version = PrepareSaveVersion();
+    // A text too long for the version is refused here, naming the figure,
+    // rather than failing the write with a bare overflow every time.
+    if (const int32_t i = FirstUnsavable(version)) {
+        MsgError(fileName_ + QStringLiteral("\r\n") + describeFigure(i, *figures_[i - 1]) +
+                 QStringLiteral(" の文字列が長すぎて保存できません.\r\nこの文字列を %1 バイト以内に短くしてから保存してください.")
+                     .arg(kMaxRecordText));
+        return plat::ErrOverflow;
+    }
     const QString backup = ChangeExt(fileName_, QStringLiteral(".M$$"));
     if (FileExists(fileName_)) plat::LinkOrCopyFile(fileName_, backup);
     eiUndo_ = false;
-    const int16_t version = PrepareSaveVersion();
     setLastDate(plat::Now());
     {
         plat::ReentrancyGuard guard(busy_);
@@ -448,9 +502,10 @@ int32_t clsMap::DoSave() {
         WriteTo(out, version);
         out.flush();
         file.commit();
+        // Still busy: an edit made now would be marked saved unwritten.
+        lastPercent_ = 100;
+        if (Progress) Progress(100);
     }
-    lastPercent_ = 100;
-    if (Progress) Progress(100);
     version_ = version;
     setModify(false);
     undo_.clear();

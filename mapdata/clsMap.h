@@ -121,11 +121,16 @@ public:
     // -- the map file
     // 0, 53 when the file is missing (the map stays as it was), or the
     // number of an error the user chose to skip; other errors are passed on.
+    // A map holding texts too long to be saved again loads with a warning.
     int32_t Load();
     // 0 (also when there is nothing to save), 70 for a read-only file (the
-    // map stays modified), or the number of an error the user chose to skip.
+    // map stays modified), 6 after a message naming a text too long for the
+    // file (nothing written), or the number of an error the user chose to
+    // skip.
     int32_t Save();
-    // Per cent 0..100 of the file read or written, in steps of 4 and a last 100.
+    // Per cent 0..100 of the file read or written, in steps of 4 and a last
+    // 100. The map is busy during every event, the last one included, so a
+    // handler cannot edit it between reading or writing and the end.
     std::function<void(int16_t percent)> Progress;
 
     // The file's bytes into figures: version detection and every record,
@@ -136,6 +141,14 @@ public:
     // The version a save writes (see the file notes above); reduces long
     // point sequences in their figures when that version needs it.
     int16_t PrepareSaveVersion();
+    // The same without reducing anything (a sequence that cannot be reduced
+    // is found only by trying).
+    int16_t SaveVersion();
+    // The position of the first figure that version cannot hold (only a
+    // text too long to count, for a version a save chooses); 0 when none.
+    // count, when given, gets the number of such figures. A save refuses
+    // such a map with a message naming the figure; a load warns of it.
+    int32_t FirstUnsavable(int16_t version, int32_t* count = nullptr) const;
     // The version record and every figure in that version, raising Progress.
     // A version below 1.04 (which Save never chooses) gets a version record
     // of its own layout, so that the bytes read back; 99 is written as 1.00.

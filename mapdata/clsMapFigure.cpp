@@ -78,11 +78,11 @@ void clsMapFigure::ResetUnstored() {
 
 // ------------------------------------------------------------- record parts
 
-void clsMapFigure::ReadHead106(plat::BinaryReader& in, size_t start) {
-    const int32_t length = in.i32();
-    // The length is not needed to decode the record, but one that claims
-    // more than the file holds marks a damaged or cut file.
-    if (length < 0 || static_cast<size_t>(length) > in.size() - start) plat::ThrowRuntimeError(plat::ErrInputPastEnd);
+void clsMapFigure::ReadHead106(plat::BinaryReader& in) {
+    // The length field is skipped: files exist whose lengths were formed in
+    // 16 bits (wrapped, even negative, over 32767 bytes), and the layout alone
+    // says where the record ends. Reads stay bounded by the reader itself.
+    in.i32();
     figId_ = in.f64();
     admin_ = in.i16();
     thing_ = in.i16();
@@ -106,7 +106,7 @@ void clsMapFigure::WriteHead106(plat::BinaryWriter& out, int64_t length) const {
 
 void clsMapFigure::ReadFront(plat::BinaryReader& in, int16_t version) {
     if (version >= kMapVersion106) {
-        ReadHead106(in, in.pos() - 2);
+        ReadHead106(in);
         return;
     }
     ResetUnstored();

@@ -107,9 +107,9 @@ protected:
     void CopyCommonTo(clsMapFigure& to) const;
     bool CommonRight(bool checkThing) const;
 
-    // Parts of records shared by the kinds. `start` is the offset of the
-    // record's figure code.
-    void ReadHead106(plat::BinaryReader& in, size_t start);
+    // Parts of records shared by the kinds. The 1.06 length field is read
+    // past, never trusted.
+    void ReadHead106(plat::BinaryReader& in);
     void WriteHead106(plat::BinaryWriter& out, int64_t length) const;
     // The fields before the body of a polyline, polygon, symbol or text: the
     // 1.06 head, or Admin, Thing and (1.05) the attribute word. `length` is

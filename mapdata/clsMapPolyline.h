@@ -9,9 +9,9 @@ constexpr int32_t kMaxOldPoints = 65535;
 
 // Reduces a sequence to fewer than 65536 points the way older files need:
 // CompressB with the span limit 100 and a tolerance from 0.1 upward in steps
-// of 0.01. Tolerances at which nothing could go are skipped, and the search
-// ends when no point can go at any tolerance. False, with the sequence
-// unchanged, when it cannot be brought below 65536 points.
+// of 0.01 (CompressBToCount, in O(n log n)); the search ends when no point
+// can go at any tolerance. False, with the sequence unchanged, when it
+// cannot be brought below 65536 points.
 bool ReduceForOldVersion(clsPoly& poly);
 
 class MapPolyFigure : public clsMapFigure {

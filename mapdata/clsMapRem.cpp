@@ -58,9 +58,8 @@ std::shared_ptr<clsMapFigure> clsMapRem::Copy() const {
 }
 
 void clsMapRem::ReadElm(plat::BinaryReader& in, int16_t version) {
-    const size_t start = in.pos() - 2;
     if (version >= kMapVersion106) {
-        ReadHead106(in, start);
+        ReadHead106(in);
         comment_ = decode(maprec::ReadBytes(in, in.i16()));
     } else if (version == kMapVersion105) {
         ResetUnstored();

@@ -4,6 +4,7 @@
 #include "AppInfo.h"
 #include "AppState.h"
 #include "ErrorMng.h"
+#include "MessageBox.h"
 #include "basFileNames.h"
 #include "basHMap.h"
 #include "basLibrary.h"
@@ -91,6 +92,7 @@ bool clsMapUnits::Add(const MapUnitPtr& unit) {
         }
     }
     if (FileNameOf(name).contains(QLatin1String("BASE"), Qt::CaseInsensitive)) {
+        if (!mayDropBase()) return false;
         units_.insert(units_.begin(), unit);
         units_.erase(units_.begin() + 1);
     } else {
@@ -98,6 +100,22 @@ bool clsMapUnits::Add(const MapUnitPtr& unit) {
     }
     index_ = static_cast<int16_t>(Count());
     return true;
+}
+
+bool clsMapUnits::mayDropBase() {
+    const MapUnitPtr base = Base();
+    if (!base || !base->Modify()) return true;
+    // The question of unloading a unit, with Cancel to keep it.
+    QString mapName = base->Map().MapName(gvLanguage);
+    if (mapName.isEmpty()) mapName = FileNameOf(base->UnitName());
+    const int answer = plat::MsgBox(QStringLiteral("地図ユニット / ") + mapName +
+                                        QStringLiteral("\rには修正されたデータがあります.\r保存しますか？"),
+                                    plat::MbYesNoCancel | plat::MbExclamation);
+    if (answer == plat::IdNo) return true;
+    if (answer != plat::IdYes) return false;
+    base->setUnitName(base->UnitName());
+    // A save that fails keeps the unit, edits and all.
+    return base->Save(true);
 }
 
 bool clsMapUnits::Remove(int32_t i) {

@@ -33,8 +33,10 @@ public:
     void ClearAll();
     // Adds a loaded unit of the set's mode and makes it active. A unit whose
     // name is in the set already is not added: that unit is shown again
-    // (False). A unit whose file name contains "BASE" replaces the base unit.
-    // An empty set first gets its base unit.
+    // (False). A unit whose file name contains "BASE" replaces the base unit;
+    // when the base unit has edits, the user is asked first whether to save
+    // them (Yes saves, No drops them, Cancel or a failed save keeps the set
+    // unchanged: False). An empty set first gets its base unit.
     bool Add(const MapUnitPtr& unit);
     // Any unit but the base; the active position follows.
     bool Remove(int32_t i);
@@ -54,6 +56,9 @@ public:
     bool AddNew(QString name);
 
 private:
+    // May the base unit go? Asks about its edits when it has any.
+    bool mayDropBase();
+
     std::vector<MapUnitPtr> units_;
     int32_t mapMode_ = 1;
     int16_t index_ = 0;

@@ -5,6 +5,9 @@
 #include <QFile>
 #include <QImageReader>
 
+#include <algorithm>
+#include <cstdlib>
+
 namespace plat {
 
 namespace {
@@ -53,6 +56,37 @@ QImage toMono(const QImage& src) {
 }
 
 uint32_t bgr(QRgb c) { return (c & 0xFFFFFFu); }
+
+// False for a BMP file shorter than its headers say: the image reader would
+// hand back a blank picture of the claimed size instead of failing. Other
+// files pass (the reader judges them).
+bool bmpComplete(QFile& f) {
+    const QByteArray h = f.read(54);
+    f.seek(0);
+    if (h.size() < 2 || h[0] != 'B' || h[1] != 'M') return true;
+    if (h.size() < 26) return false;
+    auto u16 = [&](int at) { return uint32_t(uchar(h[at])) | uint32_t(uchar(h[at + 1])) << 8; };
+    auto u32 = [&](int at) { return u16(at) | u16(at + 2) << 16; };
+    const int64_t offBits = u32(10), infoSize = u32(14);
+    int64_t width, height, bitCount, compression = 0, sizeImage = 0;
+    if (infoSize == 12) {   // the oldest header: 16-bit sizes
+        width = u16(18);
+        height = u16(20);
+        bitCount = u16(24);
+    } else {
+        if (h.size() < 38) return false;
+        width = int32_t(u32(18));
+        height = int32_t(u32(22));
+        bitCount = u16(28);
+        compression = u32(30);
+        sizeImage = u32(34);
+    }
+    int64_t need = std::max<int64_t>(offBits, 14 + infoSize);
+    const bool plainRows = compression == 0 || compression == 3 || compression == 6;   // RGB, bit fields
+    if (plainRows) need += (std::abs(width) * bitCount + 31) / 32 * 4 * std::abs(height);
+    else need += sizeImage;
+    return f.size() >= need;
+}
 
 } // namespace
 
@@ -152,7 +186,9 @@ BITMAP GetObject(const HBITMAP& bitmap) { return bitmap ? bitmap->info() : BITMA
 
 HBITMAP LoadBitmapFromFile(const QString& path) {
     if (path.isEmpty() || !PathExists(path)) return nullptr;
-    QImageReader reader(ResolveFileName(NativePath(path)));
+    QFile file(ResolveFileName(NativePath(path)));
+    if (!file.open(QIODevice::ReadOnly) || !bmpComplete(file)) return nullptr;
+    QImageReader reader(&file);
     reader.setDecideFormatFromContent(true);
     const QSize sz = reader.size();
     if (sz.isValid() && !sizeOk(sz.width(), sz.height())) return nullptr;
@@ -214,6 +250,8 @@ HBITMAP LoadBitmapResource(int id) {
 }
 
 QImage DibToImage(const DIB& dib) {
+    // Checked before the height is negated: -INT32_MIN does not exist.
+    if (dib.height < -Bitmap::kMaxEdge || dib.height > Bitmap::kMaxEdge) return {};
     const int w = dib.width, h = dib.height < 0 ? -dib.height : dib.height;
     const int bc = dib.bitCount;
     if (!sizeOk(w, h) || (bc != 1 && bc != 4 && bc != 8 && bc != 24 && bc != 32)) return {};

@@ -61,7 +61,8 @@ private:
 
 BITMAP GetObject(const HBITMAP& bitmap);   // all zero for a null bitmap
 // A BMP file (or any picture Qt reads): two-colour pictures stay monochrome.
-// Null when the file is missing, unreadable or too large.
+// Null when the file is missing, unreadable, too large, or shorter than
+// its headers say.
 HBITMAP LoadBitmapFromFile(const QString& path);
 // A plain (text) PBM picture, bits with or without white space between
 // them; 1 is black. Null when malformed.

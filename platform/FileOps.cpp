@@ -10,9 +10,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <vector>
 
 namespace plat {
 
@@ -40,7 +44,52 @@ QString matchInFolder(const QString& folder, const QString& name) {
 
 int gFailNextWrite = 0;
 
+// Temporaries are named "." + target + ".tmp" + six characters of mkstemp.
+constexpr int kTmpRandom = 6;
+const QByteArray kTmpMark = QByteArrayLiteral(".tmp");
+
+bool isTemporaryOf(const QByteArray& entry, const QByteArray& target) {
+    if (!entry.startsWith('.') || entry.size() < 1 + kTmpMark.size() + kTmpRandom + 1) return false;
+    const qsizetype markAt = entry.size() - kTmpRandom - kTmpMark.size();
+    if (entry.mid(markAt, kTmpMark.size()) != kTmpMark) return false;
+    for (qsizetype i = entry.size() - kTmpRandom; i < entry.size(); ++i) {
+        const char c = entry[i];
+        if (!((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'))) return false;
+    }
+    return target.isEmpty() || entry.mid(1, markAt - 1) == target;
+}
+
+bool sameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
+
+// Removes the temporary when no save holds its lock. The lock is taken on
+// an open file and checked against the name again, so a temporary that a
+// save has just made (and is about to lock) is never taken for stale.
+void removeIfStale(const QByteArray& path) {
+    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    if (fd < 0) return;
+    struct stat opened, named;
+    if (::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+        ::lstat(path.constData(), &named) == 0 && sameFile(opened, named))
+        ::unlink(path.constData());
+    ::close(fd);
+}
+
+void removeStale(const QString& folder, const QByteArray& target) {
+    const QByteArray dirName = QFile::encodeName(folder.isEmpty() ? QStringLiteral(".") : folder);
+    DIR* d = ::opendir(dirName.constData());
+    if (!d) return;
+    std::vector<QByteArray> stale;
+    while (const dirent* e = ::readdir(d)) {
+        const QByteArray name(e->d_name);
+        if (isTemporaryOf(name, target)) stale.push_back(dirName + '/' + name);
+    }
+    ::closedir(d);
+    for (const QByteArray& path : stale) removeIfStale(path);
+}
+
 } // namespace
+
+void RemoveStaleTemporaries(const QString& folder) { removeStale(NativePath(folder), QByteArray()); }
 
 QString ResolveFileName(const QString& path) {
     QString p = NativePath(path);
@@ -111,8 +160,8 @@ bool IsWritableFile(const QString& path) {
     QByteArray name = QFile::encodeName(ResolveFileName(path));
     struct stat st;
     if (::stat(name.constData(), &st) != 0) return false;
-    // A file without any write bit is read-only even for the superuser, like
-    // the read-only attribute of the original platform.
+    // A file without any write bit is read-only even for the superuser: it
+    // stands for the read-only attribute the program's files may carry.
     if ((st.st_mode & 0222) == 0) return false;
     return ::access(name.constData(), W_OK) == 0;
 }
@@ -162,9 +211,27 @@ AtomicFileWriter::AtomicFileWriter(const QString& path) : path_(ResolveFileName(
     QFileInfo fi(path_);
     QString folder = fi.path();
     if (!QFileInfo(folder).isDir()) ThrowFileError(ENOENT, path_);
-    tmpPath_ = QFile::encodeName(folder + QStringLiteral("/.") + fi.fileName() + QStringLiteral(".tmpXXXXXX"));
-    fd_ = ::mkstemp(tmpPath_.data());
-    if (fd_ < 0) ThrowFileError(errno, path_);
+    // What killed saves of this file left behind goes first.
+    removeStale(folder, QFile::encodeName(fi.fileName()));
+    const QByteArray pattern = QFile::encodeName(folder + QStringLiteral("/.") + fi.fileName() + QStringLiteral(".tmpXXXXXX"));
+    // The lock on the temporary, held until it is renamed or removed, tells
+    // other processes that this save is alive. A cleaner that got in between
+    // creating and locking has removed the name: then make another.
+    for (int attempt = 0; fd_ < 0; ++attempt) {
+        tmpPath_ = pattern;
+        errno = 0;
+        const int fd = ::mkstemp(tmpPath_.data());
+        if (fd < 0) ThrowFileError(errno, path_);
+        struct stat opened, named;
+        if (::flock(fd, LOCK_EX) == 0 && ::fstat(fd, &opened) == 0 && ::lstat(tmpPath_.constData(), &named) == 0 &&
+            sameFile(opened, named)) {
+            fd_ = fd;
+            break;
+        }
+        const int err = errno;
+        ::close(fd);
+        if (attempt == 8) ThrowFileError(err ? err : EIO, path_);
+    }
     // Keep the mode of the file being replaced; a new file gets the usual mode.
     struct stat st;
     if (::stat(target.constData(), &st) == 0) {
@@ -178,8 +245,9 @@ AtomicFileWriter::AtomicFileWriter(const QString& path) : path_(ResolveFileName(
 }
 
 AtomicFileWriter::~AtomicFileWriter() {
+    // Removed while still locked, so no cleaner meets it unlocked.
+    if (!committed_ && fd_ >= 0) ::unlink(tmpPath_.constData());
     if (fd_ >= 0) ::close(fd_);
-    if (!committed_ && !tmpPath_.isEmpty()) ::unlink(tmpPath_.constData());
 }
 
 void AtomicFileWriter::FailNextWriteWith(int err) { gFailNextWrite = err; }
@@ -225,11 +293,13 @@ void AtomicFileWriter::commit() {
         ThrowFileError(e, path_);
     }
     if (::fsync(fd_) != 0 && errno != EINVAL) ThrowFileError(errno, path_);
-    int rc = ::close(fd_);
-    fd_ = -1;
-    if (rc != 0) ThrowFileError(errno, path_);
+    // Renamed while the lock is held: closed first, the temporary could be
+    // taken for one a killed save left.
     if (::rename(tmpPath_.constData(), QFile::encodeName(path_).constData()) != 0) ThrowFileError(errno, path_);
     committed_ = true;
+    const int rc = ::close(fd_);
+    fd_ = -1;
+    if (rc != 0 && errno != EINTR) ThrowFileError(errno, path_);
 }
 
 void WriteFileAtomic(const QString& path, const QByteArray& bytes) {

@@ -33,8 +33,16 @@ QByteArray ReadAllBytes(const QString& path);
 
 // Writes a temporary file in the target's folder and renames it over the
 // target, so the target is either the old or the complete new file. A target
-// that exists but may not be written gives 70, as on the original platform.
+// that exists but may not be written gives 70 (the read-only attribute).
+//
+// The temporary (".NAME.tmpXXXXXX") is locked (flock) from its creation
+// until it is renamed or removed. A save first removes the temporaries of
+// its target that no process holds locked: those of saves killed midway.
 void WriteFileAtomic(const QString& path, const QByteArray& bytes);
+
+// Removes every temporary of the folder that no live save holds; for a
+// folder the program starts to work in.
+void RemoveStaleTemporaries(const QString& folder);
 
 // Streaming form of WriteFileAtomic, for large files.
 class AtomicFileWriter {

@@ -2,8 +2,10 @@
 
 #include "AppError.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
+#include <string_view>
 
 namespace plat {
 
@@ -66,12 +68,28 @@ double parseDecimal(const std::string& s) {
     double v = 0;
     auto r = std::from_chars(b, e, v);
     if (r.ec == std::errc::result_out_of_range) {
-        bool neg = b != e && *b == '-';
         // Too small underflows to zero; too large is infinite (callers decide).
-        std::string mant(b, e);
-        auto epos = mant.find('e');
-        bool bigExp = epos != std::string::npos && mant.size() > epos + 1 && mant[epos + 1] != '-';
-        if (bigExp) return neg ? -HUGE_VAL : HUGE_VAL;
+        // Which one follows from the decimal exponent of the first significant
+        // digit: an integer of 309 digits overflows as surely as 1e309.
+        const bool neg = b != e && *b == '-';
+        const std::string_view t(neg ? b + 1 : b, static_cast<size_t>(e - (neg ? b + 1 : b)));
+        const size_t epos = t.find('e');
+        const std::string_view mant = t.substr(0, epos);
+        long long exp10 = 0;
+        if (epos != std::string_view::npos) {
+            std::string_view ex = t.substr(epos + 1);
+            const bool negExp = !ex.empty() && ex[0] == '-';
+            if (!ex.empty() && (ex[0] == '-' || ex[0] == '+')) ex.remove_prefix(1);
+            for (char ch : ex) exp10 = std::min(exp10 * 10 + (ch - '0'), 1000000000LL);
+            if (negExp) exp10 = -exp10;
+        }
+        const size_t point = std::min(mant.find('.'), mant.size());
+        const size_t first = mant.find_first_of("123456789");
+        if (first != std::string_view::npos) {
+            // Position of the first significant digit relative to the point.
+            exp10 += first < point ? static_cast<long long>(point - first) - 1 : -static_cast<long long>(first - point);
+        }
+        if (first != std::string_view::npos && exp10 >= 0) return neg ? -HUGE_VAL : HUGE_VAL;
         return neg ? -0.0 : 0.0;
     }
     return v;

@@ -34,12 +34,15 @@ int64_t Mod(int64_t a, int64_t b);
 QString FormatShortest(double x);
 
 // Val(): the leading number of a text (blanks are skipped inside it,
-// "&H" hexadecimal and "&O" octal accepted); 0 when there is none.
+// "&H" hexadecimal and "&O" octal accepted); 0 when there is none, and
+// infinity (which every caller's range test refuses) when it is too large
+// for a Double, with or without an exponent.
 double Val(const QString& text);
 
 // Strict text-to-Double conversion as CDbl does it: the whole text (trimmed)
 // must be a number, with optional thousands separators "," in the integer
-// part, an exponent, or an "&H"/"&O" prefix. Throws error 13 otherwise.
+// part, an exponent, or an "&H"/"&O" prefix. Throws error 13 otherwise,
+// and error 6 for a number too large for a Double.
 double CDbl(const QString& text);
 
 } // namespace plat

@@ -14,19 +14,11 @@ using namespace plat;
 
 clsMapGraph* gvMapGraph = nullptr;
 
-namespace {
-
-const QString kObject = QStringLiteral("clsMapGraph");
-
-// Runs a procedure; a failure climbs on under this class and procedure.
-template <class F>
-auto guarded(const char* procedure, F&& f) -> decltype(f()) {
-    try {
-        return f();
-    } catch (...) {
-        RaiseError(ErrGeneral, kObject, QString::fromLatin1(procedure));
-    }
+void clsMapGraph::raiseError(const char* procedure) {
+    RaiseError(ErrGeneral, QStringLiteral("clsMapGraph"), QString::fromLatin1(procedure));
 }
+
+namespace {
 
 constexpr int32_t kNone = -1;
 
@@ -167,6 +159,7 @@ void clsMapGraph::updateRatios() {
     brushExists_ = false;
     symbolArgsValid_ = false;
     bitmapArgBitmap_.reset();
+    fontArgs_.reset();
     if (ps_) {
         ps_->setPolylineRatio(patternRatio_);
         ps_->setPolygonRatio(patternRatio_);
@@ -243,6 +236,8 @@ bool clsMapGraph::GraphBegin(HDC hdc, int32_t Left, int32_t Top, int32_t Width, 
         brush_ = BrushInfo{};
         symbol_ = SymbolInfo{};
         font_ = FontState{};
+        fontArgs_.reset();
+        fontCache_.clear();
         symFore_ = 0;
         symBack_ = kNone;
         symForeBrush_.reset();
@@ -267,6 +262,8 @@ void clsMapGraph::GraphEnd() {
     pen_ = PenInfo{};
     brush_ = BrushInfo{};
     font_ = FontState{};
+    fontArgs_.reset();
+    fontCache_.clear();
     symForeBrush_.reset();
     symBackBrush_.reset();
     if (savedDC_ > 0) hdc_->RestoreDC(savedDC_);

@@ -28,20 +28,34 @@
 // where ref is the screen's resolution. Halo offsets step by
 // max(1, Resolution div 144) pixels.
 //
-// The font and text half of the layer (font table, SetFont, DrawText,
-// folding and measuring) keeps its state in FontState below.
+// The font and text half of the layer (clsMapGraphText.cpp): a table of
+// the installed faces, fonts chosen by face name, size in points, angle and
+// decoration bits, texts anchored at one of 25 positions around a point
+// with a halo or an opaque cell, folding and measuring. Face names as
+// settings and thing catalogues hold them ("ＭＳ Ｐゴシック", "Arial")
+// resolve through the platform's face mapping to installed families; a
+// name found nowhere takes the default face, never no text. A text's
+// height follows ResolutionY and TextRatio:
+//   h = (Clamp(size, 5, 100) x ResolutionY div 72) x TextRatio div 100
+// and its anchor offsets the font's height measure t and gap g:
+//   g = max(t x 6 div 10 + 1, ResolutionY x TextRatio div 1800).
 #pragma once
 
+#include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
+#include <tuple>
 #include <vector>
 
 #include "DeviceContext.h"
+#include "StdFont.h"
 #include "clsLine.h"
 #include "clsPoly.h"
 #include "clsRect.h"
@@ -62,6 +76,34 @@ int16_t LineDirection(const clsLine& line);
 void StepAside(clsLine& line, int16_t d, int32_t k);
 // The closed five-point outline of a rectangle, clockwise from (x1, y1).
 clsPoly RectToPoly(const clsRect& rect);
+
+// Where a text goes: the reference point and the text alignment
+// (TA_LEFT, TA_CENTER or TA_RIGHT, plus TA_BASELINE) of an anchor 0..24
+// (wrapped into range): column anchor mod 5 (0 left with a gap, 1 left,
+// 2 centred, 3 right, 4 right with a gap), row anchor div 5 (0 below the
+// point, 1 hanging from it, 2 centred on it, 3 baseline on it, 4 above it),
+// for a font of height measure t, gap g and escapement in tenths of a
+// degree. The offset turns with the font; its x is scaled by resX / resY.
+struct TextPlacement {
+    int32_t x = 0;
+    int32_t y = 0;
+    unsigned align = 0;
+};
+TextPlacement PlaceText(int32_t X, int32_t Y, int32_t Align, int32_t gap, int32_t metric, int32_t escapement,
+                        int32_t resX, int32_t resY);
+// An offset turned by an angle in tenths of a degree, counter-clockwise on
+// the screen (y down): multiples of 90 degrees exactly, others rounded half
+// to even.
+plat::POINT RotateOffset(int32_t dx, int32_t dy, int32_t angle10);
+// Lines of a text no wider than maxWidth as `width` measures them, folded
+// character by character: a carriage return ends a line, a line feed is
+// dropped, and a character goes to a new line when the line before it is
+// already wider than maxWidth (so a line may pass the width by its last
+// character). At least one line, empty for an empty text.
+QStringList FoldLines(const QString& text, int32_t maxWidth, const std::function<int32_t(const QString&)>& width);
+// The application's default face: "メイリオ" when it is installed (itself
+// or through the face mapping), else "ＭＳ Ｐゴシック".
+QString ChooseDefaultFont();
 
 class clsMapGraph {
 public:
@@ -190,6 +232,46 @@ public:
     // The device colour of a colour value on the current target.
     int32_t DeviceColor(int32_t color) const;
 
+    // --- fonts and texts ---------------------------------------------------
+    // Only while drawing, after the resolutions and TextRatio are set. The
+    // name "(default)" (any case) stands for DefaultFont. Size in points
+    // (5..100), Angle in degrees counter-clockwise (any, wrapped), Style the
+    // FS_ bits; with a Back colour the text gets a halo, or with FS_OPAQUE
+    // a filled cell. Equal arguments (the name in any case) are skipped.
+    // False when the font cannot be made: "arFont.TXT" in the program's
+    // folder then lists the font table, and the next call tries again.
+    bool SetFont(const QString& FontName, int32_t Size, int32_t Angle, uint8_t Style, int32_t Fore, int32_t Back);
+    // Name, size (rounded half to even), bold, italic, underline and
+    // strike-out of a font object, upright, in Color without back colour;
+    // the default face at 10 points when that font cannot be made.
+    bool SetFontObject(const plat::FontRef& Font, int32_t Color);
+    // The text in the ANSI code page (a zero byte ends it) at an anchor
+    // 0..24 around the point (see PlaceText); a point outside the view or
+    // an empty text draws nothing and is True. Halo copies: four below a
+    // height measure of 28 pixels, eight from it on.
+    bool DrawText(int32_t X, int32_t Y, int16_t Align, const QByteArray& ansi);
+    bool DrawText(int32_t X, int32_t Y, int16_t Align, const QString& text);
+    // FoldLines with the current font.
+    QStringList FoldText(const QString& Text, int32_t MaxWidth);
+    // The extent of the text's ANSI form in the font selected on hdc; an
+    // empty text is 0 x 0 and True.
+    bool GetTextExtent(plat::HDC hdc, const QString& Text, int32_t& Width, int32_t& Height) const;
+    // The same on the measuring context; False (sizes unchanged) for an
+    // empty text or when not drawing.
+    bool GetTextSize(const QString& Text, int32_t& Width, int32_t& Height) const;
+
+    // One face of the font table.
+    struct FaceRecord {
+        QString name;
+        int32_t weight = 400;
+        uint8_t pitchAndFamily = 0;
+        uint8_t charSet = 0;
+    };
+    // The installed faces, enumerated once when first needed.
+    const std::vector<FaceRecord>& FontTable();
+    // Writes the font table to "arFont.TXT" in the program's folder.
+    void WritearFont();
+
     // State of the font half, reset by GraphBegin and released by GraphEnd.
     struct FontState {
         plat::HFONT font;
@@ -202,8 +284,22 @@ public:
         int32_t gap = 8;
         bool exists = false;
     };
+    const FontState& CurrentFont() const { return font_; }
+    // Fonts made since GraphBegin (one per distinct face, height, angle and
+    // decoration).
+    size_t FontsMade() const { return fontCache_.size(); }
 
 private:
+    // Runs a procedure; a failure climbs on under this class and procedure.
+    template <class F>
+    static auto guarded(const char* procedure, F&& f) -> decltype(f()) {
+        try {
+            return f();
+        } catch (...) {
+            raiseError(procedure);
+        }
+    }
+    [[noreturn]] static void raiseError(const char* procedure);
     // Counts a compound call's depth so the calls it makes write nothing.
     struct PsScope {
         explicit PsScope(clsMapGraph& g) : g_(g) { ++g_.psDepth_; }
@@ -288,8 +384,29 @@ private:
     bool symbolArgsValid_ = false;   // the symbol was chosen by SetSymbol
     std::array<int32_t, 3> symbolArgs_{};
 
+    // The face record standing for a name: the used faces first, then the
+    // table, then the default face, then the table's first face.
+    const FaceRecord* findFace(const QString& name);
+    void drawTextCopies(const TextPlacement& at, const QString& text);
+
     FontState font_;
     QString defaultFont_;
+    struct FontArgs {
+        QString name;
+        int32_t size, angle;
+        uint8_t style;
+        int32_t fore, back;
+    };
+    std::optional<FontArgs> fontArgs_;
+    std::vector<FaceRecord> fontTable_;
+    bool fontTableBuilt_ = false;
+    // Faces already resolved, by the case-folded name asked for.
+    std::map<QString, FaceRecord> usedFaces_;
+    struct MadeFont {
+        plat::HFONT font;
+        int32_t heightMetric = 0;
+    };
+    std::map<std::tuple<QString, int32_t, int32_t, uint8_t>, MadeFont> fontCache_;
 };
 
 // The program's one drawing layer, created at start-up.

@@ -35,7 +35,7 @@ double SolveIncreasing(F f, D df, double rhs) {
 }
 
 // The auxiliary angle every 2.5 degrees of latitude, rounded to 12 decimal
-// places; the pole's entry is the program's pi/2.
+// places; the pole's entry is kHalfPi.
 template <class F, class D>
 AuxTable MakeAuxTable(F f, D df, double c) {
     AuxTable t{};

@@ -1,6 +1,6 @@
 // Constants and small helpers shared by the projection formulas. The
-// formulas use these literals as they stand (not the exact pi), so that
-// projected maps come out the same to the metre everywhere.
+// formulas use these truncated literals, not the exact pi: map files keep
+// projected points in metres, and the same literals give the same metres.
 #pragma once
 
 #include <algorithm>

@@ -52,6 +52,8 @@ constexpr Member Table[] = {
     {694, AreaAfrica}, {768, AreaAfrica},
     // Somaliland
     {902, AreaAfrica},
+    // Guantanamo Bay, Clipperton Island, Bajo Nuevo Bank, Serranilla Bank (1:10m only)
+    {906, AreaNorthAmerica}, {912, AreaNorthAmerica}, {913, AreaNorthAmerica}, {914, AreaNorthAmerica},
 
     // North America: Caribbean
     {660, AreaNorthAmerica}, {28, AreaNorthAmerica}, {533, AreaNorthAmerica}, {44, AreaNorthAmerica},
@@ -95,6 +97,9 @@ constexpr Member Table[] = {
     {792, AreaAsia}, {784, AreaAsia}, {887, AreaAsia},
     // Northern Cyprus, Siachen Glacier
     {901, AreaAsia}, {904, AreaAsia},
+    // Dhekelia, the Cyprus buffer zone, Baikonur, Akrotiri, the Spratly
+    // Islands, Scarborough Shoal (1:10m only)
+    {905, AreaAsia}, {907, AreaAsia}, {908, AreaAsia}, {909, AreaAsia}, {911, AreaAsia}, {915, AreaAsia},
 
     // Europe: Eastern Europe
     {112, AreaEurope}, {100, AreaEurope}, {203, AreaEurope}, {348, AreaEurope}, {616, AreaEurope},
@@ -126,8 +131,8 @@ constexpr Member Table[] = {
     // Oceania: Polynesia
     {16, AreaOceania}, {184, AreaOceania}, {258, AreaOceania}, {570, AreaOceania}, {612, AreaOceania},
     {882, AreaOceania}, {772, AreaOceania}, {776, AreaOceania}, {798, AreaOceania}, {876, AreaOceania},
-    // Australia's Indian Ocean Territories
-    {903, AreaOceania},
+    // Australia's Indian Ocean Territories; the Coral Sea Islands (1:10m only)
+    {903, AreaOceania}, {910, AreaOceania},
 };
 
 } // namespace

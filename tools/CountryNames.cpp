@@ -25,6 +25,23 @@ constexpr std::array<ExtraCode, 5> Extras{{
     {904, "Siachen Glacier", "Siachen Glacier", "シアチェン氷河"},
 }};
 
+// Features that only the 1:10m data has, numbered on from 905 in the order
+// met. They are kept apart so that the catalogues built from the coarser
+// data do not change.
+constexpr std::array<ExtraCode, 11> DetailExtras{{
+    {905, "Dhekelia", "Dhekelia", "デケリア"},
+    {906, "USNB Guantanamo Bay", "Guantanamo Bay Naval Base", "グアンタナモ米軍基地"},
+    {907, "Cyprus U.N. Buffer Zone", "Cyprus UN Buffer Zone", "キプロス国連緩衝地帯"},
+    {908, "Baikonur", "Baikonur", "バイコヌール"},
+    {909, "Akrotiri", "Akrotiri", "アクロティリ"},
+    {910, "Coral Sea Is.", "Coral Sea Islands", "コーラル・シー諸島"},
+    {911, "Spratly Is.", "Spratly Islands", "南沙諸島"},
+    {912, "Clipperton I.", "Clipperton Island", "クリッパートン島"},
+    {913, "Bajo Nuevo Bank", "Bajo Nuevo Bank", "バホ・ヌエボ堆"},
+    {914, "Serranilla Bank", "Serranilla Bank", "セラニーリャ堆"},
+    {915, "Scarborough Reef", "Scarborough Shoal", "スカボロー礁"},
+}};
+
 [[noreturn]] void Fail(const QString& what) { throw WorldSourceError(what.toStdString()); }
 
 QJsonDocument ParseJson(const QByteArray& bytes, const QString& what) {
@@ -120,11 +137,21 @@ std::vector<int> CountryNames::codes() const {
 
 std::span<const ExtraCode> ExtraCodes() { return Extras; }
 
+std::span<const ExtraCode> DetailExtraCodes() { return DetailExtras; }
+
+const ExtraCode* FindExtraCode(int code) {
+    for (const std::span<const ExtraCode> table : {ExtraCodes(), DetailExtraCodes()})
+        for (const ExtraCode& e : table)
+            if (e.code == code) return &e;
+    return nullptr;
+}
+
 int CountryCodeOf(const QString& id, const QString& sourceName) {
     const int code = NumericCode(id);
     if (code >= 0) return code;
-    for (const ExtraCode& e : Extras)
-        if (sourceName == QLatin1String(e.sourceName)) return e.code;
+    for (const std::span<const ExtraCode> table : {ExtraCodes(), DetailExtraCodes()})
+        for (const ExtraCode& e : table)
+            if (sourceName == QLatin1String(e.sourceName)) return e.code;
     return -1;
 }
 

@@ -45,6 +45,11 @@ struct ExtraCode {
     const char* japanese;    // UTF-8
 };
 std::span<const ExtraCode> ExtraCodes();
+// Those of features only the 1:10m data has (905 on); not in the default
+// catalogue.
+std::span<const ExtraCode> DetailExtraCodes();
+// The entry of either table; nullptr when neither has the code.
+const ExtraCode* FindExtraCode(int code);
 
 // The country code of a world-atlas feature: its id when that is a number in
 // 0..999, else the code our table gives its name; -1 when neither.

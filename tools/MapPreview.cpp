@@ -1,6 +1,7 @@
 #include "MapPreview.h"
 
 #include "clsMap.h"
+#include "clsMapSymbol.h"
 #include "clsMapText.h"
 
 #include <QPainter>
@@ -13,7 +14,10 @@ namespace {
 struct Frame {
     double width;
     double height;
-    QPointF pixel(PolyPoint p) const { return {(p.x / 648000.0 + 1) * width / 2, (1 - p.y / 324000.0) * height / 2}; }
+    double west = -648000, south = -324000, east = 648000, north = 324000;
+    QPointF pixel(PolyPoint p) const {
+        return {(p.x - west) / (east - west) * width, (north - p.y) / (north - south) * height};
+    }
     QPolygonF pixels(const clsPoly& poly) const {
         QPolygonF out;
         out.reserve(poly.Count());
@@ -24,17 +28,19 @@ struct Frame {
 
 } // namespace
 
-QImage DrawMapPreview(const std::vector<const clsMap*>& maps, const FigureColour& colour, const QColor& sea, int width) {
-    const Frame frame{double(width), double(width / 2)};
-    QImage image(width, width / 2, QImage::Format_RGB32);
+namespace {
+
+QImage Draw(const std::vector<const clsMap*>& maps, const FigureColour& colour, const QColor& sea, const Frame& frame,
+            int language, bool centred) {
+    QImage image(int(frame.width), int(frame.height), QImage::Format_RGB32);
     image.fill(sea);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     QFont font = painter.font();
-    font.setPixelSize(9);
+    font.setPixelSize(centred ? 9 : 11);
     painter.setFont(font);
     for (const clsMap* map : maps) {
-        for (const int32_t code : {3, 2, 5}) {
+        for (const int32_t code : {3, 2, 4, 5}) {
             for (const MapFigurePtr& f : *map) {
                 if (f->FigCode() != code) continue;
                 const QColor c = colour(*map, *f);
@@ -47,20 +53,39 @@ QImage DrawMapPreview(const std::vector<const clsMap*>& maps, const FigureColour
                     painter.setPen(QPen(c, 0.7));
                     painter.setBrush(Qt::NoBrush);
                     painter.drawPolyline(frame.pixels(*f->Poly()));
+                } else if (code == 4) {
+                    painter.setPen(QPen(Qt::white, 1));
+                    painter.setBrush(c);
+                    painter.drawEllipse(frame.pixel(static_cast<const MapPointFigure&>(*f).Position()), 2.5, 2.5);
                 } else {
                     const auto& t = static_cast<const clsMapText&>(*f);
                     const QPointF at = frame.pixel(t.Position());
-                    painter.setPen(Qt::NoPen);
-                    painter.setBrush(c);
-                    painter.drawEllipse(at, 1.5, 1.5);
                     painter.setPen(c);
-                    const QRectF box(at.x() - 100, at.y() - 12, 200, 10);
-                    painter.drawText(box, Qt::AlignHCenter | Qt::AlignBottom, t.TextUnicode(1));
+                    if (centred) {
+                        painter.setBrush(c);
+                        painter.drawEllipse(at, 1.5, 1.5);
+                        painter.drawText(QRectF(at.x() - 100, at.y() - 12, 200, 10), Qt::AlignHCenter | Qt::AlignBottom,
+                                         t.TextUnicode(language));
+                    } else {
+                        painter.drawText(QRectF(at.x() + 4, at.y() - 8, 300, 16), Qt::AlignLeft | Qt::AlignVCenter,
+                                         t.TextUnicode(language));
+                    }
                 }
             }
         }
     }
     return image;
+}
+
+} // namespace
+
+QImage DrawMapPreview(const std::vector<const clsMap*>& maps, const FigureColour& colour, const QColor& sea, int width) {
+    return Draw(maps, colour, sea, Frame{double(width), double(width / 2)}, 1, true);
+}
+
+QImage DrawMapWindow(const std::vector<const clsMap*>& maps, const FigureColour& colour, const QColor& sea,
+                     double west, double south, double east, double north, int width, int height, int language) {
+    return Draw(maps, colour, sea, Frame{double(width), double(height), west, south, east, north}, language, false);
 }
 
 } // namespace worldsrc

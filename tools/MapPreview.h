@@ -23,4 +23,11 @@ using FigureColour = std::function<QColor(const clsMap& map, const clsMapFigure&
 QImage DrawMapPreview(const std::vector<const clsMap*>& maps, const FigureColour& colour, const QColor& sea,
                       int width = 2048);
 
+// The same for a window of arc-seconds (west, south, east, north) drawn as a
+// plain longitude/latitude grid onto width x height pixels, with point
+// symbols as dots and texts in the language (1 European, 2 Japanese) to the
+// right of their point.
+QImage DrawMapWindow(const std::vector<const clsMap*>& maps, const FigureColour& colour, const QColor& sea,
+                     double west, double south, double east, double north, int width, int height, int language);
+
 } // namespace worldsrc

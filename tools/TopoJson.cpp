@@ -1,5 +1,7 @@
 #include "TopoJson.h"
 
+#include <algorithm>
+
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -204,6 +206,61 @@ DegRing Topology::stitch(const ArcRefs& refs) const {
         } else {
             out.insert(out.end(), arc.rbegin() + static_cast<std::ptrdiff_t>(skip), arc.rend());
         }
+    }
+    return out;
+}
+
+namespace {
+
+double Distance(const DegPoint& p, const DegPoint& a, const DegPoint& b) {
+    const double dx = b.lon - a.lon, dy = b.lat - a.lat;
+    const double len2 = dx * dx + dy * dy;
+    double t = len2 > 0 ? ((p.lon - a.lon) * dx + (p.lat - a.lat) * dy) / len2 : 0;
+    t = std::clamp(t, 0.0, 1.0);
+    return std::hypot(p.lon - (a.lon + t * dx), p.lat - (a.lat + t * dy));
+}
+
+// Marks the points of (first, last) to keep; `force` keeps the farthest one
+// whatever its distance.
+void Keep(const DegRing& arc, size_t first, size_t last, double tolerance, bool force, std::vector<bool>& keep) {
+    std::vector<std::pair<size_t, size_t>> stack{{first, last}};
+    while (!stack.empty()) {
+        const auto [a, b] = stack.back();
+        stack.pop_back();
+        if (b <= a + 1) continue;
+        size_t far = a + 1;
+        double most = -1;
+        for (size_t i = a + 1; i < b; ++i) {
+            const double d = Distance(arc[i], arc[a], arc[b]);
+            if (d > most) most = d, far = i;
+        }
+        if (most <= tolerance && !(force && a == first && b == last)) continue;
+        keep[far] = true;
+        stack.push_back({a, far});
+        stack.push_back({far, b});
+    }
+}
+
+} // namespace
+
+Topology Topology::Thinned(double tolerance) const {
+    Topology out = *this;
+    for (DegRing& arc : out.arcs_) {
+        if (arc.size() < 3) continue;
+        std::vector<bool> keep(arc.size(), false);
+        const size_t last = arc.size() - 1;
+        keep.front() = keep.back() = true;
+        Keep(arc, 0, last, tolerance, true, keep);
+        if (arc.front() == arc.back()) {
+            // A ring of one arc (an island) keeps a point in each half too.
+            const size_t far = size_t(std::find(keep.begin() + 1, keep.end(), true) - keep.begin());
+            Keep(arc, 0, far, tolerance, true, keep);
+            Keep(arc, far, last, tolerance, true, keep);
+        }
+        DegRing thin;
+        for (size_t i = 0; i < arc.size(); ++i)
+            if (keep[i]) thin.push_back(arc[i]);
+        arc = std::move(thin);
     }
     return out;
 }

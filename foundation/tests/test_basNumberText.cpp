@@ -6,6 +6,7 @@
 #include "basNumberText.h"
 
 #include <cmath>
+#include <functional>
 #include <string>
 
 namespace {
@@ -16,6 +17,20 @@ struct TextCase {
 };
 
 QString q(const char16_t* s) { return QString::fromUtf16(s); }
+
+// Each text must fail in the procedure with its error number.
+void ExpectFailures(const QString& procedure, const std::function<void(const QString&)>& convert,
+                    std::initializer_list<std::pair<QString, int32_t>> cases) {
+    for (const auto& [text, error] : cases) {
+        try {
+            convert(text);
+            ADD_FAILURE() << "no error for " << text.left(12).toStdString();
+        } catch (const AppError& e) {
+            EXPECT_EQ(e.number(), error) << text.left(12).toStdString();
+            EXPECT_TRUE(e.source().startsWith("basLibrary." + procedure + "/")) << e.source().toStdString();
+        }
+    }
+}
 
 } // namespace
 
@@ -32,7 +47,9 @@ TEST(KansujiToArabic, NumeralsBecomeDigits) {
         {u"万", u"万"},
         {u"分", u"分"},
         {u"第一章", u"第1章"},
-        {u"1.2.3", u"1.23"},
+        {u"1.2.3", u"1.2.3"},             // a second point ends the number
+        {u"1.5.5分", u"1.5.0.05"},
+        {u"3.14.", u"3.14."},
         {u"．５", u"0.5"},
         {u"5，x", u"5，x"},
         {u"5.", u"5."},
@@ -61,14 +78,13 @@ TEST(KansujiToArabic, NumeralsBecomeDigits) {
     for (const TextCase& c : cases) EXPECT_EQ(KansujiToArabic(q(c.in)), q(c.out)) << q(c.in).toStdString();
 }
 
-TEST(KansujiToArabic, PointWithoutDigitsIsAConversionError) {
-    try {
-        KansujiToArabic(q(u"．十"));
-        FAIL() << "no error";
-    } catch (const AppError& e) {
-        EXPECT_EQ(e.number(), plat::ErrTypeMismatch);
-        EXPECT_TRUE(e.source().startsWith(QStringLiteral("basLibrary.KansujiToArabic/")));
-    }
+TEST(KansujiToArabic, NoNumberOrNoDoubleIsAnError) {
+    ExpectFailures(QStringLiteral("KansujiToArabic"), [](const QString& t) { KansujiToArabic(t); },
+                   {
+                       {q(u"．十"), plat::ErrTypeMismatch},                    // a point without digits
+                       {"1" + QString(309, u'0') + "円", plat::ErrOverflow},   // beyond a Double
+                       {QString(320, u'九'), plat::ErrOverflow},
+                   });
 }
 
 TEST(DecimalDigitsValue, ExactAndLocaleFree) {
@@ -88,13 +104,13 @@ TEST(JstrToDouble, ReadsTypedNumbers) {
     EXPECT_EQ(JstrToDouble(q(u"－１，０００")), -1000);
     EXPECT_EQ(JstrToDouble(q(u"&h10")), 16);
     EXPECT_EQ(JstrToDouble(q(u"1.5e3")), 1500);
-    try {
-        JstrToDouble(q(u"abc"));
-        FAIL() << "no error";
-    } catch (const AppError& e) {
-        EXPECT_EQ(e.number(), plat::ErrTypeMismatch);
-        EXPECT_TRUE(e.source().startsWith(QStringLiteral("basLibrary.JstrToDouble/")));
-    }
+    ExpectFailures(QStringLiteral("JstrToDouble"), [](const QString& t) { JstrToDouble(t); },
+                   {
+                       {QStringLiteral("abc"), plat::ErrTypeMismatch},
+                       {QStringLiteral("1.5.5分"), plat::ErrTypeMismatch},
+                       {QStringLiteral("１．２．３"), plat::ErrTypeMismatch},
+                       {QStringLiteral("1") + QString(309, u'０'), plat::ErrOverflow},
+                   });
 }
 
 TEST(JstrToLong, RoundsHalfToEvenAndNeverFails) {
@@ -152,16 +168,22 @@ TEST(StrToMeter, TermsUnitsAndSigns) {
     }
 }
 
-TEST(StrToMeter, UnreadableTextRaises) {
-    for (const char16_t* text : {u"km", u"5km x", u"abc", u"1km km", u"2 3"}) {
-        try {
-            StrToMeter(q(text), QStringLiteral("m"));
-            ADD_FAILURE() << "no error for " << q(text).toStdString();
-        } catch (const AppError& e) {
-            EXPECT_EQ(e.number(), plat::ErrTypeMismatch) << q(text).toStdString();
-            EXPECT_TRUE(e.source().startsWith(QStringLiteral("basLibrary.StrToMeter/"))) << e.source().toStdString();
-        }
-    }
+TEST(StrToMeter, UnreadableOrEndlessTextRaises) {
+    ExpectFailures(QStringLiteral("StrToMeter"), [](const QString& t) { StrToMeter(t, QStringLiteral("m")); },
+                   {
+                       {"km", plat::ErrTypeMismatch},
+                       {"5km x", plat::ErrTypeMismatch},
+                       {"abc", plat::ErrTypeMismatch},
+                       {"1km km", plat::ErrTypeMismatch},
+                       {"2 3", plat::ErrTypeMismatch},
+                       {q(u"１．２．３ｍ"), plat::ErrTypeMismatch},   // two decimal points: no number
+                       {q(u"1.5.5分"), plat::ErrTypeMismatch},
+                       {"1E308AU", plat::ErrOverflow},
+                       {"9e307AU-", plat::ErrOverflow},
+                       {"1e308km 1e308km", plat::ErrOverflow},
+                       {"1e308km-1e308km", plat::ErrOverflow},        // infinity minus infinity
+                       {"1e400m", plat::ErrOverflow},
+                   });
 }
 
 TEST(JpUnits, LongGroups) {

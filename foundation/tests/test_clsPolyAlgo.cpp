@@ -245,6 +245,66 @@ TEST(PolyCompressB, EqualityCases) {
     EXPECT_EQ(belowSpan.Count(), 3);
 }
 
+// CompressB called at rising tolerances, one call at a time: the reference
+// of CompressBToCount. Tolerances at which nothing would go are skipped.
+bool RefCompressBToCount(clsPoly& p, double tol, double step, double maxSpan, int32_t maxCount) {
+    if (p.Count() <= maxCount) return true;
+    clsPoly work = p;
+    int64_t k = 0;
+    for (int pass = 0; pass < 2 * p.Count() + 16; ++pass) {
+        const int32_t before = work.Count();
+        work.CompressB(tol + step * static_cast<double>(k), maxSpan);
+        if (work.Count() <= maxCount) {
+            p = work;
+            return true;
+        }
+        if (work.Count() < before) {
+            ++k;
+            continue;
+        }
+        double best = -1;
+        for (int32_t i = 1; i + 2 <= work.Count(); ++i) {
+            auto d = [&](int32_t a, int32_t b) { return Hypot(double(work.x(a)) - work.x(b), double(work.y(a)) - work.y(b)); };
+            const double span = d(i, i + 2);
+            if (!(span < maxSpan)) continue;
+            const double detour = (d(i + 2, i + 1) + d(i + 1, i)) - span;
+            if (best < 0 || detour < best) best = detour;
+        }
+        if (best < 0 || best > 1e12) return false;
+        int64_t next = static_cast<int64_t>((best - tol) / step);
+        while (tol + step * static_cast<double>(next) <= best) ++next;
+        k = std::max(k + 1, next);
+    }
+    return false;
+}
+
+TEST(PolyCompressB, ToACountAsCallsAtRisingTolerances) {
+    std::mt19937 rng(11);
+    std::uniform_int_distribution<int32_t> spread(0, 400);
+    for (int round = 0; round < 300; ++round) {
+        // Wandering lines, scattered points and straight runs with a kink.
+        Pts pts;
+        const int n = 6 + round % 250;
+        if (round % 3 == 0) {
+            pts = Wander(rng, n, 1 + round % 9);
+        } else if (round % 3 == 1) {
+            for (int i = 0; i < n; ++i) pts.push_back({spread(rng), spread(rng)});
+        } else {
+            for (int i = 0; i < n; ++i) pts.push_back({i * 3, i == n / 2 ? 1 : 0});
+        }
+        const int32_t target = 3 + round % std::max(1, n / 2);
+        const double span = round % 4 == 0 ? 1e12 : 20 + round % 100;
+        clsPoly fast = Make(pts), slow = Make(pts);
+        const bool fastOk = fast.CompressBToCount(0.1, 0.01, span, target);
+        const bool slowOk = RefCompressBToCount(slow, 0.1, 0.01, span, target);
+        ASSERT_EQ(fastOk, slowOk) << "round " << round;
+        ASSERT_EQ(PointsOf(fast), PointsOf(slow)) << "round " << round;
+        if (!fastOk) {
+            ASSERT_EQ(PointsOf(fast), pts) << "round " << round;
+        }
+    }
+}
+
 TEST(PolyCompressB, SameResultAsDeletingOneAtATime) {
     std::mt19937 rng(3);
     std::uniform_real_distribution<double> tol(0, 6), span(2, 80);

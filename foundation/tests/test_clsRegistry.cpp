@@ -18,6 +18,10 @@ TEST(Registry, ValuesBySectionAndKey) {
     EXPECT_EQ(r.RegGetDouble("d", 0), 0.25);
     EXPECT_TRUE(r.RegGetBool("b", false));
     EXPECT_EQ(r.RegGetLong("k", -7), -7);      // unreadable text gives the default
+    r.RegPut("huge", "1" + QString(309, QLatin1Char('0')));   // an overflow, not 0
+    EXPECT_EQ(r.RegGetLong("huge", -7), -7);
+    EXPECT_EQ(r.RegGetDouble("huge", 0.5), 0.5);
+    r.RegDelete("huge");
     clsRegistry other("T_OTHER");
     EXPECT_EQ(other.RegGet("k", "x"), "x");
     r.RegDelete("k");
@@ -60,4 +64,45 @@ TEST(RegistrySnapshot, ReaderQuirks) {
     EXPECT_EQ(pub.RegGet("D", ""), "spaced");
     EXPECT_EQ(pub.RegGet("k", ""), "v=w");
     EXPECT_EQ(pub.RegGetSec()->size(), 4u);
+}
+
+TEST(RegistrySnapshot, WhatIsWrittenReadsBack) {
+    testsupport::TempDir dir;
+    const struct {
+        QString key, value, back;   // back: the value read from the snapshot
+    } cases[] = {
+        {"Plain", "東京 \"quoted\"", "東京 \"quoted\""},
+        {"Breaks", "line1\r\nline2\rline3\nline4", "line1 line2 line3 line4"},
+        {"Injected", "x\r\nSneaky=\"y\"\r\n[PUBLIC]", "x Sneaky=\"y\" [PUBLIC]"},
+        {"NoShiftJis", QStringLiteral("Zürich 😀 Ωα"), QStringLiteral("Z?rich ? Ωα")},
+        {"Blanks", "  padded  ", "  padded  "},
+        {"Empty", "", ""},
+    };
+    clsRegistry snap("T_SNAPSHOT");
+    snap.RegDelete("");
+    for (const auto& c : cases) snap.RegPut(c.key, c.value);
+    plat::TextWriter w(dir.file("snap.PLG"));
+    snap.WriteFile(w);
+    w.commit();   // one value without a Shift-JIS form no longer fails the whole file
+    snap.RegDelete("");
+    plat::TextReader in(dir.file("snap.PLG"));
+    snap.ReadFile(in);
+    for (const auto& c : cases) EXPECT_EQ(snap.RegGet(c.key, "<none>"), c.back) << c.key.toStdString();
+    ASSERT_TRUE(snap.RegGetSec().has_value());
+    EXPECT_EQ(snap.RegGetSec()->size(), std::size(cases));
+
+    const std::pair<QString, bool> keys[] = {
+        {"Width", true},  {"東京", true},   {"", false},           {"a=b", false}, {"[x", false},
+        {"x[", true},     {"a\rb", false}, {"a\nb", false},        {QStringLiteral("ü"), false},
+    };
+    for (const auto& [key, ok] : keys) EXPECT_EQ(clsRegistry::IsSnapshotKey(key), ok) << key.toStdString();
+#ifdef QT_NO_DEBUG
+    // Release builds leave such a key out rather than write a broken file.
+    snap.RegPut("a=b", "split");
+    plat::TextWriter w2(dir.file("snap2.PLG"));
+    snap.WriteFile(w2);
+    EXPECT_FALSE(w2.text().contains(QStringLiteral("a=b")));
+    snap.RegDelete("a=b");
+#endif
+    snap.RegDelete("");
 }

@@ -142,6 +142,61 @@ TEST(MapFile, RecordErrors) {
     }
 }
 
+TEST(MapFile, WrongRecordLengthsOf106AreIgnored) {
+    FixedTime time;
+    clsMap src;
+    auto line = std::make_shared<clsMapPolyline>();
+    auto pts = std::make_shared<clsPoly>();
+    for (int32_t i = 0; i < 70000; ++i) pts->AddXandY(i, i % 7);
+    line->setPoly(pts);
+    line->setAdmin(1);
+    line->setThing(2);
+    auto text = std::make_shared<clsMapText>();
+    text->setAdmin(3);
+    text->setThing(4);
+    text->setTextUnicode(2, QStringLiteral("東京"));
+    ASSERT_TRUE(src.Add(Rem(QStringLiteral("地図"))) && src.Add(line) && src.Add(text) && src.Add(Sym(5, 6)));
+    const QByteArray good = fileOf(src, 106);
+    // Each record's length field (after its 2-byte code) by the true lengths.
+    std::vector<std::pair<qsizetype, int32_t>> fields;
+    for (qsizetype at = 31; at < good.size();) {
+        plat::BinaryReader in(good.constData() + at + 2, 4);
+        const int32_t length = in.i32();
+        fields.emplace_back(at + 2, length);
+        at += length;
+    }
+    ASSERT_EQ(fields.size(), 4u);
+    ASSERT_EQ(fields[1].second, 32 + 8 * 70000);
+    int32_t (*const forms[])(int32_t) = {
+        [](int32_t n) { return n + 1000; },
+        [](int32_t) { return INT32_MAX; },
+        [](int32_t n) { return n / 2; },
+        [](int32_t) { return 0; },
+        [](int32_t) { return -1; },
+        [](int32_t) { return INT32_MIN; },
+        [](int32_t n) { return int32_t{static_cast<int16_t>(n)}; },    // wrapped to 16 bits, sign kept
+        [](int32_t n) { return int32_t{static_cast<uint16_t>(n)}; },   // wrapped to 16 bits, unsigned
+    };
+    for (size_t k = 0; k < std::size(forms); ++k) {
+        SCOPED_TRACE(k);
+        QByteArray bad = good;
+        for (const auto& [at, length] : fields) {
+            plat::BinaryWriter w;
+            w.i32(forms[k](length));
+            bad.replace(at, 4, w.buffer());
+        }
+        clsMap map;
+        const plat::AppError e = readError(bad, &map);
+        ASSERT_EQ(e.number(), 0) << e.description().toStdString();
+        EXPECT_EQ(fuzzmap::compareFigures(src, map, 106), QString());
+        EXPECT_EQ(fileOf(map, 106), good);   // written with the true lengths again
+    }
+    // A record really cut short is still refused with its detail.
+    const plat::AppError cut = readError(good.left(fields[1].first + 100));
+    EXPECT_EQ(cut.number(), ErrMapRecord);
+    EXPECT_TRUE(cut.description().startsWith(QStringLiteral("不正な図形内容(Line:2, Figure:2)/"))) << cut.description().toStdString();
+}
+
 TEST(MapFile, LoadRaisesProgressEveryEighthRecordAndSkipsFileErrorsOnRequest) {
     testsupport::TempDir dir;
     QByteArray file = VersionRecord104Plus("1.06");
@@ -356,6 +411,37 @@ TEST(MapFile, BusyMapRefusesEditsAndNestedLoads) {
     EXPECT_FALSE(map.Busy());
 }
 
+TEST(MapFile, NoEditSlipsInAtTheLastProgressEvent) {
+    FixedTime time;
+    testsupport::TempDir dir;
+    const QString path = dir.file("LAST.MLL");
+    for (const bool saving : {true, false}) {
+        SCOPED_TRACE(saving ? "save" : "load");
+        clsMap map;
+        map.setFileName(path);
+        ASSERT_TRUE(map.Add(Sym(1, 1)) && map.Add(Sym(2, 2)));
+        if (!saving) {
+            ASSERT_EQ(map.Save(), 0);
+        }
+        testsupport::ScriptedBoxes boxes;
+        boxes.expect(QStringLiteral("は読み書き中のため変更できません. [Add]"), plat::IdOk);
+        map.Progress = [&](int16_t p) {
+            if (p == 100) {
+                EXPECT_FALSE(map.Add(Sym(3, 3)));
+            }
+        };
+        ASSERT_EQ(saving ? map.Save() : map.Load(), 0);
+        map.Progress = nullptr;
+        clsMap file;
+        file.setFileName(path);
+        ASSERT_EQ(file.Load(), 0);
+        // The map is what the file holds, and says so.
+        EXPECT_EQ(map.Count(), file.Count());
+        EXPECT_FALSE(map.Modify());
+        EXPECT_FALSE(map.CanUndo());
+    }
+}
+
 // ---------------------------------------------------------- round trips
 
 namespace {
@@ -453,6 +539,47 @@ TEST(MapFile, OlderOrNarrowerMapsAreSavedAs106) {
         EXPECT_EQ(map.Version(), 106);
         EXPECT_EQ(fuzzmap::compareFigures(map, back, 106), QString());
     }
+}
+
+TEST(MapFile, TextsTooLongToSaveAreNamedNotFailedOn) {
+    FixedTime time;
+    testsupport::TempDir dir;
+    const QString path = dir.file("OLD103.MLL");
+    // Character-counted: 16384 and 20000 double-byte characters read fine,
+    // but are more than a byte count of 1.06 holds.
+    const QByteArray kana("\x82\xA0");   // あ
+    const QByteArray file = VersionRecord("1.03") + Bytes().i16(1).i16(0).i16(3).raw("abc").bytes() +
+                            Bytes().i16(1).i16(0).i16(16384).raw(kana.repeated(16384)).bytes() +
+                            Bytes().i16(5).i16(0).i16(0).i32(1).i32(2).i16(10).i16(0).i16(0).i16(20000).raw(kana.repeated(20000)).bytes();
+    WriteBytes(path, file);
+    clsMap map;
+    map.setFileName(path);
+    {
+        testsupport::ScriptedBoxes boxes;
+        boxes.expect(QStringLiteral("長すぎて保存できない文字列が 2 個あります (2 行目の注釈「あああああ"), plat::IdOk);
+        ASSERT_EQ(map.Load(), 0);
+    }
+    ASSERT_EQ(map.Count(), 3);
+    ASSERT_TRUE(map.Add(Sym(1, 1)));
+    {
+        testsupport::ScriptedBoxes boxes;
+        boxes.expect(QStringLiteral("2 行目の注釈「ああああああああああああああああああああ…」 の文字列が長すぎて保存できません."), plat::IdOk);
+        EXPECT_EQ(map.Save(), plat::ErrOverflow);
+    }
+    EXPECT_EQ(ReadBytes(path), file);   // untouched, and no backup left
+    EXPECT_FALSE(QFile::exists(dir.file("OLD103.M$$")));
+    EXPECT_TRUE(map.Modify());
+    // Shortened, the remark lets the text be named next; then the save goes.
+    std::static_pointer_cast<clsMapRem>(map.Item(2))->setComment(QStringLiteral("短く"));
+    {
+        testsupport::ScriptedBoxes boxes;
+        boxes.expect(QStringLiteral("3 行目の文字列「ああ"), plat::IdOk);
+        EXPECT_EQ(map.Save(), plat::ErrOverflow);
+    }
+    std::static_pointer_cast<clsMapText>(map.Item(3))->setTextUnicode(2, QStringLiteral("短い"));
+    EXPECT_EQ(map.Save(), 0);
+    EXPECT_EQ(map.Version(), 106);
+    EXPECT_FALSE(map.Modify());
 }
 
 TEST(MapFile, LongSequencesInOlderVersions) {

@@ -12,6 +12,10 @@
 
 #include <QFile>
 
+#include <algorithm>
+
+#include <sys/stat.h>
+
 using namespace maptest;
 
 namespace {
@@ -116,6 +120,49 @@ TEST(MapUnits, AddTheBaseRuleAndNamesAlreadyThere) {
     // Only the file name counts, not the folder.
     ASSERT_TRUE(s.Add(unitOf(f.other(QStringLiteral("BASE/C.MLL")), 190000)));
     EXPECT_EQ(s.Count(), 4);
+}
+
+TEST(MapUnits, AModifiedBaseIsNotReplacedWithoutAQuestion) {
+    FixedTime time;
+    const struct {
+        const char* what;
+        int answer;
+        bool readOnly;    // the save fails
+        bool replaced;
+        bool saved;
+    } cases[] = {
+        {"cancel", plat::IdCancel, false, false, false},
+        {"no", plat::IdNo, false, true, false},
+        {"yes", plat::IdYes, false, true, true},
+        {"yes, but the save fails", plat::IdYes, true, false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        cattest::Folders f;
+        writeBase(f);
+        clsMapUnits s;
+        ASSERT_EQ(s.Create(1), 0);
+        s.Add(unitOf(f.map(QStringLiteral("A.MLL")), 190000));
+        const MapUnitPtr base = s.Base();
+        ASSERT_TRUE(base->Map().Add(Sym(7, 7)));
+        if (c.readOnly) ::chmod(QFile::encodeName(f.map(QStringLiteral("BASE.MLL"))).constData(), 0444);
+        {
+            testsupport::ScriptedBoxes boxes;
+            boxes.expect(QStringLiteral("地図ユニット / BASE.MLL\rには修正されたデータがあります.\r保存しますか？"), c.answer);
+            if (c.readOnly) boxes.expect(QStringLiteral("は読み取り専用ファイルです."), plat::IdOk);
+            EXPECT_EQ(s.Add(unitOf(f.other(QStringLiteral("DATABASE.MLL")), 190000)), c.replaced);
+        }
+        EXPECT_EQ(names(s), c.replaced ? (QStringList{"DATABASE.MLL", "A.MLL"}) : (QStringList{"BASE.MLL", "A.MLL"}));
+        EXPECT_EQ(s.Index(), 2);
+        EXPECT_EQ(base->Modify(), !c.saved);
+        clsMap onDisk;
+        onDisk.setFileName(f.map(QStringLiteral("BASE.MLL")));
+        ASSERT_EQ(onDisk.Load(), 0);
+        const bool symbolSaved = std::any_of(onDisk.begin(), onDisk.end(), [](const MapFigurePtr& fig) {
+            return fig->FigCode() == 4 && fig->Poly()->x(1) == 7;
+        });
+        EXPECT_EQ(symbolSaved, c.saved);
+    }
 }
 
 TEST(MapUnits, RemoveKeepsTheActivePositionInRange) {

@@ -4,7 +4,12 @@
 #include <QFile>
 
 #include <cerrno>
+#include <csignal>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "AppError.h"
 #include "FileOps.h"
@@ -102,4 +107,78 @@ TEST(AtomicWrite, KeepsModeOfReplacedFile) {
     struct stat st;
     ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0640u);
+}
+
+namespace {
+
+// A process that holds the lock of a temporary, as a save in progress does,
+// until it is killed.
+class LockingProcess {
+public:
+    explicit LockingProcess(const QString& path) {
+        int ready[2];
+        if (::pipe(ready) != 0) return;
+        const QByteArray name = QFile::encodeName(path);
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            // Only system calls here: the parent may have threads.
+            const int fd = ::open(name.constData(), O_RDWR | O_CREAT, 0600);
+            const char ok = fd >= 0 && ::flock(fd, LOCK_EX) == 0 ? 'y' : 'n';
+            if (::write(ready[1], &ok, 1) != 1) ::_exit(1);
+            for (;;) ::pause();
+        }
+        ::close(ready[1]);
+        char ok = 'n';
+        locked_ = pid_ > 0 && ::read(ready[0], &ok, 1) == 1 && ok == 'y';
+        ::close(ready[0]);
+    }
+    ~LockingProcess() { kill(); }
+    bool locked() const { return locked_; }
+    // Killed like a save in the middle of writing: its lock goes with it.
+    void kill() {
+        if (pid_ <= 0) return;
+        ::kill(pid_, SIGKILL);
+        ::waitpid(pid_, nullptr, 0);
+        pid_ = -1;
+    }
+
+private:
+    pid_t pid_ = -1;
+    bool locked_ = false;
+};
+
+} // namespace
+
+TEST(AtomicWrite, LeftoverTemporariesGoUnlessASaveHoldsThem) {
+    TempDir dir;
+    const QString target = dir.file(QStringLiteral("t.MLL"));
+    const QString stale = dir.file(QStringLiteral(".t.MLL.tmpAbC123"));
+    const QString live = dir.file(QStringLiteral(".t.MLL.tmpLive99"));
+    // Not temporaries of t.MLL: another target's, and names only alike.
+    const QStringList others = {dir.file(QStringLiteral(".u.MLL.tmpAbC123")), dir.file(QStringLiteral(".t.MLL.tmpAb12")),
+                                dir.file(QStringLiteral("t.MLL.tmpAbC123")), dir.file(QStringLiteral(".t.MLL.tmpAb-123"))};
+    testsupport::WriteBytes(stale, QByteArray(1000, 's'));
+    for (const QString& o : others) testsupport::WriteBytes(o, "o");
+    LockingProcess saving(live);
+    ASSERT_TRUE(saving.locked());
+
+    WriteFileAtomic(target, "one");
+    EXPECT_FALSE(QFile::exists(stale));
+    EXPECT_TRUE(QFile::exists(live));   // another process is still writing it
+    for (const QString& o : others) EXPECT_TRUE(QFile::exists(o)) << o.toStdString();
+
+    saving.kill();
+    // A save's own temporary is locked while it is written: a cleaner of the
+    // whole folder passes it by, and finds the killed one.
+    AtomicFileWriter w(target);
+    w.write(QByteArray("two"));
+    RemoveStaleTemporaries(dir.path());
+    EXPECT_FALSE(QFile::exists(live));
+    EXPECT_FALSE(QFile::exists(others[0]));   // the other target's leftover too
+    w.commit();
+    EXPECT_EQ(testsupport::ReadBytes(target), QByteArray("two"));
+    QStringList left = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
+    left.sort();
+    EXPECT_EQ(left, QStringList({QStringLiteral(".t.MLL.tmpAb-123"), QStringLiteral(".t.MLL.tmpAb12"),
+                                 QStringLiteral("t.MLL"), QStringLiteral("t.MLL.tmpAbC123")}));
 }

@@ -4,6 +4,7 @@
 #include "RuntimeMath.h"
 
 #include <clocale>
+#include <cmath>
 
 using namespace plat;
 
@@ -82,7 +83,35 @@ TEST(RuntimeMath, DecimalMarkDoesNotFollowTheProcessLocale) {
     setlocale(LC_NUMERIC, saved.c_str());
 }
 
-TEST(RuntimeMath, HugeExponentsAreOverflowNotGarbage) {
-    EXPECT_THROW(CDbl("1e999"), AppError);
-    EXPECT_EQ(CDbl("1e-999"), 0);
+TEST(RuntimeMath, NumbersTooLargeForADoubleAreOverflow) {
+    const QString zeros309(309, QLatin1Char('0')), zeros400(400, QLatin1Char('0'));
+    struct Case {
+        QString text;
+        double value;   // +-inf: CDbl raises error 6, Val gives the infinity
+    } cases[] = {
+        {"1e999", HUGE_VAL},
+        {"1" + zeros309, HUGE_VAL},
+        {"-1" + zeros400, -HUGE_VAL},
+        {"1" + zeros400 + ".5", HUGE_VAL},
+        {"0.00" + zeros400 + "1e400", 1e-3},
+        {"1e-999", 0},
+        {"0." + zeros400 + "1", 0},
+        {zeros400 + "7", 7},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text.left(12).toStdString());
+        EXPECT_EQ(Val(c.text), c.value);
+        if (std::isinf(c.value)) {
+            try {
+                CDbl(c.text);
+                ADD_FAILURE() << "no error";
+            } catch (const AppError& e) {
+                EXPECT_EQ(e.number(), ErrOverflow);
+            }
+        } else {
+            EXPECT_EQ(CDbl(c.text), c.value);
+        }
+    }
+    // Thousands separators are CDbl's: the same integer with one overflows too.
+    EXPECT_THROW(CDbl("1," + zeros400), AppError);
 }

@@ -4,12 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QPolygonF>
 #include <QPageSize>
 #include <QPrinter>
 #include <QProcess>
 #include <QStandardPaths>
 
 #include "AppInfo.h"
+#include "AppState.h"
 #include "Bitmap.h"
 #include "EpsTestSupport.h"
 #include "PrinterDC.h"
@@ -33,30 +35,10 @@ struct Element {
     std::string name;
     QRect box;
     int32_t color;   // 0x00BBGGRR
+    QRect cell = {}; // where nothing else is drawn in that colour
 };
 
 QRgb rgbOf(int32_t c) { return qRgb(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
-
-// A text the way the text half of the layer will draw it at anchors 16,
-// 17 and 18 (baseline on the point, left, centred or right of it).
-void drawText(clsMapGraph& g, const QString& face, int points, int32_t color, int x, int y, int anchor,
-              const QString& text) {
-    if (clsPostScript* ps = g.oPostScript()) {
-        ps->psSetFont(face, points, 0, 0, color, -1);
-        ps->psDrawText(x, y, static_cast<int16_t>(anchor), text);
-    }
-    LOGFONT lf;
-    lf.lfHeight = -(points * g.ResolutionY() / 72);
-    lf.lfFaceName = face;
-    const HDC dc = g.handle();
-    const HFONT old = dc->SelectFont(CreateFontIndirect(lf));
-    dc->SetTextColor(static_cast<COLORREF>(color));
-    dc->SetBkMode(TRANSPARENT);
-    const int column = anchor % 5;
-    dc->SetTextAlign(TA_BASELINE | (column == 2 ? TA_CENTER : column >= 3 ? TA_RIGHT : TA_LEFT));
-    dc->TextOutA(x, y, StrToBytes(text));
-    dc->SelectFont(old);
-}
 
 clsPoly polyOf(std::initializer_list<std::pair<int, int>> pts) {
     clsPoly p;
@@ -151,10 +133,62 @@ std::vector<Element> DrawSyntheticMap(clsMapGraph& g) {
     }
 
     // Texts.
-    drawText(g, QStringLiteral("Arial"), 12, 0x000000, 330, 220, 16, QStringLiteral("Kaldero map"));
+    g.SetFont(QStringLiteral("Arial"), 12, 0, 0, 0x000000, -1);
+    g.DrawText(330, 220, 16, QStringLiteral("Kaldero map"));
     e.push_back({"latin text", QRect(328, 205, 110, 20), 0x000000});
-    drawText(g, QStringLiteral("ＭＳ Ｐゴシック"), 14, 0x800000, 620, 218, 18, QStringLiteral("日本語の地図"));
+    g.SetFont(QStringLiteral("ＭＳ Ｐゴシック"), 14, 0, 0, 0x800000, -1);
+    g.DrawText(620, 218, 18, QStringLiteral("日本語の地図"));
     e.push_back({"japanese text", QRect(500, 198, 122, 26), 0x800000});
+    return e;
+}
+
+// Texts at all 25 anchors in six panels of 5 x 5 cells, an anchor a cell
+// with a grey dot on its point: upright, at 45 and at 90 degrees, plain
+// (top row) and with a yellow halo or, at odd anchors, a green opaque
+// cell (bottom row); Japanese at even anchors, Latin at odd ones. Each
+// text's element is the box its extent should fill around the point.
+constexpr int kCell = 80;
+constexpr int kAnchorWidth = 3 * 5 * kCell, kAnchorHeight = 2 * 5 * kCell;
+constexpr int32_t kJapaneseInk = 0x000080, kLatinInk = 0x800000, kHalo = 0x00FFFF, kCellBack = 0xB0FFB0;
+
+std::vector<Element> DrawAnchoredTexts(clsMapGraph& g) {
+    std::vector<Element> e;
+    g.SetBrush(8, 0xFFFFFF, -1);
+    g.DrawClear();
+    const int angles[] = {0, 45, 90};
+    for (int panel = 0; panel < 6; ++panel) {
+        const int angle = angles[panel % 3];
+        const bool backed = panel >= 3;
+        for (int a = 0; a < 25; ++a) {
+            const int x = (panel % 3) * 5 * kCell + (a % 5) * kCell + kCell / 2;
+            const int y = (panel / 3) * 5 * kCell + (a / 5) * kCell + kCell / 2;
+            g.SetBrush(8, 0xA0A0A0, -1);
+            g.DrawFillRect(clsRect(x - 1, y - 1, x + 1, y + 1));
+            const bool japanese = a % 2 == 0;
+            const int32_t ink = japanese ? kJapaneseInk : kLatinInk;
+            const uint8_t style = backed && !japanese ? clsMapGraph::FS_OPAQUE : 0;
+            const int32_t back = !backed ? -1 : japanese ? kHalo : kCellBack;
+            g.SetFont(japanese ? QStringLiteral("ＭＳ Ｐゴシック") : QStringLiteral("Arial"), 8, angle, style, ink, back);
+            const QString text = japanese ? QStringLiteral("地図") : QStringLiteral("Map");
+            g.DrawText(x, y, static_cast<int16_t>(a), text);
+            // The text's cell turned with the font, from the layer's own metrics.
+            int32_t w = 0, h = 0;
+            g.GetTextSize(text, w, h);
+            TEXTMETRIC tm;
+            g.handle()->GetTextMetrics(&tm);
+            const clsMapGraph::FontState& f = g.CurrentFont();
+            const TextPlacement at = PlaceText(x, y, a, f.gap, f.heightMetric, f.escapement, 96, 96);
+            const double left = (at.align & TA_CENTER) == TA_CENTER ? -w / 2.0 : (at.align & TA_RIGHT) ? -w : 0;
+            const double rad = angle * 3.14159265358979 / 180, c = std::cos(rad), s = std::sin(rad);
+            QPolygonF cell;
+            for (const QPointF& p : {QPointF(left, -tm.tmAscent), QPointF(left + w, -tm.tmAscent),
+                                     QPointF(left + w, tm.tmDescent), QPointF(left, tm.tmDescent)})
+                cell << QPointF(at.x + p.x() * c + p.y() * s, at.y - p.x() * s + p.y() * c);
+            e.push_back({"anchor " + std::to_string(a) + " at " + std::to_string(angle) + (backed ? " backed" : ""),
+                         cell.boundingRect().toAlignedRect(), ink,
+                         QRect(x - kCell / 2, y - kCell / 2, kCell, kCell)});
+        }
+    }
     return e;
 }
 
@@ -168,20 +202,34 @@ protected:
     }
     void TearDown() override { SetAppPath(saved_); }
 
-    // The map on a raster canvas; with an EPS path also into that file.
-    QImage drawRaster(std::vector<Element>* elements, const QString& eps = QString()) {
-        HBITMAP bm = Bitmap::Create(kWidth, kHeight, 32);
+    // A scene on a raster canvas; with an EPS path also into that file.
+    using Scene = std::vector<Element> (*)(clsMapGraph&);
+    QImage drawRaster(std::vector<Element>* elements, const QString& eps = QString(), Scene scene = DrawSyntheticMap,
+                      int width = kWidth, int height = kHeight) {
+        HBITMAP bm = Bitmap::Create(width, height, 32);
         RasterDC dc(bm, kDpi);
         clsMapGraph graph;
         auto plot = [&] {
-            EXPECT_TRUE(graph.GraphBegin(&dc, 0, 0, kWidth, kHeight));
-            *elements = DrawSyntheticMap(graph);
+            EXPECT_TRUE(graph.GraphBegin(&dc, 0, 0, width, height));
+            *elements = scene(graph);
             graph.GraphEnd();
         };
         if (eps.isEmpty()) plot();
-        else EXPECT_TRUE(SavePostScriptFile(graph, eps, EpsCanvas{kWidth, kHeight, kDpi}, plot));
+        else EXPECT_TRUE(SavePostScriptFile(graph, eps, EpsCanvas{width, height, kDpi}, plot));
         EXPECT_FALSE(graph.PostScriptEi());
         return bm->image().convertToFormat(QImage::Format_RGB32);
+    }
+
+    // Most of an element's ink in its cell lies in its box widened by
+    // `slack` pixels (texts of other faces are a little wider or narrower).
+    static void expectInkInBoxes(const QImage& img, const std::vector<Element>& elements, int slack, double share) {
+        for (const Element& el : elements) {
+            const int all = epstest::CountColor(img, el.cell, rgbOf(el.color), 60);
+            const int inside = epstest::CountColor(img, el.box.adjusted(-slack, -slack, slack, slack) & el.cell,
+                                                   rgbOf(el.color), 60);
+            EXPECT_GE(all, 8) << el.name;
+            EXPECT_GE(inside, share * all) << el.name << ": " << inside << " of " << all;
+        }
     }
 
     // The other picture is the canvas: few pixels without a close colour
@@ -222,6 +270,32 @@ TEST_F(SyntheticMap, TheEpsRendersAsTheCanvas) {
     epstest::KeepPicture(canvas, QStringLiteral("synthetic-canvas.png"));
     epstest::KeepPicture(page, QStringLiteral("synthetic-eps.png"));
     expectLikeCanvas(canvas, page, elements, 60);
+}
+
+TEST_F(SyntheticMap, TextsSitAtTheirAnchorsOnTheCanvasAndInTheEps) {
+    if (epstest::GhostscriptPath().isEmpty()) GTEST_SKIP() << "gs is not installed";
+    std::vector<Element> elements;
+    const QString eps = dir_.file(QStringLiteral("anchors.eps"));
+    const QImage canvas = drawRaster(&elements, eps, DrawAnchoredTexts, kAnchorWidth, kAnchorHeight);
+    epstest::GsRun run;
+    const QImage page = epstest::RenderEps(eps, kDpi, &run);
+    ASSERT_FALSE(page.isNull()) << run.output.constData();
+    epstest::KeepPicture(canvas, QStringLiteral("anchors-canvas.png"));
+    epstest::KeepPicture(page, QStringLiteral("anchors-eps.png"));
+    expectInkInBoxes(canvas, elements, 1, 0.97);
+    expectInkInBoxes(page, elements, 3, 0.9);
+    // Glyph edges are smoothed on the canvas, not in the EPS rendering:
+    // ink counts as ink half-way to white.
+    expectLikeCanvas(canvas, page, elements, 110);
+    // Halos round the Japanese texts and opaque cells under the Latin ones
+    // of the lower panels, in both pictures.
+    for (const QImage* img : {&canvas, &page})
+        for (const Element& el : elements) {
+            if (!el.cell.intersects(QRect(0, kAnchorHeight / 2, kAnchorWidth, kAnchorHeight / 2))) continue;
+            const bool halo = el.color == kJapaneseInk;
+            EXPECT_GE(epstest::CountColor(*img, el.box.adjusted(-3, -3, 3, 3), rgbOf(halo ? kHalo : kCellBack), 30),
+                      halo ? 8 : 60) << el.name;
+        }
 }
 
 TEST_F(SyntheticMap, APrinterDrawsItUnchanged) {

@@ -35,13 +35,6 @@ Country MakeCountry(int16_t code, std::vector<SecPolygon> polygons, const char* 
     return c;
 }
 
-std::vector<MapFigurePtr> OfKind(const clsMap& map, int32_t code) {
-    std::vector<MapFigurePtr> out;
-    for (const MapFigurePtr& f : map)
-        if (f->FigCode() == code) out.push_back(f);
-    return out;
-}
-
 } // namespace
 
 TEST(WorldMaps, NeighboursGetDifferentPages) {
@@ -54,14 +47,12 @@ TEST(WorldMaps, NeighboursGetDifferentPages) {
     }
     const std::map<int16_t, int16_t> pages = CountryPages(w);
     ASSERT_EQ(pages.size(), 8u);
+    std::set<int16_t> used;   // spread over the pages rather than piled on the first ones
     for (const auto& [code, page] : pages) {
-        EXPECT_GE(page, 1);
-        EXPECT_LE(page, 8);
+        EXPECT_TRUE(page >= 1 && page <= 8) << code;
+        used.insert(page);
     }
     for (const Border& b : w.borders) EXPECT_NE(pages.at(b.codeA), pages.at(b.codeB)) << b.codeA << "/" << b.codeB;
-    // Spread over the pages rather than piled on the first ones.
-    std::set<int16_t> used;
-    for (const auto& [code, page] : pages) used.insert(page);
     EXPECT_GE(used.size(), 6u);
 }
 
@@ -83,31 +74,23 @@ TEST(WorldMaps, WorldFiguresWithEnclaveCoastBorderAndNames) {
     clsMap map;
     AddWorldFigures(map, w);
 
-    const auto polygons = OfKind(map, 3);
-    ASSERT_EQ(polygons.size(), 2u);
-    EXPECT_EQ(polygons[0]->Admin(), 710);  // the larger first
-    EXPECT_EQ(polygons[1]->Admin(), 426);
-    EXPECT_EQ(polygons[0]->Poly()->Count(), 5);  // its outer ring only
-    for (const MapFigurePtr& p : polygons) EXPECT_EQ(p->Thing(), world::Land);
-
-    const auto lines = OfKind(map, 2);
-    ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(lines[0]->Thing(), world::Coast);
-    EXPECT_EQ(lines[0]->Admin(), 710);
-    EXPECT_EQ(lines[1]->Thing(), world::Border);
-    EXPECT_EQ(lines[1]->Admin(), 0);
-
-    const auto texts = OfKind(map, 5);
-    ASSERT_EQ(texts.size(), 2u);
-    const auto& sa = static_cast<const clsMapText&>(*texts[0]);
-    EXPECT_EQ(sa.Admin(), 710);
-    EXPECT_EQ(sa.Thing(), world::Name);
-    EXPECT_EQ(sa.TextUnicode(1), QStringLiteral("South Africa"));
-    EXPECT_EQ(sa.TextUnicode(2), QStringLiteral("南アフリカ"));
+    // Each figure's kind, district and thing, in the order they are drawn.
+    const std::tuple<int32_t, int16_t, int16_t> expected[] = {
+        {3, 710, world::Land}, {3, 426, world::Land},           // the larger first
+        {2, 710, world::Coast}, {2, 0, world::Border},
+        {5, 710, world::Name}, {5, 426, world::SmallName},
+    };
+    ASSERT_EQ(map.Count(), 6);
+    for (int32_t i = 1; i <= 6; ++i) {
+        const auto& [kind, admin, thing] = expected[i - 1];
+        EXPECT_TRUE(map.Item(i)->FigCode() == kind && map.Item(i)->Admin() == admin && map.Item(i)->Thing() == thing) << i;
+        EXPECT_TRUE(map.Item(i)->IsRight());
+    }
+    EXPECT_EQ(map.Item(1)->Poly()->Count(), 5);   // the outer ring only
+    const auto& sa = static_cast<const clsMapText&>(*map.Item(5));
+    EXPECT_TRUE(sa.TextUnicode(1) == QStringLiteral("South Africa") && sa.TextUnicode(2) == QStringLiteral("南アフリカ"));
     EXPECT_EQ(sa.TextFix(), 12);
     EXPECT_EQ(sa.Position(), (PolyPoint{w.countries[0].label.lon, w.countries[0].label.lat}));
-    EXPECT_EQ(texts[1]->Thing(), world::SmallName);
-    for (const MapFigurePtr& f : map) EXPECT_TRUE(f->IsRight());
 
     World nameless;
     nameless.countries.push_back(MakeCountry(999, {{{Square(0, 0, 1)}}}, "Nowhere", ""));
@@ -122,15 +105,10 @@ TEST(WorldMaps, BaseLandWithInlandSea) {
     clsMap map;
     AddBaseFigures(map, land);
     ASSERT_EQ(map.Count(), 3);
-    EXPECT_EQ(map.Item(1)->Thing(), base::Land);
+    EXPECT_TRUE(map.Item(1)->Thing() == base::Land && map.Item(2)->Thing() == base::Land && map.Item(3)->Thing() == base::Lake);
     EXPECT_EQ(map.Item(1)->Poly()->Count(), 5);  // the outer ring alone
-    EXPECT_EQ(map.Item(2)->Thing(), base::Land);
-    EXPECT_EQ(map.Item(3)->Thing(), base::Lake);
     EXPECT_EQ(map.Item(3)->Poly()->RectBound().x1, 47 * D);
-    for (const MapFigurePtr& f : map) {
-        EXPECT_EQ(f->Admin(), 0);
-        EXPECT_TRUE(f->IsRight());
-    }
+    for (const MapFigurePtr& f : map) EXPECT_TRUE(f->Admin() == 0 && f->IsRight());
 }
 
 TEST(WorldMaps, HeaderOfTheWorldMap) {
@@ -139,42 +117,12 @@ TEST(WorldMaps, HeaderOfTheWorldMap) {
     map.setFileName(dir.file(QStringLiteral("WORLD_T3.MLL")));
     WriteHeader(map, {WorldMapCode, QStringLiteral("World Administrative Map"), QStringLiteral("世界行政図"),
                       QStringLiteral("国名"), QStringLiteral("Natural Earth")});
-    EXPECT_EQ(map.MapCode(), 133000);
+    EXPECT_TRUE(map.MapCode() == 133000 && map.Level() == 3 && map.Country() == 0);
     EXPECT_EQ(map.Kind(), QStringLiteral("世界行政図"));
-    EXPECT_EQ(map.Level(), 3);
-    EXPECT_EQ(map.Country(), 0);
     EXPECT_EQ(map.MapName(1), QStringLiteral("World Administrative Map"));
-    EXPECT_EQ(map.MapName(2), QStringLiteral("世界行政図"));
-    EXPECT_EQ(map.SearchRem(QStringLiteral("収録項目")), QStringLiteral("国名"));
-    EXPECT_EQ(map.SearchRem(QStringLiteral("参考資料")), QStringLiteral("Natural Earth"));
+    EXPECT_TRUE(map.SearchRem(QStringLiteral("収録項目")) == QStringLiteral("国名") &&
+                map.SearchRem(QStringLiteral("参考資料")) == QStringLiteral("Natural Earth"));
     EXPECT_EQ(map.SearchRem(QStringLiteral("事象ファイル名")), QStringLiteral("WORLD_T3.THG"));
-}
-
-TEST(WorldMaps, StylesAreComplete) {
-    // Every catalogue numbers its things once, and each thing's category exists.
-    for (const CatalogueStyle& c : {BaseCatalogue(), WorldCatalogue(), DefaultCatalogue()}) {
-        std::set<int16_t> numbers;
-        std::set<QString> names;
-        for (const ThingStyle& t : c.things) {
-            EXPECT_TRUE(numbers.insert(t.number).second) << t.number;
-            EXPECT_TRUE(names.insert(QString::fromUtf8(t.name)).second) << t.name;
-            EXPECT_TRUE(std::any_of(c.categories.begin(), c.categories.end(),
-                                    [&](const CategoryStyle& k) { return k.number == t.category; }))
-                << t.name;
-        }
-    }
-    // The names the base-map layers and the plot engine look up.
-    const char* looked[] = {"背景", "海洋", "陸地", "経線", "緯線", "赤道線", "帯域線", "縦線", "横線",
-                            "経度", "緯度", "方位線", "領域枠", "投影枠"};
-    for (const char* name : looked) {
-        const CatalogueStyle b = BaseCatalogue();
-        EXPECT_TRUE(std::any_of(b.things.begin(), b.things.end(),
-                                [&](const ThingStyle& t) { return QString::fromUtf8(t.name) == QString::fromUtf8(name); }))
-            << name;
-    }
-    // Neighbouring pages of the land differ.
-    const auto pages = LandPageColours();
-    EXPECT_EQ(std::set<int32_t>(pages.begin(), pages.end()).size(), 8u);
 }
 
 TEST(WorldMaps, DistrictsOfTheCatalogues) {
@@ -185,16 +133,13 @@ TEST(WorldMaps, DistrictsOfTheCatalogues) {
     w.borders.push_back({156, 392, {}});  // not really, but then they must differ
     w.countries[0].area = 5;
 
+    // The world first, then by code.
     const std::vector<District> mapOnly = Districts(w, nullptr);
     ASSERT_EQ(mapOnly.size(), 4u);
-    EXPECT_EQ(mapOnly[0].code, 0);
-    EXPECT_EQ(mapOnly[0].area, 0);
-    EXPECT_EQ(mapOnly[0].japanese, QStringLiteral("世界"));
-    EXPECT_EQ(mapOnly[1].code, 156);
-    EXPECT_EQ(mapOnly[2].code, 384);
+    EXPECT_TRUE(mapOnly[0].code == 0 && mapOnly[0].area == 0 && mapOnly[0].japanese == QStringLiteral("世界"));
+    EXPECT_TRUE(mapOnly[1].code == 156 && mapOnly[2].code == 384 && mapOnly[3].code == 392);
     EXPECT_EQ(mapOnly[2].european, QStringLiteral("Cote d'Ivoire"));  // the catalogues are Shift-JIS
     EXPECT_EQ(mapOnly[2].area, 1);
-    EXPECT_EQ(mapOnly[3].code, 392);
     EXPECT_NE(mapOnly[1].page, mapOnly[3].page);
 
     const CountryNames names = CountryNames::FromJson(R"([["FR","FRA","250"],["JP","JPN","392"]])",
@@ -204,12 +149,10 @@ TEST(WorldMaps, DistrictsOfTheCatalogues) {
     std::set<int16_t> codes;
     for (const District& d : all) {
         codes.insert(d.code);
-        EXPECT_GE(d.page, 1);
-        EXPECT_LE(d.page, 8);
+        EXPECT_TRUE(d.page >= 1 && d.page <= 8) << d.code;
     }
     EXPECT_EQ(codes.size(), all.size());
-    EXPECT_EQ(codes.count(250), 1u);
-    EXPECT_EQ(codes.count(983), 1u);  // our own codes too
+    EXPECT_TRUE(codes.count(250) == 1 && codes.count(983) == 1);  // our own codes too
     EXPECT_EQ(all.size(), 4u + 1 + ExtraCodes().size());
 
     World unknown;

