@@ -4,7 +4,9 @@
 #include "CountryGrid.h"
 #include "CruiseMaps.h"
 
-#include "SecRings.h"
+#include "RingGeometry.h"
+
+#include <cmath>
 #include "TestSupport.h"
 
 #include "TextFile.h"
@@ -72,10 +74,17 @@ QByteArray Mo(const std::vector<std::pair<QByteArray, QString>>& entries, bool b
     return head + idTable + textTable + strings;
 }
 
+// Degrees to arc-seconds without the range check: squares may run past 180°
+// the way unwrapped outlines across the date line do.
+SecPoint Sec(double lon, double lat) {
+    return {int32_t(std::lround(lon * SecPerDegree)), int32_t(std::lround(lat * SecPerDegree))};
+}
+
 Country Square(int16_t code, double west, double south, double east, double north) {
     Country c;
     c.code = code;
-    c.polygons.push_back({{Sec({{west, south}, {east, south}, {east, north}, {west, north}, {west, south}})}});
+    c.polygons.push_back(
+        {{SecRing{Sec(west, south), Sec(east, south), Sec(east, north), Sec(west, north), Sec(west, south)}}});
     return c;
 }
 

@@ -1,0 +1,59 @@
+// A program folder of its own for each test: "Environment.txt", a copy of
+// the installed base maps, an empty settings store; the application state
+// is torn down and the folders restored afterwards.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+
+#include "AppInfo.h"
+#include "PublicVal.h"
+#include "SettingsStore.h"
+#include "TestSupport.h"
+#include "TextFile.h"
+
+namespace apptest {
+
+class ProgramFolder {
+public:
+    ProgramFolder() : oldAppPath_(plat::AppPath()), oldSettings_(plat::SettingsStore::Folder()) {
+        plat::SetAppPath(program_.path());
+        plat::SettingsStore::SetFolder(settings_.path());
+        QDir(program_.path()).mkdir(QStringLiteral("maps"));
+    }
+    ~ProgramFolder() {
+        gvTerminate();
+        // A set too large to free at shutdown stays behind; tests free it.
+        delete std::exchange(gvMapUnitsLL, nullptr);
+        delete std::exchange(gvMapUnitsXY, nullptr);
+        gvMapMode = 1;
+        gvMapFolder.clear();
+        plat::SetAppPath(oldAppPath_);
+        plat::SettingsStore::SetFolder(oldSettings_);
+    }
+    QString path() const { return program_.path(); }
+    QString file(const QString& name) const { return program_.file(name); }
+    QString map(const QString& name) const { return program_.file(QStringLiteral("maps/") + name); }
+
+    void WriteEnvironment(const QStringList& lines) const {
+        testsupport::WriteBytes(file(QStringLiteral("Environment.txt")), plat::EncodeCp932(lines.join(QStringLiteral("\r\n"))));
+    }
+    // The environment and the base maps of both modes with their catalogues.
+    void Install() const {
+        WriteEnvironment({QStringLiteral("MapFolder=maps")});
+        for (const char* n : {"BASE.MLL", "BASE.MXY", "BASE.ADM", "BASE.THG", "DEFAULT.ADM", "DEFAULT.THG"})
+            CopyMap(QString::fromLatin1(n));
+    }
+    // A map file installed with the program.
+    void CopyMap(const QString& name) const {
+        EXPECT_TRUE(QFile::copy(QStringLiteral(KAL_SOURCE_DIR "/data/maps/") + name, map(name))) << name.toStdString();
+    }
+
+private:
+    testsupport::TempDir program_, settings_;
+    QString oldAppPath_, oldSettings_;
+};
+
+} // namespace apptest
