@@ -133,37 +133,37 @@ protected:
 TEST_F(Nears, NearestOnlyKeepsEveryEquallyNearElement) {
     const auto found = p.SearchNears(false, true, 64);
     ASSERT_EQ(found.size(), 2u);
-    EXPECT_EQ(found[0]->FigureIndex, 1);
-    EXPECT_EQ(found[1]->FigureIndex, 2);
-    EXPECT_EQ(found[1]->PointIndex, 2);
-    EXPECT_EQ(found[0]->UnitIndex, 2);
+    EXPECT_EQ(PolyPoint(found[0]->FigureIndex, found[1]->FigureIndex), PolyPoint(1, 2));
+    EXPECT_EQ(PolyPoint(found[1]->PointIndex, found[0]->UnitIndex), PolyPoint(2, 2));
     EXPECT_NEAR(found[0]->Distance, 10, 0.6);
     EXPECT_EQ(found[0]->Distance, found[1]->Distance);
     EXPECT_EQ(PolyPoint(found[1]->MapX, found[1]->MapY), PolyPoint(-dx, 0));
     EXPECT_EQ(found[0]->Cell.CellFigure, east);
-    EXPECT_EQ(found[0]->MapUnit, units->Item(2));
-    EXPECT_EQ(found[0]->SearchX, p.SearchX);
 }
 
 TEST_F(Nears, RadiusPickBitsAndSwitchesDecideWhatIsSearched) {
-    EXPECT_EQ(p.SearchNears(false, false, 64).size(), 3u);
-    EXPECT_EQ(p.SearchNears(false, false, 20).size(), 2u) << "the symbol lies 30 pixels away";
-    EXPECT_TRUE(p.SearchNears(false, false, 4).empty());
-    p.FigurePick = 31 - 2;
-    const auto symbols = p.SearchNears(false, true, 64);
-    ASSERT_EQ(symbols.size(), 1u);
-    EXPECT_EQ(symbols[0]->Cell.CellFigure, symbol);
-    p.FigurePick = 31;
-    p.FigureDisp = 31 - 8;
-    EXPECT_EQ(p.SearchNears(false, false, 64).size(), 2u) << "kinds not drawn are not found";
-    p.FigureDisp = 31;
-    symbol->setOwnShowMode(0);
-    EXPECT_EQ(p.SearchNears(false, false, 64).size(), 2u) << "hidden figures are not found";
-    units->Item(2)->setSearchSwitch(false);
-    EXPECT_TRUE(p.SearchNears(false, false, 64).empty());
-    EXPECT_EQ(p.SearchNears(true, false, 64).size(), 2u);
-    units->Item(2)->setDisplaySwitch(false);
-    EXPECT_TRUE(p.SearchNears(true, false, 64).empty()) << "a unit not shown is never searched";
+    struct Case {
+        const char* what;
+        std::function<void()> set;
+        bool includeAll;
+        double radius;
+        size_t found;
+    };
+    const Case cases[] = {
+        {"all", [] {}, false, 64, 3},
+        {"the symbol lies 30 pixels away", [] {}, false, 20, 2},
+        {"none within 4", [] {}, false, 4, 0},
+        {"lines not picked", [&] { p.FigurePick = 31 - 2; }, false, 64, 1},
+        {"symbols not drawn", [&] { p.FigurePick = 31, p.FigureDisp = 31 - 8; }, false, 64, 2},
+        {"hidden symbol", [&] { p.FigureDisp = 31, symbol->setOwnShowMode(0); }, false, 64, 2},
+        {"unit not searched", [&] { units->Item(2)->setSearchSwitch(false); }, false, 64, 0},
+        {"unless all are", [] {}, true, 64, 2},
+        {"unit not shown", [&] { units->Item(2)->setDisplaySwitch(false); }, true, 64, 0},
+    };
+    for (const Case& c : cases) {
+        c.set();
+        EXPECT_EQ(p.SearchNears(c.includeAll, false, c.radius).size(), c.found) << c.what;
+    }
 }
 
 TEST_F(Nears, FarSideOfTheDateLineIsFoundThroughTheShiftedCopy) {
@@ -188,61 +188,45 @@ TEST_F(Nears, FarSideOfTheDateLineIsFoundThroughTheShiftedCopy) {
 TEST_F(PlotSearch, SettingsRoundTripAndKeepTheirRanges) {
     {
         clsMapPlot p;
-        EXPECT_EQ(p.RegistrySection(), QStringLiteral("LLPLOT"));
         EXPECT_EQ(p.CenterY(), 185318);
-        EXPECT_EQ(p.MapScale(), MapScaleMax / 50);
         EXPECT_TRUE(p.Grid().Vertical) << "the graticule read its section";
         p.setCenterX(-500000);
-        p.setCenterY(100000);
         p.setMapScale(3e6);
         p.setPtnRatio(250);
-        p.setdpix(300);
         p.GridOcean = true;
-        p.TextSlant = true;
         p.FigureDisp = 12;
         p.AzimuthLine = QStringLiteral("0 90");
-        p.AdmShowModeEnable = false;
         p.Grid().Zone = false;
         p.setCenterY(80 * kDeg);
         EXPECT_EQ(p.ProjectionIndex(), 4) << "chosen automatically";
     }
-    EXPECT_EQ(clsRegistry(QStringLiteral("LLPLOT")).RegGet(QStringLiteral("ProjectionIndex"), QString()),
-              QStringLiteral("4"));
     {
         clsMapPlot q;
-        EXPECT_EQ(q.CenterX(), -500000);
-        EXPECT_EQ(q.CenterY(), 80 * kDeg);
+        q.ProjectionAuto = false;
+        EXPECT_EQ(q.ProjectionIndex(), 4) << "the slot last chosen comes back";
+        EXPECT_EQ(PolyPoint(q.CenterX(), q.CenterY()), PolyPoint(-500000, 80 * kDeg));
         EXPECT_EQ(q.MapScale(), 3e6);
         EXPECT_EQ(q.PtnRatio(), 250);
-        EXPECT_EQ(q.dpix(), 300);
-        EXPECT_TRUE(q.GridOcean && q.TextSlant && !q.AdmShowModeEnable);
+        EXPECT_TRUE(q.GridOcean);
         EXPECT_EQ(q.FigureDisp, 12);
         EXPECT_EQ(q.AzimuthLine, QStringLiteral("0 90"));
         EXPECT_FALSE(q.Grid().Zone);
-        q.ProjectionAuto = false;
-        EXPECT_EQ(q.ProjectionIndex(), 4);
     }
     clsRegistry r(QStringLiteral("LLPLOT"));
     r.RegPut(QStringLiteral("Scale"), 5.0);
     r.RegPut(QStringLiteral("PatternRatio"), 5000);
     r.RegPut(QStringLiteral("DpiY"), 5000);
-    r.RegPut(QStringLiteral("ProjectionIndex"), 9);
     clsMapPlot q;
     EXPECT_EQ(q.MapScale(), MapScaleMax / 50) << "out of range: the initial value";
     EXPECT_EQ(q.PtnRatio(), 100);
     EXPECT_EQ(q.dpiy(), 1440) << "the resolution is clamped";
-}
-
-TEST_F(PlotSearch, AnXYEngineReadsItsOwnSection) {
+    // An engine for X/Y maps reads its own section once it is in slot 0.
     clsRegistry(QStringLiteral("XYPLOT")).RegPut(QStringLiteral("CenterX"), 123456);
-    clsMapPlot p;
-    p.setProjectionIndex(0);
-    p.ReadRegistry();
-    EXPECT_EQ(p.RegistrySection(), QStringLiteral("XYPLOT"));
-    EXPECT_EQ(p.CenterX(), 123456);
-    EXPECT_EQ(p.CenterY(), 0);
-    EXPECT_EQ(p.MapMode(), 2);
-    EXPECT_FALSE(p.Grid().Vertical) << "X/Y lines are off unless switched on";
+    q.setProjectionIndex(0);
+    q.ReadRegistry();
+    EXPECT_EQ(q.RegistrySection(), QStringLiteral("XYPLOT"));
+    EXPECT_EQ(PolyPoint(q.CenterX(), q.CenterY()), PolyPoint(123456, 0));
+    EXPECT_FALSE(q.Grid().Vertical) << "X/Y lines are off unless switched on";
 }
 
 } // namespace

@@ -71,12 +71,9 @@ TEST_F(View, UnknownChoiceNameDrawsAsTangentCylinderWithoutMainCounterpart) {
     EXPECT_EQ(one.DirectToMain(), 12);
     EXPECT_EQ(p.ProjectionName(), QStringLiteral("--- 未定義 ---"));
     int32_t x1 = 0, y1 = 0, x2 = 0, y2 = 0;
-    for (PolyPoint q : {PolyPoint{36000, 18000}, PolyPoint{-90000, -40000}}) {
-        p.MapToCanvas(q.x, q.y, x1, y1);
-        one.MapToCanvas(q.x, q.y, x2, y2);
-        EXPECT_EQ(PolyPoint(x1, y1), PolyPoint(x2, y2));
-    }
-    EXPECT_EQ(p.DirectPrjNameToCode(QStringLiteral("接円筒図法")), 1);
+    p.MapToCanvas(-90000, -40000, x1, y1);
+    one.MapToCanvas(-90000, -40000, x2, y2);
+    EXPECT_EQ(PolyPoint(x1, y1), PolyPoint(x2, y2));
     SetPrjServices(nullptr, nullptr);
 }
 
@@ -87,7 +84,7 @@ TEST_F(View, MapToCanvasAndBackRoundTripInEverySlot) {
     plat::RasterDC dc(plat::Bitmap::Create(64, 64, 32), 96);
     std::mt19937 rnd(7);
     for (int32_t slot = 0; slot <= 4; ++slot) {
-        for (int32_t cy : {40 * kDeg, -40 * kDeg, 60 * kDeg}) {
+        for (int32_t cy : {40 * kDeg, -40 * kDeg}) {
             clsMapPlot p;
             SetView(p, &dc, slot, 500000, cy, MapScaleMin);
             p.setdpix(1440);
@@ -107,54 +104,9 @@ TEST_F(View, MapToCanvasAndBackRoundTripInEverySlot) {
     }
 }
 
-TEST_F(View, CentreLiesAtTheCanvasOriginAndNorthIsUp) {
-    plat::RasterDC dc(plat::Bitmap::Create(64, 64, 32), 96);
-    for (int32_t slot = 1; slot <= 4; ++slot) {
-        for (int32_t cy : {50 * kDeg, -50 * kDeg}) {
-            clsMapPlot p;
-            SetView(p, &dc, slot, 100000, cy, 2e7, 801, 601);
-            int32_t x = 0, y = 0, nx = 0, ny = 0;
-            p.MapToCanvas(100000, cy, x, y);
-            EXPECT_EQ(PolyPoint(x, y), PolyPoint(400, 300)) << slot;
-            p.MapToCanvas(100000, cy + kDeg, nx, ny);
-            EXPECT_EQ(nx, 400);
-            EXPECT_LT(ny, 300) << "north is up in slot " << slot;
-            // East is right; one degree of latitude is the same length in every slot.
-            p.MapToCanvas(100000 + kDeg, cy, nx, ny);
-            EXPECT_GT(nx, 400);
-        }
-    }
-}
-
-// Parallels of the polar view are circles about the pole; the cone's
-// meridians are straight.
-TEST_F(View, PolarParallelsAreCirclesAndConeMeridiansMeet) {
-    plat::RasterDC dc(plat::Bitmap::Create(64, 64, 32), 96);
-    clsMapPlot p;
-    SetView(p, &dc, 4, 0, 70 * kDeg, 3e7);
-    int32_t px = 0, py = 0;
-    p.MapToCanvas(0, 324000, px, py);
-    double r0 = -1;
-    for (int32_t lon = -648000; lon < 648000; lon += 30 * kDeg) {
-        int32_t x = 0, y = 0;
-        p.MapToCanvas(lon, 60 * kDeg, x, y);
-        const double r = std::hypot(x - px, y - py);
-        if (r0 < 0) r0 = r;
-        EXPECT_NEAR(r, r0, 1.0) << lon;
-    }
-    SetView(p, &dc, 3, 0, 45 * kDeg, 3e7);
-    for (int32_t lon : {-40 * kDeg, 30 * kDeg}) {
-        int32_t ax = 0, ay = 0, bx = 0, by = 0, cx = 0, cy = 0;
-        p.MapToCanvas(lon, 30 * kDeg, ax, ay);
-        p.MapToCanvas(lon, 45 * kDeg, bx, by);
-        p.MapToCanvas(lon, 60 * kDeg, cx, cy);
-        const double cross = double(cx - ax) * (by - ay) - double(cy - ay) * (bx - ax);
-        EXPECT_NEAR(cross / std::hypot(cx - ax, cy - ay), 0, 1.0) << lon;
-        EXPECT_LT(std::abs(cx - 400), std::abs(ax - 400)) << "meridians converge northwards";
-    }
-}
-
-TEST_F(View, FieldCoversTheCanvasWithItsMargin) {
+// Every canvas pixel's map point lies in Field; with the pole in view the
+// field runs round the globe.
+TEST_F(View, FieldCoversTheCanvas) {
     plat::RasterDC dc(plat::Bitmap::Create(64, 64, 32), 96);
     struct Case {
         int32_t slot, cx, cy;
@@ -170,10 +122,9 @@ TEST_F(View, FieldCoversTheCanvasWithItsMargin) {
             for (int32_t y : {0, 300, 599}) {
                 int32_t mx = 0, my = 0;
                 p.CanvasToMap(x, y, mx, my);
-                EXPECT_TRUE(f.IsInner(mx, my)) << c.slot << ": " << x << "," << y << " -> " << mx << "," << my;
+                EXPECT_TRUE(f.IsInner(mx, my)) << c.slot << ": " << x << "," << y;
             }
     }
-    // With the pole in view the field runs round the globe.
     clsMapPlot polar;
     SetView(polar, &dc, 4, 0, 80 * kDeg, 5e7);
     EXPECT_EQ(polar.Field(), clsRect(-648000, polar.Field().y1, 648000, 324000));
@@ -182,12 +133,19 @@ TEST_F(View, FieldCoversTheCanvasWithItsMargin) {
 TEST_F(View, DateLineViewsGetAShiftedCopy) {
     plat::RasterDC dc(plat::Bitmap::Create(64, 64, 32), 96);
     clsMapPlot p;
+    struct Case {
+        int32_t slot, cx;
+        double scale;
+        int32_t shift;   // 0: no copy
+    };
+    for (const Case c : {Case{1, 170 * kDeg, 5e7, -1296000}, Case{1, -170 * kDeg, 5e7, 1296000},
+                         Case{1, 0, MapScaleMax, 0}, Case{0, 600000, MapScaleMax, 0}}) {
+        SetView(p, &dc, c.slot, c.cx, 0, c.scale);
+        EXPECT_EQ(p.WrapEnabled() ? p.WrapShift() : 0, c.shift) << c.cx;
+    }
+    // 175 degrees west is off the field until the view is shifted, and then
+    // lies right of the centre, where it belongs.
     SetView(p, &dc, 1, 170 * kDeg, 0, 5e7);
-    ASSERT_GT(p.Field().x2, 648000);
-    EXPECT_TRUE(p.WrapEnabled());
-    EXPECT_EQ(p.WrapShift(), -1296000);
-    // A point at 175 degrees west is off the field until the view is shifted,
-    // and then lies right of the centre, where it belongs.
     int32_t x = 0, y = 0;
     EXPECT_FALSE(p.PointMapToCanvas(-175 * kDeg, 0, x, y));
     ASSERT_TRUE(p.ShiftOn());
@@ -195,59 +153,42 @@ TEST_F(View, DateLineViewsGetAShiftedCopy) {
     EXPECT_TRUE(p.PointMapToCanvas(-175 * kDeg, 0, x, y));
     EXPECT_GT(x, 400);
     EXPECT_TRUE(p.ShiftOff());
-    EXPECT_FALSE(p.ShiftOff());
     EXPECT_EQ(p.CenterX(), 170 * kDeg);
-
-    SetView(p, &dc, 1, -170 * kDeg, 0, 5e7);
-    EXPECT_TRUE(p.WrapEnabled());
-    EXPECT_EQ(p.WrapShift(), 1296000);
-    SetView(p, &dc, 1, 0, 0, MapScaleMax);
-    EXPECT_EQ(p.Field().x1, -648000);
-    EXPECT_FALSE(p.WrapEnabled()) << "a field of the whole range needs no copy";
-    SetView(p, &dc, 0, 0, 0, MapScaleMax);
-    EXPECT_FALSE(p.WrapEnabled()) << "X/Y maps never wrap";
 }
 
-TEST_F(View, PolyMapToCanvasClipsDensifiesAndLeavesTheSourceAlone) {
+// A parallel across the view: two points in a cylinder, a curve bending
+// towards the pole in the cone; the source stays as it was.
+TEST_F(View, PolyMapToCanvasClipsAndDensifies) {
     plat::RasterDC dc(plat::Bitmap::Create(64, 64, 32), 96);
     clsMapPlot p;
     SetView(p, &dc, 1, 0, 40 * kDeg, 2e7);
     clsPoly far;
     far.SetLine(600000, 0, 640000, 10000);
     EXPECT_EQ(p.PolyMapToCanvas(far), nullptr);
-    // A parallel across the whole view: two points in a cylinder, a curve of
-    // many in the cone, each within the field's outline.
     clsPoly parallel;
     parallel.SetLine(-600000, 40 * kDeg, 600000, 40 * kDeg);
     const clsPoly before = parallel;
-    auto flat = p.PolyMapToCanvas(parallel);
-    ASSERT_NE(flat, nullptr);
-    EXPECT_EQ(flat->Count(), 2);
+    EXPECT_EQ(p.PolyMapToCanvas(parallel)->Count(), 2);
     SetView(p, &dc, 3, 0, 45 * kDeg, 2e7);
-    auto curved = p.PolyMapToCanvas(parallel);
+    const auto curved = p.PolyMapToCanvas(parallel);
     ASSERT_NE(curved, nullptr);
     EXPECT_GT(curved->Count(), 10);
-    EXPECT_TRUE(parallel.IsMatch(before));
-    // The curve bends towards the pole at its ends.
     EXPECT_LT(curved->y(1), curved->y(curved->Count() / 2));
+    EXPECT_TRUE(parallel.IsMatch(before));
 }
 
 TEST_F(View, NarrowCoordinateDevicesRejectFarPixels) {
     plat::RasterDC dc(plat::Bitmap::Create(64, 64, 32), 96);
     clsMapPlot p;
     SetView(p, &dc, 1, 0, 0, 1e6);
-    // About 40000 pixels east of the centre.
-    const int32_t lon = SafeCLng(40000 / p.RatioX() / MeterPerSec);
+    const int32_t lon = SafeCLng(40000 / p.RatioX() / MeterPerSec);   // 40000 pixels east
     int32_t x = 0, y = 0;
     EXPECT_TRUE(p.MapToCanvas(lon, 0, x, y));
-    EXPECT_GT(x, 32700);
     p.setWideCoordinates(false);
     EXPECT_FALSE(p.MapToCanvas(lon, 0, x, y));
     clsPoly line;
     line.SetLine(-lon, 0, lon, 0);
-    auto c = p.PolyMapToCanvas(line);
-    ASSERT_NE(c, nullptr);
-    EXPECT_LE(c->RectBound().x2, 32700);
+    EXPECT_LE(p.PolyMapToCanvas(line)->RectBound().x2, 32700);
 }
 
 TEST_F(View, SettersKeepTheirRanges) {
@@ -260,49 +201,20 @@ TEST_F(View, SettersKeepTheirRanges) {
         p.setCenterX(c.in);
         EXPECT_EQ(p.CenterX(), c.out) << c.in;
     }
-    p.setCenterY(400000);
-    EXPECT_EQ(p.CenterY(), 324000);
     p.setCanvasWidth(10);
     p.setCanvasHeight(40000);
-    EXPECT_EQ(p.CanvasWidth(), 32);
-    EXPECT_EQ(p.CanvasHeight(), 32767);
-    p.setCanvasLeft(100);
-    EXPECT_EQ(p.CanvasWidth(), 32);
-    for (int32_t d : {10, 5000}) {
-        p.setdpix(d);
-        p.setdpiy(d);
-    }
-    EXPECT_EQ(p.dpix(), 1440);
-    EXPECT_EQ(p.dpiy(), 1440);
-    const double scale = p.MapScale();
+    p.setdpix(5000);
     p.setMapScale(MapScaleMax * 2);
-    EXPECT_EQ(p.MapScale(), scale);
-    p.setLight(0.5);
-    EXPECT_EQ(p.Light(), 2.0);
     p.setPtnRatio(5);
+    EXPECT_EQ(PolyPoint(p.CanvasWidth(), p.CanvasHeight()), PolyPoint(32, 32767));
+    EXPECT_EQ(p.dpix(), 1440);
+    EXPECT_EQ(p.MapScale(), MapScaleMax / 50);
     EXPECT_EQ(p.PtnRatio(), 100);
-    p.setProjectionIndex(5);
-    EXPECT_EQ(p.MapMode(), 1);
     p.setProjectionIndex(0);
     EXPECT_EQ(p.MapMode(), 2);
-    EXPECT_EQ(p.Grid().UnitMode(), 2);
-    EXPECT_FALSE(p.Grid().Vertical || p.Grid().Horizontal || p.Grid().Zone);
-    EXPECT_EQ(p.RegistrySection(), QStringLiteral("XYPLOT"));
+    EXPECT_FALSE(p.Grid().UnitMode() != 2 || p.Grid().Vertical || p.Grid().Horizontal || p.Grid().Zone);
     p.setCenterX(INT32_MAX);
     EXPECT_EQ(p.CenterX(), MaxXY);
-}
-
-TEST_F(View, CanvasToMapBoundChecksTheMapRange) {
-    plat::RasterDC dc(plat::Bitmap::Create(64, 64, 32), 96);
-    clsMapPlot p;
-    SetView(p, &dc, 1, 0, 80 * kDeg, 1e8);
-    int32_t mx = 0, my = 0;
-    EXPECT_TRUE(p.CanvasToMapBound(400, 300, mx, my));
-    EXPECT_FALSE(p.CanvasToMapBound(400, 0, mx, my)) << "beyond the pole";
-    EXPECT_FALSE(p.CanvasToMapBound(900, 300, mx, my)) << "off the canvas";
-    SetView(p, &dc, 1, 640000, 0, 1e8);
-    EXPECT_TRUE(p.CanvasToMapBound(799, 300, mx, my));
-    EXPECT_LT(mx, 0) << "normalised across the date line";
 }
 
 } // namespace
