@@ -124,6 +124,15 @@ void SetScene(clsMapPlot& p, plat::HDC dc, const Scene& s) {
     }
 }
 
+// The rings and lines of one plot of the scene, in canvas pixels.
+void RecordScene(RecordingDC& dc, const Scene& s) {
+    clsMapPlot p;
+    SetScene(p, &dc, s);
+    dc.record = true;
+    p.Replot();
+    dc.record = false;
+}
+
 void BM_Replot(benchmark::State& state) {
     const Scene& s = kScenes[state.range(0)];
     state.SetLabel(s.name);
@@ -158,12 +167,7 @@ void BM_Direct(benchmark::State& state) {
     const Scene& s = kScenes[state.range(0)];
     state.SetLabel(s.name);
     RecordingDC dc;
-    {
-        clsMapPlot p;
-        SetScene(p, &dc, s);
-        dc.record = true;
-        p.Replot();
-    }
+    RecordScene(dc, s);
     const std::vector<QPolygon> rings = RecordingDC::toPolygons(dc.rings);
     const std::vector<QPolygon> lines = RecordingDC::toPolygons(dc.lines);
     QImage img(kW, kH, QImage::Format_RGB32);
@@ -187,13 +191,7 @@ void BM_Device(benchmark::State& state) {
     const Scene& s = kScenes[state.range(0)];
     state.SetLabel(s.name);
     RecordingDC dc;
-    {
-        clsMapPlot p;
-        SetScene(p, &dc, s);
-        dc.record = true;
-        p.Replot();
-        dc.record = false;
-    }
+    RecordScene(dc, s);
     const plat::Brush back = plat::CreateSolidBrush(0xF8FAFA);
     dc.SelectPen(plat::CreatePen(plat::PS_NULL, 1, 0));
     dc.SelectBrush(plat::CreateSolidBrush(0xE2EDF0));

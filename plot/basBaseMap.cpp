@@ -32,6 +32,14 @@ constexpr double kMinCos = 0.017453814697265625;   // cos 89 degrees as stored i
 
 [[noreturn]] void fail(const char* proc) { RaiseError(ErrLibrary, kModule, QString::fromLatin1(proc)); }
 
+MapFigurePtr polygonOfRect(int16_t thing, int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
+    auto f = std::make_shared<clsMapPolygon>();
+    f->setAdmin(0);
+    f->setThing(thing);
+    f->Poly()->SetRect(x1, y1, x2, y2);
+    return f;
+}
+
 MapFigurePtr polyline(int16_t thing, const clsPoly& points) {
     auto f = std::make_shared<clsMapPolyline>();
     f->setAdmin(0);
@@ -178,11 +186,7 @@ MapFigurePtr BaseMapOceanArea(const clsRect& rect, const clsMapUnit* unit) {
         const int16_t thing = ThingCodeOf(unit, QStringLiteral("海洋"));
         if (thing < 0) return nullptr;
         const int32_t half = std::min(rect.Width() / 2, kLonLimit);
-        auto f = std::make_shared<clsMapPolygon>();
-        f->setAdmin(0);
-        f->setThing(thing);
-        f->Poly()->SetRect(-half, rect.y1, half, rect.y2);
-        return f;
+        return polygonOfRect(thing, -half, rect.y1, half, rect.y2);
     } catch (...) {
         fail("BaseMapOceanArea");
     }
@@ -195,14 +199,10 @@ MapFigures BaseMapOceanSplit(const clsMapUnit* unit) {
         if (thing < 0) return out;
         constexpr int32_t kTile = 162000, kOverlap = 3600;
         for (int32_t s = -324000; s < 324000; s += kTile) {
-            for (int32_t w = -648000; w < 648000; w += kTile) {
-                auto f = std::make_shared<clsMapPolygon>();
-                f->setAdmin(0);
-                f->setThing(thing);
-                f->Poly()->SetRect(Clamp(w - kOverlap, -kLonLimit, kLonLimit), LimitLat(s - kOverlap),
-                                   Clamp(w + kTile + kOverlap, -kLonLimit, kLonLimit), LimitLat(s + kTile + kOverlap));
-                out.push_back(f);
-            }
+            for (int32_t w = -648000; w < 648000; w += kTile)
+                out.push_back(polygonOfRect(thing, Clamp(w - kOverlap, -kLonLimit, kLonLimit), LimitLat(s - kOverlap),
+                                            Clamp(w + kTile + kOverlap, -kLonLimit, kLonLimit),
+                                            LimitLat(s + kTile + kOverlap)));
         }
         return out;
     } catch (...) {
