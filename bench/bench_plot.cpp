@@ -5,12 +5,13 @@
 // ms of each phase (clear, ocean, polygons, graticule, labels, lines,
 // symbols, texts, azimuth), and the figures drawn per plot.
 //
-// BM_Direct draws the same rings and lines, already in canvas pixels (as the
-// engine handed them to the device context in one plot), straight with
-// QPainter, without antialiasing as the device context draws: the floor of
-// what any plot of that view can cost. The engine should stay within 1.5
-// times of it, and a zoomed view should cost what it shows, not what is
-// loaded.
+// BM_Device draws the same rings and lines, already in canvas pixels (as
+// the engine handed them to the device context in one plot), through the
+// device context alone, and BM_Direct straight with QPainter without
+// antialiasing, as the device context draws: what is left once the engine's
+// own work is taken away, and the floor of what any plot of that view can
+// cost. The engine should stay within 1.5 times of the floor, and a zoomed
+// view should cost what it shows, not what is loaded.
 #include <benchmark/benchmark.h>
 
 #include <QGuiApplication>

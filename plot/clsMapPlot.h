@@ -285,6 +285,7 @@ private:
     // Styled figures and the outline buffer reused by every drawn figure,
     // so that a drawing allocates nothing per figure.
     std::shared_ptr<clsPoly> canvasPoly_;
+    std::vector<PolyPoint> pixelBuffer_;
     std::shared_ptr<clsFigPolyline> figLine_;
     std::shared_ptr<clsFigPolygon> figArea_;
     std::shared_ptr<clsFigSymbol> figSymbol_;

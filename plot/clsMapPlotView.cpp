@@ -284,13 +284,12 @@ bool clsMapPlot::ProjectPoly(const clsPoly& poly, clsPoly& out) {
         out.Chop(m, 1);
     }
 
-    const int32_t count = out.Count();
     double x = 0, y = 0;
     int32_t cx = 0, cy = 0;
     if ((curved && flatPitch_ != 0) || !plainScreen_) {
         // Simplified in ground metres, so that printers, files and the
         // PostScript mirror get the same outline whatever their resolution.
-        for (int32_t i = 1; i <= count; ++i) {
+        for (int32_t i = 1; i <= out.Count(); ++i) {
             const PolyPoint p = out.GetPoint(i);
             PointMapToXY(p.x, p.y, x, y);
             out.SetPoint(i, PolyPoint{SafeCLng(x), SafeCLng(y)});
@@ -306,20 +305,18 @@ bool clsMapPlot::ProjectPoly(const clsPoly& poly, clsPoly& out) {
         // Straight to pixels. Points landing on the pixel before them go at
         // once: the simplification would drop them anyway, and at small
         // scales they are most of the points.
-        int32_t kept = 0;
-        PolyPoint last{};
-        for (int32_t i = 1; i <= count; ++i) {
-            const PolyPoint p = out.GetPoint(i);
+        std::vector<PolyPoint>& pixels = pixelBuffer_;
+        pixels.clear();
+        for (const PolyPoint& p : out.Points()) {
             PointMapToXY(p.x, p.y, x, y);
             XYToCanvas(x, y, cx, cy);
             const PolyPoint q{cx, cy};
-            if (kept > 0 && q == last) continue;
-            out.SetPoint(++kept, q);
-            last = q;
+            if (pixels.empty() || !(q == pixels.back())) pixels.push_back(q);
         }
         // A figure within one pixel still shows as a dot.
-        if (kept == 1) out.SetPoint(++kept, last);
-        out.setCount(kept);
+        if (pixels.size() == 1) pixels.push_back(pixels.back());
+        out.setCount(static_cast<int32_t>(pixels.size()));
+        out.FromArray(pixels, 0, 1, static_cast<int32_t>(pixels.size()));
         out.CompressB(0.0005, 80.0);
     }
     if (!isNT_ && (!out.Clip(clip_) || out.Count() == 0)) return false;
