@@ -2,7 +2,7 @@
 // use, the add-figure question, and the load and save of its three files.
 #include <gtest/gtest.h>
 
-#include "CatalogTestSupport.h"
+#include "MapTestSupport.h"
 #include "MapTestSupport.h"
 #include "MapUnitIo.h"
 #include "basHMap.h"
@@ -29,11 +29,11 @@ int32_t writeMap(const QString& path, int32_t mode, int figures) {
 }
 
 void writeAdm(const QString& path, const QString& name) {
-    cattest::WriteLines(path, {"[ADMINISTRATION]", QStringLiteral("1,0,2,1,1,\"%1\",\"\"").arg(name)});
+    maptest::WriteLines(path, {"[ADMINISTRATION]", QStringLiteral("1,0,2,1,1,\"%1\",\"\"").arg(name)});
 }
 
 void writeThg(const QString& path, const QString& name) {
-    cattest::WriteLines(path, {"[THING]", "NUMBER=2", "FIGURE=SYMBOL", QStringLiteral("NAME=\"%1\"").arg(name),
+    maptest::WriteLines(path, {"[THING]", "NUMBER=2", "FIGURE=SYMBOL", QStringLiteral("NAME=\"%1\"").arg(name),
                                "FORE=1,2,3,4,5,6,7,8", ""});
 }
 
@@ -177,7 +177,7 @@ TEST(MapUnit, ConfirmAddFigureAsksOncePerUnit) {
 // ----------------------------------------------------------- load and save
 
 TEST(MapUnitLoad, FilesAsNamedWithProgress) {
-    cattest::Folders f;
+    maptest::Folders f;
     const QString base = f.other(QStringLiteral("WORLD"));
     writeAdm(base + ".ADM", QStringLiteral("given"));
     writeThg(base + ".THG", QStringLiteral("given"));
@@ -200,7 +200,7 @@ TEST(MapUnitLoad, FilesAsNamedWithProgress) {
 }
 
 TEST(MapUnitLoad, FallsBackOnTheMapFolderTheProgramFolderAndTheDefaults) {
-    cattest::Folders f;
+    maptest::Folders f;
     const QString given = f.other(QStringLiteral("gone/AREA.MLL"));
     writeAdm(f.map(QStringLiteral("AREA.ADM")), QStringLiteral("map folder"));
     writeAdm(f.program(QStringLiteral("AREA.ADM")), QStringLiteral("program"));
@@ -229,7 +229,7 @@ TEST(MapUnitLoad, FallsBackOnTheMapFolderTheProgramFolderAndTheDefaults) {
 }
 
 TEST(MapUnitLoad, AMissingMapFailsAndKeepsItsName) {
-    cattest::Folders f;
+    maptest::Folders f;
     writeAdm(f.map(QStringLiteral("DEFAULT.ADM")), QStringLiteral("default"));
     writeThg(f.map(QStringLiteral("DEFAULT.THG")), QStringLiteral("default"));
     const QString given = f.other(QStringLiteral("LOST.MLL"));
@@ -266,10 +266,10 @@ TEST(MapUnitLoad, AMissingMapFailsAndKeepsItsName) {
 }
 
 TEST(MapUnitLoad, AFileThatDoesNotReadIsAFailure) {
-    cattest::Folders f;
+    maptest::Folders f;
     const QString base = f.other(QStringLiteral("BROKEN"));
     writeAdm(base + ".ADM", QStringLiteral("x"));
-    cattest::WriteLines(base + ".THG", {"[THING]", "NUMBER=70000", ""});
+    maptest::WriteLines(base + ".THG", {"[THING]", "NUMBER=70000", ""});
     clsMapUnit u;
     u.setUnitName(base + ".MLL");
     HeadlessMapUnitIoReporter r;
@@ -303,7 +303,7 @@ TEST(MapUnitLoad, InstalledDialogsAreShown) {
 }
 
 TEST(MapUnitSave, SavesWhatIsModifiedAndTheSnapshot) {
-    cattest::Folders f;
+    maptest::Folders f;
     writeAdm(f.map(QStringLiteral("DEFAULT.ADM")), QStringLiteral("default"));
     writeThg(f.map(QStringLiteral("DEFAULT.THG")), QStringLiteral("default"));
     const QString base = f.other(QStringLiteral("NEW"));
@@ -327,7 +327,7 @@ TEST(MapUnitSave, SavesWhatIsModifiedAndTheSnapshot) {
               (QStringList{base + ".ADM", "Saving...", "Success.", base + ".THG", "Saving...", "Success.",
                            base + ".MLL", "Saving...", "Success."}));
     EXPECT_EQ(logs, (QStringList{base + ".PLG"}));
-    EXPECT_EQ(cattest::ReadLines(base + ".ADM").last(), "001,0,2,1,1,\"default\",\"\"");
+    EXPECT_EQ(plat::ReadTextLines(base + ".ADM").last(), "001,0,2,1,1,\"default\",\"\"");
     EXPECT_FALSE(u.Modify());
 
     // Nothing modified: only the snapshot; a snapshot that fails is a failure.
@@ -354,5 +354,5 @@ TEST(MapUnitSave, SavesWhatIsModifiedAndTheSnapshot) {
     }
     ::chmod(QFile::encodeName(base + ".MLL").constData(), 0644);
     EXPECT_EQ(withoutPercents(t.Events), (QStringList{base + ".ADM", "Saving...", "Success.", base + ".MLL", "Saving..."}));
-    EXPECT_EQ(cattest::ReadLines(base + ".ADM").last(), "001,0,2,0,1,\"default\",\"\"");
+    EXPECT_EQ(plat::ReadTextLines(base + ".ADM").last(), "001,0,2,0,1,\"default\",\"\"");
 }

@@ -2,7 +2,7 @@
 // Optimize, new user maps and undo across the maps.
 #include <gtest/gtest.h>
 
-#include "CatalogTestSupport.h"
+#include "MapTestSupport.h"
 #include "MapTestSupport.h"
 #include "ErrorMng.h"
 #include "basHMap.h"
@@ -37,7 +37,7 @@ MapUnitPtr unitOf(const QString& name, int32_t code, int figures = 2) {
 }
 
 // Base map files of both modes in the map folder.
-void writeBase(const cattest::Folders& f) {
+void writeBase(const maptest::Folders& f) {
     for (int32_t mode : {1, 2}) {
         clsMap m;
         m.setMapMode(mode);
@@ -46,8 +46,8 @@ void writeBase(const cattest::Folders& f) {
         m.Add(Sym(1, 1));
         ASSERT_EQ(m.Save(), 0);
     }
-    cattest::WriteLines(f.map(QStringLiteral("BASE.ADM")), {"[ADMINISTRATION]", "1,0,\"base\",\"\""});
-    cattest::WriteLines(f.map(QStringLiteral("BASE.THG")), {"[THING]", "NUMBER=2", "NAME=\"base\"", ""});
+    maptest::WriteLines(f.map(QStringLiteral("BASE.ADM")), {"[ADMINISTRATION]", "1,0,\"base\",\"\""});
+    maptest::WriteLines(f.map(QStringLiteral("BASE.THG")), {"[THING]", "NUMBER=2", "NAME=\"base\"", ""});
 }
 
 QStringList names(const clsMapUnits& s) {
@@ -69,7 +69,7 @@ QString createError(clsMapUnits& s, int32_t mode) {
 } // namespace
 
 TEST(MapUnits, CreateLoadsTheBaseUnit) {
-    cattest::Folders f;
+    maptest::Folders f;
     writeBase(f);
     clsMapUnits ll;
     EXPECT_EQ(ll.Index(), 0);
@@ -98,7 +98,7 @@ TEST(MapUnits, CreateLoadsTheBaseUnit) {
 }
 
 TEST(MapUnits, AddTheBaseRuleAndNamesAlreadyThere) {
-    cattest::Folders f;
+    maptest::Folders f;
     writeBase(f);
     clsMapUnits s;
     // An empty set first gets its base unit.
@@ -138,7 +138,7 @@ TEST(MapUnits, AModifiedBaseIsNotReplacedWithoutAQuestion) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        cattest::Folders f;
+        maptest::Folders f;
         writeBase(f);
         clsMapUnits s;
         ASSERT_EQ(s.Create(1), 0);
@@ -166,7 +166,7 @@ TEST(MapUnits, AModifiedBaseIsNotReplacedWithoutAQuestion) {
 }
 
 TEST(MapUnits, RemoveKeepsTheActivePositionInRange) {
-    cattest::Folders f;
+    maptest::Folders f;
     writeBase(f);
     clsMapUnits s;
     s.Create(1);
@@ -192,7 +192,7 @@ TEST(MapUnits, RemoveKeepsTheActivePositionInRange) {
 }
 
 TEST(MapUnits, OptimizeDropsSmallUnitsButNeverEdits) {
-    cattest::Folders f;
+    maptest::Folders f;
     writeBase(f);
     clsMapUnits s;
     s.Create(1);
@@ -211,7 +211,7 @@ TEST(MapUnits, OptimizeDropsSmallUnitsButNeverEdits) {
 }
 
 TEST(MapUnits, OptimizeOrdersByMapKind) {
-    cattest::Folders f;
+    maptest::Folders f;
     writeBase(f);
     clsMapUnits s;
     s.Create(1);
@@ -240,7 +240,7 @@ TEST(MapUnits, OptimizeOrdersByMapKind) {
 }
 
 TEST(MapUnits, OptimizeShowsTheLastAdministrativeAndTopographicMaps) {
-    cattest::Folders f;
+    maptest::Folders f;
     writeBase(f);
     clsMapUnits s;
     s.Create(1);
@@ -264,11 +264,11 @@ TEST(MapUnits, OptimizeShowsTheLastAdministrativeAndTopographicMaps) {
 }
 
 TEST(MapUnits, AddNewInBothModes) {
-    cattest::Folders f;
+    maptest::Folders f;
     writeBase(f);
     FixedTime time;
-    cattest::WriteLines(f.map(QStringLiteral("DEFAULT.ADM")), {"[ADMINISTRATION]", "3,0,\"default\",\"\""});
-    cattest::WriteLines(f.program(QStringLiteral("DEFAULT.THG")), {"[THING]", "NUMBER=4", ""});
+    maptest::WriteLines(f.map(QStringLiteral("DEFAULT.ADM")), {"[ADMINISTRATION]", "3,0,\"default\",\"\""});
+    maptest::WriteLines(f.program(QStringLiteral("DEFAULT.THG")), {"[THING]", "NUMBER=4", ""});
     clsMapUnits xy;
     xy.Create(2);
     ASSERT_TRUE(xy.AddNew(QString()));
@@ -309,7 +309,7 @@ TEST(MapUnits, AddNewInBothModes) {
 }
 
 TEST(MapUnits, UndoAcrossTheMaps) {
-    cattest::Folders f;
+    maptest::Folders f;
     writeBase(f);
     clsMapUnits s;
     s.Create(1);
