@@ -90,46 +90,32 @@ TEST(AdminFile, SectionsCommentsAndTheWrittenForm) {
                                        "123,-1,1,1,1,\"x\",\"y\""}));
 }
 
-TEST(AdminFile, RoundTripLoadAndSave) {
-    maptest::Folders folders;
+TEST(AdminFile, LoadAndSave) {
+    Folders folders;
     clsAdmins a;
     a.setFileName(folders.map(QStringLiteral("round.xyz")));
     EXPECT_EQ(FileNameOf(a.FileName()), "round.ADM");
     a.setComment(QStringLiteral(" \r\n\r\n  x  \r\n"));
-    for (int32_t k = 0; k <= 19; ++k) {
-        if (k % 3 != 2) a.setAreaName(k, 1, QStringLiteral("E%1").arg(k));
-        if (k % 2) a.setAreaName(k, 2, QStringLiteral("和%1, \"%1\"").arg(k));
-    }
-    for (int32_t code : {0, 7, 42, 999}) {
-        auto d = district(code, code == 42 ? QString() : QStringLiteral(" eu %1 ").arg(code),
-                          code == 7 ? QString() : QStringLiteral("日本語%1").arg(code), code % 8 + 1);
-        d->setAreaCode(code % 20);
-        d->setShow(code % 2 == 0);
-        d->setSearch(code > 10);
-        a.Add(d);
-    }
+    a.setAreaName(19, 2, QStringLiteral("和, \"19\""));
+    for (int32_t code : {0, 7, 999}) a.Add(district(code, QStringLiteral(" eu %1 ").arg(code), QString(), code % 8 + 1));
     ASSERT_EQ(a.Save(), 0);
     clsAdmins back;
     back.setFileName(a.FileName());
     ASSERT_EQ(back.Load(), 0);
     EXPECT_EQ(fuzzcat::CompareAdmins(a, back), QString());
     EXPECT_EQ(back.Comment(), " \r\n\r\n  x  \r\n");
-    EXPECT_FALSE(back.Modify());
     // A code given twice by renumbering is not written; the file stays.
     const QStringList before = plat::ReadTextLines(a.FileName());
     a.Item(7)->setAdminCode(0);
-    {
-        testsupport::ScriptedBoxes boxes;
-        boxes.expect(QStringLiteral("行政区コード 0 が重複しているため保存できません."), plat::IdOk);
-        EXPECT_EQ(a.Save(), ErrGeneral);
-    }
-    EXPECT_EQ(plat::ReadTextLines(a.FileName()), before);
-    maptest::WriteLines(folders.map(QStringLiteral("SKIP.ADM")), {"[ADMINISTRATION]", "1,1,\"a\",\"b\"", "bad"});
-    back.setFileName(folders.map(QStringLiteral("SKIP.ADM")));
     testsupport::ScriptedBoxes boxes;
-    boxes.expect(QStringLiteral("読み取れない行を読み飛ばしました. (行: 3)"), plat::IdOk);
-    boxes.expect(QStringLiteral("行政区ファイルが存在しません."), plat::IdOk);
-    ASSERT_EQ(back.Load(), 0);
+    boxes.expect(QStringLiteral("行政区コード 0 が重複しているため保存できません."), plat::IdOk)
+        .expect(QStringLiteral("読み取れない行を読み飛ばしました. (行: 3)"), plat::IdOk)
+        .expect(QStringLiteral("行政区ファイルが存在しません."), plat::IdOk);
+    EXPECT_EQ(a.Save(), ErrGeneral);
+    EXPECT_EQ(plat::ReadTextLines(a.FileName()), before);
+    WriteLines(folders.map(QStringLiteral("SKIP.ADM")), {"[ADMINISTRATION]", "1,1,\"a\",\"b\"", "bad"});
+    back.setFileName(folders.map(QStringLiteral("SKIP.ADM")));
+    ASSERT_EQ(back.Load(), 0);   // the skipped lines are named
     EXPECT_EQ(back.Count(), 1);
     back.setFileName(folders.map(QStringLiteral("none.ADM")));
     EXPECT_EQ(back.Load(), 53);

@@ -230,15 +230,4 @@ TEST(MapUnitSave, SavesWhatIsModifiedAndTheSnapshot) {
     ::chmod(QFile::encodeName(base + ".MLL").constData(), 0644);
     EXPECT_EQ(withoutPercents(t.Events), stepsOf(base, "Saving...", {".ADM"}) + (QStringList{base + ".MLL", "Saving..."}));
     EXPECT_EQ(plat::ReadTextLines(base + ".ADM").last(), "001,0,2,0,1,\"default\",\"\"");
-    // Installed dialogs are shown instead.
-    int loads = 0;
-    QString named;
-    SetMapUnitDialogs([&](clsMapUnit&) { return ++loads == 1; }, [&](clsMapUnit&, const QString& n) { return named = n, true; });
-    EXPECT_TRUE(u.Load());
-    EXPECT_FALSE(u.Load());
-    EXPECT_TRUE(u.Save(true));
-    EXPECT_EQ(named, base + ".MLL");
-    EXPECT_TRUE(u.Save(false));
-    EXPECT_EQ(named, "");
-    SetMapUnitDialogs(nullptr, nullptr);
 }

@@ -9,9 +9,6 @@
 #include "basHThing.h"
 #include "clsThings.h"
 
-#include <QFile>
-
-#include <sys/stat.h>
 
 using namespace maptest;
 
@@ -198,22 +195,19 @@ TEST(ThingFile, WrittenFormAndRoundTrip) {
     t.setComment(QStringLiteral("first\r\n\r\n  \r\n[THING]\nlast \"q\""));
     t.setCategoryName(20, QStringLiteral("a, \"b\""));
     t.Add(thingOf(0, 1, QStringLiteral("注釈")));
-    for (int32_t figure = 2; figure <= 5; ++figure) {
-        auto x = thingOf(figure * 10, figure, QStringLiteral(" name, %1 ").arg(figure));
-        x->setCategory(figure);
-        for (int p = 1; p <= 8; ++p) {
-            x->setPage(p);
-            x->setShowMode(p % 3 - 1);
-            x->setScaleS(ScaleOfLevel(static_cast<int16_t>(p)));
-            x->setScaleL(1234567.8912345678);
-            x->setFore(p == 3 ? -1 : 0x010203 * p);
-            x->setBack(static_cast<int32_t>(0x80000000u) + p);
-            x->setStyle(figure == 2 ? 100 + p * 5 : p);
-            x->setSize(figure == 2 ? p : 10 * p);
-            x->setEuropian(p == 8 ? QString() : QStringLiteral("Font %1").arg(p));
-        }
-        t.Add(x);
+    auto x = thingOf(20, 5, QStringLiteral(" name, 5 "));
+    for (int p = 1; p <= 8; ++p) {   // every page its own values
+        x->setPage(p);
+        x->setShowMode(p % 3 - 1);
+        x->setScaleS(ScaleOfLevel(static_cast<int16_t>(p)));
+        x->setScaleL(1234567.8912345678);
+        x->setFore(p == 3 ? -1 : 0x010203 * p);
+        x->setBack(static_cast<int32_t>(0x80000000u) + p);
+        x->setStyle(p);
+        x->setSize(10 * p);
+        x->setEuropian(p == 8 ? QString() : QStringLiteral("Font %1").arg(p));
     }
+    t.Add(x);
     auto same = thingOf(999, 2);   // eight equal pages: one value per key
     same->setFore(255);
     same->SameOne();
@@ -289,20 +283,6 @@ TEST(Things, LoadAndSaveResults) {
         EXPECT_THROW(t.Load(), plat::AppError);
     }
     EXPECT_EQ(numbers(t), (std::vector<int16_t>{1}));
-    // Read-only: locked after loading, and a save is refused.
-    const QString ro = folders.map(QStringLiteral("RO.THG"));
-    WriteLines(ro, {"[THING]", "NUMBER=2", ""});
-    ::chmod(QFile::encodeName(ro).constData(), 0444);
-    t.setFileName(ro);
-    ASSERT_EQ(t.Load(), 0);
-    EXPECT_TRUE(t.LockMode());
-    t.setModify(true);
-    {
-        testsupport::ScriptedBoxes boxes;
-        boxes.expect(QStringLiteral("は読み取り専用ファイルです."), plat::IdOk);
-        EXPECT_EQ(t.Save(), 70);
-    }
-    ::chmod(QFile::encodeName(ro).constData(), 0644);
     // Numbers given twice, or a name without a Shift-JIS form: no save, the file stays.
     clsThings twice;
     twice.setFileName(folders.map(QStringLiteral("twice")));
