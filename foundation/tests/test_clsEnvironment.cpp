@@ -52,7 +52,6 @@ TEST(Environment, FileNamesAndGridLook) {
     EXPECT_EQ(GetLogError(), "D:\\logs\\x.PLG");
     EXPECT_EQ(GetDefaultADM(), "/opt/kaldero/maps/DEFAULT.ADM");
     EXPECT_EQ(GetCruiseListFile(), "/data/list.LST");
-    EXPECT_EQ(GetCruiseGridFile(), "/opt/kaldero/CRUISE05.GRD");
     EXPECT_EQ(GetGazetFile(), "/opt/kaldero/maps/GAZET_KALD_E.TXT");
     gvLanguage = 2;
     EXPECT_EQ(GetGazetFile(), "/opt/kaldero/maps/地名.TXT");
@@ -60,8 +59,6 @@ TEST(Environment, FileNamesAndGridLook) {
     EXPECT_EQ(GetGridBackColor(), static_cast<int32_t>(0x80000005u));
     gvDefaultFont = "メイリオ";
     EXPECT_EQ(GetGridFontSize(), 8);   // out of range: the font's own size
-    gvDefaultFont = "Other";
-    EXPECT_EQ(GetGridFontSize(), 0);
     gvDefaultFont = "ＭＳ Ｐゴシック";
     EXPECT_EQ(GetGridFontSize(), 9);
     gvEnvironment = nullptr;
