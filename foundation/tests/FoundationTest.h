@@ -8,7 +8,7 @@
 #include "AppError.h"
 #include "clsPoly.h"
 
-namespace polytest {
+namespace ftest {
 
 using Pts = std::vector<PolyPoint>;
 
@@ -30,4 +30,4 @@ inline plat::AppError ErrorOf(const std::function<void()>& f) {
     return plat::AppError();
 }
 
-} // namespace polytest
+} // namespace ftest

@@ -12,7 +12,7 @@
 #include <cmath>
 #include <random>
 
-using namespace polytest;
+using namespace ftest;
 
 namespace {
 

@@ -10,7 +10,7 @@
 
 namespace {
 
-using namespace polytest;
+using namespace ftest;
 using Pieces = std::vector<Pts>;
 
 Pieces All(const PolyCollection& c) {

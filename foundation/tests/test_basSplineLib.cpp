@@ -4,13 +4,13 @@
 #include "FoundationTest.h"
 #include "basSplineLib.h"
 
-using polytest::PointsOf;
-using polytest::Pts;
+using ftest::PointsOf;
+using ftest::Pts;
 
 namespace {
 
 clsPoly Make(const Pts& pts) {
-    clsPoly p = polytest::Make(pts);
+    clsPoly p = ftest::Make(pts);
     p.setModify(false);
     return p;
 }

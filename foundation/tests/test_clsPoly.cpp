@@ -6,7 +6,7 @@
 #include "FoundationTest.h"
 #include "clsPoly.h"
 
-using namespace polytest;
+using namespace ftest;
 
 TEST(Poly, CountIndexAndLoops) {
     clsPoly p;

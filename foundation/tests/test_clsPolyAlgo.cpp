@@ -10,7 +10,7 @@
 
 namespace {
 
-using namespace polytest;
+using namespace ftest;
 
 // Simplification one point at a time, to check that the linear versions
 // give the same points.

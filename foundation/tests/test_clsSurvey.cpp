@@ -8,7 +8,7 @@
 #include <cmath>
 #include <random>
 
-using namespace polytest;
+using namespace ftest;
 
 namespace {
 

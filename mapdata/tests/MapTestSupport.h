@@ -9,9 +9,9 @@
 #include <QDateTime>
 
 #include <deque>
-#include <functional>
 #include <initializer_list>
 
+#include "../../foundation/tests/FoundationTest.h"
 #include "AppInfo.h"
 #include "AppState.h"
 #include "BinaryIO.h"
@@ -136,15 +136,7 @@ QStringList LinesOf(const Catalogue& c) {
     return lines;
 }
 
-// The error f raises; number 0 when it raises none.
-inline plat::AppError ErrorOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const plat::AppError& e) {
-        return e;
-    }
-    return plat::AppError();
-}
+using ftest::ErrorOf;
 
 inline std::shared_ptr<clsMapRem> Rem(const QString& text, int16_t admin = 0) {
     auto r = std::make_shared<clsMapRem>();
