@@ -66,8 +66,8 @@ T MaxVar(const T& a, const T& b) { return a > b ? a : b; }
 template <class T>
 void SwapVar(T& a, T& b) { std::swap(a, b); }
 int32_t SafeCLng(double x);
-// Ascending in place. Equal elements are indistinguishable, so any correct
-// sort gives the result of the exchange sort the program was designed with.
+// Ascending in place. Equal elements are indistinguishable, so the order of
+// equal ones cannot show and std::sort serves.
 template <class T>
 void SortArray(std::vector<T>& a) { std::sort(a.begin(), a.end()); }
 void SortArray(QVariantList& a);

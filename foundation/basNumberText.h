@@ -48,7 +48,8 @@ QString LongToJpUnits(int32_t v, bool shortForm);
 QString DoubleToJpUnits(double v, bool shortForm);
 
 // Inverse sine and cosine that never fail: arguments beyond +-1 give the end
-// values. The constants carry the digits the program always used.
+// values. The end values are the 15-digit pi and pi/2 the angle code uses
+// everywhere, so results compare equal with them.
 double ArcSin(double x);
 double ArcCos(double x);
 double Hypot(double x, double y);

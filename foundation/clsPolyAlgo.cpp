@@ -1,9 +1,9 @@
 // The operations of clsPoly that reshape a whole sequence: clipping,
 // simplification, densification, joining, splitting and point search.
 //
-// The old program deleted and inserted one point at a time; here every such
-// loop is a single compaction (or a linked walk) that gives the same points
-// in linear time.
+// Each operation is defined by deleting or inserting one point at a time,
+// which is quadratic on long sequences; every such loop is a single
+// compaction (or a linked walk) that gives the same points in linear time.
 #include "clsPoly.h"
 
 #include "ErrorMng.h"

@@ -9,7 +9,7 @@
 namespace {
 
 // Sums of two 32-bit values are exact in a double; CLng raises overflow
-// where the old 32-bit arithmetic did.
+// where 32-bit Long arithmetic would leave its range.
 int32_t Long(int64_t v) { return plat::CLng(static_cast<double>(v)); }
 
 } // namespace

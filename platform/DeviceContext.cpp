@@ -17,8 +17,8 @@ namespace plat {
 
 namespace {
 
-// a * b / c rounded half away from zero, as the mapping of the original
-// platform; c != 0.
+// a * b / c rounded half away from zero, as GDI's MulDiv maps window to
+// viewport coordinates; c != 0.
 int32_t mulDiv(int64_t a, int64_t b, int64_t c) {
     const int64_t n = a * b;
     const bool neg = (n < 0) != (c < 0);

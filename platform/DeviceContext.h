@@ -170,7 +170,7 @@ public:
                              COLORREF fore, COLORREF back);
 
     // Text. Sizes are those of the selected font; alignment, escapement,
-    // background mode and colour apply as on the original platform.
+    // background mode and colour apply as in GDI's TextOut.
     virtual bool TextOut(int x, int y, const QString& text);
     // The text in the program's ANSI code page (Shift-JIS).
     bool TextOutA(int x, int y, const QByteArray& ansi);

@@ -1,6 +1,6 @@
-// Installed fonts, with the face names used on the original platform
-// (ＭＳ Ｐゴシック, メイリオ, Arial ...) resolved to installed families, and the
-// bridge between logical font records and Qt fonts.
+// Installed fonts, with the Windows face names that settings and map files
+// hold (ＭＳ Ｐゴシック, メイリオ, Arial ...) resolved to installed families, and
+// the bridge between logical font records and Qt fonts.
 #pragma once
 
 #include <QFont>
@@ -19,9 +19,9 @@ namespace plat {
 // or when nothing stands for it.
 QString ResolveFontFamily(const QString& face);
 // The screen fonts a user may choose: the installed families and the
-// original face names that resolve to an installed family.
+// Windows face names that resolve to an installed family.
 QStringList ScreenFontNames();
-// Registers the original face names as Qt font substitutions, so a QFont
+// Registers the Windows face names as Qt font substitutions, so a QFont
 // asked for "ＭＳ Ｐゴシック" gets the family that stands for it. Idempotent.
 void InstallFontSubstitutions();
 
@@ -29,7 +29,7 @@ void InstallFontSubstitutions();
 // (device pixels per logical unit); antialiased unless the record asks for
 // non-antialiased quality (3).
 QFont QFontOf(const FontObject& font, double scale);
-// The text metrics of a Qt font as the original platform reports them.
+// The text metrics of a Qt font as GDI's GetTextMetrics reports them.
 TEXTMETRIC TextMetricsOf(const QFont& font, const LOGFONT& lf, const QPaintDevice* device = nullptr);
 
 // One face of the font list: its record at a reference height, its metrics

@@ -1,8 +1,9 @@
-// Value types and constants of the graphics device layer, shaped like the
-// interface the drawing code was designed on: colours are 0x00BBGGRR, points
-// and rectangles are 32-bit integers, a rectangle excludes its right and
-// bottom edges, and pens, brushes, fonts and regions are values (selecting
-// one into a device context copies it, so nothing has to be deleted).
+// Value types and constants of the graphics device layer, shaped like
+// Windows GDI, which the drawing code is written against: colours are
+// 0x00BBGGRR, points and rectangles are 32-bit integers, a rectangle
+// excludes its right and bottom edges, and pens, brushes, fonts and regions
+// are values (selecting one into a device context copies it, so nothing has
+// to be deleted).
 #pragma once
 
 #include <QRegion>
@@ -130,7 +131,7 @@ enum : int {
 enum : int { FW_NORMAL = 400, FW_BOLD = 700 };
 enum : int { ANSI_CHARSET = 0, DEFAULT_CHARSET = 1, SHIFTJIS_CHARSET = 128 };
 enum : int { FF_DONTCARE = 0x00, FF_ROMAN = 0x10, FF_SWISS = 0x20, FF_MODERN = 0x30 };
-// Set for variable pitch, as on the original platform.
+// TMPF_FIXED_PITCH is set for variable pitch, as GDI's TEXTMETRIC has it.
 enum : int { TMPF_FIXED_PITCH = 0x01, TMPF_VECTOR = 0x02, TMPF_TRUETYPE = 0x04 };
 enum : int { RASTER_FONTTYPE = 0x0001, DEVICE_FONTTYPE = 0x0002, TRUETYPE_FONTTYPE = 0x0004 };
 constexpr int LF_FACESIZE = 32;

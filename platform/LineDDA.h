@@ -44,8 +44,8 @@ int64_t LineDDAEach(int x1, int y1, int x2, int y2, F&& f) {
     return ady;
 }
 
-// The callback form: proc(x, y) for each pixel. True, as on the original
-// platform (a segment of length zero calls nothing and succeeds).
+// The callback form: proc(x, y) for each pixel. True, as GDI's LineDDA
+// returns (a segment of length zero calls nothing and succeeds).
 inline bool LineDDA(int x1, int y1, int x2, int y2, const std::function<void(int, int)>& proc) {
     if (!proc) return false;
     LineDDAEach(x1, y1, x2, y2, proc);

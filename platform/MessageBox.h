@@ -17,7 +17,8 @@
 
 namespace plat {
 
-// Button sets and icons combine by addition, as in the original API.
+// Button sets and icons combine by addition, as the MB_ flags of the Windows
+// MessageBox call do.
 enum MsgStyle : int {
     MbOkOnly = 0,
     MbOkCancel = 1,

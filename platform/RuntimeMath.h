@@ -1,4 +1,4 @@
-// Number rules of the run time the program's arithmetic was designed on.
+// Number rules the program's arithmetic relies on, those of its run time.
 // Conversions to integer round half to even, Int floors, integer division
 // truncates, and a remainder has the sign of the dividend.
 #pragma once

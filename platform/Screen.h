@@ -3,7 +3,8 @@
 
 namespace plat {
 
-// Mouse-pointer codes of the original platform (0 default, 11 hourglass ...).
+// Mouse-pointer codes as the forms and settings give them, the MousePointer
+// numbers of the Windows controls (0 default, 11 hourglass ...).
 enum PointerCode : int {
     PtrDefault = 0, PtrArrow = 1, PtrCross = 2, PtrIBeam = 3, PtrSize = 5, PtrSizeNESW = 6, PtrSizeNS = 7,
     PtrSizeNWSE = 8, PtrSizeWE = 9, PtrUpArrow = 10, PtrHourglass = 11, PtrNoDrop = 12, PtrArrowHourglass = 13,

@@ -7,47 +7,14 @@
 #include "basFileNames.h"
 #include "clsEnvironment.h"
 
-namespace {
-
-clsEnvironment envOf(const QStringList& lines) {
+TEST(Environment, LinesNumbersAndRanges) {
     clsEnvironment e;
-    e.LoadLines(lines);
-    return e;
-}
-
-// Installs an environment for the getters for the life of the object.
-struct EnvScope {
-    clsEnvironment env;
-    explicit EnvScope(const QStringList& lines) {
-        env.LoadLines(lines);
-        gvEnvironment = &env;
-        plat::SetAppPath("/opt/kaldero");
-        gvMapFolder = "/opt/kaldero/maps";
-    }
-    ~EnvScope() {
-        gvEnvironment = nullptr;
-        plat::SetAppPath(QString());
-        gvMapFolder.clear();
-        gvLanguage = 1;
-    }
-};
-
-} // namespace
-
-TEST(Environment, CommentsBlanksAndMalformedLines) {
-    clsEnvironment e = envOf({"' comment=1", "// also=2", "", "   ", "=novalue", "noequals", "  Key1  =  \"quoted value\"  ",
-                              "DefaultADM=", "DefaultADM=\"\"", "key1=second"});
-    ASSERT_EQ(e.Count(), 2);
+    e.LoadLines({"' comment=1", "// also=2", "   ", "=novalue", "noequals", "  Key1  =  \"quoted value\"  ",
+                 "DefaultADM=\"\"", "key1=second", "MaxImageSize=9000", "a=\"2500\"", "hex=&H80000008", "junk=abc",
+                 "lead= 12.5mm"});
     EXPECT_EQ(e.ItemID(0), "Key1");
-    EXPECT_EQ(e.ItemData(0), "quoted value");
     EXPECT_EQ(e.GetString("KEY1", "d"), "quoted value");   // first entry wins, case ignored
     EXPECT_EQ(e.GetString("DefaultADM", "d"), "d");         // empty values are no entries
-    EXPECT_EQ(e.ItemID(5), "");
-    EXPECT_EQ(e.ItemData(-1), "");
-}
-
-TEST(Environment, NumbersAndRanges) {
-    clsEnvironment e = envOf({"MaxImageSize=9000", "a=\"2500\"", "hex=&H80000008", "junk=abc", "lead= 12.5mm"});
     EXPECT_EQ(e.GetVal("MaxImageSize", 4000, 2000, 8000), 4000);
     EXPECT_EQ(e.GetVal("A", 4000, 2000, 8000), 2500);
     EXPECT_EQ(e.GetVal("hex", 0, -2147483648.0, 2147483647.0), -2147483640.0);
@@ -67,7 +34,6 @@ TEST(Environment, LoadFromFileAndMissingFile) {
     e.setFileName(dir.file("environment.TXT"));   // found without regard to case
     EXPECT_EQ(e.Load(), 0);
     EXPECT_EQ(e.GetString("startmapfile", ""), "世界.MLL");
-
     clsEnvironment missing;
     missing.setFileName(dir.file("none.txt"));
     testsupport::ScriptedBoxes boxes;
@@ -75,37 +41,27 @@ TEST(Environment, LoadFromFileAndMissingFile) {
     EXPECT_EQ(missing.Load(), 53);
 }
 
-TEST(FileNameSettings, DefaultsAndOverrides) {
-    EnvScope s({"MaxImageSize=2500", "LogLast=MYLOG.TXT", "LogError=D:\\logs\\x", "DefaultADM=", "GazetFileKaldJ=地名.TXT",
-                "CruiseListFile=/data/list.LST"});
-    EXPECT_EQ(GetMaxImageSize(), 2500);
+TEST(Environment, FileNamesAndGridLook) {
+    clsEnvironment env;
+    env.LoadLines({"LogLast=MYLOG.TXT", "LogError=D:\\logs\\x", "DefaultADM=", "GazetFileKaldJ=地名.TXT",
+                   "CruiseListFile=/data/list.LST", "GridFontSize=100"});
+    gvEnvironment = &env;
+    plat::SetAppPath("/opt/kaldero");
+    gvMapFolder = "/opt/kaldero/maps";
     EXPECT_EQ(GetLogLast(), "/opt/kaldero/MYLOG.PLG");
     EXPECT_EQ(GetLogError(), "D:\\logs\\x.PLG");
-    EXPECT_EQ(GetLogClip(), "/opt/kaldero/CLIP.PLG");
     EXPECT_EQ(GetDefaultADM(), "/opt/kaldero/maps/DEFAULT.ADM");
-    EXPECT_EQ(GetDefaultTHG(), "/opt/kaldero/maps/DEFAULT.THG");
-    EXPECT_EQ(GetBaseMapMLL(), "/opt/kaldero/maps/BASE.MLL");
-    EXPECT_EQ(GetResourcePS(), "/opt/kaldero/KALDERO.PS");
     EXPECT_EQ(GetCruiseListFile(), "/data/list.LST");
-    EXPECT_EQ(GetCruiseGridFile(), "/opt/kaldero/CRUISE05.GRD");
     EXPECT_EQ(GetGazetFile(), "/opt/kaldero/maps/GAZET_KALD_E.TXT");
     gvLanguage = 2;
     EXPECT_EQ(GetGazetFile(), "/opt/kaldero/maps/地名.TXT");
-    gvLanguage = 3;
-    EXPECT_EQ(GetGazetFile(), "/opt/kaldero/maps/");
-    EXPECT_EQ(GetAuthorEmail(), "");
-}
-
-TEST(FileNameSettings, GridLook) {
-    EnvScope s({"GridFontSize=100", "GridFontName=NoSuchFont"});
-    EXPECT_EQ(GetGridForeColor(), static_cast<int32_t>(0x80000008u));
+    gvLanguage = 1;
     EXPECT_EQ(GetGridBackColor(), static_cast<int32_t>(0x80000005u));
     gvDefaultFont = "メイリオ";
-    EXPECT_EQ(GetGridFontSize(), 8);
-    EXPECT_EQ(GetGridFontName(), "メイリオ");
+    EXPECT_EQ(GetGridFontSize(), 8);   // out of range: the font's own size
     gvDefaultFont = "ＭＳ Ｐゴシック";
     EXPECT_EQ(GetGridFontSize(), 9);
-    gvDefaultFont = "Other";
-    EXPECT_EQ(GetGridFontSize(), 0);
-    gvDefaultFont = "ＭＳ Ｐゴシック";
+    gvEnvironment = nullptr;
+    plat::SetAppPath(QString());
+    gvMapFolder.clear();
 }

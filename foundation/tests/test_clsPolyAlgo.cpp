@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "AppError.h"
-#include "PolyTestData.h"
+#include "FoundationTest.h"
 #include "basNumberText.h"
 #include "clsPoly.h"
 
@@ -11,10 +10,10 @@
 
 namespace {
 
-using namespace polytest;
+using namespace ftest;
 
-// --- simplification and densification one point at a time, to check that
-// --- the linear versions give the same points
+// Simplification one point at a time, to check that the linear versions
+// give the same points.
 
 bool RefCanDrop(const clsPoly& p, int32_t i, double tol, double maxSpan) {
     if (i < 1 || i > p.Count() - 2) return false;
@@ -53,21 +52,6 @@ void RefCompressB(clsPoly& p, double tol, double maxSpan) {
     }
 }
 
-void RefChop(clsPoly& p, int32_t maxLen, int mode) {
-    for (int32_t i = 2; i <= p.Count(); ++i) {
-        const int64_t dx = int64_t{p.x(i)} - p.x(i - 1), dy = int64_t{p.y(i)} - p.y(i - 1);
-        const int64_t d = mode == 1 ? std::llabs(dx) : mode == 2 ? std::llabs(dy) : std::max(std::llabs(dx), std::llabs(dy));
-        if (d <= maxLen) continue;
-        const int64_t k = (d + maxLen - 1) / maxLen;
-        double fx = p.x(i - 1), fy = p.y(i - 1);
-        for (int64_t j = 1; j < k; ++j, ++i) {
-            fx += double(dx) / double(k);
-            fy += double(dy) / double(k);
-            p.InsXandY(i, static_cast<int32_t>(std::nearbyint(fx)), static_cast<int32_t>(std::nearbyint(fy)));
-        }
-    }
-}
-
 // A wandering line: runs of nearly straight steps with turns, the kind of
 // outline the simplification works on.
 Pts Wander(std::mt19937& rng, int n, int step) {
@@ -91,158 +75,118 @@ Pts Wander(std::mt19937& rng, int n, int step) {
 
 } // namespace
 
-// ---------------------------------------------------------------- Clip
+// ---------------------------------------------------------------- clipping
 
-TEST(PolyClip, SquareAgainstAWiderRectangle) {
-    clsPoly p = Make({{0, 0}, {10, 0}, {10, 10}, {0, 10}, {0, 0}});
-    EXPECT_TRUE(p.Clip(clsRect(5, -5, 20, 20)));
-    EXPECT_EQ(PointsOf(p), (Pts{{5, 0}, {10, 0}, {10, 10}, {5, 10}, {5, 0}}));
-    EXPECT_TRUE(p.Modify());
+TEST(PolyClip, PolygonClip) {
+    const struct {
+        Pts in;
+        clsRect rect;
+        bool ok;
+        Pts out;
+    } cases[] = {
+        {{{0, 0}, {10, 0}, {10, 10}, {0, 10}, {0, 0}}, clsRect(5, -5, 20, 20), true, {{5, 0}, {10, 0}, {10, 10}, {5, 10}, {5, 0}}},
+        {{{0, 0}, {10, 0}, {10, 10}, {0, 0}}, clsRect(20, 0, 30, 10), false, {}},
+        {{{0, 0}, {10, 0}, {10, 10}, {0, 0}}, clsRect(0, 0, 10, 10), true, {{0, 0}, {10, 0}, {10, 10}, {0, 0}}},   // sides inside
+        // The bounds meet the rectangle, the triangle does not.
+        {{{0, 0}, {10, 0}, {0, 10}, {0, 0}}, clsRect(6, 6, 20, 20), false, {}},
+        // Crossing x = 1 from (0,0) to (2,1): 0 + round(0.5) = 0; from (2,3)
+        // to (0,2): 3 + round(-0.5) = 3, rounded from the segment's start.
+        {{{0, 0}, {2, 1}, {2, 3}, {0, 2}, {0, 0}}, clsRect(1, -10, 10, 10), true, {{1, 0}, {2, 1}, {2, 3}, {1, 3}, {1, 0}}},
+        {{{0, 0}, {4, 0}, {4, 4}, {0, 4}}, clsRect(2, -1, 9, 9), true, {{2, 0}, {4, 0}, {4, 4}, {2, 4}}},   // open stays open
+        {{}, clsRect(0, 0, 10, 10), false, {}},
+    };
+    for (const auto& c : cases) {
+        clsPoly p = Make(c.in);
+        p.setModify(false);
+        EXPECT_EQ(p.Clip(c.rect), c.ok) << c.in.size();
+        EXPECT_EQ(PointsOf(p), c.out);
+        EXPECT_EQ(p.Modify(), c.out != c.in);
+    }
 }
 
-TEST(PolyClip, WhollyOutsideOrInside) {
-    clsPoly left = Make({{0, 0}, {10, 0}, {10, 10}, {0, 0}});
-    EXPECT_FALSE(left.Clip(clsRect(20, 0, 30, 10)));
-    EXPECT_EQ(left.Count(), 0);
-
-    clsPoly in = Make({{0, 0}, {10, 0}, {10, 10}, {0, 0}});
-    in.setModify(false);
-    EXPECT_TRUE(in.Clip(clsRect(0, 0, 10, 10)));   // the sides are inside
-    EXPECT_EQ(in.Count(), 4);
-    EXPECT_FALSE(in.Modify());
-
-    clsPoly none;
-    EXPECT_FALSE(none.Clip(clsRect(0, 0, 10, 10)));
-}
-
-TEST(PolyClip, PassLeavingTooFewPointsEmptiesTheSequence) {
-    // The bounds meet the rectangle, the triangle does not: the second pass
-    // finds nothing inside.
-    clsPoly p = Make({{0, 0}, {10, 0}, {0, 10}, {0, 0}});
-    EXPECT_FALSE(p.Clip(clsRect(6, 6, 20, 20)));
-    EXPECT_EQ(p.Count(), 0);
-}
-
-TEST(PolyClip, CrossingsRoundHalfToEven) {
-    // Crossing x = 1 from (0,0) to (2,1): 0 + round(0.5) = 0; from (2,3) to
-    // (0,2): 3 + round(-0.5) = 3, the offset rounded from the segment's start.
-    clsPoly p = Make({{0, 0}, {2, 1}, {2, 3}, {0, 2}, {0, 0}});
-    EXPECT_TRUE(p.Clip(clsRect(1, -10, 10, 10)));
-    EXPECT_EQ(PointsOf(p), (Pts{{1, 0}, {2, 1}, {2, 3}, {1, 3}, {1, 0}}));
-    // An open sequence is not closed by the clip.
-    clsPoly open = Make({{0, 0}, {4, 0}, {4, 4}, {0, 4}});
-    EXPECT_TRUE(open.Clip(clsRect(2, -1, 9, 9)));
-    EXPECT_EQ(PointsOf(open), (Pts{{2, 0}, {4, 0}, {4, 4}, {2, 4}}));
-}
-
-TEST(PolyClip, RandomRingsStayInsideAndClosed) {
+TEST(PolyClip, PolylineFragments) {
+    const clsRect r(0, 0, 10, 10);
+    const std::pair<Pts, std::vector<Pts>> cases[] = {
+        {{{2, 2}, {20, 2}, {20, 8}, {2, 8}}, {{{2, 2}, {10, 2}}, {{10, 8}, {2, 8}}}},   // leaves and comes back
+        {{{5, 5}, {5, 50}, {50, 50}}, {{{5, 5}, {5, 10}}}},
+        {{{-5, 5}, {15, 5}}, {{{0, 5}, {10, 5}}}},   // both ends outside
+        {{{1, 1}, {9, 9}}, {{{1, 1}, {9, 9}}}},
+        {{{11, 1}, {19, 9}}, {}}, {{{5, 5}}, {}},   // a single point is no line
+    };
+    for (const auto& [line, fragments] : cases) {
+        std::vector<Pts> got;
+        for (const clsPoly& f : Make(line).Clips(r)) got.push_back(PointsOf(f));
+        EXPECT_EQ(got, fragments) << line.size();
+    }
+    // Random sequences: as rings they clip to closed rings inside, as lines
+    // to fragments of two or more points inside.
     std::mt19937 rng(7);
-    std::uniform_int_distribution<int> coord(-100, 100), count(3, 40);
+    std::uniform_int_distribution<int> coord(-100, 100), count(1, 40);
     const clsRect rect(-30, -20, 40, 25);
-    for (int round = 0; round < 500; ++round) {
-        Pts pts;
-        const int n = count(rng);
-        for (int i = 0; i < n; ++i) pts.push_back({coord(rng), coord(rng)});
+    for (int round = 0; round < 1000; ++round) {
+        Pts pts(static_cast<size_t>(count(rng)));
+        for (PolyPoint& q : pts) q = {coord(rng), coord(rng)};
+        for (const clsPoly& fragment : Make(pts).Clips(rect)) {
+            ASSERT_GE(fragment.Count(), 2) << round;
+            for (const PolyPoint& q : fragment.Points()) ASSERT_TRUE(rect.IsInner(q.x, q.y)) << round;
+        }
+        if (pts.size() < 3) continue;
         pts.push_back(pts.front());
         clsPoly p = Make(pts);
         const bool ok = p.Clip(rect);
         EXPECT_EQ(ok, p.Count() > 0);
         for (const PolyPoint& q : p.Points()) ASSERT_TRUE(rect.IsInner(q.x, q.y)) << round;
-        if (p.Count() >= 3) {
-            EXPECT_EQ(p.GetPoint(1), p.GetPoint(p.Count())) << round;
-        }
+        if (p.Count() >= 3) { EXPECT_EQ(p.GetPoint(1), p.GetPoint(p.Count())) << round; }
     }
 }
 
-// ---------------------------------------------------------------- Clips
+// ---------------------------------------------------------------- reduction
 
-TEST(PolyClips, FragmentsAlongAPolyline) {
-    const clsRect r(0, 0, 10, 10);
-    // Leaves at x = 10 and comes back.
-    clsPoly p = Make({{2, 2}, {20, 2}, {20, 8}, {2, 8}});
-    PolyCollection fragments = p.Clips(r);
-    ASSERT_EQ(fragments.size(), 2u);
-    EXPECT_EQ(PointsOf(fragments[0]), (Pts{{2, 2}, {10, 2}}));
-    EXPECT_EQ(PointsOf(fragments[1]), (Pts{{10, 8}, {2, 8}}));
-    EXPECT_EQ(p.Count(), 4);   // unchanged
-
-    // Only the first point inside: one 2-point fragment to the exit.
-    fragments = Make({{5, 5}, {5, 50}, {50, 50}}).Clips(r);
-    ASSERT_EQ(fragments.size(), 1u);
-    EXPECT_EQ(PointsOf(fragments[0]), (Pts{{5, 5}, {5, 10}}));
-
-    // Through the rectangle with both ends outside.
-    fragments = Make({{-5, 5}, {15, 5}}).Clips(r);
-    ASSERT_EQ(fragments.size(), 1u);
-    EXPECT_EQ(PointsOf(fragments[0]), (Pts{{0, 5}, {10, 5}}));
-
-    // Wholly inside: one copy; wholly outside: nothing.
-    fragments = Make({{1, 1}, {9, 9}}).Clips(r);
-    ASSERT_EQ(fragments.size(), 1u);
-    EXPECT_TRUE(fragments[0].Modify());
-    EXPECT_TRUE(Make({{11, 1}, {19, 9}}).Clips(r).empty());
-    // A single point is no line.
-    EXPECT_TRUE(Make({{5, 5}}).Clips(r).empty());
-    EXPECT_TRUE(clsPoly().Clips(r).empty());
-}
-
-TEST(PolyClips, RandomLinesGiveFragmentsOfTwoOrMorePointsInside) {
-    std::mt19937 rng(11);
-    std::uniform_int_distribution<int> coord(-60, 60), count(1, 30);
-    const clsRect rect(-20, -25, 30, 15);
-    for (int round = 0; round < 1000; ++round) {
-        Pts pts;
-        const int n = count(rng);
-        for (int i = 0; i < n; ++i) pts.push_back({coord(rng), coord(rng)});
-        const PolyCollection fragments = Make(pts).Clips(rect);
-        for (const clsPoly& fragment : fragments) {
-            ASSERT_GE(fragment.Count(), 2) << round;
-            for (const PolyPoint& q : fragment.Points()) ASSERT_TRUE(rect.IsInner(q.x, q.y)) << round;
-        }
-    }
-}
-
-// ---------------------------------------------------------------- CompressB
-
-TEST(PolyCompressB, StraightRunsBecomeTwoPoints) {
+TEST(PolyCompressB, StraightRunsAndEqualityCases) {
     clsPoly down;
     for (int i = 0; i < 10; ++i) down.AddXandY(4, 100 - i * 10);
-    down.CompressB(0, 1e9);
+    down.CompressB(0, 0);   // a straight run needs no tolerance
     EXPECT_EQ(PointsOf(down), (Pts{{4, 100}, {4, 10}}));
-
-    clsPoly right;
-    for (int i = 0; i < 10; ++i) right.AddXandY(i * i, -3);
-    right.CompressB(0, 0);   // a straight run needs no tolerance
-    EXPECT_EQ(PointsOf(right), (Pts{{0, -3}, {81, -3}}));
-
-    clsPoly three = Make({{0, 0}, {1, 1}, {2, 2}});
-    three.CompressB(100, 1e9);
-    EXPECT_EQ(three.Count(), 3);
+    const struct {
+        Pts in;
+        double tol, span;
+        int32_t left;
+    } cases[] = {
+        {{{0, 0}, {1, 1}, {2, 2}}, 100, 1e9, 3},
+        {{{0, 0}, {3, 3}, {6, 6}, {7, 9}, {8, 12}, {9, 14}}, 0, 1e9, 4},   // tol 0: only points on the line go
+        {{{0, 0}, {3, 4}, {6, 0}, {6, 10}}, 4, 1e9, 4},                   // a detour of 5 + 5 - 6 = tol stays
+        {{{0, 0}, {3, 4}, {6, 0}, {6, 10}}, 4.0000001, 1e9, 3},
+        {{{0, 0}, {3, 4}, {6, 8}, {6, 20}}, 1, 10, 4},                    // a span equal to maxSpan stays
+        {{{0, 0}, {3, 4}, {6, 8}, {6, 20}}, 1, 10.000001, 3},
+    };
+    for (const auto& c : cases) {
+        clsPoly p = Make(c.in);
+        p.CompressB(c.tol, c.span);
+        EXPECT_EQ(p.Count(), c.left) << c.tol << " " << c.span;
+    }
 }
 
-TEST(PolyCompressB, EqualityCases) {
-    // tol 0 removes only middle points exactly on the line of their neighbours.
-    clsPoly p = Make({{0, 0}, {3, 3}, {6, 6}, {7, 9}, {8, 12}, {9, 14}});
-    p.CompressB(0, 1e9);
-    EXPECT_EQ(PointsOf(p), (Pts{{0, 0}, {6, 6}, {8, 12}, {9, 14}}));
-
-    // A detour equal to tol keeps the point; just above it drops it.
-    const Pts bend{{0, 0}, {3, 4}, {6, 0}, {6, 10}};   // detour of (3,4) = 5 + 5 - 6 = 4
-    clsPoly keep = Make(bend);
-    keep.CompressB(4, 1e9);
-    EXPECT_EQ(keep.Count(), 4);
-    clsPoly drop = Make(bend);
-    drop.CompressB(4.0000001, 1e9);
-    EXPECT_EQ(PointsOf(drop), (Pts{{0, 0}, {6, 0}, {6, 10}}));
-
-    // A span equal to maxSpan keeps the point.
-    const Pts line{{0, 0}, {3, 4}, {6, 8}, {6, 20}};   // span of the first triple = 10
-    clsPoly atSpan = Make(line);
-    atSpan.CompressB(1, 10);
-    EXPECT_EQ(atSpan.Count(), 4);
-    clsPoly belowSpan = Make(line);
-    belowSpan.CompressB(1, 10.000001);
-    EXPECT_EQ(belowSpan.Count(), 3);
+// The linear reductions against the one-point-at-a-time references, on
+// wandering lines, fine arcs and nearly straight diagonals.
+TEST(PolyCompressB, SameResultAsDeletingOneAtATime) {
+    std::mt19937 rng(3);
+    std::uniform_real_distribution<double> tol(0, 6), span(2, 80);
+    for (int round = 0; round < 300; ++round) {
+        Pts pts = Wander(rng, 5 + round % 200, 1 + round % 9);
+        if (round % 10 == 1) {
+            pts.clear();
+            for (int i = 0; i < 300; ++i) pts.push_back({static_cast<int32_t>(std::lround(500 * std::cos(3.0 * i / 300))),
+                                                         static_cast<int32_t>(std::lround(500 * std::sin(3.0 * i / 300)))});
+        } else if (round % 10 == 2) {
+            pts.clear();
+            for (int i = 0; i < 300; ++i) pts.push_back({i * 3, i * 4 + (i % 7 == 0 ? 1 : 0)});
+        }
+        const double t = tol(rng), s = round % 5 == 0 ? 1e12 : span(rng);
+        clsPoly fast = Make(pts), slow = Make(pts);
+        fast.CompressB(t, s);
+        RefCompressB(slow, t, s);
+        ASSERT_EQ(PointsOf(fast), PointsOf(slow)) << "round " << round << " tol " << t << " span " << s;
+    }
 }
 
 // CompressB called at rising tolerances, one call at a time: the reference
@@ -287,195 +231,71 @@ TEST(PolyCompressB, ToACountAsCallsAtRisingTolerances) {
         const int n = 6 + round % 250;
         if (round % 3 == 0) {
             pts = Wander(rng, n, 1 + round % 9);
-        } else if (round % 3 == 1) {
-            for (int i = 0; i < n; ++i) pts.push_back({spread(rng), spread(rng)});
         } else {
-            for (int i = 0; i < n; ++i) pts.push_back({i * 3, i == n / 2 ? 1 : 0});
+            for (int i = 0; i < n; ++i) pts.push_back(round % 3 == 1 ? PolyPoint{spread(rng), spread(rng)} : PolyPoint{i * 3, i == n / 2});
         }
         const int32_t target = 3 + round % std::max(1, n / 2);
         const double span = round % 4 == 0 ? 1e12 : 20 + round % 100;
         clsPoly fast = Make(pts), slow = Make(pts);
         const bool fastOk = fast.CompressBToCount(0.1, 0.01, span, target);
-        const bool slowOk = RefCompressBToCount(slow, 0.1, 0.01, span, target);
-        ASSERT_EQ(fastOk, slowOk) << "round " << round;
-        ASSERT_EQ(PointsOf(fast), PointsOf(slow)) << "round " << round;
-        if (!fastOk) {
-            ASSERT_EQ(PointsOf(fast), pts) << "round " << round;
-        }
+        ASSERT_EQ(fastOk, RefCompressBToCount(slow, 0.1, 0.01, span, target)) << "round " << round;
+        ASSERT_EQ(PointsOf(fast), fastOk ? PointsOf(slow) : pts) << "round " << round;
     }
 }
 
-TEST(PolyCompressB, SameResultAsDeletingOneAtATime) {
-    std::mt19937 rng(3);
-    std::uniform_real_distribution<double> tol(0, 6), span(2, 80);
-    for (int round = 0; round < 400; ++round) {
-        const Pts pts = Wander(rng, 5 + round % 200, 1 + round % 9);
-        const double t = tol(rng), s = round % 5 == 0 ? 1e12 : span(rng);
-        clsPoly fast = Make(pts), slow = Make(pts);
-        fast.CompressB(t, s);
-        RefCompressB(slow, t, s);
-        ASSERT_EQ(PointsOf(fast), PointsOf(slow)) << "round " << round << " tol " << t << " span " << s;
-    }
-}
-
-TEST(PolyCompressB, SameResultOnFineArcsAndStraightDiagonals) {
-    // Fine arcs drop points over many passes; diagonals drop all but the ends.
-    for (int n : {10, 57, 300, 1000}) {
-        for (double tol : {0.0, 0.01, 0.5, 3.0}) {
-            Pts arc;
-            for (int i = 0; i < n; ++i) {
-                const double a = 3.0 * i / n;
-                arc.push_back({static_cast<int32_t>(std::lround(500 * std::cos(a))),
-                               static_cast<int32_t>(std::lround(500 * std::sin(a)))});
-            }
-            Pts diagonal;
-            for (int i = 0; i < n; ++i) diagonal.push_back({i * 3, i * 4 + (i % 7 == 0 ? 1 : 0)});
-            for (const Pts& pts : {arc, diagonal}) {
-                for (double span : {50.0, 1e9}) {
-                    clsPoly fast = Make(pts), slow = Make(pts);
-                    fast.CompressB(tol, span);
-                    RefCompressB(slow, tol, span);
-                    ASSERT_EQ(PointsOf(fast), PointsOf(slow)) << n << " " << tol << " " << span;
-                }
-            }
-        }
-    }
-}
-
-// ---------------------------------------------------------------- CompressHalf
-
-TEST(PolyCompressHalf, OpenAndClosed) {
+TEST(PolyCompress, HalvesAndChops) {
     clsPoly open = Make({{0, 0}, {3, 3}, {6, 0}, {9, 3}, {12, 0}, {15, 3}, {18, 0}});
     open.CompressHalf();
     EXPECT_EQ(PointsOf(open), (Pts{{0, 0}, {6, 2}, {12, 2}, {18, 0}}));
-
-    // Centroids truncate toward zero, also below zero.
-    clsPoly neg = Make({{0, 0}, {-1, -1}, {-1, -1}, {0, 0}, {5, 5}});
+    clsPoly neg = Make({{0, 0}, {-1, -1}, {-1, -1}, {0, 0}, {5, 5}});   // centroids truncate toward zero
     neg.CompressHalf();
     EXPECT_EQ(PointsOf(neg), (Pts{{0, 0}, {0, 0}, {5, 5}}));
-
     // A ring of 6 points: centroids of 1-2-3 and 3-4-5, the midpoint of 5-6, closed.
     clsPoly ring = Make({{0, 0}, {9, 0}, {9, 9}, {0, 9}, {-3, 4}, {0, 0}});
     ring.CompressHalf();
     EXPECT_EQ(PointsOf(ring), (Pts{{6, 3}, {2, 7}, {-1, 2}, {6, 3}}));
 
-    clsPoly one = Make({{1, 1}});
-    one.CompressHalf();
-    EXPECT_EQ(one.Count(), 1);
-}
-
-// ---------------------------------------------------------------- Chop
-
-TEST(PolyChop, RoundingAndModes) {
     clsPoly p = Make({{0, 0}, {25, 0}});
+    EXPECT_FALSE(p.Chop(1, 1));
+    EXPECT_FALSE(p.Chop(10, 4));
+    EXPECT_TRUE(p.Chop(10, 2));   // measured in y: nothing to insert
+    EXPECT_EQ(p.Count(), 2);
     EXPECT_TRUE(p.Chop(10, 1));
     EXPECT_EQ(PointsOf(p), (Pts{{0, 0}, {8, 0}, {17, 0}, {25, 0}}));
-
-    clsPoly q = Make({{0, 0}, {25, 0}});
-    EXPECT_FALSE(q.Chop(1, 1));
-    EXPECT_FALSE(q.Chop(10, 4));
-    EXPECT_FALSE(q.Chop(10, 0));
-    EXPECT_TRUE(q.Chop(10, 2));   // measured in y: nothing to insert
-    EXPECT_EQ(q.Count(), 2);
-    EXPECT_TRUE(q.Modify());
-
-    // Mode 3 measures the larger difference; halves go to the even neighbour.
-    clsPoly r = Make({{0, 0}, {5, 20}});
+    clsPoly r = Make({{0, 0}, {5, 20}});   // mode 3: the larger difference; halves to even
+    r.SetBound(-1, -1, 1000, 1000);
     EXPECT_TRUE(r.Chop(10, 3));
     EXPECT_EQ(PointsOf(r), (Pts{{0, 0}, {2, 10}, {5, 20}}));
+    EXPECT_EQ(r.RectBound(), clsRect(-1, -1, 1000, 1000));   // a valid cache is kept
 }
 
-TEST(PolyChop, KeepsAValidBoundsCache) {
-    clsPoly p = Make({{0, 0}, {100, 0}});
-    p.SetBound(-1, -1, 1000, 1000);
-    p.setX(1, 0);   // stale
-    EXPECT_TRUE(p.Chop(10, 3));
-    EXPECT_EQ(p.RectBound(), clsRect(0, 0, 100, 0));
-    p.SetBound(-1, -1, 1000, 1000);
-    EXPECT_TRUE(p.Chop(5, 3));
-    EXPECT_EQ(p.RectBound(), clsRect(-1, -1, 1000, 1000));   // still the cached one
-    EXPECT_TRUE(p.Modify());
-}
-
-TEST(PolyChop, SameResultAsInsertingOneAtATime) {
-    std::mt19937 rng(5);
-    std::uniform_int_distribution<int> coord(-1000, 1000), len(2, 300), mode(1, 3);
-    for (int round = 0; round < 300; ++round) {
-        Pts pts;
-        for (int i = 0; i < 1 + round % 25; ++i) pts.push_back({coord(rng), coord(rng)});
-        const int l = len(rng), m = mode(rng);
-        clsPoly fast = Make(pts), slow = Make(pts);
-        ASSERT_TRUE(fast.Chop(l, static_cast<int16_t>(m)));
-        RefChop(slow, l, m);
-        ASSERT_EQ(PointsOf(fast), PointsOf(slow)) << round;
-    }
-}
-
-// ---------------------------------------------------------------- DelOverlap
-
-TEST(PolyDelOverlap, RunsOfEqualPoints) {
-    clsPoly p = Make({{1, 1}, {1, 1}, {1, 1}, {2, 2}});
+TEST(PolyEdit, OverlapsJoinsAndSearch) {
+    clsPoly p = Make({{1, 1}, {1, 1}, {1, 1}, {2, 2}, {2, 2}, {3, 3}});
     EXPECT_TRUE(p.DelOverlap());
-    EXPECT_EQ(PointsOf(p), (Pts{{1, 1}, {2, 2}}));
+    EXPECT_EQ(PointsOf(p), (Pts{{1, 1}, {2, 2}, {3, 3}}));
     p.setModify(false);
     EXPECT_FALSE(p.DelOverlap());
     EXPECT_FALSE(p.Modify());
-    clsPoly q = Make({{1, 1}, {2, 2}, {2, 2}, {3, 3}, {3, 3}});
-    EXPECT_TRUE(q.DelOverlap());
-    EXPECT_EQ(PointsOf(q), (Pts{{1, 1}, {2, 2}, {3, 3}}));
-}
-
-// ---------------------------------------------------------------- Connect, Divide
-
-TEST(PolyJoin, ConnectKeepsTheSharedPointOnce) {
     clsPoly a = Make({{0, 0}, {5, 5}});
-    EXPECT_TRUE(a.Connect(Make({{5, 5}, {9, 9}})));
+    EXPECT_TRUE(a.Connect(Make({{5, 5}, {9, 9}})));   // the shared point once
     EXPECT_EQ(PointsOf(a), (Pts{{0, 0}, {5, 5}, {9, 9}}));
-    EXPECT_TRUE(a.Connect(Make({{1, 1}})));
-    EXPECT_EQ(a.Count(), 4);
     EXPECT_FALSE(a.Connect(clsPoly()));
-
-    clsPoly empty;
-    EXPECT_TRUE(empty.Connect(Make({{3, 3}, {4, 4}})));
-    EXPECT_EQ(empty.Count(), 2);
-
-    clsPoly ring = Make({{0, 0}, {1, 0}, {0, 0}});
-    EXPECT_TRUE(ring.Connect(ring));
-    EXPECT_EQ(PointsOf(ring), (Pts{{0, 0}, {1, 0}, {0, 0}, {1, 0}, {0, 0}}));
-}
-
-TEST(PolyJoin, Divide) {
-    clsPoly p = Make({{1, 1}, {2, 2}, {3, 3}, {4, 4}, {5, 5}});
-    clsPoly tail = p.Divide(3);
-    EXPECT_EQ(PointsOf(p), (Pts{{1, 1}, {2, 2}, {3, 3}}));
-    EXPECT_EQ(PointsOf(tail), (Pts{{3, 3}, {4, 4}, {5, 5}}));
-
-    p.setModify(false);
-    EXPECT_EQ(p.Divide(0).Count(), 0);
-    EXPECT_EQ(p.Divide(4).Count(), 0);
-    EXPECT_FALSE(p.Modify());
-    EXPECT_EQ(p.Divide(3).Count(), 1);   // at the end: this one unchanged but marked
-    EXPECT_TRUE(p.Modify());
-    EXPECT_EQ(Make({{1, 1}, {2, 2}}).Divide(1).Count(), 0);
-}
-
-// ---------------------------------------------------------------- search
-
-TEST(PolySearch, FindPointAndNearPoint) {
-    clsPoly p = Make({{0, 0}, {5, 5}, {9, 9}, {5, 5}});
-    EXPECT_EQ(p.FindPoint(1, {5, 5}), 2);
-    EXPECT_EQ(p.FindPoint(3, {5, 5}), 4);
-    EXPECT_EQ(p.FindPoint(5, {5, 5}), 0);
-    EXPECT_EQ(p.FindPoint(1, {6, 6}), 0);
-
-    // (3,0) and (0,3) are both 3 away from the origin: the later one wins.
-    clsPoly q = Make({{10, 10}, {3, 0}, {0, 3}, {7, 7}});
-    EXPECT_EQ(q.FindNearPoint(1, {0, 0}, 5), 3);
+    clsPoly loop = Make({{0, 0}, {1, 0}, {0, 0}});
+    EXPECT_TRUE(loop.Connect(loop));
+    EXPECT_EQ(PointsOf(loop), (Pts{{0, 0}, {1, 0}, {0, 0}, {1, 0}, {0, 0}}));
+    clsPoly d = Make({{1, 1}, {2, 2}, {3, 3}, {4, 4}, {5, 5}});
+    EXPECT_EQ(PointsOf(d.Divide(3)), (Pts{{3, 3}, {4, 4}, {5, 5}}));
+    EXPECT_EQ(PointsOf(d), (Pts{{1, 1}, {2, 2}, {3, 3}}));
+    d.setModify(false);
+    EXPECT_EQ(d.Divide(4).Count(), 0);
+    EXPECT_FALSE(d.Modify());
+    EXPECT_EQ(d.Divide(3).Count(), 1);   // at the end: unchanged but marked
+    EXPECT_TRUE(d.Modify());
+    EXPECT_EQ(Make({{0, 0}, {5, 5}, {9, 9}, {5, 5}}).FindPoint(3, {5, 5}), 4);
+    // (3,0) and (0,3) are both 3 away from the origin: the later one wins;
+    // rounded distances: 2.83 counts as 3.
+    clsPoly q = Make({{10, 10}, {3, 0}, {0, 3}, {7, 7}, {2, 2}});
+    EXPECT_EQ(q.FindNearPoint(1, {0, 0}, 5), 5);
     EXPECT_EQ(q.FindNearPoint(1, {0, 0}, 2), 0);
-    EXPECT_EQ(q.FindNearPoint(4, {0, 0}, 100), 4);
-    EXPECT_EQ(q.FindNearPoint(5, {0, 0}, 100), 0);
-    // Rounded distances: 2.83 and 3 both count as 3.
-    clsPoly r = Make({{2, 2}, {3, 0}});
-    EXPECT_EQ(r.FindNearPoint(1, {0, 0}, 3), 2);
-    EXPECT_EQ(r.FindNearPoint(1, {0, 0}, 2), 0);
+    EXPECT_EQ(q.FindNearPoint(6, {0, 0}, 100), 0);
 }

@@ -1,5 +1,6 @@
 // Helpers of the map data tests: record bytes, a fixed clock and random
-// source, the colour palette and ready-made figures.
+// source, the colour palette, ready-made figures, catalogue files in the
+// program's encoding and folders of their own.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,8 +11,13 @@
 #include <deque>
 #include <initializer_list>
 
+#include "../../foundation/tests/FoundationTest.h"
+#include "AppInfo.h"
+#include "AppState.h"
 #include "BinaryIO.h"
 #include "Clock.h"
+#include "TestSupport.h"
+#include "TextFile.h"
 #include "clsMapPolygon.h"
 #include "clsMapRem.h"
 #include "clsMapText.h"
@@ -32,20 +38,19 @@ public:
         return *this;
     }
     QByteArray bytes() const { return w_.buffer(); }
-    operator QByteArray() const { return bytes(); }
+    operator QByteArray() const { return w_.buffer(); }
 
 private:
     plat::BinaryWriter w_;
 };
 
-// The version record as the program writes it (1.04 remark layout).
+// The version record as the program writes it (1.04 remark layout), and
+// with the attribute word of 1.04 and later.
 inline QByteArray VersionRecord(const QString& version) {
     const QByteArray text = "Map File Version " + version.toLatin1();
-    Bytes b;
-    b.i16(1).i16(0).i16(static_cast<int16_t>(text.size())).raw(text);
-    return b.bytes();
+    return Bytes().i16(1).i16(0).i16(static_cast<int16_t>(text.size())).raw(text);
 }
-inline QByteArray VersionRecord104Plus(const QString& version) { return VersionRecord(version) + Bytes().i32(0).bytes(); }
+inline QByteArray VersionRecord104Plus(const QString& version) { return VersionRecord(version) + Bytes().i32(0); }
 
 // Random values taken from a list, then 0.
 class ListRandom : public plat::RandomSource {
@@ -53,7 +58,7 @@ public:
     explicit ListRandom(std::initializer_list<double> v) : values_(v) {}
     double next() override {
         if (values_.empty()) return 0;
-        double v = values_.front();
+        const double v = values_.front();
         values_.pop_front();
         return v;
     }
@@ -91,6 +96,47 @@ private:
     clsNativeColor palette_;
     clsNativeColor* old_;
 };
+
+// A map folder, a program folder and another folder for one test; the
+// display language is European unless the test changes it.
+class Folders {
+public:
+    Folders() : oldMapFolder_(gvMapFolder), oldAppPath_(plat::AppPath()), oldLanguage_(gvLanguage) {
+        gvMapFolder = maps_.path();
+        plat::SetAppPath(program_.path());
+        gvLanguage = 1;
+    }
+    ~Folders() {
+        gvMapFolder = oldMapFolder_;
+        plat::SetAppPath(oldAppPath_);
+        gvLanguage = oldLanguage_;
+    }
+    QString map(const QString& name) const { return maps_.file(name); }
+    QString program(const QString& name) const { return program_.file(name); }
+    QString other(const QString& name) const { return other_.file(name); }
+
+private:
+    testsupport::TempDir maps_, program_, other_;
+    QString oldMapFolder_, oldAppPath_;
+    long oldLanguage_;
+};
+
+// Lines written as Shift-JIS with CR LF.
+inline void WriteLines(const QString& path, const QStringList& lines) {
+    testsupport::WriteBytes(path, plat::EncodeCp932(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")));
+}
+
+// The lines a catalogue writes.
+template <class Catalogue>
+QStringList LinesOf(const Catalogue& c) {
+    plat::TextWriter out(QStringLiteral("unused"));
+    c.WriteTo(out);
+    QStringList lines = out.text().split(QStringLiteral("\r\n"));
+    lines.removeLast();
+    return lines;
+}
+
+using ftest::ErrorOf;
 
 inline std::shared_ptr<clsMapRem> Rem(const QString& text, int16_t admin = 0) {
     auto r = std::make_shared<clsMapRem>();

@@ -19,95 +19,56 @@ void addLines(clsMap& map, std::initializer_list<const char*> lines) {
 
 } // namespace
 
+// Kind, level and country come from a six-digit map code, else from their
+// own lines; malformed values read as unknown.
 TEST(MapHeader, MapCodeAndItsParts) {
-    clsMap map;
-    addLines(map, {"# 地図コード　　　：142392", "# 種別　　　　　　：ignored"});
-    EXPECT_EQ(map.Kind(), "世界地形図");
-    EXPECT_EQ(map.Level(), 2);
-    EXPECT_EQ(map.Country(), 392);
-    EXPECT_EQ(map.MapCode(), 142392);
-}
-
-TEST(MapHeader, WithoutASixDigitCode) {
-    clsMap map;
-    addLines(map, {"# 地図コード：12345", "# 種別：国別行政図", "# 縮尺レベル：4"});
-    EXPECT_EQ(map.Kind(), "国別行政図");
-    EXPECT_EQ(map.Country(), -1);
-    EXPECT_EQ(map.Level(), 4);
-    EXPECT_EQ(map.MapCode(), 12345);
-    clsMap none;
-    EXPECT_EQ(none.Kind(), "");
-    EXPECT_EQ(none.MapCode(), -1);
-    EXPECT_EQ(none.Level(), -1);
-}
-
-TEST(MapHeader, MalformedValuesReadAsUnknown) {
-    struct Case {
+    const struct {
         std::initializer_list<const char*> lines;
         const char* kind;
         int16_t level, country;
         int32_t code;
     } cases[] = {
+        {{"# 地図コード　　　：142392", "# 種別　　　　　　：ignored"}, "世界地形図", 2, 392, 142392},
+        {{"# 地図コード：12345", "# 種別：国別行政図", "# 縮尺レベル：4"}, "国別行政図", 4, -1, 12345},
+        {{}, "", -1, -1, -1},
         {{"# 地図コード：14a392"}, "世界地形図", -1, 392, -1},
-        {{"# 地図コード：abcdef"}, "", -1, -1, -1},
         {{"# 地図コード：1x2", "# 国番号：xx", "# 縮尺レベル：99999"}, "", -1, -1, -1},
         {{"# 地図コード：1e400"}, "", -1, -1, -1},
-        {{"# 地図コード：99999999999"}, "", -1, -1, -1},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         clsMap map;
         addLines(map, c.lines);
-        EXPECT_EQ(map.Kind(), QString::fromUtf8(c.kind));
-        EXPECT_EQ(map.Level(), c.level);
-        EXPECT_EQ(map.Country(), c.country);
+        EXPECT_EQ(map.Kind(), QString::fromUtf8(c.kind)) << c.code;
+        EXPECT_EQ(map.Level(), c.level) << c.code;
+        EXPECT_EQ(map.Country(), c.country) << c.code;
         EXPECT_EQ(map.MapCode(), c.code);
     }
-    clsMap map;
-    addLines(map, {"# 最終更新日時　　：いつか"});
-    EXPECT_EQ(map.LastDate(), ZeroDate());
 }
 
-TEST(MapHeader, OnlyTheFirstFiftyFiguresFormTheHeader) {
-    clsMap map;
-    for (int i = 0; i < 50; ++i) map.Add(Rem(QStringLiteral("line")));
-    addLines(map, {"# 地図コード　　　：142392", "# 欧文地図名：Far", "# 地図バージョン　：1.05"});
-    EXPECT_EQ(map.Kind(), "");
-    EXPECT_EQ(map.MapName(1), "BLANK.MLL");
-    EXPECT_EQ(map.Version(), 106);
-    EXPECT_EQ(map.SearchRem(QStringLiteral("欧文地図名")), "Far");
-    EXPECT_EQ(map.SearchRem(QStringLiteral("なし")), "");
-}
-
-TEST(MapHeader, MapNamesInTheirOrder) {
+TEST(MapHeader, NamesProjectionAndTheFirstFiftyFigures) {
     clsMap map;
     map.setFileName(QStringLiteral("/data/maps/WORLD_T3.MLL"));
     EXPECT_EQ(map.MapName(1), "WORLD_T3.MLL");
-    EXPECT_EQ(map.MapName(3), "");
     addLines(map, {"# 国名：Common", "# 和文国名：日本"});
     EXPECT_EQ(map.MapName(1), "Common");
     EXPECT_EQ(map.MapName(2), "日本");
-    addLines(map, {"# 欧文大陸名：Asia", "# EUROPE：x"});
-    EXPECT_EQ(map.MapName(1), "Asia");
-    addLines(map, {"# 欧州語地図名　　：World"});
+    addLines(map, {"# 欧文大陸名：Asia", "# 欧州語地図名　　：World"});
     EXPECT_EQ(map.MapName(1), "World");
-}
-
-TEST(MapHeader, ProjectionNameOfXYMapsOnly) {
-    clsMap ll;
-    for (int i = 0; i < 60; ++i) ll.Add(Rem(QStringLiteral("x")));
-    addLines(ll, {"# 図法名：ランベルト正積方位図法"});
-    EXPECT_EQ(ll.ProjectionName(), "");
-
+    for (int i = 0; i < 50; ++i) map.Add(Rem(QStringLiteral("line")));
+    addLines(map, {"# 地図コード　　　：142392", "# 図法名：メルカトル図法", "# 地図バージョン　：1.05"});
+    EXPECT_EQ(map.Kind(), "");   // beyond the header
+    EXPECT_EQ(map.Version(), 106);
+    EXPECT_EQ(map.SearchRem(QStringLiteral("地図コード")), "142392");
+    EXPECT_EQ(map.ProjectionName(), "");   // of X/Y maps only
     clsMap xy;
     xy.setMapMode(2);
-    for (int i = 0; i < 60; ++i) xy.Add(Rem(QStringLiteral("x")));
     addLines(xy, {"# 投影法名：メルカトル図法"});
     EXPECT_EQ(xy.ProjectionName(), "メルカトル図法");
     addLines(xy, {"# 図法名：別"});
     EXPECT_EQ(xy.ProjectionName(), "メルカトル図法");   // cached
 }
 
-TEST(MapHeader, VersionLines) {
+TEST(MapHeader, VersionAndLastDateLines) {
     clsMap map;
     map.Add(Sym(1, 1));
     map.setModify(false);
@@ -115,101 +76,55 @@ TEST(MapHeader, VersionLines) {
     map.setVersion(98);
     EXPECT_EQ(map.Count(), 1);
     EXPECT_FALSE(map.Modify());
-    map.setVersion(106);
-    ASSERT_EQ(map.Count(), 2);
-    EXPECT_EQ(comment(map, 1), "# 地図バージョン　：1.06");
     map.setVersion(100);
     EXPECT_EQ(comment(map, 1), "# 地図バージョン　：1");
-
     clsMap two;
     addLines(two, {"# 地図バージョン：1.05", "# Map Version：x", "# File VERSION no：y"});
     EXPECT_EQ(two.Version(), 105);
-    two.setVersion(104);
-    EXPECT_EQ(two.Count(), 3);
+    two.setVersion(104);   // every version line is rewritten
     for (int i = 1; i <= 3; ++i) EXPECT_EQ(comment(two, i), "# 地図バージョン　：1.04");
-    EXPECT_EQ(two.Version(), 104);
-}
-
-TEST(MapHeader, LastDateLine) {
     clsMap one;
     one.Add(Sym(1, 1));
     const QDateTime d(QDate(2023, 1, 2), QTime(3, 4, 5));
     one.setLastDate(d);
-    ASSERT_EQ(one.Count(), 2);
     EXPECT_EQ(comment(one, 2), "# 最終更新日時　　：2023/01/02 3:04:05");
     EXPECT_EQ(one.LastDate(), d);
-    one.Add(Sym(2, 2));
-    one.setModify(false);
     one.setLastDate(QDateTime(QDate(2023, 1, 3), QTime(0, 0)));
-    EXPECT_EQ(one.Count(), 3);
+    EXPECT_EQ(one.Count(), 2);
     EXPECT_EQ(comment(one, 2), "# 最終更新日時　　：2023/01/03");
-    EXPECT_TRUE(one.Modify());
     clsMap none;
+    addLines(none, {"# 最終更新日時　　：いつか"});
     EXPECT_EQ(none.LastDate(), ZeroDate());
 }
 
-TEST(MapHeader, BorderScales) {
+TEST(MapHeader, MakeHeader) {
+    FixedTime time;
     EXPECT_EQ(BorderScale(0), MapScaleMax);
     EXPECT_EQ(BorderScale(8), MapScaleMax / 10000);
     EXPECT_EQ(BorderScale(9), 0);
-    EXPECT_EQ(BorderScale(-1), 0);
-    SetBorderScaleHook([](int16_t level) { return level == 2 ? 5000000.4 : level == 3 ? 1500000.5 : 0.0; });
-    EXPECT_EQ(BorderScale(2), 5000000.4);
-    clsMap map;
-    map.MakeHeader(143000, QString(), QString());
-    SetBorderScaleHook(nullptr);
-    EXPECT_EQ(comment(map, 13), "# 推奨縮尺　　　　：1/500万～1/150万");
-}
-
-TEST(MapHeader, MakeHeaderTexts) {
-    FixedTime time;
     clsMap map;
     map.setFileName(QStringLiteral("/u/MY MAP.txt"));
     map.Add(Sym(1, 1));
     ASSERT_TRUE(map.MakeHeader(190000, QString(), QString()));
-    const char* want[] = {
-        "",
-        "# プロジェクト　　：KALDERO",
-        "# 地図バージョン　：1.06",
-        "# 種別　　　　　　：ユーザー地図",
-        "# 国番号　　　　　：0",
-        "# 縮尺レベル　　　：0",
-        "# 地図コード　　　：0",
-        "# 欧州語地図名　　：",
-        "# 日本語地図名　　：",
-        "# 地図ファイル名　：MY MAP.MLL",
-        "# 事象ファイル名　：MY MAP.THG",
-        "# 行政区ファイル名：MY MAP.ADM",
-        "# 推奨縮尺　　　　：オールラウンド",
-        "# 対応地図ソフト　：KALDERO 2.53～ / SOLVANTE 1.53～",
-        "# 作成開始日時　　：2024/05/06 12:34:56",
-        "# 最終更新日時　　：2024/05/06 12:34:56",
-        "# 収録項目　　　　：",
-        "# 参考資料　　　　：",
-        "",
-    };
-    ASSERT_EQ(map.Count(), 20);
-    for (int i = 0; i < 19; ++i) EXPECT_EQ(comment(map, i + 2), QString::fromUtf8(want[i])) << i;
-    EXPECT_EQ(map.Kind(), "ユーザー地図");   // the code line "0" is no six-digit code
-    EXPECT_EQ(map.MapCode(), 0);
-
+    ASSERT_EQ(map.Count(), 20);   // the figure, then 19 header lines
+    const std::pair<int, const char*> want[] = {
+        {2, ""}, {3, "# プロジェクト　　：KALDERO"}, {5, "# 種別　　　　　　：ユーザー地図"}, {11, "# 地図ファイル名　：MY MAP.MLL"},
+        {14, "# 推奨縮尺　　　　：オールラウンド"}, {17, "# 最終更新日時　　：2024/05/06 12:34:56"}, {20, ""}};
+    for (const auto& [i, text] : want) EXPECT_EQ(comment(map, i), QString::fromUtf8(text)) << i;
+    EXPECT_EQ(map.MapCode(), 0);   // the code line "0" is no six-digit code
+    SetBorderScaleHook([](int16_t level) { return level == 2 ? 5000000.4 : level == 3 ? 1500000.5 : 0.0; });
     clsMap xy;
     xy.setMapMode(2);
-    xy.MakeHeader(274392, QStringLiteral("Japan"), QStringLiteral("日本"));
-    EXPECT_EQ(comment(xy, 7), "# 地図コード　　　：274392");
-    EXPECT_EQ(xy.MapCode(), 274392);
-    EXPECT_EQ(xy.Kind(), "国別地形図");
+    xy.MakeHeader(143000, QStringLiteral("Japan"), QStringLiteral("日本"));
+    SetBorderScaleHook(nullptr);
+    EXPECT_EQ(comment(xy, 7), "# 地図コード　　　：243000");   // the mode of the map decides the first digit
+    EXPECT_EQ(xy.Kind(), "世界地形図");
     EXPECT_EQ(xy.MapName(2), "日本");
-    EXPECT_EQ(xy.Level(), 4);
-    EXPECT_EQ(xy.LastDate(), time.clock().now());
-    EXPECT_TRUE(comment(xy, 13).startsWith(QStringLiteral("# 推奨縮尺　　　　：1/")));
-}
-
-TEST(MapHeader, MakeHeaderOnALockedMap) {
-    clsMap map;
-    map.setLockMode(true);
+    EXPECT_EQ(xy.Level(), 3);
+    EXPECT_EQ(comment(xy, 13), "# 推奨縮尺　　　　：1/500万～1/150万");
+    clsMap locked;
+    locked.setLockMode(true);
     testsupport::ScriptedBoxes boxes;
     boxes.expect(QStringLiteral("は変更禁止. [Add]"), plat::IdOk);
-    EXPECT_FALSE(map.MakeHeader(190000, QString(), QString()));
-    EXPECT_EQ(map.Count(), 0);
+    EXPECT_FALSE(locked.MakeHeader(190000, QString(), QString()));
 }

@@ -14,6 +14,8 @@ TEST(RuntimeMath, ConversionsRoundHalfToEven) {
     EXPECT_EQ(CLng(-2.5), -2);
     EXPECT_EQ(CLng(-0.5), 0);
     EXPECT_EQ(CInt(32767.4), 32767);
+    EXPECT_EQ(CInt(-2.5), -2);
+    EXPECT_EQ(CInt(4.5), 4);
     EXPECT_EQ(CLng(2147483647.0), 2147483647);
     EXPECT_EQ(CLng(-2147483648.0), INT32_MIN);
 }
@@ -27,6 +29,7 @@ TEST(RuntimeMath, OverflowAndNaNAreErrorsNotUndefined) {
     EXPECT_EQ(num([] { CLng(std::nan("")); }), ErrOverflow);
     EXPECT_EQ(num([] { CInt(32767.5); }), ErrOverflow);
     EXPECT_EQ(num([] { Div(1, 0); }), ErrDivByZero);
+    EXPECT_EQ(num([] { Div(INT64_MIN, -1); }), ErrOverflow);   // the one quotient beyond 64 bits
     EXPECT_EQ(num([] { Mod(1, 0); }), ErrDivByZero);
 }
 

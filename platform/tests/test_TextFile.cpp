@@ -33,7 +33,15 @@ TEST(Cp932, InvalidBytesAreAClearError) {
         FAIL() << "no error";
     } catch (const AppError& e) {
         EXPECT_EQ(e.number(), ErrTypeMismatch);
-        EXPECT_TRUE(e.description().contains(QStringLiteral("行 2"))) << e.description().toStdString();
+        EXPECT_TRUE(e.description().contains(QStringLiteral("(行 2, 3 バイト目)"))) << e.description().toStdString();
+    }
+    TextReader in(QStringList{QStringLiteral("only")});
+    EXPECT_EQ(in.readLine(), QStringLiteral("only"));
+    try {
+        in.readLine();
+        FAIL() << "read past the last line";
+    } catch (const AppError& e) {
+        EXPECT_EQ(e.number(), ErrInputPastEnd);
     }
 }
 
