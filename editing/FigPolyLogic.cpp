@@ -5,7 +5,6 @@
 #include "basAngle.h"
 #include "basGlobePolyLib.h"
 #include "basHMapEdit.h"
-#include "basMouseWheel.h"
 #include "clsMap.h"
 #include "frmFigPoly.h"
 

@@ -335,16 +335,20 @@ bool frmFigPoly::eventFilter(QObject* o, QEvent* e) {
     return plat::DialogBase::eventFilter(o, e);
 }
 
+bool frmFigPoly::openPicker(PickerLogic& picker, QWidget* over, bool (*show)(QWidget*)) {
+    picker.Win = CornerOf(over);
+    logic_->onChildWindow(true);
+    const bool ok = show(this);
+    logic_->onChildWindow(false);
+    return ok;
+}
+
 void frmFigPoly::pickAdmin() {
     AdminSelectLogic& picker = AdminSelect();
     clsMapFigure& work = logic_->Work();
     picker.AdminCode = work.Admin();
     picker.Admins = &logic_->Vars().MapUnit->Admins();
-    picker.Win = CornerOf(choAdmin);
-    logic_->onChildWindow(true);
-    const bool ok = ShowAdminSelect(this);
-    logic_->onChildWindow(false);
-    if (!ok) return;
+    if (!openPicker(picker, choAdmin, ShowAdminSelect)) return;
     work.setAdmin(picker.AdminCode);
     CreateAdminCombo(choAdmin, logic_->Vars().MapUnit->Admins(), work);
 }
@@ -355,11 +359,7 @@ void frmFigPoly::pickThing() {
     picker.FigCode = work.FigCode();
     picker.ThingIndex = work.Thing();
     picker.Things = &logic_->Vars().MapUnit->Things();
-    picker.Win = CornerOf(choThing);
-    logic_->onChildWindow(true);
-    const bool ok = ShowThingSelect(this);
-    logic_->onChildWindow(false);
-    if (!ok) return;
+    if (!openPicker(picker, choThing, ShowThingSelect)) return;
     work.setThing(picker.ThingIndex);
     CreateThingCombo(choThing, logic_->Vars().MapUnit->Things(), work);
 }

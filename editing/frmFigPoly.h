@@ -32,6 +32,7 @@
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class PickerLogic;
 class QPushButton;
 namespace plat {
 class FlexGrid;
@@ -281,6 +282,9 @@ private:
     QLineEdit* editorOf(int32_t col) const;
     bool commitEditor(QLineEdit* editor);
     void openEditor(int32_t col);
+    // A picker opened over the list it fills, the grid's wheel hook off
+    // meanwhile; its OK.
+    bool openPicker(PickerLogic& picker, QWidget* over, bool (*show)(QWidget*));
     void pickAdmin();
     void pickThing();
     void okClick();
