@@ -91,6 +91,10 @@ QPushButton* frmFigPoly::nodeButton(const QString& caption, const QString& tip, 
         RunHandler(kForm, handler, [&] {
             txtX->hide();
             txtY->hide();
+            if (op == &FigPolyLogic::PasteClick) {
+                lblInfo->setText(QStringLiteral("解析中..."));
+                lblInfo->repaint();
+            }
             {
                 RedrawOff off(flgPoly);
                 busy_ = true;
