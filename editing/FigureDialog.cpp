@@ -8,6 +8,7 @@
 #include "basColorLib.h"
 #include "basHMap.h"
 #include "basLibrary.h"
+#include "frmFigPoly.h"
 #include "frmFigRem.h"
 
 namespace {
@@ -17,6 +18,7 @@ namespace {
 FigureDialogRunner BuiltInDialog(FigureDialogKind kind) {
     switch (kind) {
     case FigureDialogKind::Remark: return RunFigRem;
+    case FigureDialogKind::Poly: return RunFigPoly;
     default: return {};
     }
 }

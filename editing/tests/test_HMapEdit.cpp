@@ -63,11 +63,10 @@ TEST_F(Dispatch, EachKindOpensItsDialogOrSaysThereIsNone) {
     EXPECT_FALSE(EditMapFigure(nullptr) || CreateMapFigure(0) || CreateMapFigure(6));
     EXPECT_EQ(remark.shown + poly.shown + symbol.shown + text.shown, 5);
 
-    ResetFigureDialogs();  // only the remark dialog is built in
+    ResetFigureDialogs();  // only the remark, polyline and polygon dialogs are built in
     testsupport::ScriptedBoxes boxes;
-    boxes.expect("連続線の図形プロパティ画面は組み込まれていません.", plat::IdOk)
-        .expect("点記号の図形プロパティ画面は組み込まれていません.", plat::IdOk);
-    EXPECT_FALSE(EditMapFigure(NewMapFigure(2)) || CreateMapFigure(4));
+    boxes.expect("点記号の図形プロパティ画面は組み込まれていません.", plat::IdOk);
+    EXPECT_FALSE(CreateMapFigure(4));
 }
 
 TEST_F(Dispatch, NewFiguresTakeTheDistrictAndThingOfTheLastCreation) {
