@@ -59,7 +59,7 @@ void frmJump05::build() {
     lblList->setToolTip(QStringLiteral("目的地名を探して選択する"));
     flgPlaces = new plat::FlexGrid(this);
     flgPlaces->setCols(kPlaceColumns);
-    flgPlaces->setMinimumSize(420, 280);
+    flgPlaces->setMinimumSize(520, 300);
     lblList->setBuddy(flgPlaces);
 
     fraSource = new QGroupBox(QStringLiteral("情報源"), this);
