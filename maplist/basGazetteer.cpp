@@ -219,14 +219,14 @@ GazetteerRead ParseGazetteer(const QByteArray& bytes, int32_t language, plat::Fl
     r.header = true;
 
     Cp932Cache cp932;
-    bool decided = false, inHeader = true;
+    bool decided = false;
     int32_t row = 0;
     for (qsizetype i = 0; i < lines.text.size() && r.places < r.declared; ++i) {
         const QString& line = lines.text[i];
         if (line.isEmpty()) continue;
-        if (inHeader && line.startsWith(QLatin1String("# "))) continue;
-        inHeader = false;
         QStringList fields = line.split(QLatin1Char('\t'));
+        // A comment has no fields: a place named "# ..." is still a place.
+        if (fields.size() < 9 && line.startsWith(QLatin1String("# "))) continue;
         bool ok = !lines.bad[static_cast<size_t>(i)] && fields.size() >= 9;
         if (ok && !decided) {
             decided = true;

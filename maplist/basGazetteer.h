@@ -18,8 +18,8 @@
 // Shift-JIS character, so the fields split before they are decoded.
 //
 // Reading treats the file as hostile. Header lines are found by their
-// beginnings, case ignored, anywhere up to the third; "# " lines count as
-// comments only before the first place line, so a place whose name begins
+// beginnings, case ignored, anywhere up to the third; a line beginning with
+// "# " is a comment unless it holds 9 fields, so a place whose name begins
 // with "# " survives a round trip. A place line must hold at least 9 fields:
 // a name, a bare file name (no folder), integer X and Y, and two scales:
 // denominators of at least 100, or in an old file (one whose first place

@@ -109,29 +109,29 @@ TEST(GazetteerFile, WrittenListsReadBackInBothCharacterSets) {
         plat::FlexGridData g;
         ClearPlaces(g);
         AddUnitPlace(g, unit.get(), language);
-        SortPlaces(g, 2);
-        const QByteArray bytes = GazetteerBytes(g, language, 2);
+        SortPlaces(g, 1);   // "# Hash" first
+        const QByteArray bytes = GazetteerBytes(g, language, 1);
         const QList<QByteArray> lines = bytes.split('\n');
         EXPECT_EQ(lines[0], QByteArray(language == 1 ? kHeaderE : kHeaderJ).chopped(1));
         EXPECT_EQ(lines[1], "# number = 8\r");
-        EXPECT_EQ(lines[2], "# sort = 2\r");
+        EXPECT_EQ(lines[2], "# sort = 1\r");
         EXPECT_EQ(plat::DecodeCp932(lines[3]), QStringLiteral("# 地名 ファイル名 行政区名 事象名 経度 緯度 最小縮尺 最大縮尺 キー地名\r"));
         if (language == 1) {
             // Latin-1 name and key, Shift-JIS thing name.
             EXPECT_TRUE(bytes.contains("S\xE3o Tom\xE9\tWORLD.MLL\tWorld\t" + plat::EncodeCp932(QStringLiteral("都市")) +
                                        "\t-1\t0\t200000000\t100000\tS\xC3OTOM\xC9\r\n"));
-            EXPECT_TRUE(bytes.contains("\r\n# Hash name\t"));   // the TAB became a blank
+            EXPECT_TRUE(bytes.contains("--------\r\n# Hash name\t"));   // the TAB became a blank
         }
         plat::FlexGridData back;
         const GazetteerRead r = Parse(bytes, language, back);
-        EXPECT_TRUE(r.header && !r.oldScales && r.badLines == 0 && r.places == 8 && r.sortCode == 2);
+        EXPECT_TRUE(r.header && !r.oldScales && r.badLines == 0 && r.places == 8 && r.sortCode == 1);
         for (int32_t row = 1; row <= 8; ++row) {
             QStringList expected = Row(g, row);
             expected[kPlaceName].replace(QLatin1Char('\t'), QLatin1Char(' '));
             expected[kPlaceSerial] = QString::number(row);   // renumbered in list order
             EXPECT_EQ(Row(back, row), expected);
         }
-        EXPECT_EQ(GazetteerBytes(back, language, 2), bytes);
+        EXPECT_EQ(GazetteerBytes(back, language, 1), bytes);
     }
 }
 
