@@ -53,6 +53,8 @@ namespace {
 // it); `floor` when there is none. Containment only grows shorter keys'
 // chances, so lengths from 3 up are tried in rising order.
 int longestMatch(QStringView rowKey, QStringView key, int floor) {
+    // Every match holds the key's first character: most rows end here.
+    if (!rowKey.contains(key.front())) return floor;
     const int k = static_cast<int>(key.size());
     int len = std::max(floor, 2);
     while (len < k && rowKey.contains(key.left(len + 1))) ++len;
@@ -64,8 +66,27 @@ int longestMatch(QStringView rowKey, QStringView key, int floor) {
 
 } // namespace
 
-int32_t SearchPlaceRow(const plat::FlexGridData& grid, int32_t current, QStringView key) {
-    const int32_t places = grid.Rows() - 1;
+void PlaceKeyIndex::build(const plat::FlexGridData& grid) {
+    const int32_t places = std::max(grid.Rows() - 1, 0);
+    qsizetype total = 0;
+    for (int32_t r = 1; r <= places; ++r) total += grid.TextMatrix(r, kPlaceKey).size();
+    chars_.clear();
+    chars_.reserve(total);
+    starts_.assign(1, 0);
+    starts_.reserve(size_t(places) + 1);
+    for (int32_t r = 1; r <= places; ++r) {
+        chars_ += grid.TextMatrix(r, kPlaceKey);
+        starts_.push_back(chars_.size());
+    }
+}
+
+void PlaceKeyIndex::clear() {
+    chars_.clear();
+    starts_.assign(1, 0);
+}
+
+int32_t SearchPlaceRow(const PlaceKeyIndex& index, int32_t current, QStringView key) {
+    const int32_t places = index.places();
     if (places <= 0) return 0;
     const int k = static_cast<int>(key.size());
     if (k == 0) return 1;
@@ -74,12 +95,17 @@ int32_t SearchPlaceRow(const plat::FlexGridData& grid, int32_t current, QStringV
     int32_t bestRow = 1;
     for (int32_t i = 0; i < places && best < k; ++i) {
         const int32_t row = (start - 1 + i) % places + 1;
-        const QString rowKey = grid.TextMatrix(row, kPlaceKey);
-        const int m = longestMatch(rowKey, key, best);
+        const int m = longestMatch(index.key(row), key, best);
         if (m > best) {
             best = m;
             bestRow = row;
         }
     }
     return bestRow;
+}
+
+int32_t SearchPlaceRow(const plat::FlexGridData& grid, int32_t current, QStringView key) {
+    PlaceKeyIndex index;
+    index.build(grid);
+    return SearchPlaceRow(index, current, key);
 }

@@ -18,6 +18,7 @@
 #include <QStringView>
 
 #include <cstdint>
+#include <vector>
 
 namespace plat {
 class FlexGridData;
@@ -49,6 +50,25 @@ QString PlaceKey(const QString& name, int32_t language);
 // The key a typed keyword is searched with: no parentheses rule.
 QString KeywordKey(const QString& keyword, int32_t language);
 
+// The keys of a place list in one block, row after row: the keyword search
+// reads them in order instead of chasing every row's text through the heap,
+// which after a sort lies scattered (3-4 times slower at 100 000 places).
+class PlaceKeyIndex {
+public:
+    void build(const plat::FlexGridData& grid);
+    void clear();
+    // Places indexed; a list of another length needs a new index.
+    int32_t places() const { return static_cast<int32_t>(starts_.size()) - 1; }
+    // The key of place row 1..places().
+    QStringView key(int32_t row) const {
+        return QStringView(chars_).mid(starts_[size_t(row - 1)], starts_[size_t(row)] - starts_[size_t(row - 1)]);
+    }
+
+private:
+    QString chars_;
+    std::vector<qsizetype> starts_ = {0};
+};
+
 // The row the keyword search selects: the rows after `current` are tested
 // first, then from row 1 round to `current` itself. A key of 1 or 2
 // characters must begin the row's key, a longer one lie anywhere in it; when
@@ -59,4 +79,6 @@ QString KeywordKey(const QString& keyword, int32_t language);
 //
 // One pass over the rows for any key length: a row is looked at again only
 // while it matches a longer key than any row before it.
+int32_t SearchPlaceRow(const PlaceKeyIndex& index, int32_t current, QStringView key);
+// The same over the grid's key column, indexed for this one search.
 int32_t SearchPlaceRow(const plat::FlexGridData& grid, int32_t current, QStringView key);

@@ -44,7 +44,13 @@ int32_t mapModeOfFile(const QString& name) {
 
 } // namespace
 
-frmJump05Logic::frmJump05Logic(plat::FlexGridData& cells) : grid_(cells) { ClearPlaces(grid_); }
+frmJump05Logic::frmJump05Logic(plat::FlexGridData& cells) : grid_(cells) { clearList(); }
+
+void frmJump05Logic::clearList() {
+    ClearPlaces(grid_);
+    s_.count = 0;
+    listChanged();
+}
 
 void frmJump05Logic::changed() {
     if (Changed) Changed();
@@ -56,6 +62,8 @@ void frmJump05Logic::setMessage(const QString& text) {
 }
 
 void frmJump05Logic::redraw(bool on) {
+    // Every bulk change of the list runs with its drawing off.
+    if (!on) listChanged();
     if (SetRedraw) SetRedraw(on);
 }
 
@@ -64,8 +72,7 @@ bool frmJump05Logic::Load() {
     s_.building = false;
     s_.language = gvLanguage == 2 ? 2 : 1;
     if (!TargetUnits) return false;
-    ClearPlaces(grid_);
-    s_.count = 0;
+    clearList();
     if (s_.sortCode == 0) s_.sortCode = 1;
     s_.gazetteerPath = GetGazetFile();
     if (TargetUnits->MapMode() == 1) {
@@ -91,9 +98,8 @@ void frmJump05Logic::Unload() {
         s_.history.append(keyword);
     {
         plat::BusyCursor busy;
-        ClearPlaces(grid_);
+        clearList();
     }
-    s_.count = 0;
     TargetUnits = nullptr;
 }
 
@@ -112,8 +118,7 @@ void frmJump05Logic::MakeGrid() {
     reporting("MakeGrid", [&] {
         setMessage(QStringLiteral("リスト消去中..."));
         plat::BusyCursor busy;
-        ClearPlaces(grid_);
-        s_.count = 0;
+        clearList();
         if (s_.source == 0) {
             if (TargetUnits) {
                 for (const MapUnitPtr& unit : *TargetUnits) {
@@ -141,7 +146,11 @@ void frmJump05Logic::AddUnitPlace(const clsMapUnit* unit) {
 void frmJump05Logic::SearchKey() {
     reporting("SearchKey", [&] {
         plat::BusyCursor busy;
-        const int32_t row = SearchPlaceRow(grid_, grid_.Row(), KeywordKey(s_.keyword, s_.language));
+        if (!keysValid_ || keys_.places() != PlaceCount(grid_)) {
+            keys_.build(grid_);
+            keysValid_ = true;
+        }
+        const int32_t row = SearchPlaceRow(keys_, grid_.Row(), KeywordKey(s_.keyword, s_.language));
         if (row < 1) return;
         grid_.select(row, 0, row, grid_.Cols() - 1);
         if (SetTopRow) SetTopRow(row);
@@ -238,8 +247,7 @@ bool frmJump05Logic::ReadGazetteer(const QString& path) {
         if (!FileExists(path)) return false;
         setMessage(QStringLiteral("辞典読取中..."));
         const auto fail = [&] {
-            ClearPlaces(grid_);
-            s_.count = 0;
+            clearList();
             setMessage(QString());
             return false;
         };
@@ -298,8 +306,7 @@ void frmJump05Logic::BuildGazetteer() {
             return;
         }
         s_.building = true;
-        ClearPlaces(grid_);
-        s_.count = 0;
+        clearList();
         changed();
         const qsizetype n = files.size();
         for (qsizetype i = 0; i < n && s_.building; ++i) {

@@ -20,6 +20,8 @@
 #include <cstdint>
 #include <functional>
 
+#include "basPlaceKey.h"
+
 class clsMapUnit;
 class clsMapUnits;
 
@@ -121,7 +123,12 @@ private:
     void changed();
     void setMessage(const QString& text);
     void redraw(bool on);
+    void listChanged() { keysValid_ = false; }
+    void clearList();
 
     plat::FlexGridData& grid_;
     State s_;
+    // Built at the first search after the list changed.
+    PlaceKeyIndex keys_;
+    bool keysValid_ = false;
 };
