@@ -20,11 +20,9 @@ struct JumpWindow : ::testing::Test {
     frmJump05 dlg;
     std::unique_ptr<clsMapUnits> units;
 
-    void open(int32_t mode = 1) {
-        const char* ext = mode == 1 ? ".MLL" : ".MXY";
-        units = inst.units({MakeUnit(inst.dir.file(QStringLiteral("JAPAN_A7") + ext), 167392, JapanPlaces()),
-                            MakeUnit(inst.dir.file(QStringLiteral("WORLD_A3") + ext), 133000, WorldPlaces())},
-                           mode);
+    void open() {
+        units = inst.units({MakeUnit(inst.dir.file("JAPAN_A7.MLL"), 167392, kJapanPlaces),
+                            MakeUnit(inst.dir.file("WORLD_A3.MLL"), 133000, kWorldPlaces)});
         dlg.logic().TargetUnits = units.get();
         ASSERT_TRUE(dlg.loadControls());
         dlg.resize(720, 440);
@@ -64,18 +62,11 @@ TEST_F(JumpWindow, EnterInTheKeywordBoxSearchesOnward) {
     EXPECT_EQ(dlg.choKeyword->count(), 1);   // "tok" kept in the history
 }
 
-TEST_F(JumpWindow, XYUnitsOfferNoGazetteer) {
-    open(2);
-    EXPECT_FALSE(dlg.optSource[1]->isEnabled());
-    EXPECT_FALSE(dlg.cmdGazetteer->isEnabled());
-    EXPECT_EQ(dlg.lblCount->text(), "地名数 = 9");
-}
-
 TEST_F(JumpWindow, EscDuringABuildStopsItAndKeepsTheDialog) {
     gvLanguage = 2;
     open();
-    inst.addMap(QStringLiteral("WORLD_A3.MLL"), 133000, WorldPlaces());
-    inst.addMap(QStringLiteral("japan/JAPAN_A7.MLL"), 167392, JapanPlaces());
+    inst.addMap(QStringLiteral("WORLD_A3.MLL"), 133000, kWorldPlaces);
+    inst.addMap(QStringLiteral("japan/JAPAN_A7.MLL"), 167392, kJapanPlaces);
     inst.loaded.clear();
     bool checked = false;
     inst.onLoad = [&](int n) {
