@@ -1,6 +1,7 @@
 #include "clsCanvas.h"
 
 #include <QClipboard>
+#include <QRect>
 #include <QGuiApplication>
 
 #include <algorithm>
@@ -120,8 +121,12 @@ void clsCanvas::Paint() {
     try {
         int32_t ox = 0, oy = 0;
         ViewOffset(ox, oy);
+        // Only the part of the view the canvas covers (all of it unless the
+        // canvas is the smaller one); the rest of the view stays.
+        const QRect part = QRect(ox, oy, ViewWidth(), ViewHeight()) & QRect(0, 0, CanvasWidth(), CanvasHeight());
         plat::DeviceContext* target = view_.hDC();
-        if (!target->BitBlt(0, 0, ViewWidth(), ViewHeight(), canvas_.hDC(), ox, oy, plat::SRCCOPY))
+        if (!part.isEmpty() && !target->BitBlt(part.x() - ox, part.y() - oy, part.width(), part.height(), canvas_.hDC(),
+                                               part.x(), part.y(), plat::SRCCOPY))
             plat::ThrowRuntimeError(plat::ErrInternal);
         view_.Changed();
     } catch (...) {

@@ -82,7 +82,8 @@ public:
     bool SavePNG();
     // The canvas image on the clipboard as a bitmap.
     bool WriteClip();
-    // Copies the visible part of the canvas into the view.
+    // Copies the visible part of the canvas into the view (a view larger
+    // than the canvas keeps what lies beyond it).
     void Paint();
 
     void WriteRegistry() const;

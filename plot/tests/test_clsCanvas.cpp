@@ -216,6 +216,14 @@ TEST_F(Canvas, PaintCopiesTheChosenPartIntoTheView) {
         EXPECT_TRUE(samePixels(shown, picture_.Image()->image().copy(ox, oy, 48, 36))) << area;
     }
     EXPECT_EQ(changes, 3);
+    // A canvas smaller than the view: the view shows it where the offset
+    // puts it (negative), the rest stays.
+    c->setCanvasWidth(32);
+    c->setViewArea(9);
+    fill([](int, int) { return QRgb(0x00FF00); });
+    c->Paint();
+    EXPECT_EQ(view_->Image()->image().pixel(47, 35) & 0xFFFFFF, 0x00FF00u);
+    EXPECT_NE(view_->Image()->image().pixel(15, 35) & 0xFFFFFF, 0x00FF00u);
 }
 
 TEST_F(Canvas, BmpOfTwoHundredFiftySixColoursIsPalettisedAndOneMoreIsFullColour) {
