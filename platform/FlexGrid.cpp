@@ -400,7 +400,8 @@ void FlexGrid::paintCell(QPainter* p, const QRect& rect, int32_t row, int32_t co
     const FlexCellFormat& f = data_.format(row, col);
     const bool selected = !fixed && data_.isSelected(row, col);
     const uint32_t back = selected ? backSel_ : f.back ? f.back : fixed ? backFixed_ : back_;
-    const uint32_t fore = selected ? foreSel_ : f.fore ? f.fore : fixed ? foreFixed_ : fore_;
+    const uint32_t own = data_.cellForeColor(row, col);
+    const uint32_t fore = selected ? foreSel_ : own ? own : fixed ? foreFixed_ : fore_;
     p->save();
     p->setClipRect(rect);
     p->fillRect(rect, colorOf(back));

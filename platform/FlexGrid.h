@@ -14,6 +14,8 @@
 //
 // Redraw off stops painting and defers the view's bookkeeping: filling
 // 100 000 rows with AddItem then costs no more than the texts themselves.
+// With a row source the rows are made only as they are drawn: a grid of
+// 100 000 rows then opens in the time of one screenful.
 #pragma once
 
 #include <QTableView>
@@ -77,6 +79,9 @@ public:
     int ColAlignment(int32_t col) const { return data_.ColAlignment(col); }
     void setColAlignment(int32_t col, int a) { data_.setColAlignment(col, a); }
     void Sort(int order) { data_.Sort(order); }
+    // Rows 1 and below made on demand by the source (see FlexGridData);
+    // Refresh once its rows have changed.
+    void setRowSource(const FlexRowSource* source) { data_.setRowSource(source); }
 
     // Titles and alignments (see FlexGridData); each column becomes as wide
     // as its title.

@@ -50,7 +50,7 @@ void FlexGridData::setRows(int32_t n) {
     if (n == rows_) return;
     {
         ShapeScope scope(*this, FlexShapeChange::Reshape);
-        text_.resize(static_cast<size_t>(n) * cols_);
+        text_.resize(static_cast<size_t>(storedRows(n)) * cols_);
         rowInfo_.resize(n);
         rows_ = n;
         fixedRows_ = std::min(fixedRows_, std::max(rows_ - 1, 0));
@@ -63,10 +63,11 @@ void FlexGridData::setCols(int32_t n) {
     if (n == cols_) return;
     {
         ShapeScope scope(*this, FlexShapeChange::Reshape);
-        std::vector<QString> text(static_cast<size_t>(rows_) * n);
+        std::vector<QString> text(static_cast<size_t>(storedRows(rows_)) * n);
         const int32_t keep = std::min(n, cols_);
         for (int32_t r = 0; r < rows_; ++r) {
-            for (int32_t c = 0; c < keep; ++c) text[static_cast<size_t>(r) * n + c] = std::move(text_[at(r, c)]);
+            if (stored(r))
+                for (int32_t c = 0; c < keep; ++c) text[static_cast<size_t>(r) * n + c] = std::move(text_[at(r, c)]);
             if (rowInfo_[r].formats) rowInfo_[r].formats->resize(n);
         }
         text_ = std::move(text);
@@ -84,18 +85,19 @@ void FlexGridData::setFixedRows(int32_t n) {
 }
 
 QString FlexGridData::TextMatrix(int32_t row, int32_t col) const {
-    return validCell(row, col) ? text_[at(row, col)] : QString();
+    if (!validCell(row, col)) return QString();
+    return stored(row) ? text_[at(row, col)] : source_->cellText(row, col);
 }
 
 void FlexGridData::setTextMatrix(int32_t row, int32_t col, const QString& text) {
-    if (!validCell(row, col)) return;
+    if (!validCell(row, col) || !stored(row)) return;
     text_[at(row, col)] = text;
     if (listener_) listener_->cellsChanged(row, col, row, col);
 }
 
 QString FlexGridData::TextArray(int32_t index) const {
-    if (index < 0 || static_cast<size_t>(index) >= text_.size()) return QString();
-    return text_[index];
+    if (index < 0 || cols_ == 0 || static_cast<int64_t>(index) >= static_cast<int64_t>(rows_) * cols_) return QString();
+    return TextMatrix(index / cols_, index % cols_);
 }
 
 void FlexGridData::setTextArray(int32_t index, const QString& text) {
@@ -108,6 +110,7 @@ void FlexGridData::setTextArray(int32_t index, const QString& text) {
 }
 
 void FlexGridData::fillRow(int32_t row, const QString& tabbed) {
+    if (!stored(row)) return;
     forEachField(tabbed, QLatin1Char('\t'), cols_, [&](int32_t c, QString field) { text_[at(row, c)] = std::move(field); });
 }
 
@@ -115,9 +118,10 @@ void FlexGridData::AddItem(const QString& text, int32_t index) {
     if (index < 0 || index > rows_) index = rows_;
     // A row put above the fixed title row becomes the title.
     ShapeScope scope(*this, index >= fixedRows_ ? FlexShapeChange::Insert : FlexShapeChange::Reshape, index, 1);
-    text_.insert(text_.begin() + static_cast<ptrdiff_t>(at(index, 0)), static_cast<size_t>(cols_), QString());
+    if (stored(index)) text_.insert(text_.begin() + static_cast<ptrdiff_t>(at(index, 0)), static_cast<size_t>(cols_), QString());
     rowInfo_.insert(rowInfo_.begin() + index, RowInfo());
     ++rows_;
+    text_.resize(static_cast<size_t>(storedRows(rows_)) * cols_);  // on demand: a row pushed below row 0 is the source's
     fillRow(index, text);
 }
 
@@ -129,10 +133,13 @@ void FlexGridData::RemoveItem(int32_t index) {
         const int32_t fixed = std::min(fixedRows_, std::max(rows_ - 2, 0));
         const bool plain = fixed == fixedRows_ && index >= fixedRows_;
         ShapeScope scope(*this, plain ? FlexShapeChange::Remove : FlexShapeChange::Reshape, index, 1);
-        auto first = text_.begin() + static_cast<ptrdiff_t>(at(index, 0));
-        text_.erase(first, first + cols_);
+        if (stored(index)) {
+            auto first = text_.begin() + static_cast<ptrdiff_t>(at(index, 0));
+            text_.erase(first, first + cols_);
+        }
         rowInfo_.erase(rowInfo_.begin() + index);
         --rows_;
+        text_.resize(static_cast<size_t>(storedRows(rows_)) * cols_);
         fixedRows_ = fixed;
     }
     clampSelection(true);
@@ -145,7 +152,7 @@ QString FlexGridData::Clip() const {
         if (r > selTop()) out += QLatin1Char('\r');
         for (int32_t c = selLeft(); c <= selRight(); ++c) {
             if (c > selLeft()) out += QLatin1Char('\t');
-            out += text_[at(r, c)];
+            out += TextMatrix(r, c);
         }
     }
     return out;
@@ -157,12 +164,12 @@ void FlexGridData::setClip(const QString& text) {
     const int32_t height = selBottom() - top + 1, width = selRight() - left + 1;
     if (height == 1) {
         // One row, the way whole lists are filled: no line splitting.
-        forEachField(text, QLatin1Char('\t'), width, [&](int32_t c, QString f) { text_[at(top, left + c)] = std::move(f); });
+        forEachField(text, QLatin1Char('\t'), width, [&](int32_t c, QString f) { storeText(top, left + c, std::move(f)); });
     } else {
         QString lines = text;
         lines.replace(QLatin1String("\r\n"), QLatin1String("\r")).replace(QLatin1Char('\n'), QLatin1Char('\r'));
         forEachField(lines, QLatin1Char('\r'), height, [&](int32_t r, const QString& line) {
-            forEachField(line, QLatin1Char('\t'), width, [&](int32_t c, QString f) { text_[at(top + r, left + c)] = std::move(f); });
+            forEachField(line, QLatin1Char('\t'), width, [&](int32_t c, QString f) { storeText(top + r, left + c, std::move(f)); });
         });
     }
     if (listener_) listener_->cellsChanged(top, left, selBottom(), selRight());
@@ -200,6 +207,23 @@ const FlexCellFormat& FlexGridData::format(int32_t row, int32_t col) const {
     static const FlexCellFormat plain;
     if (!validCell(row, col) || !rowInfo_[row].formats) return plain;
     return (*rowInfo_[row].formats)[col];
+}
+
+uint32_t FlexGridData::cellForeColor(int32_t row, int32_t col) const {
+    const uint32_t own = format(row, col).fore;
+    if (own != 0 || stored(row) || !validCell(row, col)) return own;
+    return source_->cellForeColor(row, col);
+}
+
+void FlexGridData::setRowSource(const FlexRowSource* source) {
+    if (source == source_) return;
+    ShapeScope scope(*this, FlexShapeChange::Reshape);
+    // Row 0 keeps its texts either way; the other rows start empty when
+    // texts are stored again.
+    std::vector<QString> titles(text_.begin(), text_.begin() + static_cast<ptrdiff_t>(static_cast<size_t>(std::min(rows_, 1)) * cols_));
+    source_ = source;
+    text_.assign(static_cast<size_t>(storedRows(rows_)) * cols_, QString());
+    std::move(titles.begin(), titles.end(), text_.begin());
 }
 
 FlexCellFormat& FlexGridData::formatToWrite(int32_t row, int32_t col) {
@@ -321,7 +345,7 @@ int compareKeys(const SortKey& a, const SortKey& b, int order) {
 } // namespace
 
 void FlexGridData::Sort(int order) {
-    if (order < flexSortGenericAscending || order > flexSortStringDescending || cols_ == 0) return;
+    if (order < flexSortGenericAscending || order > flexSortStringDescending || cols_ == 0 || source_) return;
     const int32_t top = std::max(selTop(), fixedRows_), bottom = selBottom();
     if (bottom - top < 1) return;
     const int32_t left = selLeft(), nkeys = selRight() - left + 1, n = bottom - top + 1;

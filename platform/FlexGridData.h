@@ -14,6 +14,13 @@
 //
 // Out-of-range arguments never fail: reads give empty values, writes are
 // ignored, and Row, Col, RowSel, ColSel, FixedRows are clamped into range.
+//
+// Rows made on demand: with a row source (setRowSource) the texts of rows 1
+// and below are not stored but asked of the source whenever they are read
+// or drawn, so a list of a million rows costs its formats and heights only
+// (16 bytes a row) and opens at once. Writes to those texts are then
+// ignored and Sort does nothing; the owner of the source tells the grid when
+// rows change (the view's Refresh).
 #pragma once
 
 #include <QImage>
@@ -62,6 +69,17 @@ struct FlexCellFormat {
 // How the rows change: rows inserted before `first`, rows removed from
 // `first` on, or any other change of shape (Rows, Cols, FixedRows, Sort).
 enum class FlexShapeChange { Insert, Remove, Reshape };
+
+// The texts of rows 1 and below of a grid in on-demand mode.
+class FlexRowSource {
+public:
+    virtual ~FlexRowSource() = default;
+    // Called only for cells inside the grid's Rows x Cols.
+    virtual QString cellText(int32_t row, int32_t col) const = 0;
+    // The text colour (0x00BBGGRR or a system colour); 0: the grid's own.
+    // A cell format's colour wins over it.
+    virtual uint32_t cellForeColor(int32_t, int32_t) const { return 0; }
+};
 
 // What a grid's view must learn about changes; FlexGrid implements it.
 class FlexGridListener {
@@ -153,6 +171,14 @@ public:
     void setCellPicture(const QImage& picture);
     // The format of any cell (a plain one when it has none).
     const FlexCellFormat& format(int32_t row, int32_t col) const;
+    // The text colour of a cell: its format's, else the row source's; 0 for
+    // the grid's own.
+    uint32_t cellForeColor(int32_t row, int32_t col) const;
+
+    // On-demand rows (see the notes at the top); nullptr stores texts again
+    // (rows 1 and below then start empty). The source must outlive its use.
+    void setRowSource(const FlexRowSource* source);
+    const FlexRowSource* rowSource() const { return source_; }
 
     // Column alignment (FlexAlign) of the column's cells.
     int ColAlignment(int32_t col) const;
@@ -195,6 +221,12 @@ private:
 
     bool validCell(int32_t row, int32_t col) const { return row >= 0 && row < rows_ && col >= 0 && col < cols_; }
     size_t at(int32_t row, int32_t col) const { return static_cast<size_t>(row) * cols_ + col; }
+    // Rows whose texts the grid keeps: all, or only row 0 with a row source.
+    int32_t storedRows(int32_t rows) const { return source_ ? std::min(rows, 1) : rows; }
+    bool stored(int32_t row) const { return row < storedRows(rows_); }
+    void storeText(int32_t row, int32_t col, QString text) {
+        if (stored(row)) text_[at(row, col)] = std::move(text);
+    }
     FlexCellFormat& formatToWrite(int32_t row, int32_t col);
     template <typename F>
     void applyFormat(F f);
@@ -214,6 +246,7 @@ private:
     std::vector<ColInfo> colInfo_;
     QString formatString_;
     FlexGridListener* listener_ = nullptr;
+    const FlexRowSource* source_ = nullptr;
 };
 
 } // namespace plat

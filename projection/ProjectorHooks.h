@@ -1,8 +1,8 @@
-// What the main projection (clsProjector) needs of the plot engine, which
-// lies below it but is wired in by the application: the graticule settings
-// it keeps, the view whose settings SynchroPlot takes over, and the
-// base-map generators that give the ocean, graticule, azimuth-line and frame
-// layers of a run.
+// What the main projection (clsProjector) needs of the plot engine: the
+// graticule settings it keeps, the view whose settings SynchroPlot takes
+// over, and the base-map generators that give the ocean, graticule,
+// azimuth-line and frame layers of a run. PlotProjectionGlue.h has the
+// implementations over the plot engine that the application installs.
 //
 // Every generator answers ordinary latitude/longitude figures (arc-seconds)
 // styled by a thing of `unit`'s catalogue; `unit` is the base unit of the
@@ -17,45 +17,17 @@
 #include <memory>
 #include <vector>
 
+#include "clsGrid.h"
 #include "clsMapFigure.h"
 #include "clsRect.h"
 
 class clsMapUnit;
 
-// The graticule of the main projection, in latitude/longitude (arc-seconds):
-// the line switches, spacings and meridian limits the projector stores in its
-// settings section, and the area the lines must cover. Values are held
-// within the graticule's ranges: spacings 60..324000, limits and area
-// latitudes +-323970, area longitudes normalised (west may exceed east for
-// an area across 180 degrees).
-class ProjectorGrid {
-public:
-    bool Vertical = false;     // meridians
-    bool Horizontal = false;   // parallels
-    bool Zone = false;         // polar circles and tropics
-
-    int32_t Width() const { return width_; }
-    void setWidth(int32_t v);
-    int32_t Height() const { return height_; }
-    void setHeight(int32_t v);
-    int32_t NorthLimit() const { return north_; }
-    void setNorthLimit(int32_t v);
-    int32_t SouthLimit() const { return south_; }
-    void setSouthLimit(int32_t v);
-    // x1 west, y1 south, x2 east, y2 north.
-    clsRect Area() const { return area_; }
-    void setArea(const clsRect& r);
-
-    std::shared_ptr<ProjectorGrid> Copy() const { return std::make_shared<ProjectorGrid>(*this); }
-
-private:
-    int32_t width_ = 54000;
-    int32_t height_ = 54000;
-    int32_t north_ = 270000;
-    int32_t south_ = -270000;
-    clsRect area_{-648000, -324000, 648000, 324000};
-};
-
+// The graticule of the main projection: the plot engine's graticule
+// settings in latitude/longitude (unit mode 1), whose switches, spacings and
+// meridian limits the projector keeps in its settings section, and the area
+// the lines must cover.
+using ProjectorGrid = clsGrid;
 using ProjectorGridPtr = std::shared_ptr<ProjectorGrid>;
 
 // The latitude/longitude view SynchroPlot reads (the plot engine).

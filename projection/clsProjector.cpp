@@ -238,7 +238,7 @@ void clsProjector::SynchroPlot(const ProjectorPlotSource& plot) {
         setCenterLon(plot.CenterX());
         setCenterLat(plot.CenterY());
         setMapScale(plot.MapScale());
-        setGrid(plot.Grid().Copy());
+        setGrid(std::make_shared<ProjectorGrid>(plot.Grid().Copy()));
         // A view projection without a main counterpart leaves the index alone.
         const int16_t direct = plot.DirectToMain();
         if (InRange(direct, PrjIndexMin, PrjIndexMax)) StoreIndex(direct);
@@ -271,7 +271,7 @@ std::unique_ptr<clsProjector> clsProjector::Copy() {
         SetAuto();
         auto c = std::make_unique<clsProjector>();
         c->setField(std::make_shared<clsRect>(*field_));   // not Copy(): that puts west before east
-        c->setGrid(grid_->Copy());
+        c->setGrid(std::make_shared<ProjectorGrid>(grid_->Copy()));
         c->AutoProjection = AutoProjection;
         c->RightAxis = RightAxis;
         c->FieldWorld = FieldWorld;

@@ -1,6 +1,6 @@
 // Helpers of the main projection's tests: an empty "PROJECTOR" section, the
-// bundled maps as the map folder, stand-in layer generators, source units
-// made of chosen figures.
+// bundled maps as the map folder, the base-map generators with a call log,
+// source units made of chosen figures.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,6 +10,7 @@
 #include "AppInfo.h"
 #include "AppState.h"
 #include "FakeProjectorLayers.h"
+#include "PrjServices.h"
 #include "clsMapSymbol.h"
 #include "clsMapUnits.h"
 #include "clsProjector.h"
@@ -29,9 +30,11 @@ protected:
         plat::SetAppPath(BundledMaps());
         layers = std::make_shared<FakeProjectorLayers>();
         SetProjectorLayers(layers);
+        InstallPlotProjectionServices();
     }
     ~ProjectorTest() override {
         SetProjectorLayers(nullptr);
+        SetPrjServices(nullptr, nullptr);
         gvMapFolder = oldFolder_;
         plat::SetAppPath(oldApp_);
         ForgetSettings();

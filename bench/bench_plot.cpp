@@ -1,0 +1,225 @@
+// Replot of the bundled start map (the world at 1:50m over the base land
+// map, with background, ocean, graticule, labels and names) on a 1920 x 1080
+// raster canvas: the whole world, the engine's default view, and Europe and
+// Japan at 4, 16 and 64 times the world's scale. Counters: ms per plot, the
+// ms of each phase (clear, ocean, polygons, graticule, labels, lines,
+// symbols, texts, azimuth), and the figures drawn per plot.
+//
+// BM_Device draws the same rings and lines, already in canvas pixels (as
+// the engine handed them to the device context in one plot), through the
+// device context alone, and BM_Direct straight with QPainter without
+// antialiasing, as the device context draws: what is left once the engine's
+// own work is taken away, and the floor of what any plot of that view can
+// cost. The engine should stay within 1.5 times of the floor, and a zoomed
+// view should cost what it shows, not what is loaded.
+#include <benchmark/benchmark.h>
+
+#include <QGuiApplication>
+#include <QPainter>
+#include <QTemporaryDir>
+
+#include <chrono>
+#include <filesystem>
+
+#include "AppInfo.h"
+#include "AppState.h"
+#include "Bitmap.h"
+#include "RasterDC.h"
+#include "SettingsStore.h"
+#include "basGlobe.h"
+#include "clsEnvironment.h"
+#include "clsMapGraph.h"
+#include "clsMapPlot.h"
+#include "clsMapUnits.h"
+
+namespace {
+
+constexpr int kW = 1920, kH = 1080;
+constexpr int32_t kDeg = 3600;
+constexpr double kWorldScale = 8e7;
+
+struct Scene {
+    const char* name;
+    int32_t lon, lat;
+    double zoom;   // times the world's scale; 0 for the engine's default view
+};
+
+const Scene kScenes[] = {
+    {"world", 0, 0, 1},           {"default", 0, 0, 0},        {"europe_x4", 15 * kDeg, 50 * kDeg, 4},
+    {"europe_x16", 15 * kDeg, 50 * kDeg, 16}, {"europe_x64", 15 * kDeg, 50 * kDeg, 64},
+    {"japan_x4", 138 * kDeg, 36 * kDeg, 4},   {"japan_x16", 138 * kDeg, 36 * kDeg, 16},
+    {"japan_x64", 138 * kDeg, 36 * kDeg, 64},
+};
+
+// Records every ring and line the layer hands to the device.
+class RecordingDC : public plat::RasterDC {
+public:
+    RecordingDC() : RasterDC(plat::Bitmap::Create(kW, kH, 32), 96) {}
+    using Points = std::vector<plat::POINT>;
+    bool Polygon(const plat::POINT* pts, int n) override {
+        if (record) rings.emplace_back(pts, pts + n);
+        return RasterDC::Polygon(pts, n);
+    }
+    bool Polyline(const plat::POINT* pts, int n) override {
+        if (record) lines.emplace_back(pts, pts + n);
+        return RasterDC::Polyline(pts, n);
+    }
+    static std::vector<QPolygon> toPolygons(const std::vector<Points>& from) {
+        std::vector<QPolygon> to;
+        for (const Points& pts : from) {
+            QPolygon q(int(pts.size()));
+            for (size_t i = 0; i < pts.size(); ++i) q[int(i)] = QPoint(pts[i].x, pts[i].y);
+            to.push_back(q);
+        }
+        return to;
+    }
+    bool record = false;
+    std::vector<Points> rings, lines;
+};
+
+struct World {
+    QTemporaryDir settings;
+    clsEnvironment env;
+    clsMapGraph graph;
+    std::shared_ptr<clsMapUnits> units = std::make_shared<clsMapUnits>();
+
+    World() {
+        plat::SettingsStore::SetFolder(settings.path());
+        const std::filesystem::path data = std::filesystem::path(__FILE__).parent_path() / ".." / "data";
+        const QString folder = QString::fromStdString(data.lexically_normal().string());
+        env.setFileName(folder + QStringLiteral("/Environment.txt"));
+        env.Load();
+        gvEnvironment = &env;
+        plat::SetAppPath(folder);
+        gvMapFolder = folder + QStringLiteral("/maps");
+        gvMapGraph = &graph;
+        units->Create(1);
+        auto world = std::make_shared<clsMapUnit>();
+        world->setUnitName(gvMapFolder + QStringLiteral("/WORLD_T3.MLL"));
+        world->Load();
+        units->Add(world);
+    }
+};
+
+World& TheWorld() {
+    static World w;
+    return w;
+}
+
+void SetScene(clsMapPlot& p, plat::HDC dc, const Scene& s) {
+    p.MapUnits = TheWorld().units;
+    p.sethdc(dc);
+    p.setCanvasWidth(kW);
+    p.setCanvasHeight(kH);
+    p.setdpix(96);
+    p.setdpiy(96);
+    p.ProjectionAuto = true;
+    if (s.zoom == 0) {
+        p.setCenterX(0);
+        p.setCenterY(185318);
+        p.setMapScale(MapScaleMax / 50);
+    } else {
+        p.setCenterX(s.lon);
+        p.setCenterY(s.lat);
+        p.setMapScale(kWorldScale / s.zoom);
+    }
+}
+
+// The rings and lines of one plot of the scene, in canvas pixels.
+void RecordScene(RecordingDC& dc, const Scene& s) {
+    clsMapPlot p;
+    SetScene(p, &dc, s);
+    dc.record = true;
+    p.Replot();
+    dc.record = false;
+}
+
+void BM_Replot(benchmark::State& state) {
+    const Scene& s = kScenes[state.range(0)];
+    state.SetLabel(s.name);
+    RecordingDC dc;
+    clsMapPlot p;
+    SetScene(p, &dc, s);
+    std::array<double, clsMapPlot::PhaseNum + 1> phaseSeconds{};
+    auto last = std::chrono::steady_clock::now();
+    p.Progress = [&](int16_t n) {
+        const auto now = std::chrono::steady_clock::now();
+        if (n > 0) phaseSeconds[size_t(n)] += std::chrono::duration<double>(now - last).count();
+        last = now;
+    };
+    for (auto _ : state) {
+        last = std::chrono::steady_clock::now();
+        if (p.Replot() != 0) state.SkipWithError("Replot failed");
+    }
+    const double n = double(state.iterations());
+    const char* names[] = {"", "clear", "ocean", "polygons", "grid", "labels", "lines", "symbols", "texts", "azimuth"};
+    if (p.GridOcean) std::swap(names[3], names[5]);
+    for (size_t i = 1; i < phaseSeconds.size(); ++i)
+        state.counters[std::string("ms_") + names[i]] = phaseSeconds[i] * 1000 / n;
+    state.counters["ms_plot"] = benchmark::Counter(n / 1000, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    dc.record = true;
+    p.Progress = nullptr;
+    p.Replot();
+    state.counters["rings"] = double(dc.rings.size());
+    state.counters["lines"] = double(dc.lines.size());
+}
+
+void BM_Direct(benchmark::State& state) {
+    const Scene& s = kScenes[state.range(0)];
+    state.SetLabel(s.name);
+    RecordingDC dc;
+    RecordScene(dc, s);
+    const std::vector<QPolygon> rings = RecordingDC::toPolygons(dc.rings);
+    const std::vector<QPolygon> lines = RecordingDC::toPolygons(dc.lines);
+    QImage img(kW, kH, QImage::Format_RGB32);
+    for (auto _ : state) {
+        QPainter g(&img);
+        g.fillRect(img.rect(), QColor(0xFA, 0xFA, 0xF8));
+        g.setBrush(QColor(0xF0, 0xED, 0xE2));
+        g.setPen(Qt::NoPen);
+        for (const QPolygon& r : rings) g.drawPolygon(r);
+        g.setPen(QColor(0x80, 0x80, 0x80));
+        g.setBrush(Qt::NoBrush);
+        for (const QPolygon& l : lines) g.drawPolyline(l);
+    }
+    state.counters["ms_plot"] =
+        benchmark::Counter(double(state.iterations()) / 1000, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+
+// The same rings and lines through the device context alone: what is left
+// of a plot once the engine's own work is taken away.
+void BM_Device(benchmark::State& state) {
+    const Scene& s = kScenes[state.range(0)];
+    state.SetLabel(s.name);
+    RecordingDC dc;
+    RecordScene(dc, s);
+    const plat::Brush back = plat::CreateSolidBrush(0xF8FAFA);
+    dc.SelectPen(plat::CreatePen(plat::PS_NULL, 1, 0));
+    dc.SelectBrush(plat::CreateSolidBrush(0xE2EDF0));
+    const plat::Pen line = plat::CreatePen(plat::PS_SOLID, 1, 0x808080);
+    const plat::Pen none = plat::CreatePen(plat::PS_NULL, 1, 0);
+    for (auto _ : state) {
+        dc.FillRect(plat::RECT{0, 0, kW, kH}, back);
+        dc.SelectPen(none);
+        for (const auto& r : dc.rings) dc.plat::RasterDC::Polygon(r.data(), int(r.size()));
+        dc.SelectPen(line);
+        for (const auto& l : dc.lines) dc.plat::RasterDC::Polyline(l.data(), int(l.size()));
+    }
+    state.counters["ms_plot"] = benchmark::Counter(double(state.iterations()) / 1000,
+                                                   benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+
+} // namespace
+
+BENCHMARK(BM_Replot)->DenseRange(0, std::size(kScenes) - 1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Device)->DenseRange(0, std::size(kScenes) - 1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Direct)->DenseRange(0, std::size(kScenes) - 1)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,284 @@
+#include "frmMapList.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QFontMetrics>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+#include "AppState.h"
+#include "Fonts.h"
+#include "KeyCodes.h"
+#include "Screen.h"
+#include "basFileNames.h"
+
+namespace {
+
+int pxX(int32_t twips) { return static_cast<int>(std::lround(twips / plat::TwipsPerPixelX())); }
+int pxY(int32_t twips) { return static_cast<int>(std::lround(twips / plat::TwipsPerPixelY())); }
+int32_t twX(int px) { return static_cast<int32_t>(std::lround(px * plat::TwipsPerPixelX())); }
+int32_t twY(int px) { return static_cast<int32_t>(std::lround(px * plat::TwipsPerPixelY())); }
+
+// The list grid, telling the window when its width changes.
+class ListGridView : public plat::FlexGrid {
+public:
+    std::function<void()> onResize;
+
+protected:
+    void resizeEvent(QResizeEvent* e) override {
+        plat::FlexGrid::resizeEvent(e);
+        if (onResize) onResize();
+    }
+};
+
+} // namespace
+
+// The window's grid as the logic sees it.
+class frmMapList::Grid : public MapListGrid {
+public:
+    explicit Grid(plat::FlexGrid* g) : g_(g) {}
+    plat::FlexGridData& cells() override { return g_->cells(); }
+    void setFormatString(const QString& format) override { g_->setFormatString(format); }
+    int32_t TopRow() override { return g_->TopRow(); }
+    void setTopRow(int32_t row) override { g_->setTopRow(row); }
+    int32_t HeightTwips() override { return twY(g_->height()); }
+    int32_t RowHeight(int32_t row) override { return g_->RowHeight(row); }
+    int32_t ColWidth(int32_t col) override { return g_->ColWidth(col); }
+    void setColWidth(int32_t col, int32_t twips) override { g_->setColWidth(col, twips); }
+    int32_t TextWidth(const QString& text) override {
+        // The grid's own margins around a cell's text.
+        return twX(QFontMetrics(g_->font()).horizontalAdvance(text) + 6);
+    }
+    void setRedraw(bool on) override { g_->setRedraw(on); }
+    void Refresh() override { g_->Refresh(); }
+
+private:
+    plat::FlexGrid* g_;
+};
+
+frmMapList::frmMapList(QWidget* parent) : plat::DialogBase(parent, &logic_.ListPosition) {
+    build();
+    grid_ = std::make_unique<Grid>(flgList);
+    logic_.attach(grid_.get(), flgList);
+    logic_.onCaption = [this](const QString& c) { setWindowTitle(c); };
+    logic_.onPanel = [this](int panel, const QString& text) {
+        panels[static_cast<size_t>(panel - 1)]->setText(text);
+        if (panel == 1) stbForm->repaint();
+    };
+    logic_.onBusy = [this](bool busy) { setBusy(busy); };
+    logic_.onGeometry = [this](int32_t w, int32_t h, int32_t l, int32_t t) {
+        resize(pxX(w), pxY(h));
+        move(pxX(l), pxY(t));
+        // The grid takes its new size now, so the kept column widths set
+        // next are not overridden by a later layout pass.
+        if (layout()) layout()->activate();
+    };
+}
+
+frmMapList::~frmMapList() = default;
+
+void frmMapList::build() {
+    setWindowTitle(QStringLiteral("地図図形リスト"));
+    setSizeGripEnabled(false);
+    auto* box = new QVBoxLayout(this);
+    box->setContentsMargins(0, 0, 0, 0);
+    box->setSpacing(0);
+
+    menuBar = new QMenuBar(this);
+    box->setMenuBar(menuBar);
+    mnuFile = menuBar->addMenu(QStringLiteral("ファイル(&F)"));
+    for (int i = 0; i < frmMapListLogic::FileItemCount; ++i) {
+        const auto item = static_cast<frmMapListLogic::FileItem>(i);
+        if (item == frmMapListLogic::mnuOverWrite || item == frmMapListLogic::mnuMllRead ||
+            item == frmMapListLogic::mnuCloseMove)
+            mnuFile->addSeparator();
+        fileItems[static_cast<size_t>(i)] = mnuFile->addAction(frmMapListLogic::FileItemCaption(item));
+    }
+    connect(mnuFile, &QMenu::aboutToShow, this, [this] {
+        logic_.RunHandler("mnuFile_Click", [this] {
+            const auto enabled = logic_.FileMenuEnabled();
+            for (size_t i = 0; i < fileItems.size(); ++i) fileItems[i]->setEnabled(enabled[i]);
+        });
+    });
+    connect(fileItems[frmMapListLogic::mnuCloseMove], &QAction::triggered, this, [this] {
+        if (logic_.RunHandler("mnuCloseMove_Click", [this] { logic_.CloseMove(); })) {
+            if (logic_.MoveView) closeOK();
+            else closeCancel();
+        }
+    });
+    connect(fileItems[frmMapListLogic::mnuClose], &QAction::triggered, this, [this] { closeCancel(); });
+
+    mnuUnit = menuBar->addMenu(QStringLiteral("地図ユニット(&U)"));
+    mnuUnitCancel = mnuUnit->addAction(QStringLiteral("取り消し(&0)"));
+    mnuUnit->addSeparator();
+    connect(mnuUnit, &QMenu::aboutToShow, this, [this] {
+        logic_.RunHandler("mnuUnit_Click", [this] {
+            logic_.RebuildUnitMenu();
+            syncUnitMenu();
+        });
+    });
+
+    auto* view = new ListGridView;
+    view->onResize = [this] {
+        if (!isMinimized()) logic_.GridResized(twX(flgList->width()));
+    };
+    flgList = view;
+    flgList->setParent(this);
+    box->addWidget(flgList, 1);
+    connect(flgList, &plat::FlexGrid::selChange, this, [this] {
+        logic_.RunHandler("flgList_SelChange", [this] {
+            logic_.PrintSelect();
+            logic_.PrintUnder();
+        });
+    });
+
+    stbForm = new QStatusBar(this);
+    stbForm->setSizeGripEnabled(true);
+    for (size_t i = 0; i < panels.size(); ++i) {
+        panels[i] = new QLabel(this);
+        panels[i]->setFrameShape(QFrame::Panel);
+        panels[i]->setFrameShadow(QFrame::Sunken);
+        panels[i]->setMinimumWidth(i == 0 ? 160 : 90);
+        stbForm->addWidget(panels[i], i == 0 ? 2 : 1);
+    }
+    box->addWidget(stbForm);
+
+    setMinimumSize(pxX(frmMapListLogic::kMinWidth), pxY(frmMapListLogic::kMinHeight));
+    resize(pxX(kDesignWidth), pxY(kDesignHeight));
+}
+
+void frmMapList::syncUnitMenu() {
+    const auto& items = logic_.UnitMenu();
+    while (mnuUnitItem.size() < items.size()) {
+        const int n = static_cast<int>(mnuUnitItem.size()) + 1;
+        QAction* a = mnuUnit->addAction(QString());
+        a->setCheckable(true);
+        connect(a, &QAction::triggered, this, [this, n] {
+            logic_.RunHandler("mnuUnitItem_Click", [this, n] { logic_.ChooseUnit(n); });
+            syncUnitMenu();
+        });
+        mnuUnitItem.push_back(a);
+    }
+    for (size_t i = 0; i < items.size(); ++i) {
+        mnuUnitItem[i]->setText(items[i].caption);
+        mnuUnitItem[i]->setChecked(items[i].checked);
+        mnuUnitItem[i]->setVisible(items[i].visible);
+    }
+}
+
+void frmMapList::applyGridLook() {
+    flgList->setForeColor(static_cast<uint32_t>(GetGridForeColor()));
+    flgList->setBackColor(static_cast<uint32_t>(GetGridBackColor()));
+    QFont font = flgList->font();
+    font.setFamily(plat::ResolveFontFamily(GetGridFontName()));
+    if (GetGridFontSize() > 0) font.setPointSize(GetGridFontSize());
+    flgList->setFont(font);
+    QFont status = stbForm->font();
+    status.setFamily(plat::ResolveFontFamily(gvDefaultFont));
+    stbForm->setFont(status);
+}
+
+bool frmMapList::loadList() {
+    bool loaded = false;
+    logic_.RunHandler("Form_Load", [this, &loaded] {
+        setDialogOK(false);
+        applyGridLook();
+        loaded = logic_.Load();
+    });
+    if (!loaded) return false;
+    // First opening: the design size, centred on the caller.
+    if (!logic_.ListPosition.isSet()) {
+        const QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
+        const QRect area = owner ? owner->frameGeometry()
+                                 : (QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry() : QRect());
+        const QPoint corner = area.center() - QPoint(width() / 2, height() / 2);
+        logic_.ListPosition.left = std::max(twX(corner.x()), 1);
+        logic_.ListPosition.top = std::max(twY(corner.y()), 0);
+    }
+    return true;
+}
+
+bool frmMapList::showList() {
+    if (!loadList()) return false;
+    return showModal();
+}
+
+void frmMapList::activate() {
+    logic_.RunHandler("Form_Active", [this] {
+        if (logic_.Activate()) syncUnitMenu();
+    });
+}
+
+void frmMapList::showEvent(QShowEvent* e) {
+    plat::DialogBase::showEvent(e);
+    // Activation may not come (a window that never gets the focus): the
+    // grid is filled once the window is up either way.
+    QTimer::singleShot(0, this, [this] { activate(); });
+}
+
+void frmMapList::changeEvent(QEvent* e) {
+    plat::DialogBase::changeEvent(e);
+    if (e->type() == QEvent::ActivationChange && isActiveWindow()) activate();
+}
+
+void frmMapList::formKeyDown(int& keyCode, int shift) {
+    // Commands behind the other keys arrive with the Edit menu.
+    if (logic_.KeyDown(keyCode, shift) != frmMapListLogic::KeyAction::None) keyCode = 0;
+}
+
+void frmMapList::closeEvent(QCloseEvent* e) {
+    if (logic_.Busy()) {
+        e->ignore();
+        return;
+    }
+    plat::DialogBase::closeEvent(e);
+}
+
+void frmMapList::done(int r) {
+    if (logic_.Busy()) return;
+    if (logic_.MapUnits) {
+        const QRect frame = frameGeometry();
+        logic_.RunHandler("Form_Unload", [&] { logic_.Unload(twX(width()), twY(height()), twX(frame.left()), twY(frame.top())); });
+    }
+    plat::DialogBase::done(r);
+}
+
+void frmMapList::setBusy(bool busy) {
+    menuBar->setEnabled(!busy);
+    blocking_ = busy;
+}
+
+bool frmMapList::inputBlocked(QObject* o, QEvent* e) const {
+    switch (e->type()) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+        if (static_cast<QKeyEvent*>(e)->key() == Qt::Key_Escape) return false;
+        [[fallthrough]];
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::ShortcutOverride:
+    case QEvent::Shortcut:
+    case QEvent::ContextMenu: {
+        auto* w = qobject_cast<QWidget*>(o);
+        return w && (w == this || isAncestorOf(w));
+    }
+    default: return false;
+    }
+}
+
+bool frmMapList::eventFilter(QObject* o, QEvent* e) {
+    // While a long operation lets events run, only Esc may reach the window:
+    // no other command may start on the map it is working on.
+    if (blocking_ && inputBlocked(o, e)) return true;
+    return plat::DialogBase::eventFilter(o, e);
+}

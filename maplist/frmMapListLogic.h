@@ -1,0 +1,228 @@
+// What the figure list window holds and does without its widgets: the units
+// it lists and the one it shows, the grid built from that unit's map (rows
+// made on demand, frmMapListRows), the caption and the five status panels,
+// selection and row jumps, the grid position kept per unit, the jump marks,
+// the unit switch, the File menu's enabling, the keys, the window geometry
+// kept for the program run, and the rules of long list operations. The
+// widget (frmMapList) shows the state and passes the user's actions here.
+//
+// The caller's protocol: set MapUnits (the current unit set), StartUnit
+// and StartRow (0 and 0 from the menu, the picked unit and figure from a
+// pick), show the window modally, set MapUnits to nothing again; when
+// MoveView (and so the window's DialogOK) is true, centre the view on
+// MoveX, MoveY; then redraw.
+#pragma once
+
+#include <QString>
+
+#include <array>
+#include <cstdint>
+#include <exception>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "DialogBase.h"
+#include "basMouseWheel.h"
+#include "clsMapUnits.h"
+#include "frmMapListRows.h"
+
+namespace plat {
+class FlexGridData;
+} // namespace plat
+
+// What the list needs of its grid beyond the cells: scrolling and sizes of
+// the view (twips). The window gives its FlexGrid; tests a fixed-size fake.
+class MapListGrid {
+public:
+    virtual ~MapListGrid() = default;
+    virtual plat::FlexGridData& cells() = 0;
+    virtual void setFormatString(const QString& format) = 0;
+    virtual int32_t TopRow() = 0;
+    virtual void setTopRow(int32_t row) = 0;
+    virtual int32_t HeightTwips() = 0;
+    virtual int32_t RowHeight(int32_t row) = 0;
+    virtual int32_t ColWidth(int32_t col) = 0;
+    virtual void setColWidth(int32_t col, int32_t twips) = 0;
+    // The width a cell needs to show the text whole.
+    virtual int32_t TextWidth(const QString& text) = 0;
+    virtual void setRedraw(bool on) = 0;
+    virtual void Refresh() = 0;
+};
+
+// Thrown when the user answers Cancel in a file-error box during a list
+// command: the command ends there, the window stays open, nothing more is
+// shown.
+class ListCommandCancelled : public std::exception {
+public:
+    const char* what() const noexcept override { return "cancelled"; }
+};
+
+// A file step of a list command under the file-error box: true when it
+// succeeded (after any retries), false when the user chose to skip it;
+// Cancel throws ListCommandCancelled. An error that is no file error is
+// passed on.
+bool ListFileStep(const QString& path, const std::function<void()>& op);
+
+// The global current map mode belongs to the application shell, which
+// installs its accessors at start-up; until then the list keeps a mode of
+// its own (1).
+void SetMapListModeHooks(std::function<int32_t()> get, std::function<void(int32_t)> set);
+
+class frmMapListLogic {
+public:
+    static constexpr int32_t kCols = frmMapListRows::kCols;
+    // The window springs back to these when made smaller.
+    static constexpr int32_t kMinWidth = 8000;
+    static constexpr int32_t kMinHeight = 1800;
+    static constexpr int32_t kYieldPeriod = 32;
+
+    frmMapListLogic();
+    ~frmMapListLogic();
+    frmMapListLogic(const frmMapListLogic&) = delete;
+    frmMapListLogic& operator=(const frmMapListLogic&) = delete;
+
+    // -- hand-over with the caller
+    clsMapUnits* MapUnits = nullptr;
+    int16_t StartUnit = 0;    // 1-based; 0 or less: the set's active unit
+    int32_t StartRow = 0;     // figure row selected at first; 0 or less: none
+    bool MoveView = false;    // closed to move the view onto a figure with points
+    int32_t MoveX = 0, MoveY = 0;
+
+    // -- working state
+    MapUnitPtr MapUnit;       // the unit shown
+    int16_t UnitIndex = 0;    // its position in MapUnits; 0: none yet
+    std::shared_ptr<clsMap> ClipMap;
+    bool EscAbort = false;
+
+    // -- kept for the program run (twips; ListWidth 0: nothing kept yet)
+    int32_t ListWidth = 0, ListHeight = 0;
+    plat::DialogPosition ListPosition;
+    std::array<int32_t, kCols> ListColWidths{};
+
+    // -- what the widget shows; the logic calls these as the state changes
+    std::function<void(const QString&)> onCaption;
+    std::function<void(int panel, const QString&)> onPanel;     // panels 1..5
+    std::function<void(bool busy)> onBusy;                      // a long operation starts / ends
+    // Width, height, left, top to restore (first activation, when kept).
+    std::function<void(int32_t, int32_t, int32_t, int32_t)> onGeometry;
+
+    void attach(MapListGrid* grid, WheelWindow wheelWindow = nullptr);
+    frmMapListRows& rows() { return rows_; }
+
+    // -- window events
+    // False when there is nothing to list: the window closes at once.
+    bool Load();
+    // The first activation after Load fills the grid (unit menu, unit
+    // switch, kept geometry, start row); later activations (after a
+    // sub-dialog) change nothing. True when it ran.
+    bool Activate();
+    // The window's geometry (twips) as it closes.
+    void Unload(int32_t width, int32_t height, int32_t left, int32_t top);
+    // The grid's new width (twips): columns 0..4 keep their kept widths,
+    // the rest share what is left: 5 and 6 an eighth each, 7 three eighths,
+    // 8 the whole width (it scrolls).
+    void GridResized(int32_t gridWidth);
+    static std::array<int32_t, kCols> ColumnWidths(int32_t gridWidth, const std::array<int32_t, kCols>& kept);
+
+    // -- the grid and its rows
+    void MakeGrid();
+    // The map's figures were added, removed or changed: the row count
+    // follows and every row is made again.
+    void RowsChanged();
+    int32_t RowCount();
+    bool IsValidRow(int32_t row) const;
+    bool GetSelectRange(int32_t& first, int32_t& last);
+    int32_t SelectTopRow();
+    bool SetSelectRange(int32_t a, int32_t b);
+    void JumpRow(int32_t row);
+    void SaveGridInfo();
+    void LoadGridInfo();
+
+    // -- caption and status panels
+    QString Caption() const;
+    void PrintCaption();
+    void SetStatusText(const QString& text);
+    void PrintRowCount();
+    void PrintSelect();
+    void PrintClipCount();
+    void PrintUnder();
+    QString PanelText(int panel) const { return panel >= 1 && panel <= 5 ? panels_[panel - 1] : QString(); }
+
+    // -- jump marks: the row holding each mark 1..9 (entry 0 unused), each
+    // mark left with its last holder in map order
+    std::array<int32_t, 10> MarkTable();
+    void SetMark(int32_t row, int16_t mark);
+
+    // -- long operations
+    // While one exists: the hourglass shows, the widget lets only Esc
+    // through and disables its menus, EscAbort starts false.
+    class LongOperation {
+    public:
+        explicit LongOperation(frmMapListLogic& list);
+        ~LongOperation();
+        LongOperation(const LongOperation&) = delete;
+        LongOperation& operator=(const LongOperation&) = delete;
+
+    private:
+        frmMapListLogic& list_;
+    };
+    bool Busy() const { return busy_ > 0; }
+    // Once per figure of a long loop: events run on every 32nd call. False
+    // once Esc asked to stop.
+    bool YieldEvents();
+
+    // -- unit switch menu "地図ユニット(&U)": items 1..UnitMenuCount
+    struct UnitMenuItem {
+        QString caption;
+        bool checked = false;
+        bool visible = true;
+    };
+    void RebuildUnitMenu();
+    const std::vector<UnitMenuItem>& UnitMenu() const { return unitMenu_; }
+    int32_t UnitMenuCount() const { return static_cast<int32_t>(unitMenu_.size()); }
+    // Item n (0 "取り消し(&0)" and numbers beyond the set do nothing).
+    void ChooseUnit(int32_t n);
+
+    // -- File menu "ファイル(&F)"
+    enum FileItem { mnuCreate, mnuOpen, mnuOverWrite, mnuNamedWrite, mnuMllRead, mnuTextRead, mnuMllWrite,
+                    mnuTextWrite, mnuCloseMove, mnuClose, FileItemCount };
+    static QString FileItemCaption(FileItem item);
+    std::array<bool, FileItemCount> FileMenuEnabled();
+    // "地図ビューを移動して閉じる(&M)": MoveView and the centre of the
+    // selected figure when it has points; the window then closes.
+    void CloseMove();
+
+    // -- keys of the window, before the grid (Shift bit 1, Ctrl bit 2)
+    enum class KeyAction { None, Copy, Paste, Delete, Cut, Properties, Abort };
+    // Abort sets EscAbort; every action but None takes the key.
+    KeyAction KeyDown(int keyCode, int shift);
+
+    // -- event handlers: runs `handler`; a Cancel in a file-error box ends it
+    // quietly (false); any other error is fatal (the "by StopError" stop,
+    // the wheel hook released first).
+    bool RunHandler(const char* name, const std::function<void()>& handler);
+
+private:
+    struct GridInfo {
+        std::weak_ptr<clsMapUnit> unit;
+        int32_t topRow = 0, row = 0, rowSel = 0;
+    };
+    GridInfo& gridInfoOf(const MapUnitPtr& unit);
+    void setPanel(int panel, const QString& text);
+    void scrollIntoView(int32_t target);
+    void selectWholeRows(int32_t a, int32_t b);
+    void fitRowNumbers();
+    int32_t figureCount() const { return MapUnit ? MapUnit->Map().Count() : 0; }
+
+    MapListGrid* grid_ = nullptr;
+    WheelWindow wheelWindow_ = nullptr;
+    frmMapListRows rows_;
+    std::array<QString, 5> panels_;
+    std::vector<UnitMenuItem> unitMenu_;
+    std::vector<GridInfo> gridInfo_;
+    int32_t savedMapMode_ = 0;
+    bool firstActivation_ = false;
+    int yieldCount_ = 0;
+    int busy_ = 0;
+};

@@ -1,0 +1,163 @@
+#include "frmMapListTestSupport.h"
+
+#include "Screen.h"
+#include "basLibrary.h"
+#include "frmMapList.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMenuBar>
+#include <QTest>
+
+#include <cmath>
+
+using namespace listtest;
+
+namespace {
+
+int px(int32_t twips) { return static_cast<int>(std::lround(twips / plat::TwipsPerPixelX())); }
+
+// The bundled world map over the base map, loaded once.
+struct WorldList : ::testing::Test {
+    static inline std::unique_ptr<clsMapUnits> units;
+    static void SetUpTestSuite() {
+        gvMapFolder = QStringLiteral(KAL_SOURCE_DIR "/data/maps");
+        units = std::make_unique<clsMapUnits>();
+        units->Create(1);
+        auto world = std::make_shared<clsMapUnit>();
+        world->setUnitName(gvMapFolder + "/WORLD_T3.MLL");
+        ASSERT_TRUE(world->Load());
+        units->Add(world);
+    }
+    static void TearDownTestSuite() {
+        units.reset();
+        gvMapFolder.clear();
+    }
+
+    DisplaySettings settings;
+    frmMapList window;
+
+    WorldList() { gvLanguage = 2; }
+    ~WorldList() override {
+        if (window.isVisible()) window.closeCancel();
+    }
+    void open(int16_t startUnit = 2, int32_t startRow = 0) {
+        window.logic().MapUnits = units.get();
+        window.logic().StartUnit = startUnit;
+        window.logic().StartRow = startRow;
+        ASSERT_TRUE(window.loadList());
+        window.show();
+        QTRY_VERIFY(window.logic().UnitIndex > 0);
+    }
+    clsMap& world() { return units->Item(2)->Map(); }
+    // The first row showing a figure of that kind.
+    int32_t firstRowOf(const QString& kind) {
+        for (int32_t r = 1; r < window.flgList->Rows(); ++r)
+            if (window.flgList->TextMatrix(r, 4) == kind) return r;
+        return -1;
+    }
+};
+
+} // namespace
+
+TEST_F(WorldList, WindowOnTheWorldMap) {
+    open();
+    EXPECT_EQ(window.windowTitle(), "地図図形リスト - [2] WORLD_T3.MLL");
+    EXPECT_EQ(window.panels[1]->text(), "総行数:" + QString::number(world().Count()));
+    EXPECT_EQ(window.panels[2]->text(), "選択行:1");
+    EXPECT_EQ(window.panels[3]->text(), "編集領域行数:0");
+    const int32_t polygon = firstRowOf("多辺形");
+    ASSERT_GT(polygon, 0);
+    EXPECT_TRUE(window.flgList->TextMatrix(polygon, 8).startsWith("(形状：閉鎖線 , ノード数："));
+    EXPECT_TRUE(window.flgList->TextMatrix(polygon, 7).contains(" - "));
+    EXPECT_FALSE(window.flgList->TextMatrix(polygon, 5).startsWith("("));   // the thing is in the catalogue
+    // Own colours are drawn in their colour: give two polygons one each.
+    world().Item(polygon)->setOwnColor(0x0000FF);
+    world().Item(polygon + 1)->setOwnColor(0x00A000);
+    world().Item(polygon + 1)->setOwnShowMode(0);
+    window.logic().RowsChanged();   // edits behind the list's back must be told
+    window.logic().SetMark(polygon + 2, 5);
+    window.logic().SetSelectRange(polygon + 3, polygon + 4);
+    QApplication::processEvents();
+    testsupport::SaveWidgetPng(&window);
+    const int32_t text = firstRowOf("文字列");
+    if (text > 0) {
+        window.logic().JumpRow(text);
+        testsupport::SaveWidgetPng(&window, "texts");
+    }
+    world().setModify(false);
+}
+
+TEST_F(WorldList, OnlyEscReachesTheWindowDuringALongOperation) {
+    open();
+    window.logic().JumpRow(3);
+    window.flgList->setFocus();
+    {
+        frmMapListLogic::LongOperation op(window.logic());
+        EXPECT_FALSE(window.menuBar->isEnabled());
+        QTest::keyClick(window.flgList, Qt::Key_Down);
+        QTest::keyClick(window.flgList, Qt::Key_Insert, Qt::ControlModifier);
+        const QPoint row6(5, window.flgList->rowViewportPosition(6 - 1) + 2);
+        QTest::mouseClick(window.flgList->viewport(), Qt::LeftButton, {}, row6);
+        EXPECT_EQ(window.flgList->Row(), 3);
+        window.close();
+        EXPECT_TRUE(window.isVisible());
+        QTest::keyClick(window.flgList, Qt::Key_Escape);
+        EXPECT_TRUE(window.logic().EscAbort);
+        EXPECT_TRUE(window.isVisible());   // Esc stops, it does not close
+    }
+    EXPECT_TRUE(window.menuBar->isEnabled());
+    QTest::keyClick(window.flgList, Qt::Key_Down);
+    EXPECT_EQ(window.flgList->Row(), 4);
+    EXPECT_EQ(window.panels[2]->text(), "選択行:4");
+}
+
+TEST_F(WorldList, SizePositionAndColumnsKeptBetweenOpenings) {
+    open();
+    window.resize(10, 10);
+    EXPECT_GE(window.width(), px(frmMapListLogic::kMinWidth));
+    EXPECT_GE(window.height(), static_cast<int>(std::lround(frmMapListLogic::kMinHeight / plat::TwipsPerPixelY())));
+    window.resize(900, 420);
+    window.move(40, 30);
+    QApplication::processEvents();
+    // The shared columns follow the grid's width.
+    const int32_t gridWidth = static_cast<int32_t>(std::lround(window.flgList->width() * plat::TwipsPerPixelX()));
+    EXPECT_EQ(window.flgList->ColWidth(8), gridWidth);
+    window.flgList->setColWidth(6, 2000);
+    // The unit menu's items switch the grid and come back to the row.
+    window.logic().JumpRow(250);
+    window.mnuUnit->aboutToShow();
+    ASSERT_EQ(window.mnuUnitItem.size(), 2u);
+    EXPECT_TRUE(window.mnuUnitItem[0]->text().endsWith("BASE.MLL (&1)") && window.mnuUnitItem[1]->isChecked());
+    window.mnuUnitItem[0]->trigger();
+    EXPECT_EQ(window.windowTitle(), "地図図形リスト - [1] BASE.MLL");
+    window.mnuUnitItem[1]->trigger();
+    EXPECT_EQ(window.flgList->Row(), 250);
+    window.closeCancel();
+    EXPECT_EQ(window.logic().MapUnits, nullptr);
+
+    open();
+    EXPECT_EQ(window.size(), QSize(900, 420));
+    EXPECT_EQ(window.frameGeometry().topLeft(), QPoint(40, 30));
+    EXPECT_EQ(window.flgList->ColWidth(6), 2000);
+}
+
+TEST_F(WorldList, MoveViewAndCloseOnAFigure) {
+    open();
+    window.logic().JumpRow(1);   // a remark has no point to go to
+    window.logic().CloseMove();
+    EXPECT_FALSE(window.logic().MoveView);
+    const int32_t polygon = firstRowOf("多辺形");
+    window.logic().JumpRow(polygon);
+    window.mnuFile->popup(window.mapToGlobal(QPoint(0, 0)));
+    testsupport::SaveWidgetPng(window.mnuFile, "file-menu");
+    window.mnuFile->hide();
+    EXPECT_FALSE(window.fileItems[frmMapListLogic::mnuOverWrite]->isEnabled());
+    EXPECT_TRUE(window.fileItems[frmMapListLogic::mnuTextWrite]->isEnabled());
+    window.fileItems[frmMapListLogic::mnuCloseMove]->trigger();
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_TRUE(window.DialogOK());
+    const clsRect bound = world().Item(polygon)->Poly()->RectBound();
+    EXPECT_EQ(window.logic().MoveX, bound.CenterX());
+    EXPECT_EQ(window.logic().MoveY, bound.CenterY());
+}

@@ -1,0 +1,102 @@
+// plotmap: loads the bundled map units of data/maps as the program does at
+// start-up (the base map and the start map over it) and writes one view
+// drawn by the plot engine as a PNG, for looking at the engine's output
+// without the main window.
+//
+//   plotmap [--data <folder>] [--slot auto|0..4] [--lon <deg>] [--lat <deg>]
+//           [--scale <denominator>] [--size <w>x<h>] [--dpi <n>]
+//           [--lang 1|2] [--azimuth "<angles>"] out.png
+#include <QCommandLineParser>
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QTemporaryDir>
+
+#include <cstdio>
+
+#include "AppInfo.h"
+#include "AppState.h"
+#include "Bitmap.h"
+#include "Fonts.h"
+#include "PlotProjectionGlue.h"
+#include "RasterDC.h"
+#include "SettingsStore.h"
+#include "basGlobe.h"
+#include "clsEnvironment.h"
+#include "clsMapGraph.h"
+#include "clsMapPlot.h"
+#include "clsMapUnits.h"
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    QCommandLineParser cl;
+    cl.setApplicationDescription(QStringLiteral("Draws a view of the bundled maps through the plot engine."));
+    cl.addHelpOption();
+    const QCommandLineOption data(QStringLiteral("data"), "Folder of Environment.txt and maps/.", "folder",
+                                  QStringLiteral(KAL_SOURCE_DIR "/data"));
+    const QCommandLineOption slot(QStringLiteral("slot"), "View projection slot 0..4, or auto.", "slot", "auto");
+    const QCommandLineOption lon(QStringLiteral("lon"), "Centre longitude, degrees.", "deg", "0");
+    const QCommandLineOption lat(QStringLiteral("lat"), "Centre latitude, degrees.", "deg", "30");
+    const QCommandLineOption scale(QStringLiteral("scale"), "Scale denominator.", "n", "50000000");
+    const QCommandLineOption size(QStringLiteral("size"), "Canvas size.", "WxH", "1600x1000");
+    const QCommandLineOption dpi(QStringLiteral("dpi"), "Output resolution.", "n", "96");
+    const QCommandLineOption lang(QStringLiteral("lang"), "Place names: 1 European, 2 Japanese.", "n", "2");
+    const QCommandLineOption azimuth(QStringLiteral("azimuth"), "Azimuth-line angles.", "angles", "");
+    cl.addOptions({data, slot, lon, lat, scale, size, dpi, lang, azimuth});
+    cl.addPositionalArgument("out.png", "The picture to write.");
+    cl.process(app);
+    if (cl.positionalArguments().size() != 1) cl.showHelp(2);
+
+    // Settings go to a scratch folder: a look must not change the user's.
+    QTemporaryDir settings;
+    plat::SettingsStore::SetFolder(settings.path());
+    plat::InstallFontSubstitutions();
+    const QString folder = cl.value(data);
+    clsEnvironment env;
+    env.setFileName(folder + QStringLiteral("/Environment.txt"));
+    if (env.Load() != 0) return 1;
+    gvEnvironment = &env;
+    InitGlobe();
+    plat::SetAppPath(folder);
+    gvMapFolder = folder + QStringLiteral("/maps");
+    gvLanguage = cl.value(lang).toLong() == 2 ? 2 : 1;
+    clsMapGraph graph;
+    gvMapGraph = &graph;
+    InstallPlotProjectionGlue();
+
+    auto units = std::make_shared<clsMapUnits>();
+    units->Create(1);
+    auto world = std::make_shared<clsMapUnit>();
+    world->setUnitName(gvMapFolder + QStringLiteral("/WORLD_T3.MLL"));
+    if (!world->Load()) return 1;
+    units->Add(world);
+
+    const QStringList wh = cl.value(size).split(QLatin1Char('x'));
+    const int w = wh.value(0).toInt(), h = wh.value(1).toInt();
+    if (w < 32 || h < 32) cl.showHelp(2);
+    const int res = cl.value(dpi).toInt();
+    plat::RasterDC dc(plat::Bitmap::Create(w, h, 32), res);
+    clsMapPlot plot;
+    plot.MapUnits = units;
+    plot.sethdc(&dc);
+    plot.setCanvasWidth(w);
+    plot.setCanvasHeight(h);
+    plot.setdpix(res);
+    plot.setdpiy(res);
+    plot.ProjectionAuto = cl.value(slot) == QStringLiteral("auto");
+    if (!plot.ProjectionAuto) plot.setProjectionIndex(cl.value(slot).toInt());
+    plot.setCenterX(qRound(cl.value(lon).toDouble() * 3600));
+    plot.setCenterY(qRound(cl.value(lat).toDouble() * 3600));
+    plot.setMapScale(cl.value(scale).toDouble());
+    plot.AzimuthLine = cl.value(azimuth);
+
+    QElapsedTimer t;
+    t.start();
+    const int16_t result = plot.Replot();
+    const qint64 ms = t.elapsed();
+    const QString out = cl.positionalArguments().first();
+    if (!dc.image().save(out)) return 1;
+    std::printf("%s: slot %d (%s), scale 1:%.0f, result %d, %lld ms\n", qPrintable(out), plot.ProjectionIndex(),
+                qPrintable(plot.ProjectionName()), plot.MapScale(), result, static_cast<long long>(ms));
+    return result == 0 ? 0 : 1;
+}
