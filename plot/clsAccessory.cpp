@@ -270,9 +270,10 @@ int32_t envValue(const char* key, int32_t def, int32_t lo, int32_t hi) {
 
 void clsAccessory::Layout() {
     guarded("Layout", [&] {
+        // A surface the layer refuses lays nothing out (no stale band).
+        ResetLayout();
         if (!begin()) return;
         GraphScope end;
-        ResetLayout();
         const int32_t W = width_, H = height_;
         int32_t m = 0;
         Item& frame = item(Frame);

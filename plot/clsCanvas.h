@@ -89,9 +89,6 @@ public:
     void WriteRegistry() const;
     void ReadRegistry();
 
-    // The canvas picture, to plot into.
-    CanvasPicture& Picture() { return canvas_; }
-
 private:
     void SynchroCanvas();
     void ResizeCanvas(int32_t width, int32_t height);

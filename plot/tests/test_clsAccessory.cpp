@@ -213,6 +213,8 @@ TEST_F(Accessory, LayoutExamples) {
         EXPECT_EQ(a.Area(clsAccessory::Center).top, k.centerTop) << k.what;
         EXPECT_EQ(a.Area(clsAccessory::Center).height, 600 - 45 - 2 * m) << k.what;
         EXPECT_EQ(a.SeparatorY(), k.separator) << k.what;
+        a.sethandle(nullptr);
+        EXPECT_EQ(a.BackHeight(), 0) << k.what << ": no surface, no band";
     }
 }
 
