@@ -171,10 +171,15 @@ int32_t SaveBMP256(plat::DeviceContext* hdc, const plat::HBITMAP& hBitmap, const
 
 void SaveBMPFullColor(const plat::HBITMAP& hBitmap, const QString& path) {
     if (!hBitmap) plat::ThrowRuntimeError(plat::ErrInvalidCall);
+    SaveImageFile(hBitmap->image(), path, "bmp");
+}
+
+void SaveImageFile(const QImage& image, const QString& path, const char* format) {
+    if (image.isNull()) plat::ThrowRuntimeError(plat::ErrInvalidCall);
     plat::AtomicFileWriter file(path);
     AtomicDevice dev(file);
-    QImageWriter writer(&dev, "bmp");
-    if (!writer.write(hBitmap->image())) {
+    QImageWriter writer(&dev, format);
+    if (!writer.write(image)) {
         if (dev.failed()) throw dev.error();
         plat::ThrowRuntimeError(plat::ErrDeviceIO, path);
     }

@@ -12,6 +12,7 @@
 // each row left to right, so the top-left pixel is always entry 0.
 #pragma once
 
+#include <QImage>
 #include <QString>
 
 #include <cstdint>
@@ -38,3 +39,8 @@ int32_t SaveBMP256(plat::DeviceContext* hdc, const plat::HBITMAP& hBitmap, const
 // Writes the bitmap as an uncompressed BMP at full colour (24 bits a pixel;
 // a monochrome bitmap keeps one bit). Throws the file error.
 void SaveBMPFullColor(const plat::HBITMAP& hBitmap, const QString& path);
+
+// Writes an image through Qt's image writer in the given format ("bmp",
+// "png"), replacing the target atomically. Throws the file error, or
+// error 57 when the writer refuses the image.
+void SaveImageFile(const QImage& image, const QString& path, const char* format);

@@ -11,10 +11,42 @@ const QString kClass = QStringLiteral("clsMetaFile");
 constexpr uint32_t kPlaceableKey = 0x9AC6CDD7u;
 } // namespace
 
+// A recording whose window, once framed, stays the whole Area. Every
+// drawing started on it (the map below a band of accessories, then the
+// accessories over the whole picture) sets its own window to the part it
+// covers; a player stretches each window over the whole frame, so those
+// parts would come out distorted. Their logical units are already the
+// picture's pixels, which the frame alone maps right.
+class clsMetaFile::FramedDC : public plat::MetaFileDC {
+public:
+    void frame(const clsRect& area) {
+        framed_ = false;
+        SetMapMode(plat::MM_ANISOTROPIC);
+        SetWindowOrgEx(area.x1, area.y1);
+        SetWindowExtEx(area.Width(), area.Height());
+        framed_ = true;
+    }
+    bool SetWindowOrgEx(int x, int y, plat::POINT* old = nullptr) override {
+        if (!framed_) return plat::MetaFileDC::SetWindowOrgEx(x, y, old);
+        if (old) *old = GetWindowOrg();
+        return isOpen();
+    }
+    bool SetWindowExtEx(int cx, int cy, plat::SIZE* old = nullptr) override {
+        if (!framed_) return plat::MetaFileDC::SetWindowExtEx(cx, cy, old);
+        if (old) *old = GetWindowExt();
+        return isOpen();
+    }
+
+private:
+    bool framed_ = false;
+};
+
 clsMetaFile::clsMetaFile()
     : fileName_(JoinPath(plat::AppPath(), QStringLiteral("USER.WMF"))), dpi_(ScreenDPI()) {}
 
 clsMetaFile::~clsMetaFile() { MetaClose(); }
+
+plat::DeviceContext* clsMetaFile::hdc() const { return dc_.get(); }
 
 void clsMetaFile::setFileName(const QString& name) { fileName_ = ChangeExt(name, QStringLiteral("WMF")); }
 
@@ -26,14 +58,17 @@ void clsMetaFile::setArea(const clsRect& area) {
     if (area.IsEmpty()) return;
     area_ = area;
     area_.Formalize();
+    framed_ = true;
+    if (dc_) dc_->frame(area_);
 }
 
 plat::DeviceContext* clsMetaFile::MetaOpen() {
-    if (!dc_) dc_ = std::make_unique<plat::MetaFileDC>();
+    if (!dc_) dc_ = std::make_unique<FramedDC>();
     if (closed_) {
         dc_->Play(*closed_);
         closed_.reset();
     }
+    if (framed_) dc_->frame(area_);
     return dc_.get();
 }
 

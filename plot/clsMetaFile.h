@@ -7,6 +7,11 @@
 // Calling order of an export: MetaOpen, set FileName, Dpi and Area, plot
 // into hdc(), MetaClose, MetaSave. Opening again continues the drawing: the
 // closed metafile is played into the new recording first.
+//
+// Setting Area frames the recording: its window becomes the Area (logical
+// units are the picture's pixels) and stays so, whatever window a drawing
+// started on it asks for, so a plot that covers only part of the picture
+// (the map beside a band of accessories) plays undistorted.
 #pragma once
 
 #include <QByteArray>
@@ -26,7 +31,7 @@ public:
     clsMetaFile& operator=(const clsMetaFile&) = delete;
 
     // The recording context; null when no recording is open.
-    plat::DeviceContext* hdc() const { return dc_.get(); }
+    plat::DeviceContext* hdc() const;
 
     // Default: "USER.WMF" in the program's folder. Set: the extension
     // becomes "WMF".
@@ -35,7 +40,8 @@ public:
     // 1..10000; other values are ignored. Default: the screen's.
     int32_t Dpi() const { return dpi_; }
     void setDpi(int32_t dpi);
-    // Default (0, 0, 999, 999); an empty rectangle is ignored.
+    // Default (0, 0, 999, 999); an empty rectangle is ignored. Frames the
+    // recording (now, and at every later MetaOpen).
     const clsRect& Area() const { return area_; }
     void setArea(const clsRect& area);
 
@@ -57,9 +63,11 @@ public:
     static QByteArray PlaceableHeader(const clsRect& area, int32_t dpi);
 
 private:
-    std::unique_ptr<plat::MetaFileDC> dc_;
+    class FramedDC;
+    std::unique_ptr<FramedDC> dc_;
     plat::HMETAFILE closed_;
     QString fileName_;
     int32_t dpi_;
     clsRect area_{0, 0, 999, 999};
+    bool framed_ = false;
 };

@@ -50,6 +50,18 @@ inline ToolRun RunTool(const QString& name, const QStringList& args) {
     return r;
 }
 
+// ImageMagick's view of a file ("width height depth class colourspace")
+// and the number of pixels in which it differs from the reference picture:
+// "W H 8 PseudoClass sRGB differing 0". Empty when ImageMagick is missing.
+inline QString IdentifyAndCompare(const QString& file, const QImage& reference) {
+    const QString png = file + QStringLiteral(".ref.png");
+    reference.save(png);
+    const auto id = RunTool(QStringLiteral("identify"), {"-format", "%w %h %z %r", file});
+    const auto cmp = RunTool(QStringLiteral("compare"), {"-metric", "AE", file, png, "null:"});
+    if (!id.found || !cmp.found) return {};
+    return id.output.trimmed() + QStringLiteral(" differing ") + cmp.output.trimmed();
+}
+
 // Saves three times while the next write fails with a full disk, the user
 // answering the file-error box: skip (the result is the error's number),
 // cancel (the error goes on, `source` at the head of its source), retry

@@ -24,17 +24,6 @@ struct Picture {
     }
 };
 
-// ImageMagick's view of a file and the number of pixels in which it
-// differs from the reference picture; empty when ImageMagick is missing.
-QString identifyAndCompare(const QString& file, const QImage& reference) {
-    const QString png = file + QStringLiteral(".png");
-    reference.save(png);
-    const auto id = plottest::RunTool(QStringLiteral("identify"), {"-format", "%w %h %z %r", file});
-    const auto cmp = plottest::RunTool(QStringLiteral("compare"), {"-metric", "AE", file, png, "null:"});
-    if (!id.found || !cmp.found) return {};
-    return id.output.trimmed() + QStringLiteral(" differing ") + cmp.output.trimmed();
-}
-
 class SaveBmp : public ::testing::Test {
 protected:
     QString file(const QString& name) const { return dir_.file(name); }
@@ -107,7 +96,7 @@ TEST_F(SaveBmp, ImageMagickReadsTheSamePixelsAcrossCopyBands) {
     Picture pic(2100, 2100, [](int x, int y) { return QRgb(((x / 100) * 7 + (y / 37) * 13) % 200) * 0x010203u; });
     ASSERT_EQ(SaveBMP256(&pic.dc, pic.bm, file("big.bmp")), 0);
     EXPECT_EQ(QImage(file("big.bmp")).convertToFormat(QImage::Format_RGB32), pic.bm->image());
-    const QString seen = identifyAndCompare(file("big.bmp"), pic.bm->image());
+    const QString seen = plottest::IdentifyAndCompare(file("big.bmp"), pic.bm->image());
     if (seen.isEmpty()) GTEST_SKIP() << "ImageMagick is not installed";
     EXPECT_EQ(seen, QStringLiteral("2100 2100 8 PseudoClass sRGB differing 0"));
 }
@@ -116,7 +105,7 @@ TEST_F(SaveBmp, ManyColoursGoToAFullColourFile) {
     Picture pic(300, 200, [](int x, int y) { return QRgb(x << 16 | y << 8 | ((x + y) & 0xFF)); });
     ASSERT_EQ(SaveBMP256(&pic.dc, pic.bm, file("full.bmp")), 3);
     SaveBMPFullColor(pic.bm, file("full.bmp"));
-    const QString seen = identifyAndCompare(file("full.bmp"), pic.bm->image());
+    const QString seen = plottest::IdentifyAndCompare(file("full.bmp"), pic.bm->image());
     if (seen.isEmpty()) GTEST_SKIP() << "ImageMagick is not installed";
     EXPECT_EQ(seen, QStringLiteral("300 200 8 DirectClass sRGB differing 0"));
 }
