@@ -28,37 +28,23 @@ namespace apptest {
 // A window that records what it is asked and answers as the test sets.
 struct FakeHost : MapViewHost {
     MapViewControl* control = nullptr;
-
-    bool plotting = false;
-    int plots = 0;
-    int controlls = 0;
-    int repaints = 0;
-    std::vector<bool> initializing;
-    QString status;
-    int cursor = 1101;
-    QPoint pan;
-    std::vector<QPoint> pans;
+    bool plotting = false, minimized = false, modified = false, pickOk = false;
+    int plots = 0, controlls = 0, repaints = 0, scales = 0, centres = 0, formResizes = 0, scrollRanges = 0;
+    int overwrites = 0, captions = 0, cursor = 1101;
     int64_t wake = -1;
-    int32_t hsb = 0, vsb = 0;
+    int32_t hsb = 0, vsb = 0, pickX = 0, pickY = 0;
     int16_t slider = 20;
-    QString tip;
-    int scales = 0, centres = 0;
+    std::vector<bool> initializing;
+    QString status, tip, active = QStringLiteral("frmMain");
+    QPoint pan;
     QSize screen{1920, 1080};
-    int formResizes = 0, scrollRanges = 0;
     std::vector<QString> loaded;
-    std::vector<QPoint> popups;
+    std::vector<QPoint> popups, pickMenus;
     struct Pick {
         int32_t canvasX, canvasY;
         bool includeAll;
     };
     std::vector<Pick> pickups;
-    bool pickOk = false;
-    int32_t pickX = 0, pickY = 0;
-    std::vector<QPoint> pickMenus;
-    QString active = QStringLiteral("frmMain");
-    bool minimized = false;
-    bool modified = false;
-    int overwrites = 0, captions = 0;
 
     bool Plotting() const override { return plotting; }
     void setInitializing(bool on) override { initializing.push_back(on); }
@@ -70,10 +56,7 @@ struct FakeHost : MapViewHost {
     }
     void SetViewControllByEngine() override { ++controlls; }
     void PaintViewFromCanvas() override { ++repaints; }
-    void ShowPanOffset(int32_t dx, int32_t dy) override {
-        pan = QPoint(dx, dy);
-        pans.push_back(pan);
-    }
+    void ShowPanOffset(int32_t dx, int32_t dy) override { pan = QPoint(dx, dy); }
     void WakeAfter(int64_t ms) override { wake = ms; }
     void SetStatusText(const QString& text) override { status = text; }
     void ShowScale() override { ++scales; }
