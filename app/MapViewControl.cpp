@@ -261,21 +261,30 @@ MapViewControl::ScrollSteps MapViewControl::ScrollStepsOf(bool vertical) {
     return StepsOf(MapToCoarse(vertical ? field.Height() : field.Width()), ScrollBound(vertical));
 }
 
+namespace {
+
+// A scroll bar's value as the engine's centre on that axis, unless the
+// value is the one the centre gives already (a release without a move).
+void ScrollCentre(bool vertical, int32_t value) {
+    clsMapPlot* plot = CurrentMapPlot();
+    if (!plot) return;
+    const double f = MapViewControl::ScrollFactor();
+    const int32_t centre = vertical ? plot->CenterY() : plot->CenterX();
+    if (value == RoundHalfEven(MapToCoarse(centre) * f)) return;
+    const int32_t moved = CoarseToMap(RoundHalfEven(value / f));
+    if (vertical) plot->setCenterY(moved);
+    else plot->setCenterX(moved);
+}
+
+} // namespace
+
 void MapViewControl::hsbView_Scroll(int32_t value) {
-    if (clsMapPlot* plot = CurrentMapPlot()) {
-        const double f = ScrollFactor();
-        if (value != RoundHalfEven(MapToCoarse(plot->CenterX()) * f))
-            plot->setCenterX(CoarseToMap(RoundHalfEven(value / f)));
-    }
+    ScrollCentre(false, value);
     host_.ShowCenter();
 }
 
 void MapViewControl::vsbView_Scroll(int32_t value) {
-    if (clsMapPlot* plot = CurrentMapPlot()) {
-        const double f = ScrollFactor();
-        if (value != RoundHalfEven(MapToCoarse(plot->CenterY()) * f))
-            plot->setCenterY(CoarseToMap(RoundHalfEven(value / f)));
-    }
+    ScrollCentre(true, value);
     host_.ShowCenter();
 }
 

@@ -48,18 +48,27 @@ Band SurveyLeg(int endX, int endY) {
     return b;
 }
 
-void Move(benchmark::State& state, Band (*make)(int, int), int x, int y) {
-    QImage map(kW, kH, QImage::Format_RGB32);
-    for (int r = 0; r < kH; ++r) {
-        auto* row = reinterpret_cast<uint32_t*>(map.scanLine(r));
-        for (int c = 0; c < kW; ++c) row[c] = 0xFF000000u | uint32_t(c * 7 + r * 13) * 2654435761u >> 8;
-    }
-    QImage window(kW, kH, QImage::Format_RGB32);
-    QPainter painter(&window);
-    plat::ViewOverlay overlay(kW, kH);
+// A map picture of noise, the window it is painted on and the overlay with
+// the band pen.
+struct Scene {
+    QImage map{kW, kH, QImage::Format_RGB32};
+    QImage window{kW, kH, QImage::Format_RGB32};
+    QPainter painter{&window};
+    plat::ViewOverlay overlay{kW, kH};
     plat::DeviceContext* dc = overlay.dc();
-    dc->SetROP2(plat::R2_XORPEN);
-    dc->SelectPen(plat::CreatePen(plat::PS_SOLID, 2, 0x00FF00));
+    Scene() {
+        for (int r = 0; r < kH; ++r) {
+            auto* row = reinterpret_cast<uint32_t*>(map.scanLine(r));
+            for (int c = 0; c < kW; ++c) row[c] = 0xFF000000u | uint32_t(c * 7 + r * 13) * 2654435761u >> 8;
+        }
+        dc->SetROP2(plat::R2_XORPEN);
+        dc->SelectPen(plat::CreatePen(plat::PS_SOLID, 2, 0x00FF00));
+    }
+};
+
+void Move(benchmark::State& state, Band (*make)(int, int), int x, int y) {
+    Scene s;
+    auto& [map, window, painter, overlay, dc] = s;
     Band old = make(x, y);
     dc->Polyline(old.data(), int(old.size()));
     overlay.Paint(painter, map, overlay.TakeDirty());
@@ -81,14 +90,8 @@ void BM_OverlayMove_SurveyLeg(benchmark::State& state) { Move(state, SurveyLeg, 
 
 // The repaint after a plot: every mark cleared and the whole view painted.
 void BM_OverlayClearAndFullPaint(benchmark::State& state) {
-    QImage map(kW, kH, QImage::Format_RGB32);
-    map.fill(0xFFC8DCE8u);
-    QImage window(kW, kH, QImage::Format_RGB32);
-    QPainter painter(&window);
-    plat::ViewOverlay overlay(kW, kH);
-    plat::DeviceContext* dc = overlay.dc();
-    dc->SetROP2(plat::R2_XORPEN);
-    dc->SelectPen(plat::CreatePen(plat::PS_SOLID, 2, 0x00FF00));
+    Scene s;
+    auto& [map, window, painter, overlay, dc] = s;
     const Band band = FrameCut(1700, 900);
     for (auto _ : state) {
         dc->Polyline(band.data(), int(band.size()));
