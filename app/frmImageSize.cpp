@@ -33,6 +33,18 @@ int64_t divide(int64_t a, int64_t b, bool roundUp) { return roundUp ? (a + b - 1
 
 QString range(const QString& low, const QString& high) { return low + QStringLiteral("～") + high; }
 
+// A row of a size frame: the label that names the field, the field, and
+// the unit after it when there is one (else the field takes its place).
+template <class Field>
+Field* addRow(QGridLayout* grid, int row, const QString& label, Field* field, const QString& unit = QString()) {
+    auto* name = new QLabel(label, field->parentWidget());
+    name->setBuddy(field);
+    grid->addWidget(name, row, 0);
+    grid->addWidget(field, row, 1, 1, unit.isEmpty() ? 2 : 1);
+    if (!unit.isEmpty()) grid->addWidget(new QLabel(unit, field->parentWidget()), row, 2);
+    return field;
+}
+
 } // namespace
 
 plat::DialogPosition& MapSizeLogic::Remembered() {
@@ -155,38 +167,17 @@ frmMapSize::frmMapSize(MapSizeLogic& logic, QWidget* parent)
 
     auto* fraViewSize = new QGroupBox(QStringLiteral("地図ビュー"), this);
     auto* viewGrid = new QGridLayout(fraViewSize);
-    const QString viewLabels[] = {QStringLiteral("幅(&X):"), QStringLiteral("高さ(&Y):")};
-    for (int i = 0; i < 2; ++i) {
-        txtViewSize_[size_t(i)] = new QLineEdit(fraViewSize);
-        auto* label = new QLabel(viewLabels[i], fraViewSize);
-        label->setBuddy(txtViewSize_[size_t(i)]);
-        viewGrid->addWidget(label, i, 0);
-        viewGrid->addWidget(txtViewSize_[size_t(i)], i, 1);
-        viewGrid->addWidget(new QLabel(QStringLiteral("ピクセル"), fraViewSize), i, 2);
-    }
-
     fraCanvasSize_ = new QGroupBox(QStringLiteral("キャンバス"), this);
     auto* canvasGrid = new QGridLayout(fraCanvasSize_);
+    const QString viewLabels[] = {QStringLiteral("幅(&X):"), QStringLiteral("高さ(&Y):")};
     const QString canvasLabels[] = {QStringLiteral("幅(&W):"), QStringLiteral("高さ(&T):")};
     for (int i = 0; i < 2; ++i) {
-        txtCanvasSize_[size_t(i)] = new QLineEdit(fraCanvasSize_);
-        auto* label = new QLabel(canvasLabels[i], fraCanvasSize_);
-        label->setBuddy(txtCanvasSize_[size_t(i)]);
-        canvasGrid->addWidget(label, i, 0);
-        canvasGrid->addWidget(txtCanvasSize_[size_t(i)], i, 1, 1, 2);
+        txtViewSize_[size_t(i)] = addRow(viewGrid, i, viewLabels[i], new QLineEdit(fraViewSize), QStringLiteral("ピクセル"));
+        txtCanvasSize_[size_t(i)] = addRow(canvasGrid, i, canvasLabels[i], new QLineEdit(fraCanvasSize_));
     }
-    choUnit_ = new QComboBox(fraCanvasSize_);
+    choUnit_ = addRow(canvasGrid, 2, QStringLiteral("単位(&U):"), new QComboBox(fraCanvasSize_));
     choUnit_->addItems({QStringLiteral("ドット"), QStringLiteral("インチ"), QStringLiteral("mm")});
-    auto* lblUnit = new QLabel(QStringLiteral("単位(&U):"), fraCanvasSize_);
-    lblUnit->setBuddy(choUnit_);
-    canvasGrid->addWidget(lblUnit, 2, 0);
-    canvasGrid->addWidget(choUnit_, 2, 1, 1, 2);
-    txtDPI_ = new QLineEdit(fraCanvasSize_);
-    auto* lblResolution = new QLabel(QStringLiteral("ドットピッチ(&R):"), fraCanvasSize_);
-    lblResolution->setBuddy(txtDPI_);
-    canvasGrid->addWidget(lblResolution, 3, 0);
-    canvasGrid->addWidget(txtDPI_, 3, 1);
-    canvasGrid->addWidget(new QLabel(QStringLiteral("DPI"), fraCanvasSize_), 3, 2);
+    txtDPI_ = addRow(canvasGrid, 3, QStringLiteral("ドットピッチ(&R):"), new QLineEdit(fraCanvasSize_), QStringLiteral("DPI"));
 
     cmdOK_ = new QPushButton(QStringLiteral("ＯＫ"), this);
     cmdCancel_ = new QPushButton(QStringLiteral("キャンセル"), this);
