@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <initializer_list>
+#include <optional>
 #include <vector>
 
 #include "AppError.h"
@@ -263,8 +264,24 @@ int32_t gvReadLog(const QString& file) {
         }
         if (QFileInfo(plat::ResolveFileName(plat::NativePath(path))).size() > kMaxSnapshotBytes)
             plat::ThrowRuntimeError(plat::ErrOutOfMemory, path);
+        // Read and recognised before anything is touched: a file that is no
+        // snapshot would otherwise empty the unit sets.
+        std::optional<plat::TextReader> read;
+        while (!read) {
+            try {
+                read.emplace(path);
+            } catch (...) {
+                if (!IsFileError()) break;   // not Shift-JIS text: no snapshot
+                const AppError e = plat::CurrentError();
+                if (ShowFileError(e, path) != 0) return e.number();
+            }
+        }
+        if (!read || !read->lines().contains(QLatin1Char('[') + kPublic + QLatin1Char(']'))) {
+            MsgError(QStringLiteral("ログファイルの形式が正しくありません.\r\n") + path);
+            return LogBadFormat;
+        }
+        plat::TextReader& in = *read;
         if (!offerToSaveModifiedUnits()) return LogCancelled;
-        plat::TextReader in(path);
         {
             plat::SettingsStore::Batch batch;
             clsRegistry(QStringLiteral("FILE")).ReadFile(in);

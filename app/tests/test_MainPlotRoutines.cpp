@@ -26,37 +26,9 @@ namespace {
 
 constexpr int kW = 400, kH = 300;
 
-// The installed program started, with a drawing layer, both plot engines,
-// the accessories and a canvas of kW x kH.
-class PlotRoutines : public ::testing::Test {
+class PlotRoutines : public ::testing::Test, protected apptest::RunningProgram {
 protected:
-    PlotRoutines() : view_(kW, kH, QSize(0, 0), QSize(1920, 1080)) {
-        folder_.Install();
-        EXPECT_EQ(gvInitialize(), StartupOK);
-        gvMapGraph = &graph_;
-        ll_ = std::make_unique<clsMapPlot>();
-        gvMapPlotLL = ll_.get();
-        gvAccessory = &accessory_;
-        canvas_ = std::make_unique<clsCanvas>(picture_, view_, 96);
-        gvCanvas = canvas_.get();
-        InstallMapViewHooks();
-    }
-    ~PlotRoutines() override {
-        gvCanvas = nullptr;
-        gvAccessory = nullptr;
-        gvMapPlotLL = nullptr;
-        gvMapGraph = nullptr;
-        SetMapModeSource({});
-        clsAccessory::SetProjectionNameSource({});
-    }
-
-    apptest::ProgramFolder folder_;
-    clsMapGraph graph_;
-    std::unique_ptr<clsMapPlot> ll_;
-    clsAccessory accessory_;
-    BitmapCanvasPicture picture_;
-    BitmapViewPicture view_;
-    std::unique_ptr<clsCanvas> canvas_;
+    PlotRoutines() : RunningProgram(kW, kH) {}
 };
 
 TEST_F(PlotRoutines, TheMapTakesTheRoomTheBandLeaves) {
