@@ -116,22 +116,6 @@ void writeUnits(clsRegistry& reg, const clsMapUnits* units, int32_t mode) {
     }
 }
 
-// A line break inside a value would end its line early and turn the rest
-// into a line of its own.
-QString oneLine(QString text) {
-    text.remove(QLatin1Char('\r'));
-    text.remove(QLatin1Char('\n'));
-    return text;
-}
-
-void appendSection(QString& text, const QString& section) {
-    text += QLatin1Char('[') + section + QStringLiteral("]\r\n");
-    const auto table = clsRegistry(section).RegGetSec();
-    if (!table) return;
-    for (const auto& [key, value] : *table)
-        text += oneLine(key) + QLatin1Char('=') + QuoteStr(oneLine(value)) + QStringLiteral("\r\n");
-}
-
 bool isFixedSnapshot(const QString& path) {
     const QString name = FileNameOf(path).toUpper();
     for (const QString& fixed : {GetLogLast(), GetLogClip(), GetLogPrint(), GetLogError()})
@@ -243,12 +227,13 @@ int32_t gvWriteLog(const QString& file) {
         gvWriteRegistry(true);
         for (const OwnerSection& s : ownerSections())
             if (s.store) s.store();
-        QString text;
-        appendSection(text, kPublic);
-        for (const OwnerSection& s : ownerSections()) appendSection(text, s.name);
-        // A character without a Shift-JIS form (a path may hold any) becomes
-        // "?" rather than costing the whole snapshot.
-        plat::WriteFileAtomic(path, plat::EncodeCp932Lossy(text));
+        // The section writer cleans each value so that it reads back: a path
+        // may hold line breaks or characters without a Shift-JIS form, and
+        // one of them must not cost the whole snapshot.
+        plat::TextWriter out(path);
+        clsRegistry(kPublic).WriteFile(out);
+        for (const OwnerSection& s : ownerSections()) clsRegistry(s.name).WriteFile(out);
+        out.commit();
         return LogOK;
     } catch (...) {
         RaiseError(ErrLibrary, kModule, QStringLiteral("gvWriteLog"));
