@@ -54,7 +54,7 @@ protected:
         h.StatusText = [this](const QString& s) { calls.append(s); };
         h.SaveEps = [this](const QString& path) {
             calls.append(QStringLiteral("eps"));
-            return SavePostScriptFile(graph_, path, {kW, kH, 96}, [this] { PlotMap(picture_.hDC(), 96, 96, kW, kH); });
+            return SavePostScriptFile(graph_, path, {kW, kH, 96}, [this] { return PlotMap(picture_.hDC(), 96, 96, kW, kH) == PlotDone; });
         };
         old_ = SetFileHost(h);
         EXPECT_EQ(PlotMap(picture_.hDC(), 96, 96, kW, kH), PlotDone);
