@@ -117,7 +117,8 @@ TEST_F(WorldMap, EditingACellInPlace) {
     QApplication::processEvents();
     dlg.gridClick(2, FigPolyLogic::ColX);
     ASSERT_TRUE(dlg.txtX->isVisible());
-    EXPECT_EQ(dlg.txtX->text(), NodeXText(1, B.x));
+    EXPECT_EQ(dlg.txtX->text(), QStringLiteral("E011°00′00″"));
+    EXPECT_EQ(dlg.flgPoly->TextMatrix(2, FigPolyLogic::ColY), QStringLiteral("N21°00′00″"));
     EXPECT_EQ(dlg.txtX->geometry().top(), dlg.txtY->geometry().top());
     ExpectPicture(&dlg, "editor");
     {
@@ -126,12 +127,12 @@ TEST_F(WorldMap, EditingACellInPlace) {
         dlg.txtX->setText(QStringLiteral("E181"));
         PressEnter(dlg.txtX);
         EXPECT_TRUE(dlg.txtX->isVisible());
-        EXPECT_EQ(dlg.flgPoly->TextMatrix(2, FigPolyLogic::ColX), NodeXText(1, B.x));
+        EXPECT_EQ(dlg.flgPoly->TextMatrix(2, FigPolyLogic::ColX), QStringLiteral("E011°00′00″"));
     }
     dlg.txtX->setText(QStringLiteral("W10"));
     PressEnter(dlg.txtX);
     EXPECT_FALSE(dlg.txtX->isVisible());
-    EXPECT_EQ(dlg.flgPoly->TextMatrix(2, FigPolyLogic::ColX), NodeXText(1, -Deg(10)));
+    EXPECT_EQ(dlg.flgPoly->TextMatrix(2, FigPolyLogic::ColX), QStringLiteral("W010°00′00″"));
     dlg.gridClick(2, FigPolyLogic::ColMark);
     dlg.gridClick(1, FigPolyLogic::ColMark);  // not on the first node
     EXPECT_EQ(dlg.flgPoly->TextMatrix(2, FigPolyLogic::ColMark), "< *");
