@@ -9,6 +9,7 @@
 #include <QMenuBar>
 #include <QSet>
 #include <QTest>
+#include <QTransform>
 
 #include <cmath>
 
@@ -57,7 +58,8 @@ struct WorldList : ::testing::Test {
     QSet<QRgb> colorsIn(int32_t row, int32_t col) {
         const QImage shot = window.flgList->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
         const QModelIndex cell = window.flgList->model()->index(row - window.flgList->FixedRows(), col);
-        const QRect r = window.flgList->visualRect(cell) & shot.rect();
+        const qreal dpr = shot.devicePixelRatio();   // the shot is in device pixels
+        const QRect r = QTransform::fromScale(dpr, dpr).mapRect(window.flgList->visualRect(cell)) & shot.rect();
         QSet<QRgb> seen;
         for (int y = r.top(); y <= r.bottom(); ++y)
             for (int x = r.left(); x <= r.right(); ++x) seen.insert(shot.pixel(x, y) | 0xFF000000u);
