@@ -182,8 +182,13 @@ TEST_F(PlotRoutines, HooksFollowTheMapMode) {
     accessory_.setWidth(kW);
     accessory_.setHeight(kH);
     accessory_.Layout();
-    EXPECT_EQ(accessory_.Area(clsAccessory::Comment).lines, QStringList{ll_->ProjectionName()});
-    EXPECT_FALSE(ll_->ProjectionName().isEmpty());
+    // The test folder's Environment.txt names no view projection.
+    EXPECT_EQ(accessory_.Area(clsAccessory::Comment).lines, QStringList{QStringLiteral("--- 未定義 ---")});
+    gvEnvironment->LoadLines({QStringLiteral("DirectPrjName02=割円筒図法")});
+    ll_->ProjectionAuto = false;
+    ll_->setProjectionIndex(2);
+    accessory_.Layout();
+    EXPECT_EQ(accessory_.Area(clsAccessory::Comment).lines, QStringList{QStringLiteral("割円筒図法")});
 }
 
 } // namespace

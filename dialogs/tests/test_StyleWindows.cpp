@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QSet>
 #include <QTest>
 
 #include "ExpStyleModel.h"
@@ -153,6 +154,34 @@ TEST(StyleWindowPictures, AllFourDialogs) {
     testsupport::SaveWidgetPng(&b, QStringLiteral("polyline"));
     testsupport::SaveWidgetPng(&c, QStringLiteral("symbol"));
     testsupport::SaveWidgetPng(&d, QStringLiteral("range"));
+    // Each grid frames the chosen style's cell in red, its neighbour to the
+    // left in the grid's text colour; each sample is drawn in the chosen
+    // colour (the colour checker under it has no channel below 12).
+    const struct {
+        frmExpStyle& dlg;
+        int cols, rows, dx, dy, cell;
+    } grids[] = {{a, 8, 5, 4, 3, 8 + 3}, {b, 4, 13, 1, 2, 8 + 18}, {c, 8, 6, 3, 2, 7}};
+    for (size_t k = 0; k < 3; ++k) {
+        const QImage& grid = grids[k].dlg.grid()->image();
+        const int cw = grid.width() / grids[k].cols, ch = grid.height() / grids[k].rows;
+        const int x = grids[k].cell % grids[k].cols * cw + grids[k].dx, y = grids[k].cell / grids[k].cols * ch + grids[k].dy;
+        EXPECT_EQ(grid.pixel(x, y + ch / 2), kRed) << k;
+        EXPECT_EQ(grid.pixel(x + cw / 2, y), kRed) << k;
+        EXPECT_EQ(grid.pixel(x - cw, y + ch / 2), 0xFF000000u) << k;
+        const QImage& sample = grids[k].dlg.sample()->image();
+        int fore = 0;
+        for (int sy = 0; sy < sample.height(); ++sy)
+            for (int sx = 0; sx < sample.width(); ++sx)
+                fore += (sample.pixel(sx, sy) & 0xFFFFFF) == (qRgb(GetRValue(pages[k].fore), GetGValue(pages[k].fore),
+                                                                     GetBValue(pages[k].fore)) & 0xFFFFFF);
+        EXPECT_GT(fore, 20) << k;
+    }
+    // The middle of the cross holds only the pattern's two colours, both.
+    const QImage& cross = a.sample()->image();
+    QSet<QRgb> inside;
+    for (int sy = cross.height() * 7 / 20; sy < cross.height() * 13 / 20; ++sy)
+        for (int sx = cross.width() * 8 / 20; sx < cross.width() * 12 / 20; ++sx) inside.insert(cross.pixel(sx, sy) | 0xFF000000u);
+    EXPECT_EQ(inside, (QSet<QRgb>{qRgb(0, 90, 0), qRgb(220, 240, 200)}));
     // The band covers the selected stretch of the slider.
     const QRect band = d.slider()->bandRect();
     EXPECT_LE(band.left(), d.slider()->centerOf(54 - 30));

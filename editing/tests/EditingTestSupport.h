@@ -4,6 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QDateTime>
+#include <QFileInfo>
+#include <QImage>
+#include <QWidget>
+
 #include <cmath>
 
 #include "AppState.h"
@@ -14,6 +19,7 @@
 #include "basNumberText.h"
 #include "clsAdmins.h"
 #include "clsThings.h"
+#include "TestSupport.h"
 
 namespace edittest {
 
@@ -59,6 +65,18 @@ struct CleanEditing {
         ResetFigureDialogs();
     }
 };
+
+// The picture of a window for a person to look at: written now, of the
+// window's size.
+inline void ExpectPicture(QWidget* w, const QString& name = QString()) {
+    const QDateTime before = QDateTime::currentDateTime().addSecs(-2);   // coarse file times
+    const QString path = testsupport::SaveWidgetPng(w, name);
+    const QFileInfo file(path);
+    ASSERT_TRUE(file.exists()) << path.toStdString();
+    EXPECT_GE(file.lastModified(), before)
+        << path.toStdString() << " is of " << file.lastModified().toString(Qt::ISODate).toStdString();
+    EXPECT_EQ(QImage(path).size(), w->size() * w->devicePixelRatio()) << path.toStdString();
+}
 
 inline AdminPtr MakeAdmin(int code, int area, const QString& name) {
     auto a = std::make_shared<clsAdmin>();

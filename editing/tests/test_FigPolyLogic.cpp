@@ -21,22 +21,20 @@ TEST(FigPolyGrid, NodesComeBackExactlyInEveryNotation) {
         int mode;
         int16_t angleUnit;  // 2: degrees and minutes, coarser than the data
         PolyPoint p;
-        QString x;
+        QString x, y;
     } cases[] = {
-        {1, 1, {Deg(139) + 41 * 60 + 30, Deg(35) + 41 * 60 + 22}, "E139°41′30″"},
-        {1, 2, {Deg(139) + 41 * 60 + 30, -(Deg(35) + 29)}, "E139°42′"},
-        {1, 4, {-Deg(179) - 59, Deg(89) + 1}, ""},
-        {2, 1, {1234567, -1}, "    1234.567"},
-        {2, 1, {-40000000, 40000000}, "  -40000.000"},
+        {1, 1, {Deg(139) + 41 * 60 + 30, Deg(35) + 41 * 60 + 22}, "E139°41′30″", "N35°41′22″"},
+        {1, 2, {Deg(139) + 41 * 60 + 30, -(Deg(35) + 29)}, "E139°42′", "S35°00′"},
+        {1, 4, {-Deg(179) - 59, Deg(89) + 1}, "W179.0163889°", "N89.0002778°"},
+        {2, 1, {1234567, -1}, "    1234.567", "      -0.001"},
+        {2, 1, {-40000000, 40000000}, "  -40000.000", "   40000.000"},
     };
     for (const Case& c : cases) {
         PolyDialog d(c.mode, 2, {c.p, {0, 0}});
         SetAngleUnit(c.angleUnit);
         d.reload();
-        if (!c.x.isEmpty()) {
-            EXPECT_EQ(d.cells.TextMatrix(1, FigPolyLogic::ColX), c.x);
-        }
-        EXPECT_EQ(d.cells.TextMatrix(1, FigPolyLogic::ColY), NodeYText(c.mode, c.p.y));
+        EXPECT_EQ(d.cells.TextMatrix(1, FigPolyLogic::ColX), c.x);
+        EXPECT_EQ(d.cells.TextMatrix(1, FigPolyLogic::ColY), c.y);
         // An editor left as it was reads nothing back.
         EXPECT_TRUE(d->CommitCell(FigPolyLogic::ColX, d.cells.TextMatrix(1, FigPolyLogic::ColX)));
         ASSERT_EQ(d->OkClick(), OkOutcome::Closed);
@@ -51,14 +49,15 @@ TEST(FigPolyGrid, TypedCoordinatesAreReadOnlyWhereTyped) {
         int32_t col;
         QString typed;
         PolyPoint after;  // A: refused with the range message
+        QString x, y;     // the node's cells afterwards
     } cases[] = {
-        {1, FigPolyLogic::ColX, "E140°", {Deg(140), Deg(20)}},
-        {1, FigPolyLogic::ColY, "S0°30′", {Deg(10), -Deg(0.5)}},
-        {1, FigPolyLogic::ColX, "E181°", A},
-        {1, FigPolyLogic::ColY, "N91", A},
-        {1, FigPolyLogic::ColX, "どこか", A},
-        {2, FigPolyLogic::ColX, "12.5", {12500, Deg(20)}},
-        {2, FigPolyLogic::ColY, "50000km", A},
+        {1, FigPolyLogic::ColX, "E140°", {Deg(140), Deg(20)}, "E140°00′00″", "N20°00′00″"},
+        {1, FigPolyLogic::ColY, "S0°30′", {Deg(10), -Deg(0.5)}, "E010°00′00″", "S00°30′00″"},
+        {1, FigPolyLogic::ColX, "E181°", A, "E010°00′00″", "N20°00′00″"},
+        {1, FigPolyLogic::ColY, "N91", A, "E010°00′00″", "N20°00′00″"},
+        {1, FigPolyLogic::ColX, "どこか", A, "E010°00′00″", "N20°00′00″"},
+        {2, FigPolyLogic::ColX, "12.5", {12500, Deg(20)}, "      12.500", "      72.000"},
+        {2, FigPolyLogic::ColY, "50000km", A, "      36.000", "      72.000"},
     };
     for (const Case& c : cases) {
         PolyDialog d(c.mode, 2, {A, B}, 1);
@@ -66,7 +65,8 @@ TEST(FigPolyGrid, TypedCoordinatesAreReadOnlyWhereTyped) {
         if (c.after == A) boxes.expect(kRangeMessage, plat::IdOk);
         EXPECT_EQ(d->CommitCell(c.col, c.typed), c.after != A) << c.typed.toStdString();
         EXPECT_EQ(d.nodes(), (Nodes{c.after, B}));
-        EXPECT_EQ(d.cells.TextMatrix(1, FigPolyLogic::ColX), NodeXText(c.mode, c.after.x));
+        EXPECT_EQ(d.cells.TextMatrix(1, FigPolyLogic::ColX), c.x) << c.typed.toStdString();
+        EXPECT_EQ(d.cells.TextMatrix(1, FigPolyLogic::ColY), c.y) << c.typed.toStdString();
     }
 }
 

@@ -121,7 +121,7 @@ TEST(PickerWindows, WithTheDefaultCatalogues) {
     districts.AdminCode = 392;
     PickerDialog a(districts, AdminSelectTexts());
     EXPECT_EQ(a.lower->currentText(), QStringLiteral("日本"));
-    EXPECT_FALSE(testsupport::SaveWidgetPng(&a, "districts").isEmpty());
+    edittest::ExpectPicture(&a, "districts");
     emit a.upper->activated(0);  // "世界": every district
     EXPECT_EQ(a.lower->count(), admins.Count());
     emit a.lower->activated(1);
@@ -136,6 +136,6 @@ TEST(PickerWindows, WithTheDefaultCatalogues) {
     PickerDialog t(kinds, ThingSelectTexts());
     EXPECT_EQ(t.windowTitle(), QStringLiteral("事象選択 (文字列)"));
     EXPECT_EQ(t.lower->currentText(), QStringLiteral("国名"));
-    EXPECT_FALSE(testsupport::SaveWidgetPng(&t, "things").isEmpty());
+    edittest::ExpectPicture(&t, "things");
     EXPECT_FALSE(ShowThingSelect());  // no catalogue: closes without showing
 }

@@ -95,7 +95,7 @@ TEST_F(WorldMap, APolygonOpenedAndTakenBackUnchanged) {
         EXPECT_EQ(dlg->choThing->currentText(), unit->Things().Item(polygon->Thing())->Name());
         EXPECT_TRUE(dlg->cmdRotation->isEnabled() && dlg->cmdGreat->isEnabled() && dlg->cmdTrace->isEnabled());
         EXPECT_TRUE(Hooked(dlg->flgPoly));
-        EXPECT_FALSE(testsupport::SaveWidgetPng(dlg).isEmpty());
+        ExpectPicture(dlg);
         dlg->cmdOK->click();
         CloseLater(dlg);
     });
@@ -117,26 +117,27 @@ TEST_F(WorldMap, EditingACellInPlace) {
     QApplication::processEvents();
     dlg.gridClick(2, FigPolyLogic::ColX);
     ASSERT_TRUE(dlg.txtX->isVisible());
-    EXPECT_EQ(dlg.txtX->text(), NodeXText(1, B.x));
+    EXPECT_EQ(dlg.txtX->text(), QStringLiteral("E011°00′00″"));
+    EXPECT_EQ(dlg.flgPoly->TextMatrix(2, FigPolyLogic::ColY), QStringLiteral("N21°00′00″"));
     EXPECT_EQ(dlg.txtX->geometry().top(), dlg.txtY->geometry().top());
-    EXPECT_FALSE(testsupport::SaveWidgetPng(&dlg, "editor").isEmpty());
+    ExpectPicture(&dlg, "editor");
     {
         testsupport::ScriptedBoxes boxes;
         boxes.expect(QStringLiteral("既定の範囲を超えています."), plat::IdOk);
         dlg.txtX->setText(QStringLiteral("E181"));
         PressEnter(dlg.txtX);
         EXPECT_TRUE(dlg.txtX->isVisible());
-        EXPECT_EQ(dlg.flgPoly->TextMatrix(2, FigPolyLogic::ColX), NodeXText(1, B.x));
+        EXPECT_EQ(dlg.flgPoly->TextMatrix(2, FigPolyLogic::ColX), QStringLiteral("E011°00′00″"));
     }
     dlg.txtX->setText(QStringLiteral("W10"));
     PressEnter(dlg.txtX);
     EXPECT_FALSE(dlg.txtX->isVisible());
-    EXPECT_EQ(dlg.flgPoly->TextMatrix(2, FigPolyLogic::ColX), NodeXText(1, -Deg(10)));
+    EXPECT_EQ(dlg.flgPoly->TextMatrix(2, FigPolyLogic::ColX), QStringLiteral("W010°00′00″"));
     dlg.gridClick(2, FigPolyLogic::ColMark);
     dlg.gridClick(1, FigPolyLogic::ColMark);  // not on the first node
     EXPECT_EQ(dlg.flgPoly->TextMatrix(2, FigPolyLogic::ColMark), "< *");
     EXPECT_EQ(dlg.flgPoly->TextMatrix(1, FigPolyLogic::ColMark), " ");
-    EXPECT_FALSE(testsupport::SaveWidgetPng(&dlg, "editing").isEmpty());
+    ExpectPicture(&dlg, "editing");
     dlg.cmdReverse->click();
     EXPECT_EQ(dlg.logic().GridToPoly().x(2), -Deg(10));
     EXPECT_EQ(dlg.lblInfo->text(), QStringLiteral("形状:開放線 , ノード数:3"));

@@ -86,7 +86,7 @@ TEST_F(RemarkDialog, EditedThroughHMapEditAsAUserWould) {
             EXPECT_EQ(dlg->windowTitle(), QStringLiteral("注釈図形プロパティ - JAPAN.MLL"));
             EXPECT_EQ(dlg->focusWidget(), dlg->txtComment);
             if (ok) {
-                EXPECT_FALSE(testsupport::SaveWidgetPng(dlg).isEmpty());
+                edittest::ExpectPicture(dlg);
             }
             dlg->txtComment->setPlainText(QStringLiteral("一行目\r\n二行目\t終わり\x1f"));
             (ok ? dlg->cmdOK : dlg->cmdCancel)->click();

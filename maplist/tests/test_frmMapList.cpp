@@ -7,7 +7,9 @@
 #include <QAction>
 #include <QLabel>
 #include <QMenuBar>
+#include <QSet>
 #include <QTest>
+#include <QTransform>
 
 #include <cmath>
 
@@ -41,15 +43,28 @@ struct WorldList : ::testing::Test {
     ~WorldList() override {
         if (window.isVisible()) window.closeCancel();
     }
+    // Call through ASSERT_NO_FATAL_FAILURE: a window that never becomes
+    // ready ends the case.
     void open(int16_t startUnit = 2, int32_t startRow = 0) {
         window.logic().MapUnits = units.get();
         window.logic().StartUnit = startUnit;
         window.logic().StartRow = startRow;
         ASSERT_TRUE(window.loadList());
         window.show();
-        QTRY_VERIFY(window.logic().UnitIndex > 0);
+        ASSERT_TRUE(QTest::qWaitFor([this] { return window.logic().UnitIndex > 0; })) << "the list never became ready";
     }
     clsMap& world() { return units->Item(2)->Map(); }
+    // The colours the list shows in a cell.
+    QSet<QRgb> colorsIn(int32_t row, int32_t col) {
+        const QImage shot = window.flgList->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QModelIndex cell = window.flgList->model()->index(row - window.flgList->FixedRows(), col);
+        const qreal dpr = shot.devicePixelRatio();   // the shot is in device pixels
+        const QRect r = QTransform::fromScale(dpr, dpr).mapRect(window.flgList->visualRect(cell)) & shot.rect();
+        QSet<QRgb> seen;
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            for (int x = r.left(); x <= r.right(); ++x) seen.insert(shot.pixel(x, y) | 0xFF000000u);
+        return seen;
+    }
     // The first row showing a figure of that kind.
     int32_t firstRowOf(const QString& kind) {
         for (int32_t r = 1; r < window.flgList->Rows(); ++r)
@@ -61,7 +76,7 @@ struct WorldList : ::testing::Test {
 } // namespace
 
 TEST_F(WorldList, WindowOnTheWorldMap) {
-    open();
+    ASSERT_NO_FATAL_FAILURE(open());
     EXPECT_EQ(window.windowTitle(), "地図図形リスト - [2] WORLD_T3.MLL");
     EXPECT_EQ(window.panels[1]->text(), "総行数:" + QString::number(world().Count()));
     EXPECT_EQ(window.panels[2]->text(), "選択行:1");
@@ -80,6 +95,15 @@ TEST_F(WorldList, WindowOnTheWorldMap) {
     window.logic().SetSelectRange(polygon + 3, polygon + 4);
     QApplication::processEvents();
     testsupport::SaveWidgetPng(&window);
+    const QRgb red = qRgb(255, 0, 0), green = qRgb(0, 0xA0, 0), highlight = qRgb(0, 120, 215);
+    EXPECT_TRUE(colorsIn(polygon, 3).contains(red));
+    EXPECT_TRUE(colorsIn(polygon + 1, 3).contains(green));
+    EXPECT_FALSE(colorsIn(polygon + 2, 3).contains(red) || colorsIn(polygon + 2, 3).contains(green));
+    EXPECT_EQ(window.flgList->TextMatrix(polygon, 2), "？");
+    EXPECT_EQ(window.flgList->TextMatrix(polygon + 1, 2), "×");   // hidden
+    EXPECT_EQ(window.flgList->TextMatrix(polygon + 2, 1), "5");
+    EXPECT_FALSE(colorsIn(polygon + 2, 5).contains(highlight));
+    EXPECT_TRUE(colorsIn(polygon + 3, 5).contains(highlight) && colorsIn(polygon + 4, 5).contains(highlight));
     const int32_t text = firstRowOf("文字列");
     if (text > 0) {
         window.logic().JumpRow(text);
@@ -89,7 +113,7 @@ TEST_F(WorldList, WindowOnTheWorldMap) {
 }
 
 TEST_F(WorldList, OnlyEscReachesTheWindowDuringALongOperation) {
-    open();
+    ASSERT_NO_FATAL_FAILURE(open());
     window.logic().JumpRow(3);
     window.flgList->setFocus();
     {
@@ -113,7 +137,7 @@ TEST_F(WorldList, OnlyEscReachesTheWindowDuringALongOperation) {
 }
 
 TEST_F(WorldList, SizePositionAndColumnsKeptBetweenOpenings) {
-    open();
+    ASSERT_NO_FATAL_FAILURE(open());
     window.resize(10, 10);
     EXPECT_GE(window.width(), px(frmMapListLogic::kMinWidth));
     EXPECT_GE(window.height(), static_cast<int>(std::lround(frmMapListLogic::kMinHeight / plat::TwipsPerPixelY())));
@@ -136,14 +160,14 @@ TEST_F(WorldList, SizePositionAndColumnsKeptBetweenOpenings) {
     window.closeCancel();
     EXPECT_EQ(window.logic().MapUnits, nullptr);
 
-    open();
+    ASSERT_NO_FATAL_FAILURE(open());
     EXPECT_EQ(window.size(), QSize(900, 420));
     EXPECT_EQ(window.frameGeometry().topLeft(), QPoint(40, 30));
     EXPECT_EQ(window.flgList->ColWidth(6), 2000);
 }
 
 TEST_F(WorldList, MoveViewAndCloseOnAFigure) {
-    open();
+    ASSERT_NO_FATAL_FAILURE(open());
     window.logic().JumpRow(1);   // a remark has no point to go to
     window.logic().CloseMove();
     EXPECT_FALSE(window.logic().MoveView);

@@ -56,15 +56,17 @@ TEST_F(Exports, BmpAndPngHoldThePlottedCanvas) {
     ASSERT_TRUE(canvas.SaveBMP());
     ASSERT_TRUE(canvas.SavePNG());
     const QImage& img = picture.Image()->image();
+    bool magick = true;
     for (const QString& file : {canvas.BmpPath(), canvas.PngPath()}) {
         EXPECT_EQ(QImage(file).convertToFormat(QImage::Format_RGB32), img.convertToFormat(QImage::Format_RGB32))
             << file.toStdString();
         const QString seen = IdentifyAndCompare(file, img);
-        if (!seen.isEmpty()) {
-            EXPECT_TRUE(seen.startsWith(QStringLiteral("720 480 8 "))) << seen.toStdString();
-            EXPECT_TRUE(seen.endsWith(QStringLiteral(" differing 0"))) << seen.toStdString();
-        }
+        magick = magick && !seen.isEmpty();
+        if (!magick) continue;
+        EXPECT_TRUE(seen.startsWith(QStringLiteral("720 480 8 "))) << seen.toStdString();
+        EXPECT_TRUE(seen.endsWith(QStringLiteral(" differing 0"))) << seen.toStdString();
     }
+    if (!magick) GTEST_SKIP() << "ImageMagick is not installed: the files were not read back by it";
 }
 
 TEST_F(Exports, MetafileOfThePlotPlaysLikeTheCanvas) {

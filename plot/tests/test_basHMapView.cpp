@@ -63,6 +63,20 @@ TEST_F(MapView, ViewPointsRoundTripInBothModes) {
             EXPECT_LE(std::abs(bx - x) + std::abs(by - y), 1) << m;
         }
     }
+    // Worked out from the formulas: the canvas centre (400, 250) is view
+    // point (200, 125); 1 degree is 21.0 px at 1:2e7, 1 km 7.56 px at 1:5e6.
+    const struct {
+        int32_t mode, mx, my, vx, vy;
+    } literal[] = {
+        {1, 20 * kDeg, 50 * kDeg, 270, 83}, {1, 12 * kDeg, 47 * kDeg, 158, 146},
+        {2, 1010000, -2005000, 208, 129},   {2, 990000, -1996000, 192, 122},
+    };
+    for (const auto& c : literal) {
+        mode(c.mode);
+        int32_t vx = 0, vy = 0;
+        EXPECT_TRUE(PosMapToView(c.mx, c.my, vx, vy));
+        EXPECT_EQ(QPoint(vx, vy), QPoint(c.vx, c.vy)) << c.mode << ": " << vx << ", " << vy;
+    }
     mode(3);
     int32_t mx = 0, my = 0;
     EXPECT_FALSE(PosViewToMap(10, 10, mx, my)) << "no engine for another mode";

@@ -115,9 +115,12 @@ protected:
 
 TEST_F(Accessory, ItemsTakeOnlyWhatTheyCan) {
     clsAccessory a;
+    // Back, Frame, Measure, Title, Comment, Center, Elevate: 1 colour, 2 text, 4 font.
+    const int16_t capabilities[clsAccessory::kItems] = {1, 1, 7, 7, 7, 1, 5};
     for (int32_t i = 1; i <= clsAccessory::kItems; ++i) {
         a.setIndex(i);
-        const int16_t status = a.Status();
+        const int16_t status = capabilities[i - 1];
+        EXPECT_EQ(a.Status(), status) << i;
         a.setColor(0x123456);
         a.setText(QStringLiteral("new\t\r\n"));
         const FontRef font = MakeFont();

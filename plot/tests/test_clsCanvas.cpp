@@ -234,6 +234,7 @@ TEST_F(Canvas, BmpOfTwoHundredFiftySixColoursIsPalettisedAndOneMoreIsFullColour)
         int bits;
         const char* magick;
     } cases[] = {{256, 8, "32 32 8 PseudoClass sRGB differing 0"}, {257, 24, "32 32 8 DirectClass sRGB differing 0"}};
+    bool magick = true;
     for (const auto& k : cases) {
         fill([&](int x, int y) {
             const int i = y * 32 + x;
@@ -245,10 +246,11 @@ TEST_F(Canvas, BmpOfTwoHundredFiftySixColoursIsPalettisedAndOneMoreIsFullColour)
         EXPECT_EQ(uint8_t(bytes[28]), k.bits) << k.colours;
         EXPECT_TRUE(samePixels(QImage(c->BmpPath()), picture_.Image()->image()));
         const QString seen = plottest::IdentifyAndCompare(c->BmpPath(), picture_.Image()->image());
-        if (!seen.isEmpty()) {
-            EXPECT_EQ(seen, QString::fromLatin1(k.magick));
-        }
+        magick = magick && !seen.isEmpty();
+        if (!magick) continue;
+        EXPECT_EQ(seen, QString::fromLatin1(k.magick));
     }
+    if (!magick) GTEST_SKIP() << "ImageMagick is not installed: the files were not read back by it";
 }
 
 TEST_F(Canvas, PngAndClipboardHoldTheCanvas) {
@@ -258,13 +260,13 @@ TEST_F(Canvas, PngAndClipboardHoldTheCanvas) {
     ASSERT_TRUE(c->SavePNG());
     EXPECT_EQ(c->PngPath(), file(QStringLiteral("canvas.PNG")));
     EXPECT_TRUE(samePixels(QImage(c->PngPath()), picture_.Image()->image()));
-    const QString seen = plottest::IdentifyAndCompare(c->PngPath(), picture_.Image()->image());
-    if (!seen.isEmpty()) {
-        EXPECT_EQ(seen, QStringLiteral("120 90 8 DirectClass sRGB differing 0"));
-    }
 
     ASSERT_TRUE(c->WriteClip());
     EXPECT_TRUE(samePixels(QGuiApplication::clipboard()->image(), picture_.Image()->image()));
+
+    const QString seen = plottest::IdentifyAndCompare(c->PngPath(), picture_.Image()->image());
+    if (seen.isEmpty()) GTEST_SKIP() << "ImageMagick is not installed: the PNG was not read back by it";
+    EXPECT_EQ(seen, QStringLiteral("120 90 8 DirectClass sRGB differing 0"));
 }
 
 TEST_F(Canvas, AFailedExportKeepsThePreviousFile) {

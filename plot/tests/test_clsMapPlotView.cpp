@@ -77,6 +77,36 @@ TEST_F(View, UnknownChoiceNameDrawsAsTangentCylinderWithoutMainCounterpart) {
     SetPrjServices(nullptr, nullptr);
 }
 
+// Map points worked out from the projection formulas on a globe of
+// 6371000.79 m (30.8875 m an arc-second), 800 x 600 pixels at 96 dpi:
+// a mapping wrong the same way both ways still misses these.
+TEST_F(View, LiteralCanvasPointsInEverySlot) {
+    struct Case {
+        int32_t slot, cx, cy;
+        double scale;
+        int32_t mx, my;
+        PolyPoint canvas;
+    };
+    const Case cases[] = {
+        {1, 0, 0, 1e7, 10 * kDeg, 5 * kDeg, {820, 90}},                     // 420.26 px east, 210.13 up
+        {2, 15 * kDeg, 48 * kDeg, 2e7, 20 * kDeg, 50 * kDeg, {470, 258}},     // x shrunk by cos 48
+        {3, 0, 45 * kDeg, 1e7, 10 * kDeg, 50 * kDeg, {671, 73}},
+        {3, 0, -40 * kDeg, 1e7, -10 * kDeg, -35 * kDeg, {55, 109}},
+        {4, 0, 70 * kDeg, 2e7, 30 * kDeg, 80 * kDeg, {505, 62}},
+        {4, 20 * kDeg, -75 * kDeg, 2e7, 0, -85 * kDeg, {364, 516}},
+        {0, 1000000, -2000000, 1e6, 1005000, -2002000, {419, 308}},          // metres: 18.9 px east, 75.6 down
+    };
+    plat::RasterDC dc(plat::Bitmap::Create(64, 64, 32), 96);
+    for (const Case& c : cases) {
+        clsMapPlot p;
+        SetView(p, &dc, c.slot, c.cx, c.cy, c.scale);
+        ASSERT_EQ(p.ProjectionIndex(), c.slot);
+        int32_t x = 0, y = 0;
+        EXPECT_TRUE(p.MapToCanvas(c.mx, c.my, x, y));
+        EXPECT_EQ(PolyPoint(x, y), c.canvas) << "slot " << c.slot << " at " << c.cy << ": " << x << ", " << y;
+    }
+}
+
 // Canvas and back at the largest scale and resolution: the map point comes
 // back within one unit and the map length of a pixel, in every slot, on
 // both hemispheres.
