@@ -45,6 +45,14 @@ public:
         WriteEnvironment({QStringLiteral("MapFolder=maps")});
         for (const char* n : {"BASE.MLL", "BASE.MXY", "BASE.ADM", "BASE.THG", "DEFAULT.ADM", "DEFAULT.THG"})
             CopyMap(QString::fromLatin1(n));
+        CopyCruiseFiles(path());
+    }
+    // The standard-map list and country grid of the cruise into a program folder.
+    static void CopyCruiseFiles(const QString& folder) {
+        for (const char* n : {"CRUISE05.LST", "CRUISE05.GRD"})
+            EXPECT_TRUE(QFile::copy(QStringLiteral(KAL_SOURCE_DIR "/data/") + QString::fromLatin1(n),
+                                    folder + QLatin1Char('/') + QString::fromLatin1(n)))
+                << n;
     }
     // A map file installed with the program.
     void CopyMap(const QString& name) const {

@@ -33,7 +33,14 @@ protected:
     PlotRoutines() : view_(kW, kH, QSize(0, 0), QSize(1920, 1080)) {
         folder_.Install();
         EXPECT_EQ(gvInitialize(), StartupOK);
-        gvMapGraph = &graph_;
+        // The test's own objects in place of those of the start-up, and no
+        // X/Y engine.
+        delete std::exchange(gvCanvas, nullptr);
+        delete std::exchange(gvMapPlotXY, nullptr);
+        delete std::exchange(gvMapPlotLL, nullptr);
+        delete std::exchange(gvAccessory, nullptr);
+        delete std::exchange(gvMapGraph, &graph_);
+        clsRegistry(clsCanvas::RegistrySection()).RegDelete(QString());   // its sizes are not the test's
         ll_ = std::make_unique<clsMapPlot>();
         gvMapPlotLL = ll_.get();
         gvAccessory = &accessory_;
