@@ -1,15 +1,13 @@
-// Until the main window exists the program can only say so.
-#include <QCoreApplication>
-#include <QTextStream>
+// KALDERO: the main window on the world map.
+#include <QApplication>
 
-#include "AppInfo.h"
-#include "basLibrary.h"
+#include "Fonts.h"
+#include "frmMain.h"
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    QTextStream out(stdout);
-    out << plat::AppTitle() << " " << VersionText() << "\n"
-        << "The program has no window yet: the main window is still being built.\n"
-        << "プログラムにはまだウィンドウがありません。\n";
-    return 0;
+    QApplication app(argc, argv);
+    plat::InstallFontSubstitutions();
+    frmMain window;
+    if (!window.Start(QApplication::arguments().mid(1))) return 1;
+    return QApplication::exec();
 }
