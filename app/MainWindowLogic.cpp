@@ -114,6 +114,7 @@ bool MainWindowLogic::Load(const std::function<void()>& closeSplash) {
     if (!ShiftJisWorks()) return fail(QStringLiteral("Windowsの言語設定を [日本語] に変更してください."));
     const int16_t code = gvInitialize();
     if (code != StartupOK) return fail(StartupMessage(code));
+    started_ = true;
     gvMapGraph->setDefaultFont(gvDefaultFont);
 
     InitializingEi = true;
@@ -419,6 +420,7 @@ bool MainWindowLogic::QueryUnload() {
 }
 
 bool MainWindowLogic::Unload() {
+    started_ = false;
     plat::CloseAllHelp();
     gvTerminate();
     return gvMapUnitsLL || gvMapUnitsXY;
@@ -427,7 +429,7 @@ bool MainWindowLogic::Unload() {
 void MainWindowLogic::WindupError() {
     // A file error means the files themselves failed: no saves, no snapshot.
     // Sets a failed start-up never made are left alone.
-    if (!IsFileError(FatalStopError()) && gvMapUnitsLL && gvMapUnitsXY) {
+    if (!IsFileError(FatalStopError()) && started_ && gvMapUnitsLL && gvMapUnitsXY) {
         try {
             for (clsMapUnits* units : {gvMapUnitsLL, gvMapUnitsXY})
                 for (const MapUnitPtr& u : std::vector<MapUnitPtr>(units->begin(), units->end())) UnloadMapUnit(*u);
@@ -435,6 +437,7 @@ void MainWindowLogic::WindupError() {
         } catch (...) {
         }
     }
+    started_ = false;
     plat::CloseAllHelp();
     try {
         gvTerminate();

@@ -143,6 +143,7 @@ private:
 
     MainView& view_;
     MainViewState state_;
+    bool started_ = false;   // the application state came up whole
 };
 
 // Map files open as map units of their mode; other files are not taken.
