@@ -115,6 +115,7 @@ bool MainWindowLogic::Load(const std::function<void()>& closeSplash) {
     const int16_t code = gvInitialize();
     if (code != StartupOK) return fail(StartupMessage(code));
     started_ = true;
+    if (StartupStage) StartupStage("initialise");
     gvMapGraph->setDefaultFont(gvDefaultFont);
 
     InitializingEi = true;
@@ -123,6 +124,7 @@ bool MainWindowLogic::Load(const std::function<void()>& closeSplash) {
     SetScrollRange();
     SetViewControllByEngine();
     PlotWindow();
+    if (StartupStage) StartupStage("base plot");
     if (closeSplash) closeSplash();
     return true;
 }
@@ -179,10 +181,12 @@ void MainWindowLogic::RunStartMode() {
         break;
     case 2:
         if (LoadFile && LoadFile(gvStartMapFile)) {
+            if (StartupStage) StartupStage("load units");
             InitializingEi = true;
             SetScrollRange();
             SetViewControllByEngine();
             PlotWindow();
+            if (StartupStage) StartupStage("first plot");
         }
         break;
     default: break;

@@ -45,7 +45,8 @@ public:
     virtual void RepaintView() = 0;
     // The scale bar and the view-area box of the top bar.
     virtual void RedrawTopBar() = 0;
-    // Window width and the average character width of the caption, twips.
+    // Window width, twips, and the measure the caption's room is divided by
+    // (with ten of it to a character).
     virtual void CaptionMetrics(double& widthTwips, double& charTwips) const = 0;
     // Fits the window round the view (the canvas's view size).
     virtual void ResizeFormByView() = 0;
@@ -84,6 +85,9 @@ public:
     std::function<bool(const QString& path)> LoadFile;
     // The plot primitive; tests put a fake engine here.
     MapPlotter Plotter;
+    // Told when a stage of the start-up is over: "initialise", "base plot",
+    // "load units", "first plot" (the timing of the start-up).
+    std::function<void(const char* stage)> StartupStage;
 
     // -- start-up
     // The checks, the global start-up, the first layout and plot; false

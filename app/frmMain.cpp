@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFontMetrics>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -420,7 +419,9 @@ void frmMain::RedrawTopBar() {
 
 void frmMain::CaptionMetrics(double& widthTwips, double& charTwips) const {
     widthTwips = width() * plat::TwipsPerPixelX();
-    charTwips = QFontMetrics(font()).averageCharWidth() * plat::TwipsPerPixelX();
+    // Ten pixels a character: the average character width in twips would
+    // leave no room for any path in a window of ordinary size.
+    charTwips = plat::TwipsPerPixelX();
 }
 
 void frmMain::ResizeFormByView() {
