@@ -341,22 +341,20 @@ int32_t MainWindowLogic::WrapLongitude(int32_t x) const {
 
 // ---------------------------------------------------------------- controls
 
-void MainWindowLogic::HorizontalChanged(int32_t value) {
-    state_.Horizontal.Value = value;
-    clsMapPlot* plot = CurrentMapPlot();
-    if (!plot) return;
-    if (value != roundEven(MapToCoarse(plot->CenterX()) * ScrollFactor()))
-        plot->setCenterX(CoarseToMap(roundEven(value / ScrollFactor())));
-    ShowCenter();
-    PlotWindow();
-}
+void MainWindowLogic::HorizontalChanged(int32_t value) { centreChanged(true, value); }
 
-void MainWindowLogic::VerticalChanged(int32_t value) {
-    state_.Vertical.Value = value;
+void MainWindowLogic::VerticalChanged(int32_t value) { centreChanged(false, value); }
+
+void MainWindowLogic::centreChanged(bool horizontal, int32_t value) {
+    (horizontal ? state_.Horizontal : state_.Vertical).Value = value;
     clsMapPlot* plot = CurrentMapPlot();
     if (!plot) return;
-    if (value != roundEven(MapToCoarse(plot->CenterY()) * ScrollFactor()))
-        plot->setCenterY(CoarseToMap(roundEven(value / ScrollFactor())));
+    const int32_t centre = horizontal ? plot->CenterX() : plot->CenterY();
+    // A bar released where the engine already is leaves the centre alone.
+    if (value != roundEven(MapToCoarse(centre) * ScrollFactor())) {
+        const int32_t moved = CoarseToMap(roundEven(value / ScrollFactor()));
+        horizontal ? plot->setCenterX(moved) : plot->setCenterY(moved);
+    }
     ShowCenter();
     PlotWindow();
 }

@@ -144,6 +144,7 @@ public:
 private:
     void refresh();
     bool stop(const QString& message);
+    void centreChanged(bool horizontal, int32_t value);
 
     MainView& view_;
     MainViewState state_;
