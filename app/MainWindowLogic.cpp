@@ -341,11 +341,17 @@ int32_t MainWindowLogic::WrapLongitude(int32_t x) const {
 
 // ---------------------------------------------------------------- controls
 
-void MainWindowLogic::HorizontalChanged(int32_t value) { centreChanged(true, value); }
+void MainWindowLogic::HorizontalChanged(int32_t value) {
+    centreScrolled(true, value);
+    PlotWindow();
+}
 
-void MainWindowLogic::VerticalChanged(int32_t value) { centreChanged(false, value); }
+void MainWindowLogic::VerticalChanged(int32_t value) {
+    centreScrolled(false, value);
+    PlotWindow();
+}
 
-void MainWindowLogic::centreChanged(bool horizontal, int32_t value) {
+void MainWindowLogic::centreScrolled(bool horizontal, int32_t value) {
     (horizontal ? state_.Horizontal : state_.Vertical).Value = value;
     clsMapPlot* plot = CurrentMapPlot();
     if (!plot) return;
@@ -356,15 +362,18 @@ void MainWindowLogic::centreChanged(bool horizontal, int32_t value) {
         horizontal ? plot->setCenterX(moved) : plot->setCenterY(moved);
     }
     ShowCenter();
-    PlotWindow();
 }
 
-void MainWindowLogic::ScaleChanged(int32_t level) {
+void MainWindowLogic::ScaleScrolled(int32_t level) {
     state_.ScaleLevel = level;
     clsMapPlot* plot = CurrentMapPlot();
     if (!plot) return;
     if (level != LevelOfScale(plot->MapScale())) plot->setMapScale(ScaleOfLevel(static_cast<int16_t>(level)));
     ShowScale();
+}
+
+void MainWindowLogic::ScaleChanged(int32_t level) {
+    ScaleScrolled(level);
     PlotWindow();
 }
 

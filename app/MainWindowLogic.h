@@ -117,6 +117,10 @@ public:
     int32_t WrapLongitude(int32_t x) const;
 
     // -- controls
+    // Scrolled: the engine follows and the status shows it; Changed also redraws.
+    void HorizontalScrolled(int32_t value) { centreScrolled(true, value); }
+    void VerticalScrolled(int32_t value) { centreScrolled(false, value); }
+    void ScaleScrolled(int32_t level);
     void HorizontalChanged(int32_t value);
     void VerticalChanged(int32_t value);
     void ScaleChanged(int32_t level);
@@ -144,7 +148,7 @@ public:
 private:
     void refresh();
     bool stop(const QString& message);
-    void centreChanged(bool horizontal, int32_t value);
+    void centreScrolled(bool horizontal, int32_t value);
 
     MainView& view_;
     MainViewState state_;

@@ -9,6 +9,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QAbstractSlider>
 #include <QScrollBar>
 #include <QSlider>
 #include <QStatusBar>
@@ -238,8 +239,18 @@ void frmMain::buildControls() {
     }
     stbPanels[2]->setToolTip(QStringLiteral("キャンバス中心座標"));
 
-    // valueChanged covers dragging and stepping alike; the logic ignores a
-    // value the engine already has.
+    // A drag shows the centre or scale as it goes and redraws on release.
+    for (QAbstractSlider* bar : std::initializer_list<QAbstractSlider*>{hsbView, vsbView, sliScale}) bar->setTracking(false);
+    connect(hsbView, &QScrollBar::sliderMoved, this,
+            [this](int v) { guarded("hsbView_Scroll", [&] { logic_.HorizontalScrolled(v); }); });
+    connect(vsbView, &QScrollBar::sliderMoved, this,
+            [this](int v) { guarded("vsbView_Scroll", [&] { logic_.VerticalScrolled(-v); }); });
+    connect(sliScale, &QSlider::sliderMoved, this, [this](int v) {
+        guarded("sliScale_Scroll", [&] {
+            sliScale->setToolTip(QStringLiteral("1/") + ScaleLevelText(static_cast<int16_t>(v)));
+            logic_.ScaleScrolled(v);
+        });
+    });
     connect(hsbView, &QScrollBar::valueChanged, this,
             [this](int v) { guarded("hsbView_Change", [&] { logic_.HorizontalChanged(v); }); });
     connect(vsbView, &QScrollBar::valueChanged, this,

@@ -206,6 +206,20 @@ TEST_F(MainLogic, ScrollBarsFollowTheEngineAndMoveIt) {
     logic_.ScrollStep(1);
     EXPECT_EQ(view_.last.Horizontal.Value, WrapRange(10700 + large, -10800, 10799));
     EXPECT_EQ(gvMapPlotLL->CenterX(), CoarseToMap(WrapRange(10700 + large, -10800, 10799)));
+    // Dragging moves the engine and shows the centre; the redraw waits for the release.
+    int plots = 0;
+    const MapPlotter quiet = logic_.Plotter;
+    logic_.Plotter = [&](plat::HDC hdc, int32_t dx, int32_t dy, int32_t w, int32_t h,
+                         const std::function<void(int16_t)>& p) {
+        ++plots;
+        return quiet(hdc, dx, dy, w, h, p);
+    };
+    logic_.VerticalScrolled(600);
+    EXPECT_EQ(gvMapPlotLL->CenterY(), CoarseToMap(600));
+    EXPECT_EQ(view_.last.Panels[2], QStringLiteral("C:") + MapXYToCoarseStr(gvMapPlotLL->CenterX(), CoarseToMap(600)));
+    EXPECT_EQ(plots, 0);
+    logic_.VerticalChanged(600);
+    EXPECT_EQ(plots, 1);
     // North stops at the top of the bar.
     for (int i = 0; i < 100; ++i) logic_.KeyDown(38);
     EXPECT_EQ(view_.last.Vertical.Value, 5400);
