@@ -3,6 +3,7 @@
 #include <QDir>
 
 #include <exception>
+#include <functional>
 #include <utility>
 
 #include "AppInfo.h"
@@ -15,9 +16,20 @@
 #include "clsEnvironment.h"
 #include "clsNativeColor.h"
 #include "clsProjector.h"
+#include "CanvasPictures.h"
+#include "clsAccessory.h"
+#include "clsCanvas.h"
+#include "clsCruise05.h"
+#include "clsMapGraph.h"
+#include "clsMapPlot.h"
+
+#include <QGuiApplication>
+#include <QScreen>
 
 clsMapUnits* gvMapUnitsLL = nullptr;
 clsMapUnits* gvMapUnitsXY = nullptr;
+BitmapCanvasPicture* gvCanvasPicture = nullptr;
+BitmapViewPicture* gvViewPicture = nullptr;
 
 int32_t gvMapMode = 1;
 bool gvExpert = false;
@@ -56,33 +68,87 @@ void release(T*& p) {
     delete std::exchange(p, nullptr);
 }
 
-// The global objects in the order of their creation; the drawing layer, the
-// accessories, the cruise object, the plot engines and the canvas take their
-// places here as they come.
+// The screen the view lives on; without one (headless runs) a common size.
+QSize screenSize() {
+    const QScreen* screen = qobject_cast<QGuiApplication*>(QCoreApplication::instance())
+                                ? QGuiApplication::primaryScreen()
+                                : nullptr;
+    return screen ? screen->size() : QSize(1920, 1080);
+}
+
+int screenDpi() {
+    const QScreen* screen = qobject_cast<QGuiApplication*>(QCoreApplication::instance())
+                                ? QGuiApplication::primaryScreen()
+                                : nullptr;
+    return screen ? qRound(screen->logicalDotsPerInch()) : 96;
+}
+
+// The X/Y engine draws the plane as it is, with its graticule in X/Y units;
+// the choices the latitude/longitude view makes by itself make no sense there.
+void prepareXYPlot(clsMapPlot& plot) {
+    plot.setProjectionIndex(0);
+    plot.ReadRegistry();
+    plot.Grid().setUnitMode(2);
+    plot.Grid().ReadRegistry();
+    plot.ProjectionAuto = false;
+    plot.GridAuto = false;
+}
+
+// The global objects in the order of their creation.
 void createGlobals() {
-    // gvMapGraph: the drawing layer
-    // gvAccessory
-    // gvCruise
+    gvMapGraph = new clsMapGraph();
+    gvAccessory = new clsAccessory();
+    CreateGlobalCruise();
     gvNativeColor = new clsNativeColor();
     gvMapUnitsLL = new clsMapUnits();
-    // gvMapPlotLL
+    gvMapPlotLL = new clsMapPlot();
     gvMapUnitsXY = new clsMapUnits();
-    // gvMapPlotXY
-    // gvCanvas
+    gvMapPlotXY = new clsMapPlot();
+    // The main window adopts the view picture and tells it its frame.
+    gvCanvasPicture = new BitmapCanvasPicture(800, 600);
+    gvViewPicture = new BitmapViewPicture(800, 600, QSize(24, 120), screenSize());
+    gvCanvas = new clsCanvas(*gvCanvasPicture, *gvViewPicture, screenDpi());
     gvProjector = new clsProjector();
 }
 
+// Runs every step even when one fails; the first failure is passed on.
+class ReleaseSteps {
+public:
+    void operator()(const std::function<void()>& step) {
+        try {
+            step();
+        } catch (...) {
+            if (!failure_) failure_ = std::current_exception();
+        }
+    }
+    void rethrow() const {
+        if (failure_) std::rethrow_exception(failure_);
+    }
+
+private:
+    std::exception_ptr failure_;
+};
+
 // The objects in the order of their release (their destructors write their
-// settings sections); the map unit sets come after them.
+// settings sections); the map unit sets come after them. Each may be
+// missing after a failed start-up.
 void releaseGlobals() {
-    release(gvProjector);
-    // gvCanvas
-    // gvMapPlotXY
-    // gvMapPlotLL
-    release(gvNativeColor);
-    // gvCruise
-    // gvAccessory
-    // gvMapGraph
+    ReleaseSteps step;
+    step([] { release(gvProjector); });
+    step([] {
+        release(gvCanvas);
+        release(gvViewPicture);
+        release(gvCanvasPicture);
+    });
+    step([] { release(gvMapPlotXY); });
+    step([] { release(gvMapPlotLL); });
+    step([] { release(gvNativeColor); });
+    step([] {
+        if (gvCruise) DestroyGlobalCruise();
+    });
+    step([] { release(gvAccessory); });
+    step([] { release(gvMapGraph); });
+    step.rethrow();
 }
 
 // Freeing a very large set takes long; the process ends at once instead.
@@ -162,8 +228,7 @@ int16_t gvInitialize() {
             return StartupNoBaseXY;
         }
 
-        // The X/Y plot engine: plane plot (ProjectionIndex 0), its settings,
-        // its graticule in X/Y units, no automatic projection or graticule.
+        prepareXYPlot(*gvMapPlotXY);
 
         SetAngleUnit(gvAngleValue);
         SetAngleSymbol(gvAngleUnit);
@@ -177,25 +242,18 @@ int16_t gvInitialize() {
 void gvTerminate() {
     // Everything is released even when writing the settings fails; the
     // failure is passed on afterwards.
-    std::exception_ptr failure;
-    try {
+    ReleaseSteps step;
+    step([] {
         if (gPublicRead) gvWriteRegistry(false);
-    } catch (...) {
-        failure = std::current_exception();
-    }
+    });
     gPublicRead = false;
     SetWriteLogHook({});
+    step(releaseGlobals);
+    step([] { releaseUnits(gvMapUnitsLL); });
+    step([] { releaseUnits(gvMapUnitsXY); });
+    step([] { release(gvEnvironment); });
     try {
-        releaseGlobals();
-        releaseUnits(gvMapUnitsLL);
-        releaseUnits(gvMapUnitsXY);
-        release(gvEnvironment);
-    } catch (...) {
-        if (!failure) failure = std::current_exception();
-    }
-    if (!failure) return;
-    try {
-        std::rethrow_exception(failure);
+        step.rethrow();
     } catch (...) {
         RaiseError(ErrLibrary, kModule, QStringLiteral("gvTerminate"));
     }

@@ -18,6 +18,8 @@
 #include "AppState.h"
 #include "clsMapUnits.h"
 
+class BitmapCanvasPicture;
+class BitmapViewPicture;
 class clsAdmins;
 class clsMap;
 class clsThings;
@@ -25,6 +27,10 @@ class clsThings;
 // -- global objects (created by gvInitialize, released by gvTerminate)
 extern clsMapUnits* gvMapUnitsLL;   // latitude/longitude map units
 extern clsMapUnits* gvMapUnitsXY;   // X/Y map units
+// The pictures behind gvCanvas: the plotted map and the main window's view
+// (its back buffer; the window follows its changes).
+extern BitmapCanvasPicture* gvCanvasPicture;
+extern BitmapViewPicture* gvViewPicture;
 
 // -- global values ("PUBLIC" unless noted)
 extern int32_t gvMapMode;           // 1 latitude/longitude, 2 X/Y

@@ -106,8 +106,18 @@ void SetWindupHook(std::function<void()> hook) { windupHook() = std::move(hook);
 
 void SetProgramEndHook(std::function<void()> hook) { endHook() = std::move(hook); }
 
+namespace {
+AppError& fatalStopError() {
+    static AppError e;
+    return e;
+}
+} // namespace
+
+const AppError& FatalStopError() { return fatalStopError(); }
+
 void StopOnFatalError(const AppError& e, const QString& comment) {
     gvFatalStop = true;
+    fatalStopError() = e;
     try {
         ReportFatalError(e, comment);
     } catch (...) {

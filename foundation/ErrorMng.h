@@ -57,6 +57,8 @@ void SetProgramEndHook(std::function<void()> hook);
 
 // Reports the error, runs the orderly shutdown and ends the program.
 void StopOnFatalError(const AppError& e, const QString& comment);
+// The error of the fatal stop under way (the orderly shutdown asks it).
+const AppError& FatalStopError();
 // Inside a catch block: the same for the error being handled.
 void StopOnFatalError(const QString& comment);
 

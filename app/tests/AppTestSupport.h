@@ -9,6 +9,7 @@
 #include <QFile>
 
 #include <memory>
+#include <utility>
 
 #include "AppInfo.h"
 #include "MainPlotRoutines.h"
@@ -20,6 +21,7 @@
 #include "clsMapGraph.h"
 #include "clsMapPlot.h"
 #include "SettingsStore.h"
+#include "clsRegistry.h"
 #include "TestSupport.h"
 #include "TextFile.h"
 
@@ -54,6 +56,14 @@ public:
         WriteEnvironment({QStringLiteral("MapFolder=maps")});
         for (const char* n : {"BASE.MLL", "BASE.MXY", "BASE.ADM", "BASE.THG", "DEFAULT.ADM", "DEFAULT.THG"})
             CopyMap(QString::fromLatin1(n));
+        CopyCruiseFiles(path());
+    }
+    // The standard-map list and country grid of the cruise into a program folder.
+    static void CopyCruiseFiles(const QString& folder) {
+        for (const char* n : {"CRUISE05.LST", "CRUISE05.GRD"})
+            EXPECT_TRUE(QFile::copy(QStringLiteral(KAL_SOURCE_DIR "/data/") + QString::fromLatin1(n),
+                                    folder + QLatin1Char('/') + QString::fromLatin1(n)))
+                << n;
     }
     // A map file installed with the program.
     void CopyMap(const QString& name) const {
@@ -72,7 +82,14 @@ public:
     RunningProgram(int32_t width, int32_t height) : view_(width, height, QSize(0, 0), QSize(1920, 1080)) {
         folder_.Install();
         EXPECT_EQ(gvInitialize(), StartupOK);
-        gvMapGraph = &graph_;
+        // The test's own objects in place of those of the start-up, and no
+        // X/Y engine.
+        delete std::exchange(gvCanvas, nullptr);
+        delete std::exchange(gvMapPlotXY, nullptr);
+        delete std::exchange(gvMapPlotLL, nullptr);
+        delete std::exchange(gvAccessory, nullptr);
+        delete std::exchange(gvMapGraph, &graph_);
+        clsRegistry(clsCanvas::RegistrySection()).RegDelete(QString());   // its sizes are not the test's
         ll_ = std::make_unique<clsMapPlot>();
         gvMapPlotLL = ll_.get();
         gvAccessory = &accessory_;

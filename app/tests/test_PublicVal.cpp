@@ -9,6 +9,14 @@
 #include "clsEnvironment.h"
 #include "clsMap.h"
 #include "clsRegistry.h"
+#include "CanvasPictures.h"
+#include "clsAccessory.h"
+#include "clsCanvas.h"
+#include "clsCruise05.h"
+#include "clsMapGraph.h"
+#include "clsMapPlot.h"
+#include "clsNativeColor.h"
+#include "clsProjector.h"
 
 using apptest::ProgramFolder;
 
@@ -51,11 +59,54 @@ TEST(Startup, EachFailureGivesItsCodeAndKeepsTheSettings) {
     }
 }
 
+TEST(Startup, CreatesEveryObjectAndShutdownWritesTheirSettings) {
+    ProgramFolder f;
+    f.Install();
+    // The X/Y engine ignores automatic choices it was left with.
+    clsRegistry(QStringLiteral("XYPLOT")).RegPut(QStringLiteral("GridAuto"), QStringLiteral("True"));
+    clsRegistry(QStringLiteral("XYPLOT")).RegPut(QStringLiteral("Scale"), QStringLiteral("2000000"));
+    ASSERT_EQ(gvInitialize(), StartupOK);
+    for (const void* p : {static_cast<const void*>(gvMapGraph), static_cast<const void*>(gvAccessory),
+                          static_cast<const void*>(gvCruise), static_cast<const void*>(gvNativeColor),
+                          static_cast<const void*>(gvMapUnitsLL), static_cast<const void*>(gvMapPlotLL),
+                          static_cast<const void*>(gvMapUnitsXY), static_cast<const void*>(gvMapPlotXY),
+                          static_cast<const void*>(gvCanvas), static_cast<const void*>(gvViewPicture),
+                          static_cast<const void*>(gvProjector)})
+        EXPECT_NE(p, nullptr);
+    EXPECT_EQ(gvMapPlotLL->MapMode(), 1);
+    EXPECT_EQ(gvMapPlotXY->MapMode(), 2);
+    EXPECT_EQ(gvMapPlotXY->ProjectionIndex(), 0);
+    EXPECT_EQ(gvMapPlotXY->MapScale(), 2000000.0) << "its own section";
+    EXPECT_EQ(gvMapPlotXY->Grid().UnitMode(), 2);
+    EXPECT_FALSE(gvMapPlotXY->ProjectionAuto);
+    EXPECT_FALSE(gvMapPlotXY->GridAuto);
+    EXPECT_EQ(gvMapUnitsLL->Count(), 1);
+    EXPECT_EQ(gvMapUnitsXY->Count(), 1);
+    gvMapPlotLL->setMapScale(3000000);
+    gvCanvas->setViewArea(3);
+
+    gvTerminate();
+    for (const void* p : {static_cast<const void*>(gvMapGraph), static_cast<const void*>(gvAccessory),
+                          static_cast<const void*>(gvCruise), static_cast<const void*>(gvMapPlotLL),
+                          static_cast<const void*>(gvMapPlotXY), static_cast<const void*>(gvCanvas),
+                          static_cast<const void*>(gvViewPicture), static_cast<const void*>(gvCanvasPicture),
+                          static_cast<const void*>(gvProjector), static_cast<const void*>(gvMapUnitsLL)})
+        EXPECT_EQ(p, nullptr);
+    EXPECT_EQ(clsRegistry(QStringLiteral("LLPLOT")).RegGet(QStringLiteral("Scale"), {}), QStringLiteral("3000000"));
+    EXPECT_EQ(clsRegistry(QStringLiteral("CANVAS")).RegGet(QStringLiteral("Area"), {}), QStringLiteral("3"));
+    for (const char* section : {"ACCESSORY", "XYPLOT", "XYGRID", "LLGRID", "CRUISE05", "PROJECTOR", "PUBLIC"})
+        EXPECT_TRUE(clsRegistry(QString::fromLatin1(section)).RegGetSec().has_value()) << section;
+    EXPECT_EQ(clsRegistry(QStringLiteral("XYPLOT")).RegGet(QStringLiteral("GridAuto"), {}), QStringLiteral("False"));
+    // A second shutdown, as after a fatal error during the first, finds nothing to do.
+    gvTerminate();
+}
+
 TEST(Startup, MapFolderBesideTheProgramFolder) {
     ProgramFolder f;
     f.Install();
     QDir(f.path()).mkdir(QStringLiteral("BIN"));
     plat::SetAppPath(f.file(QStringLiteral("BIN")));
+    ProgramFolder::CopyCruiseFiles(f.file(QStringLiteral("BIN")));
     testsupport::WriteBytes(f.file(QStringLiteral("BIN/Environment.txt")), "MapFolder=..\\maps\r\n");
     ASSERT_EQ(gvInitialize(), StartupOK);
     EXPECT_EQ(gvMapFolder, f.file(QStringLiteral("maps")));

@@ -1,0 +1,159 @@
+// The main window without its widgets: the start-up and shutdown roads, the
+// plot driver behind every redraw, the caption, the status panels, the
+// scroll bars and scale slider that follow the plot engine, and the keys.
+// The window (frmMain) shows what MainViewState holds and hands its events
+// here; tests drive the logic through a view of their own.
+#pragma once
+
+#include <QString>
+
+#include <array>
+#include <cstdint>
+#include <functional>
+
+#include "DeviceContext.h"
+
+class clsMapUnit;
+
+// A scroll bar as the window shows it. Vertical bars run from Min at the top
+// (north, the larger coordinate) to Max at the bottom.
+struct ScrollBarState {
+    int32_t Min = 0;
+    int32_t Max = 0;
+    int32_t Value = 0;
+    int32_t SmallChange = 1;
+    int32_t LargeChange = 8;
+    bool operator==(const ScrollBarState&) const = default;
+};
+
+struct MainViewState {
+    QString Caption;
+    std::array<QString, 4> Panels;   // status text, scale, centre, pointer
+    ScrollBarState Horizontal;
+    ScrollBarState Vertical;
+    int32_t ScaleLevel = 1;          // the slider, 1..53
+    bool Locked = false;             // a plot runs: slider, scroll bars and menus off
+};
+
+// What the logic needs of the window.
+class MainView {
+public:
+    virtual ~MainView() = default;
+    // Shows the state; the status bar is repainted at once.
+    virtual void Refresh(const MainViewState& state) = 0;
+    // Copies the canvas into the map view and repaints it.
+    virtual void RepaintView() = 0;
+    // The scale bar and the view-area box of the top bar.
+    virtual void RedrawTopBar() = 0;
+    // Window width, twips, and the measure the caption's room is divided by
+    // (with ten of it to a character).
+    virtual void CaptionMetrics(double& widthTwips, double& charTwips) const = 0;
+    // Fits the window round the view (the canvas's view size).
+    virtual void ResizeFormByView() = 0;
+    // Lets pending window events run.
+    virtual void DoEvents() = 0;
+};
+
+// Plots the current map units onto a device; MainPlotRoutines' PlotMap.
+using MapPlotter = std::function<int16_t(plat::HDC hdc, int32_t dpiX, int32_t dpiY, int32_t width, int32_t height,
+                                         const std::function<void(int16_t phase)>& progress)>;
+
+// The caption: title - shortened path - [projection flags]. Flags ", 更新"
+// for a modified unit, else ", 変更禁止" for a locked map.
+QString MainCaption(const QString& title, const QString& path, const QString& projection, bool modified, bool locked,
+                    double windowWidthTwips, double charTwips);
+// Small and large step of a scroll bar over a field extent (coarse units).
+void ScrollSteps(int32_t extent, int32_t bound, int32_t& smallChange, int32_t& largeChange);
+// The status text of a plot result.
+QString PlotResultText(int16_t result);
+// "地図描画中... " and one mark per phase: "*" done, "o" to come.
+QString ProgressText(int16_t phase);
+class MainWindowLogic {
+public:
+    explicit MainWindowLogic(MainView& view);
+
+    // -- window flags
+    bool InitializingEi = true;
+    bool PlottingEi = false;
+    int32_t SurveyMode = 0;
+    int32_t FrameCutMode = 0;
+
+    const MainViewState& state() const { return state_; }
+
+    // Opens a file by its extension (the command line, the start map).
+    // Until the file dispatcher is joined a map unit loader stands in.
+    std::function<bool(const QString& path)> LoadFile;
+    // The plot primitive; tests put a fake engine here.
+    MapPlotter Plotter;
+    // Told when a stage of the start-up is over: "initialise", "base plot",
+    // "load units", "first plot" (the timing of the start-up).
+    std::function<void(const char* stage)> StartupStage;
+
+    // -- start-up
+    // The checks, the global start-up, the first layout and plot; false
+    // when the program was stopped (the fatal road has run).
+    bool Load(const std::function<void()>& closeSplash = {});
+    // The offer of standard-map groups installed since the last start.
+    void OfferNewStdMaps();
+    // The file named first on the command line, then the start mode.
+    void OpenFirstFile(const QStringList& arguments);
+    void RunStartMode();
+
+    // -- plot driver
+    int16_t PlotWindow();
+    int16_t PlotMap(plat::HDC hdc, int32_t dpiX, int32_t dpiY, int32_t width, int32_t height);
+    void PlotCaption();
+    void UpdateScrollSteps();
+    double ScrollFactor() const;
+    void SetScrollRange();
+    void SetViewControllByEngine();
+
+    // -- status bar
+    void SetStatusText(const QString& text);
+    void ShowScale();
+    void ShowCenter();
+    void ShowCursorPos(bool valid, int32_t mapX, int32_t mapY);
+    // The longitude brought into the 360 degrees round the view's centre.
+    int32_t WrapLongitude(int32_t x) const;
+
+    // -- controls
+    // Scrolled: the engine follows and the status shows it; Changed also redraws.
+    void HorizontalScrolled(int32_t value) { centreScrolled(true, value); }
+    void VerticalScrolled(int32_t value) { centreScrolled(false, value); }
+    void ScaleScrolled(int32_t level);
+    void HorizontalChanged(int32_t value);
+    void VerticalChanged(int32_t value);
+    void ScaleChanged(int32_t level);
+    // One large step of a scroll bar: 0 west, 1 east, 2 north, 3 south.
+    void ScrollStep(int16_t direction);
+    void ZoomStep(int delta);
+    // Key codes as the window reports them (27 Esc, 37..40 arrows, 107/109
+    // numeric-pad plus and minus). True when taken.
+    bool KeyDown(int keyCode);
+
+    // -- shutdown
+    // The close question; false keeps the window open.
+    bool QueryUnload();
+    // Releases everything; true when a unit set stayed (the process must
+    // end at once).
+    bool Unload();
+    // After a fatal error: save questions and "ERROR" snapshot (not after a
+    // file error), then the release.
+    void WindupError();
+    // Offers to save a modified unit until it is saved or the user gives no name.
+    void UnloadMapUnit(clsMapUnit& unit);
+    // Asks for a file name to save a unit under (the common save dialog).
+    std::function<QString(const QString& filter, const QString& proposal)> InputSaveName;
+
+private:
+    void refresh();
+    bool stop(const QString& message);
+    void centreScrolled(bool horizontal, int32_t value);
+
+    MainView& view_;
+    MainViewState state_;
+    bool started_ = false;   // the application state came up whole
+};
+
+// Map files open as map units of their mode; other files are not taken.
+bool LoadMapUnitFile(const QString& path);

@@ -1,0 +1,392 @@
+// The main window's logic over the started application state: the plot
+// driver with a fake engine, the caption, the scroll steps, the keys, the
+// start mode, the close question and the fatal road.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+
+#include "AppTestSupport.h"
+#include "ErrorMng.h"
+#include "MainPlotRoutines.h"
+#include "MainWindowLogic.h"
+#include "StartupChecks.h"
+#include "basFileNames.h"
+#include "basHMapCoord.h"
+#include "clsCanvas.h"
+#include "clsCruise05.h"
+#include "basGlobe.h"
+#include "basLibrary.h"
+#include "clsMap.h"
+#include "clsMapPlot.h"
+#include "clsMapUnit.h"
+#include "clsMapRem.h"
+
+namespace {
+
+class FakeView : public MainView {
+public:
+    void Refresh(const MainViewState& s) override {
+        last = s;
+        ++refreshes;
+    }
+    void RepaintView() override { ++repaints; }
+    void RedrawTopBar() override { ++topBars; }
+    void CaptionMetrics(double& w, double& c) const override {
+        w = widthTwips;
+        c = 120;
+    }
+    void ResizeFormByView() override { ++resizes; }
+    void DoEvents() override {}
+
+    MainViewState last;
+    int refreshes = 0, repaints = 0, topBars = 0, resizes = 0;
+    double widthTwips = 15000;
+};
+
+// The installed program started, the window laid out.
+class MainLogic : public ::testing::Test {
+protected:
+    MainLogic() : logic_(view_) {
+        folder_.Install();
+        QDir(folder_.path()).mkdir(QStringLiteral("help"));
+        testsupport::WriteBytes(folder_.file(QStringLiteral("help/index.html")), "<html></html>");
+        InstallMapViewHooks();
+        logic_.Plotter = [](plat::HDC, int32_t, int32_t, int32_t, int32_t, const std::function<void(int16_t)>&) {
+            return int16_t(0);
+        };
+        EXPECT_TRUE(logic_.Load());
+        EXPECT_FALSE(logic_.InitializingEi);
+        EXPECT_EQ(view_.resizes, 1);
+    }
+    ~MainLogic() override { SetMapModeSource({}); }
+
+    // A latitude/longitude unit with one remark, named path.
+    static MapUnitPtr addUnit(const QString& path) {
+        EXPECT_TRUE(gvMapUnitsLL->AddNew(path));
+        MapUnitPtr unit = gvMapUnitsLL->Active();
+        unit->Map().Add(std::make_shared<clsMapRem>());
+        return unit;
+    }
+
+    apptest::ProgramFolder folder_;
+    FakeView view_;
+    MainWindowLogic logic_;
+};
+
+TEST_F(MainLogic, PlotDriverReportsEachResultOfTheEngine) {
+    struct Case {
+        int16_t engine;
+        int units;   // latitude/longitude units in the set
+        const char* status;
+    } cases[] = {
+        {0, 2, ""},
+        {1, 2, "地図描画は中断されました."},
+        {2, 2, "地図描画でエラー発生."},
+        {7, 2, "地図描画で原因不明のエラー発生."},
+        {0, 1, "地図ファイルを開きましょう."},
+        {1, 1, "地図ファイルを開きましょう."},
+    };
+    addUnit(folder_.map(QStringLiteral("USER.MLL")));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.engine);
+        while (gvMapUnitsLL->Count() > c.units) gvMapUnitsLL->Remove(gvMapUnitsLL->Count());
+        bool lockedDuringPlot = false;
+        logic_.Plotter = [&](plat::HDC hdc, int32_t, int32_t, int32_t w, int32_t h,
+                             const std::function<void(int16_t)>& progress) {
+            lockedDuringPlot = view_.last.Locked && logic_.PlottingEi;
+            EXPECT_NE(hdc, nullptr);
+            EXPECT_EQ(w, gvCanvas->CanvasWidth());
+            EXPECT_EQ(h, gvCanvas->CanvasHeight());
+            // A second request while the plot runs is refused.
+            EXPECT_EQ(logic_.PlotWindow(), 1);
+            EXPECT_EQ(logic_.PlotMap(hdc, 96, 96, w, h), PlotNoSurface);
+            progress(1);
+            return c.engine;
+        };
+        EXPECT_EQ(logic_.PlotWindow(), c.engine);
+        EXPECT_TRUE(lockedDuringPlot);
+        EXPECT_FALSE(view_.last.Locked);
+        EXPECT_FALSE(logic_.PlottingEi);
+        EXPECT_EQ(view_.last.Panels[0], QString::fromUtf8(c.status));
+        EXPECT_EQ(view_.last.Panels[1], QStringLiteral("1/") + FormatStandardInt(gvMapPlotLL->MapScale()));
+        EXPECT_TRUE(view_.last.Panels[2].startsWith(QStringLiteral("C:")));
+    }
+    logic_.InitializingEi = true;
+    EXPECT_EQ(logic_.PlotWindow(), 1) << "nothing while the window is laid out";
+}
+
+TEST_F(MainLogic, ProgressMarksThePhasesAndRepaintsFromTheThird) {
+    std::vector<QString> texts;
+    std::vector<int> repaints;
+    logic_.Plotter = [&](plat::HDC, int32_t, int32_t, int32_t, int32_t, const std::function<void(int16_t)>& progress) {
+        for (int16_t phase : {0, 2, 3, 9}) {
+            const int before = view_.repaints;
+            progress(phase);
+            texts.push_back(view_.last.Panels[0]);
+            repaints.push_back(view_.repaints - before);
+        }
+        return int16_t(0);
+    };
+    logic_.PlotWindow();
+    EXPECT_EQ(texts, (std::vector<QString>{QStringLiteral("地図描画中... ooooooooo"), QStringLiteral("地図描画中... **ooooooo"),
+                                           QStringLiteral("地図描画中... ***oooooo"), QStringLiteral("地図描画中... *********")}));
+    EXPECT_EQ(repaints, (std::vector<int>{0, 0, 1, 1}));
+}
+
+TEST_F(MainLogic, EscDuringAPlotCancelsItAndLeavesTheModes) {
+    logic_.SurveyMode = 3;
+    logic_.Plotter = [&](plat::HDC, int32_t, int32_t, int32_t, int32_t, const std::function<void(int16_t)>&) {
+        EXPECT_TRUE(logic_.KeyDown(27));
+        EXPECT_FALSE(logic_.KeyDown(37)) << "no scrolling while plotting";
+        return int16_t(gvMapPlotLL->Cancel ? 1 : 0);
+    };
+    EXPECT_EQ(logic_.PlotWindow(), 1);
+    EXPECT_EQ(logic_.SurveyMode, 3);
+    EXPECT_EQ(view_.last.Panels[0], QStringLiteral("地図ファイルを開きましょう."));
+    logic_.KeyDown(27);
+    EXPECT_EQ(logic_.SurveyMode, 0) << "Esc without a plot leaves the survey";
+}
+
+TEST(MainCaption, FlagsAndShortening) {
+    const QString path = QStringLiteral("C:\\maps\\world\\asia\\japan\\JAPAN_A7.MLL");
+    struct Case {
+        bool modified, locked;
+        double width;
+        const char* expected;
+    } cases[] = {
+        {false, false, 100000, "KALDERO - C:\\maps\\world\\asia\\japan\\JAPAN_A7.MLL - [正距円筒図法]"},
+        {true, true, 100000, "KALDERO - C:\\maps\\world\\asia\\japan\\JAPAN_A7.MLL - [正距円筒図法, 更新]"},
+        {false, true, 100000, "KALDERO - C:\\maps\\world\\asia\\japan\\JAPAN_A7.MLL - [正距円筒図法, 変更禁止]"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(MainCaption(QStringLiteral("KALDERO"), path, QStringLiteral("正距円筒図法"), c.modified, c.locked,
+                              c.width, 12),
+                  QString::fromUtf8(c.expected));
+    // A narrow window shortens the path from the front folders on.
+    const QString narrow = MainCaption(QStringLiteral("KALDERO"), path, QStringLiteral("正距円筒図法"), false, false,
+                                       2000 + 10 * 12 * 45, 12);
+    EXPECT_LT(narrow.size(), MainCaption(QStringLiteral("KALDERO"), path, QStringLiteral("正距円筒図法"), false,
+                                         false, 100000, 12)
+                                 .size());
+    EXPECT_TRUE(narrow.contains(QStringLiteral("JAPAN_A7.MLL"))) << narrow.toStdString();
+    EXPECT_TRUE(narrow.contains(QStringLiteral("..."))) << narrow.toStdString();
+}
+
+TEST(ScrollSteps, TenthOfTheFieldWithinTheBar) {
+    struct Case {
+        int32_t extent, bound, small, large;
+    } cases[] = {{300, 10800, 30, 240}, {50, 10800, 5, 40}, {5, 10800, 1, 8}, {30000, 10800, 1080, 8640},
+                 {30000, 5400, 540, 4320}};
+    for (const Case& c : cases) {
+        int32_t s = 0, l = 0;
+        ScrollSteps(c.extent, c.bound, s, l);
+        EXPECT_EQ(s, c.small) << c.extent;
+        EXPECT_EQ(l, c.large) << c.extent;
+    }
+}
+
+TEST_F(MainLogic, ScrollBarsFollowTheEngineAndMoveIt) {
+    logic_.Plotter = [](plat::HDC, int32_t, int32_t, int32_t, int32_t, const std::function<void(int16_t)>&) {
+        return int16_t(0);
+    };
+    EXPECT_EQ(view_.last.Horizontal.Min, -10800);
+    EXPECT_EQ(view_.last.Vertical.Min, 5400);
+    EXPECT_EQ(view_.last.Vertical.Max, -5400);
+    gvMapPlotLL->setCenterX(10700 * 60);
+    gvMapPlotLL->setCenterY(30 * 3600);
+    logic_.SetViewControllByEngine();
+    EXPECT_FALSE(logic_.InitializingEi);
+    EXPECT_EQ(view_.last.Horizontal.Value, 10700);
+    EXPECT_EQ(view_.last.Vertical.Value, 1800);
+    EXPECT_EQ(view_.last.ScaleLevel, LevelOfScale(gvMapPlotLL->MapScale()));
+    logic_.PlotWindow();
+    // East past the 180th meridian goes on from the west.
+    const int32_t large = view_.last.Horizontal.LargeChange;
+    logic_.ScrollStep(1);
+    EXPECT_EQ(view_.last.Horizontal.Value, WrapRange(10700 + large, -10800, 10799));
+    EXPECT_EQ(gvMapPlotLL->CenterX(), CoarseToMap(WrapRange(10700 + large, -10800, 10799)));
+    // Dragging moves the engine and shows the centre; the redraw waits for the release.
+    int plots = 0;
+    const MapPlotter quiet = logic_.Plotter;
+    logic_.Plotter = [&](plat::HDC hdc, int32_t dx, int32_t dy, int32_t w, int32_t h,
+                         const std::function<void(int16_t)>& p) {
+        ++plots;
+        return quiet(hdc, dx, dy, w, h, p);
+    };
+    logic_.VerticalScrolled(600);
+    EXPECT_EQ(gvMapPlotLL->CenterY(), CoarseToMap(600));
+    EXPECT_EQ(view_.last.Panels[2], QStringLiteral("C:") + MapXYToCoarseStr(gvMapPlotLL->CenterX(), CoarseToMap(600)));
+    EXPECT_EQ(plots, 0);
+    logic_.VerticalChanged(600);
+    EXPECT_EQ(plots, 1);
+    // North stops at the top of the bar.
+    for (int i = 0; i < 100; ++i) logic_.KeyDown(38);
+    EXPECT_EQ(view_.last.Vertical.Value, 5400);
+    // Zoom keys step the slider within 1..53.
+    const int32_t level = view_.last.ScaleLevel;
+    EXPECT_TRUE(logic_.KeyDown(107));
+    EXPECT_EQ(view_.last.ScaleLevel, std::min(level + 1, 53));
+    EXPECT_EQ(LevelOfScale(gvMapPlotLL->MapScale()), view_.last.ScaleLevel);
+    for (int i = 0; i < 60; ++i) logic_.KeyDown(109);
+    EXPECT_EQ(view_.last.ScaleLevel, 1);
+
+    // X/Y mode: the whole plane within 16 bits.
+    gvMapMode = 2;
+    logic_.SetScrollRange();
+    EXPECT_LE(view_.last.Horizontal.Max, 32767);
+    EXPECT_GE(view_.last.Horizontal.Max, 32000);
+}
+
+TEST_F(MainLogic, PointerAndLongitudeReadout) {
+    logic_.ShowCursorPos(false, 0, 0);
+    EXPECT_EQ(view_.last.Panels[3], QStringLiteral("P:********, ********"));
+    gvMapPlotLL->setCenterX(612000);
+    EXPECT_EQ(logic_.WrapLongitude(-612000), 684000);
+    gvMapMode = 2;
+    EXPECT_EQ(logic_.WrapLongitude(-612000), -612000);
+}
+
+TEST_F(MainLogic, StartModeRunsOnlyWithTheBaseUnit) {
+    folder_.CopyMap(QStringLiteral("WORLD_T3.MLL"));
+    folder_.CopyMap(QStringLiteral("WORLD_T3.ADM"));
+    folder_.CopyMap(QStringLiteral("WORLD_T3.THG"));
+    gvStartMapType = 2;
+    gvStartMapFile = QStringLiteral("WORLD_T3.MLL");
+    std::vector<QString> opened;
+    logic_.Plotter = [](plat::HDC, int32_t, int32_t, int32_t, int32_t, const std::function<void(int16_t)>&) {
+        return int16_t(0);
+    };
+    logic_.LoadFile = [&](const QString& path) {
+        opened.push_back(path);
+        return path.endsWith(QLatin1String(".MXY")) ? false : LoadMapUnitFile(path);
+    };
+    // An X/Y file leaves the latitude/longitude set at its base: the start map follows.
+    gvCruise->EiAuto = false;
+    logic_.OpenFirstFile({QStringLiteral("plan.MXY")});
+    EXPECT_EQ(opened, (std::vector<QString>{QStringLiteral("plan.MXY"), QStringLiteral("WORLD_T3.MLL")}));
+    EXPECT_EQ(gvMapUnitsLL->Count(), 2);
+    EXPECT_EQ(view_.last.Panels[0], QString()) << "the world map is drawn";
+
+    // A latitude/longitude file: no start mode, no automatic cruise.
+    opened.clear();
+    gvCruise->EiAuto = true;
+    logic_.OpenFirstFile({folder_.map(QStringLiteral("WORLD_T3.MLL"))});
+    EXPECT_EQ(opened.size(), 1u);
+    EXPECT_FALSE(gvCruise->EiAuto);
+    // No file and start mode 0: nothing opens.
+    opened.clear();
+    gvMapUnitsLL->Remove(2);
+    gvStartMapType = 0;
+    logic_.OpenFirstFile({});
+    EXPECT_TRUE(opened.empty());
+}
+
+TEST_F(MainLogic, CloseQuestionNoLeavesEverythingYesSavesAndWritesLast) {
+    const QString path = folder_.map(QStringLiteral("USER.MLL"));
+    MapUnitPtr unit = addUnit(path);
+    ASSERT_TRUE(unit->Modify());
+    {
+        testsupport::ScriptedBoxes boxes;
+        boxes.expect(QStringLiteral("KALDERO アプリケーションを終了しますか ?"), plat::IdNo);
+        EXPECT_FALSE(logic_.QueryUnload());
+    }
+    EXPECT_TRUE(unit->Modify());
+    EXPECT_FALSE(QFile::exists(GetLogLast()));
+    EXPECT_FALSE(QFile::exists(path));
+    {
+        testsupport::ScriptedBoxes boxes;
+        boxes.expect(QStringLiteral("アプリケーションを終了しますか"), plat::IdYes);
+        boxes.expect(QStringLiteral("には修正されたデータがあります."), plat::IdYes);
+        EXPECT_TRUE(logic_.QueryUnload());
+    }
+    EXPECT_FALSE(unit->Modify());
+    EXPECT_TRUE(QFile::exists(path));
+    EXPECT_TRUE(QFile::exists(GetLogLast()));
+    EXPECT_FALSE(logic_.Unload()) << "nothing stays";
+    EXPECT_EQ(gvMapUnitsLL, nullptr);
+}
+
+TEST_F(MainLogic, FatalErrorWritesTheReportAndErrorSnapshotAndKeepsTheMapFile) {
+    const QString path = folder_.map(QStringLiteral("USER.MLL"));
+    testsupport::WriteBytes(path, "previous");
+    MapUnitPtr unit = addUnit(path);
+    SetWindupHook([this] { logic_.WindupError(); });
+    bool ended = false;
+    SetProgramEndHook([&] { ended = true; });
+    {
+        testsupport::ScriptedBoxes boxes;
+        boxes.expect(QStringLiteral("*Description=forced"), plat::IdOk);
+        boxes.expect(QStringLiteral("には修正されたデータがあります."), plat::IdNo);
+        StopOnFatalError(AppError(ErrFormUnload, QStringLiteral("frmMain.Test"), QStringLiteral("forced")),
+                         QStringLiteral("by StopError"));
+    }
+    SetWindupHook({});
+    SetProgramEndHook({});
+    EXPECT_TRUE(ended);
+    EXPECT_EQ(testsupport::ReadBytes(path), "previous");
+    EXPECT_TRUE(QFile::exists(GetLogError()));
+    EXPECT_FALSE(QDir(folder_.path()).entryList({QStringLiteral("ErrorStop*.TXT")}).isEmpty());
+    EXPECT_EQ(gvMapUnitsLL, nullptr) << "released";
+
+    // A file error asks nothing and writes no snapshot.
+    QFile::remove(GetLogError());
+    ASSERT_TRUE(logic_.Load());
+    addUnit(path);
+    SetWindupHook([this] { logic_.WindupError(); });
+    SetProgramEndHook([] {});
+    {
+        testsupport::ScriptedBoxes boxes;
+        boxes.expect(QStringLiteral("*Code=53"), plat::IdOk);
+        StopOnFatalError(AppError(53, QStringLiteral("x"), QStringLiteral("missing")), QString());
+    }
+    SetWindupHook({});
+    SetProgramEndHook({});
+    EXPECT_FALSE(QFile::exists(GetLogError()));
+}
+
+TEST(StartupFailure, WindupAfterAFailedStartTouchesNoSets) {
+    apptest::ProgramFolder folder;
+    folder.Install();
+    QFile::remove(folder.map(QStringLiteral("BASE.MXY")));
+    FakeView view;
+    MainWindowLogic logic(view);
+    QDir(folder.path()).mkdir(QStringLiteral("help"));
+    testsupport::WriteBytes(folder.file(QStringLiteral("help/index.html")), "<html></html>");
+    SetWindupHook([&] { logic.WindupError(); });
+    bool ended = false;
+    SetProgramEndHook([&] { ended = true; });
+    {
+        testsupport::ScriptedBoxes boxes;
+        boxes.expect(QStringLiteral("地図図形ファイルが存在しません."), plat::IdOk);
+        boxes.expect(QStringLiteral("ＸＹ地図ベースユニットを確立できませんでした."), plat::IdOk);
+        EXPECT_FALSE(logic.Load());
+    }
+    SetWindupHook({});
+    SetProgramEndHook({});
+    EXPECT_TRUE(ended);
+    EXPECT_EQ(gvMapUnitsLL, nullptr);
+    EXPECT_EQ(gvMapUnitsXY, nullptr);
+    EXPECT_FALSE(QFile::exists(GetLogError())) << "no snapshot of a state that never was";
+}
+
+TEST(StartupChecks, HelpRuntimeAndShiftJis) {
+    apptest::ProgramFolder folder;
+    EXPECT_EQ(MissingHelpMessage(), QStringLiteral("ヘルプファイル ") + folder.file(QStringLiteral("help/index.html")) +
+                                        QStringLiteral(" が見つかりません."));
+    QDir(folder.path()).mkdir(QStringLiteral("help"));
+    testsupport::WriteBytes(folder.file(QStringLiteral("help/index.html")), "<html></html>");
+    EXPECT_EQ(MissingHelpMessage(), QString());
+    EXPECT_TRUE(ShiftJisWorks());
+
+    WriteRuntimeReport(folder.path(), {});
+    EXPECT_FALSE(QFile::exists(folder.file(QStringLiteral("Runtime.txt"))));
+    WriteRuntimeReport(folder.path(), {QStringLiteral("Japanese font")});
+    const QStringList lines =
+        plat::DecodeCp932(testsupport::ReadBytes(folder.file(QStringLiteral("Runtime.txt")))).split(QStringLiteral("\r\n"));
+    ASSERT_GE(lines.size(), 3);
+    EXPECT_EQ(lines[1], QStringLiteral("作者サイトより「ランタイムセット」を入手してください."));
+    EXPECT_EQ(lines[2], QStringLiteral("Japanese font"));
+}
+
+} // namespace
