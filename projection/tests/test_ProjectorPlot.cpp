@@ -13,7 +13,6 @@
 #include "ProjectorTestSupport.h"
 #include "RasterDC.h"
 #include "TestSupport.h"
-#include "clsEnvironment.h"
 #include "clsMapGraph.h"
 #include "clsMapPlot.h"
 
@@ -47,20 +46,11 @@ const Aspect kAspects[] = {
 
 QRgb Rgb(int32_t c) { return qRgb(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
 
-// The bundled environment and a drawing layer beside the projector's set-up.
-class ProjectorPlot : public ProjectorTest {
+// A drawing layer beside the projector's set-up.
+class ProjectorPlot : public ProjectorEnvTest {
 protected:
-    ProjectorPlot() {
-        env.setFileName(QStringLiteral(KAL_SOURCE_DIR "/data/Environment.txt"));
-        EXPECT_EQ(env.Load(), 0);
-        gvEnvironment = &env;
-        gvMapGraph = &graph;
-    }
-    ~ProjectorPlot() override {
-        gvMapGraph = nullptr;
-        gvEnvironment = nullptr;
-    }
-    clsEnvironment env;
+    ProjectorPlot() { gvMapGraph = &graph; }
+    ~ProjectorPlot() override { gvMapGraph = nullptr; }
     clsMapGraph graph;
 };
 
