@@ -1,14 +1,18 @@
 #include "MainPlotRoutines.h"
 
+#include "Bitmap.h"
 #include "DialogBase.h"
 #include "ErrorMng.h"
 #include "PublicVal.h"
+#include "RasterDC.h"
+#include "SavePostScriptFile.h"
 #include "basHMapCoord.h"
 #include "basHMapView.h"
 #include "basLibrary.h"
 #include "clsAccessory.h"
 #include "clsCanvas.h"
 #include "clsEnvironment.h"
+#include "clsMapGraph.h"
 #include "clsMap.h"
 #include "clsMapPlot.h"
 #include "clsMetaFile.h"
@@ -134,6 +138,26 @@ bool SaveMetaFile(const QString& fileName, const DevicePlot& plot, const std::fu
         return plotted == PlotDone && meta.MetaSave() == 0;
     } catch (...) {
         RaiseError(ErrGeneral, kForm, QStringLiteral("SaveMetaFile"));
+    }
+}
+
+bool SaveEpsFile(const QString& fileName, const DevicePlot& plot, const std::function<void(const QString&)>& status) {
+    try {
+        if (IsReadOnlyFile(fileName, true)) return false;
+        if (!gvCanvas || !gvMapGraph) return false;
+        const int32_t width = gvCanvas->CanvasWidth(), height = gvCanvas->CanvasHeight(), dpi = gvCanvas->Dpi();
+        // The mirror records what the drawing layer draws; the raster beside
+        // it serves the measuring and clipping of that one plot (the window
+        // redraws its own canvas after an export).
+        plat::RasterDC surface(plat::Bitmap::Create(width, height, 32), dpi);
+        return SavePostScriptFile(*gvMapGraph, fileName, EpsCanvas{width, height, dpi}, [&] {
+            if (status) status(QStringLiteral("ポストスクリプトファイル(EPS)へ出力しています..."));
+            const int16_t plotted =
+                plot ? plot(&surface, dpi, dpi, width, height) : PlotMap(&surface, dpi, dpi, width, height);
+            return plotted == PlotDone;
+        });
+    } catch (...) {
+        RaiseError(ErrGeneral, kForm, QStringLiteral("SaveEpsFile"));
     }
 }
 

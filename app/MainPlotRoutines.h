@@ -50,6 +50,14 @@ using DevicePlot = std::function<int16_t(plat::HDC hdc, int32_t dpiX, int32_t dp
 bool SaveMetaFile(const QString& fileName, const DevicePlot& plot = {},
                   const std::function<void(const QString&)>& status = {});
 
+// The EPS export: a read-only file gives the library's message and false;
+// otherwise the drawing layer's PostScript mirror records one plot (through
+// plot, PlotMap when none is given) onto a surface of the canvas's size and
+// resolution, and the EPS file is written when the plot succeeded. status
+// receives the status text. True when both the plot and the file succeeded.
+bool SaveEpsFile(const QString& fileName, const DevicePlot& plot = {},
+                 const std::function<void(const QString&)>& status = {});
+
 // The map information dialog on the active map, modal; placed 600 twips
 // right of and below the main window's corner the first time.
 void mnuMapInfo(QWidget* mainWindow);

@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <initializer_list>
+#include <optional>
 #include <vector>
 
 #include "AppError.h"
@@ -113,22 +114,6 @@ void writeUnits(clsRegistry& reg, const clsMapUnits* units, int32_t mode) {
         reg.RegPut(unitKey(n, k.admin), u->Admins().FileName());
         reg.RegPut(unitKey(n, k.sw), (u->DisplaySwitch() ? 2 : 0) + (u->SearchSwitch() ? 1 : 0));
     }
-}
-
-// A line break inside a value would end its line early and turn the rest
-// into a line of its own.
-QString oneLine(QString text) {
-    text.remove(QLatin1Char('\r'));
-    text.remove(QLatin1Char('\n'));
-    return text;
-}
-
-void appendSection(QString& text, const QString& section) {
-    text += QLatin1Char('[') + section + QStringLiteral("]\r\n");
-    const auto table = clsRegistry(section).RegGetSec();
-    if (!table) return;
-    for (const auto& [key, value] : *table)
-        text += oneLine(key) + QLatin1Char('=') + QuoteStr(oneLine(value)) + QStringLiteral("\r\n");
 }
 
 bool isFixedSnapshot(const QString& path) {
@@ -242,12 +227,13 @@ int32_t gvWriteLog(const QString& file) {
         gvWriteRegistry(true);
         for (const OwnerSection& s : ownerSections())
             if (s.store) s.store();
-        QString text;
-        appendSection(text, kPublic);
-        for (const OwnerSection& s : ownerSections()) appendSection(text, s.name);
-        // A character without a Shift-JIS form (a path may hold any) becomes
-        // "?" rather than costing the whole snapshot.
-        plat::WriteFileAtomic(path, plat::EncodeCp932Lossy(text));
+        // The section writer cleans each value so that it reads back: a path
+        // may hold line breaks or characters without a Shift-JIS form, and
+        // one of them must not cost the whole snapshot.
+        plat::TextWriter out(path);
+        clsRegistry(kPublic).WriteFile(out);
+        for (const OwnerSection& s : ownerSections()) clsRegistry(s.name).WriteFile(out);
+        out.commit();
         return LogOK;
     } catch (...) {
         RaiseError(ErrLibrary, kModule, QStringLiteral("gvWriteLog"));
@@ -263,8 +249,24 @@ int32_t gvReadLog(const QString& file) {
         }
         if (QFileInfo(plat::ResolveFileName(plat::NativePath(path))).size() > kMaxSnapshotBytes)
             plat::ThrowRuntimeError(plat::ErrOutOfMemory, path);
+        // Read and recognised before anything is touched: a file that is no
+        // snapshot would otherwise empty the unit sets.
+        std::optional<plat::TextReader> read;
+        while (!read) {
+            try {
+                read.emplace(path);
+            } catch (...) {
+                if (!IsFileError()) break;   // not Shift-JIS text: no snapshot
+                const AppError e = plat::CurrentError();
+                if (ShowFileError(e, path) != 0) return e.number();
+            }
+        }
+        if (!read || !read->lines().contains(QLatin1Char('[') + kPublic + QLatin1Char(']'))) {
+            MsgError(QStringLiteral("ログファイルの形式が正しくありません.\r\n") + path);
+            return LogBadFormat;
+        }
+        plat::TextReader& in = *read;
         if (!offerToSaveModifiedUnits()) return LogCancelled;
-        plat::TextReader in(path);
         {
             plat::SettingsStore::Batch batch;
             clsRegistry(QStringLiteral("FILE")).ReadFile(in);

@@ -97,6 +97,7 @@ bool LoadMapUnitFiles(clsMapUnit& unit, MapUnitIoReporter& r) {
         return false;
     }
     r.Status(kSuccess);
+    unit.setEstablished(true);
     return true;
 }
 
@@ -110,13 +111,13 @@ bool SaveMapUnitFiles(clsMapUnit& unit, const QString& logName, MapUnitIoReporte
         else ok = false;
     };
     clsAdmins& admins = unit.Admins();
-    saveOne(admins.Count() >= 1 && admins.Modify() && !admins.LockMode(), admins.FileName(),
+    saveOne(admins.Modify() && (admins.Count() >= 1 || unit.Established()) && !admins.LockMode(), admins.FileName(),
             [&] { return admins.Save() == 0; });
     clsThings& things = unit.Things();
-    saveOne(things.Count() >= 1 && things.Modify() && !things.LockMode(), things.FileName(),
+    saveOne(things.Modify() && (things.Count() >= 1 || unit.Established()) && !things.LockMode(), things.FileName(),
             [&] { return things.Save() == 0; });
     clsMap& map = unit.Map();
-    saveOne(map.Count() >= 1 && map.Modify() && !map.LockMode(), map.FileName(), [&] {
+    saveOne(map.Modify() && (map.Count() >= 1 || unit.Established()) && !map.LockMode(), map.FileName(), [&] {
         ProgressRelay relay(map, r);
         return map.Save() == 0;
     });

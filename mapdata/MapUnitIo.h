@@ -40,12 +40,15 @@ public:
 // on the default catalogue ("DEFAULT.ADM", "DEFAULT.THG"). A map found
 // nowhere leaves the map emptied and unlocked, and its load then fails with
 // the missing-file message. At the first failure the name that file had is
-// put back and nothing further is loaded. An error raised while loading (the
+// put back and nothing further is loaded. A unit loaded in full is
+// established. An error raised while loading (the
 // file-error box has shown it) is a failure.
 bool LoadMapUnitFiles(clsMapUnit& unit, MapUnitIoReporter& reporter);
 
-// Saves the district catalogue, the thing catalogue and the map, each only
-// when it holds at least one entry, is modified and is not locked; then,
+// Saves the district catalogue, the thing catalogue and the map, each when
+// it is modified, not locked, and holds at least one entry or belongs to an
+// established unit (a map whose figures were all deleted, an emptied
+// catalogue, a new unit's files); then,
 // when logName is not empty, the settings snapshot under logName with the
 // extension ".PLG". True when every file that needed saving was saved and
 // the snapshot was written; a failed file does not keep the others from

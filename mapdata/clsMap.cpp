@@ -466,7 +466,8 @@ int32_t clsMap::Save() {
 }
 
 int32_t clsMap::DoSave() {
-    if (!Modify() || figures_.empty()) return 0;
+    // An emptied map is written too, or its deleted figures come back.
+    if (!Modify()) return 0;
     if (IsReadOnlyFile(fileName_, true)) {
         // Nothing was written: the map keeps its changes.
         undo_.clear();

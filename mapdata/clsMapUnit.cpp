@@ -28,7 +28,8 @@ void clsMapUnit::setUnitName(const QString& path) {
 }
 
 bool clsMapUnit::Modify() const {
-    return (map_->Count() >= 1 && map_->Modify()) || (things_->Count() >= 1 && things_->Modify()) || admins_->Modify();
+    return (map_->Modify() && (map_->Count() >= 1 || established_)) ||
+           (things_->Modify() && (things_->Count() >= 1 || established_)) || admins_->Modify();
 }
 
 clsMapCell clsMapUnit::Cell(int32_t index) const { return ToCell(map_->Item(index)); }

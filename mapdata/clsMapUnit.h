@@ -47,8 +47,14 @@ public:
     // take the name with their own extensions.
     QString UnitName() const { return map_->FileName(); }
     void setUnitName(const QString& path);
-    // A map with figures that is modified, a thing catalogue with things that
-    // is modified, or a modified district catalogue (even an empty one).
+    // True once the unit's parts hold what its files hold (a full load)
+    // or what a new unit starts with. Only then does an empty part stand
+    // for something to write: a map whose figures were all deleted, an
+    // emptied or new catalogue. A part that was only named holds nothing.
+    bool Established() const { return established_; }
+    void setEstablished(bool v) { established_ = v; }
+    // The map or the thing catalogue is modified and holds entries or the
+    // unit is established, or the district catalogue is modified.
     bool Modify() const;
 
     // The cell of the figure at a position of the map.
@@ -75,6 +81,7 @@ private:
     bool displaySwitch_ = true;
     bool searchSwitch_ = true;
     int16_t addFigureAnswer_ = 0;
+    bool established_ = false;
 };
 
 using MapUnitPtr = std::shared_ptr<clsMapUnit>;

@@ -234,6 +234,7 @@ bool clsMapUnits::AddNew(QString name) {
         }
         map.Add(NewMapRem(QStringLiteral("ここに地図図形を追加してください.")));
         map.Add(NewMapRem(QString()));
+        unit->setEstablished(true);
         return Add(unit);
     } catch (...) {
         RaiseError(ErrGeneral, kObject, QStringLiteral("AddNew"));

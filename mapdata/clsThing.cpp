@@ -42,6 +42,14 @@ double scaleOfOldLevel(const QString& text) {
     return r >= 0 && r <= 8 ? table[static_cast<int>(r)] : 1000000000.0;
 }
 
+// A text height from a file is brought into the range the drawing layer
+// draws, so that no size in a catalogue can fail the catalogue or a font.
+int16_t fontHeightFromFile(double v) {
+    if (!(v >= FONT_HEIGHT_MIN)) return FONT_HEIGHT_MIN;   // also not a number
+    if (v >= FONT_HEIGHT_MAX) return FONT_HEIGHT_MAX;
+    return static_cast<int16_t>(plat::RoundHalfEven(v));
+}
+
 QString colorText(int32_t v) {
     return QStringLiteral("&H") + QStringLiteral("%1").arg(static_cast<uint32_t>(v), 8, 16, QLatin1Char('0')).toUpper() +
            QLatin1Char('&');
@@ -269,7 +277,12 @@ QString clsThing::ReadThing(plat::TextReader& in) {
             } else if (key == QLatin1String("STYLE")) {
                 if (!noValue) perPage([&](ThingPage& pg, const QString& s) { pg.Style = plat::CInt(number(s)); });
             } else if (key == QLatin1String("WIDTH") || key == QLatin1String("HEIGHT")) {
-                if (!noValue) perPage([&](ThingPage& pg, const QString& s) { pg.Size = plat::CInt(number(s)); });
+                // HEIGHT is the text key; a kind not known yet is taken as its.
+                const bool text = figure_ == 5 || (figure_ != 2 && key == QLatin1String("HEIGHT"));
+                if (!noValue)
+                    perPage([&](ThingPage& pg, const QString& s) {
+                        pg.Size = text ? fontHeightFromFile(number(s)) : plat::CInt(number(s));
+                    });
             } else if (key == QLatin1String("EUROPIAN")) {
                 perPage([](ThingPage& pg, const QString& s) { pg.Europian = s; });
             } else if (key == QLatin1String("JAPANESE")) {
@@ -284,6 +297,9 @@ QString clsThing::ReadThing(plat::TextReader& in) {
                     });
             }
         }
+        // A text size read before the kind was known, or left at its default.
+        if (figure_ == 5)
+            for (int p = 1; p <= 8; ++p) page(-p).Size = fontHeightFromFile(page(-p).Size);
         RecoveryAll();
         page_ = 1;
         modify_ = false;

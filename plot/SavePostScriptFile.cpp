@@ -14,7 +14,7 @@ struct MirrorOn {
 } // namespace
 
 bool SavePostScriptFile(clsMapGraph& graph, const QString& path, const EpsCanvas& canvas,
-                        const std::function<void()>& plot) {
+                        const std::function<bool()>& plot) {
     MirrorOn mirror(graph);
     clsPostScript& ps = *graph.oPostScript();
     ps.setFileName(path);
@@ -25,6 +25,6 @@ bool SavePostScriptFile(clsMapGraph& graph, const QString& path, const EpsCanvas
     ps.setWidth(canvas.width);
     ps.setHeight(canvas.height);
     ps.psBegin();
-    if (plot) plot();
+    if (plot && !plot()) return false;
     return ps.psSave() == 0;
 }

@@ -19,7 +19,8 @@ struct EpsCanvas {
 // Turns the mirror of `graph` on, sets the file, the prolog (from the
 // environment's "ResourcePS"), the resolution and the area of the canvas,
 // starts the program, runs `plot` (which draws through `graph`, from
-// GraphBegin to GraphEnd), writes the file and turns the mirror off again,
-// also when `plot` throws. True when the file was written.
+// GraphBegin to GraphEnd), writes the file when `plot` returned true and
+// turns the mirror off again, also when `plot` throws. True when the file
+// was written; a plot that failed or was cancelled leaves the file as it was.
 bool SavePostScriptFile(clsMapGraph& graph, const QString& path, const EpsCanvas& canvas,
-                        const std::function<void()>& plot);
+                        const std::function<bool()>& plot);

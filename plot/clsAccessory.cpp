@@ -1,6 +1,7 @@
 #include "clsAccessory.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "AppInfo.h"
 #include "AppState.h"
@@ -210,7 +211,11 @@ void clsAccessory::ReadRegistry() {
             if (it.font) {
                 plat::StdFont& f = *it.font;
                 f.name = reg.RegGet(it.name + QStringLiteral("FontName"), f.name);
-                f.size = reg.RegGetDouble(it.name + QStringLiteral("FontSize"), f.size);
+                // Kept to the sizes the drawing layer draws; a size that is
+                // no number keeps the default.
+                const double size = reg.RegGetDouble(it.name + QStringLiteral("FontSize"), f.size);
+                if (std::isfinite(size))
+                    f.size = std::clamp(size, double(clsMapGraph::FONT_HEIGHT_MIN), double(clsMapGraph::FONT_HEIGHT_MAX));
                 f.bold = reg.RegGetBool(it.name + QStringLiteral("FontBold"), f.bold);
                 f.italic = reg.RegGetBool(it.name + QStringLiteral("FontItalic"), f.italic);
             }

@@ -8,8 +8,17 @@
 #include <QDir>
 #include <QFile>
 
+#include <memory>
+
 #include "AppInfo.h"
+#include "MainPlotRoutines.h"
 #include "PublicVal.h"
+#include "basHMapCoord.h"
+#include "basHMapView.h"
+#include "clsAccessory.h"
+#include "clsCanvas.h"
+#include "clsMapGraph.h"
+#include "clsMapPlot.h"
 #include "SettingsStore.h"
 #include "TestSupport.h"
 #include "TextFile.h"
@@ -54,6 +63,39 @@ public:
 private:
     testsupport::TempDir program_, settings_;
     QString oldAppPath_, oldSettings_;
+};
+
+// The installed program started, with a drawing layer, the latitude/longitude
+// plot engine, the accessories and a canvas of width x height at 96 dpi.
+class RunningProgram {
+public:
+    RunningProgram(int32_t width, int32_t height) : view_(width, height, QSize(0, 0), QSize(1920, 1080)) {
+        folder_.Install();
+        EXPECT_EQ(gvInitialize(), StartupOK);
+        gvMapGraph = &graph_;
+        ll_ = std::make_unique<clsMapPlot>();
+        gvMapPlotLL = ll_.get();
+        gvAccessory = &accessory_;
+        canvas_ = std::make_unique<clsCanvas>(picture_, view_, 96);
+        gvCanvas = canvas_.get();
+        InstallMapViewHooks();
+    }
+    ~RunningProgram() {
+        gvCanvas = nullptr;
+        gvAccessory = nullptr;
+        gvMapPlotLL = nullptr;
+        gvMapGraph = nullptr;
+        SetMapModeSource({});
+        clsAccessory::SetProjectionNameSource({});
+    }
+
+    ProgramFolder folder_;
+    clsMapGraph graph_;
+    std::unique_ptr<clsMapPlot> ll_;
+    clsAccessory accessory_;
+    BitmapCanvasPicture picture_;
+    BitmapViewPicture view_;
+    std::unique_ptr<clsCanvas> canvas_;
 };
 
 } // namespace apptest

@@ -10,6 +10,7 @@
 
 #include "AppTestSupport.h"
 #include "BinaryIO.h"
+#include "EpsTestSupport.h"
 #include "Bitmap.h"
 #include "clsEnvironment.h"
 #include "MainPlotRoutines.h"
@@ -20,43 +21,17 @@
 #include "clsCanvas.h"
 #include "clsMapGraph.h"
 #include "clsMapPlot.h"
+#include "clsMapUnit.h"
+#include "clsMapUnits.h"
 #include "clsRegistry.h"
 
 namespace {
 
 constexpr int kW = 400, kH = 300;
 
-// The installed program started, with a drawing layer, both plot engines,
-// the accessories and a canvas of kW x kH.
-class PlotRoutines : public ::testing::Test {
+class PlotRoutines : public ::testing::Test, protected apptest::RunningProgram {
 protected:
-    PlotRoutines() : view_(kW, kH, QSize(0, 0), QSize(1920, 1080)) {
-        folder_.Install();
-        EXPECT_EQ(gvInitialize(), StartupOK);
-        gvMapGraph = &graph_;
-        ll_ = std::make_unique<clsMapPlot>();
-        gvMapPlotLL = ll_.get();
-        gvAccessory = &accessory_;
-        canvas_ = std::make_unique<clsCanvas>(picture_, view_, 96);
-        gvCanvas = canvas_.get();
-        InstallMapViewHooks();
-    }
-    ~PlotRoutines() override {
-        gvCanvas = nullptr;
-        gvAccessory = nullptr;
-        gvMapPlotLL = nullptr;
-        gvMapGraph = nullptr;
-        SetMapModeSource({});
-        clsAccessory::SetProjectionNameSource({});
-    }
-
-    apptest::ProgramFolder folder_;
-    clsMapGraph graph_;
-    std::unique_ptr<clsMapPlot> ll_;
-    clsAccessory accessory_;
-    BitmapCanvasPicture picture_;
-    BitmapViewPicture view_;
-    std::unique_ptr<clsCanvas> canvas_;
+    PlotRoutines() : RunningProgram(kW, kH) {}
 };
 
 TEST_F(PlotRoutines, TheMapTakesTheRoomTheBandLeaves) {
@@ -123,6 +98,72 @@ TEST_F(PlotRoutines, MetafileExport) {
     testsupport::ScriptedBoxes boxes;
     boxes.expect(QStringLiteral("は読み取り専用ファイルです."), plat::IdOk);
     EXPECT_FALSE(SaveMetaFile(written));
+    EXPECT_EQ(testsupport::ReadBytes(written), "old");
+}
+
+// The bundled world with its accessories, exported as EPS through the plot
+// engine: Ghostscript reads it without a complaint and sees the map the
+// canvas shows.
+TEST_F(PlotRoutines, EpsExportOfTheWorld) {
+    if (epstest::GhostscriptPath().isEmpty()) GTEST_SKIP() << "Ghostscript is not installed";
+    for (const char* name : {"WORLD_T3.MLL", "WORLD_T3.THG", "WORLD_T3.ADM"}) folder_.CopyMap(QString::fromLatin1(name));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(KAL_SOURCE_DIR "/data/KALDERO.PS"), folder_.file(QStringLiteral("KALDERO.PS"))));
+    auto world = std::make_shared<clsMapUnit>();
+    world->setUnitName(folder_.map(QStringLiteral("WORLD_T3.MLL")));
+    ASSERT_TRUE(world->Load());
+    gvMapUnitsLL->Add(world);
+    ll_->ProjectionAuto = false;
+    ll_->setProjectionIndex(1);
+    ll_->setCenterX(0);
+    ll_->setCenterY(0);
+    ll_->setMapScale(2.4e8);
+    ll_->AccessoryEnable = true;
+    accessory_.setIndex(clsAccessory::Title);
+    accessory_.setUse(true);
+    accessory_.setText(QStringLiteral("世界 World"));
+
+    const QString eps = folder_.file(QStringLiteral("world.eps"));
+    std::vector<QString> status;
+    ASSERT_TRUE(SaveEpsFile(eps, {}, [&](const QString& s) { status.push_back(s); }));
+    EXPECT_EQ(status, std::vector<QString>{QStringLiteral("ポストスクリプトファイル(EPS)へ出力しています...")});
+    EXPECT_FALSE(graph_.PostScriptEi());
+    epstest::GsRun run;
+    const QImage page = epstest::RenderEps(eps, 96, &run);
+    ASSERT_FALSE(page.isNull()) << run.output.toStdString();
+    EXPECT_TRUE(run.clean()) << run.output.toStdString();
+    page.save(testsupport::OutputFolder() + QStringLiteral("/PlotRoutines-world-eps.png"));
+
+    plat::RasterDC dc(plat::Bitmap::Create(kW, kH, 32), 96);
+    ASSERT_EQ(PlotMap(&dc, 96, 96, kW, kH), PlotDone);
+    const QImage canvas = dc.image().convertToFormat(QImage::Format_RGB32);
+    canvas.save(testsupport::OutputFolder() + QStringLiteral("/PlotRoutines-world-canvas.png"));
+    ASSERT_EQ(page.size(), canvas.size());
+    // Coarse pictures: the mean colour of each 20 x 20 block, and the share
+    // of blocks that are not the paper's white.
+    const QImage rendered = page.convertToFormat(QImage::Format_RGB32);
+    auto coarse = [](const QImage& img) { return img.scaled(kW / 20, kH / 20, Qt::IgnoreAspectRatio, Qt::SmoothTransformation); };
+    const QImage a = coarse(rendered), b = coarse(canvas);
+    int inked = 0, worst = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            inked += qGray(p) < 245;
+            worst = std::max({worst, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)), std::abs(qBlue(p) - qBlue(q))});
+        }
+    EXPECT_GT(inked, a.width() * a.height() * 3 / 4) << "the map is drawn";
+    EXPECT_LT(worst, 24);
+    EXPECT_LT(epstest::DifferingShare(rendered, canvas, 32, 2), 0.03);
+
+    // A plot that fails writes nothing; a read-only file is refused.
+    const QString written = folder_.file(QStringLiteral("world.EPS"));
+    testsupport::WriteBytes(written, "old");
+    EXPECT_FALSE(SaveEpsFile(written, [](plat::HDC, int32_t, int32_t, int32_t, int32_t) { return int16_t(1); }));
+    EXPECT_EQ(testsupport::ReadBytes(written), "old");
+    EXPECT_FALSE(graph_.PostScriptEi());
+    ASSERT_EQ(::chmod(QFile::encodeName(written).constData(), 0444), 0);
+    testsupport::ScriptedBoxes boxes;
+    boxes.expect(QStringLiteral("は読み取り専用ファイルです."), plat::IdOk);
+    EXPECT_FALSE(SaveEpsFile(written));
     EXPECT_EQ(testsupport::ReadBytes(written), "old");
 }
 

@@ -91,6 +91,41 @@ TEST(Snapshot, WrittenByteForByte) {
         << "written: " << (testsupport::OutputFolder() + QStringLiteral("/snapshot.PLG")).toStdString();
 }
 
+// Whatever the program holds, the snapshot it writes reads back to the same
+// keys and values, cleaned as the file can hold them; one value without a
+// Shift-JIS form no longer fails the whole write.
+TEST(Snapshot, WhatIsWrittenReadsBack) {
+    ProgramFolder f;
+    f.Install();
+    ASSERT_EQ(gvInitialize(), StartupOK);
+    delete std::exchange(gvProjector, nullptr);
+    gvLastSavePath = QStringLiteral("C:\\Zürich\r\n😀\\日本.MLL");
+    clsRegistry accessory(QStringLiteral("ACCESSORY"));
+    accessory.RegPut(QStringLiteral("Text"), QStringLiteral("x\r\nInjected=\"y\"\r\n[PUBLIC]\rz\nw"));
+    accessory.RegPut(QStringLiteral("Title"), QStringLiteral("Ωα Zürich ☃"));
+    clsRegistry(QStringLiteral("LLPLOT")).RegPut(QStringLiteral("Font"), QStringLiteral("ＭＳ Ｐゴシック"));
+
+    ASSERT_EQ(gvWriteLog(f.file(QStringLiteral("dirty"))), LogOK);
+    const QStringList sections{"PUBLIC", "ACCESSORY", "LLPLOT", "LLGRID", "XYPLOT", "XYGRID", "CANVAS"};
+    std::vector<clsRegistry::Table> expected;
+    for (const QString& name : sections) {
+        clsRegistry section(name);
+        clsRegistry::Table table = section.RegGetSec().value_or(clsRegistry::Table{});
+        for (auto& [key, value] : table) value = clsRegistry::SnapshotValue(value);
+        expected.push_back(table);
+        section.RegDelete(QString());
+    }
+    EXPECT_TRUE(expected[0].size() > 20);   // the PUBLIC settings were there
+
+    ASSERT_EQ(gvReadLog(f.file(QStringLiteral("dirty"))), LogOK);
+    for (size_t i = 0; i < expected.size(); ++i)
+        EXPECT_EQ(clsRegistry(sections[i]).RegGetSec().value_or(clsRegistry::Table{}), expected[i])
+            << sections[i].toStdString();
+    EXPECT_EQ(gvLastSavePath, QStringLiteral("C:\\Z?rich ?\\日本.MLL"));
+    EXPECT_EQ(accessory.RegGet(QStringLiteral("Text"), QString()), QStringLiteral("x Injected=\"y\" [PUBLIC] z w"));
+    EXPECT_EQ(accessory.RegGet(QStringLiteral("Injected"), QStringLiteral("absent")), "absent");
+}
+
 // The section syntax itself is the settings store's; here what reaches the
 // global values and the "FILE" section.
 TEST(Snapshot, ReaderQuirksReachTheValues) {

@@ -177,6 +177,7 @@ TEST(MapFile, SaveWritesVersion106WithTheLastUpdate) {
     clsMap map;
     map.setMapMode(2);
     map.setFileName(dir.file("plane.txt"));
+    map.setModify(false);
     EXPECT_EQ(map.Save(), 0);   // nothing to save
     EXPECT_FALSE(QFile::exists(dir.file("plane.MXY")));
     map.Add(Rem(QStringLiteral("# 図法名：正距方位図法")));

@@ -10,6 +10,8 @@
 
 #include <QFile>
 
+#include <functional>
+
 #include <sys/stat.h>
 
 using namespace maptest;
@@ -59,12 +61,21 @@ TEST(MapUnit, NameModeAndModifiedState) {
     EXPECT_EQ(u.Things().FileName(), "/maps/plane.THG");
     u.setUnitName(QStringLiteral("/maps/other.mll"));   // lower case keeps the mode
     EXPECT_EQ(u.UnitName(), "/maps/other.MXY");
-    u.Map().setModify(true);
-    u.Things().setModify(true);
-    u.Admins().setModify(false);
-    EXPECT_FALSE(u.Modify());   // an empty map and things are not saved
-    u.Admins().setModify(true);
-    EXPECT_TRUE(u.Modify());    // an empty district catalogue is
+    // Parts that were only named hold nothing to write; the parts of an
+    // established unit are written also when emptied.
+    const std::function<void(bool)> parts[] = {[&](bool m) { u.Map().setModify(m); },
+                                               [&](bool m) { u.Things().setModify(m); },
+                                               [&](bool m) { u.Admins().setModify(m); }};
+    for (bool established : {false, true}) {
+        u.setEstablished(established);
+        for (size_t i = 0; i < std::size(parts); ++i) {
+            for (const auto& set : parts) set(false);
+            EXPECT_FALSE(u.Modify());
+            parts[i](true);
+            // The district catalogue counts even empty, as it always did.
+            EXPECT_EQ(u.Modify(), established || i == 2) << established << " part " << i;
+        }
+    }
 }
 
 TEST(MapUnit, CellsAndTheAddFigureQuestion) {

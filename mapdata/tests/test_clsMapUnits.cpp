@@ -12,6 +12,7 @@
 #include <QFile>
 
 #include <algorithm>
+#include <map>
 
 #include <sys/stat.h>
 
@@ -219,4 +220,57 @@ TEST(MapUnits, AddNewAndUndoAcrossTheMaps) {
     EXPECT_EQ(ll.Base()->Map().Count(), baseCount - 1);
     EXPECT_EQ(ll.Active()->Map().Count(), activeCount - 1);
     EXPECT_FALSE(ll.CanUndo());
+}
+
+// A new unit's three files are created even when its catalogues are empty,
+// and a map whose figures were all deleted is written: it reads back with
+// nothing but the date line every save puts in.
+TEST(MapUnits, ANewUnitAndAnEmptiedMapAreWritten) {
+    Folders f;
+    writeBase(f);
+    WriteLines(f.map(QStringLiteral("DEFAULT.ADM")), {"[ADMINISTRATION]"});
+    WriteLines(f.map(QStringLiteral("DEFAULT.THG")), {"[COMMENT]", "empty", ""});
+    clsMapUnits ll;
+    ll.Create(1);
+    ASSERT_TRUE(ll.AddNew(f.other(QStringLiteral("fresh"))));
+    const MapUnitPtr fresh = ll.Active();
+    ASSERT_EQ(fresh->Admins().Count(), 0);
+    ASSERT_EQ(fresh->Things().Count(), 0);
+    ASSERT_TRUE(fresh->Save(false));
+    EXPECT_FALSE(fresh->Modify());
+    for (const char* ext : {".MLL", ".THG", ".ADM"})
+        EXPECT_TRUE(QFile::exists(f.other(QStringLiteral("fresh") + QLatin1String(ext)))) << ext;
+
+    auto again = std::make_shared<clsMapUnit>();
+    again->setUnitName(f.other(QStringLiteral("fresh.MLL")));
+    ASSERT_TRUE(again->Load());
+    EXPECT_EQ(again->Map().Count(), fresh->Map().Count());
+    EXPECT_EQ(again->Things().Comment(), "empty");
+    EXPECT_EQ(again->Admins().Count(), 0);
+
+    again->Map().Add(Sym(3, 3));
+    ASSERT_TRUE(again->Save(false));
+    ASSERT_TRUE(again->Map().Removes(1, again->Map().Count()));
+    ASSERT_EQ(again->Map().Count(), 0);
+    EXPECT_TRUE(again->Modify());
+    ASSERT_TRUE(again->Save(false));
+    auto emptied = std::make_shared<clsMapUnit>();
+    emptied->setUnitName(f.other(QStringLiteral("fresh.MLL")));
+    ASSERT_TRUE(emptied->Load());
+    ASSERT_EQ(emptied->Map().Count(), 1);
+    ASSERT_EQ(emptied->Map().FigCode(1), 1);
+    EXPECT_EQ(std::static_pointer_cast<clsMapRem>(emptied->Map().Item(1))->Key(), "最終更新日時");
+
+    // A unit that was only named, never loaded, holds nothing to write over
+    // its files.
+    std::map<QString, QByteArray> before;
+    for (const char* ext : {".MLL", ".THG", ".ADM"}) {
+        const QString path = f.other(QStringLiteral("fresh") + QLatin1String(ext));
+        before[path] = testsupport::ReadBytes(path);
+    }
+    clsMapUnit named;
+    named.setUnitName(f.other(QStringLiteral("fresh.MLL")));
+    ASSERT_TRUE(named.Map().Modify() && named.Things().Modify() && named.Admins().Modify());
+    ASSERT_TRUE(named.Save(false));
+    for (const auto& [path, bytes] : before) EXPECT_EQ(testsupport::ReadBytes(path), bytes) << path.toStdString();
 }

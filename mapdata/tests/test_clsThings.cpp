@@ -166,6 +166,33 @@ TEST(ThingFile, KeyLines) {
     }
 }
 
+// A text size in a catalogue never fails the catalogue: it is brought into
+// the sizes the drawing layer draws, whatever the order of the keys.
+TEST(ThingFile, TextHeightsAreKeptInRange) {
+    const struct {
+        QStringList keys;
+        int16_t size;
+    } cases[] = {
+        {{"FIGURE=TEXT", "HEIGHT=9"}, 9},
+        {{"FIGURE=TEXT", "HEIGHT=12.5"}, 12},
+        {{"FIGURE=TEXT", "HEIGHT=3"}, FONT_HEIGHT_MIN},
+        {{"FIGURE=TEXT", "HEIGHT=-40"}, FONT_HEIGHT_MIN},
+        {{"FIGURE=TEXT", "HEIGHT=200"}, FONT_HEIGHT_MAX},
+        {{"FIGURE=TEXT", "HEIGHT=1e10"}, FONT_HEIGHT_MAX},   // no overflow error
+        {{"FIGURE=TEXT", "HEIGHT=abc"}, FONT_HEIGHT_MIN},
+        {{"FIGURE=TEXT"}, FONT_HEIGHT_MIN},                  // no size at all
+        {{"HEIGHT=300", "FIGURE=TEXT"}, FONT_HEIGHT_MAX},    // the kind comes last
+        {{"FIGURE=TEXT", "WIDTH=1000"}, FONT_HEIGHT_MAX},
+        {{"FIGURE=POLYLINE", "WIDTH=40"}, 40},               // line widths are no font sizes
+        {{"FIGURE=POLYLINE", "HEIGHT=3"}, 3},
+    };
+    for (const auto& c : cases) {
+        const clsThing t = oneThing(QStringList{"NUMBER=1"} + c.keys);
+        for (int p = 1; p <= 8; ++p) EXPECT_EQ(t.PageRecord(p).Size, c.size) << c.keys.join('|').toStdString() << " page " << p;
+        EXPECT_FALSE(t.Modify());
+    }
+}
+
 TEST(ThingFile, SectionsNumbersAndBadNumbers) {
     const clsThings t = thingsFrom({"[THING=12]", "NAME=\"a\"", "", "[THING=20]", "NUMBER=5", "", "[thing]", "NAME=\"c\"",
                                     "[THING=]", "NUMBER=", "[LINK]", "1,2", "[THING]", "NUMBER=9", "", "[CATEGORY]",

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <QFileInfo>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QPrinter>
 #include <QProcess>
 #include <QStandardPaths>
+
+#include <numeric>
 
 #include "Bitmap.h"
 #include "Fonts.h"
@@ -664,6 +667,41 @@ TEST(SysColors, IndexedValuesAndPlainColours) {
     EXPECT_EQ(TranslateColor(0x00123456u), 0x123456u);
     EXPECT_EQ(TranslateColor(0x02123456u), 0x123456u);
     EXPECT_TRUE(IsSysColor(0x80000012u));
+}
+
+// The Latin faces of the settings and catalogues resolve to a family with
+// their widths, so texts fold and measure as they were laid out: the
+// advance of a word matches the widths of the face (per 1000 em) within 1 %.
+TEST(Fonts, LatinFacesResolveToMetricCompatibleFamilies) {
+    const QString word = QStringLiteral("Hamburgefonstiv");
+    const struct {
+        const char* face;
+        const char* preferred;   // installed by scripts/install-deps.sh
+        int widths[15];          // H a m b u r g e f o n s t i v
+    } cases[] = {
+        {"Arial", "Liberation Sans", {722, 556, 833, 556, 556, 333, 556, 556, 278, 556, 556, 500, 278, 222, 500}},
+        {"Times New Roman", "Liberation Serif", {722, 444, 778, 500, 500, 333, 500, 444, 333, 500, 500, 389, 278, 278, 500}},
+        {"Courier New", "Liberation Mono", {600, 600, 600, 600, 600, 600, 600, 600, 600, 600, 600, 600, 600, 600, 600}},
+    };
+    const QStringList installed = ScreenFontNames();
+    for (const auto& c : cases) {
+        const QString face = QString::fromUtf8(c.face);
+        const QString family = ResolveFontFamily(face);
+        if (installed.contains(QString::fromUtf8(c.preferred))) {
+            EXPECT_EQ(family, QString::fromUtf8(c.preferred)) << c.face;
+        }
+        if (family == face) {   // nothing stands for it on this machine
+            ADD_FAILURE() << c.face << ": no metric-compatible family installed";
+            continue;
+        }
+        QFont font(family);
+        font.setPixelSize(1000);
+        font.setKerning(false);
+        font.setHintingPreference(QFont::PreferNoHinting);
+        const double expected = std::accumulate(std::begin(c.widths), std::end(c.widths), 0.0);
+        EXPECT_NEAR(QFontMetricsF(font).horizontalAdvance(word), expected, expected / 100)
+            << c.face << " -> " << family.toStdString();
+    }
 }
 
 TEST(Fonts, OriginalFaceNamesResolveToInstalledFamilies) {

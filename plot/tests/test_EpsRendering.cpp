@@ -213,6 +213,7 @@ protected:
             EXPECT_TRUE(graph.GraphBegin(&dc, 0, 0, width, height));
             *elements = scene(graph);
             graph.GraphEnd();
+            return true;
         };
         if (eps.isEmpty()) plot();
         else EXPECT_TRUE(SavePostScriptFile(graph, eps, EpsCanvas{width, height, kDpi}, plot));
@@ -336,17 +337,23 @@ TEST_F(SyntheticMap, TheExportEndsTheMirrorWhateverHappens) {
     clsMapGraph graph;
     const QString eps = dir_.file(QStringLiteral("out.eps"));
     testsupport::WriteBytes(eps, "old");
+    // A plot that fails or is cancelled writes nothing.
+    EXPECT_FALSE(SavePostScriptFile(graph, eps, EpsCanvas{100, 100, 96}, [] { return false; }));
+    EXPECT_EQ(testsupport::ReadBytes(eps), QByteArray("old"));
     ASSERT_TRUE(QFile::remove(dir_.file(QStringLiteral("KALDERO.PS"))));
     bool plotted = false;
     {
         testsupport::ScriptedBoxes boxes;
         boxes.expect(QStringLiteral("KALDERO.PS"), IdOk);
-        EXPECT_FALSE(SavePostScriptFile(graph, eps, EpsCanvas{100, 100, 96}, [&] { plotted = graph.PostScriptEi(); }));
+        EXPECT_FALSE(SavePostScriptFile(graph, eps, EpsCanvas{100, 100, 96}, [&] {
+            plotted = graph.PostScriptEi();
+            return true;
+        }));
     }
     EXPECT_TRUE(plotted);
     EXPECT_FALSE(graph.PostScriptEi());
     EXPECT_EQ(testsupport::ReadBytes(eps), QByteArray("old"));
-    EXPECT_THROW(SavePostScriptFile(graph, eps, EpsCanvas{100, 100, 96}, [] { throw AppError(5, "plot", "failed"); }),
+    EXPECT_THROW(SavePostScriptFile(graph, eps, EpsCanvas{100, 100, 96}, []() -> bool { throw AppError(5, "plot", "failed"); }),
                  AppError);
     EXPECT_FALSE(graph.PostScriptEi());
 }

@@ -96,7 +96,10 @@ TEST_F(Rendering, WorldAsEpsReadsBackInGhostscript) {
     SetView(p, &dc, s.slot, s.lon, s.lat, s.scale, kW, kH);
     const QString eps = testsupport::OutputFolder() + QStringLiteral("/Rendering-europe.eps");
     int16_t result = -1;
-    ASSERT_TRUE(SavePostScriptFile(graph, eps, EpsCanvas{kW, kH, 96}, [&] { result = p.Replot(); }));
+    ASSERT_TRUE(SavePostScriptFile(graph, eps, EpsCanvas{kW, kH, 96}, [&] {
+        result = p.Replot();
+        return true;
+    }));
     EXPECT_EQ(result, 0);
     EXPECT_FALSE(p.PlainScreen()) << "the mirror takes the exact path";
     // European names in Latin-1, also where the bytes would read as katakana.

@@ -179,6 +179,20 @@ TEST_F(Accessory, SettingsSurviveTheInstanceAndCopiesTakeTheItems) {
     EXPECT_EQ(c->Font()->size, b.Font()->size);
 }
 
+// Font sizes from the settings stay within what the drawing layer draws;
+// one that is no number keeps the default.
+TEST_F(Accessory, FontSizesReadFromTheSettingsAreKeptInRange) {
+    const std::pair<const char*, double> cases[] = {{"14.5", 14.5}, {"3", 5},      {"-12", 5},  {"250", 100},
+                                                    {"1e300", 100}, {"abc", 12}, {"1e999", 12}, {"", 12}};
+    for (const auto& [stored, size] : cases) {
+        clsRegistry(QStringLiteral("ACCESSORY")).RegPut(QStringLiteral("TitleFontSize"), QString::fromLatin1(stored));
+        clsAccessory a;
+        a.setIndex(clsAccessory::Title);
+        EXPECT_EQ(a.Font()->size, size) << stored;
+        clsRegistry(QStringLiteral("ACCESSORY")).RegDelete(QString());
+    }
+}
+
 // W 800, H 600, Title one line of 16, Measure line 12, Comment and Elevate off.
 TEST_F(Accessory, LayoutExamples) {
     const struct {

@@ -4,13 +4,19 @@
 // without the main window.
 //
 //   plotmap [--data <folder>] [--slot auto|0..4] [--lon <deg>] [--lat <deg>]
-//           [--scale <denominator>] [--size <w>x<h>] [--dpi <n>]
-//           [--lang 1|2] [--azimuth "<angles>"] out.png
+//           [--x <m>] [--y <m>] [--scale <denominator>] [--size <w>x<h>]
+//           [--dpi <n>] [--lang 1|2] [--azimuth "<angles>"] out.png
+//
+// Slots 1..4 (and auto) draw the latitude/longitude units around --lon and
+// --lat; slot 0 is the plane view of X/Y maps, so it draws the X/Y units
+// around --x and --y (metres).
 #include <QCommandLineParser>
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QTemporaryDir>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 #include "AppInfo.h"
@@ -26,6 +32,11 @@
 #include "clsMapPlot.h"
 #include "clsMapUnits.h"
 
+namespace {
+// The engine clamps the centre; the conversion must not overflow first.
+int whole(double v) { return std::isfinite(v) ? qRound(std::clamp(v, -2e9, 2e9)) : 0; }
+} // namespace
+
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
@@ -37,15 +48,35 @@ int main(int argc, char** argv) {
     const QCommandLineOption slot(QStringLiteral("slot"), "View projection slot 0..4, or auto.", "slot", "auto");
     const QCommandLineOption lon(QStringLiteral("lon"), "Centre longitude, degrees.", "deg", "0");
     const QCommandLineOption lat(QStringLiteral("lat"), "Centre latitude, degrees.", "deg", "30");
+    const QCommandLineOption x(QStringLiteral("x"), "Centre X of slot 0, metres.", "m", "0");
+    const QCommandLineOption y(QStringLiteral("y"), "Centre Y of slot 0, metres.", "m", "0");
     const QCommandLineOption scale(QStringLiteral("scale"), "Scale denominator.", "n", "50000000");
     const QCommandLineOption size(QStringLiteral("size"), "Canvas size.", "WxH", "1600x1000");
     const QCommandLineOption dpi(QStringLiteral("dpi"), "Output resolution.", "n", "96");
     const QCommandLineOption lang(QStringLiteral("lang"), "Place names: 1 European, 2 Japanese.", "n", "2");
     const QCommandLineOption azimuth(QStringLiteral("azimuth"), "Azimuth-line angles.", "angles", "");
-    cl.addOptions({data, slot, lon, lat, scale, size, dpi, lang, azimuth});
+    cl.addOptions({data, slot, lon, lat, x, y, scale, size, dpi, lang, azimuth});
     cl.addPositionalArgument("out.png", "The picture to write.");
     cl.process(app);
     if (cl.positionalArguments().size() != 1) cl.showHelp(2);
+    const QString slotText = cl.value(slot);
+    bool slotOk = false;
+    const int slotNumber = slotText.toInt(&slotOk);
+    if (slotText != QStringLiteral("auto") && (!slotOk || slotNumber < 0 || slotNumber > 4)) {
+        std::fprintf(stderr, "plotmap: --slot takes auto or 0..4, not %s\n", qPrintable(slotText));
+        return 2;
+    }
+    // Slot 0 plots X/Y maps, whose coordinates are metres; the others plot
+    // latitude and longitude. A centre of the other kind is a mistake.
+    const int mode = slotText == QStringLiteral("0") ? 2 : 1;
+    if (mode == 2 && (cl.isSet(lon) || cl.isSet(lat))) {
+        std::fprintf(stderr, "plotmap: slot 0 is the X/Y plane view; give its centre with --x and --y (metres)\n");
+        return 2;
+    }
+    if (mode == 1 && (cl.isSet(x) || cl.isSet(y))) {
+        std::fprintf(stderr, "plotmap: --x and --y are for slot 0; slots 1..4 take --lon and --lat\n");
+        return 2;
+    }
 
     // Settings go to a scratch folder: a look must not change the user's.
     QTemporaryDir settings;
@@ -64,12 +95,16 @@ int main(int argc, char** argv) {
     gvMapGraph = &graph;
     InstallPlotProjectionGlue();
 
+    // As at start-up: the base map of the mode, and the start map over the
+    // latitude/longitude one.
     auto units = std::make_shared<clsMapUnits>();
-    units->Create(1);
-    auto world = std::make_shared<clsMapUnit>();
-    world->setUnitName(gvMapFolder + QStringLiteral("/WORLD_T3.MLL"));
-    if (!world->Load()) return 1;
-    units->Add(world);
+    units->Create(mode);
+    if (mode == 1) {
+        auto world = std::make_shared<clsMapUnit>();
+        world->setUnitName(gvMapFolder + QStringLiteral("/WORLD_T3.MLL"));
+        if (!world->Load()) return 1;
+        units->Add(world);
+    }
 
     const QStringList wh = cl.value(size).split(QLatin1Char('x'));
     const int w = wh.value(0).toInt(), h = wh.value(1).toInt();
@@ -83,10 +118,15 @@ int main(int argc, char** argv) {
     plot.setCanvasHeight(h);
     plot.setdpix(res);
     plot.setdpiy(res);
-    plot.ProjectionAuto = cl.value(slot) == QStringLiteral("auto");
-    if (!plot.ProjectionAuto) plot.setProjectionIndex(cl.value(slot).toInt());
-    plot.setCenterX(qRound(cl.value(lon).toDouble() * 3600));
-    plot.setCenterY(qRound(cl.value(lat).toDouble() * 3600));
+    plot.ProjectionAuto = slotText == QStringLiteral("auto");
+    if (!plot.ProjectionAuto) plot.setProjectionIndex(slotNumber);
+    if (mode == 2) {
+        plot.setCenterX(whole(cl.value(x).toDouble()));
+        plot.setCenterY(whole(cl.value(y).toDouble()));
+    } else {
+        plot.setCenterX(whole(cl.value(lon).toDouble() * 3600));
+        plot.setCenterY(whole(cl.value(lat).toDouble() * 3600));
+    }
     plot.setMapScale(cl.value(scale).toDouble());
     plot.AzimuthLine = cl.value(azimuth);
 
