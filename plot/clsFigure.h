@@ -114,6 +114,7 @@ public:
     uint8_t Style = 0;    // decoration bits FS_BOLD .. FS_OPAQUE
     int16_t Align = 10;   // anchor 0..24
     QByteArray Text = QByteArray(1, '\0');   // ANSI bytes; a zero byte ends the text
+    bool Latin1 = false;   // Text holds Latin-1 bytes (a map's European text)
 
     int16_t FigCode() const override { return 5; }
     QString FigName() const override { return QStringLiteral("TEXT"); }

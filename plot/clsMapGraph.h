@@ -248,7 +248,9 @@ public:
     // The text in the ANSI code page (a zero byte ends it) at an anchor
     // 0..24 around the point (see PlaceText); a point outside the view or
     // an empty text draws nothing and is True. Halo copies: four below a
-    // height measure of 28 pixels, eight from it on.
+    // height measure of 28 pixels, eight from it on. Bytes that do not read
+    // as Shift-JIS, and texts only ISO Latin-1 holds (IsLatin1Bytes,
+    // IsLatin1Text), are drawn as Latin-1 text.
     bool DrawText(int32_t X, int32_t Y, int16_t Align, const QByteArray& ansi);
     bool DrawText(int32_t X, int32_t Y, int16_t Align, const QString& text);
     // FoldLines with the current font.
@@ -319,6 +321,9 @@ private:
     bool drawTiles(const clsPoly& poly);
     bool blitSymbol(int32_t x, int32_t y, uint32_t rop);
     bool isMetafile() const { return technology_ == plat::DT_METAFILE; }
+    // DrawText of bytes already cut at their zero byte, read as Latin-1 or
+    // else as ANSI.
+    bool drawBytes(int32_t X, int32_t Y, int16_t Align, const QByteArray& bytes, bool latin1);
 
     std::unique_ptr<clsResLine> fancyLines_;
     std::unique_ptr<clsResSymbol> symbols_;

@@ -218,19 +218,24 @@ bool clsMapGraph::SetFontObject(const plat::FontRef& Font, int32_t Color) {
 // --- drawing and measuring ---------------------------------------------------------
 
 bool clsMapGraph::DrawText(int32_t X, int32_t Y, int16_t Align, const QString& text) {
+    if (IsLatin1Text(text)) return drawBytes(X, Y, Align, text.toLatin1(), true);
     return DrawText(X, Y, Align, StrToBytes(text));
 }
 
 bool clsMapGraph::DrawText(int32_t X, int32_t Y, int16_t Align, const QByteArray& ansi) {
+    const QByteArray bytes = drawnBytes(ansi);
+    return drawBytes(X, Y, Align, bytes, IsLatin1Bytes(bytes));
+}
+
+bool clsMapGraph::drawBytes(int32_t X, int32_t Y, int16_t Align, const QByteArray& bytes, bool latin1) {
     return guarded("DrawText", [&] {
         if (!drawing_) return false;
-        const QByteArray bytes = drawnBytes(ansi);
         if (!view_.IsInner(X, Y) || bytes.isEmpty()) return true;
-        if (psWrite()) ps_->psDrawText(X, Y, Align, bytes);
+        if (psWrite()) latin1 ? ps_->psDrawLatin1Text(X, Y, Align, bytes) : ps_->psDrawText(X, Y, Align, bytes);
         PsScope scope(*this);
         if (font_.fore == -1) return true;
         const TextPlacement at = PlaceText(X, Y, Align, font_.gap, font_.heightMetric, font_.escapement, resX_, resY_);
-        const QString text = decodeAnsi(bytes);
+        const QString text = latin1 ? QString::fromLatin1(bytes) : decodeAnsi(bytes);
         hdc_->SetTextAlign(at.align);
         if (font_.opaque) applyBackColor(font_.back);
         else hdc_->SetBkMode(TRANSPARENT);
@@ -250,7 +255,8 @@ bool clsMapGraph::GetTextExtent(HDC hdc, const QString& Text, int32_t& Width, in
         if (Text.isEmpty()) return true;
         if (!hdc) return false;
         SIZE size;
-        if (!hdc->GetTextExtentPoint32(decodeAnsi(StrToBytes(Text)), &size)) return false;
+        const QString shown = IsLatin1Text(Text) ? Text : decodeAnsi(StrToBytes(Text));
+        if (!hdc->GetTextExtentPoint32(shown, &size)) return false;
         Width = size.cx;
         Height = size.cy;
         return true;

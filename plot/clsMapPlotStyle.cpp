@@ -82,6 +82,7 @@ FigurePtr clsMapPlot::BuildFigure(const clsMapCell& cell, bool reuse) {
     f->setBack(back);
     f->Align = text.TextFix();
     f->Text = text.TextAnsi(static_cast<int32_t>(gvLanguage));
+    f->Latin1 = gvLanguage == 1;
     if (TextSlant) {
         int32_t slant = 0;
         SlantMeridian(point.mx(), point.my(), slant);

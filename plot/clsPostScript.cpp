@@ -114,6 +114,27 @@ QByteArray PsReal(double value) {
     return QByteArray(buf, r.ptr - buf);
 }
 
+bool IsLatin1Text(const QString& text) {
+    bool beyondAscii = false;
+    for (const QChar c : text) {
+        if (c.unicode() > 0xFF) return false;
+        beyondAscii = beyondAscii || c.unicode() >= 0x80;
+    }
+    return beyondAscii && !plat::IsCp932Encodable(text);
+}
+
+bool IsLatin1Bytes(const QByteArray& ansi) {
+    bool high = false;
+    for (const char ch : ansi) high = high || static_cast<unsigned char>(ch) >= 0x80;
+    if (!high) return false;
+    try {
+        plat::DecodeCp932(ansi);
+        return false;
+    } catch (const AppError&) {
+        return true;
+    }
+}
+
 void SetCurrentMapUnitsHook(CurrentMapUnitsHook hook) { mapUnitsHook() = std::move(hook); }
 
 // --- the object ---------------------------------------------------------------
@@ -329,7 +350,7 @@ void clsPostScript::psDrawSymbol(int32_t X, int32_t Y) {
     line(" DrawSymbol");
 }
 
-void clsPostScript::psDrawText(int32_t X, int32_t Y, int16_t Align, const QByteArray& text) {
+void clsPostScript::textLine(int32_t X, int32_t Y, int16_t Align, const QByteArray& text, const char* procedure) {
     if (text.isEmpty() || !area_.IsInner(X, Y)) return;
     appendInt(X);
     program_.append(' ');
@@ -340,11 +361,20 @@ void clsPostScript::psDrawText(int32_t X, int32_t Y, int16_t Align, const QByteA
     appendInt(fontAngle_);
     program_.append(' ');
     program_.append(nonAsciiFont_ ? PsHexString(text) : PsStringLiteral(text));
-    line(" DrawText");
+    line(procedure);
+}
+
+void clsPostScript::psDrawText(int32_t X, int32_t Y, int16_t Align, const QByteArray& text) {
+    textLine(X, Y, Align, text, IsLatin1Bytes(text) ? " DrawLatinText" : " DrawText");
 }
 
 void clsPostScript::psDrawText(int32_t X, int32_t Y, int16_t Align, const QString& text) {
-    psDrawText(X, Y, Align, StrToBytes(text));
+    if (IsLatin1Text(text)) psDrawLatin1Text(X, Y, Align, text.toLatin1());
+    else psDrawText(X, Y, Align, StrToBytes(text));
+}
+
+void clsPostScript::psDrawLatin1Text(int32_t X, int32_t Y, int16_t Align, const QByteArray& latin1) {
+    textLine(X, Y, Align, latin1, " DrawLatinText");
 }
 
 void clsPostScript::psComment(const QString& text) { line("% " + ansi(text)); }

@@ -43,6 +43,14 @@ QByteArray PsPathPoly(const clsPoly& poly);
 // The shortest decimal form of a real number that reads back as the value.
 QByteArray PsReal(double value);
 
+// Texts the Japanese face cannot show, drawn in the Latin faces in ISO
+// Latin-1 instead. A text: some character outside Shift-JIS, none outside
+// Latin-1 ("Türkiye"; not "München 市", which has no single-byte form).
+// ANSI bytes: a byte from 128 up and no reading as Shift-JIS, as the canvas
+// shows them.
+bool IsLatin1Text(const QString& text);
+bool IsLatin1Bytes(const QByteArray& ansi);
+
 // Where psSave finds the map units whose information heads the file: the
 // units of the current map mode in set order (none installed: no units).
 using CurrentMapUnitsHook = std::function<std::vector<MapUnitPtr>()>;
@@ -107,9 +115,12 @@ public:
     // Only for a point inside the area (edges included).
     void psDrawSymbol(int32_t X, int32_t Y);
     // Text in the ANSI code page; nothing for an empty text or a point
-    // outside the area.
+    // outside the area. Latin-1 texts (IsLatin1Bytes, IsLatin1Text) call
+    // DrawLatinText with the same arguments, in the same string form.
     void psDrawText(int32_t X, int32_t Y, int16_t Align, const QByteArray& ansi);
     void psDrawText(int32_t X, int32_t Y, int16_t Align, const QString& text);
+    // Bytes known to be ISO Latin-1, such as the European text of a map.
+    void psDrawLatin1Text(int32_t X, int32_t Y, int16_t Align, const QByteArray& latin1);
     void psComment(const QString& text);
     void psProgram(const QString& text);
 
@@ -132,6 +143,7 @@ private:
     void appendColor(int32_t c);
     // "x1 y1 x2 y2" and the procedure's name as one line.
     void corners(int32_t x1, int32_t y1, int32_t x2, int32_t y2, const char* procedure);
+    void textLine(int32_t X, int32_t Y, int16_t Align, const QByteArray& bytes, const char* procedure);
     QByteArray closingLines() const;
     QByteArray headerText() const;
     QByteArray mapInformation() const;

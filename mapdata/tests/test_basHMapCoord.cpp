@@ -1,4 +1,4 @@
-// Coordinate text of maps in both map modes: the Part's texts, round trips
+// Coordinate text of maps in both map modes: the texts of every form, round trips
 // through text, the safe readers and the range checks with their messages;
 // and the map information texts.
 #include <gtest/gtest.h>
@@ -25,7 +25,7 @@ public:
     ~MapMode() { SetMapModeSource({}); }
 };
 
-TEST(MapCoordText, TextsOfThePart) {
+TEST(MapCoordText, TextsOfEveryForm) {
     {
         MapMode xy(2);
         EXPECT_EQ(MapToCoarse(-1999), -1);

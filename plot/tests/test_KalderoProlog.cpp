@@ -67,7 +67,7 @@ TEST(KalderoProlog, DefinesEverythingTheProgramCalls) {
         plat::EncodeCp932(prologText()) +
         "\ndictKaldero begin\n"
         "[ /SelectPen /SelectBrush /SelectSymbol /SelectFont /StrokeLine /StrokeRect /FillRect /AddPathPoly\n"
-        "  /StrokePoly /FillPoly /DrawSymbol /DrawText /SetupLatinFont /ReleaseLatinFont /UserInitialize\n"
+        "  /StrokePoly /FillPoly /DrawSymbol /DrawText /DrawLatinText /SetupLatinFont /ReleaseLatinFont /UserInitialize\n"
         "  /UserTerminate /LineCapStyle /LineJoinStyle /AccessoryPlotEi /PolylinePlotEi /PolygonPlotEi\n"
         "  /SymbolPlotEi /TextPlotEi /TextBaseScale ]\n"
         "{ dup where { pop pop } { (missing ) print == } ifelse } forall\n"
@@ -221,4 +221,44 @@ TEST(KalderoProlog, EveryStyleAndEveryTextRendersWithoutError) {
     EXPECT_FALSE(page.isNull()) << run.output.constData();
     EXPECT_TRUE(run.clean()) << run.output.constData();
     epstest::KeepPicture(page, QStringLiteral("every-style.png"));
+}
+
+// Accented letters outside Shift-JIS come out of Ghostscript's text
+// extraction as themselves under a Japanese face and a Latin one, typed or
+// as the Latin-1 bytes of a map's European text; both faces draw them alike
+// (the extraction alone would pass half-width katakana for Latin-1).
+TEST(KalderoProlog, LatinTextsKeepEveryLetter) {
+    if (epstest::GhostscriptPath().isEmpty()) GTEST_SKIP() << "gs is not installed";
+    testsupport::TempDir dir;
+    const QString text = QStringLiteral("Türkiye Åland Ñandú");
+    std::vector<QImage> pages;
+    for (const QString& face : {QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("Arial")}) {
+        SCOPED_TRACE(face.toStdString());
+        clsPostScript ps;
+        ps.setDpi(96);
+        ps.setLeft(0);
+        ps.setTop(0);
+        ps.setWidth(400);
+        ps.setHeight(120);
+        ps.psBegin();
+        ps.psSetFont(face, 12, 0, 0, 0x000000, -1);
+        ps.psDrawText(10, 30, 11, text);
+        ps.psDrawText(10, 60, 11, text.toLatin1());   // ü then r: no Shift-JIS reading
+        ps.psDrawLatin1Text(10, 90, 11, QByteArray("\xC5land \xB0"));   // would read as katakana
+        ps.setFileName(dir.file(QStringLiteral("latin.eps")));
+        ps.setResourcePS(prologPath());
+        ASSERT_EQ(ps.psSave(), 0);
+        const epstest::GsRun run = epstest::RunGhostscript(
+            {QStringLiteral("-q"), QStringLiteral("-dSAFER"), QStringLiteral("-dBATCH"), QStringLiteral("-dNOPAUSE"),
+             QStringLiteral("-sDEVICE=txtwrite"), QStringLiteral("-sOutputFile=-"), ps.FileName()});
+        EXPECT_TRUE(run.clean()) << run.output.constData();
+        QStringList shown;
+        for (const QString& l : QString::fromUtf8(run.output).split(QLatin1Char('\n')))
+            if (!l.trimmed().isEmpty()) shown << l.trimmed();
+        EXPECT_EQ(shown, (QStringList{text, text, QStringLiteral("Åland °")}));
+        pages.push_back(epstest::RenderEps(ps.FileName(), 96));
+        epstest::KeepPicture(pages.back(), QStringLiteral("latin-%1.png").arg(pages.size()));
+    }
+    ASSERT_FALSE(pages[0].isNull());
+    EXPECT_TRUE(pages[0] == pages[1]);
 }

@@ -169,3 +169,31 @@ TEST_F(Figures, TextsFallBackToTheDefaultFontAndMarkTheirPoint) {
     EXPECT_EQ(l[l.size() - 2], "50 100 100 150 150 100 100 50 ");
     EXPECT_EQ(l.back(), "4 1 AddPathPoly StrokePoly");
 }
+
+// A map's European text is Latin-1 whatever a Shift-JIS reading of its bytes
+// would make of them: "Åland" on the canvas and as a Latin text in the
+// program, where the same bytes as ANSI show a half-width katakana.
+TEST_F(Figures, EuropeanTextsAreLatin1) {
+    clsFigText text;
+    text.X = 20;
+    text.Y = 50;
+    text.FontName = QStringLiteral("ＭＳ Ｐゴシック");
+    text.Size = 14;
+    text.Text = QByteArray("\xC5land\0", 6);
+    const auto drawn = [&](const std::function<bool()>& draw) {
+        graph_.DrawClear();
+        EXPECT_TRUE(draw());
+        const QList<QByteArray> l = lines();
+        return std::pair{dc_.image().copy(), l.isEmpty() ? QByteArray() : l.back()};
+    };
+    text.Latin1 = true;
+    const auto european = drawn([&] { return text.Plot(false); });
+    EXPECT_EQ(european.second, "20 50 10 0 <c56c616e64> DrawLatinText");
+    const auto typed = drawn([&] { return graph_.DrawText(20, 50, 10, QStringLiteral("Åland")); });
+    EXPECT_EQ(typed.second, european.second);
+    EXPECT_TRUE(typed.first == european.first);
+    text.Latin1 = false;
+    const auto ansi = drawn([&] { return text.Plot(false); });
+    EXPECT_EQ(ansi.second, "20 50 10 0 <c56c616e64> DrawText");
+    EXPECT_FALSE(ansi.first == european.first);
+}

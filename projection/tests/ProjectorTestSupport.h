@@ -11,6 +11,7 @@
 #include "AppState.h"
 #include "FakeProjectorLayers.h"
 #include "PrjServices.h"
+#include "clsEnvironment.h"
 #include "clsMapSymbol.h"
 #include "clsMapUnits.h"
 #include "clsProjector.h"
@@ -87,6 +88,19 @@ protected:
 
 private:
     QString oldFolder_, oldApp_;
+};
+
+// The same with the bundled environment file (the catalogue's names, the
+// plot engine's settings) installed.
+class ProjectorEnvTest : public ProjectorTest {
+protected:
+    ProjectorEnvTest() {
+        env.setFileName(QStringLiteral(KAL_SOURCE_DIR "/data/Environment.txt"));
+        EXPECT_EQ(env.Load(), 0);
+        gvEnvironment = &env;
+    }
+    ~ProjectorEnvTest() override { gvEnvironment = nullptr; }
+    clsEnvironment env;
 };
 
 } // namespace prjtest

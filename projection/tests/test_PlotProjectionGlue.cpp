@@ -18,16 +18,7 @@ using namespace prjtest;
 namespace {
 
 // The catalogue's names come from the bundled environment file.
-class Glue : public ProjectorTest {
-protected:
-    Glue() {
-        env.setFileName(QStringLiteral(KAL_SOURCE_DIR "/data/Environment.txt"));
-        EXPECT_EQ(env.Load(), 0);
-        gvEnvironment = &env;
-    }
-    ~Glue() override { gvEnvironment = nullptr; }
-    clsEnvironment env;
-};
+using Glue = ProjectorEnvTest;
 
 TEST_F(Glue, InstallingGivesThePlotEngineItsServicesAndTheProjectorItsLayers) {
     SetPrjServices(nullptr, nullptr);
