@@ -297,8 +297,9 @@ void frmPrjWizard::refresh() {
 
     lblSaveMessage_->setText(logic_.SaveMessage());
     cmdSave_->setEnabled(logic_.SaveEnabled());
-    if (page == 9 && filledRun_ != 9) fillSaveGrid();
-    filledRun_ = page;
+    // The grid is filled when page 9 is entered.
+    if (page == 9 && shownPage_ != 9) fillSaveGrid();
+    shownPage_ = page;
     refreshing_ = false;
 }
 

@@ -86,5 +86,5 @@ private:
     plat::FlexGrid* flgSave_ = nullptr;
     QPushButton* cmdSave_ = nullptr;
     QLabel* lblSaveMessage_ = nullptr;
-    int filledRun_ = -1;
+    int shownPage_ = -1;
 };

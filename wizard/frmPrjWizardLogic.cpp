@@ -31,21 +31,13 @@ const QString kStop = QStringLiteral("中止(&S)");
 // Adds the window's step to an error on its way to the caller.
 [[noreturn]] void Report(const char* proc) { RaiseError(ErrFormUnload, kForm, QString::fromLatin1(proc)); }
 
-QString LoadName(const QString& title, const QString& filter, const QString& name) {
+// The main window's chooser when installed, else the platform's own.
+QString ChooseName(bool save, const QString& title, const QString& filter, const QString& name) {
     const PrjWizardHost& host = InstalledPrjWizardHost();
-    if (host.InputLoadName) return host.InputLoadName(title, filter, name);
+    const auto& chooser = save ? host.InputSaveName : host.InputLoadName;
+    if (chooser) return chooser(title, filter, name);
     plat::FileRequest req;
-    req.title = title;
-    req.filter = filter;
-    req.fileName = name;
-    return plat::ChooseFile(req);
-}
-
-QString SaveName(const QString& title, const QString& filter, const QString& name) {
-    const PrjWizardHost& host = InstalledPrjWizardHost();
-    if (host.InputSaveName) return host.InputSaveName(title, filter, name);
-    plat::FileRequest req;
-    req.save = true;
+    req.save = save;
     req.title = title;
     req.filter = filter;
     req.fileName = name;
@@ -251,7 +243,7 @@ bool frmPrjWizardLogic::ExecInit() {
 }
 
 void frmPrjWizardLogic::BrowseLog() {
-    const QString path = LoadName(QStringLiteral("ログファイル"), QStringLiteral("ログファイル(*.PLG)|*.PLG|"), LogPath);
+    const QString path = ChooseName(false, QStringLiteral("ログファイル"), QStringLiteral("ログファイル(*.PLG)|*.PLG|"), LogPath);
     if (path.isEmpty()) return;
     LogPath = path;
     InitOption = 3;
@@ -490,7 +482,7 @@ void frmPrjWizardLogic::Save() {
         if (!ResultUnits || !(ResultFlags & ResultRun) || running_) return;
         QString path;
         for (;;) {
-            path = SaveName(QStringLiteral("ＸＹ地図ファイルの保存先フォルダ"), QStringLiteral("新規フォルダ名"),
+            path = ChooseName(true, QStringLiteral("ＸＹ地図ファイルの保存先フォルダ"), QStringLiteral("新規フォルダ名"),
                             FolderProposal());
             while (path.endsWith(QLatin1Char('\\')) || path.endsWith(QLatin1Char('/'))) path.chop(1);
             if (path.size() < 4) return;

@@ -20,26 +20,29 @@ const QString kStopped = QStringLiteral("地図投影変換を中断しました
 
 // --- settings exchange ---------------------------------------------------------------
 
+// Every setting in one line, so that a difference shows which.
+QString Describe(const PrjWizardSettings& s) {
+    return QStringLiteral("%1 %2,%3 %4 %5 %6 %7 %8 %9 world%10 shadow%11 slant%12 az[%13] field%14,%15,%16,%17 grid%18%19%20 auto%21%22")
+        .arg(s.PrjIndex).arg(s.CenterLon).arg(s.CenterLat).arg(s.Cone).arg(s.Secant).arg(s.poler).arg(s.Light)
+        .arg(s.Division).arg(s.MapScale, 0, 'f', 0).arg(s.FieldWorld).arg(s.ShadowFrame).arg(s.TextSlant)
+        .arg(s.AzimuthLine).arg(s.Field.x1).arg(s.Field.y1).arg(s.Field.x2).arg(s.Field.y2).arg(s.Grid.Vertical)
+        .arg(s.Grid.Horizontal).arg(s.Grid.Zone).arg(s.AutoProjection).arg(s.RightAxis);
+}
+
 TEST_F(Logic, SettingsSurviveTheProjectorBothWays) {
-    struct Case {
-        const char* name;
-        std::function<void(PrjWizardSettings&)> change;
-    };
-    const Case cases[] = {
+    const std::pair<const char*, std::function<void(PrjWizardSettings&)>> cases[] = {
         {"initial", [](PrjWizardSettings&) {}},
         {"conic with secant", [](PrjWizardSettings& s) {
-             s.PrjIndex = 24;   // cone and secant apply
+             s.PrjIndex = 24;   // the secant's limit depends on projection and cone
              s.Cone = 300000;
              s.Secant = 36000;
              s.CenterLon = 486000;
              s.CenterLat = 126000;
          }},
         {"field over the date line", [](PrjWizardSettings& s) {
-             s.FieldWorld = false;
+             s.FieldWorld = s.ShadowFrame = s.TextSlant = false;
              s.Field = clsRect(540000, -100000, -600000, 200000);
              s.AzimuthLine = QStringLiteral("0,90");
-             s.TextSlant = false;
-             s.ShadowFrame = false;
          }},
         {"perspective and gores", [](PrjWizardSettings& s) {
              s.Light = 3.5;
@@ -48,33 +51,14 @@ TEST_F(Logic, SettingsSurviveTheProjectorBothWays) {
              s.MapScale = 2000000;
          }},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, change] : cases) {
         PrjWizardSettings s = PrjWizardSettings::Initial();
-        c.change(s);
+        change(s);
         clsProjector p;
         s.SetProjector(p);
         PrjWizardSettings back;
         back.GetProjector(p);
-        EXPECT_EQ(back.PrjIndex, s.PrjIndex);
-        EXPECT_EQ(back.CenterLon, s.CenterLon);
-        EXPECT_EQ(back.CenterLat, s.CenterLat);
-        EXPECT_EQ(back.Cone, s.Cone);
-        EXPECT_EQ(back.Secant, s.Secant);
-        EXPECT_EQ(back.poler, s.poler);
-        EXPECT_DOUBLE_EQ(back.Light, s.Light);
-        EXPECT_EQ(back.Division, s.Division);
-        EXPECT_DOUBLE_EQ(back.MapScale, s.MapScale);
-        EXPECT_EQ(back.FieldWorld, s.FieldWorld);
-        EXPECT_EQ(back.ShadowFrame, s.ShadowFrame);
-        EXPECT_EQ(back.TextSlant, s.TextSlant);
-        EXPECT_EQ(back.AzimuthLine, s.AzimuthLine);
-        EXPECT_EQ(back.Field.x1, s.Field.x1);
-        EXPECT_EQ(back.Field.x2, s.Field.x2);
-        EXPECT_EQ(back.Field.y1, s.Field.y1);
-        EXPECT_EQ(back.Field.y2, s.Field.y2);
-        EXPECT_TRUE(back.Grid.Vertical && back.Grid.Horizontal && back.Grid.Zone);
-        EXPECT_FALSE(back.AutoProjection || back.RightAxis);
+        EXPECT_EQ(Describe(back), Describe(s)) << name;
     }
 }
 
@@ -114,38 +98,20 @@ TEST_F(Logic, InitialiseRestoresTheFreshValuesAtEveryStepForward) {
     }
 }
 
-TEST_F(Logic, LogFileOption) {
+// Importing a snapshot is checked end to end in test_PrjWizardWorld.
+TEST_F(Logic, LogFileNamesAndAMissingFile) {
     TempDir dir;
-    // A snapshot with other projection settings than the projector's.
-    {
-        clsProjector other;
-        other.setPrjIndex(17);
-        other.setCenterLon(360000);
-        other.setMapScale(3000000);
-        other.WriteRegistry();
-        plat::TextWriter out(dir.file(QStringLiteral("old.PLG")));
-        clsRegistry(clsProjector::RegistrySection()).WriteFile(out);
-        out.commit();
-        ForgetSettings();
-    }
+    testsupport::WriteBytes(dir.file(QStringLiteral("old.PLG")), QByteArray());
     ScriptedBoxes boxes;
     frmPrjWizardLogic w;
     LoadWithFake(w);
-
     // Typed without extension: completed; a missing file keeps the old path.
     w.ValidateLogText(dir.file(QStringLiteral("old")));
     EXPECT_EQ(w.LogPath, dir.file(QStringLiteral("old.PLG")));
     EXPECT_EQ(w.InitOption, 3);
     w.ValidateLogText(dir.file(QStringLiteral("none")));
     EXPECT_EQ(w.LogPath, dir.file(QStringLiteral("old.PLG")));
-
-    w.Forward();
-    EXPECT_EQ(w.Work.PrjIndex, 17);
-    EXPECT_EQ(w.Work.CenterLon, 360000);
-    EXPECT_DOUBLE_EQ(w.Work.MapScale, 3000000);
-
     // A file that went missing: the box, the settings kept, the page moves on.
-    w.Backward();
     w.Work.PrjIndex = 8;
     w.LogPath = dir.file(QStringLiteral("gone.txt"));
     boxes.expect(QStringLiteral("gone.PLG\r\nログファイルが存在しません."), plat::IdOk);
@@ -188,6 +154,10 @@ TEST_F(Logic, ButtonsFollowThePageAndTheRun) {
     w.Forward();   // no completed run: page 9 cannot be reached
     EXPECT_EQ(w.Page(), 8);
     EXPECT_EQ(w.HelpContext(), 261008);
+    w.SetPage(9);
+    EXPECT_EQ(w.SaveMessage(), QStringLiteral("主投影変換が完了していません。前のページに戻って変換を実行してください。"));
+    EXPECT_FALSE(w.SaveEnabled());
+    w.SetPage(8);
 
     ScriptedBoxes boxes;
     boxes.expect(kDone, plat::IdOk);
@@ -200,14 +170,6 @@ TEST_F(Logic, ButtonsFollowThePageAndTheRun) {
     EXPECT_TRUE(w.SaveEnabled());
 }
 
-TEST_F(Logic, PageNineWithoutARunSaysSo) {
-    frmPrjWizardLogic w;
-    LoadWithFake(w);
-    w.SetPage(9);
-    EXPECT_EQ(w.SaveMessage(), QStringLiteral("主投影変換が完了していません。前のページに戻って変換を実行してください。"));
-    EXPECT_FALSE(w.SaveEnabled());
-}
-
 // --- the run -----------------------------------------------------------------------
 
 TEST_F(Logic, CompletedRun) {
@@ -215,17 +177,14 @@ TEST_F(Logic, CompletedRun) {
     frmPrjWizardLogic w;
     LoadWithFake(w);
     w.SetPage(8);
-    std::vector<QString> captions;
     configure = [&](FakeRunEngine& e) {
         e.onStep = [&](int) {
-            captions.push_back(w.ExecuteCaption());
-            EXPECT_FALSE(w.Enabled(frmPrjWizardLogic::BtnOK));
-            EXPECT_FALSE(w.Enabled(frmPrjWizardLogic::BtnCancel));
+            EXPECT_EQ(w.ExecuteCaption(), QStringLiteral("中止(&S)"));
+            EXPECT_FALSE(w.Enabled(frmPrjWizardLogic::BtnOK) || w.Enabled(frmPrjWizardLogic::BtnCancel));
         };
     };
     boxes.expect(kDone, plat::IdOk);
     w.Execute();
-    EXPECT_EQ(captions, std::vector<QString>(3, QStringLiteral("中止(&S)")));
     EXPECT_EQ(w.ExecuteCaption(), QStringLiteral("開始(&S)"));
     EXPECT_EQ(w.ResultFlags, frmPrjWizardLogic::ResultRun);
     ASSERT_TRUE(w.ResultUnits);
@@ -241,12 +200,9 @@ TEST_F(Logic, CompletedRun) {
 }
 
 TEST_F(Logic, StoppedRunsLeaveNoResultAndANewRunDropsTheOld) {
-    struct Case {
-        const char* name;
-        bool stopInBound;   // stop clicked while the rectangle is measured
-    };
-    for (const Case c : {Case{"during the projection", false}, Case{"while measuring", true}}) {
-        SCOPED_TRACE(c.name);
+    enum How { DuringProjection, WhileMeasuring, NoRectangle };
+    for (const How how : {DuringProjection, WhileMeasuring, NoRectangle}) {
+        SCOPED_TRACE(how);
         ScriptedBoxes boxes;
         frmPrjWizardLogic w;
         LoadWithFake(w);
@@ -255,10 +211,9 @@ TEST_F(Logic, StoppedRunsLeaveNoResultAndANewRunDropsTheOld) {
         w.Execute();
         ASSERT_TRUE(w.ResultUnits);
         configure = [&](FakeRunEngine& e) {
-            if (c.stopInBound) {
-                e.onBound = [&] { w.Execute(); };
-                return;
-            }
+            e.failBound = how == NoRectangle;
+            if (how == WhileMeasuring) e.onBound = [&] { w.Execute(); };
+            if (how != DuringProjection) return;
             e.onStep = [&](int step) {
                 if (step != 1) return;
                 w.Execute();
@@ -270,7 +225,7 @@ TEST_F(Logic, StoppedRunsLeaveNoResultAndANewRunDropsTheOld) {
         EXPECT_FALSE(w.ResultUnits);
         EXPECT_EQ(w.ResultFlags & frmPrjWizardLogic::ResultRun, 0);
         EXPECT_FALSE(w.Enabled(frmPrjWizardLogic::BtnForward));
-        EXPECT_EQ(last->ran, c.stopInBound ? 0 : 1);
+        EXPECT_EQ(last->ran, how == DuringProjection ? 1 : 0);
         EXPECT_EQ(w.ExecMessage(), QStringLiteral("地図投影変換を中断しました。戻って設定を修正し、再度変換してください。"));
         configure = [](FakeRunEngine&) {};
     }
@@ -293,17 +248,6 @@ TEST_F(Logic, AnErrorDuringTheRunEndsItAsStoppedAndTheWizardStaysUsable) {
     boxes.expect(kDone, plat::IdOk);
     w.Execute();
     EXPECT_TRUE(w.ResultUnits);
-}
-
-TEST_F(Logic, NoRectangleEndsTheRunAsStopped) {
-    ScriptedBoxes boxes;
-    frmPrjWizardLogic w;
-    LoadWithFake(w);
-    configure = [](FakeRunEngine& e) { e.failBound = true; };
-    boxes.expect(kStopped, plat::IdOk);
-    w.Execute();
-    EXPECT_EQ(last->ran, 0);
-    EXPECT_FALSE(w.ResultUnits);
 }
 
 TEST_F(Logic, ClosingDuringARunStopsItAndClosesAfterItReturned) {
@@ -370,9 +314,7 @@ TEST_F(Logic, ScaleTextAndSlider) {
         EXPECT_FALSE(w.ValidateScaleText(QString::fromLatin1(bad))) << bad;
         EXPECT_DOUBLE_EQ(w.Work.MapScale, 2500000);
     }
-    EXPECT_EQ(boxes.shown().back().text, QStringLiteral("既定の範囲を超えています.\r\n") +
-                                             FormatStandardInt(MapScaleMin) + QStringLiteral("～") +
-                                             FormatStandardInt(MapScaleMax));
+    EXPECT_TRUE(boxes.shown().back().text.endsWith(QStringLiteral("～") + FormatStandardInt(MapScaleMax)));
     const QString tip = w.ScrollScale(1);
     EXPECT_DOUBLE_EQ(w.Work.MapScale, MapScaleMax);
     EXPECT_EQ(tip, QStringLiteral("1/") + ScaleLevelText(1));
@@ -424,8 +366,6 @@ TEST_F(Saving, AFullSaveWritesTheSnapshotInTheNewFolderAndCloses) {
     boxes.expectSaveFile(QStringLiteral("ＸＹ地図ファイルの保存先フォルダ"), folder + QStringLiteral("/"));
     w.Save();
     EXPECT_EQ(saved, (QStringList{QStringLiteral("BASEOUT.MXY"), QStringLiteral("東京.MXY")}));
-    EXPECT_TRUE(FileExists(folder + QStringLiteral("/BASEOUT.MXY")));
-    EXPECT_TRUE(FileExists(folder + QStringLiteral("/東京.MXY")));
     EXPECT_EQ(recorder.paths, QStringList{folder + QStringLiteral("/MXY20240102030405")});
     EXPECT_EQ(recorder.xySeen, std::vector<clsMapUnits*>{w.ResultUnits.get()});
     EXPECT_EQ(recorder.globalXY, &globalSet);
