@@ -45,7 +45,7 @@ public:
     std::function<void(int step)> onStep;
     std::function<void()> onBound;
     bool cancelled = false;
-    int ran = 0;
+    int* runs = nullptr;   // counts the projections, outliving the engine
 
     std::optional<clsRect> OutputBound() override {
         if (onBound) onBound();
@@ -53,7 +53,7 @@ public:
         return clsRect(-2000000, -1000000, 2000000, 1000000);
     }
     std::shared_ptr<clsMapUnits> ExeProjection(clsMapUnits&, const CellHandler& add) override {
-        ++ran;
+        if (runs) ++*runs;
         cancelled = false;
         auto out = std::make_shared<clsMapUnits>();
         out->Create(2);
@@ -116,8 +116,8 @@ protected:
         w.Projector = projectorOwner.get();
         w.RunEngineFactory = [this](clsProjector&) {
             auto e = std::make_unique<FakeRunEngine>();
+            e->runs = &runs;
             configure(*e);
-            last = e.get();
             return e;
         };
         w.Load();
@@ -128,7 +128,7 @@ protected:
     std::unique_ptr<clsProjector> projectorOwner;
     clsMapUnits fakeSource;
     std::function<void(FakeRunEngine&)> configure = [](FakeRunEngine&) {};
-    FakeRunEngine* last = nullptr;
+    int runs = 0;
 
 private:
     QString oldFolder_, oldApp_;
