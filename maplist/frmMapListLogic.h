@@ -2,9 +2,12 @@
 // it lists and the one it shows, the grid built from that unit's map (rows
 // made on demand, frmMapListRows), the caption and the five status panels,
 // selection and row jumps, the grid position kept per unit, the jump marks,
-// the unit switch, the File menu's enabling, the keys, the window geometry
-// kept for the program run, and the rules of long list operations. The
-// widget (frmMapList) shows the state and passes the user's actions here.
+// the unit switch, the row operations against the map (frmMapListEdit), the
+// Edit menu with its clipboard, trash and undo, the File menu's map-file
+// commands (frmMapListFile), the keys, the window geometry kept for the
+// program run, and the rules of long list operations. The widget
+// (frmMapList) shows the state and passes the user's actions here; what it
+// needs of the main window goes through MapListHost.
 //
 // The caller's protocol: set MapUnits (the current unit set), StartUnit
 // and StartRow (0 and 0 from the menu, the picked unit and figure from a
