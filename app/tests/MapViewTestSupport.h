@@ -8,6 +8,7 @@
 #include <QPoint>
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "AppTestSupport.h"
@@ -20,6 +21,7 @@
 #include "basHMapCoord.h"
 #include "basHMapView.h"
 #include "clsCanvas.h"
+#include "clsRegistry.h"
 #include "clsMapGraph.h"
 #include "clsMapPlot.h"
 
@@ -104,7 +106,13 @@ protected:
           overlay_(kW, kH), clock_(QDateTime(QDate(2024, 5, 1), QTime(9, 0))) {
         folder_.Install();
         EXPECT_EQ(gvInitialize(), StartupOK);
-        gvMapGraph = &graph_;
+        // The test's own drawing layer, engines and canvas in place of those
+        // of the start-up.
+        delete std::exchange(gvCanvas, nullptr);
+        delete std::exchange(gvMapPlotXY, nullptr);
+        delete std::exchange(gvMapPlotLL, nullptr);
+        delete std::exchange(gvMapGraph, &graph_);
+        clsRegistry(clsCanvas::RegistrySection()).RegDelete(QString());   // its sizes are not the test's
         ll_ = std::make_unique<clsMapPlot>();
         xy_ = std::make_unique<clsMapPlot>();
         xy_->setProjectionIndex(0);
