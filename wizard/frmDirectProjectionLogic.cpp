@@ -70,21 +70,17 @@ void frmDirectProjectionLogic::SetSlot(int slot) {
     changed();
 }
 
-bool frmDirectProjectionLogic::ValidateX(const QString& text) {
-    const int32_t v = MapStrToXSafe(text);
-    const bool ok = IsValidMapX(v, true);
-    if (ok) WorkCenterX = v;
+bool frmDirectProjectionLogic::validateCoordinate(const QString& text, int32_t (*read)(const QString&),
+                                                  bool (*valid)(int32_t, bool), int32_t& work) {
+    const int32_t v = read(text);   // an unreadable text gives a marker no range holds
+    const bool ok = valid(v, true);
+    if (ok) work = v;
     changed();
     return ok;
 }
 
-bool frmDirectProjectionLogic::ValidateY(const QString& text) {
-    const int32_t v = MapStrToYSafe(text);
-    const bool ok = IsValidMapY(v, true);
-    if (ok) WorkCenterY = v;
-    changed();
-    return ok;
-}
+bool frmDirectProjectionLogic::ValidateX(const QString& text) { return validateCoordinate(text, MapStrToXSafe, IsValidMapX, WorkCenterX); }
+bool frmDirectProjectionLogic::ValidateY(const QString& text) { return validateCoordinate(text, MapStrToYSafe, IsValidMapY, WorkCenterY); }
 
 bool frmDirectProjectionLogic::ValidateScale(const QString& text) {
     double v = 0;

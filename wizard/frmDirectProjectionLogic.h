@@ -67,6 +67,8 @@ public:
 
 private:
     void changed();
+    bool validateCoordinate(const QString& text, int32_t (*read)(const QString&), bool (*valid)(int32_t, bool),
+                            int32_t& work);
 };
 
 // What the dialog needs of the main window, installed at start-up.

@@ -6,6 +6,8 @@
 
 #include <array>
 #include <functional>
+#include <initializer_list>
+#include <utility>
 
 #include "DialogBase.h"
 #include "frmPrjWizardLogic.h"
@@ -21,6 +23,7 @@ class QPushButton;
 class QRadioButton;
 class QSlider;
 class QStackedWidget;
+class QVBoxLayout;
 
 namespace plat {
 class FlexGrid;
@@ -98,9 +101,16 @@ private:
     QGroupBox* buildPage5();
     QGroupBox* buildPage6();
     QGroupBox* buildPage7();
-    // A frame with a text box and a slider for an angle item.
-    QGroupBox* angleFrame(frmPrjWizardLogic::AngleItem item, const QString& caption, const QString& scrollName,
+    // A frame with a text box and a slider for an angle item, named after
+    // `base` and n (txtField0, sliField0, fraField0).
+    QGroupBox* angleFrame(frmPrjWizardLogic::AngleItem item, const QString& caption, const QString& base, int n,
                           QWidget* parent);
+    // A page of its message and angle frames; `box` receives its layout.
+    QGroupBox* anglePage(const QString& messageName, const QString& message,
+                         std::initializer_list<std::pair<frmPrjWizardLogic::AngleItem, const char*>> items,
+                         const QString& base, QVBoxLayout*& box);
+    // A check box whose click hands its state to `set`.
+    QCheckBox* switchBox(const QString& text, const QString& name, QWidget* parent, std::function<void(bool)> set);
     void refreshPages2to6();
     QGroupBox* buildPage8();
     QGroupBox* buildPage9();
@@ -130,7 +140,6 @@ private:
     QLabel* lblSaveMessage_ = nullptr;
     int shownPage_ = -1;
     std::array<AngleControls, frmPrjWizardLogic::kAngleItems> angles_{};
-    QLabel* lblFieldMessage_ = nullptr;
     QCheckBox* chkWorld_ = nullptr;
     QCheckBox* chkFieldFrame_ = nullptr;
     QLineEdit* txtAzimuth_ = nullptr;

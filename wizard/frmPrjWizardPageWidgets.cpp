@@ -129,22 +129,23 @@ void PrjScreenDiagramView::paintEvent(QPaintEvent*) {
 
 // --- pages 2 to 4 --------------------------------------------------------------------
 
-QGroupBox* frmPrjWizard::angleFrame(Item item, const QString& caption, const QString& scrollName, QWidget* parent) {
-    const int i = static_cast<int>(item);
+QGroupBox* frmPrjWizard::angleFrame(Item item, const QString& caption, const QString& base, int n, QWidget* parent) {
     auto* g = new QGroupBox(caption, parent);
+    g->setObjectName(QStringLiteral("fra%1%2").arg(base).arg(n));
     auto* box = new QHBoxLayout(g);
-    AngleControls& c = angles_[size_t(i)];
+    AngleControls& c = angles_[size_t(item)];
     c.frame = g;
     c.text = new QLineEdit(g);
+    c.text->setObjectName(QStringLiteral("txt%1%2").arg(base).arg(n));
     c.text->setFixedWidth(130);
-    c.slider = Slider(scrollName, frmPrjWizardLogic::AngleSliderRange(item), g);
+    c.slider = Slider(QStringLiteral("sli%1%2").arg(base).arg(n), frmPrjWizardLogic::AngleSliderRange(item), g);
     c.slider->setMinimumWidth(200);
     box->addWidget(c.text);
     box->addWidget(c.slider, 1);
     QLineEdit* text = c.text;
     QSlider* slider = c.slider;
     addFieldCheck(text, [this, item, text] { return logic_.ValidateAngleText(item, text->text()); });
-    const QByteArray proc = (scrollName + QStringLiteral("_Scroll")).toLatin1();
+    const QByteArray proc = (slider->objectName() + QStringLiteral("_Scroll")).toLatin1();
     connect(slider, &QSlider::valueChanged, this, [this, item, slider, proc](int v) {
         if (refreshing_) return;
         handler(proc.constData(), [&] { ShowSliderTip(slider, logic_.ScrollAngle(item, v)); });
@@ -152,51 +153,53 @@ QGroupBox* frmPrjWizard::angleFrame(Item item, const QString& caption, const QSt
     return g;
 }
 
-QGroupBox* frmPrjWizard::buildPage2() {
+QGroupBox* frmPrjWizard::anglePage(const QString& messageName, const QString& message,
+                                   std::initializer_list<std::pair<Item, const char*>> items, const QString& base,
+                                   QVBoxLayout*& box) {
     auto* g = new QGroupBox(stack_);
-    auto* box = new QVBoxLayout(g);
-    lblFieldMessage_ = messageLabel(QStringLiteral("lblFieldMessage"), g);
-    lblFieldMessage_->setFixedWidth(kMessageWidth);
-    lblFieldMessage_->setText(frmPrjWizardLogic::FieldMessage());
-    box->addWidget(lblFieldMessage_);
-    static const std::pair<Item, const char*> kEdges[] = {{Item::FieldNorth, "北端緯度(&N)"},
-                                                          {Item::FieldSouth, "南端緯度(&S)"},
-                                                          {Item::FieldWest, "西端経度(&W)"},
-                                                          {Item::FieldEast, "東端経度(&E)"}};
+    box = new QVBoxLayout(g);
+    auto* msg = messageLabel(messageName, g);
+    msg->setFixedWidth(kMessageWidth);
+    msg->setText(message);
+    box->addWidget(msg);
     int n = 0;
-    for (const auto& [item, caption] : kEdges) {
-        QGroupBox* f = angleFrame(item, QString::fromUtf8(caption), QStringLiteral("sliField%1").arg(n), g);
-        angles_[size_t(item)].text->setObjectName(QStringLiteral("txtField%1").arg(n++));
-        box->addWidget(f);
-    }
+    for (const auto& [item, caption] : items) box->addWidget(angleFrame(item, QString::fromUtf8(caption), base, n++, g));
+    return g;
+}
+
+QCheckBox* frmPrjWizard::switchBox(const QString& text, const QString& name, QWidget* parent,
+                                   std::function<void(bool)> set) {
+    QCheckBox* c = CheckBox(text, name, parent);
+    connect(c, &QCheckBox::clicked, this, [this, name, set = std::move(set)](bool on) {
+        if (!refreshing_) handler((name + QStringLiteral("_Click")).toLatin1().constData(), [&] { set(on); });
+    });
+    return c;
+}
+
+QGroupBox* frmPrjWizard::buildPage2() {
+    QVBoxLayout* box = nullptr;
+    QGroupBox* g = anglePage(QStringLiteral("lblFieldMessage"), frmPrjWizardLogic::FieldMessage(),
+                             {{Item::FieldNorth, "北端緯度(&N)"},
+                              {Item::FieldSouth, "南端緯度(&S)"},
+                              {Item::FieldWest, "西端経度(&W)"},
+                              {Item::FieldEast, "東端経度(&E)"}},
+                             QStringLiteral("Field"), box);
+    chkWorld_ = switchBox(QStringLiteral("全世界(&W)"), QStringLiteral("chkWorld"), g, [this](bool on) { logic_.SetFieldWorld(on); });
+    chkFieldFrame_ = switchBox(QStringLiteral("投影領域枠線(&R)"), QStringLiteral("chkFieldFrame"), g,
+                               [this](bool on) { logic_.SetFieldFrame(on); });
     auto* checks = new QHBoxLayout;
-    chkWorld_ = CheckBox(QStringLiteral("全世界(&W)"), QStringLiteral("chkWorld"), g);
-    chkFieldFrame_ = CheckBox(QStringLiteral("投影領域枠線(&R)"), QStringLiteral("chkFieldFrame"), g);
     checks->addWidget(chkWorld_);
     checks->addWidget(chkFieldFrame_);
     checks->addStretch(1);
     box->addLayout(checks);
     box->addStretch(1);
-    connect(chkWorld_, &QCheckBox::clicked, this, [this](bool on) {
-        if (!refreshing_) handler("chkWorld_Click", [&] { logic_.SetFieldWorld(on); });
-    });
-    connect(chkFieldFrame_, &QCheckBox::clicked, this, [this](bool on) {
-        if (!refreshing_) logic_.SetFieldFrame(on);
-    });
     return g;
 }
 
 QGroupBox* frmPrjWizard::buildPage3() {
-    auto* g = new QGroupBox(stack_);
-    auto* box = new QVBoxLayout(g);
-    auto* msg = messageLabel(QStringLiteral("lblCenterMessage"), g);
-    msg->setFixedWidth(kMessageWidth);
-    msg->setText(frmPrjWizardLogic::CenterMessage());
-    box->addWidget(msg);
-    box->addWidget(angleFrame(Item::CenterLon, QStringLiteral("中心経度(&X)"), QStringLiteral("sliCenter0"), g));
-    box->addWidget(angleFrame(Item::CenterLat, QStringLiteral("中心緯度(&Y)"), QStringLiteral("sliCenter1"), g));
-    angles_[size_t(Item::CenterLon)].text->setObjectName(QStringLiteral("txtCenter0"));
-    angles_[size_t(Item::CenterLat)].text->setObjectName(QStringLiteral("txtCenter1"));
+    QVBoxLayout* box = nullptr;
+    QGroupBox* g = anglePage(QStringLiteral("lblCenterMessage"), frmPrjWizardLogic::CenterMessage(),
+                             {{Item::CenterLon, "中心経度(&X)"}, {Item::CenterLat, "中心緯度(&Y)"}}, QStringLiteral("Center"), box);
     auto* label = new QLabel(QStringLiteral("方位線(&Z):  (例) 北東と西へ２本描く場合 \"45,270\""), g);
     txtAzimuth_ = new QLineEdit(g);
     txtAzimuth_->setObjectName(QStringLiteral("txtAzimuth"));
@@ -209,40 +212,22 @@ QGroupBox* frmPrjWizard::buildPage3() {
 }
 
 QGroupBox* frmPrjWizard::buildPage4() {
-    auto* g = new QGroupBox(stack_);
-    auto* box = new QVBoxLayout(g);
-    auto* msg = messageLabel(QStringLiteral("lblGridMessage"), g);
-    msg->setFixedWidth(kMessageWidth);
-    msg->setText(frmPrjWizardLogic::GridMessage());
-    box->addWidget(msg);
-    static const std::pair<Item, const char*> kItems[] = {{Item::GridWidth, "経線間隔(&X)"},
-                                                          {Item::GridHeight, "緯線間隔(&Y)"},
-                                                          {Item::GridNorth, "北限緯度(&N)"},
-                                                          {Item::GridSouth, "南限緯度(&S)"}};
-    int n = 0;
-    for (const auto& [item, caption] : kItems) {
-        QGroupBox* f = angleFrame(item, QString::fromUtf8(caption), QStringLiteral("sliGrid%1").arg(n), g);
-        f->setObjectName(QStringLiteral("fraGrid%1").arg(n));
-        angles_[size_t(item)].text->setObjectName(QStringLiteral("txtGrid%1").arg(n++));
-        box->addWidget(f);
-    }
+    QVBoxLayout* box = nullptr;
+    QGroupBox* g = anglePage(QStringLiteral("lblGridMessage"), frmPrjWizardLogic::GridMessage(),
+                             {{Item::GridWidth, "経線間隔(&X)"},
+                              {Item::GridHeight, "緯線間隔(&Y)"},
+                              {Item::GridNorth, "北限緯度(&N)"},
+                              {Item::GridSouth, "南限緯度(&S)"}},
+                             QStringLiteral("Grid"), box);
+    chkGrid_ = switchBox(QStringLiteral("経緯線(&G)"), QStringLiteral("chkGrid"), g, [this](bool on) { logic_.SetGridOn(on); });
+    chkZone_ = switchBox(QStringLiteral("帯域線(&Z)"), QStringLiteral("chkZone"), g, [this](bool on) { logic_.SetZone(on); });
+    chkTextSlant_ = switchBox(QStringLiteral("文字列傾斜(&T)"), QStringLiteral("chkTextSlant"), g,
+                              [this](bool on) { logic_.SetTextSlant(on); });
     auto* checks = new QHBoxLayout;
-    chkGrid_ = CheckBox(QStringLiteral("経緯線(&G)"), QStringLiteral("chkGrid"), g);
-    chkZone_ = CheckBox(QStringLiteral("帯域線(&Z)"), QStringLiteral("chkZone"), g);
-    chkTextSlant_ = CheckBox(QStringLiteral("文字列傾斜(&T)"), QStringLiteral("chkTextSlant"), g);
     for (QCheckBox* c : {chkGrid_, chkZone_, chkTextSlant_}) checks->addWidget(c);
     checks->addStretch(1);
     box->addLayout(checks);
     box->addStretch(1);
-    connect(chkGrid_, &QCheckBox::clicked, this, [this](bool on) {
-        if (!refreshing_) logic_.SetGridOn(on);
-    });
-    connect(chkZone_, &QCheckBox::clicked, this, [this](bool on) {
-        if (!refreshing_) logic_.SetZone(on);
-    });
-    connect(chkTextSlant_, &QCheckBox::clicked, this, [this](bool on) {
-        if (!refreshing_) logic_.SetTextSlant(on);
-    });
     return g;
 }
 
@@ -350,7 +335,8 @@ QGroupBox* frmPrjWizard::buildPage6() {
     }
     box->addLayout(grid);
     auto* row = new QHBoxLayout;
-    chkShadowFrame_ = CheckBox(QStringLiteral("投影限界枠線(&E)"), QStringLiteral("chkShadowFrame"), g);
+    chkShadowFrame_ = switchBox(QStringLiteral("投影限界枠線(&E)"), QStringLiteral("chkShadowFrame"), g,
+                                [this](bool on) { logic_.SetShadowFrame(on); });
     lblDivision_ = new QLabel(QStringLiteral("分割数(&V):"), g);
     lblDivision_->setObjectName(QStringLiteral("lblDivision"));
     lblDivision_->setToolTip(QStringLiteral("投影面の分割数"));
@@ -374,9 +360,6 @@ QGroupBox* frmPrjWizard::buildPage6() {
     row->addWidget(cmdRightAxis_);
     box->addLayout(row);
     box->addStretch(1);
-    connect(chkShadowFrame_, &QCheckBox::clicked, this, [this](bool on) {
-        if (!refreshing_) logic_.SetShadowFrame(on);
-    });
     connect(choDivision_, &QComboBox::activated, this, [this](int index) {
         if (!refreshing_) handler("choDivision_Click", [&] { logic_.SetDivision(choDivision_->itemText(index).toInt()); });
     });

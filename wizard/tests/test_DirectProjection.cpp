@@ -13,6 +13,7 @@
 
 #include "AppState.h"
 #include "TestSupport.h"
+#include "WizardTestSupport.h"
 #include "basHMapCoord.h"
 #include "clsEnvironment.h"
 #include "clsMapPlot.h"
@@ -50,26 +51,17 @@ protected:
 
 TEST_F(DirectProjection, ScaleTexts) {
     logic.Load();
-    ScriptedBoxes boxes;
-    struct Case {
-        const char* text;
-        bool ok;
-        const char* shown;
-    };
-    const Case cases[] = {
-        {"50000", false, "5,000,000"},
-        {"５００００", false, "5,000,000"},
-        {"1000000", true, "1,000,000"},
-        {"２００万", true, "2,000,000"},
-        {"1,000,000,001", false, "2,000,000"},
-        {"縮尺", false, "2,000,000"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.text);
-        if (!c.ok) boxes.expect(kOutOfRange + QStringLiteral("\r\n100,000～1,000,000,000"), plat::IdOk);
-        EXPECT_EQ(logic.ValidateScale(QString::fromUtf8(c.text)), c.ok);
-        EXPECT_EQ(logic.TextScale(), QString::fromUtf8(c.shown));
-    }
+    wiztest::CheckTyped(
+        {
+            {"50000", false, "5,000,000"},
+            {"５００００", false, "5,000,000"},
+            {"1000000", true, "1,000,000"},
+            {"２００万", true, "2,000,000"},
+            {"1,000,000,001", false, "2,000,000"},
+            {"縮尺", false, "2,000,000"},
+        },
+        QStringLiteral("100,000～1,000,000,000"), [&](const QString& t) { return logic.ValidateScale(t); },
+        [&] { return logic.TextScale(); });
 }
 
 TEST_F(DirectProjection, CentreTextsByMapMode) {

@@ -285,26 +285,18 @@ TEST_F(Pages, LightHeightsOnTheSliderAndTyped) {
     EXPECT_EQ(w.ScreenText(frmPrjWizardLogic::ScreenLight), QStringLiteral("1,000km"));
     EXPECT_EQ(w.ScreenSlider(frmPrjWizardLogic::ScreenLight), 40);
 
-    ScriptedBoxes boxes;
-    struct Case {
-        const char* text;
-        bool ok;
-        const char* shown;
-    };
-    const Case cases[] = {
-        {"36000", true, "36,000km"},     // kilometres without a unit word
-        {"500000m", true, "500km"},
-        {"５千km", true, "5,000km"},
-        {"50", false, "5,000km"},        // below the lowest height
-        {"2000000", false, "5,000km"},   // above the highest
-        {"遠い", false, "5,000km"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.text);
-        if (!c.ok) boxes.expect(kOutOfRange + QStringLiteral("\r\n100～1000000"), plat::IdOk);
-        EXPECT_EQ(w.ValidateScreenText(frmPrjWizardLogic::ScreenLight, QString::fromUtf8(c.text)), c.ok);
-        EXPECT_EQ(w.ScreenText(frmPrjWizardLogic::ScreenLight), QString::fromUtf8(c.shown));
-    }
+    CheckTyped(
+        {
+            {"36000", true, "36,000km"},   // kilometres without a unit word
+            {"500000m", true, "500km"},
+            {"５千km", true, "5,000km"},
+            {"50", false, "5,000km"},        // below the lowest height
+            {"2000000", false, "5,000km"},   // above the highest
+            {"遠い", false, "5,000km"},
+        },
+        QStringLiteral("100～1000000"),
+        [&](const QString& t) { return w.ValidateScreenText(frmPrjWizardLogic::ScreenLight, t); },
+        [&] { return w.ScreenText(frmPrjWizardLogic::ScreenLight); });
 }
 
 TEST_F(Pages, RightAxisPutsAConicIntoItsNormalAspect) {
@@ -319,14 +311,6 @@ TEST_F(Pages, RightAxisPutsAConicIntoItsNormalAspect) {
     EXPECT_EQ(w.Work.Cone, 252000);   // twice the centre latitude
     EXPECT_FALSE(w.Work.RightAxis);
     EXPECT_FALSE(w.Work.AutoProjection);
-}
-
-TEST_F(Pages, GoresFromTheList) {
-    EXPECT_EQ(frmPrjWizardLogic::DivisionEntries().size(), 31);
-    w.SetDivision(24);
-    EXPECT_EQ(w.Work.Division, 24);
-    w.SetDivision(40);
-    EXPECT_EQ(w.Work.Division, 24);
 }
 
 } // namespace
