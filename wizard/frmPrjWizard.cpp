@@ -22,7 +22,9 @@ namespace {
 
 const QString kForm = QStringLiteral("frmPrjWizard");
 
-QLabel* MessageLabel(const QString& name, QWidget* parent) {
+} // namespace
+
+QLabel* frmPrjWizard::messageLabel(const QString& name, QWidget* parent) {
     auto* l = new QLabel(parent);
     l->setObjectName(name);
     l->setWordWrap(true);
@@ -30,8 +32,6 @@ QLabel* MessageLabel(const QString& name, QWidget* parent) {
     l->setFont(QFont(gvDefaultFont));
     return l;
 }
-
-} // namespace
 
 PrjMonitorView::PrjMonitorView(PrjMonitorPicture& picture, QWidget* parent) : QWidget(parent), picture_(picture) {
     setObjectName(QStringLiteral("picMonitor"));
@@ -71,8 +71,7 @@ frmPrjWizard::~frmPrjWizard() {
     }
 }
 
-template <class F>
-void frmPrjWizard::handler(const char* proc, F&& f) {
+void frmPrjWizard::handler(const char* proc, const std::function<void()>& f) {
     try {
         f();
     } catch (...) {
@@ -89,13 +88,14 @@ void frmPrjWizard::build() {
         QGroupBox* g = nullptr;
         switch (n) {
         case 1: g = buildPage1(); break;
+        case 2: g = buildPage2(); break;
+        case 3: g = buildPage3(); break;
+        case 4: g = buildPage4(); break;
+        case 5: g = buildPage5(); break;
+        case 6: g = buildPage6(); break;
         case 7: g = buildPage7(); break;
         case 8: g = buildPage8(); break;
-        case 9: g = buildPage9(); break;
-        default:
-            g = new QGroupBox(stack_);
-            new QVBoxLayout(g);
-            break;
+        default: g = buildPage9(); break;
         }
         g->setTitle(frmPrjWizardLogic::PageCaption(n));
         g->setObjectName(QStringLiteral("fraPage%1").arg(n));
@@ -148,7 +148,7 @@ void frmPrjWizard::build() {
 QGroupBox* frmPrjWizard::buildPage1() {
     auto* g = new QGroupBox(stack_);
     auto* box = new QVBoxLayout(g);
-    lblInitMessage_ = MessageLabel(QStringLiteral("lblInitMessage"), g);
+    lblInitMessage_ = messageLabel(QStringLiteral("lblInitMessage"), g);
     lblInitMessage_->setFixedWidth(460);
     lblInitMessage_->setMinimumHeight(110);
     box->addWidget(lblInitMessage_);
@@ -185,7 +185,7 @@ QGroupBox* frmPrjWizard::buildPage1() {
 QGroupBox* frmPrjWizard::buildPage7() {
     auto* g = new QGroupBox(stack_);
     auto* box = new QVBoxLayout(g);
-    auto* msg = MessageLabel(QStringLiteral("lblScaleMessage"), g);
+    auto* msg = messageLabel(QStringLiteral("lblScaleMessage"), g);
     msg->setText(frmPrjWizardLogic::ScaleMessage());
     box->addWidget(msg);
     auto* line = new QHBoxLayout;
@@ -217,7 +217,7 @@ QGroupBox* frmPrjWizard::buildPage7() {
 QGroupBox* frmPrjWizard::buildPage8() {
     auto* g = new QGroupBox(stack_);
     auto* box = new QVBoxLayout(g);
-    lblExecMessage_ = MessageLabel(QStringLiteral("lblExecMessage"), g);
+    lblExecMessage_ = messageLabel(QStringLiteral("lblExecMessage"), g);
     lblExecMessage_->setFixedWidth(460);
     lblExecMessage_->setMinimumHeight(50);
     box->addWidget(lblExecMessage_);
@@ -244,7 +244,7 @@ QGroupBox* frmPrjWizard::buildPage8() {
 QGroupBox* frmPrjWizard::buildPage9() {
     auto* g = new QGroupBox(stack_);
     auto* box = new QVBoxLayout(g);
-    lblSaveMessage_ = MessageLabel(QStringLiteral("lblSaveMessage"), g);
+    lblSaveMessage_ = messageLabel(QStringLiteral("lblSaveMessage"), g);
     lblSaveMessage_->setFixedWidth(460);
     lblSaveMessage_->setMinimumHeight(70);
     box->addWidget(lblSaveMessage_);
@@ -286,6 +286,8 @@ void frmPrjWizard::refresh() {
     lblInitMessage_->setText(frmPrjWizardLogic::InitMessage());
     if (logic_.InitOption >= 0 && logic_.InitOption < 4) optInit_[size_t(logic_.InitOption)]->setChecked(true);
     txtPLG_->setText(logic_.LogPath);
+
+    refreshPages2to6();
 
     if (!txtScale_->hasFocus()) txtScale_->setText(logic_.ScaleText());
     sliScale_->setValue(logic_.ScaleLevel());

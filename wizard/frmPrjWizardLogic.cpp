@@ -10,6 +10,7 @@
 #include "DoEvents.h"
 #include "ErrorMng.h"
 #include "LongOperation.h"
+#include "MapProjection.h"
 #include "MessageBox.h"
 #include "PlotProjectionGlue.h"
 #include "PrjWizardHost.h"
@@ -89,6 +90,7 @@ void frmPrjWizardLogic::Load() {
         ResultCenterY = 0;
         ResultUnits.reset();
         running_ = stopRequested_ = closePending_ = false;
+        lightTable_ = LightHeightTable();
         work_ = Projector ? Projector->Copy() : std::make_unique<clsProjector>();
         Work.GetProjector(*work_);
         page_ = 0;
@@ -144,7 +146,11 @@ void frmPrjWizardLogic::refreshPage() {
     enabled_[BtnBackward] = page_ > 1;
     enabled_[BtnForward] = page_ < kPages;
     enabled_[BtnOK] = enabled_[BtnCancel] = true;
-    if (page_ == 8) {
+    if (page_ == 5) {
+        makePrjList();
+    } else if (page_ == 6) {
+        limitSecant();
+    } else if (page_ == 8) {
         execMessage_ = QStringLiteral("ここまでの設定にしたがって主投影変換を実行しＸＹ地図を生成します。"
                                       "設定に間違いがなければ〔開始〕をクリックしてください。");
         monitor_->Clear();

@@ -110,6 +110,93 @@ public:
     // shows LogPath afterwards either way.
     void ValidateLogText(const QString& text);
 
+    // -- pages 2 to 4: typed angles and their sliders
+    // Each item is one working angle with a text box and a slider in whole
+    // arc-minutes.
+    enum class AngleItem {
+        FieldNorth, FieldSouth, FieldWest, FieldEast,   // page 2
+        CenterLon, CenterLat,                           // page 3
+        GridWidth, GridHeight, GridNorth, GridSouth,    // page 4
+    };
+    static constexpr int kAngleItems = 10;
+    struct SliderRange {
+        int min = 0, max = 0, small = 0, large = 0;
+    };
+    static SliderRange AngleSliderRange(AngleItem item);
+    int32_t AngleValue(AngleItem item) const;
+    QString AngleText(AngleItem item) const;
+    int AngleSlider(AngleItem item) const { return AngleValue(item) / 60; }
+    // Edges are greyed for the whole globe, graticule values while the
+    // graticule is off.
+    bool AngleEnabled(AngleItem item) const;
+    // A typed angle: false after the range warning when the text is no angle
+    // or lies outside the item's range (the value stays).
+    bool ValidateAngleText(AngleItem item, const QString& text);
+    // The slider moved to `minutes`: snapped to 30 minutes (halves away from
+    // zero), 0 giving one minute for the north and south edges and the
+    // spacings. Returns the slider's tooltip, the item's new text.
+    QString ScrollAngle(AngleItem item, int minutes);
+    static int SnapToHalfDegree(int minutes);
+
+    static QString FieldMessage();
+    static QString CenterMessage();
+    static QString GridMessage();
+    // The whole globe: the projector widens the field at once.
+    void SetFieldWorld(bool on);
+    void SetFieldFrame(bool on) { Work.FieldFrame = on; }
+    bool GridOn() const { return Work.Grid.Vertical || Work.Grid.Horizontal; }
+    void SetGridOn(bool on);
+    void SetZone(bool on) { Work.Grid.Zone = on; }
+    void SetTextSlant(bool on) { Work.TextSlant = on; }
+    void SetAzimuthLine(const QString& text) { Work.AzimuthLine = text; }
+
+    // -- page 5: the choice of projection
+    static constexpr int kConditionGroups = 3;
+    static int ConditionCount(int group);      // 8 shapes, 7 properties, 5 areas
+    static QString ConditionCaption(int group, int index);
+    static int32_t ConditionBit(int group, int index);
+    static QString PrjMessage();
+    static QString NoMatchEntry();
+    bool ConditionChecked(int group, int index) const { return (ConditionMask & ConditionBit(group, index)) != 0; }
+    // A box ticked or cleared: the list is made again.
+    void SetCondition(int group, int index, bool checked);
+    void ResetConditions();
+    const QStringList& PrjList() const { return prjList_; }
+    int PrjListSelected() const { return prjSelected_; }
+    QString PrjListLabel() const;
+    // The list entry `row` chosen: its projection becomes the working one.
+    void ClickPrj(int row);
+    // The help topic of the chosen projection; 0 for none.
+    long PrjHelpContext() const;
+
+    // -- page 6: the projection surface
+    enum ScreenItem { ScreenPoler, ScreenCone, ScreenSecant, ScreenLight };
+    static constexpr int kScreenItems = 4;
+    static constexpr int kDivisionMin = 6, kDivisionMax = 36;
+    int32_t ScreenAttribute() const;
+    bool ScreenVisible(int item) const;
+    bool GoresVisible() const;
+    bool RightAxisEnabled() const;
+    QString ScreenMessage() const;
+    SliderRange ScreenSliderRange(int item) const;
+    int ScreenSlider(int item) const;
+    QString ScreenText(int item) const;
+    bool ValidateScreenText(int item, const QString& text);
+    QString ScrollScreen(int item, int value);
+    void SetShadowFrame(bool on) { Work.ShadowFrame = on; }
+    static QStringList DivisionEntries();   // "6" .. "36"
+    void SetDivision(int n);
+    QString DivisionToolTip() const;
+    // The normal aspect: the projector sets centre latitude, rotation and cone.
+    void RightAxis();
+    // The light heights above ground (metres, ascending) offered by the
+    // slider, and the slider position of a height: the last entry at or
+    // below it, never the first.
+    const std::vector<double>& LightTable() const { return lightTable_; }
+    int LightToSlider(double height) const;
+    // The largest secant of the working projection and cone, arc-seconds.
+    int32_t MaxSecant() const;
+
     // -- page 7
     static QString ScaleMessage();
     QString ScaleText() const;
@@ -153,6 +240,12 @@ public:
 
 private:
     void changed();
+    void setAngle(AngleItem item, int32_t value);
+    void makePrjList();
+    void selectPrj(int row);
+    // A secant beyond the maximum of the projection and cone becomes the
+    // whole degrees of that maximum.
+    void limitSecant();
     void refreshPage();
     void runProjection();
     void addElement(clsMapCell& cell);
@@ -175,4 +268,8 @@ private:
     QString remainText_;
     int32_t progress_ = 0;
     QString saveMessage_;
+    QStringList prjList_;
+    int prjSelected_ = -1;
+    int prjCount_ = 0;   // real entries, without the placeholder
+    std::vector<double> lightTable_;
 };

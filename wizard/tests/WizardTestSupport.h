@@ -160,4 +160,22 @@ struct SnapshotRecorder {
     }
 };
 
+// Texts typed into a box: whether each is taken and what the box shows
+// afterwards; every refusal shows the range warning naming `range`.
+struct TypedCase {
+    const char* text;
+    bool ok;
+    const char* shown;
+};
+template <class Validate, class Shown>
+void CheckTyped(std::initializer_list<TypedCase> cases, const QString& range, Validate validate, Shown shown) {
+    testsupport::ScriptedBoxes boxes;
+    for (const TypedCase& c : cases) {
+        SCOPED_TRACE(c.text);
+        if (!c.ok) boxes.expect(QStringLiteral("既定の範囲を超えています.\r\n") + range, plat::IdOk);
+        EXPECT_EQ(validate(QString::fromUtf8(c.text)), c.ok);
+        EXPECT_EQ(shown(), QString::fromUtf8(c.shown));
+    }
+}
+
 } // namespace wiztest
