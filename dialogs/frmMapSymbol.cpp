@@ -343,6 +343,11 @@ bool frmMapSymbol::loadControls() {
 }
 
 void frmMapSymbol::sizeColumns() {
+    // The hidden tab is laid out only when it comes to the front.
+    for (int i = 0; i < fraTab_->count(); ++i) {
+        fraTab_->widget(i)->resize(fraTab_->size());
+        fraTab_->widget(i)->layout()->activate();
+    }
     const auto gridWidth = [](plat::FlexGrid* g) {
         return static_cast<int32_t>(std::lround(g->width() * plat::TwipsPerPixelX()));
     };
@@ -409,6 +414,15 @@ void frmMapSymbol::dropPageList(int32_t row) {
 void frmMapSymbol::hidePageList() {
     lstPage_->hide();
     lstPage_->setEnabled(false);
+}
+
+void frmMapSymbol::showEvent(QShowEvent* e) {
+    DialogBase::showEvent(e);
+    if (!loaded_) return;
+    // The grids have their real widths only now: the samples follow column 5.
+    const int32_t sampleWidth = model_.SampleWidth;
+    sizeColumns();
+    if (model_.SampleWidth != sampleWidth) handler("Form_Resize", [this] { model_.SetGridData(); });
 }
 
 bool frmMapSymbol::eventFilter(QObject* o, QEvent* e) {

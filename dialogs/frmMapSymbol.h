@@ -42,6 +42,9 @@ public:
     QCheckBox* dispAllBox() const { return chkDispAll_; }
     QPushButton* cancelButton() const { return cmdCancel_; }
 
+protected:
+    void showEvent(QShowEvent* e) override;
+
 private:
     bool eventFilter(QObject* o, QEvent* e) override;
     void build();
