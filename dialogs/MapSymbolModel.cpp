@@ -40,6 +40,19 @@ struct Hourglass {
     ~Hourglass() { ScreenMousePointer(-1); }
 };
 
+// Sets a re-entry flag for a scope, and puts back what it was.
+class Busy {
+public:
+    explicit Busy(bool& flag) : flag_(flag), was_(std::exchange(flag, true)) {}
+    ~Busy() { flag_ = was_; }
+    Busy(const Busy&) = delete;
+    Busy& operator=(const Busy&) = delete;
+
+private:
+    bool& flag_;
+    bool was_;
+};
+
 // Passes an error on with this dialog's procedure in its source.
 template <typename F>
 void Reporting(const char* procedure, F&& f) {
@@ -200,6 +213,9 @@ void MapSymbolModel::SetGridData() {
     if (!things_ || !CurThings) return;
     Reporting("SetGridData", [this] {
         Hourglass wait;
+        // Every sample is drawn plain and the selection ends in column 1: the
+        // selection changes made meanwhile need no samples redrawn.
+        const Busy busy(inSelChange_);
         int32_t top = 0, bottom = 0;
         const bool all = SelRange(top, bottom);
         const int32_t oldRow = things_->Row(), oldRowSel = things_->RowSel();
@@ -394,11 +410,7 @@ void MapSymbolModel::ThingDblClick(int32_t mouseRow) {
 
 bool MapSymbolModel::ThingSelChange() {
     if (!things_ || inSelChange_) return false;
-    inSelChange_ = true;
-    struct Reset {
-        bool& flag;
-        ~Reset() { flag = false; }
-    } reset{inSelChange_};
+    const Busy busy(inSelChange_);
     const int32_t top = things_->selTop(), bottom = things_->selBottom();
     bool anyThing = false;
     for (int32_t r = std::max(top, 1); r <= bottom; ++r) anyThing = anyThing || IsThingRow(r);
@@ -490,6 +502,7 @@ QImage MapSymbolModel::DrawSample(clsThing& thing, bool highlighted) const {
 void MapSymbolModel::RecSample(int32_t row, clsThing& thing, bool highlighted) {
     if (!IsDataRow(row)) return;
     const QImage picture = DrawSample(thing, highlighted);
+    const Busy busy(inSelChange_);   // the selection is back as it was at the end
     const int32_t r = things_->Row(), c = things_->Col(), rs = things_->RowSel(), cs = things_->ColSel();
     things_->select(row, colSample, row, colSample);
     things_->setCellPicture(picture);
@@ -571,34 +584,21 @@ int32_t MapSymbolModel::AdminRowPage() const {
 }
 
 void MapSymbolModel::SetAdminPage(int32_t page) {
-    if (!admins_ || !CurAdmins) return;
     const int32_t p = WrapRange(page, 1, kPages);
-    if (EiAreaSync) {
-        for (const AdminPtr& a : *CurAdmins) {
-            if (a->AreaCode() != CurArea) continue;
-            a->setPage(p);
-            SyncMapAdmin(*a);
-        }
-        MakeAdminList();
-        ExePreview();
-        return;
-    }
-    const int32_t row = admins_->Row();
-    if (row < 1) return;
-    if (const AdminPtr& a = CurAdmins->Item(CurAdmins->Search(admins_->TextMatrix(row, 0)))) {
-        a->setPage(p);
-        admins_->setTextMatrix(row, 1, QString::number(p));
-        SyncMapAdmin(*a);
-    }
-    ExePreview();
+    editDistricts([p](clsAdmin& a) { a.setPage(p); }, 1, [](const clsAdmin& a) { return QString::number(a.Page()); });
 }
 
 void MapSymbolModel::SetAdminShow(bool show) {
+    editDistricts([show](clsAdmin& a) { a.setShow(show); }, 2, AdminShowText);
+}
+
+void MapSymbolModel::editDistricts(const std::function<void(clsAdmin&)>& edit, int32_t col,
+                                   const std::function<QString(const clsAdmin&)>& text) {
     if (!admins_ || !CurAdmins) return;
     if (EiAreaSync) {
         for (const AdminPtr& a : *CurAdmins) {
             if (a->AreaCode() != CurArea) continue;
-            a->setShow(show);
+            edit(*a);
             SyncMapAdmin(*a);
         }
         MakeAdminList();
@@ -608,8 +608,8 @@ void MapSymbolModel::SetAdminShow(bool show) {
     const int32_t row = admins_->Row();
     if (row < 1) return;
     if (const AdminPtr& a = CurAdmins->Item(CurAdmins->Search(admins_->TextMatrix(row, 0)))) {
-        a->setShow(show);
-        admins_->setTextMatrix(row, 2, AdminShowText(*a));
+        edit(*a);
+        admins_->setTextMatrix(row, col, text(*a));
         SyncMapAdmin(*a);
     }
     ExePreview();

@@ -188,13 +188,17 @@ public:
 private:
     clsThing* thingOfRow(int32_t row) const;
     void formatCategoryRow(int32_t row);
+    // One edit of the current row's district, or of every district of the
+    // area group under area sync; col and text renew the row's cell.
+    void editDistricts(const std::function<void(clsAdmin&)>& edit, int32_t col,
+                       const std::function<QString(const clsAdmin&)>& text);
     void redraw(plat::FlexGridData* grid, bool on) {
         if (SetRedraw) SetRedraw(grid, on);
     }
 
     plat::FlexGridData* things_ = nullptr;
     plat::FlexGridData* admins_ = nullptr;
-    bool inSelChange_ = false;
+    bool inSelChange_ = false;   // selection changes the model makes itself redraw no samples
 };
 
 // The dialog of the run, made on first use.

@@ -341,30 +341,20 @@ TEST_F(MapSymbolDistricts, PagesWrapKeysAndInsertToggles) {
     EXPECT_TRUE(m.WorkAdmins[0]->Item(2)->Show());   // the buttons touch the active unit only
 }
 
-TEST(MapSymbolSwitches, PersistBetweenOpenings) {
-    FakeMain main;
-    clsMapUnits none;
-    MapSymbolModel m;
-    m.TargetUnits = &none;
-    EXPECT_FALSE(m.Load());   // nothing to edit
-    plat::FlexGridData things, admins;
-    things.setFormatString(MapSymbolModel::ThingFormat());
-    m.attach(&things, &admins);
-    auto units = std::make_unique<clsMapUnits>();
-    SetMapUnitDialogs(LoadNothing, {});
-    units->Add(Unit(QStringLiteral("/maps/BASE.MLL")));
-    SetMapUnitDialogs({}, {});
-    m.TargetUnits = units.get();
-    ASSERT_TRUE(m.Load());
+using MapSymbolSwitches = Opening;
+
+TEST_F(MapSymbolSwitches, PersistBetweenOpenings) {
     m.ChoosePage(4);
     m.SetDispAll(true);
     m.ChooseTab(0);
     m.Unload();
+    clsMapUnits none;
+    m.TargetUnits = &none;
+    EXPECT_FALSE(m.Load());   // nothing to edit
     m.TargetUnits = units.get();
     ASSERT_TRUE(m.Load());
     EXPECT_EQ(m.CurPage, 4);
     EXPECT_TRUE(m.EiDispAll);
     EXPECT_FALSE(m.EiPageSync);
-    EXPECT_EQ(m.CurTab, 0);
-    EXPECT_EQ(m.Caption(), "地図記号 - BASE.ADM");
+    EXPECT_EQ(m.Caption(), "地図記号 - W.ADM");
 }
