@@ -30,6 +30,16 @@ void PresetBeside(plat::DialogPosition& p, QWidget* mainWindow, int32_t dx, int3
     p.presetIfFirst(left, top, dx, dy);
 }
 
+// Shows a dialog modally on its logic, placed beside the main window on its
+// first opening; DialogOK.
+template <class Form, class Logic>
+bool ShowBeside(QWidget* mainWindow, Logic& m, int32_t dx, int32_t dy) {
+    PresetBeside(m.Position, mainWindow, dx, dy);
+    Form dlg(mainWindow, m);
+    dlg.showModal();
+    return m.DialogOK;
+}
+
 } // namespace
 
 SettingsDialogHost SetSettingsDialogHost(SettingsDialogHost h) { return std::exchange(host(), std::move(h)); }
@@ -71,13 +81,9 @@ bool ChooseSettingsFolder(QWidget* parent, QString& folder, plat::DialogPosition
 bool ShowEnvironmentDialog(QWidget* mainWindow) {
     frmEnvironmentLogic& m = EnvironmentDialog();
     m.PlotEngine = CurrentMapPlot();
-    PresetBeside(m.Position, mainWindow, 3000, 600);
-    {
-        frmEnvironment dlg(mainWindow, m);
-        dlg.showModal();
-    }
+    const bool ok = ShowBeside<frmEnvironment>(mainWindow, m, 3000, 600);
     m.PlotEngine = nullptr;
-    return m.DialogOK;
+    return ok;
 }
 
 bool ShowGridDialog(QWidget* mainWindow) {
@@ -89,13 +95,9 @@ bool ShowGridDialog(QWidget* mainWindow) {
     m.GridOcean = plot->GridOcean;
     m.GridString = plot->GridString;
     m.TargetGrid = &plot->Grid();
-    PresetBeside(m.Position, mainWindow, 1500, 600);
-    {
-        frmGrid dlg(mainWindow, m);
-        dlg.showModal();
-    }
+    const bool ok = ShowBeside<frmGrid>(mainWindow, m, 1500, 600);
     m.TargetGrid = nullptr;
-    if (!m.DialogOK) return false;
+    if (!ok) return false;
     plot->GridEnable = m.GridEnable;
     plot->GridAuto = m.GridAuto;
     plot->GridOcean = m.GridOcean;
@@ -110,13 +112,9 @@ bool ShowAccessoryDialog(QWidget* mainWindow) {
     frmAccessoryLogic& m = AccessoryDialog();
     m.TargetAccessory = gvAccessory;
     m.AccessoryEnable = plot->AccessoryEnable;
-    PresetBeside(m.Position, mainWindow, 1500, 600);
-    {
-        frmAccessory dlg(mainWindow, m);
-        dlg.showModal();
-    }
+    const bool ok = ShowBeside<frmAccessory>(mainWindow, m, 1500, 600);
     m.TargetAccessory = nullptr;
-    if (!m.DialogOK) return false;
+    if (!ok) return false;
     plot->AccessoryEnable = m.AccessoryEnable;
     RedrawMainWindow();
     return true;

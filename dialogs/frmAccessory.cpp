@@ -11,12 +11,9 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "FormErrors.h"
 #include "KeyCodes.h"
 
 namespace {
-
-const QString kFormName = QStringLiteral("frmAccessory");
 
 struct Design {
     const char16_t* caption;
@@ -39,14 +36,6 @@ const std::array<Design, frmAccessoryLogic::kItems> kDesign = {{
 
 QString Text(const char16_t* s) { return QString::fromUtf16(s); }
 
-QPushButton* Button(const char* name, const QString& caption, const QString& tip, QWidget* parent) {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setToolTip(tip);
-    b->setAutoDefault(false);
-    return b;
-}
-
 // A colour button's face; colours are 0x00BBGGRR.
 QString FaceStyle(int32_t c) {
     return QStringLiteral("background-color: rgb(%1, %2, %3);").arg(c & 0xFF).arg((c >> 8) & 0xFF).arg((c >> 16) & 0xFF);
@@ -55,16 +44,11 @@ QString FaceStyle(int32_t c) {
 } // namespace
 
 frmAccessory::frmAccessory(QWidget* parent, frmAccessoryLogic& logic)
-    : DialogBase(parent, &logic.Position), logic_(logic) {
-    setObjectName(kFormName);
-    setWindowTitle(QStringLiteral("アクセサリ"));
+    : SettingsForm(parent, &logic.Position, QStringLiteral("frmAccessory"), QStringLiteral("アクセサリ"),
+                   frmAccessoryLogic::kHelpContext, plat::EnterPolicy::PressOK),
+      logic_(logic) {
     handler("Form_Load", [this] { logic_.Load(); });
     build();
-    setOkButton(cmdOK);
-    setEnterPolicy(plat::EnterPolicy::PressOK);
-    setHelpContext(frmAccessoryLogic::kHelpContext);
-    setHelpButton(cmdHelp);
-    exemptFromChecks(cmdCancel);
     connect(qApp, &QApplication::focusChanged, this, &frmAccessory::onFocus);
     refresh();
 }
@@ -72,10 +56,6 @@ frmAccessory::frmAccessory(QWidget* parent, frmAccessoryLogic& logic)
 frmAccessory::~frmAccessory() {
     disconnect(qApp, nullptr, this, nullptr);
     handler("Form_Unload", [this] { logic_.Unload(); });
-}
-
-void frmAccessory::handler(const char* proc, const std::function<void()>& f) {
-    RunHandler(kFormName, QString::fromLatin1(proc), f);
 }
 
 void frmAccessory::build() {
@@ -109,7 +89,7 @@ void frmAccessory::build() {
             connect(txt, &QLineEdit::textEdited, this, [this, i](const QString& t) { logic_.SetText(i, t); });
         }
         if (d.fontTip) {
-            auto* font = Button("cmdAcsFont", QString(), Text(d.fontTip), fraTable);
+            auto* font = MakeButton("cmdAcsFont", QString(), Text(d.fontTip), fraTable);
             font->setMinimumWidth(140);
             table->addWidget(font, i, 2);
             cmdAcsFont[size_t(i)] = font;
@@ -120,7 +100,7 @@ void frmAccessory::build() {
                 });
             });
         }
-        auto* color = Button("cmdAcsColor", QString(), Text(d.colorTip), fraTable);
+        auto* color = MakeButton("cmdAcsColor", QString(), Text(d.colorTip), fraTable);
         color->setFixedWidth(40);
         table->addWidget(color, i, 3);
         cmdAcsColor[size_t(i)] = color;
@@ -142,9 +122,7 @@ void frmAccessory::build() {
     auto* positionLayout = new QVBoxLayout(fraPosition);
     positionLayout->addWidget(optAcsPosition[0]);
     positionLayout->addWidget(optAcsPosition[1]);
-    cmdOK = Button("cmdOK", QStringLiteral("ＯＫ"), QStringLiteral("設定を確定して閉じる"), this);
-    cmdCancel = Button("cmdCancel", QStringLiteral("キャンセル"), QStringLiteral("設定を取り消して閉じる"), this);
-    cmdHelp = Button("cmdHelp", QStringLiteral("ヘルプ(&H)"), QStringLiteral("このダイアログの解説"), this);
+    makeButtons([this] { logic_.Accept(); }, [this] { logic_.Cancel(); });
 
     auto* side = new QVBoxLayout;
     side->addWidget(chkAcsEi);
@@ -164,16 +142,6 @@ void frmAccessory::build() {
         connect(optAcsPosition[size_t(i)], &QRadioButton::toggled, this, [this, i](bool on) {
             if (on && !refreshing_) logic_.WorkPosition = i;
         });
-    connect(cmdOK, &QPushButton::clicked, this, [this] {
-        handler("cmdOK_Click", [this] {
-            logic_.Accept();
-            closeOK();
-        });
-    });
-    connect(cmdCancel, &QPushButton::clicked, this, [this] {
-        logic_.Cancel();
-        closeCancel();
-    });
 }
 
 void frmAccessory::onFocus(QWidget* old, QWidget* now) {

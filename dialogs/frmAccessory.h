@@ -8,7 +8,7 @@
 #include <array>
 #include <functional>
 
-#include "DialogBase.h"
+#include "SettingsForm.h"
 #include "frmAccessoryLogic.h"
 
 class QCheckBox;
@@ -16,7 +16,7 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
-class frmAccessory : public plat::DialogBase {
+class frmAccessory : public SettingsForm {
     Q_OBJECT
 public:
     explicit frmAccessory(QWidget* parent = nullptr, frmAccessoryLogic& logic = AccessoryDialog());
@@ -30,9 +30,6 @@ public:
     std::array<QLineEdit*, 8> txtAcs{};
     QCheckBox* chkAcsEi = nullptr;
     std::array<QRadioButton*, 2> optAcsPosition{};
-    QPushButton* cmdOK = nullptr;
-    QPushButton* cmdCancel = nullptr;
-    QPushButton* cmdHelp = nullptr;
 
 protected:
     void formKeyDown(int& keyCode, int shift) override;
@@ -41,9 +38,7 @@ private:
     void build();
     // ToControl; the controls' change signals do nothing meanwhile.
     void refresh();
-    void handler(const char* proc, const std::function<void()>& f);
     void onFocus(QWidget* old, QWidget* now);
 
     frmAccessoryLogic& logic_;
-    bool refreshing_ = false;
 };

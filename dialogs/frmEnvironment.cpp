@@ -15,12 +15,9 @@
 
 #include <algorithm>
 
-#include "FormErrors.h"
 #include "KeyCodes.h"
 
 namespace {
-
-const QString kFormName = QStringLiteral("frmEnvironment");
 
 template <typename W>
 W* Named(W* w, const char* name, const QString& tip = QString()) {
@@ -39,25 +36,16 @@ QLabel* Label(const QString& text, QWidget* buddy, const QString& tip, QWidget* 
 } // namespace
 
 frmEnvironment::frmEnvironment(QWidget* parent, frmEnvironmentLogic& logic)
-    : DialogBase(parent, &logic.Position), logic_(logic) {
-    setObjectName(kFormName);
-    setWindowTitle(QStringLiteral("環境設定"));
+    : SettingsForm(parent, &logic.Position, QStringLiteral("frmEnvironment"), QStringLiteral("環境設定"),
+                   frmEnvironmentLogic::kHelpContext, plat::EnterPolicy::MoveToOK),
+      logic_(logic) {
     const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
     if (screen) logic_.ScreenWidthPixels = screen->geometry().width();
     handler("Form_Load", [this] { logic_.Load(); });
     build();
-    setOkButton(cmdOK);
-    setEnterPolicy(plat::EnterPolicy::MoveToOK);
-    setHelpContext(frmEnvironmentLogic::kHelpContext);
-    setHelpButton(cmdHelp);
-    exemptFromChecks(cmdCancel);
     txtMapPath->setText(logic_.MapPath);
     txtStartMapFile->setText(logic_.StartMapFile);
     refresh();
-}
-
-void frmEnvironment::handler(const char* proc, const std::function<void()>& f) {
-    RunHandler(kFormName, QString::fromLatin1(proc), f);
 }
 
 void frmEnvironment::build() {
@@ -123,10 +111,8 @@ void frmEnvironment::build() {
     for (const auto& f : frmEnvironmentLogic::AngleFormats()) choAngle->addItem(QString::fromUtf16(f.name));
     auto* lblAngle = Label(QStringLiteral("経緯度書式(&A):"), choAngle, choAngle->toolTip(), this);
 
-    cmdOK = Named(new QPushButton(QStringLiteral("ＯＫ"), this), "cmdOK", QStringLiteral("設定を確定して閉じる"));
-    cmdCancel = Named(new QPushButton(QStringLiteral("キャンセル"), this), "cmdCancel", QStringLiteral("設定を取り消して閉じる"));
-    cmdHelp = Named(new QPushButton(QStringLiteral("ヘルプ(&H)"), this), "cmdHelp", QStringLiteral("このダイアログの解説"));
-    for (QPushButton* b : {cmdMapPath, cmdStartMapFile, cmdHomeRec, cmdOK, cmdCancel, cmdHelp}) b->setAutoDefault(false);
+    makeButtons([this] { logic_.Accept(); }, [this] { logic_.Cancel(); });
+    for (QPushButton* b : {cmdMapPath, cmdStartMapFile, cmdHomeRec}) b->setAutoDefault(false);
 
     auto* pathRow = new QHBoxLayout;
     pathRow->addWidget(lblMapPath);
@@ -206,16 +192,6 @@ void frmEnvironment::build() {
     });
     connect(choSaveInterval, &QComboBox::activated, this, [this](int i) { logic_.ChooseSaveInterval(i); });
     connect(choAngle, &QComboBox::activated, this, [this](int i) { logic_.ChooseAngle(i); });
-    connect(cmdOK, &QPushButton::clicked, this, [this] {
-        handler("cmdOK_Click", [this] {
-            logic_.Accept();
-            closeOK();
-        });
-    });
-    connect(cmdCancel, &QPushButton::clicked, this, [this] {
-        logic_.Cancel();
-        closeCancel();
-    });
 }
 
 void frmEnvironment::formKeyDown(int& keyCode, int) {

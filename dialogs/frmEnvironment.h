@@ -8,7 +8,7 @@
 #include <array>
 #include <functional>
 
-#include "DialogBase.h"
+#include "SettingsForm.h"
 #include "frmEnvironmentLogic.h"
 
 class QComboBox;
@@ -18,7 +18,7 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
-class frmEnvironment : public plat::DialogBase {
+class frmEnvironment : public SettingsForm {
     Q_OBJECT
 public:
     explicit frmEnvironment(QWidget* parent = nullptr, frmEnvironmentLogic& logic = EnvironmentDialog());
@@ -38,9 +38,6 @@ public:
     QLineEdit* txtScreenWidth = nullptr;
     QComboBox* choSaveInterval = nullptr;
     QComboBox* choAngle = nullptr;
-    QPushButton* cmdOK = nullptr;
-    QPushButton* cmdCancel = nullptr;
-    QPushButton* cmdHelp = nullptr;
 
 protected:
     void formKeyDown(int& keyCode, int shift) override;
@@ -50,8 +47,6 @@ private:
     // ToControl: the working state into the controls (not the two path
     // boxes); their change signals do nothing meanwhile.
     void refresh();
-    void handler(const char* proc, const std::function<void()>& f);
 
     frmEnvironmentLogic& logic_;
-    bool refreshing_ = false;
 };

@@ -13,12 +13,9 @@
 #include <QToolTip>
 #include <QVBoxLayout>
 
-#include "FormErrors.h"
 #include "KeyCodes.h"
 
 namespace {
-
-const QString kFormName = QStringLiteral("frmGrid");
 
 struct Design {
     const char16_t* caption;
@@ -39,31 +36,15 @@ QCheckBox* Check(const QString& caption, const QString& tip, QWidget* parent) {
     return c;
 }
 
-QPushButton* Button(const char* name, const QString& caption, const QString& tip, QWidget* parent) {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setToolTip(tip);
-    b->setAutoDefault(false);
-    return b;
-}
-
 } // namespace
 
-frmGrid::frmGrid(QWidget* parent, frmGridLogic& logic) : DialogBase(parent, &logic.Position), logic_(logic) {
-    setObjectName(kFormName);
-    setWindowTitle(QStringLiteral("経緯線"));
+frmGrid::frmGrid(QWidget* parent, frmGridLogic& logic)
+    : SettingsForm(parent, &logic.Position, QStringLiteral("frmGrid"), QStringLiteral("経緯線"), frmGridLogic::kHelpContext,
+                   plat::EnterPolicy::PressOK),
+      logic_(logic) {
     handler("Form_Load", [this] { logic_.Load(); });
     build();
-    setOkButton(cmdOK);
-    setEnterPolicy(plat::EnterPolicy::PressOK);
-    setHelpContext(frmGridLogic::kHelpContext);
-    setHelpButton(cmdHelp);
-    exemptFromChecks(cmdCancel);
     refresh();
-}
-
-void frmGrid::handler(const char* proc, const std::function<void()>& f) {
-    RunHandler(kFormName, QString::fromLatin1(proc), f);
 }
 
 void frmGrid::build() {
@@ -114,9 +95,7 @@ void frmGrid::build() {
     chkGridAuto = Check(QStringLiteral("自動設定(&A)"), QStringLiteral("画面の状況に応じて自動的に調整"), this);
     chkOcean = Check(QStringLiteral("海上のみ(&O)"), QStringLiteral("海上にのみ描く"), this);
     chkString = Check(QStringLiteral("経緯度文字(&V)"), QStringLiteral("経緯度数値を表示する"), this);
-    cmdOK = Button("cmdOK", QStringLiteral("ＯＫ"), QStringLiteral("設定を確定して閉じる"), this);
-    cmdCancel = Button("cmdCancel", QStringLiteral("キャンセル"), QStringLiteral("設定を取り消して閉じる"), this);
-    cmdHelp = Button("cmdHelp", QStringLiteral("ヘルプ(&H)"), QStringLiteral("このダイアログの解説"), this);
+    makeButtons([this] { logic_.Accept(); }, [this] { logic_.Cancel(); });
 
     auto* side = new QVBoxLayout;
     for (QWidget* w : std::initializer_list<QWidget*>{chkGridEi, chkGridAuto, chkOcean, chkString}) side->addWidget(w);
@@ -145,16 +124,6 @@ void frmGrid::build() {
     });
     connect(chkString, &QCheckBox::toggled, this, [this](bool on) {
         if (!refreshing_) logic_.GridString = on;
-    });
-    connect(cmdOK, &QPushButton::clicked, this, [this] {
-        handler("cmdOK_Click", [this] {
-            logic_.Accept();
-            closeOK();
-        });
-    });
-    connect(cmdCancel, &QPushButton::clicked, this, [this] {
-        logic_.Cancel();
-        closeCancel();
     });
 }
 

@@ -8,7 +8,7 @@
 #include <array>
 #include <functional>
 
-#include "DialogBase.h"
+#include "SettingsForm.h"
 #include "frmGridLogic.h"
 
 class QCheckBox;
@@ -17,7 +17,7 @@ class QLineEdit;
 class QPushButton;
 class QSlider;
 
-class frmGrid : public plat::DialogBase {
+class frmGrid : public SettingsForm {
     Q_OBJECT
 public:
     explicit frmGrid(QWidget* parent = nullptr, frmGridLogic& logic = GridDialog());
@@ -30,9 +30,6 @@ public:
     QCheckBox* chkGridAuto = nullptr;
     QCheckBox* chkOcean = nullptr;
     QCheckBox* chkString = nullptr;
-    QPushButton* cmdOK = nullptr;
-    QPushButton* cmdCancel = nullptr;
-    QPushButton* cmdHelp = nullptr;
 
 protected:
     void formKeyDown(int& keyCode, int shift) override;
@@ -41,8 +38,6 @@ private:
     void build();
     // GridToControl; the controls' change signals do nothing meanwhile.
     void refresh();
-    void handler(const char* proc, const std::function<void()>& f);
 
     frmGridLogic& logic_;
-    bool refreshing_ = false;
 };

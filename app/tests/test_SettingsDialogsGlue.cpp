@@ -65,7 +65,6 @@ protected:
 TEST_F(SettingsGlue, EnvironmentOkSwitchesAngleFormatAndResolution) {
     gvMapMode = 1;
     gvScreenDPI = 96;
-    const int32_t homeLat = gvHomeLat;
     QString typedFolder;
     WhenModal<frmEnvironment>([&](frmEnvironment& dlg) {
         typedFolder = folder_.path();
@@ -81,7 +80,6 @@ TEST_F(SettingsGlue, EnvironmentOkSwitchesAngleFormatAndResolution) {
     EXPECT_EQ(gvMapFolder, typedFolder);
     EXPECT_EQ(gvAngleValue * 100 + gvAngleUnit * 10 + gvAngleDirection, 132);
     EXPECT_EQ(LonToStr(-443532), QStringLiteral("W123d12m12s"));
-    EXPECT_EQ(LatToStr(homeLat).left(1), homeLat < 0 ? QStringLiteral("S") : QStringLiteral("N"));
     const int32_t pixels = EnvironmentDialog().ScreenWidthPixels;
     EXPECT_EQ(gvScreenDPI, (pixels * 254 / 169) / 10);
     if (gvScreenDPI >= 48 && gvScreenDPI <= 1440) {

@@ -21,9 +21,6 @@ struct FakeHost {
     int redraws = 0;
     std::vector<plat::StdFont> fontsAsked;
     std::optional<plat::StdFont> fontAnswer;   // none: cancelled
-    QString loadAnswer;
-    QString folderAnswer;                      // empty: cancelled
-    plat::DialogPosition folderAt;
     int32_t mode = 1;
     SettingsDialogHost previous;
 
@@ -50,13 +47,6 @@ struct FakeHost {
             fontsAsked.push_back(f);
             if (!fontAnswer) return false;
             f = *fontAnswer;
-            return true;
-        };
-        h.inputLoadName = [this](const QString&, const QString&, const QString&) { return loadAnswer; };
-        h.chooseFolder = [this](QWidget*, QString& folder, plat::DialogPosition at) {
-            folderAt = at;
-            if (folderAnswer.isEmpty()) return false;
-            folder = folderAnswer;
             return true;
         };
         previous = SetSettingsDialogHost(std::move(h));

@@ -34,7 +34,7 @@ TEST(EnvironmentArithmetic, WidthAndResolutionStayInRange) {
     } widths[] = {
         {1280, 96, 338}, {1280, 100, 325}, {1920, 144, 338},
         {1280, 4, 8128},     // the lowest resolution the settings keep
-        {1280, 32767, 10},   // 0 mm before the clamp
+        {1280, 32767, 10},   // 0 mm before the clamp, and OK would divide by it
         {100000, 4, 9999},
     };
     for (const Case& c : widths) EXPECT_EQ(frmEnvironmentLogic::WidthMMOf(c.pixels, c.dpi), c.mm) << c.pixels << "/" << c.dpi;
@@ -42,22 +42,6 @@ TEST(EnvironmentArithmetic, WidthAndResolutionStayInRange) {
         int32_t pixels, mm, dpi;
     } dpis[] = {{1280, 338, 96}, {1280, 325, 100}, {1280, 10, 3251}, {1280, 0, 3251}, {200000, 10, 32767}};
     for (const Back& c : dpis) EXPECT_EQ(frmEnvironmentLogic::DpiOf(c.pixels, c.mm), c.dpi) << c.pixels << "/" << c.mm;
-}
-
-TEST_F(Environment, ConfirmingTheShownWidthKeepsTheResolution) {
-    host.state.ScreenDPI = 96;
-    m.Load();
-    EXPECT_EQ(m.ScreenWidthText(), QStringLiteral("338"));
-    m.Accept();
-    ASSERT_EQ(host.written.size(), 1u);
-    EXPECT_EQ(host.written[0].ScreenDPI, 96);
-    EXPECT_TRUE(m.DialogOK);
-
-    host.state.ScreenDPI = 32767;   // derived width would be 0
-    m.Load();
-    EXPECT_EQ(m.ScreenWidthMM, 10);
-    m.Accept();
-    EXPECT_EQ(host.written[1].ScreenDPI, 3251);
 }
 
 TEST_F(Environment, RefusedEntriesShowTheRangeAndKeepTheValue) {
@@ -173,22 +157,6 @@ TEST_F(Environment, HomeFollowsTheMapModeAndCancelKeepsIt) {
     EXPECT_FALSE(m.DialogOK);
     EXPECT_EQ(host.written.size(), 1u);
     EXPECT_EQ(host.state.HomeLon, before.HomeLon);
-}
-
-TEST_F(Environment, PathsAreTakenAsTypedOrChosen) {
-    m.Load();
-    EXPECT_FALSE(m.BrowseMapPath(nullptr, {4000, 2000}));   // cancelled
-    EXPECT_EQ(host.folderAt.left, 4000);
-    host.folderAnswer = QStringLiteral("/data/maps");
-    EXPECT_TRUE(m.BrowseMapPath(nullptr, {4000, 2000}));
-    EXPECT_FALSE(m.BrowseStartMapFile());
-    host.loadAnswer = QStringLiteral("/data/maps/JAPAN.MLL");
-    EXPECT_TRUE(m.BrowseStartMapFile());
-    m.StartMapType = 2;
-    m.Accept();
-    EXPECT_EQ(host.state.MapFolder, QStringLiteral("/data/maps"));
-    EXPECT_EQ(host.state.StartMapFile, QStringLiteral("/data/maps/JAPAN.MLL"));
-    EXPECT_EQ(host.state.StartMapType, 2);
 }
 
 TEST(GridLogic, SliderLandsOnHalfDegrees) {
@@ -343,18 +311,8 @@ TEST_F(Accessory, RecordsAreCopiesUntilOk) {
     ASSERT_EQ(host.fontsAsked.size(), 1u);
 }
 
-TEST_F(Accessory, AnItemOffGreysItsControlsAndKeepsItsValues) {
+TEST_F(Accessory, ACancelledPaletteKeepsTheColourAnItemOffKeepsItsValues) {
     m.Load();
-    using L = frmAccessoryLogic;
-    for (int i = 1; i <= L::kItems; ++i) {
-        m.SetUse(i, false);
-        for (L::Capability c : {L::CanColor, L::CanText, L::CanFont}) EXPECT_FALSE(m.ControlEnabled(i, c)) << i;
-        m.SetUse(i, true);
-        EXPECT_TRUE(m.ControlEnabled(i, L::CanColor)) << i;
-        EXPECT_EQ(m.ControlEnabled(i, L::CanText), i >= 3 && i <= 5) << i;
-        EXPECT_EQ(m.ControlEnabled(i, L::CanFont), (i >= 3 && i <= 5) || i == 7) << i;
-    }
-    // Colours: a cancelled chooser changes nothing.
     std::vector<int32_t> answers = {-2, 0x00FF00};
     const RealColorInput old = SetRealColorInput([&](int32_t) {
         const int32_t a = answers.front();

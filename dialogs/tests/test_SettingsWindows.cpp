@@ -159,30 +159,6 @@ TEST(AccessoryWindow, ItemSwitchesGreyTheirRowsAndEnterKeepsToTextBoxes) {
     EXPECT_TRUE(set.Use());
 }
 
-TEST(AccessoryWindow, CancelAfterAFontChangeKeepsTheFont) {
-    FakeHost host;
-    clsAccessory set;
-    set.Clear();
-    set.setIndex(clsAccessory::Measure);
-    set.setUse(true);
-    const plat::StdFont before = *set.Font();
-    plat::StdFont chosen = before;
-    chosen.name = QStringLiteral("ＭＳ 明朝");
-    chosen.size = 20;
-    host.fontAnswer = chosen;
-    frmAccessoryLogic m;
-    m.TargetAccessory = &set;
-    frmAccessory dlg(nullptr, m);
-    Show(dlg);
-    dlg.cmdAcsFont[clsAccessory::Measure]->click();
-    EXPECT_EQ(dlg.cmdAcsFont[clsAccessory::Measure]->text(), QStringLiteral("ＭＳ 明朝"));
-    dlg.cmdCancel->click();
-    EXPECT_FALSE(m.DialogOK);
-    set.setIndex(clsAccessory::Measure);
-    EXPECT_EQ(set.Font()->name, before.name);
-    EXPECT_EQ(set.Font()->size, before.size);
-}
-
 namespace {
 
 // The main window's side: the current plot engine, the accessory set, and
@@ -199,7 +175,6 @@ struct MainSide : ::testing::Test {
         main.setGeometry(100, 100, 400, 300);
         GridDialog().Position = {};
         AccessoryDialog().Position = {};
-        EnvironmentDialog().Position = {};
     }
     ~MainSide() override {
         gvMapPlotLL = nullptr;
@@ -251,24 +226,4 @@ TEST_F(MainSide, AccessoryOkSetsTheEnginesSwitch) {
     EXPECT_EQ(host.redraws, 1);
     EXPECT_EQ(AccessoryDialog().TargetAccessory, nullptr);
     EXPECT_EQ(placed.top, mainTop + 600);
-}
-
-TEST_F(MainSide, EnvironmentTakesTheCurrentViewAsHome) {
-    plot.setCenterX(-70 * 3600);
-    plot.setCenterY(10 * 3600);
-    plot.setMapScale(4e6);
-    plat::DialogPosition placed;
-    WhenModal([&placed](QWidget* w) {
-        auto* dlg = static_cast<frmEnvironment*>(w);
-        placed = EnvironmentDialog().Position;
-        dlg->cmdHomeRec->click();
-        dlg->cmdOK->click();
-    });
-    const int32_t mainLeft = plat::WindowLeftTwips(&main);
-    EXPECT_TRUE(ShowEnvironmentDialog(&main));
-    EXPECT_EQ(host.state.HomeLon, -70 * 3600);
-    EXPECT_EQ(host.state.HomeScaleLL, 4e6);
-    EXPECT_EQ(host.redraws, 0);
-    EXPECT_EQ(EnvironmentDialog().PlotEngine, nullptr);
-    EXPECT_EQ(placed.left, mainLeft + 3000);
 }
