@@ -370,6 +370,24 @@ TEST(MetaFileDC, PlayingAFinishedRecordingKeepsItsStateInside) {
     EXPECT_FALSE(busy.Play(*mf)) << "its slots would clash";
 }
 
+// The recording of a 200 x 100 picture played by wmf2svg: the SVG's text.
+QByteArray PlayedAsSvg(const QString& player, MetaFileDC& dc) {
+    testsupport::TempDir dir;
+    BinaryWriter head;   // a placeable header, which the player needs for the size
+    head.u32(0x9AC6CDD7u);
+    head.u16(0);
+    for (uint16_t v : {0, 0, 200, 100, 96}) head.u16(v);
+    head.u32(0);
+    head.u16(0x5711 ^ 200 ^ 100 ^ 96);
+    const QString wmf = dir.file(QStringLiteral("played.wmf")), svg = dir.file(QStringLiteral("played.svg"));
+    testsupport::WriteBytes(wmf, head.buffer() + dc.Close()->bits());
+    QProcess p;
+    p.start(player, {QStringLiteral("-o"), svg, wmf});
+    EXPECT_TRUE(p.waitForFinished(30000));
+    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    return testsupport::ReadBytes(svg);
+}
+
 TEST(MetaFileDC, AnIndependentPlayerReadsEveryKindOfRecord) {
     const QString player = QStandardPaths::findExecutable(QStringLiteral("wmf2svg"));
     if (player.isEmpty()) GTEST_SKIP() << "wmf2svg (libwmf-bin) is not installed";
@@ -398,24 +416,10 @@ TEST(MetaFileDC, AnIndependentPlayerReadsEveryKindOfRecord) {
     dc.SelectClipRgn(&clip);
     dc.Rectangle(100, 50, 180, 95);
 
-    testsupport::TempDir dir;
-    BinaryWriter head;   // a placeable header, which the player needs for the size
-    head.u32(0x9AC6CDD7u);
-    head.u16(0);
-    for (uint16_t v : {0, 0, 200, 100, 96}) head.u16(v);
-    head.u32(0);
-    head.u16(0x5711 ^ 200 ^ 100 ^ 96);
-    const QString wmf = dir.file(QStringLiteral("all.wmf")), svg = dir.file(QStringLiteral("all.svg"));
-    testsupport::WriteBytes(wmf, head.buffer() + dc.Close()->bits());
-    QProcess p;
-    p.start(player, {QStringLiteral("-o"), svg, wmf});
-    ASSERT_TRUE(p.waitForFinished(30000));
-    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
-    const QByteArray text = testsupport::ReadBytes(svg);
+    const QByteArray text = PlayedAsSvg(player, dc);
     for (const char* element : {"<polyline", "<polygon", "<ellipse", "<rect", "<image", "KALDERO"})
         EXPECT_TRUE(text.contains(element)) << element;
 }
-
 
 TEST(MetaFileDC, DashedPensAreRecordedAsSolidDashes) {
     // The dashes of a line, the pattern running on across corners.
@@ -487,22 +491,9 @@ TEST(MetaFileDC, AnIndependentPlayerReadsJapaneseAndEuropeanTexts) {
     dc.SelectFont(CreateFontIndirect(lf));
     dc.TextOut(10, 60, QStringLiteral("Curaçao"));
 
-    testsupport::TempDir dir;
-    BinaryWriter head;
-    head.u32(0x9AC6CDD7u);
-    head.u16(0);
-    for (uint16_t v : {0, 0, 200, 100, 96}) head.u16(v);
-    head.u32(0);
-    head.u16(0x5711 ^ 200 ^ 100 ^ 96);
-    const QString wmf = dir.file(QStringLiteral("texts.wmf")), svg = dir.file(QStringLiteral("texts.svg"));
-    testsupport::WriteBytes(wmf, head.buffer() + dc.Close()->bits());
-    QProcess p;
-    p.start(player, {QStringLiteral("-o"), svg, wmf});
-    ASSERT_TRUE(p.waitForFinished(30000));
-    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
     // The player passes each text's bytes on as its font's character set
     // gives them: Shift-JIS for the Japanese font, Latin-1 for the other.
-    const QByteArray text = testsupport::ReadBytes(svg);
+    const QByteArray text = PlayedAsSvg(player, dc);
     EXPECT_TRUE(text.contains(">" + EncodeCp932(QStringLiteral("東京都")) + "</text>")) << text.constData();
     EXPECT_TRUE(text.contains(">Cura\xE7" "ao</text>")) << text.constData();
 }
