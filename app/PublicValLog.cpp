@@ -1,6 +1,7 @@
 // The "PUBLIC" settings and the settings snapshots of the application state.
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cmath>
 #include <initializer_list>
 #include <optional>
@@ -41,6 +42,15 @@ int64_t clampLong(int64_t v, int64_t lo, int64_t hi) { return v < lo ? lo : (v >
 int32_t oneOrTwo(int64_t v) { return v == 2 ? 2 : 1; }
 
 double scaleOr(double v, double def) { return std::isfinite(v) ? LimitMapScale(v) : LimitMapScale(def); }
+
+// A window corner in twips: far beyond any screen, yet every whole number up
+// to it is a float, so what is written reads back as itself.
+constexpr double kCornerLimit = 1 << 24;
+
+float cornerOr(double v, float def) {
+    if (!std::isfinite(v)) return def;
+    return static_cast<float>(std::clamp(v, -kCornerLimit, kCornerLimit));
+}
 
 // The owners of the snapshot sections after "PUBLIC", in file order: store
 // puts the owner's settings into the settings store, restore reads them
@@ -154,8 +164,8 @@ void gvReadRegistry(bool withUnits) {
         gvLastSavePath = reg.RegGet(QStringLiteral("LastSavePath"), QString());
         gvLastLog = reg.RegGet(QStringLiteral("LastLog"), QString());
         gvLanguage = oneOrTwo(reg.RegGetLong(QStringLiteral("Language"), 1));
-        gWindowLeft = static_cast<float>(reg.RegGetDouble(QStringLiteral("WindowLeft"), 1000));
-        gWindowTop = static_cast<float>(reg.RegGetDouble(QStringLiteral("WindowTop"), 1000));
+        gWindowLeft = cornerOr(reg.RegGetDouble(QStringLiteral("WindowLeft"), 1000), 1000);
+        gWindowTop = cornerOr(reg.RegGetDouble(QStringLiteral("WindowTop"), 1000), 1000);
         if (gCorner.move) gCorner.move(gWindowLeft, gWindowTop);
         const QString mapPath = reg.RegGet(QStringLiteral("MapPath"), gvMapFolder);
         if (!mapPath.isEmpty()) gvMapFolder = mapPath;

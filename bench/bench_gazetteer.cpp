@@ -8,6 +8,7 @@
 // keyword no row holds (the longest search). Target: under 16 ms.
 // BM_SortPlaces: a header click's sort.
 // BM_ReadGazetteer/language: a gazetteer file of 100 000 places read.
+// BM_ReadGazetteerFile/kind: memory of a read from disk (below).
 // BM_BuildShippedGazetteer: the gazetteer built from the shipped maps
 // (build/bin/maps, about 10 000 places), loading every map; reported in
 // seconds.
@@ -15,6 +16,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -32,6 +34,8 @@
 #include <memory>
 #include <random>
 #include <vector>
+
+#include <unistd.h>
 
 namespace {
 
@@ -148,6 +152,55 @@ void BM_ReadGazetteer(benchmark::State& state) {
     state.SetBytesProcessed(int64_t(state.iterations()) * bytes.size());
 }
 BENCHMARK(BM_ReadGazetteer)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+
+// Resident memory now, in bytes.
+int64_t ResidentBytes() {
+    QFile f(QStringLiteral("/proc/self/statm"));
+    if (!f.open(QIODevice::ReadOnly)) return 0;
+    const QList<QByteArray> fields = f.readAll().split(' ');
+    return fields.size() > 1 ? fields[1].toLongLong() * sysconf(_SC_PAGESIZE) : 0;
+}
+
+// BM_ReadGazetteerFile/kind: the file read from disk a line at a time, as
+// the dialog reads it; kind 0 a header and 250 MB of empty lines, kind 1
+// 82 MB of valid places (the first million kept). Counters: the file's and
+// the kept list's size (resident memory grown by the read, in MB).
+void BM_ReadGazetteerFile(benchmark::State& state) {
+    const bool places = state.range(0) == 1;
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("GAZET_KALD_E.TXT"));
+    {
+        QFile f(path);
+        if (!f.open(QIODevice::WriteOnly)) {
+            state.SkipWithError("cannot write the file");
+            return;
+        }
+        f.write("# Gazetteer File for KALDERO/SOLVANTE. Europian Version.\r\n# number = 1000000\r\n# sort = 1\r\n");
+        const int64_t size = places ? int64_t(82) << 20 : int64_t(250) << 20;
+        const QByteArray block = places ? QByteArray() : QByteArray(1 << 20, '\n');
+        std::mt19937 rng(35);
+        for (int64_t written = 0; written < size;) {
+            QByteArray chunk = block;
+            while (places && chunk.size() < (1 << 20)) {
+                const QByteArray name = PlaceName(rng).toLatin1();
+                chunk += name + "\tWORLD_A3.MLL\tJapan\t\x93\x73\x8E\x73\t" + QByteArray::number(int(rng() % 1000000)) +
+                         "\t" + QByteArray::number(int(rng() % 300000)) + "\t20000000\t200000\t" + name.toUpper() + "\r\n";
+            }
+            f.write(chunk);
+            written += chunk.size();
+        }
+    }
+    const double fileMB = double(QFileInfo(path).size()) / (1 << 20);
+    for (auto _ : state) {
+        const int64_t before = ResidentBytes();
+        plat::FlexGridData read;
+        benchmark::DoNotOptimize(ReadGazetteerFile(path, 1, read).places);
+        state.counters["list_MB"] = double(ResidentBytes() - before) / (1 << 20);
+        state.counters["places"] = PlaceCount(read);
+    }
+    state.counters["file_MB"] = fileMB;
+}
+BENCHMARK(BM_ReadGazetteerFile)->Arg(0)->Arg(1)->Unit(benchmark::kSecond)->Iterations(1)->UseRealTime();
 
 class AnswerYes : public plat::MessageBoxProvider {
 public:

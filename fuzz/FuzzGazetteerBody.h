@@ -34,7 +34,8 @@ inline QString CheckRows(const plat::FlexGridData& g, const GazetteerRead& r) {
         const double s = g.TextMatrix(row, kPlaceScaleS).trimmed().toDouble(&okS);
         const double l = g.TextMatrix(row, kPlaceScaleL).trimmed().toDouble(&okL);
         if (!okX || !okY) return QStringLiteral("coordinates") + at;
-        if (!okS || !okL || !std::isfinite(s) || !std::isfinite(l) || s < 100 || l < 100) return QStringLiteral("scales") + at;
+        // Any number: one that is no map scale keeps its place, and the plot ignores it.
+        if (!okS || !okL || !std::isfinite(s) || !std::isfinite(l)) return QStringLiteral("scales") + at;
         const QString file = g.TextMatrix(row, kPlaceFile);
         if (g.TextMatrix(row, kPlaceName).isEmpty() || file.isEmpty() || file.contains(QLatin1Char('/')) ||
             file.contains(QLatin1Char('\\')) || file == QLatin1String("..") || file == QLatin1String("."))

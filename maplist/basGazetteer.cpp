@@ -1,6 +1,7 @@
 #include "basGazetteer.h"
 
 #include "AppError.h"
+#include "FileOps.h"
 #include "FlexGridData.h"
 #include "RuntimeMath.h"
 #include "TextFile.h"
@@ -83,55 +84,51 @@ std::optional<int32_t> integerField(const QString& text) {
     return ok ? std::optional<int32_t>(v) : std::nullopt;
 }
 
-// A scale column as the list keeps it: the denominator's text.
-std::optional<QString> scaleField(const QString& text, bool oldScales) {
-    if (oldScales) {
-        const std::optional<int32_t> step = integerField(text);
-        if (!step || *step < 1 || *step > kOldSteps) return std::nullopt;
-        return plat::FormatShortest(ScaleOfLevel10(static_cast<int16_t>(*step)));
-    }
+std::optional<double> numberField(const QString& text) {
     bool ok = false;
     const double v = text.trimmed().toDouble(&ok);
-    if (!ok || !std::isfinite(v) || v < kSmallestDenominator) return std::nullopt;
-    return text;
+    return ok && std::isfinite(v) ? std::optional<double>(v) : std::nullopt;
 }
 
-// The lines of the file as text: Shift-JIS for language 2 (a line that is
-// not Shift-JIS is marked bad and kept, decoded with "?", for the header
-// scan); Latin-1 for language 1, whose Shift-JIS fields are decoded one by
-// one later.
-struct DecodedLines {
-    QStringList text;
-    std::vector<bool> bad;
-};
+// A scale column as the list keeps it: the denominator's text; nothing when
+// it is no number.
+std::optional<QString> scaleField(const QString& text, bool oldScales) {
+    const std::optional<double> v = numberField(text);
+    if (!v) return std::nullopt;
+    if (!oldScales) return text;
+    const bool step = *v >= 1 && *v <= kOldSteps && *v == std::floor(*v);
+    return step ? plat::FormatShortest(ScaleOfLevel10(static_cast<int16_t>(*v))) : QStringLiteral("0");
+}
 
-DecodedLines decodeLines(const QByteArray& bytes, int32_t language) {
-    DecodedLines out;
-    if (language != 2) {
-        out.text = plat::SplitTextLines(QString::fromLatin1(bytes));
-        out.bad.assign(static_cast<size_t>(out.text.size()), false);
-        return out;
-    }
+// A line as text: Latin-1 for language 1, whose Shift-JIS fields are decoded
+// one by one later; Shift-JIS for language 2, where a line that is not
+// Shift-JIS is marked bad and decoded with "?" for the header scan.
+QString decodeLine(QByteArrayView line, int32_t language, bool& bad) {
+    bad = false;
+    if (language != 2) return QString::fromLatin1(line);
+    const QByteArray bytes = line.toByteArray();
     try {
-        out.text = plat::SplitTextLines(plat::DecodeCp932(bytes));
-        out.bad.assign(static_cast<size_t>(out.text.size()), false);
-        return out;
+        return plat::DecodeCp932(bytes);
     } catch (const plat::AppError&) {
-        // Only a damaged file pays for converting line by line.
+        bad = true;
+        return plat::DecodeCp932Lossy(bytes);
     }
-    const QStringList raw = plat::SplitTextLines(QString::fromLatin1(bytes));
-    for (const QString& line : raw) {
-        const QByteArray b = line.toLatin1();
-        try {
-            out.text.append(plat::DecodeCp932(b));
-            out.bad.push_back(false);
-        } catch (const plat::AppError&) {
-            out.text.append(plat::DecodeCp932Lossy(b));
-            out.bad.push_back(true);
-        }
-    }
-    return out;
 }
+
+// Fields that repeat from place to place (map file, district, thing,
+// scales) are kept once and shared by their rows.
+class Interned {
+public:
+    QString operator()(const QString& s) {
+        const auto it = strings_.constFind(s);
+        if (it != strings_.cend()) return *it;
+        strings_.insert(s, s);
+        return s;
+    }
+
+private:
+    QHash<QString, QString> strings_;
+};
 
 } // namespace
 
@@ -195,42 +192,55 @@ void SortPlaces(plat::FlexGridData& grid, int16_t code) {
     grid.select(1, 0, 1, grid.Cols() - 1);
 }
 
-GazetteerRead ParseGazetteer(const QByteArray& bytes, int32_t language, plat::FlexGridData& grid) {
+GazetteerRead ParseGazetteer(const GazetteerLines& lines, int32_t language, plat::FlexGridData& grid) {
     GazetteerRead r;
     ClearPlaces(grid);
-    const DecodedLines lines = decodeLines(bytes, language);
 
     int matches = 0;
-    for (qsizetype i = 0; i < lines.text.size() && matches < 3; ++i) {
-        const QString& line = lines.text[i];
+    int32_t lineNo = 0;
+    lines([&](QByteArrayView bytes) {
+        ++lineNo;
+        bool bad = false;
+        const QString line = decodeLine(bytes, language, bad);
         if (startsWithNoCase(line, QLatin1StringView("# Gazetteer File"))) {
             ++matches;
         } else if (startsWithNoCase(line, QLatin1StringView("# number = "))) {
             ++matches;
-            const double n = plat::Val(line.mid(11));
+            const QString value = line.mid(11).trimmed();
+            if (value.isEmpty() || !value[0].isDigit()) r.badCountLine = lineNo;
+            const double n = plat::Val(value);
             r.declared = n >= 1 ? static_cast<int32_t>(std::min(std::floor(n), double(kMaxGazetteerPlaces))) : 0;
         } else if (startsWithNoCase(line, QLatin1StringView("# sort = "))) {
             ++matches;
             const double s = plat::Val(line.mid(9));
             if (s >= 1 && s <= 8 && s == std::floor(s)) r.sortCode = static_cast<int16_t>(s);
         }
-    }
+        return matches < 3;
+    });
     if (matches < 3) return GazetteerRead{};
     r.header = true;
+    if (r.declared == 0) return r;
 
     Cp932Cache cp932;
+    Interned intern;
     bool decided = false;
     int32_t row = 0;
-    for (qsizetype i = 0; i < lines.text.size() && r.places < r.declared; ++i) {
-        const QString& line = lines.text[i];
-        if (line.isEmpty()) continue;
+    lineNo = 0;
+    lines([&](QByteArrayView bytes) {
+        ++lineNo;
+        if (bytes.isEmpty()) return true;
+        bool bad = false;
+        const QString line = decodeLine(bytes, language, bad);
         QStringList fields = line.split(QLatin1Char('\t'));
         // A comment has no fields: a place named "# ..." is still a place.
-        if (fields.size() < 9 && line.startsWith(QLatin1String("# "))) continue;
-        bool ok = !lines.bad[static_cast<size_t>(i)] && fields.size() >= 9;
+        if (fields.size() < 9 && line.startsWith(QLatin1String("# "))) return true;
+        bool ok = !bad && fields.size() >= 9;
         if (ok && !decided) {
-            decided = true;
-            r.oldScales = plat::Val(fields[kPlaceScaleS]) < kSmallestDenominator;
+            // A first smallest scale that is no number decides nothing.
+            if (const std::optional<double> first = numberField(fields[kPlaceScaleS])) {
+                decided = true;
+                r.oldScales = *first < kSmallestDenominator;
+            }
         }
         for (int32_t c = 0; ok && c < 9; ++c) {
             if (language == 2 || latin1Field(language, c)) continue;
@@ -246,21 +256,39 @@ GazetteerRead ParseGazetteer(const QByteArray& bytes, int32_t language, plat::Fl
                  integerField(fields[kPlaceY]) && scaleS && scaleL;
         }
         if (!ok) {
-            if (r.badLines++ == 0) r.firstBadLine = static_cast<int32_t>(i + 1);
-            continue;
+            if (r.badLines++ == 0) r.firstBadLine = lineNo;
+            return true;
         }
         fields[kPlaceScaleS] = *scaleS;
         fields[kPlaceScaleL] = *scaleL;
+        for (const int32_t c : {kPlaceFile, kPlaceAdmin, kPlaceThing, kPlaceScaleS, kPlaceScaleL})
+            fields[c] = intern(fields[c]);
         ++row;
         // Rows grow with the places read, not with the number declared.
         if (row >= grid.Rows()) grid.setRows(std::min(std::max(2 * grid.Rows(), 1024), r.declared + 1));
         for (int32_t c = 0; c < 9; ++c) grid.setTextMatrix(row, c, fields[c]);
         grid.setTextMatrix(row, kPlaceSerial, QString::number(row));
         ++r.places;
-    }
+        return r.places < r.declared;
+    });
     grid.setRows(row + 1);
     if (row > 0) grid.setFixedRows(1);
     return r;
+}
+
+GazetteerRead ParseGazetteer(const QByteArray& bytes, int32_t language, plat::FlexGridData& grid) {
+    return ParseGazetteer([&](const std::function<bool(QByteArrayView)>& line) { plat::ForEachLine(bytes, line); },
+                          language, grid);
+}
+
+GazetteerRead ReadGazetteerFile(const QString& path, int32_t language, plat::FlexGridData& grid) {
+    plat::ReadOnlyFile file(path);
+    return ParseGazetteer(
+        [&](const std::function<bool(QByteArrayView)>& line) {
+            file.rewind();
+            plat::ForEachFileLine(file, kMaxGazetteerBytes, line);
+        },
+        language, grid);
 }
 
 QByteArray GazetteerBytes(const plat::FlexGridData& grid, int32_t language, int16_t sortCode) {

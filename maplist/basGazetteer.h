@@ -21,19 +21,27 @@
 // beginnings, case ignored, anywhere up to the third; a line beginning with
 // "# " is a comment unless it holds 9 fields, so a place whose name begins
 // with "# " survives a round trip. A place line must hold at least 9 fields:
-// a name, a bare file name (no folder), integer X and Y, and two scales:
-// denominators of at least 100, or in an old file (one whose first place
-// line holds a smallest scale below 100) steps 1..41 of the old ten-a-decade
-// table, converted to denominators. Any other line is skipped and counted;
-// blank lines are passed over. Places stop at the declared number, capped
-// at kMaxGazetteerPlaces; rows are allocated as places are read, never for
-// the declared number alone.
+// a name, a bare file name (no folder), integer X and Y, and two scales that
+// are numbers. The first place line whose smallest scale is a number decides
+// the format: below 100 an old file, whose scales are steps of the old
+// ten-a-decade table, converted to denominators (a step outside 1..41, or
+// not whole, gives 0); otherwise the scales are kept as written. A scale
+// that is no valid map scale keeps its place: the plot ignores such a scale.
+// Any other line is skipped and counted; blank lines are passed over. A
+// count line whose value is no number is reported. Places stop at the
+// declared number, capped at kMaxGazetteerPlaces; rows are allocated as
+// places are read, never for the declared number alone.
+//
+// A file is read a line at a time: memory grows with the places kept, not
+// with the lines read.
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 
 class clsMapUnit;
 
@@ -71,6 +79,7 @@ QString SortMark(int16_t code, int32_t column);
 struct GazetteerRead {
     bool header = false;      // the three header lines were found
     int32_t declared = 0;     // "# number = ", capped to 0..kMaxGazetteerPlaces
+    int32_t badCountLine = 0; // 1-based line of a "# number = " that is no number
     int16_t sortCode = 0;     // "# sort = " when it lies in 1..8, else 0
     bool oldScales = false;   // scale steps converted
     int32_t places = 0;
@@ -78,10 +87,19 @@ struct GazetteerRead {
     int32_t firstBadLine = 0; // 1-based line number of the first one
 };
 
-// Fills the grid from the bytes of a gazetteer file of the language; the
-// grid holds no places when the header is not found. Never throws for any
-// bytes.
+// Passes the lines of a gazetteer, without their ends, to `line` until it
+// returns false; may be called more than once and gives the same lines.
+using GazetteerLines = std::function<void(const std::function<bool(QByteArrayView)>& line)>;
+
+// Fills the grid from the lines of a gazetteer file of the language (two
+// passes: the header, then the places); the grid holds no places when the
+// header is not found. Throws only what `lines` throws.
+GazetteerRead ParseGazetteer(const GazetteerLines& lines, int32_t language, plat::FlexGridData& grid);
+// The same from the bytes of a file. Never throws for any bytes.
 GazetteerRead ParseGazetteer(const QByteArray& bytes, int32_t language, plat::FlexGridData& grid);
+// The same from the file, read a block at a time; throws the file errors,
+// 7 for a file beyond kMaxGazetteerBytes.
+GazetteerRead ReadGazetteerFile(const QString& path, int32_t language, plat::FlexGridData& grid);
 // The file of the grid's places; characters a field's character set lacks
 // become "?", and TAB, CR and LF inside a field a blank.
 QByteArray GazetteerBytes(const plat::FlexGridData& grid, int32_t language, int16_t sortCode);

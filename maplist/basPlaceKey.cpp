@@ -48,21 +48,44 @@ QString KeywordKey(const QString& keyword, int32_t language) { return PlaceKeyCa
 
 namespace {
 
-// The longest length L above `floor` for which the first L characters of the
-// key match the row's key (L <= 2: as its beginning, L >= 3: anywhere in
-// it); `floor` when there is none. Containment only grows shorter keys'
-// chances, so lengths from 3 up are tried in rising order.
-int longestMatch(QStringView rowKey, QStringView key, int floor) {
-    // Every match holds the key's first character: most rows end here.
-    if (!rowKey.contains(key.front())) return floor;
-    const int k = static_cast<int>(key.size());
-    int len = std::max(floor, 2);
-    while (len < k && rowKey.contains(key.left(len + 1))) ++len;
-    if (len > std::max(floor, 2)) return len;
-    for (int l = std::min(2, k); l > floor; --l)
-        if (rowKey.startsWith(key.left(l))) return l;
-    return floor;
-}
+// The search key with its prefix table: fail[i] is the length of the
+// longest proper prefix of key[0..i] that also ends there.
+class KeyMatcher {
+public:
+    explicit KeyMatcher(QStringView key) : key_(key), fail_(size_t(key.size()), 0) {
+        for (qsizetype i = 1, q = 0; i < key.size(); ++i) {
+            while (q > 0 && key[i] != key[q]) q = fail_[size_t(q - 1)];
+            if (key[i] == key[q]) ++q;
+            fail_[size_t(i)] = q;
+        }
+    }
+
+    // The longest length L above `floor` for which the first L characters of
+    // the key match the row's key (L <= 2: as its beginning, L >= 3:
+    // anywhere in it); `floor` when there is none. One pass over the row's
+    // key, whatever the length of the search key.
+    int longestMatch(QStringView rowKey, int floor) const {
+        // Every match holds the key's first character: most rows end here.
+        if (!rowKey.contains(key_.front())) return floor;
+        const qsizetype k = key_.size();
+        qsizetype q = 0, longest = 0;
+        for (const QChar c : rowKey) {
+            while (q > 0 && (q == k || key_[q] != c)) q = fail_[size_t(q - 1)];
+            if (key_[q] == c) ++q;
+            longest = std::max(longest, q);
+            if (longest == k) break;
+        }
+        const int contained = static_cast<int>(longest);
+        if (contained > std::max(floor, 2)) return contained;
+        for (int l = static_cast<int>(std::min<qsizetype>(2, k)); l > floor; --l)
+            if (rowKey.startsWith(key_.left(l))) return l;
+        return floor;
+    }
+
+private:
+    QStringView key_;
+    std::vector<qsizetype> fail_;
+};
 
 } // namespace
 
@@ -93,9 +116,10 @@ int32_t SearchPlaceRow(const PlaceKeyIndex& index, int32_t current, QStringView 
     const int32_t start = current >= 1 && current < places ? current + 1 : 1;
     int best = 0;
     int32_t bestRow = 1;
+    const KeyMatcher matcher(key);
     for (int32_t i = 0; i < places && best < k; ++i) {
         const int32_t row = (start - 1 + i) % places + 1;
-        const int m = longestMatch(index.key(row), key, best);
+        const int m = matcher.longestMatch(index.key(row), best);
         if (m > best) {
             best = m;
             bestRow = row;

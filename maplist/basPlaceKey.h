@@ -77,8 +77,8 @@ private:
 // matching the longest key that matches any; 1 when none does (also for an
 // empty key); 0 for a list without places.
 //
-// One pass over the rows for any key length: a row is looked at again only
-// while it matches a longer key than any row before it.
+// One pass over the rows, each row's key read once, for any key length (a
+// pasted keyword of any size costs its own length once more).
 int32_t SearchPlaceRow(const PlaceKeyIndex& index, int32_t current, QStringView key);
 // The same over the grid's key column, indexed for this one search.
 int32_t SearchPlaceRow(const plat::FlexGridData& grid, int32_t current, QStringView key);

@@ -114,10 +114,12 @@ bool clsCruise05::ReadCruiseList() {
             return false;
         }
         QByteArray bytes;
+        const std::optional<plat::FileStamp> stamp = plat::FileStampOf(listFile_);
         const int answer = WithFileRetry([&] { bytes = cruise::ReadWholeFile(listFile_, kMaxListBytes); }, listFile_);
         if (answer == 2) throw cruise::Cancelled();
         if (answer != 0) return false;
         reportedMissingList_.clear();
+        emptyList_.reset();
         for (const QString& line : plat::SplitTextLines(plat::DecodeCp932Lossy(bytes))) {
             const QStringList f = StrToTokens(line, 2);
             if (f.size() != 4 || f[0].size() != 6) continue;
@@ -125,6 +127,10 @@ bool clsCruise05::ReadCruiseList() {
             const int32_t code = f[0].trimmed().toInt(&ok);
             if (!ok) continue;
             records_.push_back({code, f[1], f[2], f[3]});
+        }
+        if (records_.empty()) {
+            emptyList_ = stamp;
+            emptyListPath_ = listFile_;
         }
         return true;
     } catch (const cruise::Cancelled&) {
@@ -139,6 +145,7 @@ bool clsCruise05::ReadCruiseList() {
 bool clsCruise05::ensureList() {
     if (!records_.empty()) return true;
     if (listFailedInOperation_) return false;
+    if (emptyList_ && emptyListPath_ == listFile_ && plat::FileStampOf(listFile_) == emptyList_) return false;
     ReadCruiseList();
     // An empty or unreadable list is tried again by the next operation only.
     if (records_.empty() && operationDepth_ > 0) listFailedInOperation_ = true;

@@ -39,8 +39,10 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
+#include "FileOps.h"
 #include "clsGridMap.h"
 
 class clsMapUnits;
@@ -152,6 +154,10 @@ private:
     int32_t lastStdMapList_ = 0;
     std::vector<CruiseListRecord> records_;
     QString reportedMissingList_;
+    // The list file as it was when it held no valid record: not read again
+    // until it changes.
+    std::optional<plat::FileStamp> emptyList_;
+    QString emptyListPath_;
     int operationDepth_ = 0;
     bool listFailedInOperation_ = false;
     bool running_ = false;

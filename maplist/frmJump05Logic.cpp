@@ -24,13 +24,28 @@ namespace {
 
 const QString kName = QStringLiteral("frmJump05");
 
-// Passes an error on with this dialog's name and the procedure's.
+// Cancel in a file-error box: the command under way ends, nothing more.
+struct CommandCancelled {};
+
+// Passes an error on with this dialog's name and the procedure's; a
+// cancelled command passes as it is.
 template <class F>
 auto reporting(const char* procedure, F&& f) {
     try {
         return f();
+    } catch (const CommandCancelled&) {
+        throw;
     } catch (...) {
         RaiseError(ErrFormUnload, kName, QString::fromLatin1(procedure));
+    }
+}
+
+// A user's command: reporting, and ended quietly when cancelled.
+template <class F>
+void command(const char* procedure, F&& f) {
+    try {
+        reporting(procedure, std::forward<F>(f));
+    } catch (const CommandCancelled&) {
     }
 }
 
@@ -104,7 +119,7 @@ void frmJump05Logic::Unload() {
 }
 
 void frmJump05Logic::SelectSource(int16_t source) {
-    reporting("optSource_Click", [&] {
+    command("optSource_Click", [&] {
         s_.source = source == 1 ? 1 : 0;
         MakeGrid();
         if (s_.source == 1 && PlaceCount(grid_) == 0) {
@@ -188,7 +203,7 @@ QString frmJump05Logic::FindMapFile(const QString& fileName) {
 }
 
 void frmJump05Logic::Ok() {
-    reporting("cmdOK_Click", [&] {
+    command("cmdOK_Click", [&] {
         const int32_t row = grid_.Row();
         if (PlaceCount(grid_) < 1 || row < 1) return;
         const QString file = grid_.TextMatrix(row, kPlaceFile);
@@ -251,24 +266,43 @@ bool frmJump05Logic::ReadGazetteer(const QString& path) {
             setMessage(QString());
             return false;
         };
-        if (QFileInfo(plat::ResolveFileName(plat::NativePath(path))).size() > kMaxGazetteerBytes) {
+        const auto tooLarge = [&] {
             MsgError(path + QStringLiteral("\r\nは地名辞典として大きすぎるので読み込みません."));
             return fail();
-        }
-        QByteArray bytes;
+        };
+        if (QFileInfo(plat::ResolveFileName(plat::NativePath(path))).size() > kMaxGazetteerBytes) return tooLarge();
+        GazetteerRead read;
+        bool beyondCap = false;
         AppError error;
-        const int answer = WithFileRetry([&] { bytes = plat::ReadAllBytes(path); }, path, &error);
+        redraw(false);
+        const int answer = WithFileRetry(
+            [&] {
+                try {
+                    read = ReadGazetteerFile(path, s_.language, grid_);
+                } catch (const AppError& e) {
+                    // Grown past the cap while read, or a file that hides its size.
+                    if (e.number() != plat::ErrOutOfMemory) throw;
+                    beyondCap = true;
+                }
+            },
+            path, &error);
+        redraw(true);
+        if (beyondCap) return tooLarge();
         if (answer == 1) return fail();
+        if (answer == 2) {
+            fail();
+            throw CommandCancelled();
+        }
         if (answer != 0) {
             fail();
             RaiseError(error, ErrFormUnload, kName, QStringLiteral("ReadGazetteer"));
         }
-        redraw(false);
-        const GazetteerRead read = ParseGazetteer(bytes, s_.language, grid_);
-        redraw(true);
         if (read.sortCode != 0) s_.sortCode = read.sortCode;
         s_.count = PlaceCount(grid_);
         setMessage(QString());
+        if (read.badCountLine > 0)
+            MsgError(path + QStringLiteral("\r\nの見出し (%1 行目 \"# number = \") が壊れているので地名を読めません.")
+                                .arg(read.badCountLine));
         if (read.badLines > 0)
             plat::MsgBox(path + QStringLiteral("\r\nの読めない行 %1 行 (最初は %2 行目) を読み飛ばしました.")
                                     .arg(read.badLines)
@@ -287,13 +321,14 @@ bool frmJump05Logic::WriteGazetteer(const QString& path) {
         const int answer = WithFileRetry([&] { plat::WriteFileAtomic(path, bytes); }, path, &error);
         setMessage(QString());
         if (answer == 1) return false;
+        if (answer == 2) throw CommandCancelled();
         if (answer != 0) RaiseError(error, ErrFormUnload, kName, QStringLiteral("WriteGazetteer"));
         return true;
     });
 }
 
 void frmJump05Logic::BuildGazetteer() {
-    reporting("cmdGazetteer_Click", [&] {
+    command("cmdGazetteer_Click", [&] {
         const QString question =
             QStringLiteral("地図フォルダ(サブフォルダを含む)上の全地図ファイルから地名を取得して") +
             (s_.language == 1 ? QStringLiteral("<欧州語用>") : QStringLiteral("<日本語用>")) +

@@ -104,7 +104,9 @@ public:
     void AddUnitPlace(const clsMapUnit* unit);
     // False for a missing file (no message), a file without the header or
     // one skipped after a file error. Lines that cannot be read are skipped
-    // and reported once.
+    // and reported once. Cancel in the file-error box (here or in the
+    // writing) ends the user's command under way, nothing else; the old
+    // gazetteer file stays.
     bool ReadGazetteer(const QString& path);
     bool WriteGazetteer(const QString& path);
     // The map file of a place's file name: in the map folder, or else the

@@ -1,7 +1,9 @@
 #include "Bitmap.h"
 
+#include "AppError.h"
 #include "FileOps.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QImageReader>
 
@@ -15,6 +17,10 @@ namespace {
 bool sizeOk(int w, int h) {
     return w >= 1 && h >= 1 && w <= Bitmap::kMaxEdge && h <= Bitmap::kMaxEdge &&
            int64_t(w) * int64_t(h) <= Bitmap::kMaxPixels;
+}
+
+bool pictureSizeOk(int w, int h) {
+    return w >= 1 && h >= 1 && w <= Bitmap::kMaxPictureEdge && h <= Bitmap::kMaxPictureEdge;
 }
 
 QImage newMono(int w, int h) {
@@ -57,12 +63,11 @@ QImage toMono(const QImage& src) {
 
 uint32_t bgr(QRgb c) { return (c & 0xFFFFFFu); }
 
-// False for a BMP file shorter than its headers say: the image reader would
-// hand back a blank picture of the claimed size instead of failing. Other
-// files pass (the reader judges them).
-bool bmpComplete(QFile& f) {
-    const QByteArray h = f.read(54);
-    f.seek(0);
+// False for a BMP file shorter than its headers say (the image reader would
+// hand back a blank picture of the claimed size instead of failing) or one
+// whose sizes lie beyond any bitmap's. Other files pass (the reader judges
+// them).
+bool bmpComplete(const QByteArray& h) {
     if (h.size() < 2 || h[0] != 'B' || h[1] != 'M') return true;
     if (h.size() < 26) return false;
     auto u16 = [&](int at) { return uint32_t(uchar(h[at])) | uint32_t(uchar(h[at + 1])) << 8; };
@@ -81,11 +86,15 @@ bool bmpComplete(QFile& f) {
         compression = u32(30);
         sizeImage = u32(34);
     }
+    // Bounded first, so the row product below stays far inside 64 bits.
+    width = std::abs(width);
+    height = std::abs(height);
+    if (width > Bitmap::kMaxEdge || height > Bitmap::kMaxEdge || bitCount > 64) return false;
     int64_t need = std::max<int64_t>(offBits, 14 + infoSize);
     const bool plainRows = compression == 0 || compression == 3 || compression == 6;   // RGB, bit fields
-    if (plainRows) need += (std::abs(width) * bitCount + 31) / 32 * 4 * std::abs(height);
+    if (plainRows) need += (width * bitCount + 31) / 32 * 4 * height;
     else need += sizeImage;
-    return f.size() >= need;
+    return h.size() >= need;
 }
 
 } // namespace
@@ -186,14 +195,23 @@ BITMAP GetObject(const HBITMAP& bitmap) { return bitmap ? bitmap->info() : BITMA
 
 HBITMAP LoadBitmapFromFile(const QString& path) {
     if (path.isEmpty() || !PathExists(path)) return nullptr;
-    QFile file(ResolveFileName(NativePath(path)));
-    if (!file.open(QIODevice::ReadOnly) || !bmpComplete(file)) return nullptr;
-    QImageReader reader(&file);
+    QByteArray bytes;
+    try {
+        bytes = ReadAllBytes(path, Bitmap::kMaxPictureFileBytes);
+    } catch (const AppError&) {
+        return nullptr;
+    }
+    if (!bmpComplete(bytes)) return nullptr;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
     reader.setDecideFormatFromContent(true);
-    const QSize sz = reader.size();
-    if (sz.isValid() && !sizeOk(sz.width(), sz.height())) return nullptr;
+    // The size a header claims is judged before any pixel is decoded: a tiny
+    // file may claim a huge picture.
+    const QSize sz = reader.size();   // a top-down BMP gives its height negative
+    if (!pictureSizeOk(std::abs(sz.width()), std::abs(sz.height()))) return nullptr;
     QImage img;
-    if (!reader.read(&img)) return nullptr;
+    if (!reader.read(&img) || !pictureSizeOk(img.width(), img.height())) return nullptr;
     return Bitmap::FromImage(img);
 }
 

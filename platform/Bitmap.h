@@ -15,6 +15,10 @@ public:
     // Largest edge and pixel count of a bitmap; anything larger is refused.
     static constexpr int kMaxEdge = 32767;
     static constexpr int64_t kMaxPixels = int64_t(1) << 27;
+    // Pictures read from files are at most the canvas's size, and their
+    // files at most this long.
+    static constexpr int kMaxPictureEdge = 8000;
+    static constexpr int64_t kMaxPictureFileBytes = int64_t(256) << 20;
 
     // A new white bitmap; null when a size is below 1 or too large. bpp 1
     // makes a monochrome bitmap, anything else one of 32 bits.
@@ -61,8 +65,9 @@ private:
 
 BITMAP GetObject(const HBITMAP& bitmap);   // all zero for a null bitmap
 // A BMP file (or any picture Qt reads): two-colour pictures stay monochrome.
-// Null when the file is missing, unreadable, too large, or shorter than
-// its headers say.
+// Null when the file is missing, unreadable, no regular file, larger than
+// kMaxPictureEdge either way (judged from its header, before decoding), or
+// shorter than its headers say.
 HBITMAP LoadBitmapFromFile(const QString& path);
 // A plain (text) PBM picture, bits with or without white space between
 // them; 1 is black. Null when malformed.

@@ -16,6 +16,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <ctime>
+#include <utility>
 #include <vector>
 
 namespace plat {
@@ -43,6 +46,7 @@ QString matchInFolder(const QString& folder, const QString& name) {
 }
 
 int gFailNextWrite = 0;
+int gFailNextOpen = 0;
 
 // Temporaries are named "." + target + ".tmp" + six characters of mkstemp.
 constexpr int kTmpRandom = 6;
@@ -61,35 +65,67 @@ bool isTemporaryOf(const QByteArray& entry, const QByteArray& target) {
 
 bool sameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
 
-// Removes the temporary when no save holds its lock. The lock is taken on
-// an open file and checked against the name again, so a temporary that a
-// save has just made (and is about to lock) is never taken for stale.
-void removeIfStale(const QByteArray& path) {
+// Removes the temporary when no save holds its lock and it is at least
+// minAge seconds old. The lock is taken on an open file and checked against
+// the name again, so a temporary that a save has just made (and is about to
+// lock) is never taken for stale.
+void removeIfStale(const QByteArray& path, int minAge) {
     const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
     if (fd < 0) return;
     struct stat opened, named;
-    if (::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+    if (::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode) &&
+        (minAge <= 0 || opened.st_mtime <= ::time(nullptr) - minAge) && ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
         ::lstat(path.constData(), &named) == 0 && sameFile(opened, named))
         ::unlink(path.constData());
     ::close(fd);
 }
 
-void removeStale(const QString& folder, const QByteArray& target) {
+// The temporaries of `target` that no save holds go; those of any other
+// target only when at least othersMinAge old (never when it is negative).
+// An empty target: all temporaries, of othersMinAge.
+void removeStale(const QString& folder, const QByteArray& target, int othersMinAge) {
     const QByteArray dirName = QFile::encodeName(folder.isEmpty() ? QStringLiteral(".") : folder);
     DIR* d = ::opendir(dirName.constData());
     if (!d) return;
-    std::vector<QByteArray> stale;
+    std::vector<std::pair<QByteArray, int>> stale;
     while (const dirent* e = ::readdir(d)) {
         const QByteArray name(e->d_name);
-        if (isTemporaryOf(name, target)) stale.push_back(dirName + '/' + name);
+        if (!target.isEmpty() && isTemporaryOf(name, target)) stale.emplace_back(dirName + '/' + name, 0);
+        else if (othersMinAge >= 0 && isTemporaryOf(name, QByteArray()))
+            stale.emplace_back(dirName + '/' + name, othersMinAge);
     }
     ::closedir(d);
-    for (const QByteArray& path : stale) removeIfStale(path);
+    for (const auto& [path, minAge] : stale) removeIfStale(path, minAge);
+}
+
+int openForReading(const QString& path) {
+    // Without O_NONBLOCK opening a named pipe waits for a writer forever.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0) ThrowReadError(errno, path);
+    return fd;
 }
 
 } // namespace
 
-void RemoveStaleTemporaries(const QString& folder) { removeStale(NativePath(folder), QByteArray()); }
+void RemoveStaleTemporaries(const QString& folder, int minAgeSeconds) {
+    removeStale(NativePath(folder), QByteArray(), std::max(minAgeSeconds, 0));
+}
+
+QString WriteTargetOf(const QString& path) {
+    QString p = NativePath(path);
+    // As the system does, a chain of more than 40 links is not followed.
+    for (int depth = 0; depth < 40; ++depth) {
+        const QByteArray name = QFile::encodeName(p);
+        struct stat st;
+        if (::lstat(name.constData(), &st) != 0 || !S_ISLNK(st.st_mode)) return p;
+        QByteArray buf(4096, Qt::Uninitialized);
+        const ssize_t n = ::readlink(name.constData(), buf.data(), static_cast<size_t>(buf.size()));
+        if (n <= 0 || n >= buf.size()) return p;
+        const QString link = QFile::decodeName(buf.left(n));
+        p = QDir::cleanPath(QDir::isAbsolutePath(link) ? link : QFileInfo(p).path() + QLatin1Char('/') + link);
+    }
+    return p;
+}
 
 QString ResolveFileName(const QString& path) {
     QString p = NativePath(path);
@@ -149,6 +185,12 @@ void ThrowFileError(int err, const QString& path) {
     throw AppError(n, AppTitle(), RuntimeErrorText(n) + QStringLiteral(" ") + path);
 }
 
+void ThrowReadError(int err, const QString& path) {
+    if (err == EACCES || err == EPERM)
+        throw AppError(ErrPermissionDenied, AppTitle(), QStringLiteral("読み取りできません。 ") + path);
+    ThrowFileError(err, path);
+}
+
 bool PathExists(const QString& path) {
     if (path.isEmpty()) return false;
     return existsExact(ResolveFileName(path));
@@ -172,47 +214,138 @@ bool IsReadOnlyAttr(const QString& path) {
     return (st.st_mode & 0222) == 0;
 }
 
-QByteArray ReadAllBytes(const QString& path) {
-    QString p = ResolveFileName(path);
-    QByteArray name = QFile::encodeName(p);
-    int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) ThrowFileError(errno, p);
+ReadOnlyFile::ReadOnlyFile(const QString& path) : path_(ResolveFileName(path)) {
+    if (const int err = std::exchange(gFailNextOpen, 0)) ThrowReadError(err, path_);
+    fd_ = openForReading(path_);
     struct stat st;
-    if (::fstat(fd, &st) != 0) {
-        int e = errno;
-        ::close(fd);
-        ThrowFileError(e, p);
+    if (::fstat(fd_, &st) != 0) {
+        const int e = errno;
+        ::close(fd_);
+        ThrowReadError(e, path_);
     }
-    if (S_ISDIR(st.st_mode)) {
-        ::close(fd);
-        ThrowFileError(EISDIR, p);
+    if (!S_ISREG(st.st_mode)) {
+        ::close(fd_);
+        if (S_ISDIR(st.st_mode)) ThrowFileError(EISDIR, path_);
+        throw AppError(ErrPathFileAccess, AppTitle(), QStringLiteral("通常のファイルではないので読みません。 ") + path_);
     }
-    QByteArray out;
-    if (st.st_size > 0) out.reserve(static_cast<qsizetype>(st.st_size));
-    char buf[1 << 16];
+    size_ = st.st_size;
+}
+
+void ReadOnlyFile::FailNextOpenWith(int err) { gFailNextOpen = err; }
+
+ReadOnlyFile::~ReadOnlyFile() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+size_t ReadOnlyFile::read(char* buffer, size_t n) {
     for (;;) {
-        ssize_t r = ::read(fd, buf, sizeof buf);
+        const ssize_t r = ::read(fd_, buffer, n);
+        if (r >= 0) return static_cast<size_t>(r);
+        if (errno != EINTR) ThrowReadError(errno, path_);
+    }
+}
+
+void ReadOnlyFile::rewind() {
+    if (::lseek(fd_, 0, SEEK_SET) < 0) ThrowReadError(errno, path_);
+}
+
+QByteArray ReadOnlyFile::readAt(int64_t offset, int64_t count) {
+    if (offset < 0 || count < 0 || count > kMaxReadBytes) ThrowRuntimeError(ErrInputPastEnd, path_);
+    QByteArray out(static_cast<qsizetype>(count), '\0');
+    int64_t done = 0;
+    while (done < count) {
+        const ssize_t r = ::pread(fd_, out.data() + done, static_cast<size_t>(count - done), offset + done);
         if (r < 0) {
             if (errno == EINTR) continue;
-            int e = errno;
-            ::close(fd);
-            ThrowFileError(e, p);
+            ThrowReadError(errno, path_);
         }
-        if (r == 0) break;
-        out.append(buf, r);
+        if (r == 0) ThrowRuntimeError(ErrInputPastEnd, path_);
+        done += r;
     }
-    ::close(fd);
     return out;
 }
 
-AtomicFileWriter::AtomicFileWriter(const QString& path) : path_(ResolveFileName(path)) {
+QByteArray ReadOnlyFile::readAll(int64_t maxBytes) {
+    if (size_ > maxBytes) ThrowRuntimeError(ErrOutOfMemory, path_);
+    QByteArray out;
+    if (size_ > 0) out.reserve(static_cast<qsizetype>(size_));
+    char buf[1 << 16];
+    for (;;) {
+        const size_t r = read(buf, sizeof buf);
+        if (r == 0) break;
+        if (out.size() + static_cast<int64_t>(r) > maxBytes) ThrowRuntimeError(ErrOutOfMemory, path_);
+        out.append(buf, static_cast<qsizetype>(r));
+    }
+    return out;
+}
+
+QByteArray ReadAllBytes(const QString& path, int64_t maxBytes) {
+    ReadOnlyFile f(path);
+    return f.readAll(maxBytes);
+}
+
+void ForEachLine(QByteArrayView bytes, const std::function<bool(QByteArrayView)>& line) {
+    const qsizetype n = bytes.size();
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const char c = bytes[i];
+        if (c != '\r' && c != '\n') continue;
+        if (!line(bytes.sliced(start, i - start))) return;
+        if (c == '\r' && i + 1 < n && bytes[i + 1] == '\n') ++i;
+        start = i + 1;
+    }
+    if (start < n) line(bytes.sliced(start));
+}
+
+void ForEachFileLine(ReadOnlyFile& file, int64_t maxBytes, const std::function<bool(QByteArrayView)>& line) {
+    if (file.size() > maxBytes) ThrowRuntimeError(ErrOutOfMemory, file.path());
+    QByteArray pending;   // a line that runs on into the next block
+    bool afterCr = false;
+    int64_t total = 0;
+    std::vector<char> block(1 << 16);
+    for (;;) {
+        const size_t n = file.read(block.data(), block.size());
+        if (n == 0) break;
+        total += static_cast<int64_t>(n);
+        if (total > maxBytes) ThrowRuntimeError(ErrOutOfMemory, file.path());
+        const char* b = block.data();
+        size_t start = afterCr && b[0] == '\n' ? 1 : 0;
+        afterCr = false;
+        for (size_t i = start; i < n; ++i) {
+            const char c = b[i];
+            if (c != '\r' && c != '\n') continue;
+            bool more;
+            if (pending.isEmpty()) {
+                more = line(QByteArrayView(b + start, static_cast<qsizetype>(i - start)));
+            } else {
+                pending.append(b + start, static_cast<qsizetype>(i - start));
+                more = line(pending);
+                pending.clear();
+            }
+            if (!more) return;
+            if (c == '\r') {
+                if (i + 1 < n) {
+                    if (b[i + 1] == '\n') ++i;
+                } else {
+                    afterCr = true;
+                }
+            }
+            start = i + 1;
+        }
+        pending.append(b + start, static_cast<qsizetype>(n - start));
+    }
+    if (!pending.isEmpty()) line(pending);
+}
+
+AtomicFileWriter::AtomicFileWriter(const QString& path) : path_(WriteTargetOf(ResolveFileName(path))) {
     QByteArray target = QFile::encodeName(path_);
     if (PathExists(path_) && !IsWritableFile(path_)) ThrowFileError(EACCES, path_);
     QFileInfo fi(path_);
     QString folder = fi.path();
     if (!QFileInfo(folder).isDir()) ThrowFileError(ENOENT, path_);
-    // What killed saves of this file left behind goes first.
-    removeStale(folder, QFile::encodeName(fi.fileName()));
+    // What killed saves left behind goes first: this file's at once, the
+    // folder's others once they are old enough to belong to no live save.
+    removeStale(folder, QFile::encodeName(fi.fileName()), kStaleTemporaryAge);
     const QByteArray pattern = QFile::encodeName(folder + QStringLiteral("/.") + fi.fileName() + QStringLiteral(".tmpXXXXXX"));
     // The lock on the temporary, held until it is renamed or removed, tells
     // other processes that this save is alive. A cleaner that got in between
@@ -306,6 +439,13 @@ void WriteFileAtomic(const QString& path, const QByteArray& bytes) {
     AtomicFileWriter w(path);
     w.write(bytes);
     w.commit();
+}
+
+std::optional<FileStamp> FileStampOf(const QString& path) {
+    struct stat st;
+    if (::stat(QFile::encodeName(ResolveFileName(path)).constData(), &st) != 0) return std::nullopt;
+    return FileStamp{static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino), st.st_size,
+                     int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
 }
 
 void CopyFileReplacing(const QString& from, const QString& to) {

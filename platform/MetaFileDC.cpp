@@ -5,6 +5,7 @@
 #include "TextFile.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace plat {
 
@@ -239,11 +240,67 @@ int MetaFileDC::GetDeviceCaps(int index) const {
 
 // --- objects ----------------------------------------------------------------
 
+namespace {
+
+// The on and off lengths of a dashed pen as the canvas draws it; nothing for
+// a pen that is not dashed.
+std::vector<double> dashPattern(const Pen& pen) {
+    const int dash = pen.dash();
+    if (dash < PS_DASH || dash > PS_DASHDOTDOT) return {};
+    if (pen.width <= 1) {
+        const std::vector<int> d = CosmeticDashes(pen.style);
+        return std::vector<double>(d.begin(), d.end());
+    }
+    const double w = pen.width;
+    switch (dash) {
+    case PS_DASH: return {4 * w, 2 * w};
+    case PS_DOT: return {w, 2 * w};
+    case PS_DASHDOT: return {4 * w, 2 * w, w, 2 * w};
+    default: return {4 * w, 2 * w, w, 2 * w, w, 2 * w};
+    }
+}
+
+} // namespace
+
+std::vector<std::vector<POINT>> DashPieces(const POINT* pts, int n, const std::vector<double>& pattern) {
+    std::vector<std::vector<POINT>> out;
+    if (!pts || n < 2 || pattern.empty()) return out;
+    size_t k = 0;                  // the pattern's current entry; even entries draw
+    double left = pattern[0];      // of that entry
+    std::vector<POINT> piece{pts[0]};
+    const auto round = [](double v) { return static_cast<int>(std::lround(v)); };
+    for (int i = 1; i < n; ++i) {
+        const double x0 = pts[i - 1].x, y0 = pts[i - 1].y;
+        const double dx = pts[i].x - x0, dy = pts[i].y - y0;
+        const double length = std::hypot(dx, dy);
+        double at = 0;
+        while (length - at > left) {
+            at += left;
+            const POINT p{round(x0 + dx * at / length), round(y0 + dy * at / length)};
+            if (k % 2 == 0) {
+                piece.push_back(p);
+                out.push_back(std::move(piece));
+                piece.clear();
+            } else {
+                piece = {p};
+            }
+            k = (k + 1) % pattern.size();
+            left = pattern[k];
+        }
+        left -= length - at;
+        if (k % 2 == 0) piece.push_back(pts[i]);
+    }
+    if (k % 2 == 0 && piece.size() >= 2) out.push_back(std::move(piece));
+    return out;
+}
+
 Pen MetaFileDC::SelectPen(const Pen& pen) {
     const Pen old = DeviceContext::SelectPen(pen);
     if (!open_ || (cur_.pen >= 0 && old == pen)) return old;
+    // A dashed pen is recorded solid: its lines are cut into dashes here.
+    const int style = dashPattern(pen).empty() ? pen.style : (pen.style & ~PS_STYLE_MASK) | PS_SOLID;
     cur_.pen = createObject(META_CREATEPENINDIRECT, [&](BinaryWriter& w) {
-        w.u16(static_cast<uint16_t>(pen.style & 0xFFFF));
+        w.u16(static_cast<uint16_t>(style & 0xFFFF));
         w.i16(c16(pen.width));
         w.i16(0);
         w.u32(pen.color & 0xFFFFFF);
@@ -491,9 +548,27 @@ bool MetaFileDC::MoveToEx(int x, int y, POINT* old) {
 
 bool MetaFileDC::LineTo(int x, int y) {
     if (!open_) return false;
-    record(META_LINETO, pointParams(x, y));
+    if (dashPattern(state().pen).empty()) {
+        record(META_LINETO, pointParams(x, y));
+    } else {
+        const POINT line[2] = {state().currentPos, POINT{x, y}};
+        strokeRecord(line, 2);
+        record(META_MOVETO, pointParams(x, y));
+    }
     state().currentPos = POINT{x, y};
     return true;
+}
+
+void MetaFileDC::strokeRecord(const POINT* pts, int n) {
+    const std::vector<double> pattern = dashPattern(state().pen);
+    if (pattern.empty()) {
+        // Pieces share their end points, so the line stays unbroken.
+        for (int start = 0; start < n - 1; start += kMaxPolyPoints - 1)
+            polyRecord(META_POLYLINE, pts + start, std::min(kMaxPolyPoints, n - start));
+        return;
+    }
+    for (const std::vector<POINT>& dash : DashPieces(pts, n, pattern))
+        polyRecord(META_POLYLINE, dash.data(), static_cast<int>(dash.size()));
 }
 
 bool MetaFileDC::polyRecord(uint16_t function, const POINT* pts, int n) {
@@ -509,9 +584,7 @@ bool MetaFileDC::polyRecord(uint16_t function, const POINT* pts, int n) {
 
 bool MetaFileDC::Polyline(const POINT* pts, int n) {
     if (!open_ || !pts || n < 2) return false;
-    // Pieces share their end points, so the line stays unbroken.
-    for (int start = 0; start < n - 1; start += kMaxPolyPoints - 1)
-        polyRecord(META_POLYLINE, pts + start, std::min(kMaxPolyPoints, n - start));
+    strokeRecord(pts, n);
     return true;
 }
 
@@ -577,8 +650,19 @@ COLORREF MetaFileDC::GetPixel(int, int) const { return CLR_INVALID; }
 
 // --- text -------------------------------------------------------------------
 
+QByteArray MetaFileDC::textBytes(const QString& text) const {
+    const HFONT& font = CurrentFont();
+    if (!font || font->lf.lfCharSet != ANSI_CHARSET) return EncodeCp932Lossy(text);
+    QByteArray out(text.size(), Qt::Uninitialized);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t u = text[i].unicode();
+        out[i] = u <= 0xFF ? static_cast<char>(u) : '?';
+    }
+    return out;
+}
+
 bool MetaFileDC::TextOut(int x, int y, const QString& text) {
-    const QByteArray bytes = EncodeCp932Lossy(text);
+    const QByteArray bytes = textBytes(text);
     if (!open_ || bytes.size() > kMaxTextBytes) return false;
     record(META_TEXTOUT, [&](BinaryWriter& w) {
         w.i16(static_cast<int16_t>(bytes.size()));
@@ -591,7 +675,7 @@ bool MetaFileDC::TextOut(int x, int y, const QString& text) {
 }
 
 bool MetaFileDC::ExtTextOut(int x, int y, unsigned options, const RECT* rect, const QString& text) {
-    const QByteArray bytes = EncodeCp932Lossy(text);
+    const QByteArray bytes = textBytes(text);
     if (!open_ || bytes.size() > kMaxTextBytes) return false;
     if (!rect) options &= ~(ETO_OPAQUE | ETO_CLIPPED);
     record(META_EXTTEXTOUT, [&](BinaryWriter& w) {

@@ -13,10 +13,16 @@
 // moment, as it would land on a colour device. A monochrome pattern brush
 // stays one bit a pixel and takes the player's text and background colours.
 //
+// Dashed pens are recorded solid and their lines cut into the dashes the
+// canvas draws (players draw the format's dash styles each their own way):
+// one-pixel pens 18 on, 6 off (dots 3, 3); wider ones in multiples of their
+// width (dash 4, gap 2, dot 1). The outline of a filled shape stays solid.
+//
 // Not recorded: the brush origin (the format has no record for it) and
 // SelectBitmap (no surface). GetPixel gives CLR_INVALID; the context cannot
 // be the source of a transfer. Texts are measured on a screen-compatible
-// memory context with the same font, and written in code page 932.
+// memory context with the same font, and written in the character set of
+// the selected font: ISO Latin-1 for ANSI_CHARSET, else code page 932.
 //
 // Limits of the format: a polygon keeps at most 32767 points (runs of
 // repeated points are dropped first; beyond that the call fails); a longer
@@ -106,6 +112,11 @@ private:
 };
 using HMETAFILE = std::shared_ptr<const MetaFile>;
 
+// The dashes of a line under an on/off pattern (lengths in logical units,
+// the first one drawn), each a polyline of its own; the pattern runs on
+// across the line's corners.
+std::vector<std::vector<POINT>> DashPieces(const POINT* pts, int n, const std::vector<double>& pattern);
+
 class MetaFileDC : public DeviceContext {
 public:
     MetaFileDC();
@@ -165,6 +176,8 @@ public:
     bool TextOut(int x, int y, const QString& text) override;
     bool ExtTextOut(int x, int y, unsigned options, const RECT* rect, const QString& text) override;
     bool GetTextExtentPoint32(const QString& text, SIZE* size) const override;
+    // A text as the selected font's character set writes it.
+    QByteArray textBytes(const QString& text) const;
     bool GetTextMetrics(TEXTMETRIC* tm) const override;
 
     // A temporary brush object for the one fill.
@@ -193,6 +206,9 @@ private:
     void collect();
     bool recordRegion(const QRegion& r);
     bool polyRecord(uint16_t function, const POINT* pts, int n);
+    // A line of the current pen: a dashed pen's dashes are recorded as solid
+    // pieces, so that every player draws them as the canvas does.
+    void strokeRecord(const POINT* pts, int n);
 
     QByteArray records_;
     size_t count_ = 0;

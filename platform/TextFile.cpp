@@ -47,7 +47,9 @@ QString DecodeCp932(const QByteArray& bytes) {
     }
     if (ascii) return QString::fromLatin1(bytes);
 
-    IconvHandle h("UTF-16LE", "CP932");
+    // One converter a thread: opening one costs more than a short line's conversion.
+    thread_local IconvHandle h("UTF-16LE", "CP932");
+    iconv(h.cd, nullptr, nullptr, nullptr, nullptr);
     QString out;
     out.resize(bytes.size());  // Shift-JIS never needs more UTF-16 units than bytes
     char* in = const_cast<char*>(bytes.constData());

@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 
 #include <algorithm>
+#include <functional>
 
 #include "Bitmap.h"
 #include "DeviceContext.h"
@@ -134,14 +135,32 @@ void clsCanvas::Paint() {
     }
 }
 
+namespace {
+
+// A picture file written with the file-error box: retry writes again, skip
+// ends the save (false); cancel and errors of other kinds are thrown.
+bool saveWithRetry(const QString& path, const std::function<void()>& write) {
+    AppError err;
+    const int answer = WithFileRetry(write, path, &err);
+    if (answer == 0) return true;
+    if (answer == 1) return false;
+    throw err;
+}
+
+} // namespace
+
 bool clsCanvas::SaveBMP() {
     try {
         if (IsReadOnlyFile(bmpPath_, true)) return false;
         // The target is replaced only by a complete new file, never deleted first.
         plat::DeviceContext* dc = canvas_.hDC();
         const plat::HBITMAP image = canvas_.Image();
-        if (SaveBMP256(dc, image, bmpPath_) != 0) SaveBMPFullColor(image, bmpPath_);
-        return true;
+        const int32_t indexed = SaveBMP256(dc, image, bmpPath_);
+        if (indexed == 0) return true;
+        // A file error the user skipped in its box ends the save; only a
+        // picture the 8-bit file cannot hold goes on at full colour.
+        if (indexed > 4) return false;
+        return saveWithRetry(bmpPath_, [&] { SaveBMPFullColor(image, bmpPath_); });
     } catch (...) {
         MsgError(QStringLiteral("BMPファイルへの保存に失敗しました."));
         return false;
@@ -154,8 +173,7 @@ bool clsCanvas::SavePNG() {
         canvas_.hDC();
         const plat::HBITMAP image = canvas_.Image();
         if (!image) plat::ThrowRuntimeError(plat::ErrInvalidCall);
-        SaveImageFile(image->image(), pngPath_, "png");
-        return true;
+        return saveWithRetry(pngPath_, [&] { SaveImageFile(image->image(), pngPath_, "png"); });
     } catch (...) {
         MsgError(QStringLiteral("PNGファイルへの保存に失敗しました."));
         return false;

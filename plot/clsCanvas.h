@@ -77,7 +77,11 @@ public:
     void PosViewToCanvas(int32_t xView, int32_t yView, int32_t& xCanvas, int32_t& yCanvas) const;
     void PosCanvasToView(int32_t xCanvas, int32_t yCanvas, int32_t& xView, int32_t& yView) const;
 
-    // True when written; a failure shows its message and gives false.
+    // True when written. A file error shows the file-error box: retry
+    // writes again, skip ends the save (false; also after the 8-bit file, no
+    // full-colour attempt), cancel and any other failure show the save's
+    // failure message and give false. The 8-bit BMP is written when the
+    // picture has at most 256 colours, else the full-colour one.
     bool SaveBMP();
     bool SavePNG();
     // The canvas image on the clipboard as a bitmap.

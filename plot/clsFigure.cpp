@@ -71,9 +71,7 @@ bool clsFigText::Plot(bool Detail) {
     if (!gvMapGraph) return false;
     if (!gvMapGraph->SetFont(FontName, Size, Angle, Style, fore_, back_))
         gvMapGraph->SetFont(gvDefaultFont, 10, 0, 0, fore_, -1);
-    const qsizetype end = Text.indexOf('\0');
-    const bool ok = Latin1 ? gvMapGraph->DrawText(X, Y, Align, QString::fromLatin1(end < 0 ? Text : Text.first(end)))
-                           : gvMapGraph->DrawText(X, Y, Align, Text);
+    const bool ok = Latin1 ? gvMapGraph->DrawLatin1Text(X, Y, Align, Text) : gvMapGraph->DrawText(X, Y, Align, Text);
     if (Detail) {
         const int32_t d = Size / 2;
         clsPoly diamond;

@@ -238,6 +238,7 @@ bool clsMapGraph::GraphBegin(HDC hdc, int32_t Left, int32_t Top, int32_t Width, 
         font_ = FontState{};
         fontArgs_.reset();
         fontCache_.clear();
+        charSetFonts_.clear();
         symFore_ = 0;
         symBack_ = kNone;
         symForeBrush_.reset();
@@ -264,6 +265,7 @@ void clsMapGraph::GraphEnd() {
     font_ = FontState{};
     fontArgs_.reset();
     fontCache_.clear();
+    charSetFonts_.clear();
     symForeBrush_.reset();
     symBackBrush_.reset();
     if (savedDC_ > 0) hdc_->RestoreDC(savedDC_);

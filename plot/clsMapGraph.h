@@ -248,11 +248,14 @@ public:
     // The text in the ANSI code page (a zero byte ends it) at an anchor
     // 0..24 around the point (see PlaceText); a point outside the view or
     // an empty text draws nothing and is True. Halo copies: four below a
-    // height measure of 28 pixels, eight from it on. Bytes that do not read
-    // as Shift-JIS, and texts only ISO Latin-1 holds (IsLatin1Bytes,
-    // IsLatin1Text), are drawn as Latin-1 text.
+    // height measure of 28 pixels, eight from it on. The bytes are
+    // Shift-JIS (a byte that is none shows as "?"); a text of characters
+    // only ISO Latin-1 holds (IsLatin1Text) is drawn as Latin-1 text.
     bool DrawText(int32_t X, int32_t Y, int16_t Align, const QByteArray& ansi);
     bool DrawText(int32_t X, int32_t Y, int16_t Align, const QString& text);
+    // The same for bytes known to be ISO Latin-1, such as a map's European
+    // text: on every device (canvas, EPS, metafile) as Latin-1.
+    bool DrawLatin1Text(int32_t X, int32_t Y, int16_t Align, const QByteArray& latin1);
     // FoldLines with the current font.
     QStringList FoldText(const QString& Text, int32_t MaxWidth);
     // The extent of the text's ANSI form in the font selected on hdc; an
@@ -324,6 +327,9 @@ private:
     // DrawText of bytes already cut at their zero byte, read as Latin-1 or
     // else as ANSI.
     bool drawBytes(int32_t X, int32_t Y, int16_t Align, const QByteArray& bytes, bool latin1);
+    // Selects the current font in this character set (ANSI_CHARSET for
+    // Latin-1 texts, SHIFTJIS_CHARSET for Japanese ones).
+    void selectCharSet(uint8_t charSet);
 
     std::unique_ptr<clsResLine> fancyLines_;
     std::unique_ptr<clsResSymbol> symbols_;
@@ -412,6 +418,8 @@ private:
         int32_t heightMetric = 0;
     };
     std::map<std::tuple<QString, int32_t, int32_t, uint8_t>, MadeFont> fontCache_;
+    // The made fonts in the character sets of the texts drawn with them.
+    std::map<QString, plat::HFONT> charSetFonts_;
 };
 
 // The program's one drawing layer, created at start-up.

@@ -24,14 +24,9 @@ QByteArray drawnBytes(const QByteArray& ansi) {
     return end < 0 ? ansi : ansi.left(end);
 }
 
-// ANSI bytes as the device's TextOutA reads them.
-QString decodeAnsi(const QByteArray& bytes) {
-    try {
-        return DecodeCp932(bytes);
-    } catch (...) {
-        return QString::fromLatin1(bytes);
-    }
-}
+// Shift-JIS bytes as the device's TextOutA reads them; a byte that is no
+// Shift-JIS shows as "?", never as a guess at another character set.
+QString decodeAnsi(const QByteArray& bytes) { return plat::DecodeCp932Lossy(bytes); }
 
 } // namespace
 
@@ -223,8 +218,35 @@ bool clsMapGraph::DrawText(int32_t X, int32_t Y, int16_t Align, const QString& t
 }
 
 bool clsMapGraph::DrawText(int32_t X, int32_t Y, int16_t Align, const QByteArray& ansi) {
-    const QByteArray bytes = drawnBytes(ansi);
-    return drawBytes(X, Y, Align, bytes, IsLatin1Bytes(bytes));
+    return drawBytes(X, Y, Align, drawnBytes(ansi), false);
+}
+
+bool clsMapGraph::DrawLatin1Text(int32_t X, int32_t Y, int16_t Align, const QByteArray& latin1) {
+    return drawBytes(X, Y, Align, drawnBytes(latin1), true);
+}
+
+void clsMapGraph::selectCharSet(uint8_t charSet) {
+    if (!font_.font || font_.font->lf.lfCharSet == charSet) return;
+    LOGFONT lf = font_.font->lf;
+    lf.lfCharSet = charSet;
+    const QString key = QStringLiteral("%1|%2|%3|%4|%5%6%7|%8")
+                            .arg(lf.lfFaceName)
+                            .arg(lf.lfHeight)
+                            .arg(lf.lfEscapement)
+                            .arg(lf.lfWeight)
+                            .arg(lf.lfItalic)
+                            .arg(lf.lfUnderline)
+                            .arg(lf.lfStrikeOut)
+                            .arg(charSet);
+    auto it = charSetFonts_.find(key);
+    if (it == charSetFonts_.end()) {
+        const HFONT font = CreateFontIndirect(lf);
+        if (!font) return;
+        it = charSetFonts_.emplace(key, font).first;
+    }
+    font_.font = it->second;
+    hdc_->SelectFont(font_.font);
+    if (measure_ != hdc_) measure_->SelectFont(font_.font);
 }
 
 bool clsMapGraph::drawBytes(int32_t X, int32_t Y, int16_t Align, const QByteArray& bytes, bool latin1) {
@@ -234,6 +256,9 @@ bool clsMapGraph::drawBytes(int32_t X, int32_t Y, int16_t Align, const QByteArra
         if (psWrite()) latin1 ? ps_->psDrawLatin1Text(X, Y, Align, bytes) : ps_->psDrawText(X, Y, Align, bytes);
         PsScope scope(*this);
         if (font_.fore == -1) return true;
+        // The font names the text's character set: a metafile's reader
+        // chooses its face by it and reads the bytes in it.
+        selectCharSet(latin1 ? ANSI_CHARSET : SHIFTJIS_CHARSET);
         const TextPlacement at = PlaceText(X, Y, Align, font_.gap, font_.heightMetric, font_.escapement, resX_, resY_);
         const QString text = latin1 ? QString::fromLatin1(bytes) : decodeAnsi(bytes);
         hdc_->SetTextAlign(at.align);

@@ -80,7 +80,9 @@ void clsMetaFile::MetaClose() {
 
 QByteArray clsMetaFile::PlaceableHeader(const clsRect& area, int32_t dpi) {
     const auto low = [](int32_t v) { return static_cast<uint16_t>(v & 0xFFFF); };
-    const uint16_t words[] = {low(area.x1), low(area.y1), low(area.x2), low(area.y2), low(dpi)};
+    // The area's right and bottom are its last pixels; the header's bounds
+    // end after them, so a reader sizes the picture 1200 x 800, not 1199 x 799.
+    const uint16_t words[] = {low(area.x1), low(area.y1), low(area.x2 + 1), low(area.y2 + 1), low(dpi)};
     uint16_t sum = static_cast<uint16_t>((kPlaceableKey & 0xFFFF) ^ (kPlaceableKey >> 16));
     for (uint16_t w : words) sum ^= w;
     plat::BinaryWriter w;

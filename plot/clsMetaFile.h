@@ -59,7 +59,8 @@ public:
     // The closed metafile, null when there is none.
     const plat::HMETAFILE& Recording() const { return closed_; }
 
-    // The 22-byte placeable header for an area and a resolution.
+    // The 22-byte placeable header for an area (its pixels, edges included)
+    // and a resolution: its bounds end one past the area's right and bottom.
     static QByteArray PlaceableHeader(const clsRect& area, int32_t dpi);
 
 private:

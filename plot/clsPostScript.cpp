@@ -123,18 +123,6 @@ bool IsLatin1Text(const QString& text) {
     return beyondAscii && !plat::IsCp932Encodable(text);
 }
 
-bool IsLatin1Bytes(const QByteArray& ansi) {
-    bool high = false;
-    for (const char ch : ansi) high = high || static_cast<unsigned char>(ch) >= 0x80;
-    if (!high) return false;
-    try {
-        plat::DecodeCp932(ansi);
-        return false;
-    } catch (const AppError&) {
-        return true;
-    }
-}
-
 void SetCurrentMapUnitsHook(CurrentMapUnitsHook hook) { mapUnitsHook() = std::move(hook); }
 
 // --- the object ---------------------------------------------------------------
@@ -365,7 +353,7 @@ void clsPostScript::textLine(int32_t X, int32_t Y, int16_t Align, const QByteArr
 }
 
 void clsPostScript::psDrawText(int32_t X, int32_t Y, int16_t Align, const QByteArray& text) {
-    textLine(X, Y, Align, text, IsLatin1Bytes(text) ? " DrawLatinText" : " DrawText");
+    textLine(X, Y, Align, text, " DrawText");
 }
 
 void clsPostScript::psDrawText(int32_t X, int32_t Y, int16_t Align, const QString& text) {

@@ -44,12 +44,10 @@ QByteArray PsPathPoly(const clsPoly& poly);
 QByteArray PsReal(double value);
 
 // Texts the Japanese face cannot show, drawn in the Latin faces in ISO
-// Latin-1 instead. A text: some character outside Shift-JIS, none outside
-// Latin-1 ("Türkiye"; not "München 市", which has no single-byte form).
-// ANSI bytes: a byte from 128 up and no reading as Shift-JIS, as the canvas
-// shows them.
+// Latin-1 instead: some character outside Shift-JIS, none outside Latin-1
+// ("Türkiye"; not "München 市", which has no single-byte form). Bytes are
+// never judged so: their language decides (psDrawLatin1Text).
 bool IsLatin1Text(const QString& text);
-bool IsLatin1Bytes(const QByteArray& ansi);
 
 // Where psSave finds the map units whose information heads the file: the
 // units of the current map mode in set order (none installed: no units).
@@ -114,8 +112,8 @@ public:
     void psFillPoly(const clsPoly& poly);
     // Only for a point inside the area (edges included).
     void psDrawSymbol(int32_t X, int32_t Y);
-    // Text in the ANSI code page; nothing for an empty text or a point
-    // outside the area. Latin-1 texts (IsLatin1Bytes, IsLatin1Text) call
+    // Text in the ANSI code page (Shift-JIS); nothing for an empty text or a
+    // point outside the area. A Latin-1 text (IsLatin1Text) calls
     // DrawLatinText with the same arguments, in the same string form.
     void psDrawText(int32_t X, int32_t Y, int16_t Align, const QByteArray& ansi);
     void psDrawText(int32_t X, int32_t Y, int16_t Align, const QString& text);

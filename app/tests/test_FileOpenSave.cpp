@@ -336,7 +336,7 @@ TEST_F(Dispatch, UnwritableTargetsKeepTheUnitAsItWas) {
         {out("ro.ADM"), {out("ro.ADM") + readOnly}},
         {out("ro.WMF"), {out("ro.WMF") + readOnly}},
         {out("ro.BMP"), {out("ro.BMP") + readOnly}},
-        {out("dir.PNG"), {QStringLiteral("PNGファイルへの保存に失敗しました.")}},
+        {out("dir.PNG"), {QStringLiteral("*Code=75\r\n*Source=")}},   // the file-error box names cause and path
         {out("ro.TXT"), {}},   // silently refused
     };
     for (const Case& c : cases) {

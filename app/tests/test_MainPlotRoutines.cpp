@@ -86,8 +86,8 @@ TEST_F(PlotRoutines, MetafileExport) {
     plat::BinaryReader r(bytes);
     EXPECT_EQ(r.u32(), 0x9AC6CDD7u);
     r.skip(6);
-    EXPECT_EQ(r.u16(), kW - 1);
-    EXPECT_EQ(r.u16(), kH - 1);
+    EXPECT_EQ(r.u16(), kW);   // bounds end after the last pixel
+    EXPECT_EQ(r.u16(), kH);
     EXPECT_EQ(r.u16(), 96);
 
     // A plot that fails writes nothing; a read-only file is refused.

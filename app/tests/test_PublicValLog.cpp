@@ -64,6 +64,29 @@ TEST(PublicSettings, EmptyMapPathAndTheCornerWithoutAMainWindow) {
     EXPECT_EQ(pub.RegGet(QStringLiteral("WindowTop"), QString()), "1000");
 }
 
+TEST(PublicSettings, CornerOutOfRangeIsClampedAndReadsBackAsWritten) {
+    const struct {
+        const char* stored;
+        const char* written;
+    } cases[] = {
+        {"1e40", "16777216"}, {"-1e40", "-16777216"}, {"1e300", "16777216"},
+        {"Infinity", "1000"}, {"NaN", "1000"},        {"-2500", "-2500"},
+    };
+    for (const auto& c : cases) {
+        ProgramFolder f;
+        clsRegistry pub = publicSection();
+        pub.RegPut(QStringLiteral("WindowLeft"), QString::fromLatin1(c.stored));
+        gvReadRegistry(false);
+        gvWriteRegistry(false);
+        const QString written = pub.RegGet(QStringLiteral("WindowLeft"), QString());
+        EXPECT_EQ(written, QString::fromLatin1(c.written)) << c.stored;
+        // Read again and written again: the same text.
+        gvReadRegistry(false);
+        gvWriteRegistry(false);
+        EXPECT_EQ(pub.RegGet(QStringLiteral("WindowLeft"), QString()), written) << c.stored;
+    }
+}
+
 TEST(Snapshot, WrittenByteForByte) {
     ProgramFolder f;
     f.Install();

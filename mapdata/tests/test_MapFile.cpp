@@ -13,6 +13,7 @@
 
 #include <cerrno>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace maptest;
 using testsupport::ReadBytes;
@@ -382,5 +383,22 @@ TEST(MapFile, LongSequencesInOlderVersions) {
         EXPECT_EQ(back.Version(), step == 1 ? 105 : 106);
         EXPECT_EQ(f->Poly()->Count() < 65536, step == 1);
         EXPECT_TRUE(f->Poly()->IsMatch(*back.Item(back.Count())->Poly()));
+    }
+}
+
+// A named pipe or a link to a device in place of a map is refused at once
+// with the file-error box; the map is left empty.
+TEST(MapFile, SpecialFilesInPlaceOfAMapAreRefused) {
+    testsupport::TempDir dir;
+    const QString fifo = dir.file("PIPE.MLL"), zero = dir.file("ZERO.MLL");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    ASSERT_EQ(::symlink("/dev/zero", QFile::encodeName(zero).constData()), 0);
+    for (const QString& path : {fifo, zero}) {
+        clsMap map;
+        map.setFileName(path);
+        testsupport::ScriptedBoxes boxes;
+        boxes.expect(QStringLiteral("*Code=75"), plat::IdOk);
+        EXPECT_EQ(map.Load(), plat::ErrPathFileAccess) << path.toStdString();
+        EXPECT_EQ(map.Count(), 0);
     }
 }

@@ -104,8 +104,8 @@ TEST(GazetteerFile, ReadingCountsPlacesAndSkipsWhatCannotBeRead) {
         QString scaleS;   // of the first place
     } cases[] = {
         {head + tokyo + tokyo, 2, 0, 3, false, "1000000"},
-        {head + "A\tA.MLL\tx\ty\t1\t2\t12\t41\tA\r\nB\tA.MLL\tx\ty\t1\t2\t42\t41\tB\r\n", 1, 1, 3, true,
-         plat::FormatShortest(ScaleOfLevel10(12))},                           // old steps; 42 is none
+        {head + "A\tA.MLL\tx\ty\t1\t2\t12\t41\tA\r\nB\tA.MLL\tx\ty\t1\t2\t42\t41\tB\r\n", 2, 0, 3, true,
+         plat::FormatShortest(ScaleOfLevel10(12))},                           // old steps; 42 is none: scale 0
         {"# number = 1\r\n# sort = 1\r\n" + tokyo, 0, 0, 0, false, ""},       // no title line: refused
         {"# gazetteer FILE\r\n\r\n# NUMBER = 1\r\n# Sort = 9\r\n\r\n" + tokyo + tokyo, 1, 0, 0, false, "1000000"},
         {"# Gazetteer File\r\n# number = 2000000000\r\n# sort = 1\r\n" + tokyo, 1, 0, 1, false, "1000000"},
@@ -114,7 +114,7 @@ TEST(GazetteerFile, ReadingCountsPlacesAndSkipsWhatCannotBeRead) {
         {head + "X\tA.MLL\tx\ty\t1\t2.5\t1000000\t100000\tX\r\n", 0, 1, 3, false, ""},
         {head + "X\tA.MLL\tx\ty\t99999999999\t2\t1000000\t100000\tX\r\n", 0, 1, 3, false, ""},
         {head + "X\tA.MLL\tx\ty\t1\t2\t1000000\tinf\tX\r\n", 0, 1, 3, false, ""},
-        {head + "X\tA.MLL\tx\ty\t1\t2\t1000000\t50\tX\r\n", 0, 1, 3, false, ""},   // below any denominator
+        {head + "X\tA.MLL\tx\ty\t1\t2\t1000000\t50\tX\r\n", 1, 0, 3, false, "1000000"},   // kept as written
         {head + "X\tA.MLL\tx\ty\t1\t2\t1000000\t100000\r\n", 0, 1, 3, false, ""},  // 8 fields
         {head + "\tA.MLL\tx\ty\t1\t2\t1000000\t100000\tX\r\n", 0, 1, 3, false, ""}, // no name
         {head + "X\t../A.MLL\tx\ty\t1\t2\t1000000\t100000\tX\r\n", 0, 1, 3, false, ""},
@@ -136,4 +136,61 @@ TEST(GazetteerFile, ReadingCountsPlacesAndSkipsWhatCannotBeRead) {
     const GazetteerRead r = ParseGazetteer(e, 1, g);
     EXPECT_TRUE(r.places == 1 && r.badLines == 1 && r.firstBadLine == 5);
     EXPECT_EQ(Row(g, 1).mid(0, 4), QStringList({QString::fromLatin1("Caf\xE9\x82\xA0"), "A.MLL", "World", "都市"}));
+}
+
+// One odd value never costs the places around it: a first scale that is no
+// number decides nothing, out-of-range scales keep their place with the value
+// the format gives, and a damaged count is reported.
+TEST(GazetteerFile, OneOddValueNeverEmptiesTheGazetteer) {
+    const QString head = QStringLiteral("# Gazetteer File\r\n# number = 9\r\n# sort = 1\r\n");
+    const auto place = [](const char* name, const char* s, const char* l) {
+        return QStringLiteral("%1\tA.MLL\tx\ty\t1\t2\t%2\t%3\t%1\r\n").arg(QLatin1String(name), QLatin1String(s), QLatin1String(l));
+    };
+    const QString step12 = plat::FormatShortest(ScaleOfLevel10(12)), step41 = plat::FormatShortest(ScaleOfLevel10(41));
+    struct Case {
+        const char* what;
+        QString text;
+        bool old;
+        QStringList scales;   // smallest and largest scale of every place
+        int32_t bad, badCountLine;
+    } cases[] = {
+        {"a first scale that is no number, then a new file", head + place("Big", "big", "100") + place("A", "1000000", "100000") +
+             place("B", "5000000", "100"), false, {"1000000", "100000", "5000000", "100"}, 1, 0},
+        {"a first scale that is no number, then an old file", head + place("Big", "big", "3") + place("A", "12", "41") +
+             place("B", "12", "12"), true, {step12, step41, step12, step12}, 1, 0},
+        {"old steps outside 1..41 give 0", head + place("A", "12", "41") + place("B", "42", "0") + place("C", "99", "12.5"),
+         true, {step12, step41, "0", "0", "0", "0"}, 0, 0},
+        {"new scales below 100 are taken as written", head + place("A", "1000000", "100000") + place("B", "12", "100"), false,
+         {"1000000", "100000", "12", "100"}, 0, 0},
+        {"a count that is no number", QStringLiteral("# Gazetteer File\r\n# number = many\r\n# sort = 1\r\n") +
+             place("A", "1000000", "100000"), false, {}, 0, 2},
+    };
+    for (const Case& c : cases) {
+        plat::FlexGridData g;
+        const GazetteerRead r = ParseGazetteer(plat::EncodeCp932(c.text), 2, g);
+        QStringList scales;
+        for (int32_t row = 1; row <= PlaceCount(g); ++row)
+            scales << g.TextMatrix(row, kPlaceScaleS) << g.TextMatrix(row, kPlaceScaleL);
+        EXPECT_EQ(scales, c.scales) << c.what;
+        EXPECT_EQ(r.oldScales, c.old) << c.what;
+        EXPECT_EQ(r.badLines, c.bad) << c.what;
+        EXPECT_EQ(r.badCountLine, c.badCountLine) << c.what;
+    }
+}
+
+// The file is read a line at a time, as the bytes are parsed.
+TEST(GazetteerFile, AFileReadsAsItsBytes) {
+    testsupport::TempDir dir;
+    const QString path = dir.file(QStringLiteral("GAZET_KALD_E.TXT"));
+    QByteArray bytes = "# Gazetteer File\r\n# number = 3\r\n# sort = 2\r\n";
+    bytes += QByteArray(200000, '\n');   // blank lines take no memory of their own
+    bytes += "Caf\xE9\tA.MLL\tWorld\tT\t1\t2\t1000000\t100000\tCAF\r\nB\tA.MLL\tWorld\tT\t1\t2\tbig\t1\tB";
+    testsupport::WriteBytes(path, bytes);
+    plat::FlexGridData fromFile, fromBytes;
+    const GazetteerRead a = ReadGazetteerFile(path, 1, fromFile);
+    const GazetteerRead b = ParseGazetteer(bytes, 1, fromBytes);
+    EXPECT_TRUE(a.places == 1 && a.badLines == 1 && a.firstBadLine == 200005 && a.sortCode == 2);
+    EXPECT_TRUE(b.places == a.places && b.badLines == a.badLines && b.firstBadLine == a.firstBadLine);
+    EXPECT_EQ(Row(fromFile, 1), Row(fromBytes, 1));
+    EXPECT_EQ(Row(fromFile, 1)[0], QString::fromLatin1("Caf\xE9"));
 }

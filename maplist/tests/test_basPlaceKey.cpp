@@ -82,3 +82,14 @@ TEST(PlaceKey, OnePassSearchEqualsTheRepeatedSearch) {
     }
     EXPECT_EQ(SearchPlaceRow(*GridOfKeys({}), 1, u"TOK"), 0);
 }
+
+// A pasted keyword of any length is searched in one pass over each row's key:
+// the longest beginning of it that some row holds wins, as for short ones.
+TEST(PlaceKey, APastedLongKeywordFindsTheLongestBeginningAnyRowHolds) {
+    const QString run = QString(300, QLatin1Char('A'));
+    const QStringList keys = {run.left(100) + QLatin1Char('B'), QStringLiteral("X") + run + QLatin1Char('C'), run.left(5)};
+    const QString longKey = run + QString(64 * 1024, QLatin1Char('A')) + QLatin1Char('B');   // 128 KB
+    EXPECT_EQ(SearchPlaceRow(*GridOfKeys(keys), 0, longKey), 2);   // 300 A's, in row 2 only
+    EXPECT_EQ(SearchPlaceRow(*GridOfKeys(keys), 0, run.left(100) + QStringLiteral("B")), 1);
+    EXPECT_EQ(SearchPlaceRow(*GridOfKeys(keys), 0, QString(128 * 1024, QLatin1Char('Z'))), 1);   // none: row 1
+}

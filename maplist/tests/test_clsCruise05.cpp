@@ -6,6 +6,11 @@
 
 #include <cerrno>
 #include <cmath>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QFile>
 
 using namespace cruisetest;
 
@@ -162,4 +167,41 @@ TEST(CruiseEngine, GlobalEngineServesMapHeaders) {
     EXPECT_EQ(gvCruise, nullptr);
     EXPECT_EQ(BorderScale(3), MapScaleMax / 50);        // the standard again
     EXPECT_EQ(clsCruise05().BorderScale(3), 25000000);  // saved at the end
+}
+
+// A list without a valid record is read once, not by every operation, until
+// the file changes.
+TEST(CruiseEngine, AListWithoutRecordsIsNotReadAgainUntilItChanges) {
+    Installation inst(std::string(100000, '\n').c_str());
+    testsupport::ScriptedBoxes boxes;
+    clsCruise05 c;
+    EXPECT_EQ(c.GetStdMapList(), 0);
+    // Any further read would fail with a box the script does not expect.
+    cruise::FailNextReadsWith(EIO, 1);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(c.MapCodeToPath(131000), "");
+        EXPECT_EQ(c.CountryName(167392, 1), "");
+    }
+    cruise::FailNextReadsWith(0, 0);
+    testsupport::WriteBytes(inst.listPath(), plat::EncodeCp932(QString::fromUtf8(kStandardList)));
+    EXPECT_NE(c.MapCodeToPath(131000), "");
+}
+
+// Named pipes and devices in place of the list or the grid are refused with
+// the file-error box, at once.
+TEST(CruiseEngine, SpecialFilesInPlaceOfTheListOrTheGrid) {
+    Installation inst(kStandardList);
+    testsupport::ScriptedBoxes boxes;
+    QFile::remove(inst.listPath());
+    ASSERT_EQ(::mkfifo(QFile::encodeName(inst.listPath()).constData(), 0600), 0);
+    clsCruise05 c;
+    boxes.expect("*Code=75", plat::IdOk);
+    EXPECT_EQ(c.GetStdMapList(), 0);
+
+    clsGridMap grid;
+    QFile::remove(inst.gridPath());
+    ASSERT_EQ(::symlink("/dev/zero", QFile::encodeName(inst.gridPath()).constData()), 0);
+    grid.setFileName(inst.gridPath());
+    boxes.expect("*Code=75", plat::IdOk);
+    EXPECT_EQ(grid.GetCountryCode(503000, 128000), -1);
 }

@@ -1,9 +1,15 @@
 #include "JumpTestSupport.h"
 
+#include "FileOps.h"
 #include "MessageBox.h"
 #include "basGazetteer.h"
 #include "clsCruise05.h"
 #include "frmJump05Logic.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <sys/stat.h>
 
 using namespace jumptest;
 
@@ -211,4 +217,63 @@ TEST_F(JumpDialog, CallerClampsTheScaleAndEndsAutomaticCruise) {
     frmJump05Logic::EndAutoCruise();   // off already: no message
     EXPECT_FALSE(engine.EiAuto);
     gvCruise = saved;
+}
+
+// Cancel in the file-error box ends the command under way and nothing more:
+// no error climbs to the dialog's handler (which would stop the program),
+// and the old gazetteer file stays.
+TEST_F(JumpDialog, CancelInTheFileErrorBoxEndsOnlyTheCommand) {
+    gvLanguage = 1;
+    writeGazetteer({{"WORLD_A3.MLL", kWorldPlaces}});
+    const QByteArray old = testsupport::ReadBytes(gazetteer());
+    auto units = inst.units({});
+    open(units.get());
+    ASSERT_EQ(logic.state().source, 0);
+
+    plat::ReadOnlyFile::FailNextOpenWith(EIO);
+    boxes.expect(QStringLiteral("*Code=57"), plat::IdCancel);
+    EXPECT_NO_THROW(logic.SelectSource(1));
+    EXPECT_EQ(PlaceCount(cells), 0);
+    EXPECT_TRUE(logic.state().message.isEmpty());
+
+    EXPECT_NO_THROW(logic.SelectSource(1));   // read again: the places are there
+    ASSERT_GT(PlaceCount(cells), 0);
+    plat::AtomicFileWriter::FailNextWriteWith(ENOSPC);
+    boxes.expect(QStringLiteral("*Code=61"), plat::IdCancel);
+    bool written = true;
+    EXPECT_ANY_THROW(written = logic.WriteGazetteer(gazetteer()));   // the part passes it on to its command
+    EXPECT_TRUE(written);
+    EXPECT_EQ(testsupport::ReadBytes(gazetteer()), old);
+
+    // The build's writing cancelled: the build ends, the old file stays.
+    inst.addMap(QStringLiteral("WORLD_A3.MLL"), 133000, kWorldPlaces);
+    boxes.expect(QStringLiteral("<欧州語用> 地名辞典を作成します."), plat::IdYes)
+        .expect(QStringLiteral("*Code=61"), plat::IdCancel);
+    plat::AtomicFileWriter::FailNextWriteWith(ENOSPC);
+    EXPECT_NO_THROW(logic.BuildGazetteer());
+    EXPECT_FALSE(logic.state().building);
+    EXPECT_EQ(testsupport::ReadBytes(gazetteer()), old);
+}
+
+// A gazetteer that is no regular file, or whose count is no number, is
+// reported; the list falls back to the loaded units.
+TEST_F(JumpDialog, SpecialOrDamagedGazetteersAreReported) {
+    gvLanguage = 1;
+    writeGazetteer({{"WORLD_A3.MLL", kWorldPlaces}});
+    auto units = inst.units({});
+    open(units.get());
+    ASSERT_TRUE(logic.state().gazetteerEnabled);
+    const QString path = gazetteer();
+    QFile::remove(path);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);   // never opened for writing
+    boxes.expect(QStringLiteral("*Code=75"), plat::IdOk);
+    logic.SelectSource(1);
+    EXPECT_EQ(logic.state().source, 0);
+
+    QFile::remove(path);
+    testsupport::WriteBytes(path, "# Gazetteer File\r\n# number = many\r\n# sort = 1\r\n"
+                                  "Tokyo\tA.MLL\tJapan\tCity\t1\t2\t1000000\t100000\tTOKYO\r\n");
+    boxes.expect(QStringLiteral("の見出し (2 行目 \"# number = \") が壊れているので地名を読めません."), plat::IdOk);
+    logic.SelectSource(1);
+    EXPECT_EQ(logic.state().source, 0);
 }

@@ -1,9 +1,13 @@
 // Bitmap files and DIBs that lie about their size.
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
 #include <QImage>
 
 #include <climits>
+#include <sys/stat.h>
+#include <tuple>
 
 #include "Bitmap.h"
 #include "BinaryIO.h"
@@ -86,4 +90,32 @@ TEST(Bitmap, DibSizesAreCheckedBeforeUse) {
         dib.height = h;
         EXPECT_EQ(DibToImage(dib).height(), 2) << h;
     }
+}
+
+// The hand-made inputs of the bitmap corpus say by their names whether they
+// load (ok_) or are refused (bad_): headers whose sizes overflow a product,
+// tiny pictures that claim more pixels than any canvas holds.
+TEST(Bitmap, CorpusLoadsOrIsRefusedBeforeDecoding) {
+    const QDir dir(QStringLiteral(KAL_SOURCE_DIR "/fuzz/corpus/bitmap"));
+    const QStringList names = dir.entryList(QDir::Files, QDir::Name);
+    ASSERT_GE(names.size(), 6) << dir.path().toStdString();
+    for (const QString& name : names) {
+        const HBITMAP b = LoadBitmapFromFile(dir.filePath(name));
+        EXPECT_EQ(b != nullptr, name.startsWith(QLatin1String("ok_"))) << name.toStdString();
+    }
+}
+
+TEST(Bitmap, PicturesLargerThanTheCanvasAreRefused) {
+    testsupport::TempDir dir;
+    for (const auto& [w, h, loads] : {std::tuple{8000, 2, true}, {8001, 2, false}, {2, 8001, false}}) {
+        QImage img(w, h, QImage::Format_Mono);
+        img.fill(0);
+        const QString path = dir.file(QStringLiteral("p.png"));
+        ASSERT_TRUE(img.save(path, "PNG"));
+        EXPECT_EQ(LoadBitmapFromFile(path) != nullptr, loads) << w << "x" << h;
+    }
+    // Special files are no pictures, and never block.
+    const QString fifo = dir.file(QStringLiteral("pipe.bmp"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    EXPECT_EQ(LoadBitmapFromFile(fifo), nullptr);
 }

@@ -140,8 +140,8 @@ TEST(MetaFileDC, ObjectsTakeTheLowestFreeSlotAndGoWhenNothingUsesThem) {
         d.SelectPen(CreatePen(PS_SOLID, 2, RGB(255, 0, 0)));   // the same: nothing
         d.SelectBrush(CreateHatchBrush(HS_CROSS, 0x00FF00));   // slot 1
         d.SaveDC();
-        d.SelectPen(CreatePen(PS_DASH, 1, 0));                 // slot 2; slot 0 kept for the saved state
-        d.SelectPen(CreatePen(PS_DOT, 1, 0));                  // slot 3; slot 2 goes
+        d.SelectPen(CreatePen(PS_SOLID, 1, 0));                // slot 2; slot 0 kept for the saved state
+        d.SelectPen(CreatePen(PS_NULL, 1, 0));                 // slot 3; slot 2 goes
         d.RestoreDC(1);                                         // back to slot 0; slot 3 goes
     });
     const std::vector<Rec> expected = {
@@ -150,9 +150,9 @@ TEST(MetaFileDC, ObjectsTakeTheLowestFreeSlotAndGoWhenNothingUsesThem) {
         {META_CREATEBRUSHINDIRECT, {BS_HATCHED, 0xFF00, 0, HS_CROSS}},
         {META_SELECTOBJECT, {1}},
         {META_SAVEDC, {}},
-        {META_CREATEPENINDIRECT, {PS_DASH, 1, 0, 0, 0}},
+        {META_CREATEPENINDIRECT, {PS_SOLID, 1, 0, 0, 0}},
         {META_SELECTOBJECT, {2}},
-        {META_CREATEPENINDIRECT, {PS_DOT, 1, 0, 0, 0}},
+        {META_CREATEPENINDIRECT, {PS_NULL, 1, 0, 0, 0}},
         {META_SELECTOBJECT, {3}},
         {META_DELETEOBJECT, {2}},
         {META_RESTOREDC, {u(-1)}},
@@ -370,6 +370,24 @@ TEST(MetaFileDC, PlayingAFinishedRecordingKeepsItsStateInside) {
     EXPECT_FALSE(busy.Play(*mf)) << "its slots would clash";
 }
 
+// The recording of a 200 x 100 picture played by wmf2svg: the SVG's text.
+QByteArray PlayedAsSvg(const QString& player, MetaFileDC& dc) {
+    testsupport::TempDir dir;
+    BinaryWriter head;   // a placeable header, which the player needs for the size
+    head.u32(0x9AC6CDD7u);
+    head.u16(0);
+    for (uint16_t v : {0, 0, 200, 100, 96}) head.u16(v);
+    head.u32(0);
+    head.u16(0x5711 ^ 200 ^ 100 ^ 96);
+    const QString wmf = dir.file(QStringLiteral("played.wmf")), svg = dir.file(QStringLiteral("played.svg"));
+    testsupport::WriteBytes(wmf, head.buffer() + dc.Close()->bits());
+    QProcess p;
+    p.start(player, {QStringLiteral("-o"), svg, wmf});
+    EXPECT_TRUE(p.waitForFinished(30000));
+    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    return testsupport::ReadBytes(svg);
+}
+
 TEST(MetaFileDC, AnIndependentPlayerReadsEveryKindOfRecord) {
     const QString player = QStandardPaths::findExecutable(QStringLiteral("wmf2svg"));
     if (player.isEmpty()) GTEST_SKIP() << "wmf2svg (libwmf-bin) is not installed";
@@ -398,22 +416,86 @@ TEST(MetaFileDC, AnIndependentPlayerReadsEveryKindOfRecord) {
     dc.SelectClipRgn(&clip);
     dc.Rectangle(100, 50, 180, 95);
 
-    testsupport::TempDir dir;
-    BinaryWriter head;   // a placeable header, which the player needs for the size
-    head.u32(0x9AC6CDD7u);
-    head.u16(0);
-    for (uint16_t v : {0, 0, 200, 100, 96}) head.u16(v);
-    head.u32(0);
-    head.u16(0x5711 ^ 200 ^ 100 ^ 96);
-    const QString wmf = dir.file(QStringLiteral("all.wmf")), svg = dir.file(QStringLiteral("all.svg"));
-    testsupport::WriteBytes(wmf, head.buffer() + dc.Close()->bits());
-    QProcess p;
-    p.start(player, {QStringLiteral("-o"), svg, wmf});
-    ASSERT_TRUE(p.waitForFinished(30000));
-    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
-    const QByteArray text = testsupport::ReadBytes(svg);
+    const QByteArray text = PlayedAsSvg(player, dc);
     for (const char* element : {"<polyline", "<polygon", "<ellipse", "<rect", "<image", "KALDERO"})
         EXPECT_TRUE(text.contains(element)) << element;
+}
+
+TEST(MetaFileDC, DashedPensAreRecordedAsSolidDashes) {
+    // The dashes of a line, the pattern running on across corners.
+    using Pieces = std::vector<std::vector<POINT>>;
+    const POINT straight[] = {{0, 0}, {50, 0}};
+    EXPECT_EQ(DashPieces(straight, 2, {18, 6}),
+              (Pieces{{{0, 0}, {18, 0}}, {{24, 0}, {42, 0}}, {{48, 0}, {50, 0}}}));
+    const POINT corner[] = {{0, 0}, {10, 0}, {10, 20}};
+    EXPECT_EQ(DashPieces(corner, 3, {18, 6}), (Pieces{{{0, 0}, {10, 0}, {10, 8}}, {{10, 14}, {10, 20}}}));
+    const POINT dots[] = {{0, 0}, {0, 9}};
+    EXPECT_EQ(DashPieces(dots, 2, {3, 3}), (Pieces{{{0, 0}, {0, 3}}, {{0, 6}, {0, 9}}}));
+
+    const auto recs = recorded([&](MetaFileDC& dc) {
+        dc.SelectPen(CreatePen(PS_DASH, 1, RGB(255, 0, 0)));
+        dc.Polyline(straight, 2);
+        dc.MoveToEx(0, 10);
+        dc.LineTo(20, 10);
+        dc.SelectPen(ExtCreatePen(PS_GEOMETRIC | PS_ENDCAP_FLAT | PS_DOT, 4, CreateSolidBrush(0)));
+        dc.Polyline(straight, 2);
+    });
+    const auto pens = only(recs, META_CREATEPENINDIRECT);
+    ASSERT_EQ(pens.size(), 2u);
+    EXPECT_EQ(pens[0].w[0], u(PS_SOLID));
+    EXPECT_EQ(pens[1].w[0], u(PS_ENDCAP_FLAT | PS_SOLID));
+    const auto lines = only(recs, META_POLYLINE);
+    ASSERT_EQ(lines.size(), 3u + 1u + 5u);   // 3 dashes, 1 of the LineTo, 5 dots of 4 in 50
+    EXPECT_EQ(lines[3], (Rec{META_POLYLINE, {2, 0, 10, 18, 10}}));
+    EXPECT_EQ(lines[4], (Rec{META_POLYLINE, {2, 0, 0, 4, 0}}));
+    EXPECT_TRUE(only(recs, META_LINETO).empty());
+}
+
+TEST(MetaFileDC, TextsAreWrittenInTheirFontsCharacterSet) {
+    const auto textOf = [](uint8_t charSet, const QString& text) {
+        LOGFONT lf;
+        lf.lfHeight = -12;
+        lf.lfCharSet = charSet;
+        lf.lfFaceName = QStringLiteral("Arial");
+        const auto recs = recorded([&](MetaFileDC& dc) {
+            dc.SelectFont(CreateFontIndirect(lf));
+            dc.TextOut(1, 2, text);
+        });
+        const auto t = only(recs, META_TEXTOUT);
+        QByteArray bytes;
+        if (t.size() != 1) return bytes;
+        for (size_t i = 1; i < t[0].w.size() - 2; ++i) bytes.append(char(t[0].w[i] & 0xFF)).append(char(t[0].w[i] >> 8));
+        return bytes.left(t[0].w[0]);
+    };
+    EXPECT_EQ(textOf(ANSI_CHARSET, QStringLiteral("Curaçao 22°30 Łódź")), QByteArray("Cura\xE7" "ao 22\xB0" "30 ?\xF3" "d?"));
+    EXPECT_EQ(textOf(SHIFTJIS_CHARSET, QStringLiteral("東京 22°30")), EncodeCp932(QStringLiteral("東京 22°30")));
+    EXPECT_EQ(textOf(DEFAULT_CHARSET, QStringLiteral("東京")), EncodeCp932(QStringLiteral("東京")));
+}
+
+// Japanese text in a Shift-JIS font and a European one in a Latin-1 font
+// come back from an independent player as written.
+TEST(MetaFileDC, AnIndependentPlayerReadsJapaneseAndEuropeanTexts) {
+    const QString player = QStandardPaths::findExecutable(QStringLiteral("wmf2svg"));
+    if (player.isEmpty()) GTEST_SKIP() << "wmf2svg (libwmf-bin) is not installed";
+    MetaFileDC dc;
+    dc.SetMapMode(MM_ANISOTROPIC);
+    dc.SetWindowOrgEx(0, 0);
+    dc.SetWindowExtEx(200, 100);
+    LOGFONT lf;
+    lf.lfHeight = -12;
+    lf.lfCharSet = SHIFTJIS_CHARSET;
+    lf.lfFaceName = QStringLiteral("ＭＳ Ｐゴシック");
+    dc.SelectFont(CreateFontIndirect(lf));
+    dc.TextOut(10, 30, QStringLiteral("東京都"));
+    lf.lfCharSet = ANSI_CHARSET;
+    dc.SelectFont(CreateFontIndirect(lf));
+    dc.TextOut(10, 60, QStringLiteral("Curaçao"));
+
+    // The player passes each text's bytes on as its font's character set
+    // gives them: Shift-JIS for the Japanese font, Latin-1 for the other.
+    const QByteArray text = PlayedAsSvg(player, dc);
+    EXPECT_TRUE(text.contains(">" + EncodeCp932(QStringLiteral("東京都")) + "</text>")) << text.constData();
+    EXPECT_TRUE(text.contains(">Cura\xE7" "ao</text>")) << text.constData();
 }
 
 } // namespace

@@ -288,7 +288,7 @@ TEST_F(Canvas, AFailedExportKeepsThePreviousFile) {
         {
             // The disk fills up; the user cancels the file-error box.
             testsupport::ScriptedBoxes boxes;
-            if (std::string(k.what) == "bmp") boxes.expect(QStringLiteral("keep.BMP"), IdCancel);
+            boxes.expect(QStringLiteral("*File=") + k.path, IdCancel);
             boxes.expect(k.message, IdOk);
             AtomicFileWriter::FailNextWriteWith(ENOSPC);
             EXPECT_FALSE(k.save()) << k.what;
@@ -304,6 +304,43 @@ TEST_F(Canvas, AFailedExportKeepsThePreviousFile) {
         }
         EXPECT_EQ(testsupport::ReadBytes(k.path), "old") << k.what;
         ::chmod(k.path.toLocal8Bit().constData(), 0644);
+    }
+}
+
+// Every picture file goes through the file-error box with its cause and path:
+// retry writes again, skip ends the save (no full-colour attempt after the
+// 8-bit file, no second box).
+TEST_F(Canvas, PictureFilesRetryOrSkipInTheFileErrorBox) {
+    auto c = make(64, 48, true);
+    c->setBmpPath(file(QStringLiteral("pic")));
+    c->setPngPath(file(QStringLiteral("pic")));
+    const QString retry = QStringLiteral("ディスクの空き容量が不足しています。 ");
+    for (const bool manyColours : {false, true}) {
+        // 64 colours make the 8-bit file, 3072 the full-colour one.
+        fill([&](int x, int y) { return QRgb(manyColours ? x + 64 * y : x); });
+        for (const bool bmp : {true, false}) {
+            const QString path = bmp ? c->BmpPath() : c->PngPath();
+            const auto save = [&] { return bmp ? c->SaveBMP() : c->SavePNG(); };
+            testsupport::WriteBytes(path, "old");
+            {
+                testsupport::ScriptedBoxes boxes;
+                boxes.expect(retry + path, IdNo);
+                AtomicFileWriter::FailNextWriteWith(ENOSPC);
+                EXPECT_FALSE(save()) << bmp << manyColours;
+            }
+            EXPECT_EQ(testsupport::ReadBytes(path), "old");
+            {
+                testsupport::ScriptedBoxes boxes;
+                boxes.expect(retry + path, IdYes);
+                AtomicFileWriter::FailNextWriteWith(ENOSPC);
+                EXPECT_TRUE(save()) << bmp << manyColours;
+            }
+            const QImage written(path);
+            EXPECT_EQ(written.size(), QSize(64, 48)) << bmp << manyColours;
+            if (bmp) {
+                EXPECT_EQ(written.depth() <= 8, !manyColours);
+            }
+        }
     }
 }
 

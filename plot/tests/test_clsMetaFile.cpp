@@ -44,15 +44,16 @@ protected:
 };
 
 TEST(MetaFileHeader, PlaceableHeaderAndChecksum) {
+    // A 1000 x 1000 picture: bounds 0, 0, 1000, 1000 (the checksum is the same).
     EXPECT_EQ(clsMetaFile::PlaceableHeader(clsRect(0, 0, 999, 999), 96),
-              QByteArray::fromHex("d7cdc69a" "0000" "0000" "0000" "e703" "e703" "6000" "00000000" "7157"));
+              QByteArray::fromHex("d7cdc69a" "0000" "0000" "0000" "e803" "e803" "6000" "00000000" "7157"));
     const struct {
         clsRect area;
         int32_t dpi;
         uint16_t checksum;
     } cases[] = {
-        {clsRect(0, 0, 239, 159), 300, uint16_t(0x5711 ^ 239 ^ 159 ^ 300)},
-        {clsRect(-1, -2, 70000, 5), 10000, uint16_t(0x5711 ^ 0xFFFF ^ 0xFFFE ^ (70000 & 0xFFFF) ^ 5 ^ 10000)},
+        {clsRect(0, 0, 1199, 799), 300, uint16_t(0x5711 ^ 1200 ^ 800 ^ 300)},
+        {clsRect(-1, -2, 70000, 5), 10000, uint16_t(0x5711 ^ 0xFFFF ^ 0xFFFE ^ (70001 & 0xFFFF) ^ 6 ^ 10000)},
     };
     for (const auto& c : cases) {
         const QByteArray header = clsMetaFile::PlaceableHeader(c.area, c.dpi);
@@ -60,7 +61,8 @@ TEST(MetaFileHeader, PlaceableHeaderAndChecksum) {
         r.seek(6);
         EXPECT_EQ(r.u16(), uint16_t(c.area.x1));
         EXPECT_EQ(r.u16(), uint16_t(c.area.y1));
-        EXPECT_EQ(r.u16(), uint16_t(c.area.x2));
+        EXPECT_EQ(r.u16(), uint16_t(c.area.x2 + 1));
+        EXPECT_EQ(r.u16(), uint16_t(c.area.y2 + 1));
         r.seek(20);
         EXPECT_EQ(r.u16(), c.checksum);
     }

@@ -232,7 +232,7 @@ TEST(clsPostScript, TextsAndFontNames) {
     const QByteArray accented("caf\xE9");
     clsPostScript ps = begun();
     ps.psSetFont(QStringLiteral("Arial"), 12, -30, 3, 0, -1);
-    ps.psDrawText(10, 20, 27, accented);
+    ps.psDrawText(10, 20, 27, accented);   // the bytes say nothing of their language: Shift-JIS
     ps.psDrawText(10, 20, -1, QByteArray("a(b\\c)"));
     ps.psDrawText(10, 20, 0, QByteArray());     // empty: nothing
     ps.psDrawText(-1, 20, 0, QByteArray("x"));  // outside: nothing
@@ -245,12 +245,12 @@ TEST(clsPostScript, TextsAndFontNames) {
     ps.psSetFont(QStringLiteral("Odd (name\\"), 9, 0, 0, 0, -1);
     const QList<QByteArray> expect = {
         "(Arial) 1 12 3 16#000000 -1 SelectFont",
-        "10 20 2 -30 (caf\\351) DrawLatinText",
+        "10 20 2 -30 (caf\\351) DrawText",
         "10 20 24 -30 (a\\(b\\\\c\\)) DrawText",
         "10 20 1 -30 (\\305land) DrawLatinText",
         "10 20 1 -30 (37\\201\\21330) DrawText",
         "<826c827220826f835383568362834e> 1 10.5 0 16#0000FF 16#FFFFFF SelectFont",
-        "10 20 12 0 <636166e9> DrawLatinText",
+        "10 20 12 0 <636166e9> DrawText",
         "10 20 12 0 <c56c616e64> DrawText",
         "10 20 12 0 <c56c616e64> DrawLatinText",
         "(Odd \\(name\\\\) 1 9 0 16#000000 -1 SelectFont",
@@ -259,7 +259,7 @@ TEST(clsPostScript, TextsAndFontNames) {
 }
 
 // Which texts leave the Japanese face for the Latin one.
-TEST(clsPostScript, Latin1TextsAndBytes) {
+TEST(clsPostScript, Latin1Texts) {
     const struct {
         const char* utf8;
         bool latin1;
@@ -270,14 +270,6 @@ TEST(clsPostScript, Latin1TextsAndBytes) {
         {"Łódź", false},                 // beyond Latin-1
     };
     for (const auto& t : texts) EXPECT_EQ(IsLatin1Text(QString::fromUtf8(t.utf8)), t.latin1) << t.utf8;
-    const struct {
-        QByteArray bytes;
-        bool latin1;
-    } bytes[] = {
-        {"T\xFCrkiye", true}, {"caf\xE9", true},   // no trail byte after a lead byte
-        {"\xC5land", false}, {"\x92\x6E\x90\x7D", false}, {"plain", false}, {"", false},
-    };
-    for (const auto& b : bytes) EXPECT_EQ(IsLatin1Bytes(b.bytes), b.latin1) << b.bytes.toHex().constData();
 }
 
 namespace {
