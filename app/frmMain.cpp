@@ -275,7 +275,7 @@ void frmMain::buildControls() {
     viewBox_ = new QWidget(central);
     viewBox_->setAutoFillBackground(true);
     viewBox_->installEventFilter(this);
-    picView = new MapViewWidget(viewBox_, *this);
+    picView = mapView_ = new MapViewWidget(viewBox_, *this);
     vsbView = new QScrollBar(Qt::Vertical, central);
     hsbView = new QScrollBar(Qt::Horizontal, central);
     vsbView->setFocusPolicy(Qt::NoFocus);
@@ -492,7 +492,7 @@ void frmMain::Refresh(const MainViewState& s) {
 void frmMain::RepaintView() {
     if (gvCanvas && !logic_.InitializingEi) gvCanvas->Paint();
     // The picture is the map at the engine's centre now: a drag's shift is over.
-    picView->setPan(QPoint());
+    mapView_->setPan(QPoint());
     picView->repaint();
 }
 
@@ -544,7 +544,7 @@ void frmMain::PaintViewFromCanvas() {
     picView->update();
 }
 
-void frmMain::ShowPanOffset(int32_t dx, int32_t dy) { picView->setPan(QPoint(dx, dy)); }
+void frmMain::ShowPanOffset(int32_t dx, int32_t dy) { mapView_->setPan(QPoint(dx, dy)); }
 
 void frmMain::WakeAfter(int64_t ms) { wake_->start(static_cast<int>(std::clamp<int64_t>(ms, 0, INT_MAX))); }
 

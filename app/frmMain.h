@@ -46,7 +46,7 @@ public:
     void mnuOverwrite_Click();
 
     // -- controls, named as the window names them (tests reach them here)
-    MapViewWidget* picView = nullptr;
+    QWidget* picView = nullptr;
     QWidget* picMeasure = nullptr;
     QWidget* picViewArea = nullptr;
     QSlider* sliScale = nullptr;
@@ -136,6 +136,7 @@ private:
     mainform::FileHost previousFileHost_;
     QTimer* wake_ = nullptr;
     QString openProposal_;   // the open dialog's last answer
+    MapViewWidget* mapView_ = nullptr;   // picView
     QWidget* viewBox_ = nullptr;
     bool layoutPending_ = false;
     bool closing_ = false;
