@@ -49,6 +49,7 @@
 #include "clsMapUnits.h"
 #include "frmAbout.h"
 #include "frmCruise05.h"
+#include "frmImageSize.h"
 #include "frmJump05.h"
 #include "frmMapList.h"
 
@@ -346,7 +347,7 @@ void frmMain::buildMenus() {
     item(mnuFile, "地図画像コピー(&C)");
     item(mnuFile, "印刷(&P)...");
     mnuFile->addSeparator();
-    item(mnuFile, "画像サイズ(&Z)...");
+    item(mnuFile, "画像サイズ(&Z)...", wired("mnuMapSize_Click", [this] { mnuMapSize_Click(); }));
     QAction* mapInfo = item(mnuFile, "地図情報(&I)...", wired("mnuMapInfo_Click", [this] { mnuMapInfo(this); }));
     mnuFile->addSeparator();
     QAction* quit = mnuFile->addAction(plat::AppTitle() + QStringLiteral("の終了(&X)"));
@@ -813,4 +814,23 @@ void frmMain::mnuOverwrite_Click() {
                 if (unit->Modify()) unit->Save(true);
     if (!AnyMapModified()) control_->Reminder().SaveMinuteCount = 0;
     logic_.PlotCaption();
+}
+
+void frmMain::mnuMapSize_Click() {
+    if (!gvCanvas) return;
+    MapSizeLogic size;
+    size.Canvas = gvCanvas;
+    MapSizeLogic::Remembered().presetIfFirst(plat::WindowLeftTwips(this), plat::WindowTopTwips(this), 600, 600);
+    {
+        frmMapSize dialog(size, this);
+        dialog.showModal();
+    }
+    size.Canvas = nullptr;
+    if (!size.OK) return;
+    logic_.InitializingEi = true;
+    if (!gvCanvas->Synchro()) gvCanvas->ViewLikeCanvas();
+    ResizeFormByView();
+    layoutView();
+    logic_.InitializingEi = false;
+    logic_.PlotWindow();
 }

@@ -40,10 +40,12 @@ public:
     MapViewControl& viewControl() { return *control_; }
     plat::ViewOverlay& overlay() { return *overlay_; }
 
-    // File menu: open, save as, and the overwrite (also the save reminder's).
+    // File menu: open, save as, the overwrite (also the save reminder's)
+    // and the image size.
     void mnuOpen_Click();
     void mnuSave_Click();
     void mnuOverwrite_Click();
+    void mnuMapSize_Click();
 
     // -- controls, named as the window names them (tests reach them here)
     QWidget* picView = nullptr;
