@@ -16,7 +16,10 @@
 #include <QMimeData>
 #include <QScrollBar>
 #include <QSlider>
+#include <QAbstractButton>
+#include <QLineEdit>
 #include <QTest>
+#include <QTimer>
 #include <QUrl>
 
 #include "AppTestSupport.h"
@@ -26,12 +29,15 @@
 #include "clsMapPlot.h"
 #include "basGlobe.h"
 #include "frmMain.h"
+#include "frmImageSize.h"
 #include "frmMapLoad.h"
 #include "MapViewControl.h"
 #include "Screen.h"
 #include "ViewOverlay.h"
 #include "basHMapCoord.h"
 #include "basHMapView.h"
+#include "basLibrary.h"
+#include "PublicVal.h"
 #include "clsMapUnit.h"
 #include "clsMapUnits.h"
 
@@ -312,6 +318,67 @@ TEST_F(MainWindow, SurveyAndFrameCutFromTheToolMenu) {
     EXPECT_FALSE(window.viewControl().FrameCut().IsOn());
     EXPECT_TRUE(waitFor([&] { return plots_ >= 1 && !window.logic().PlottingEi; }));
     EXPECT_LT(CurrentMapPlot()->MapScale(), scale) << "the area fills the view";
+}
+
+TEST_F(MainWindow, FileMenuOpensSavesAsAndSizesTheImage) {
+    const QString other = copyOfWorld(QStringLiteral("OTHER"));
+    frmMain window;
+    startWindow(window);
+    auto fileItem = [&](const char* caption) {
+        emit window.mnuFile->aboutToShow();
+        for (QAction* a : window.mnuFile->actions())
+            if (a->text() == QString::fromUtf8(caption)) return a;
+        ADD_FAILURE() << caption;
+        return static_cast<QAction*>(nullptr);
+    };
+    const QString mapFilter = QStringLiteral(
+        "経緯度地図ファイル(*.MLL)|*.MLL|ＸＹ地図ファイル(*.MXY)|*.MXY|事象ファイル(*.THG)|*.THG|"
+        "行政区ファイル(*.ADM)|*.ADM|ログファイル(*.PLG)|*.PLG|");
+    {
+        testsupport::ScriptedBoxes boxes;
+        boxes.expectOpenFile(QStringLiteral("ファイルを開く"), other);
+        fileItem("開く(&O)...")->trigger();
+        boxes.expectOpenFile(QStringLiteral("ファイルを開く"), QString());
+        fileItem("開く(&O)...")->trigger();
+        ASSERT_EQ(boxes.fileRequests().size(), 2u);
+        EXPECT_EQ(boxes.fileRequests()[0].filter, mapFilter);
+        EXPECT_EQ(boxes.fileRequests()[0].fileName, JoinPath(gvMapFolder, QStringLiteral("*.MLL")));
+        EXPECT_EQ(boxes.fileRequests()[1].fileName, other) << "the last answer is proposed again";
+    }
+    EXPECT_EQ(gvMapUnitsLL->Active()->UnitName(), other);
+    EXPECT_EQ(gvMapUnitsLL->Count(), 3);
+
+    // Save as a picture: the PNG and the project folder beside it.
+    testsupport::TempDir out;
+    const QString png = out.file(QStringLiteral("view.PNG"));
+    {
+        testsupport::ScriptedBoxes boxes;
+        boxes.expectSaveFile(QStringLiteral("ファイルを保存する"), png);
+        fileItem("名前を付けて保存(&A)...")->trigger();
+        ASSERT_EQ(boxes.fileRequests().size(), 1u);
+        EXPECT_EQ(boxes.fileRequests()[0].filter,
+                  mapFilter + QStringLiteral("BMPイメージファイル(*.BMP)|*.BMP|PNGイメージファイル(*.PNG)|*.PNG|"
+                                             "メタファイル(*.WMF)|*.WMF|ポストスクリプト(*.EPS)|*.EPS|"));
+    }
+    EXPECT_EQ(gvLastSavePath, png);
+    const QImage written(png);
+    EXPECT_EQ(written.size(), QSize(gvCanvas->CanvasWidth(), gvCanvas->CanvasHeight()));
+    EXPECT_TRUE(QFile::exists(out.file(QStringLiteral("view/view.PLG"))));
+    EXPECT_TRUE(QFile::exists(out.file(QStringLiteral("view/OTHER.MLL"))));
+
+    // Image size: OK with a narrower view lays the window out anew and redraws.
+    const int plots = plots_;
+    QTimer::singleShot(200, [] {
+        auto* dialog = qobject_cast<frmMapSize*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->viewSizeBox(0)->setText(QStringLiteral("500"));
+        EXPECT_TRUE(dialog->checkField(dialog->viewSizeBox(0)));
+        dialog->okButton()->click();
+    });
+    fileItem("画像サイズ(&Z)...")->trigger();
+    EXPECT_EQ(gvCanvas->ViewWidth(), 500);
+    EXPECT_GT(plots_, plots);
+    EXPECT_TRUE(waitFor([&] { return window.picView->width() == 500; }));
 }
 
 } // namespace
