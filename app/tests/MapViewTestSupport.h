@@ -8,6 +8,7 @@
 #include <QPoint>
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "AppTestSupport.h"
@@ -22,6 +23,7 @@
 #include "clsCanvas.h"
 #include "clsMapGraph.h"
 #include "clsMapPlot.h"
+#include "clsRegistry.h"
 
 namespace apptest {
 
@@ -104,7 +106,12 @@ protected:
           overlay_(kW, kH), clock_(QDateTime(QDate(2024, 5, 1), QTime(9, 0))) {
         folder_.Install();
         EXPECT_EQ(gvInitialize(), StartupOK);
-        gvMapGraph = &graph_;
+        // The test's own objects in place of those of the start-up.
+        delete std::exchange(gvMapGraph, &graph_);
+        delete std::exchange(gvMapPlotLL, nullptr);
+        delete std::exchange(gvMapPlotXY, nullptr);
+        delete std::exchange(gvCanvas, nullptr);
+        clsRegistry(clsCanvas::RegistrySection()).RegDelete(QString());   // its sizes are not the test's
         ll_ = std::make_unique<clsMapPlot>();
         xy_ = std::make_unique<clsMapPlot>();
         xy_->setProjectionIndex(0);
