@@ -127,6 +127,55 @@ void BM_ScrollAndRepaint(benchmark::State& state) {
 }
 BENCHMARK(BM_ScrollAndRepaint)->Arg(100000)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
+constexpr int32_t kEditRows = 10000;
+
+// Rows 45 001 .. 55 000 deleted with the Edit menu's Delete; the paste that
+// puts them back is not timed.
+void BM_Delete10k(benchmark::State& state) {
+    clsMapUnits& units = Units(static_cast<int>(state.range(0)));
+    frmMapList w;
+    Open(w, units);
+    frmMapListLogic& list = w.logic();
+    const int32_t first = 45001;
+    for (auto _ : state) {
+        list.SetSelectRange(first, first + kEditRows - 1);
+        list.Delete();
+        state.PauseTiming();
+        // What was deleted is in the trash: pasted back from there.
+        list.SetSelectRange(first, first);
+        list.MapUnit->Garbage().MapCollection().swap(list.ClipMap->MapCollection());
+        list.Paste();
+        list.ClipMap->MapCollection().clear();
+        state.ResumeTiming();
+    }
+    state.counters["rows"] = static_cast<double>(units.Active()->Map().Count());
+    w.closeCancel();
+}
+BENCHMARK(BM_Delete10k)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+
+// 10 000 copied rows pasted back before row 45 001 (fresh copies, one
+// insertion); the deletion that takes them out again is not timed.
+void BM_Paste10k(benchmark::State& state) {
+    clsMapUnits& units = Units(static_cast<int>(state.range(0)));
+    frmMapList w;
+    Open(w, units);
+    frmMapListLogic& list = w.logic();
+    const int32_t first = 45001;
+    list.SetSelectRange(first, first + kEditRows - 1);
+    list.Copy();
+    for (auto _ : state) {
+        list.SetSelectRange(first, first);
+        list.Paste();
+        state.PauseTiming();
+        list.SetSelectRange(first, first + kEditRows - 1);
+        list.Delete();
+        list.MapUnit->Garbage().MapCollection().clear();
+        state.ResumeTiming();
+    }
+    w.closeCancel();
+}
+BENCHMARK(BM_Paste10k)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+
 // The heap the open list holds beyond the map: its grid, made rows and window.
 void BM_OpenListMemory(benchmark::State& state) {
     clsMapUnits& units = Units(static_cast<int>(state.range(0)));

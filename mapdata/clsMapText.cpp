@@ -13,6 +13,22 @@ std::string normalized(std::string s) { return s.empty() || s[0] == '\0' ? kEmpt
 
 bool isEmptyText(const std::string& s) { return s.empty() || s[0] == '\0'; }
 
+// European texts are Latin-1. Marks that only have a Japanese form (the
+// half-width degree of the angle texts, primes, full-width letters) become
+// their Latin look-alikes instead of "?", so generated labels stay readable.
+QByteArray toLatin1LookAlike(const QString& text) {
+    QString t = text;
+    for (QChar& c : t) {
+        const char16_t u = c.unicode();
+        if (u == u'\uFF9F' || u == u'\u02DA') c = QChar(u'\u00B0');
+        else if (u == u'\u2032' || u == u'\u2019') c = QLatin1Char('\'');
+        else if (u == u'\u2033' || u == u'\u201D') c = QLatin1Char('"');
+        else if (u >= 0xFF01 && u <= 0xFF5E) c = QChar(static_cast<char16_t>(u - 0xFEE0));
+        else if (u == 0x3000) c = QLatin1Char(' ');
+    }
+    return t.toLatin1();
+}
+
 int16_t wrapAngle(int64_t v) {
     if (v > 180) v -= 360 * ((v + 179) / 360);
     else if (v < -180) v += 360 * ((179 - v) / 360);
@@ -86,7 +102,7 @@ void clsMapText::setTextUnicode(int32_t lang, const QString& text) {
     if (lang != 1 && lang != 2) return;
     QByteArray bytes;
     if (text.isEmpty()) bytes = QByteArray(1, '\0');
-    else bytes = lang == 1 ? text.toLatin1() : plat::EncodeCp932Lossy(text);
+    else bytes = lang == 1 ? toLatin1LookAlike(text) : plat::EncodeCp932Lossy(text);
     setTextAnsi(lang, bytes);
 }
 

@@ -109,6 +109,12 @@ void frmMapList::build() {
             for (size_t i = 0; i < fileItems.size(); ++i) fileItems[i]->setEnabled(enabled[i]);
         });
     });
+    wire(fileItems[frmMapListLogic::mnuCreate], "mnuCreate_Click", &frmMapListLogic::CreateUnit);
+    wire(fileItems[frmMapListLogic::mnuOpen], "mnuOpen_Click", &frmMapListLogic::OpenUnit);
+    wire(fileItems[frmMapListLogic::mnuOverWrite], "mnuOverwrite_Click", &frmMapListLogic::OverwriteUnit);
+    wire(fileItems[frmMapListLogic::mnuNamedWrite], "mnuNamedWrite_Click", &frmMapListLogic::SaveUnitAs);
+    wire(fileItems[frmMapListLogic::mnuMllRead], "mnuMllRead_Click", &frmMapListLogic::InsertMapFile);
+    wire(fileItems[frmMapListLogic::mnuMllWrite], "mnuMllWrite_Click", &frmMapListLogic::SaveSelectionAsMap);
     connect(fileItems[frmMapListLogic::mnuCloseMove], &QAction::triggered, this, [this] {
         if (logic_.RunHandler("mnuCloseMove_Click", [this] { logic_.CloseMove(); })) {
             if (logic_.MoveView) closeOK();
@@ -116,6 +122,8 @@ void frmMapList::build() {
         }
     });
     connect(fileItems[frmMapListLogic::mnuClose], &QAction::triggered, this, [this] { closeCancel(); });
+
+    buildEditMenu();
 
     mnuUnit = menuBar->addMenu(QStringLiteral("地図ユニット(&U)"));
     mnuUnitCancel = mnuUnit->addAction(QStringLiteral("取り消し(&0)"));
@@ -154,6 +162,63 @@ void frmMapList::build() {
 
     setMinimumSize(pxX(frmMapListLogic::kMinWidth), pxY(frmMapListLogic::kMinHeight));
     resize(pxX(kDesignWidth), pxY(kDesignHeight));
+}
+
+void frmMapList::wire(QAction* item, const char* name, void (frmMapListLogic::*command)()) {
+    connect(item, &QAction::triggered, this, [this, name, command] {
+        logic_.RunHandler(name, [this, command] { (logic_.*command)(); });
+        syncUnitMenu();
+    });
+}
+
+void frmMapList::buildEditMenu() {
+    using L = frmMapListLogic;
+    mnuEdit = menuBar->addMenu(QStringLiteral("編集(&E)"));
+    QMenu* prevNext = nullptr;
+    for (int i = 0; i < L::EditItemCount; ++i) {
+        const auto item = static_cast<L::EditItem>(i);
+        if (item == L::mnuInsert || item == L::mnuTouch || item == L::mnuPolygon || item == L::mnuReverse)
+            mnuEdit->addSeparator();
+        QMenu* into = item >= L::mnuPosPrev && item <= L::mnuJunction ? prevNext : mnuEdit;
+        const QStringList subs = L::EditSubItemCaptions(item);
+        if (item == L::mnuPrevNext || !subs.isEmpty()) {
+            QMenu* sub = into->addMenu(L::EditItemCaption(item));
+            if (item == L::mnuPrevNext) prevNext = sub;
+            for (const QString& c : subs) editSubItems[static_cast<size_t>(i)].push_back(sub->addAction(c));
+            editItems[static_cast<size_t>(i)] = sub->menuAction();
+        } else {
+            editItems[static_cast<size_t>(i)] = into->addAction(L::EditItemCaption(item));
+        }
+    }
+    const auto command = [this](L::EditItem item, const char* name, void (L::*run)()) {
+        wire(editItems[item], name, run);
+        editWired_[item] = true;
+    };
+    command(L::mnuUndo, "mnuUndo_Click", &L::Undo);
+    command(L::mnuCut, "mnuCut_Click", &L::Cut);
+    command(L::mnuCopy, "mnuCopy_Click", &L::Copy);
+    command(L::mnuPaste, "mnuPaste_Click", &L::Paste);
+    command(L::mnuDelete, "mnuDelete_Click", &L::Delete);
+    command(L::mnuAllSelect, "mnuAllSelect_Click", &L::SelectAll);
+    command(L::mnuGarbageOne, "mnuGarbageOne_Click", &L::RestoreOne);
+    command(L::mnuGarbageAll, "mnuGarbageAll_Click", &L::RestoreAll);
+    connect(mnuEdit, &QMenu::aboutToShow, this, [this] { editMenuOpens(); });
+}
+
+void frmMapList::editMenuOpens() {
+    logic_.RunHandler("mnuEdit_Click", [this] {
+        const auto enabled = logic_.EditMenuEnabled();
+        for (size_t i = 0; i < enabled.size(); ++i) {
+            // Sub-menus and items of commands still to come are enabled by
+            // the rule once their commands exist.
+            const bool hasCommand = editWired_[i] || static_cast<int>(i) == frmMapListLogic::mnuPrevNext;
+            editItems[i]->setEnabled(enabled[i] && hasCommand);
+        }
+        const QString key6 = logic_.SortKey6Caption();
+        if (!key6.isEmpty())
+            for (auto item : {frmMapListLogic::mnuSortUp, frmMapListLogic::mnuSortDown})
+                editSubItems[item][5]->setText(key6);
+    });
 }
 
 void frmMapList::syncUnitMenu() {
@@ -231,8 +296,17 @@ void frmMapList::changeEvent(QEvent* e) {
 }
 
 void frmMapList::formKeyDown(int& keyCode, int shift) {
-    // Commands behind the other keys arrive with the Edit menu.
-    if (logic_.KeyDown(keyCode, shift) != frmMapListLogic::KeyAction::None) keyCode = 0;
+    using Action = frmMapListLogic::KeyAction;
+    const Action action = logic_.KeyDown(keyCode, shift);
+    if (action == Action::None) return;
+    keyCode = 0;
+    // The figure properties (Enter, Space) arrive with their command.
+    void (frmMapListLogic::*command)() = action == Action::Copy     ? &frmMapListLogic::Copy
+                                         : action == Action::Paste  ? &frmMapListLogic::Paste
+                                         : action == Action::Delete ? &frmMapListLogic::Delete
+                                         : action == Action::Cut    ? &frmMapListLogic::Cut
+                                                                    : nullptr;
+    if (command && !logic_.Busy()) logic_.RunHandler("Form_KeyDown", [this, command] { (logic_.*command)(); });
 }
 
 void frmMapList::closeEvent(QCloseEvent* e) {

@@ -1,6 +1,6 @@
 // The figure list window "地図図形リスト": one grid row per figure of one
-// map unit, a status bar of five panels, the File menu and the unit switch
-// menu. A thin window over frmMapListLogic; one object lives for the whole
+// map unit, a status bar of five panels, the File and Edit menus and the
+// unit switch menu. A thin window over frmMapListLogic; one object lives for the whole
 // program run, so its size, position and column widths are kept between
 // openings.
 //
@@ -46,6 +46,10 @@ public:
     QMenuBar* menuBar = nullptr;
     QMenu* mnuFile = nullptr;
     std::array<QAction*, frmMapListLogic::FileItemCount> fileItems{};
+    QMenu* mnuEdit = nullptr;
+    std::array<QAction*, frmMapListLogic::EditItemCount> editItems{};
+    // Sub-items of the items that have them (insert, append, show, curve, sorts).
+    std::array<std::vector<QAction*>, frmMapListLogic::EditItemCount> editSubItems;
     QMenu* mnuUnit = nullptr;
     QAction* mnuUnitCancel = nullptr;                 // "取り消し(&0)"
     std::vector<QAction*> mnuUnitItem;                // items 1..UnitMenuCount
@@ -69,10 +73,16 @@ private:
     void applyGridLook();
     void activate();
     void syncUnitMenu();
+    void buildEditMenu();
+    void editMenuOpens();
+    // Connects a menu item to a list command run under its handler name.
+    void wire(QAction* item, const char* name, void (frmMapListLogic::*command)());
     void setBusy(bool busy);
     bool inputBlocked(QObject* o, QEvent* e) const;
 
     frmMapListLogic logic_;
     std::unique_ptr<Grid> grid_;
     bool blocking_ = false;
+    // Edit items whose commands exist; the others stay disabled.
+    std::array<bool, frmMapListLogic::EditItemCount> editWired_{};
 };

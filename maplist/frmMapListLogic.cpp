@@ -24,8 +24,6 @@ ModeHooks& modeHooks() {
     return h;
 }
 
-int32_t currentMapMode() { return modeHooks().get ? modeHooks().get() : modeHooks().own; }
-
 void setCurrentMapMode(int32_t mode) {
     if (modeHooks().set) modeHooks().set(mode);
     else modeHooks().own = mode;
@@ -35,6 +33,8 @@ void setCurrentMapMode(int32_t mode) {
 QString MenuText(const QString& text) { return QString(text).replace(QLatin1Char('&'), QStringLiteral("&&")); }
 
 } // namespace
+
+int32_t MapListMapMode() { return modeHooks().get ? modeHooks().get() : modeHooks().own; }
 
 bool ListFileStep(const QString& path, const std::function<void()>& op) {
     AppError error;
@@ -69,7 +69,7 @@ bool frmMapListLogic::Load() {
     UnitIndex = 0;
     MapUnit.reset();
     rows_.setUnit(nullptr);
-    savedMapMode_ = currentMapMode();
+    savedMapMode_ = MapListMapMode();
     WheelHook(wheelWindow_);
     grid_->setFormatString(frmMapListRows::FormatString());
     grid_->cells().setRows(1);
@@ -78,6 +78,7 @@ bool frmMapListLogic::Load() {
     ClipMap = std::make_shared<clsMap>();
     ClipMap->setMapMode(MapUnits->MapMode());
     ClipMap->setFileName(QStringLiteral("clip"));
+    ClipMap->setEiUndo(false);
     PrintClipCount();
     firstActivation_ = true;
     return true;

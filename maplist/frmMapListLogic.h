@@ -2,9 +2,12 @@
 // it lists and the one it shows, the grid built from that unit's map (rows
 // made on demand, frmMapListRows), the caption and the five status panels,
 // selection and row jumps, the grid position kept per unit, the jump marks,
-// the unit switch, the File menu's enabling, the keys, the window geometry
-// kept for the program run, and the rules of long list operations. The
-// widget (frmMapList) shows the state and passes the user's actions here.
+// the unit switch, the row operations against the map (frmMapListEdit), the
+// Edit menu with its clipboard, trash and undo, the File menu's map-file
+// commands (frmMapListFile), the keys, the window geometry kept for the
+// program run, and the rules of long list operations. The widget
+// (frmMapList) shows the state and passes the user's actions here; what it
+// needs of the main window goes through MapListHost.
 //
 // The caller's protocol: set MapUnits (the current unit set), StartUnit
 // and StartRow (0 and 0 from the menu, the picked unit and figure from a
@@ -14,6 +17,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <cstdint>
@@ -68,6 +72,7 @@ bool ListFileStep(const QString& path, const std::function<void()>& op);
 // installs its accessors at start-up; until then the list keeps a mode of
 // its own (1).
 void SetMapListModeHooks(std::function<int32_t()> get, std::function<void(int32_t)> set);
+int32_t MapListMapMode();
 
 class frmMapListLogic {
 public:
@@ -193,6 +198,79 @@ public:
     // selected figure when it has points; the window then closes.
     void CloseMove();
 
+    // The File menu's commands. Each ends quietly when a dialog is
+    // cancelled; a file that fails to load changes nothing.
+    // "新規作成(&N)...": a new user unit saved under a name asked with a save
+    // chooser (which asks before replacing a file); a name already loaded
+    // is refused.
+    void CreateUnit();
+    // "開く(&O)...": loads a map file as a new unit and shows it.
+    void OpenUnit();
+    // "上書き保存(&S)..." / "名前を付けて保存(&A)...": the shown unit with a
+    // settings snapshot; the save reminder starts again when nothing in the
+    // set is left unsaved.
+    void OverwriteUnit();
+    void SaveUnitAs();
+    // "選択行直前に地図ファイルを挿入(&R)...": the figures of a map file go in
+    // before the current row, as a paste.
+    void InsertMapFile();
+    // "選択範囲を地図ファイルに保存(&W)...": copies of the selected rows behind
+    // an empty remark, as a map of version 1.06 with copies of the unit's
+    // catalogues, saved without a snapshot; the set does not change.
+    void SaveSelectionAsMap();
+
+    // -- row operations: every one leaves row i showing figure i of the map.
+    // The map's own edits check validity and the lock (a refusal shows the
+    // map's message and changes nothing); the caller resets undo. An
+    // inserted figure with a jump mark takes it from every other figure.
+    // InsLine(s) append when the row is not valid.
+    bool InsLine(int32_t row, const MapFigurePtr& figure);
+    // All or nothing, one insertion into the map; the row after the last
+    // inserted becomes current.
+    bool InsLines(int32_t row, const std::vector<MapFigurePtr>& figures);
+    // A deleted figure's copy goes to the unit's trash, only when the map
+    // let it go. A deletion of rows is all or nothing: Esc while the copies
+    // are made deletes nothing.
+    bool DelLine(int32_t row);
+    bool DelLines(int32_t first, int32_t last);
+    // Replaces the figure of a row (the old one's copy in the trash); an
+    // invalid figure is refused before anything is deleted.
+    bool RenewLine(int32_t row, const MapFigurePtr& figure);
+    // The map-file filter of the set's map mode ("" for another mode).
+    QString MapFileFilter() const;
+    // An existing map file chosen by the user; "" when cancelled, or after
+    // the message "<name>\r\nが存在しません." for a name that does not exist.
+    QString AskMapFileToOpen();
+    QString AskMapFileToSave(const QString& defaultName);
+
+    // -- Edit menu "編集(&E)", in menu order. Items with sub-items carry their
+    // captions in EditSubItemCaptions.
+    enum EditItem { mnuUndo, mnuCut, mnuCopy, mnuPaste, mnuDelete, mnuAllSelect, mnuGarbageOne, mnuGarbageAll,
+                    mnuInsert, mnuAdd, mnuTouch, mnuShow, mnuColor, mnuThing, mnuAdmin, mnuPolygon, mnuMove,
+                    mnuPolylinePolygon, mnuCompress, mnuCurve, mnuPrevNext, mnuPosPrev, mnuPosNext, mnuPosAdd,
+                    mnuJunction, mnuReverse, mnuSortUp, mnuSortDown, EditItemCount };
+    static QString EditItemCaption(EditItem item);
+    static QStringList EditSubItemCaptions(EditItem item);
+    // Which items are enabled as the menu opens (mnuPolylinePolygon and
+    // mnuPrevNext are never changed: true).
+    std::array<bool, EditItemCount> EditMenuEnabled();
+    // The caption of sort key 6 in the current map mode; "" leaves it.
+    QString SortKey6Caption() const;
+
+    // The Edit commands. Copy fills ClipMap with copies of the selected
+    // rows (Esc keeps those made so far); Paste inserts fresh copies of
+    // ClipMap before the current row, so every paste is new figures; the
+    // restorations take figures back from the trash, and leave in the trash
+    // what the map refused.
+    void Undo();
+    void Copy();
+    void Paste();
+    void Cut();
+    void Delete();
+    void SelectAll();
+    void RestoreOne();
+    void RestoreAll();
+
     // -- keys of the window, before the grid (Shift bit 1, Ctrl bit 2)
     enum class KeyAction { None, Copy, Paste, Delete, Cut, Properties, Abort };
     // Abort sets EscAbort; every action but None takes the key.
@@ -213,6 +291,13 @@ private:
     void scrollIntoView(int32_t target);
     void selectWholeRows(int32_t a, int32_t b);
     void fitRowNumbers();
+    // Rows first..first+count-1 were inserted: for each jump mark they
+    // carry, the last of them keeps it and every other figure loses it.
+    void takeMarks(int32_t first, int32_t count);
+    // Status panels 2, 5, 3 and the caption after a change of rows.
+    void printAfterChange();
+    // Runs a list command with `map` in place of ClipMap.
+    void withClipMap(std::shared_ptr<clsMap> map, const std::function<void()>& command);
     int32_t figureCount() const { return MapUnit ? MapUnit->Map().Count() : 0; }
 
     MapListGrid* grid_ = nullptr;

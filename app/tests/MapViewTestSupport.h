@@ -21,9 +21,9 @@
 #include "basHMapCoord.h"
 #include "basHMapView.h"
 #include "clsCanvas.h"
+#include "clsRegistry.h"
 #include "clsMapGraph.h"
 #include "clsMapPlot.h"
-#include "clsRegistry.h"
 
 namespace apptest {
 
@@ -106,11 +106,12 @@ protected:
           overlay_(kW, kH), clock_(QDateTime(QDate(2024, 5, 1), QTime(9, 0))) {
         folder_.Install();
         EXPECT_EQ(gvInitialize(), StartupOK);
-        // The test's own objects in place of those of the start-up.
-        delete std::exchange(gvMapGraph, &graph_);
-        delete std::exchange(gvMapPlotLL, nullptr);
-        delete std::exchange(gvMapPlotXY, nullptr);
+        // The test's own drawing layer, engines and canvas in place of those
+        // of the start-up.
         delete std::exchange(gvCanvas, nullptr);
+        delete std::exchange(gvMapPlotXY, nullptr);
+        delete std::exchange(gvMapPlotLL, nullptr);
+        delete std::exchange(gvMapGraph, &graph_);
         clsRegistry(clsCanvas::RegistrySection()).RegDelete(QString());   // its sizes are not the test's
         ll_ = std::make_unique<clsMapPlot>();
         xy_ = std::make_unique<clsMapPlot>();

@@ -27,16 +27,17 @@ TEST(Startup, EachFailureGivesItsCodeAndKeepsTheSettings) {
         int16_t code;
         const char* box;     // the message shown on the way, if any
         bool readSettings;   // the failure came after "PUBLIC" was read
+        const char* message; // what the window then says
     } cases[] = {
-        {"installed", [](const ProgramFolder&) {}, StartupOK, nullptr, true},
+        {"installed", [](const ProgramFolder&) {}, StartupOK, nullptr, true, ""},
         {"no Environment.txt", [](const ProgramFolder& f) { QFile::remove(f.file("Environment.txt")); },
-         StartupNoObjects, "環境ファイルが存在しません.", false},
+         StartupNoObjects, "環境ファイルが存在しません.", false, "パブリックインスタンスを生成できませんでした．"},
         {"empty MapFolder", [](const ProgramFolder& f) { f.WriteEnvironment({"MapFolder=", "StartMapFile=X.MLL"}); },
-         StartupBadEnvironment, nullptr, false},
+         StartupBadEnvironment, nullptr, false, "環境ファイルに異常があります."},
         {"no BASE.MLL", [](const ProgramFolder& f) { QFile::remove(f.map("BASE.MLL")); }, StartupNoBaseLL,
-         "地図図形ファイルが存在しません.", true},
+         "地図図形ファイルが存在しません.", true, "経緯度地図ベースユニットを確立できませんでした."},
         {"no BASE.MXY", [](const ProgramFolder& f) { QFile::remove(f.map("BASE.MXY")); }, StartupNoBaseXY,
-         "地図図形ファイルが存在しません.", true},
+         "地図図形ファイルが存在しません.", true, "ＸＹ地図ベースユニットを確立できませんでした."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -51,6 +52,7 @@ TEST(Startup, EachFailureGivesItsCodeAndKeepsTheSettings) {
             if (c.box) boxes.expect(QString::fromUtf8(c.box), plat::IdOk);
             EXPECT_EQ(gvInitialize(), c.code);
         }
+        EXPECT_EQ(StartupMessage(c.code), QString::fromUtf8(c.message));
         gvTerminate();
         EXPECT_EQ(pub.RegGet(QStringLiteral("HomeLat"), QString()), "12345");
         EXPECT_EQ(pub.RegGet(QStringLiteral("Language"), QString()), "2");

@@ -80,6 +80,9 @@ TEST(MapFigure, Texts) {
     EXPECT_EQ(t.TextAnsi(2), "a^");   // no rule for the Japanese text
     t.setTextUnicode(1, QStringLiteral("Sa^o Tome 東"));
     EXPECT_EQ(t.TextUnicode(1), "Sâo Tome ?");
+    // Marks of the angle texts and full-width letters keep a Latin form.
+    t.setTextUnicode(1, QStringLiteral("52ﾟ30' 35°41′22″ ＡＢ１　x"));
+    EXPECT_EQ(t.TextAnsi(1), "52\xB0" "30' 35\xB0" "41'22\" AB1 x");
     t.setTextUnicode(2, QStringLiteral("東京"));
     EXPECT_EQ(t.TextAnsi(2), "\x93\x8C\x8B\x9E");
     // Too long for a record: refused with a message.

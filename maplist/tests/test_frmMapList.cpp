@@ -185,3 +185,29 @@ TEST_F(WorldList, MoveViewAndCloseOnAFigure) {
     EXPECT_EQ(window.logic().MoveX, bound.CenterX());
     EXPECT_EQ(window.logic().MoveY, bound.CenterY());
 }
+
+TEST_F(WorldList, EditKeysAndMenu) {
+    open();
+    const int32_t count = world().Count();
+    window.logic().JumpRow(3);
+    window.flgList->setFocus();
+    QTest::keyClick(window.flgList, Qt::Key_Insert, Qt::ControlModifier);   // copy
+    EXPECT_EQ(window.panels[3]->text(), "編集領域行数:1");
+    QTest::keyClick(window.flgList, Qt::Key_Insert, Qt::ShiftModifier);     // paste
+    EXPECT_EQ(world().Count(), count + 1);
+    EXPECT_EQ(window.panels[1]->text(), "総行数:" + QString::number(count + 1));
+    window.mnuEdit->popup(window.mapToGlobal(QPoint(0, 0)));
+    testsupport::SaveWidgetPng(window.mnuEdit, "edit-menu");
+    window.mnuEdit->hide();
+    using L = frmMapListLogic;
+    for (L::EditItem on : {L::mnuUndo, L::mnuCut, L::mnuCopy, L::mnuPaste, L::mnuDelete, L::mnuAllSelect, L::mnuPrevNext})
+        EXPECT_TRUE(window.editItems[on]->isEnabled()) << on;
+    // Items of commands yet to come stay disabled whatever the rule says.
+    for (L::EditItem off : {L::mnuGarbageOne, L::mnuTouch, L::mnuPosPrev, L::mnuReverse})
+        EXPECT_FALSE(window.editItems[off]->isEnabled()) << off;
+    EXPECT_EQ(window.editSubItems[L::mnuSortUp][5]->text(), "緯度(&6)");
+    window.editItems[L::mnuUndo]->trigger();
+    EXPECT_EQ(world().Count(), count);
+    EXPECT_EQ(window.windowTitle(), "地図図形リスト - [2] WORLD_T3.MLL");   // back as it was
+    world().setModify(false);
+}

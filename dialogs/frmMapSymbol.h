@@ -1,0 +1,86 @@
+// The window of the map-symbol dialog over MapSymbolModel: the unit list,
+// the district and thing tabs with their grids and switches, OK, Cancel and
+// Help. The controls are built at every opening; the model keeps the rest.
+#pragma once
+
+#include "DialogBase.h"
+#include "MapSymbolModel.h"
+
+class QCheckBox;
+class QComboBox;
+class QListWidget;
+class QPushButton;
+class QStackedWidget;
+class QTabBar;
+class clsMapUnits;
+
+namespace plat {
+class FlexGrid;
+} // namespace plat
+
+class frmMapSymbol : public plat::DialogBase {
+    Q_OBJECT
+public:
+    explicit frmMapSymbol(QWidget* parent = nullptr, MapSymbolModel& model = MapSymbol());
+    ~frmMapSymbol() override;
+
+    // The opening with the model's TargetUnits; false when there is nothing
+    // to edit (the dialog is then not shown).
+    bool loadControls();
+
+    plat::FlexGrid* thingGrid() const { return flgThings_; }
+    plat::FlexGrid* adminGrid() const { return flgAdmins_; }
+    QComboBox* mapList() const { return choMap_; }
+    QComboBox* pageList() const { return choPage_; }
+    QComboBox* areaList() const { return choArea_; }
+    QListWidget* dropPageList() const { return lstPage_; }
+    QTabBar* tabs() const { return tbsExp_; }
+    QCheckBox* unitSyncBox() const { return chkUnitSync_; }
+    QCheckBox* previewBox() const { return chkPreview_; }
+    QCheckBox* areaSyncBox() const { return chkAreaSync_; }
+    QCheckBox* pageSyncBox() const { return chkPageSync_; }
+    QCheckBox* dispAllBox() const { return chkDispAll_; }
+    QPushButton* cancelButton() const { return cmdCancel_; }
+
+protected:
+    void showEvent(QShowEvent* e) override;
+
+private:
+    bool eventFilter(QObject* o, QEvent* e) override;
+    void build();
+    void connectControls();
+    void installEditors();
+    void handler(const char* name, const std::function<void()>& f);
+    // Shows the model in the controls; change signals raised meanwhile do
+    // nothing.
+    void refresh();
+    void sizeColumns();
+    void dropPageList(int32_t row);
+    void hidePageList();
+    void unload();
+    void hookWheels(bool on);
+
+    MapSymbolModel& model_;
+    QComboBox* choMap_ = nullptr;
+    QCheckBox* chkUnitSync_ = nullptr;
+    QCheckBox* chkPreview_ = nullptr;
+    QTabBar* tbsExp_ = nullptr;
+    QStackedWidget* fraTab_ = nullptr;
+    QComboBox* choArea_ = nullptr;
+    QCheckBox* chkAreaSync_ = nullptr;
+    plat::FlexGrid* flgAdmins_ = nullptr;
+    QListWidget* lstPage_ = nullptr;
+    QComboBox* choPage_ = nullptr;
+    QCheckBox* chkPageSync_ = nullptr;
+    QCheckBox* chkDispAll_ = nullptr;
+    plat::FlexGrid* flgThings_ = nullptr;
+    QPushButton* cmdOK_ = nullptr;
+    QPushButton* cmdCancel_ = nullptr;
+    bool refreshing_ = false;
+    bool loaded_ = false;
+};
+
+// The main window's map-symbol command: opens the dialog on `units` beside
+// `mainWindow` (+1500, +600 twips on the first opening) and redraws the main
+// window through the installed host when the user pressed OK. True for OK.
+bool ShowMapSymbolDialog(QWidget* mainWindow, clsMapUnits* units);

@@ -1,0 +1,52 @@
+#include "MapListHost.h"
+
+#include "MessageBox.h"
+
+namespace {
+
+MapListHost& host() {
+    static MapListHost h;
+    return h;
+}
+
+QString choose(bool save, const QString& title, const QString& filter, const QString& fileName) {
+    plat::FileRequest req;
+    req.save = save;
+    req.title = !title.isEmpty() ? title : save ? QStringLiteral("ファイルを保存する") : QStringLiteral("ファイルを開く");
+    req.filter = filter;
+    req.fileName = fileName;
+    return plat::ChooseFile(req);
+}
+
+} // namespace
+
+MapListHost SetMapListHost(MapListHost h) {
+    std::swap(host(), h);
+    return h;
+}
+
+namespace maplisthost {
+
+QString InputLoadName(const QString& title, const QString& filter, const QString& fileName) {
+    return host().InputLoadName ? host().InputLoadName(title, filter, fileName) : choose(false, title, filter, fileName);
+}
+
+QString InputSaveName(const QString& title, const QString& filter, const QString& fileName) {
+    return host().InputSaveName ? host().InputSaveName(title, filter, fileName) : choose(true, title, filter, fileName);
+}
+
+void UnloadMapUnit(const MapUnitPtr& unit) {
+    if (host().UnloadMapUnit && unit) host().UnloadMapUnit(unit);
+}
+
+void ResetSaveReminder() {
+    if (host().ResetSaveReminder) host().ResetSaveReminder();
+}
+
+QString StartMapFile() { return host().StartMapFile ? host().StartMapFile() : QString(); }
+
+void PlotWindow() {
+    if (host().PlotWindow) host().PlotWindow();
+}
+
+} // namespace maplisthost

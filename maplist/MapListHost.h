@@ -1,0 +1,40 @@
+// What the figure list and the map unit list need of the main window. The
+// main window installs its services at start-up (SetMapListHost); until
+// then, and for any part left empty, the lists ask through the platform's
+// file chooser, release units without a question and skip the rest. Tests
+// install fakes.
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+#include "clsMapUnit.h"
+
+struct MapListHost {
+    // The main window's open and save choosers (title, filter, proposed
+    // name); "" when cancelled. A save chooser asks before replacing a file.
+    std::function<QString(const QString& title, const QString& filter, const QString& fileName)> InputLoadName;
+    std::function<QString(const QString& title, const QString& filter, const QString& fileName)> InputSaveName;
+    // Asks whether to save a modified unit, saves it on Yes and releases it.
+    std::function<void(const MapUnitPtr& unit)> UnloadMapUnit;
+    // Nothing is left unsaved: the save reminder starts counting again.
+    std::function<void()> ResetSaveReminder;
+    // The start map file (proposed by the unit list for the base unit).
+    std::function<QString()> StartMapFile;
+    // Full redraw of the main window.
+    std::function<void()> PlotWindow;
+};
+
+// Installs the host; returns the previous one.
+MapListHost SetMapListHost(MapListHost host);
+
+// The services, each falling back as described above.
+namespace maplisthost {
+QString InputLoadName(const QString& title, const QString& filter, const QString& fileName);
+QString InputSaveName(const QString& title, const QString& filter, const QString& fileName);
+void UnloadMapUnit(const MapUnitPtr& unit);
+void ResetSaveReminder();
+QString StartMapFile();
+void PlotWindow();
+} // namespace maplisthost
