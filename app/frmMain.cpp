@@ -121,7 +121,6 @@ public:
         pan_ = pan;
         update();
     }
-    QPoint pan() const { return pan_; }
 
 protected:
     void paintEvent(QPaintEvent* e) override {
