@@ -6,8 +6,10 @@
 
 #include "AppInfo.h"
 #include "ErrorMng.h"
+#include "FileOpenSave.h"
 #include "Help.h"
 #include "MainPlotRoutines.h"
+#include "MapViewControl.h"
 #include "PublicVal.h"
 #include "StartupChecks.h"
 #include "basFileNames.h"
@@ -48,11 +50,6 @@ QString MainCaption(const QString& title, const QString& path, const QString& pr
            QStringLiteral("]");
 }
 
-void ScrollSteps(int32_t extent, int32_t bound, int32_t& smallChange, int32_t& largeChange) {
-    smallChange = std::max(std::clamp(extent, 10, std::max(bound, 10)) / 10, 1);
-    largeChange = smallChange * 8;
-}
-
 QString PlotResultText(int16_t result) {
     switch (result) {
     case PlotDone: return QString();
@@ -68,21 +65,8 @@ QString ProgressText(int16_t phase) {
     return QStringLiteral("地図描画中... ") + marks;
 }
 
-bool LoadMapUnitFile(const QString& path) {
-    const QString ext = path.section(QLatin1Char('.'), -1).toUpper();
-    const int32_t mode = ext == QLatin1String("MLL") ? 1 : ext == QLatin1String("MXY") ? 2 : 0;
-    if (mode == 0) return false;
-    gvMapMode = mode;
-    clsMapUnits* units = CurrentMapUnits();
-    if (!units) return false;
-    auto unit = std::make_shared<clsMapUnit>();
-    unit->setUnitName(path);
-    if (!unit->Load()) return false;
-    return units->Add(unit);
-}
-
 MainWindowLogic::MainWindowLogic(MainView& view)
-    : LoadFile(LoadMapUnitFile),
+    : LoadFile(mainform::LoadFile),
       Plotter([](plat::HDC hdc, int32_t dpiX, int32_t dpiY, int32_t width, int32_t height,
                  const std::function<void(int16_t)>& progress) {
           return ::PlotMap(hdc, dpiX, dpiY, width, height, progress);
@@ -180,14 +164,8 @@ void MainWindowLogic::RunStartMode() {
         }
         break;
     case 2:
-        if (LoadFile && LoadFile(gvStartMapFile)) {
-            if (StartupStage) StartupStage("load units");
-            InitializingEi = true;
-            SetScrollRange();
-            SetViewControllByEngine();
-            PlotWindow();
-            if (StartupStage) StartupStage("first plot");
-        }
+        // The file dispatch lays the window out and plots.
+        if (LoadFile && LoadFile(gvStartMapFile) && StartupStage) StartupStage("load units and first plot");
         break;
     default: break;
     }
@@ -209,6 +187,7 @@ int16_t MainWindowLogic::PlotWindow() {
     const int16_t result = PlotMap(gvCanvasPicture->hDC(), dpi, dpi, gvCanvas->CanvasWidth(), gvCanvas->CanvasHeight());
     PlotCaption();
     view_.RedrawTopBar();
+    view_.ViewPlotted();
     UpdateScrollSteps();
     QString text = PlotResultText(result);
     if (clsMapUnits* units = CurrentMapUnits(); units && units->Count() < 2)
@@ -258,29 +237,23 @@ void MainWindowLogic::PlotCaption() {
 void MainWindowLogic::UpdateScrollSteps() {
     clsMapPlot* plot = CurrentMapPlot();
     if (!plot) return;
-    const clsRect field = plot->Field();
-    ScrollSteps(MapToCoarse(field.x2 - field.x1), state_.Horizontal.Max, state_.Horizontal.SmallChange,
-                state_.Horizontal.LargeChange);
-    ScrollSteps(MapToCoarse(field.y2 - field.y1), state_.Vertical.Min, state_.Vertical.SmallChange,
-                state_.Vertical.LargeChange);
+    for (const bool vertical : {false, true}) {
+        const MapViewControl::ScrollSteps steps = MapViewControl::ScrollStepsOf(vertical);
+        ScrollBarState& bar = vertical ? state_.Vertical : state_.Horizontal;
+        bar.SmallChange = steps.small;
+        bar.LargeChange = steps.large;
+    }
     refresh();
 }
-
-double MainWindowLogic::ScrollFactor() const { return gvMapMode == 2 ? 32700000.0 / MaxXY : 1.0; }
 
 void MainWindowLogic::SetScrollRange() {
     InitializingEi = true;
     clsMapPlot* plot = CurrentMapPlot();
     if (plot) {
         const int32_t cx = plot->CenterX(), cy = plot->CenterY();
-        if (gvMapMode == 1) {
-            state_.Horizontal.Min = -10800, state_.Horizontal.Max = 10800;
-            state_.Vertical.Min = 5400, state_.Vertical.Max = -5400;
-        } else {
-            const int32_t r = roundEven(MapToCoarse(MaxXY) * ScrollFactor());
-            state_.Horizontal.Min = -r, state_.Horizontal.Max = r;
-            state_.Vertical.Min = r, state_.Vertical.Max = -r;
-        }
+        const int32_t h = MapViewControl::ScrollBound(false), v = MapViewControl::ScrollBound(true);
+        state_.Horizontal.Min = -h, state_.Horizontal.Max = h;
+        state_.Vertical.Min = v, state_.Vertical.Max = -v;
         refresh();
         plot->setCenterX(cx);
         plot->setCenterY(cy);
@@ -291,10 +264,11 @@ void MainWindowLogic::SetScrollRange() {
 void MainWindowLogic::SetViewControllByEngine() {
     InitializingEi = true;
     if (clsMapPlot* plot = CurrentMapPlot()) {
-        state_.Horizontal.Value = clampValue(state_.Horizontal, roundEven(MapToCoarse(plot->CenterX()) * ScrollFactor()));
+        const double factor = MapViewControl::ScrollFactor();
+        state_.Horizontal.Value = clampValue(state_.Horizontal, roundEven(MapToCoarse(plot->CenterX()) * factor));
         refresh();
         view_.DoEvents();
-        state_.Vertical.Value = clampValue(state_.Vertical, roundEven(MapToCoarse(plot->CenterY()) * ScrollFactor()));
+        state_.Vertical.Value = clampValue(state_.Vertical, roundEven(MapToCoarse(plot->CenterY()) * factor));
         refresh();
         view_.DoEvents();
         state_.ScaleLevel = LevelOfScale(plot->MapScale());
@@ -302,6 +276,14 @@ void MainWindowLogic::SetViewControllByEngine() {
         view_.DoEvents();
     }
     InitializingEi = false;
+}
+
+void MainWindowLogic::AfterLoad() {
+    InitializingEi = true;
+    view_.ResizeFormByView();
+    SetScrollRange();
+    InitializingEi = false;
+    SetViewControllByEngine();
 }
 
 // ---------------------------------------------------------------- status bar
@@ -331,68 +313,25 @@ void MainWindowLogic::ShowCursorPos(bool valid, int32_t mapX, int32_t mapY) {
     refresh();
 }
 
-int32_t MainWindowLogic::WrapLongitude(int32_t x) const {
-    if (gvMapMode == 2) return x;
-    if (gvMapMode != 1) return 0;
-    const clsMapPlot* plot = CurrentMapPlot();
-    const int32_t c = plot ? plot->CenterX() : 0;
-    return WrapRange(x - c, -648000, 647999) + c;
-}
-
 // ---------------------------------------------------------------- controls
 
-void MainWindowLogic::HorizontalChanged(int32_t value) {
-    centreScrolled(true, value);
-    PlotWindow();
+void MainWindowLogic::KeepScrollValue(bool vertical, int32_t value) {
+    (vertical ? state_.Vertical : state_.Horizontal).Value = value;
 }
 
-void MainWindowLogic::VerticalChanged(int32_t value) {
-    centreScrolled(false, value);
-    PlotWindow();
-}
-
-void MainWindowLogic::centreScrolled(bool horizontal, int32_t value) {
-    (horizontal ? state_.Horizontal : state_.Vertical).Value = value;
-    clsMapPlot* plot = CurrentMapPlot();
-    if (!plot) return;
-    const int32_t centre = horizontal ? plot->CenterX() : plot->CenterY();
-    // A bar released where the engine already is leaves the centre alone.
-    if (value != roundEven(MapToCoarse(centre) * ScrollFactor())) {
-        const int32_t moved = CoarseToMap(roundEven(value / ScrollFactor()));
-        horizontal ? plot->setCenterX(moved) : plot->setCenterY(moved);
-    }
-    ShowCenter();
-}
-
-void MainWindowLogic::ScaleScrolled(int32_t level) {
-    state_.ScaleLevel = level;
-    clsMapPlot* plot = CurrentMapPlot();
-    if (!plot) return;
-    if (level != LevelOfScale(plot->MapScale())) plot->setMapScale(ScaleOfLevel(static_cast<int16_t>(level)));
-    ShowScale();
-}
-
-void MainWindowLogic::ScaleChanged(int32_t level) {
-    ScaleScrolled(level);
-    PlotWindow();
-}
+void MainWindowLogic::KeepScaleLevel(int32_t level) { state_.ScaleLevel = level; }
 
 void MainWindowLogic::ScrollStep(int16_t direction) {
     if (direction <= 1) {
         const ScrollBarState& h = state_.Horizontal;
         int32_t v = h.Value + (direction == 0 ? -h.LargeChange : h.LargeChange);
         v = gvMapMode == 1 ? WrapRange(v, -10800, 10799) : clampValue(h, v);
-        if (v != h.Value) HorizontalChanged(v);
+        if (v != h.Value) view_.SetScrollValue(false, v);
     } else {
         const ScrollBarState& s = state_.Vertical;
         const int32_t v = clampValue(s, s.Value + (direction == 2 ? s.LargeChange : -s.LargeChange));
-        if (v != s.Value) VerticalChanged(v);
+        if (v != s.Value) view_.SetScrollValue(true, v);
     }
-}
-
-void MainWindowLogic::ZoomStep(int delta) {
-    const int32_t level = std::clamp(state_.ScaleLevel + delta, 1, 53);
-    if (level != state_.ScaleLevel) ScaleChanged(level);
 }
 
 bool MainWindowLogic::KeyDown(int keyCode) {
@@ -400,9 +339,7 @@ bool MainWindowLogic::KeyDown(int keyCode) {
         if (PlottingEi) {
             if (clsMapPlot* plot = CurrentMapPlot()) plot->Cancel = true;
         } else {
-            // Survey and frame cut are switched off by their own commands once they exist.
-            SurveyMode = 0;
-            FrameCutMode = 0;
+            view_.LeaveModes();
         }
         return true;
     }
@@ -412,8 +349,6 @@ bool MainWindowLogic::KeyDown(int keyCode) {
     case 39: ScrollStep(1); return true;
     case 38: ScrollStep(2); return true;
     case 40: ScrollStep(3); return true;
-    case 109: ZoomStep(-1); return true;
-    case 107: ZoomStep(1); return true;
     default: return false;
     }
 }

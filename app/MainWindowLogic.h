@@ -52,6 +52,14 @@ public:
     virtual void ResizeFormByView() = 0;
     // Lets pending window events run.
     virtual void DoEvents() = 0;
+    // Sets a scroll bar as the user would: its Change follows (none when
+    // the bar shows the value already).
+    virtual void SetScrollValue(bool vertical, int32_t value) = 0;
+    // A plot has painted the view anew: the marks drawn over the old
+    // picture go, the survey's route is drawn again.
+    virtual void ViewPlotted() = 0;
+    // Esc with no plot running: survey and frame cut are left.
+    virtual void LeaveModes() = 0;
 };
 
 // Plots the current map units onto a device; MainPlotRoutines' PlotMap.
@@ -62,8 +70,6 @@ using MapPlotter = std::function<int16_t(plat::HDC hdc, int32_t dpiX, int32_t dp
 // for a modified unit, else ", 変更禁止" for a locked map.
 QString MainCaption(const QString& title, const QString& path, const QString& projection, bool modified, bool locked,
                     double windowWidthTwips, double charTwips);
-// Small and large step of a scroll bar over a field extent (coarse units).
-void ScrollSteps(int32_t extent, int32_t bound, int32_t& smallChange, int32_t& largeChange);
 // The status text of a plot result.
 QString PlotResultText(int16_t result);
 // "地図描画中... " and one mark per phase: "*" done, "o" to come.
@@ -75,13 +81,11 @@ public:
     // -- window flags
     bool InitializingEi = true;
     bool PlottingEi = false;
-    int32_t SurveyMode = 0;
-    int32_t FrameCutMode = 0;
 
     const MainViewState& state() const { return state_; }
 
-    // Opens a file by its extension (the command line, the start map).
-    // Until the file dispatcher is joined a map unit loader stands in.
+    // Opens a file by its extension (the command line, the start map);
+    // mainform::LoadFile unless a test puts its own here.
     std::function<bool(const QString& path)> LoadFile;
     // The plot primitive; tests put a fake engine here.
     MapPlotter Plotter;
@@ -104,31 +108,27 @@ public:
     int16_t PlotMap(plat::HDC hdc, int32_t dpiX, int32_t dpiY, int32_t width, int32_t height);
     void PlotCaption();
     void UpdateScrollSteps();
-    double ScrollFactor() const;
     void SetScrollRange();
     void SetViewControllByEngine();
+    // After a file was opened: the window fitted round the view and the
+    // scroll ranges set while initialising, then the controls from the engine.
+    void AfterLoad();
 
     // -- status bar
     void SetStatusText(const QString& text);
     void ShowScale();
     void ShowCenter();
     void ShowCursorPos(bool valid, int32_t mapX, int32_t mapY);
-    // The longitude brought into the 360 degrees round the view's centre.
-    int32_t WrapLongitude(int32_t x) const;
 
-    // -- controls
-    // Scrolled: the engine follows and the status shows it; Changed also redraws.
-    void HorizontalScrolled(int32_t value) { centreScrolled(true, value); }
-    void VerticalScrolled(int32_t value) { centreScrolled(false, value); }
-    void ScaleScrolled(int32_t level);
-    void HorizontalChanged(int32_t value);
-    void VerticalChanged(int32_t value);
-    void ScaleChanged(int32_t level);
+    // -- controls (their events are MapViewControl's)
+    // A value the user gave a scroll bar or the slider, kept so that the
+    // next refresh shows it.
+    void KeepScrollValue(bool vertical, int32_t value);
+    void KeepScaleLevel(int32_t level);
     // One large step of a scroll bar: 0 west, 1 east, 2 north, 3 south.
     void ScrollStep(int16_t direction);
-    void ZoomStep(int delta);
-    // Key codes as the window reports them (27 Esc, 37..40 arrows, 107/109
-    // numeric-pad plus and minus). True when taken.
+    // Key codes as the window reports them (27 Esc, 37..40 arrows). True
+    // when taken.
     bool KeyDown(int keyCode);
 
     // -- shutdown
@@ -148,12 +148,8 @@ public:
 private:
     void refresh();
     bool stop(const QString& message);
-    void centreScrolled(bool horizontal, int32_t value);
 
     MainView& view_;
     MainViewState state_;
     bool started_ = false;   // the application state came up whole
 };
-
-// Map files open as map units of their mode; other files are not taken.
-bool LoadMapUnitFile(const QString& path);

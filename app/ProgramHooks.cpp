@@ -1,5 +1,6 @@
 #include "ProgramHooks.h"
 
+#include "FileOpenSave.h"
 #include "MainPlotRoutines.h"
 #include "PlotProjectionGlue.h"
 #include "PublicVal.h"
@@ -29,4 +30,5 @@ void InstallProgramHooks(QWidget* mainWindow) {
     };
     SetFigPolyWindows(windows);
     InstallMapUnitDialogs(mainWindow);
+    mainform::InstallColorInputs();
 }

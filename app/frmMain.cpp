@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
@@ -26,12 +27,15 @@
 #include "CanvasPictures.h"
 #include "DoEvents.h"
 #include "ErrorMng.h"
+#include "FileOpenSave.h"
 #include "MainPlotRoutines.h"
+#include "MapViewControl.h"
 #include "MessageBox.h"
 #include "ProgramHooks.h"
 #include "PublicVal.h"
 #include "Screen.h"
 #include "SysColors.h"
+#include "ViewOverlay.h"
 #include "basGlobe.h"
 #include "basHMapEdit.h"
 #include "basHMapView.h"
@@ -41,8 +45,11 @@
 #include "clsEnvironment.h"
 #include "clsMap.h"
 #include "clsMapPlot.h"
+#include "clsMapUnit.h"
+#include "clsMapUnits.h"
 #include "frmAbout.h"
 #include "frmCruise05.h"
+#include "frmImageSize.h"
 #include "frmJump05.h"
 #include "frmMapList.h"
 
@@ -55,17 +62,25 @@ constexpr int kMinHeightTwips = 4500;
 int pixelsX(double twips) { return static_cast<int>(twips / plat::TwipsPerPixelX()); }
 int pixelsY(double twips) { return static_cast<int>(twips / plat::TwipsPerPixelY()); }
 
-int shiftOf(Qt::KeyboardModifiers m) {
-    return (m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) | (m & Qt::AltModifier ? 4 : 0);
-}
+// The filters of the File menu's open and save-as choosers.
+const QString kOpenFilter = QStringLiteral(
+    "経緯度地図ファイル(*.MLL)|*.MLL|ＸＹ地図ファイル(*.MXY)|*.MXY|事象ファイル(*.THG)|*.THG|"
+    "行政区ファイル(*.ADM)|*.ADM|ログファイル(*.PLG)|*.PLG|");
+const QString kSaveFilter = kOpenFilter + QStringLiteral(
+    "BMPイメージファイル(*.BMP)|*.BMP|PNGイメージファイル(*.PNG)|*.PNG|メタファイル(*.WMF)|*.WMF|"
+    "ポストスクリプト(*.EPS)|*.EPS|");
 
-int buttonOf(Qt::MouseButton b) {
+int16_t buttonOf(Qt::MouseButton b) {
     switch (b) {
-    case Qt::LeftButton: return 1;
-    case Qt::RightButton: return 2;
+    case Qt::LeftButton: return MapViewControl::LeftButton;
+    case Qt::RightButton: return MapViewControl::RightButton;
     case Qt::MiddleButton: return 4;
     default: return 0;
     }
+}
+
+int16_t buttonsOf(Qt::MouseButtons b) {
+    return (b & Qt::LeftButton ? 1 : 0) | (b & Qt::RightButton ? 2 : 0) | (b & Qt::MiddleButton ? 4 : 0);
 }
 
 // The key codes the window's key handler knows.
@@ -83,22 +98,6 @@ int keyCodeOf(const QKeyEvent* e) {
     }
 }
 
-// The pointer readout: what the view does with the mouse until the full
-// mouse handling is attached.
-class PointerReadout : public MapViewInput {
-public:
-    explicit PointerReadout(MainWindowLogic& logic) : logic_(logic) {}
-    void MouseMove(int, int, int x, int y) override {
-        if (!gvCanvas || !CurrentMapPlot()) return;
-        int32_t mx = 0, my = 0;
-        const bool valid = PosViewToMap(x, y, mx, my);
-        logic_.ShowCursorPos(valid, mx, my);
-    }
-
-private:
-    MainWindowLogic& logic_;
-};
-
 int32_t measureColor(int32_t fallback) {
     if (!gvEnvironment) return fallback;
     return static_cast<int32_t>(gvEnvironment->GetVal(QStringLiteral("MeasureColor"), fallback, INT32_MIN, INT32_MAX));
@@ -106,67 +105,123 @@ int32_t measureColor(int32_t fallback) {
 
 } // namespace
 
-// The map view: shows the view picture, the canvas's visible part.
+// The map view: shows the view picture, the canvas's visible part, with the
+// overlay's marks over it, shifted while a drag pans.
 class MapViewWidget : public QWidget {
 public:
-    MapViewWidget(QWidget* parent, std::function<MapViewInput&()> input) : QWidget(parent), input_(std::move(input)) {
+    explicit MapViewWidget(QWidget* parent, frmMain& owner) : QWidget(parent), owner_(owner) {
         setFocusPolicy(Qt::StrongFocus);
         setMouseTracking(true);
         setAttribute(Qt::WA_OpaquePaintEvent);
+        setAcceptDrops(true);
         setCursor(Qt::CrossCursor);
+    }
+    void setPan(QPoint pan) {
+        if (pan == pan_) return;
+        pan_ = pan;
+        update();
     }
 
 protected:
-    void paintEvent(QPaintEvent*) override {
+    void paintEvent(QPaintEvent* e) override {
         QPainter p(this);
         const plat::HBITMAP image = gvViewPicture ? gvViewPicture->Image() : nullptr;
-        if (image)
-            p.drawImage(0, 0, image->image());
-        else
+        if (!image) {
             p.fillRect(rect(), Qt::white);
+            return;
+        }
+        const QImage& picture = image->image();
+        const QRegion bare = e->region() - QRect(pan_, picture.size());
+        for (const QRect& r : bare) p.fillRect(r, Qt::white);
+        owner_.overlay().Paint(p, picture, e->region(), pan_);
     }
     void mousePressEvent(QMouseEvent* e) override {
-        input_().MouseDown(buttonOf(e->button()), shiftOf(e->modifiers()), qRound(e->position().x()),
-                           qRound(e->position().y()));
+        const int16_t button = buttonOf(e->button());
+        const QPoint at = e->position().toPoint();
+        owner_.viewEvent("picView_MouseDown", [&] { owner_.viewControl().picView_MouseDown(button, at.x(), at.y()); });
     }
     void mouseMoveEvent(QMouseEvent* e) override {
-        input_().MouseMove(buttonOf(e->button()), shiftOf(e->modifiers()), qRound(e->position().x()),
-                           qRound(e->position().y()));
+        const int16_t buttons = buttonsOf(e->buttons());
+        const QPoint at = e->position().toPoint();
+        owner_.viewEvent("picView_MouseMove", [&] { owner_.viewControl().picView_MouseMove(buttons, at.x(), at.y()); });
     }
     void mouseReleaseEvent(QMouseEvent* e) override {
-        input_().MouseUp(buttonOf(e->button()), shiftOf(e->modifiers()), qRound(e->position().x()),
-                         qRound(e->position().y()));
+        const int16_t button = buttonOf(e->button());
+        const QPoint at = e->position().toPoint();
+        owner_.viewEvent("picView_MouseUp", [&] { owner_.viewControl().picView_MouseUp(button, at.x(), at.y()); });
     }
     void wheelEvent(QWheelEvent* e) override {
-        input_().Wheel(e->angleDelta().y(), shiftOf(e->modifiers()), qRound(e->position().x()),
-                       qRound(e->position().y()));
+        const int delta = e->angleDelta().y();
+        if (delta != 0) owner_.viewEvent("MouseWheel", [&] { owner_.viewControl().MouseWheel(delta); });
+    }
+    void dragEnterEvent(QDragEnterEvent* e) override {
+        if (!localFiles(e->mimeData()).isEmpty()) e->acceptProposedAction();
+    }
+    void dragMoveEvent(QDragMoveEvent* e) override {
+        if (!localFiles(e->mimeData()).isEmpty()) e->acceptProposedAction();
+    }
+    void dropEvent(QDropEvent* e) override {
+        const QStringList files = localFiles(e->mimeData());
+        if (files.isEmpty()) return;
+        e->acceptProposedAction();
+        // Opened after the drop has ended: a file's messages must not hold
+        // the program the files came from.
+        QTimer::singleShot(0, &owner_, [owner = &owner_, files] {
+            owner->viewEvent("picView_OLEDragDrop", [&] { owner->viewControl().picView_OLEDragDrop(files); });
+        });
     }
 
 private:
-    std::function<MapViewInput&()> input_;
+    static QStringList localFiles(const QMimeData* data) {
+        QStringList files;
+        if (data)
+            for (const QUrl& url : data->urls())
+                if (url.isLocalFile()) files << url.toLocalFile();
+        return files;
+    }
+
+    frmMain& owner_;
+    QPoint pan_;
 };
 
 frmMain::frmMain(QWidget* parent)
-    : QMainWindow(parent), logic_(*this), input_(std::make_shared<PointerReadout>(logic_)) {
+    : QMainWindow(parent), logic_(*this), overlay_(std::make_unique<plat::ViewOverlay>(1, 1)) {
+    control_ = std::make_unique<MapViewControl>(static_cast<MapViewHost&>(*this), *overlay_);
+    wake_ = new QTimer(this);
+    wake_->setSingleShot(true);
+    connect(wake_, &QTimer::timeout, this, [this] { viewEvent("tmrClick_Timer", [&] { control_->Poll(); }); });
     setWindowTitle(plat::AppTitle());
     setMinimumSize(pixelsX(kMinWidthTwips), pixelsY(kMinHeightTwips));
     buildControls();
     buildMenus();
     logic_.InputSaveName = [](const QString& filter, const QString& proposal) {
-        plat::FileRequest req;
-        req.save = true;
-        req.filter = filter;
-        req.fileName = proposal;
-        req.title = QStringLiteral("ファイルを保存する");
-        return plat::ChooseFile(req);
+        return mainform::InputSaveName(QString(), filter, proposal);
     };
+    mainform::FileHost files;
+    files.AfterLoad = [this] { logic_.AfterLoad(); };
+    files.PlotWindow = [this] { logic_.PlotWindow(); };
+    files.StatusText = [this](const QString& text) { logic_.SetStatusText(text); };
+    files.Plot = [this](plat::HDC hdc, int32_t dpiX, int32_t dpiY, int32_t width, int32_t height) {
+        return logic_.PlotMap(hdc, dpiX, dpiY, width, height);
+    };
+    files.SaveEps = [plot = files.Plot, status = files.StatusText](const QString& fileName) {
+        return SaveEpsFile(fileName, plot, status);
+    };
+    files.Repaint = [this] { repaint(); };
+    previousFileHost_ = mainform::SetFileHost(std::move(files));
     SetWindupHook([this] { logic_.WindupError(); });
 }
 
-frmMain::~frmMain() { SetWindupHook({}); }
+frmMain::~frmMain() {
+    SetWindupHook({});
+    mainform::SetFileHost(std::move(previousFileHost_));
+}
 
-void frmMain::setMapViewInput(std::shared_ptr<MapViewInput> input) {
-    input_ = input ? std::move(input) : std::make_shared<PointerReadout>(logic_);
+void frmMain::viewEvent(const char* handler, const std::function<void()>& fn) {
+    guarded(handler, fn);
+    if (closing_) return;
+    const QRegion dirty = overlay_->TakeDirty();
+    if (!dirty.isEmpty()) picView->update(dirty);
 }
 
 void frmMain::guarded(const char* handler, const std::function<void()>& fn) {
@@ -220,7 +275,7 @@ void frmMain::buildControls() {
     viewBox_ = new QWidget(central);
     viewBox_->setAutoFillBackground(true);
     viewBox_->installEventFilter(this);
-    picView = new MapViewWidget(viewBox_, [this]() -> MapViewInput& { return *input_; });
+    picView = mapView_ = new MapViewWidget(viewBox_, *this);
     vsbView = new QScrollBar(Qt::Vertical, central);
     hsbView = new QScrollBar(Qt::Horizontal, central);
     vsbView->setFocusPolicy(Qt::NoFocus);
@@ -240,29 +295,30 @@ void frmMain::buildControls() {
     stbPanels[2]->setToolTip(QStringLiteral("キャンバス中心座標"));
 
     // A drag shows the centre or scale as it goes and redraws on release.
+    // Qt's vertical bar grows downwards: its values are negated.
     for (QAbstractSlider* bar : std::initializer_list<QAbstractSlider*>{hsbView, vsbView, sliScale}) bar->setTracking(false);
     connect(hsbView, &QScrollBar::sliderMoved, this,
-            [this](int v) { guarded("hsbView_Scroll", [&] { logic_.HorizontalScrolled(v); }); });
+            [this](int v) { viewEvent("hsbView_Scroll", [&] { control_->hsbView_Scroll(v); }); });
     connect(vsbView, &QScrollBar::sliderMoved, this,
-            [this](int v) { guarded("vsbView_Scroll", [&] { logic_.VerticalScrolled(-v); }); });
-    connect(sliScale, &QSlider::sliderMoved, this, [this](int v) {
-        guarded("sliScale_Scroll", [&] {
-            sliScale->setToolTip(QStringLiteral("1/") + ScaleLevelText(static_cast<int16_t>(v)));
-            logic_.ScaleScrolled(v);
-        });
+            [this](int v) { viewEvent("vsbView_Scroll", [&] { control_->vsbView_Scroll(-v); }); });
+    connect(sliScale, &QSlider::sliderMoved, this,
+            [this](int v) { viewEvent("sliScale_Scroll", [&] { control_->sliScale_Scroll(int16_t(v)); }); });
+    connect(hsbView, &QScrollBar::valueChanged, this, [this](int v) {
+        logic_.KeepScrollValue(false, v);
+        viewEvent("hsbView_Change", [&] { control_->hsbView_Change(v); });
     });
-    connect(hsbView, &QScrollBar::valueChanged, this,
-            [this](int v) { guarded("hsbView_Change", [&] { logic_.HorizontalChanged(v); }); });
-    connect(vsbView, &QScrollBar::valueChanged, this,
-            [this](int v) { guarded("vsbView_Change", [&] { logic_.VerticalChanged(-v); }); });
+    connect(vsbView, &QScrollBar::valueChanged, this, [this](int v) {
+        logic_.KeepScrollValue(true, -v);
+        viewEvent("vsbView_Change", [&] { control_->vsbView_Change(-v); });
+    });
     connect(sliScale, &QSlider::valueChanged, this, [this](int v) {
-        guarded("sliScale_Change", [&] {
-            sliScale->setToolTip(QStringLiteral("1/") + ScaleLevelText(static_cast<int16_t>(v)));
-            logic_.ScaleChanged(v);
-        });
+        logic_.KeepScaleLevel(v);
+        viewEvent("sliScale_Change", [&] { control_->sliScale_Change(int16_t(v)); });
     });
-    connect(picScaleSmall, &QToolButton::clicked, this, [this] { guarded("picScaleSmall_Click", [&] { logic_.ZoomStep(-1); }); });
-    connect(picScaleLarge, &QToolButton::clicked, this, [this] { guarded("picScaleLarge_Click", [&] { logic_.ZoomStep(1); }); });
+    connect(picScaleSmall, &QToolButton::clicked, this,
+            [this] { viewEvent("picScaleSmall_Click", [&] { control_->picScaleSmall_Click(); }); });
+    connect(picScaleLarge, &QToolButton::clicked, this,
+            [this] { viewEvent("picScaleLarge_Click", [&] { control_->picScaleLarge_Click(); }); });
 }
 
 void frmMain::buildMenus() {
@@ -280,9 +336,9 @@ void frmMain::buildMenus() {
 
     mnuFile = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
     item(mnuFile, "新規作成(&N)...");
-    item(mnuFile, "開く(&O)...");
+    item(mnuFile, "開く(&O)...", wired("mnuOpen_Click", [this] { mnuOpen_Click(); }));
     item(mnuFile, "上書き保存(&S)");
-    item(mnuFile, "名前を付けて保存(&A)...");
+    item(mnuFile, "名前を付けて保存(&A)...", wired("mnuSave_Click", [this] { mnuSave_Click(); }));
     item(mnuFile, "地図ユニットリスト(&L)...");
     QAction* cruiseSet = item(mnuFile, "クルーズ設定(&T)...", wired("mnuCruiseSet_Click", [this] { mnuCruiseSet(); }));
     item(mnuFile, "クルーズ実行(&W)");
@@ -290,7 +346,7 @@ void frmMain::buildMenus() {
     item(mnuFile, "地図画像コピー(&C)");
     item(mnuFile, "印刷(&P)...");
     mnuFile->addSeparator();
-    item(mnuFile, "画像サイズ(&Z)...");
+    item(mnuFile, "画像サイズ(&Z)...", wired("mnuMapSize_Click", [this] { mnuMapSize_Click(); }));
     QAction* mapInfo = item(mnuFile, "地図情報(&I)...", wired("mnuMapInfo_Click", [this] { mnuMapInfo(this); }));
     mnuFile->addSeparator();
     QAction* quit = mnuFile->addAction(plat::AppTitle() + QStringLiteral("の終了(&X)"));
@@ -357,8 +413,18 @@ void frmMain::buildMenus() {
 
     mnuTool = menuBar()->addMenu(QStringLiteral("ツール(&T)"));
     item(mnuTool, "環境設定(&E)...");
-    item(mnuTool, "測量(&R)");
-    item(mnuTool, "フレームカット(&F)");
+    QAction* survey = item(mnuTool, "測量(&R)", [this] { viewEvent("mnuSurvey_Click", [&] { control_->mnuSurvey_Click(); }); });
+    QAction* frameCut =
+        item(mnuTool, "フレームカット(&F)", [this] { viewEvent("mnuFrameCut_Click", [&] { control_->mnuFrameCut_Click(); }); });
+    survey->setCheckable(true);
+    frameCut->setCheckable(true);
+    connect(mnuTool, &QMenu::aboutToShow, this, [this, survey, frameCut] {
+        const bool surveyOn = control_->Survey().IsOn(), frameCutOn = control_->FrameCut().IsOn();
+        survey->setEnabled(!frameCutOn && !control_->PickupEi);
+        survey->setChecked(surveyOn);
+        frameCut->setEnabled(!surveyOn && !control_->PickupEi);
+        frameCut->setChecked(frameCutOn);
+    });
 
     mnuHelp = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
     item(mnuHelp, "目次(&C)...");
@@ -390,6 +456,8 @@ bool frmMain::Start(const QStringList& arguments) {
         logic_.OpenFirstFile(arguments);
         statusBar()->setFont(QFont(gvDefaultFont));
     });
+    // The save reminder's minutes run from here.
+    viewEvent("tmrSave_Timer", [&] { control_->Poll(); });
     return true;
 }
 
@@ -399,16 +467,20 @@ void frmMain::Refresh(const MainViewState& s) {
     setWindowTitle(s.Caption.isEmpty() ? plat::AppTitle() : s.Caption);
     for (size_t i = 0; i < stbPanels.size(); ++i) stbPanels[i]->setText(s.Panels[i]);
     const QSignalBlocker bh(hsbView), bv(vsbView), bs(sliScale);
+    // A bar held by the user keeps its value: the release raises its Change.
+    auto show = [](QAbstractSlider* bar, int value) {
+        if (!bar->isSliderDown()) bar->setValue(value);
+    };
     hsbView->setRange(s.Horizontal.Min, s.Horizontal.Max);
-    hsbView->setValue(s.Horizontal.Value);
+    show(hsbView, s.Horizontal.Value);
     hsbView->setSingleStep(s.Horizontal.SmallChange);
     hsbView->setPageStep(s.Horizontal.LargeChange);
     // Qt's vertical bar grows downwards; north (the larger value) is on top.
     vsbView->setRange(-s.Vertical.Min, -s.Vertical.Max);
-    vsbView->setValue(-s.Vertical.Value);
+    show(vsbView, -s.Vertical.Value);
     vsbView->setSingleStep(s.Vertical.SmallChange);
     vsbView->setPageStep(s.Vertical.LargeChange);
-    sliScale->setValue(s.ScaleLevel);
+    show(sliScale, s.ScaleLevel);
     const bool on = !s.Locked;
     for (QWidget* w : std::initializer_list<QWidget*>{sliScale, picScaleSmall, picScaleLarge, hsbView, vsbView})
         w->setEnabled(on);
@@ -419,6 +491,8 @@ void frmMain::Refresh(const MainViewState& s) {
 
 void frmMain::RepaintView() {
     if (gvCanvas && !logic_.InitializingEi) gvCanvas->Paint();
+    // The picture is the map at the engine's centre now: a drag's shift is over.
+    mapView_->setPan(QPoint());
     picView->repaint();
 }
 
@@ -450,6 +524,69 @@ void frmMain::ResizeFormByView() {
 }
 
 void frmMain::DoEvents() { plat::DoEvents(); }
+
+void frmMain::SetScrollValue(bool vertical, int32_t value) {
+    if (vertical) vsbView->setValue(-value);
+    else hsbView->setValue(value);
+}
+
+void frmMain::ViewPlotted() {
+    control_->ViewRepainted();
+    picView->update(overlay_->TakeDirty());
+}
+
+void frmMain::LeaveModes() { control_->LeaveModes(); }
+
+// ---------------------------------------------------------------- MapViewHost
+
+void frmMain::PaintViewFromCanvas() {
+    if (gvCanvas) gvCanvas->Paint();
+    picView->update();
+}
+
+void frmMain::ShowPanOffset(int32_t dx, int32_t dy) { mapView_->setPan(QPoint(dx, dy)); }
+
+void frmMain::WakeAfter(int64_t ms) { wake_->start(static_cast<int>(std::clamp<int64_t>(ms, 0, INT_MAX))); }
+
+void frmMain::SetViewCursor(int resource) {
+    switch (resource) {
+    case 1104: picView->setCursor(Qt::UpArrowCursor); break;        // survey
+    case 1105: picView->setCursor(Qt::PointingHandCursor); break;   // pickup
+    case 1106: picView->setCursor(Qt::SizeFDiagCursor); break;      // frame cut
+    default: picView->setCursor(Qt::CrossCursor); break;
+    }
+}
+
+int32_t frmMain::ScrollValue(bool vertical) const {
+    return vertical ? logic_.state().Vertical.Value : logic_.state().Horizontal.Value;
+}
+
+int16_t frmMain::SliderValue() const { return static_cast<int16_t>(logic_.state().ScaleLevel); }
+
+void frmMain::SetSliderValue(int16_t level) { sliScale->setValue(level); }
+
+void frmMain::SetSliderTip(const QString& text) { sliScale->setToolTip(text); }
+
+QSize frmMain::ScreenSizePixels() const { return screen() ? screen()->size() : QSize(1920, 1080); }
+
+void frmMain::LoadFile(const QString& path) {
+    if (logic_.LoadFile) logic_.LoadFile(path);
+}
+
+QString frmMain::ActiveWindowName() const {
+    const QWidget* active = QApplication::activeWindow();
+    return active ? QString::fromLatin1(active->metaObject()->className()) : QString();
+}
+
+bool frmMain::AnyMapModified() const {
+    for (const clsMapUnits* units : {gvMapUnitsLL, gvMapUnitsXY})
+        if (units && units->Modify()) return true;
+    return false;
+}
+
+void frmMain::RefreshMapListCaption() {
+    if (auto* list = qobject_cast<frmMapList*>(QApplication::activeWindow())) list->PrintCaption();
+}
 
 // ---------------------------------------------------------------- layout
 
@@ -483,6 +620,10 @@ void frmMain::layoutView() {
             gvCanvas->setViewHeight(h);
         }
         picView->setGeometry(0, 0, w, h);
+        if (overlay_->width() != w || overlay_->height() != h) {
+            overlay_->Resize(w, h);
+            control_->ViewRepainted();
+        }
         logic_.PlotWindow();
     });
 }
@@ -499,8 +640,12 @@ bool frmMain::eventFilter(QObject* o, QEvent* e) {
         paintViewArea(p);
         return true;
     } else if (o == picViewArea && e->type() == QEvent::MouseButtonRelease) {
-        const auto* m = static_cast<QMouseEvent*>(e);
-        viewAreaClicked(qRound(m->position().x()), qRound(m->position().y()));
+        const QPointF at = static_cast<QMouseEvent*>(e)->position();
+        const double tx = plat::TwipsPerPixelX(), ty = plat::TwipsPerPixelY();
+        viewEvent("picViewArea_MouseUp", [&] {
+            control_->picViewArea_MouseUp(at.x() * tx, at.y() * ty, picViewArea->width() * tx,
+                                          picViewArea->height() * ty);
+        });
         return true;
     }
     return QMainWindow::eventFilter(o, e);
@@ -531,21 +676,12 @@ void frmMain::paintViewArea(QPainter& p) {
     }
 }
 
-void frmMain::viewAreaClicked(int x, int y) {
-    guarded("picViewArea_MouseUp", [&] {
-        const int cw = (picViewArea->width() + 1) / 3, ch = (picViewArea->height() + 1) / 3;
-        if (!gvCanvas || cw <= 0 || ch <= 0) return;
-        gvCanvas->setViewArea(std::clamp(x / cw, 0, 2) + 3 * std::clamp(y / ch, 0, 2) + 1);
-        logic_.PlotWindow();
-    });
-}
-
 // ---------------------------------------------------------------- keys and close
 
 void frmMain::keyPressEvent(QKeyEvent* e) {
     const int code = keyCodeOf(e);
     bool taken = false;
-    if (code) guarded("Form_KeyDown", [&] { taken = logic_.KeyDown(code); });
+    if (code) viewEvent("Form_KeyDown", [&] { taken = control_->KeyDown(code) || logic_.KeyDown(code); });
     if (!taken) QMainWindow::keyPressEvent(e);
 }
 
@@ -648,5 +784,52 @@ void frmMain::mnuAddItem(int kind) {
     if (!figures) return;
     CurrentMapUnits()->ResetUndo();
     for (const MapFigurePtr& f : *figures) unit->Map().Add(f);
+    logic_.PlotWindow();
+}
+
+void frmMain::mnuOpen_Click() {
+    if (openProposal_.isEmpty()) openProposal_ = JoinPath(gvMapFolder, QStringLiteral("*.MLL"));
+    const QString name = mainform::InputLoadName(QString(), kOpenFilter, openProposal_);
+    if (name.isEmpty()) return;
+    openProposal_ = name;
+    LoadFile(name);
+}
+
+void frmMain::mnuSave_Click() {
+    if (gvLastSavePath.isEmpty() && gvCanvas) gvLastSavePath = gvCanvas->PngPath();
+    const QString name = mainform::InputSaveName(QString(), kSaveFilter, gvLastSavePath);
+    if (name.isEmpty()) return;
+    gvLastSavePath = name;
+    mainform::SaveFile(name);
+    if (!AnyMapModified()) control_->Reminder().SaveMinuteCount = 0;
+    logic_.PlotCaption();
+}
+
+void frmMain::mnuOverwrite_Click() {
+    if (const clsMap* map = ActiveMap()) mainform::SaveFile(map->FileName());
+    for (clsMapUnits* units : {gvMapUnitsLL, gvMapUnitsXY})
+        if (units)
+            for (const MapUnitPtr& unit : std::vector<MapUnitPtr>(units->begin(), units->end()))
+                if (unit->Modify()) unit->Save(true);
+    if (!AnyMapModified()) control_->Reminder().SaveMinuteCount = 0;
+    logic_.PlotCaption();
+}
+
+void frmMain::mnuMapSize_Click() {
+    if (!gvCanvas) return;
+    MapSizeLogic size;
+    size.Canvas = gvCanvas;
+    MapSizeLogic::Remembered().presetIfFirst(plat::WindowLeftTwips(this), plat::WindowTopTwips(this), 600, 600);
+    {
+        frmMapSize dialog(size, this);
+        dialog.showModal();
+    }
+    size.Canvas = nullptr;
+    if (!size.OK) return;
+    logic_.InitializingEi = true;
+    if (!gvCanvas->Synchro()) gvCanvas->ViewLikeCanvas();
+    ResizeFormByView();
+    layoutView();
+    logic_.InitializingEi = false;
     logic_.PlotWindow();
 }

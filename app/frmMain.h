@@ -1,38 +1,32 @@
 // The main window: menus, the top bar (scale bar, view-area box, scale
 // slider), the map view with its scroll bars and the status bar. It shows
-// what MainWindowLogic holds and hands its events there.
+// what MainWindowLogic holds and hands its events there; the view's mouse,
+// scroll bars, slider, timers and dropped files go to MapViewControl, whose
+// rubber bands the view paints from its overlay.
 #pragma once
 
 #include <QMainWindow>
 
 #include <memory>
 
+#include "FileOpenSave.h"
 #include "MainWindowLogic.h"
+#include "MapViewHost.h"
 
+class MapViewControl;
 class QLabel;
 class QMenu;
 class QScrollBar;
 class QSlider;
+class QTimer;
 class QToolButton;
-
-// Where the map view's mouse goes. The click, drag and wheel handling of the
-// view is attached here; until then the pointer position is shown and
-// nothing else happens.
-class MapViewInput {
-public:
-    virtual ~MapViewInput() = default;
-    // button 1 left, 2 right, 4 middle; shift as the window reports it;
-    // x, y view pixels.
-    virtual void MouseDown(int /*button*/, int /*shift*/, int /*x*/, int /*y*/) {}
-    virtual void MouseMove(int /*button*/, int /*shift*/, int /*x*/, int /*y*/) {}
-    virtual void MouseUp(int /*button*/, int /*shift*/, int /*x*/, int /*y*/) {}
-    // delta in eighths of a degree, as the wheel reports it.
-    virtual void Wheel(int /*delta*/, int /*shift*/, int /*x*/, int /*y*/) {}
-};
+namespace plat {
+class ViewOverlay;
+}
 
 class MapViewWidget;
 
-class frmMain : public QMainWindow, private MainView {
+class frmMain : public QMainWindow, private MainView, private MapViewHost {
     Q_OBJECT
 public:
     explicit frmMain(QWidget* parent = nullptr);
@@ -43,12 +37,18 @@ public:
     // window shows and the command-line file or the start mode follows.
     // False when the program was stopped.
     bool Start(const QStringList& arguments);
-    // Replaces the view's mouse handling (none: the pointer readout only).
-    void setMapViewInput(std::shared_ptr<MapViewInput> input);
-    MapViewInput& mapViewInput() { return *input_; }
+    MapViewControl& viewControl() { return *control_; }
+    plat::ViewOverlay& overlay() { return *overlay_; }
+
+    // File menu: open, save as, the overwrite (also the save reminder's)
+    // and the image size.
+    void mnuOpen_Click();
+    void mnuSave_Click();
+    void mnuOverwrite_Click();
+    void mnuMapSize_Click();
 
     // -- controls, named as the window names them (tests reach them here)
-    MapViewWidget* picView = nullptr;
+    QWidget* picView = nullptr;
     QWidget* picMeasure = nullptr;
     QWidget* picViewArea = nullptr;
     QSlider* sliScale = nullptr;
@@ -70,6 +70,8 @@ protected:
     bool eventFilter(QObject* o, QEvent* e) override;
 
 private:
+    friend class MapViewWidget;
+
     // MainView
     void Refresh(const MainViewState& state) override;
     void RepaintView() override;
@@ -77,6 +79,40 @@ private:
     void CaptionMetrics(double& widthTwips, double& charTwips) const override;
     void ResizeFormByView() override;
     void DoEvents() override;
+    void SetScrollValue(bool vertical, int32_t value) override;
+    void ViewPlotted() override;
+    void LeaveModes() override;
+
+    // MapViewHost
+    bool Plotting() const override { return logic_.PlottingEi; }
+    void setInitializing(bool on) override { logic_.InitializingEi = on; }
+    int16_t PlotWindow() override { return logic_.PlotWindow(); }
+    void SetViewControllByEngine() override { logic_.SetViewControllByEngine(); }
+    void PaintViewFromCanvas() override;
+    void ShowPanOffset(int32_t dx, int32_t dy) override;
+    void WakeAfter(int64_t ms) override;
+    void SetStatusText(const QString& text) override { logic_.SetStatusText(text); }
+    void ShowScale() override { logic_.ShowScale(); }
+    void ShowCenter() override { logic_.ShowCenter(); }
+    void ShowCursorPos(int32_t mapX, int32_t mapY, bool valid) override { logic_.ShowCursorPos(valid, mapX, mapY); }
+    void SetViewCursor(int resource) override;
+    int32_t ScrollValue(bool vertical) const override;
+    int16_t SliderValue() const override;
+    void SetSliderValue(int16_t level) override;
+    void SetSliderTip(const QString& text) override;
+    QSize ScreenSizePixels() const override;
+    void SetScrollRange() override { logic_.SetScrollRange(); }
+    void LoadFile(const QString& path) override;
+    // The popup menu, the pickup list and the pick menu come with the
+    // figure dialogs.
+    void ShowPopupMenu(int32_t, int32_t) override {}
+    bool PickupList(int32_t, int32_t, bool, int32_t&, int32_t&) override { return false; }
+    void PickMenu(int32_t, int32_t) override {}
+    QString ActiveWindowName() const override;
+    bool MainMinimized() const override { return isMinimized(); }
+    bool AnyMapModified() const override;
+    void Overwrite() override { mnuOverwrite_Click(); }
+    void RefreshMapListCaption() override;
 
     void buildMenus();
     void buildControls();
@@ -86,7 +122,8 @@ private:
     // synchronised. Waits while a plot runs.
     void layoutView();
     void scheduleLayout();
-    void viewAreaClicked(int x, int y);
+    // Runs a handler of the view control, then shows what it drew.
+    void viewEvent(const char* handler, const std::function<void()>& fn);
     void paintMeasure(QPainter& p);
     void paintViewArea(QPainter& p);
 
@@ -96,7 +133,12 @@ private:
     void mnuAddItem(int kind);
 
     MainWindowLogic logic_;
-    std::shared_ptr<MapViewInput> input_;
+    std::unique_ptr<plat::ViewOverlay> overlay_;
+    std::unique_ptr<MapViewControl> control_;
+    mainform::FileHost previousFileHost_;
+    QTimer* wake_ = nullptr;
+    QString openProposal_;   // the open dialog's last answer
+    MapViewWidget* mapView_ = nullptr;   // picView
     QWidget* viewBox_ = nullptr;
     bool layoutPending_ = false;
     bool closing_ = false;

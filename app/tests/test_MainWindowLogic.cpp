@@ -8,6 +8,7 @@
 
 #include "AppTestSupport.h"
 #include "ErrorMng.h"
+#include "FileOpenSave.h"
 #include "MainPlotRoutines.h"
 #include "MainWindowLogic.h"
 #include "StartupChecks.h"
@@ -38,9 +39,18 @@ public:
     }
     void ResizeFormByView() override { ++resizes; }
     void DoEvents() override {}
+    // As the bar would: the value stays, its Change is the control's.
+    void SetScrollValue(bool vertical, int32_t value) override {
+        scrolled.emplace_back(vertical, value);
+        if (logic) logic->KeepScrollValue(vertical, value);
+    }
+    void ViewPlotted() override { ++plotted; }
+    void LeaveModes() override { ++leaves; }
 
+    MainWindowLogic* logic = nullptr;
     MainViewState last;
-    int refreshes = 0, repaints = 0, topBars = 0, resizes = 0;
+    std::vector<std::pair<bool, int32_t>> scrolled;
+    int refreshes = 0, repaints = 0, topBars = 0, resizes = 0, plotted = 0, leaves = 0;
     double widthTwips = 15000;
 };
 
@@ -48,6 +58,7 @@ public:
 class MainLogic : public ::testing::Test {
 protected:
     MainLogic() : logic_(view_) {
+        view_.logic = &logic_;
         folder_.Install();
         QDir(folder_.path()).mkdir(QStringLiteral("help"));
         testsupport::WriteBytes(folder_.file(QStringLiteral("help/index.html")), "<html></html>");
@@ -104,7 +115,9 @@ TEST_F(MainLogic, PlotDriverReportsEachResultOfTheEngine) {
             progress(1);
             return c.engine;
         };
+        const int plotted = view_.plotted;
         EXPECT_EQ(logic_.PlotWindow(), c.engine);
+        EXPECT_EQ(view_.plotted, plotted + 1) << "the overlay follows every plot";
         EXPECT_TRUE(lockedDuringPlot);
         EXPECT_FALSE(view_.last.Locked);
         EXPECT_FALSE(logic_.PlottingEi);
@@ -135,17 +148,17 @@ TEST_F(MainLogic, ProgressMarksThePhasesAndRepaintsFromTheThird) {
 }
 
 TEST_F(MainLogic, EscDuringAPlotCancelsItAndLeavesTheModes) {
-    logic_.SurveyMode = 3;
     logic_.Plotter = [&](plat::HDC, int32_t, int32_t, int32_t, int32_t, const std::function<void(int16_t)>&) {
         EXPECT_TRUE(logic_.KeyDown(27));
         EXPECT_FALSE(logic_.KeyDown(37)) << "no scrolling while plotting";
         return int16_t(gvMapPlotLL->Cancel ? 1 : 0);
     };
     EXPECT_EQ(logic_.PlotWindow(), 1);
-    EXPECT_EQ(logic_.SurveyMode, 3);
+    EXPECT_EQ(view_.leaves, 0) << "the modes stay while Esc stops a plot";
     EXPECT_EQ(view_.last.Panels[0], QStringLiteral("地図ファイルを開きましょう."));
-    logic_.KeyDown(27);
-    EXPECT_EQ(logic_.SurveyMode, 0) << "Esc without a plot leaves the survey";
+    EXPECT_TRUE(logic_.KeyDown(27));
+    EXPECT_EQ(view_.leaves, 1) << "Esc without a plot leaves the modes";
+    EXPECT_FALSE(logic_.KeyDown(107)) << "the keypad zoom is the view control's";
 }
 
 TEST(MainCaption, FlagsAndShortening) {
@@ -173,19 +186,6 @@ TEST(MainCaption, FlagsAndShortening) {
     EXPECT_TRUE(narrow.contains(QStringLiteral("..."))) << narrow.toStdString();
 }
 
-TEST(ScrollSteps, TenthOfTheFieldWithinTheBar) {
-    struct Case {
-        int32_t extent, bound, small, large;
-    } cases[] = {{300, 10800, 30, 240}, {50, 10800, 5, 40}, {5, 10800, 1, 8}, {30000, 10800, 1080, 8640},
-                 {30000, 5400, 540, 4320}};
-    for (const Case& c : cases) {
-        int32_t s = 0, l = 0;
-        ScrollSteps(c.extent, c.bound, s, l);
-        EXPECT_EQ(s, c.small) << c.extent;
-        EXPECT_EQ(l, c.large) << c.extent;
-    }
-}
-
 TEST_F(MainLogic, ScrollBarsFollowTheEngineAndMoveIt) {
     logic_.Plotter = [](plat::HDC, int32_t, int32_t, int32_t, int32_t, const std::function<void(int16_t)>&) {
         return int16_t(0);
@@ -202,34 +202,24 @@ TEST_F(MainLogic, ScrollBarsFollowTheEngineAndMoveIt) {
     EXPECT_EQ(view_.last.ScaleLevel, LevelOfScale(gvMapPlotLL->MapScale()));
     logic_.PlotWindow();
     // East past the 180th meridian goes on from the west.
-    const int32_t large = view_.last.Horizontal.LargeChange;
-    logic_.ScrollStep(1);
-    EXPECT_EQ(view_.last.Horizontal.Value, WrapRange(10700 + large, -10800, 10799));
-    EXPECT_EQ(gvMapPlotLL->CenterX(), CoarseToMap(WrapRange(10700 + large, -10800, 10799)));
-    // Dragging moves the engine and shows the centre; the redraw waits for the release.
-    int plots = 0;
-    const MapPlotter quiet = logic_.Plotter;
-    logic_.Plotter = [&](plat::HDC hdc, int32_t dx, int32_t dy, int32_t w, int32_t h,
-                         const std::function<void(int16_t)>& p) {
-        ++plots;
-        return quiet(hdc, dx, dy, w, h, p);
-    };
-    logic_.VerticalScrolled(600);
-    EXPECT_EQ(gvMapPlotLL->CenterY(), CoarseToMap(600));
-    EXPECT_EQ(view_.last.Panels[2], QStringLiteral("C:") + MapXYToCoarseStr(gvMapPlotLL->CenterX(), CoarseToMap(600)));
-    EXPECT_EQ(plots, 0);
-    logic_.VerticalChanged(600);
-    EXPECT_EQ(plots, 1);
-    // North stops at the top of the bar.
+    const int32_t large = logic_.state().Horizontal.LargeChange;
+    EXPECT_TRUE(logic_.KeyDown(39));
+    ASSERT_EQ(view_.scrolled.size(), 1u);
+    EXPECT_EQ(view_.scrolled[0], std::make_pair(false, WrapRange(10700 + large, -10800, 10799)));
+    // North stops at the top of the bar: no step asked past it.
     for (int i = 0; i < 100; ++i) logic_.KeyDown(38);
-    EXPECT_EQ(view_.last.Vertical.Value, 5400);
-    // Zoom keys step the slider within 1..53.
-    const int32_t level = view_.last.ScaleLevel;
-    EXPECT_TRUE(logic_.KeyDown(107));
-    EXPECT_EQ(view_.last.ScaleLevel, std::min(level + 1, 53));
-    EXPECT_EQ(LevelOfScale(gvMapPlotLL->MapScale()), view_.last.ScaleLevel);
-    for (int i = 0; i < 60; ++i) logic_.KeyDown(109);
-    EXPECT_EQ(view_.last.ScaleLevel, 1);
+    EXPECT_EQ(logic_.state().Vertical.Value, 5400);
+    EXPECT_LT(view_.scrolled.size(), 100u);
+    // West in X/Y stops at the bar's end instead of wrapping.
+    gvMapMode = 2;
+    logic_.SetScrollRange();
+    logic_.KeepScrollValue(false, logic_.state().Horizontal.Min + 1);
+    view_.scrolled.clear();
+    logic_.ScrollStep(0);
+    logic_.ScrollStep(0);
+    EXPECT_EQ(view_.scrolled, (std::vector<std::pair<bool, int32_t>>{{false, logic_.state().Horizontal.Min}}));
+    gvMapMode = 1;
+    logic_.SetScrollRange();
 
     // X/Y mode: the whole plane within 16 bits.
     gvMapMode = 2;
@@ -238,13 +228,9 @@ TEST_F(MainLogic, ScrollBarsFollowTheEngineAndMoveIt) {
     EXPECT_GE(view_.last.Horizontal.Max, 32000);
 }
 
-TEST_F(MainLogic, PointerAndLongitudeReadout) {
+TEST_F(MainLogic, PointerReadoutOutsideTheMap) {
     logic_.ShowCursorPos(false, 0, 0);
     EXPECT_EQ(view_.last.Panels[3], QStringLiteral("P:********, ********"));
-    gvMapPlotLL->setCenterX(612000);
-    EXPECT_EQ(logic_.WrapLongitude(-612000), 684000);
-    gvMapMode = 2;
-    EXPECT_EQ(logic_.WrapLongitude(-612000), -612000);
 }
 
 TEST_F(MainLogic, StartModeRunsOnlyWithTheBaseUnit) {
@@ -257,9 +243,14 @@ TEST_F(MainLogic, StartModeRunsOnlyWithTheBaseUnit) {
     logic_.Plotter = [](plat::HDC, int32_t, int32_t, int32_t, int32_t, const std::function<void(int16_t)>&) {
         return int16_t(0);
     };
+    // The window's part of the file dispatch: its layout and redraw.
+    mainform::FileHost host;
+    host.AfterLoad = [this] { logic_.AfterLoad(); };
+    host.PlotWindow = [this] { logic_.PlotWindow(); };
+    const mainform::FileHost previous = mainform::SetFileHost(host);
     logic_.LoadFile = [&](const QString& path) {
         opened.push_back(path);
-        return path.endsWith(QLatin1String(".MXY")) ? false : LoadMapUnitFile(path);
+        return path.endsWith(QLatin1String(".MXY")) ? false : mainform::LoadFile(path);
     };
     // An X/Y file leaves the latitude/longitude set at its base: the start map follows.
     gvCruise->EiAuto = false;
@@ -271,7 +262,12 @@ TEST_F(MainLogic, StartModeRunsOnlyWithTheBaseUnit) {
     // A latitude/longitude file: no start mode, no automatic cruise.
     opened.clear();
     gvCruise->EiAuto = true;
-    logic_.OpenFirstFile({folder_.map(QStringLiteral("WORLD_T3.MLL"))});
+    {
+        // The file's plot still cruises, for standard maps this folder lacks.
+        testsupport::ScriptedBoxes boxes;
+        boxes.expect(QStringLiteral("必要な地図ファイルを揃えられません."), plat::IdOk);
+        logic_.OpenFirstFile({folder_.map(QStringLiteral("WORLD_T3.MLL"))});
+    }
     EXPECT_EQ(opened.size(), 1u);
     EXPECT_FALSE(gvCruise->EiAuto);
     // No file and start mode 0: nothing opens.
@@ -280,6 +276,7 @@ TEST_F(MainLogic, StartModeRunsOnlyWithTheBaseUnit) {
     gvStartMapType = 0;
     logic_.OpenFirstFile({});
     EXPECT_TRUE(opened.empty());
+    mainform::SetFileHost(previous);
 }
 
 TEST_F(MainLogic, CloseQuestionNoLeavesEverythingYesSavesAndWritesLast) {

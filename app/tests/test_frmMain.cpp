@@ -1,14 +1,26 @@
 // The main window over the installed program: the start on the world map,
-// the smallest size, Esc during a real plot, and the close question.
+// the smallest size, Esc during a real plot, and the close question; files
+// from the command line and dropped on the view; the mouse on the real view
+// (click, drag, wheel), a scroll bar dragged and released, survey and frame
+// cut from the Tool menu.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QDir>
+#include <QDropEvent>
+#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
 #include <QScrollBar>
 #include <QSlider>
+#include <QAbstractButton>
+#include <QLineEdit>
+#include <QTest>
+#include <QTimer>
+#include <QUrl>
 
 #include "AppTestSupport.h"
 #include "ErrorMng.h"
@@ -17,8 +29,17 @@
 #include "clsMapPlot.h"
 #include "basGlobe.h"
 #include "frmMain.h"
+#include "frmImageSize.h"
 #include "frmMapLoad.h"
+#include "MapViewControl.h"
 #include "Screen.h"
+#include "ViewOverlay.h"
+#include "basHMapCoord.h"
+#include "basHMapView.h"
+#include "basLibrary.h"
+#include "PublicVal.h"
+#include "clsMapUnit.h"
+#include "clsMapUnits.h"
 
 namespace {
 
@@ -35,7 +56,49 @@ protected:
         SetProgramEndHook({});
         RemoveMapUnitDialogs();
     }
+    // The installed world map again under another name.
+    QString copyOfWorld(const QString& name) const {
+        for (const char* ext : {".MLL", ".ADM", ".THG"})
+            EXPECT_TRUE(QFile::copy(folder_.map(QStringLiteral("WORLD_T3") + QLatin1String(ext)),
+                                    folder_.map(name + QLatin1String(ext))));
+        return folder_.map(name + QStringLiteral(".MLL"));
+    }
+    // Runs the event loop until done() holds or ms have passed.
+    static bool waitFor(const std::function<bool()>& done, int ms = 5000) {
+        QElapsedTimer t;
+        t.start();
+        while (!done() && t.elapsed() < ms) QTest::qWait(10);
+        return done();
+    }
+    // Starts the window at a fixed size with its view laid out and drawn.
+    void startWindow(frmMain& window, const QStringList& arguments = {}) {
+        ASSERT_TRUE(window.Start(arguments));
+        window.resize(900, 640);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        QTest::qWait(100);
+        ASSERT_TRUE(waitFor([&] { return !window.logic().PlottingEi && window.picView->width() > 300; }));
+        // Plots are counted from here.
+        const MapPlotter plot = window.logic().Plotter;
+        window.logic().Plotter = [this, plot](plat::HDC hdc, int32_t dx, int32_t dy, int32_t w, int32_t h,
+                                              const std::function<void(int16_t)>& progress) {
+            ++plots_;
+            return plot(hdc, dx, dy, w, h, progress);
+        };
+    }
+    // The map point under a view pixel, and the width of a view pixel there.
+    static std::pair<int32_t, int32_t> mapAt(QPoint p) {
+        int32_t x = 0, y = 0;
+        EXPECT_TRUE(PosViewToMap(p.x(), p.y(), x, y)) << p.x() << "," << p.y();
+        return {x, y};
+    }
+    static int32_t pixelWidth(QPoint p) { return std::abs(mapAt(p + QPoint(1, 0)).first - mapAt(p).first); }
+    static void expectCentreNear(std::pair<int32_t, int32_t> expected, int32_t tolerance) {
+        EXPECT_NEAR(CurrentMapPlot()->CenterX(), expected.first, tolerance);
+        EXPECT_NEAR(CurrentMapPlot()->CenterY(), expected.second, tolerance);
+    }
+
     apptest::ProgramFolder folder_;
+    int plots_ = 0;
 };
 
 TEST_F(MainWindow, StartsOnTheWorldMapStopsWithEscAndAsksBeforeClosing) {
@@ -95,6 +158,227 @@ TEST_F(MainWindow, StartsOnTheWorldMapStopsWithEscAndAsksBeforeClosing) {
     }
     EXPECT_TRUE(QFile::exists(GetLogLast()));
     EXPECT_EQ(gvMapUnitsLL, nullptr);
+}
+
+TEST_F(MainWindow, OpensTheCommandLineFileAndFilesDroppedOnTheView) {
+    const QString first = copyOfWorld(QStringLiteral("FIRST"));
+    const QString dropped = copyOfWorld(QStringLiteral("DROPPED"));
+    frmMain window;
+    startWindow(window, {first});
+    EXPECT_EQ(gvMapUnitsLL->Count(), 2) << "base and the command line's map; no start map";
+    EXPECT_EQ(gvMapUnitsLL->Active()->UnitName(), first);
+    EXPECT_TRUE(window.windowTitle().contains(QStringLiteral("FIRST"))) << window.windowTitle().toStdString();
+
+    auto drop = [&](const QStringList& paths) {
+        QMimeData data;
+        QList<QUrl> urls;
+        for (const QString& p : paths) urls << QUrl::fromLocalFile(p);
+        data.setUrls(urls);
+        // As a real drop: the view takes the drag when it enters, then the drop.
+        QDragEnterEvent enter(QPoint(40, 40), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(window.picView, &enter);
+        EXPECT_TRUE(enter.isAccepted());
+        QDropEvent event(QPointF(40, 40), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(window.picView, &event);
+        EXPECT_TRUE(event.isAccepted());
+        QTest::qWait(50);
+    };
+    const int before = plots_;
+    drop({dropped});
+    EXPECT_EQ(gvMapUnitsLL->Count(), 3);
+    EXPECT_EQ(gvMapUnitsLL->Active()->UnitName(), dropped);
+    EXPECT_GT(plots_, before) << "a dropped map is drawn";
+    EXPECT_TRUE(window.windowTitle().contains(QStringLiteral("DROPPED"))) << window.windowTitle().toStdString();
+
+    // A file of no known kind: its message, nothing loaded.
+    const QString notes = folder_.file(QStringLiteral("notes.txt"));
+    testsupport::WriteBytes(notes, "text");
+    {
+        testsupport::ScriptedBoxes boxes;
+        boxes.expect(QStringLiteral("は無効なファイル形式です."), plat::IdOk);
+        drop({notes});
+    }
+    EXPECT_EQ(gvMapUnitsLL->Count(), 3);
+    testsupport::SaveWidgetPng(&window, QStringLiteral("dropped"));
+}
+
+TEST_F(MainWindow, AClickCentresADragPansAtOnceAndReplotsOnRelease) {
+    frmMain window;
+    startWindow(window);
+    QWidget* view = window.picView;
+    const int waitMs = window.viewControl().DoubleClickMs + 150;
+    const QPoint centre(view->width() / 2, view->height() / 2);
+
+    // A single click: the point clicked becomes the centre.
+    const QPoint clicked = centre + QPoint(120, 50);
+    const auto target = mapAt(clicked);
+    const int32_t tolerance = pixelWidth(clicked) + 60;
+    QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, clicked);
+    EXPECT_EQ(plots_, 0) << "the click waits for a second one";
+    ASSERT_TRUE(waitFor([&] { return plots_ == 1; }));
+    expectCentreNear(target, tolerance);
+    QTest::qWait(50);
+
+    // A drag: the picture follows the pointer at once; the map is plotted
+    // anew on release with the content moved by the drag.
+    const QImage still = view->grab().toImage();
+    const QPoint from(300, 200), to(360, 230);
+    const auto dragged = mapAt(centre - (to - from));
+    QTest::mousePress(view, Qt::LeftButton, Qt::NoModifier, from);
+    QTest::qWait(waitMs);
+    ASSERT_TRUE(window.viewControl().DragEi);
+    QTest::mouseMove(view, to);
+    EXPECT_EQ(window.viewControl().PanX(), 60);
+    EXPECT_EQ(window.viewControl().PanY(), 30);
+    const QImage moved = view->grab().toImage();
+    const QRect kept(0, 0, still.width() - 60, still.height() - 30);
+    EXPECT_EQ(moved.copy(kept.translated(60, 30)), still.copy(kept)) << "the picture is shifted, not replotted";
+    EXPECT_EQ(plots_, 1);
+    testsupport::SaveWidgetPng(&window, QStringLiteral("dragging"));
+    QTest::mouseRelease(view, Qt::LeftButton, Qt::NoModifier, to);
+    EXPECT_EQ(plots_, 2);
+    EXPECT_EQ(window.viewControl().PanX(), 0);
+    expectCentreNear(dragged, pixelWidth(centre) * 2 + 60);
+
+    // The wheel: one small step of the vertical bar north.
+    const int32_t north = window.logic().state().Vertical.Value;
+    QWheelEvent wheel(QPointF(centre), view->mapToGlobal(QPointF(centre)), QPoint(), QPoint(0, 120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(view, &wheel);
+    EXPECT_EQ(window.logic().state().Vertical.Value, north + window.logic().state().Vertical.SmallChange);
+    EXPECT_EQ(plots_, 3);
+}
+
+TEST_F(MainWindow, AScrollBarDraggedShowsTheCentreAndRedrawsOnRelease) {
+    frmMain window;
+    startWindow(window);
+    QScrollBar* bar = window.hsbView;
+    const int start = bar->value();
+    bar->setSliderDown(true);
+    bar->setSliderPosition(start + 600);
+    EXPECT_EQ(plots_, 0);
+    EXPECT_EQ(CurrentMapPlot()->CenterX(), CoarseToMap(start + 600)) << "the engine follows the drag";
+    EXPECT_TRUE(window.stbPanels[2]->text().startsWith(QStringLiteral("C:")));
+    // The status refreshes while the bar is held do not take the release's Change away.
+    window.logic().SetStatusText(QStringLiteral("x"));
+    bar->setSliderDown(false);
+    EXPECT_EQ(plots_, 1);
+    EXPECT_EQ(window.logic().state().Horizontal.Value, start + 600);
+    EXPECT_EQ(bar->value(), start + 600);
+
+    // Keypad plus: one scale level in, through the slider.
+    const int level = window.sliScale->value();
+    QTest::keyClick(&window, Qt::Key_Plus, Qt::KeypadModifier);
+    EXPECT_EQ(window.sliScale->value(), std::min(level + 1, 53));
+    EXPECT_EQ(LevelOfScale(CurrentMapPlot()->MapScale()), window.sliScale->value());
+    EXPECT_EQ(plots_, 2);
+}
+
+TEST_F(MainWindow, SurveyAndFrameCutFromTheToolMenu) {
+    frmMain window;
+    startWindow(window);
+    QWidget* view = window.picView;
+    auto toolItem = [&](const QString& caption) {
+        emit window.mnuTool->aboutToShow();
+        for (QAction* a : window.mnuTool->actions())
+            if (a->text() == caption) return a;
+        ADD_FAILURE() << caption.toStdString();
+        return static_cast<QAction*>(nullptr);
+    };
+    auto click = [&](QPoint p) {
+        QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, p);
+        QTest::qWait(60);
+    };
+    QAction* survey = toolItem(QStringLiteral("測量(&R)"));
+    ASSERT_TRUE(survey && survey->isEnabled());
+    survey->trigger();
+    EXPECT_EQ(window.stbPanels[0]->text(), QStringLiteral("測量：始点をクリック"));
+    EXPECT_FALSE(toolItem(QStringLiteral("フレームカット(&F)"))->isEnabled()) << "one mode at a time";
+    click({250, 250});
+    click({450, 200});
+    QTest::mouseMove(view, {600, 300});
+    EXPECT_TRUE(window.stbPanels[0]->text().startsWith(QStringLiteral("測量：距離="))) << window.stbPanels[0]->text().toStdString();
+    EXPECT_FALSE(window.overlay().IsEmpty()) << "the legs are drawn over the map";
+    EXPECT_EQ(plots_, 0) << "surveying never replots";
+    testsupport::SaveWidgetPng(&window, QStringLiteral("survey"));
+    QTest::keyClick(&window, Qt::Key_Escape);
+    EXPECT_FALSE(window.viewControl().Survey().IsOn());
+    EXPECT_TRUE(window.overlay().IsEmpty()) << "leaving the mode removes its marks";
+
+    QAction* frameCut = toolItem(QStringLiteral("フレームカット(&F)"));
+    ASSERT_TRUE(frameCut && frameCut->isEnabled());
+    frameCut->trigger();
+    click({200, 150});
+    QTest::mouseMove(view, {420, 330});
+    EXPECT_TRUE(window.viewControl().FrameCut().HasFirstCorner());
+    EXPECT_FALSE(window.overlay().IsEmpty()) << "the rubber band follows the pointer";
+    testsupport::SaveWidgetPng(&window, QStringLiteral("framecut"));
+    const double scale = CurrentMapPlot()->MapScale();
+    click({420, 330});
+    EXPECT_FALSE(window.viewControl().FrameCut().IsOn());
+    EXPECT_TRUE(waitFor([&] { return plots_ >= 1 && !window.logic().PlottingEi; }));
+    EXPECT_LT(CurrentMapPlot()->MapScale(), scale) << "the area fills the view";
+}
+
+TEST_F(MainWindow, FileMenuOpensSavesAsAndSizesTheImage) {
+    const QString other = copyOfWorld(QStringLiteral("OTHER"));
+    frmMain window;
+    startWindow(window);
+    auto fileItem = [&](const char* caption) {
+        emit window.mnuFile->aboutToShow();
+        for (QAction* a : window.mnuFile->actions())
+            if (a->text() == QString::fromUtf8(caption)) return a;
+        ADD_FAILURE() << caption;
+        return static_cast<QAction*>(nullptr);
+    };
+    const QString mapFilter = QStringLiteral(
+        "経緯度地図ファイル(*.MLL)|*.MLL|ＸＹ地図ファイル(*.MXY)|*.MXY|事象ファイル(*.THG)|*.THG|"
+        "行政区ファイル(*.ADM)|*.ADM|ログファイル(*.PLG)|*.PLG|");
+    {
+        testsupport::ScriptedBoxes boxes;
+        boxes.expectOpenFile(QStringLiteral("ファイルを開く"), other);
+        fileItem("開く(&O)...")->trigger();
+        boxes.expectOpenFile(QStringLiteral("ファイルを開く"), QString());
+        fileItem("開く(&O)...")->trigger();
+        ASSERT_EQ(boxes.fileRequests().size(), 2u);
+        EXPECT_EQ(boxes.fileRequests()[0].filter, mapFilter);
+        EXPECT_EQ(boxes.fileRequests()[0].fileName, JoinPath(gvMapFolder, QStringLiteral("*.MLL")));
+        EXPECT_EQ(boxes.fileRequests()[1].fileName, other) << "the last answer is proposed again";
+    }
+    EXPECT_EQ(gvMapUnitsLL->Active()->UnitName(), other);
+    EXPECT_EQ(gvMapUnitsLL->Count(), 3);
+
+    // Save as a picture: the PNG and the project folder beside it.
+    testsupport::TempDir out;
+    const QString png = out.file(QStringLiteral("view.PNG"));
+    {
+        testsupport::ScriptedBoxes boxes;
+        boxes.expectSaveFile(QStringLiteral("ファイルを保存する"), png);
+        fileItem("名前を付けて保存(&A)...")->trigger();
+        ASSERT_EQ(boxes.fileRequests().size(), 1u);
+        EXPECT_EQ(boxes.fileRequests()[0].filter,
+                  mapFilter + QStringLiteral("BMPイメージファイル(*.BMP)|*.BMP|PNGイメージファイル(*.PNG)|*.PNG|"
+                                             "メタファイル(*.WMF)|*.WMF|ポストスクリプト(*.EPS)|*.EPS|"));
+    }
+    EXPECT_EQ(gvLastSavePath, png);
+    const QImage written(png);
+    EXPECT_EQ(written.size(), QSize(gvCanvas->CanvasWidth(), gvCanvas->CanvasHeight()));
+    EXPECT_TRUE(QFile::exists(out.file(QStringLiteral("view/view.PLG"))));
+    EXPECT_TRUE(QFile::exists(out.file(QStringLiteral("view/OTHER.MLL"))));
+
+    // Image size: OK with a narrower view lays the window out anew and redraws.
+    const int plots = plots_;
+    QTimer::singleShot(200, [] {
+        auto* dialog = qobject_cast<frmMapSize*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->viewSizeBox(0)->setText(QStringLiteral("500"));
+        EXPECT_TRUE(dialog->checkField(dialog->viewSizeBox(0)));
+        dialog->okButton()->click();
+    });
+    fileItem("画像サイズ(&Z)...")->trigger();
+    EXPECT_EQ(gvCanvas->ViewWidth(), 500);
+    EXPECT_GT(plots_, plots);
+    EXPECT_TRUE(waitFor([&] { return window.picView->width() == 500; }));
 }
 
 } // namespace
