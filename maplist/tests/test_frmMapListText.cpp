@@ -201,3 +201,22 @@ TEST_F(ListFiles, LockedMapsAreNotSorted) {
     EXPECT_FALSE(list.SortMap(1, 1));
     EXPECT_EQ(names(), (std::vector<QString>{"都市", "海岸線"}));
 }
+
+// A file with every kind and awkward texts, left for a spreadsheet to open.
+TEST_F(ListFiles, SampleForASpreadsheet) {
+    open({Rem("header, with \"quotes\""), Lined<clsMapPolyline>({{1, 2}, {3, 4}, {5, 6}}), Text("A,\"B\"", "日本語,\"引用\""),
+          Symbol(-100, 200)});
+    list.SelectAll();
+    const QString path = testsupport::OutputFolder() + "/figures.csv";
+    ASSERT_TRUE(list.WriteTextFile(path));
+    ASSERT_TRUE(list.ReadTextFile(path));
+    for (int32_t k = 1; k <= 4; ++k)
+        // Read back before the first row; the remark gains its blank.
+        EXPECT_EQ(maptext::FigureToStrAll(map().Item(k).get(), list.MapUnit.get(), true),
+                  maptext::FigureToStrAll(map().Item(k + 4).get(), list.MapUnit.get(), true).replace("\" header", "\"  header"));
+    // A name Shift-JIS lacks makes the file UTF-8.
+    map().Add(Text("Zürich", "チューリッヒ"));
+    list.RowsChanged();
+    list.SelectAll();
+    ASSERT_TRUE(list.WriteTextFile(testsupport::OutputFolder() + "/figures-utf8.csv"));
+}
