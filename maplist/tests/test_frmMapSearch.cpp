@@ -267,6 +267,7 @@ TEST(SearchDialog, ClosingKeepsHistoriesAndResetsTheAngleRule) {
 
 TEST(SearchDialog, ControlsFollowTheTarget) {
     DisplaySettings settings;
+    SetMapModeSource([] { return 1; });
     frmMapSearchLogic logic;
     logic.KeywordHistory = {"old", "new"};
     logic.Keyword = "typed";
@@ -305,4 +306,5 @@ TEST(SearchDialog, ControlsFollowTheTarget) {
     EXPECT_EQ(logic.Command, 3);
     EXPECT_EQ(logic.Direction, 2);
     EXPECT_EQ(std::make_pair(logic.PosX, logic.PosY), std::make_pair(1, 2));
+    SetMapModeSource({});
 }
