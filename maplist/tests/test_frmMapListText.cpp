@@ -15,31 +15,11 @@ namespace {
 
 // A list on one latitude/longitude unit, with the map mode the list sets
 // for coordinate texts.
-struct ListFiles : ::testing::Test {
-    DisplaySettings settings;
+struct ListFiles : ListTest {
     testsupport::TempDir dir;
-    FakeGrid grid;
-    frmMapListLogic list;
-    std::unique_ptr<clsMapUnits> units;
-    int32_t mode = 1;
 
-    ListFiles() {
-        SetMapListModeHooks([this] { return mode; }, [this](int32_t m) { mode = m; });
-        SetMapModeSource([this] { return mode; });
-        list.attach(&grid);
-    }
-    ~ListFiles() override {
-        SetMapListModeHooks({}, {});
-        SetMapModeSource({});
-        SetAngleSymbol(2);
-    }
-    void open(std::initializer_list<MapFigurePtr> figures) {
-        units = Units({Unit(dir.file("LIST.MLL"), figures)});
-        list.MapUnits = units.get();
-        ASSERT_TRUE(list.Load());
-        ASSERT_TRUE(list.Activate());
-    }
-    clsMap& map() { return list.MapUnit->Map(); }
+    ~ListFiles() override { SetAngleSymbol(2); }
+    void open(std::initializer_list<MapFigurePtr> figures) { openUnit(dir.file("LIST.MLL"), figures); }
     // Thing names of the figures, or the remark text.
     std::vector<QString> names() {
         std::vector<QString> out;

@@ -14,29 +14,8 @@ using namespace listtest;
 
 namespace {
 
-struct Search : ::testing::Test {
-    DisplaySettings settings;
-    FakeGrid grid;
-    frmMapListLogic list;
-    std::unique_ptr<clsMapUnits> units;
-    int32_t mode = 1;
-
-    Search() {
-        SetMapListModeHooks([this] { return mode; }, [this](int32_t m) { mode = m; });
-        SetMapModeSource([this] { return mode; });
-        list.attach(&grid);
-    }
-    ~Search() override {
-        SetMapListModeHooks({}, {});
-        SetMapModeSource({});
-    }
-    void open(std::initializer_list<MapFigurePtr> figures) {
-        units = Units({Unit("/maps/SEARCH.MLL", figures)});
-        list.MapUnits = units.get();
-        ASSERT_TRUE(list.Load());
-        ASSERT_TRUE(list.Activate());
-    }
-    clsMap& map() { return list.MapUnit->Map(); }
+struct Search : ListTest {
+    void open(std::initializer_list<MapFigurePtr> figures) { openUnit("/maps/SEARCH.MLL", figures); }
     QString comment(int32_t row) { return static_cast<const clsMapRem&>(*map().Item(row)).Comment(); }
     int32_t row() { return list.SelectTopRow(); }
     void run(int32_t mode_, int32_t target, const QString& keyword, const QString& replace = {}, int32_t direction = 2) {
