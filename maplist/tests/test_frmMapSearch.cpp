@@ -185,19 +185,6 @@ TEST_F(Search, TheDialogHandsItsAnswersToTheList) {
     EXPECT_EQ(row(), 3);
 }
 
-TEST_F(Search, MenuNeedsTwoFiguresAndRoomToMove) {
-    open({Rem("only")});
-    list.JumpRow(1);
-    auto on = list.SearchMenuEnabled();
-    EXPECT_FALSE(on[frmMapListLogic::mnuSearchAll] || on[frmMapListLogic::mnuSearchColor]);
-    EXPECT_FALSE(on[frmMapListLogic::mnuSearchBack] || on[frmMapListLogic::mnuSearchForward]);
-    map().Add(Rem("two"));
-    list.RowsChanged();
-    on = list.SearchMenuEnabled();
-    EXPECT_TRUE(on[frmMapListLogic::mnuSearchText] && on[frmMapListLogic::mnuSearchForward]);
-    EXPECT_FALSE(on[frmMapListLogic::mnuSearchBack]);
-}
-
 // ------------------------------------------------------------ the dialog
 
 TEST(SearchDialog, KeywordsWithAnglesAreRewrittenInTheAngleFormat) {
