@@ -174,6 +174,8 @@ bool SetAngleUnit(int16_t unit) {
 
 int16_t GetAngleUnit() { return gUnit; }
 
+int16_t GetAngleSymbol() { return gSymbol; }
+
 bool SetAngleSymbol(int16_t style) {
     if (!InRange(style, 1, 6)) return false;
     gSymbol = style;

@@ -20,6 +20,7 @@
 bool SetAngleUnit(int16_t unit);
 int16_t GetAngleUnit();
 bool SetAngleSymbol(int16_t style);
+int16_t GetAngleSymbol();
 bool SetAngleDirStyle(int16_t style);
 
 // Sign and angle in the current unit and symbol style: +135°30′15″. Degree

@@ -49,4 +49,10 @@ void PlotWindow() {
     if (host().PlotWindow) host().PlotWindow();
 }
 
+int32_t InputNativeColor(int32_t current) {
+    if (host().InputNativeColor) return host().InputNativeColor(current);
+    plat::COLORREF c = current < 0 ? 0xFFFFFFu : static_cast<plat::COLORREF>(current);
+    return plat::ChooseColor(c) ? static_cast<int32_t>(c & 0xFFFFFFu) : -2;
+}
+
 } // namespace maplisthost

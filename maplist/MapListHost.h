@@ -24,6 +24,9 @@ struct MapListHost {
     std::function<QString()> StartMapFile;
     // Full redraw of the main window.
     std::function<void()> PlotWindow;
+    // The main window's palette chooser that also offers "no own colour":
+    // a colour, -1 for none, or -2 when cancelled.
+    std::function<int32_t(int32_t current)> InputNativeColor;
 };
 
 // Installs the host; returns the previous one.
@@ -37,4 +40,7 @@ void UnloadMapUnit(const MapUnitPtr& unit);
 void ResetSaveReminder();
 QString StartMapFile();
 void PlotWindow();
+// Without the main window's palette: the platform's colour chooser (which
+// cannot give -1).
+int32_t InputNativeColor(int32_t current);
 } // namespace maplisthost

@@ -14,12 +14,14 @@
 #include <QVBoxLayout>
 
 #include <cmath>
+#include <tuple>
 
 #include "AppState.h"
 #include "Fonts.h"
 #include "KeyCodes.h"
 #include "Screen.h"
 #include "basFileNames.h"
+#include "frmMapSearch.h"
 
 namespace {
 
@@ -115,6 +117,8 @@ void frmMapList::build() {
     wire(fileItems[frmMapListLogic::mnuNamedWrite], "mnuNamedWrite_Click", &frmMapListLogic::SaveUnitAs);
     wire(fileItems[frmMapListLogic::mnuMllRead], "mnuMllRead_Click", &frmMapListLogic::InsertMapFile);
     wire(fileItems[frmMapListLogic::mnuMllWrite], "mnuMllWrite_Click", &frmMapListLogic::SaveSelectionAsMap);
+    wire(fileItems[frmMapListLogic::mnuTextRead], "mnuTextRead_Click", &frmMapListLogic::InsertTextFile);
+    wire(fileItems[frmMapListLogic::mnuTextWrite], "mnuTextWrite_Click", &frmMapListLogic::SaveSelectionAsText);
     connect(fileItems[frmMapListLogic::mnuCloseMove], &QAction::triggered, this, [this] {
         if (logic_.RunHandler("mnuCloseMove_Click", [this] { logic_.CloseMove(); })) {
             if (logic_.MoveView) closeOK();
@@ -124,6 +128,7 @@ void frmMapList::build() {
     connect(fileItems[frmMapListLogic::mnuClose], &QAction::triggered, this, [this] { closeCancel(); });
 
     buildEditMenu();
+    buildSearchMenu();
 
     mnuUnit = menuBar->addMenu(QStringLiteral("地図ユニット(&U)"));
     mnuUnitCancel = mnuUnit->addAction(QStringLiteral("取り消し(&0)"));
@@ -202,7 +207,45 @@ void frmMapList::buildEditMenu() {
     command(L::mnuAllSelect, "mnuAllSelect_Click", &L::SelectAll);
     command(L::mnuGarbageOne, "mnuGarbageOne_Click", &L::RestoreOne);
     command(L::mnuGarbageAll, "mnuGarbageAll_Click", &L::RestoreAll);
+    for (auto [item, direction, name] : {std::tuple{L::mnuSortUp, 1, "mnuSortUpItem_Click"},
+                                         std::tuple{L::mnuSortDown, 2, "mnuSortDownItem_Click"}}) {
+        const auto& subs = editSubItems[item];
+        for (size_t k = 0; k < subs.size(); ++k) {
+            const int key = static_cast<int>(k) + 1;
+            connect(subs[k], &QAction::triggered, this, [this, direction, key, name] {
+                logic_.RunHandler(name, [this, direction, key] { logic_.SortMap(direction, key); });
+            });
+        }
+        editWired_[item] = true;
+    }
     connect(mnuEdit, &QMenu::aboutToShow, this, [this] { editMenuOpens(); });
+}
+
+void frmMapList::buildSearchMenu() {
+    using L = frmMapListLogic;
+    mnuSearch = menuBar->addMenu(QStringLiteral("検索(&S)"));
+    for (int i = 0; i < L::SearchItemCount; ++i) {
+        const auto item = static_cast<L::SearchItem>(i);
+        if (item == L::mnuSearchBack) mnuSearch->addSeparator();
+        searchItems[size_t(i)] = mnuSearch->addAction(L::SearchItemCaption(item));
+    }
+    for (int target = 1; target <= 4; ++target)
+        connect(searchItems[size_t(target - 1)], &QAction::triggered, this, [this, target] {
+            logic_.RunHandler("mnuSearchItem_Click", [this, target] { logic_.OpenSearch(target); });
+        });
+    wire(searchItems[L::mnuSearchBack], "mnuSearchBack_Click", &L::SearchBack);
+    wire(searchItems[L::mnuSearchForward], "mnuSearchForward_Click", &L::SearchForward);
+    connect(mnuSearch, &QMenu::aboutToShow, this, [this] {
+        logic_.RunHandler("mnuSearch_Click", [this] {
+            const auto enabled = logic_.SearchMenuEnabled();
+            for (size_t i = 0; i < enabled.size(); ++i) searchItems[i]->setEnabled(enabled[i]);
+        });
+    });
+    logic_.onSearchDialog = [this](frmMapSearchLogic& d) {
+        d.Position.presetIfFirst(plat::WindowLeftTwips(this), plat::WindowTopTwips(this), 4200, 600);
+        frmMapSearch dialog(d, this);
+        dialog.showSearch();
+    };
 }
 
 void frmMapList::editMenuOpens() {

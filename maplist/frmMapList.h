@@ -50,6 +50,8 @@ public:
     std::array<QAction*, frmMapListLogic::EditItemCount> editItems{};
     // Sub-items of the items that have them (insert, append, show, curve, sorts).
     std::array<std::vector<QAction*>, frmMapListLogic::EditItemCount> editSubItems;
+    QMenu* mnuSearch = nullptr;
+    std::array<QAction*, frmMapListLogic::SearchItemCount> searchItems{};
     QMenu* mnuUnit = nullptr;
     QAction* mnuUnitCancel = nullptr;                 // "取り消し(&0)"
     std::vector<QAction*> mnuUnitItem;                // items 1..UnitMenuCount
@@ -74,6 +76,7 @@ private:
     void activate();
     void syncUnitMenu();
     void buildEditMenu();
+    void buildSearchMenu();
     void editMenuOpens();
     // Connects a menu item to a list command run under its handler name.
     void wire(QAction* item, const char* name, void (frmMapListLogic::*command)());

@@ -29,7 +29,9 @@
 #include "DialogBase.h"
 #include "basMouseWheel.h"
 #include "clsMapUnits.h"
+#include "MapSort.h"
 #include "frmMapListRows.h"
+#include "frmMapSearchLogic.h"
 
 namespace plat {
 class FlexGridData;
@@ -271,6 +273,56 @@ public:
     void RestoreOne();
     void RestoreAll();
 
+    // -- figure text exchange file (frmMapListText)
+    static QString TextFileFilter();
+    // The header and the selected rows; false without a selection, after
+    // Esc (the previous file stays) or when the write was skipped.
+    bool WriteTextFile(const QString& path);
+    // The file's figures go in before the selected row (at the end without
+    // one) as one insertion; false when the file could not be read.
+    bool ReadTextFile(const QString& path);
+    // "選択範囲をテキストファイルに保存(&E)..." / "選択行直前にテキストファイルを挿入(&I)..."
+    void SaveSelectionAsText();
+    void InsertTextFile();
+
+    // -- sort of the selected rows (frmMapListSort): direction 1 ascending,
+    // 2 descending; key 1 thing name, 2 thing number, 3 district name, 4
+    // district number, 5 place name, 6 latitude (Y), 7 remark sections.
+    // All or nothing: Esc before the rows are replaced changes nothing, and
+    // one undo gives the old order back. False without a range of 2 rows.
+    bool SortMap(int direction, int key);
+    bool SortMapComment(int direction);
+
+    // -- search and replace (frmMapListSearch)
+    struct SearchSettings {
+        int32_t Mode = 0;        // 1 search, 2 replace with confirmation, 3 replace all
+        int32_t Direction = 2;   // 1 upward, 2 downward
+        int32_t Target = 2;      // 1 all information, 2 text, 3 coordinate, 4 own colour
+        QString Keyword;
+        QString ReplaceWord;
+        int32_t PosX = 0, PosY = 0;
+        int32_t Color = -1;      // -1: no own colour
+    };
+    SearchSettings SearchRecord;
+    // The search dialog, kept for the program run (its histories and position).
+    frmMapSearchLogic& SearchDialog() { return searchDialog_; }
+    // Shows the search dialog modally; the window installs it, tests a fake.
+    std::function<void(frmMapSearchLogic&)> onSearchDialog;
+    void exeSearch();
+    bool MatchRow(const clsMapFigure* figure) const;
+    // Replaces on a copy of the row's figure (same identifier) and renews
+    // the row with it, so a locked map keeps both.
+    bool ReplaceInRow(int32_t row);
+    // Search menu "検索(&S)"
+    enum SearchItem { mnuSearchAll, mnuSearchText, mnuSearchPos, mnuSearchColor, mnuSearchBack, mnuSearchForward,
+                      SearchItemCount };
+    static QString SearchItemCaption(SearchItem item);
+    std::array<bool, SearchItemCount> SearchMenuEnabled();
+    // Items 1..4: the dialog on the current row with that target.
+    void OpenSearch(int32_t target);
+    void SearchBack();
+    void SearchForward();
+
     // -- keys of the window, before the grid (Shift bit 1, Ctrl bit 2)
     enum class KeyAction { None, Copy, Paste, Delete, Cut, Properties, Abort };
     // Abort sets EscAbort; every action but None takes the key.
@@ -300,7 +352,13 @@ private:
     void withClipMap(std::shared_ptr<clsMap> map, const std::function<void()>& command);
     int32_t figureCount() const { return MapUnit ? MapUnit->Map().Count() : 0; }
 
+    // Rows first..last replaced by copies of their figures in the sorter's
+    // order, all or nothing.
+    bool sortRange(int32_t first, int32_t last, const std::function<std::vector<int32_t>(const std::vector<SortEntry>&)>& sorter,
+                   const std::function<SortEntry(const clsMapFigure&)>& entryOf);
+
     MapListGrid* grid_ = nullptr;
+    frmMapSearchLogic searchDialog_;
     WheelWindow wheelWindow_ = nullptr;
     frmMapListRows rows_;
     std::array<QString, 5> panels_;

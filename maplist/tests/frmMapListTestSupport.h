@@ -142,3 +142,37 @@ inline std::unique_ptr<clsMapUnits> Units(std::initializer_list<MapUnitPtr> unit
 }
 
 } // namespace listtest
+
+#include "basHMapCoord.h"
+
+namespace listtest {
+
+// A list on a fixed grid, with the map-mode hooks the main window installs
+// (the list's mode also drives the coordinate texts).
+struct ListTest : ::testing::Test {
+    DisplaySettings settings;
+    FakeGrid grid;
+    frmMapListLogic list;
+    std::unique_ptr<clsMapUnits> units;
+    int32_t mode = 1;
+
+    ListTest() {
+        SetMapListModeHooks([this] { return mode; }, [this](int32_t m) { mode = m; });
+        SetMapModeSource([this] { return mode; });
+        list.attach(&grid);
+    }
+    ~ListTest() override {
+        SetMapListModeHooks({}, {});
+        SetMapModeSource({});
+    }
+    // Shows a unit of these figures.
+    void openUnit(const QString& name, std::initializer_list<MapFigurePtr> figures) {
+        units = Units({Unit(name, figures)});
+        list.MapUnits = units.get();
+        ASSERT_TRUE(list.Load());
+        ASSERT_TRUE(list.Activate());
+    }
+    clsMap& map() { return list.MapUnit->Map(); }
+};
+
+} // namespace listtest

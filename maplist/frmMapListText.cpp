@@ -1,0 +1,118 @@
+// The figure list's exchange of figures with comma-separated text files.
+#include "frmMapListLogic.h"
+
+#include "DoEvents.h"
+#include "ErrorMng.h"
+#include "FileOps.h"
+#include "MapListHost.h"
+#include "MapTextFile.h"
+#include "MessageBox.h"
+#include "TextFile.h"
+#include "basAngle.h"
+#include "basLibrary.h"
+
+namespace {
+
+// The half-width symbol style writes its seconds as a double quote, which
+// would end a field: the file gets the full-width signs, and the style the
+// user chose comes back however the write ends.
+class FileAngleSymbols {
+public:
+    FileAngleSymbols() {
+        if (kept_ == 4) SetAngleSymbol(2);
+    }
+    ~FileAngleSymbols() {
+        if (kept_ >= 1) SetAngleSymbol(kept_);
+    }
+    FileAngleSymbols(const FileAngleSymbols&) = delete;
+    FileAngleSymbols& operator=(const FileAngleSymbols&) = delete;
+
+private:
+    const int16_t kept_ = GetAngleSymbol();
+};
+
+} // namespace
+
+QString frmMapListLogic::TextFileFilter() {
+    return QStringLiteral("CSVファイル(*.CSV)|*.CSV|テキストファイル(*.TXT)|*.TXT|任意ファイル(*.*)|*.*|");
+}
+
+bool frmMapListLogic::WriteTextFile(const QString& path) {
+    int32_t first = 0, last = 0;
+    if (!MapUnit || !GetSelectRange(first, last)) return false;
+    const clsMap& map = MapUnit->Map();
+    QString text;
+    bool stopped = false;
+    {
+        LongOperation busy(*this);
+        FileAngleSymbols symbols;
+        text = maptext::HeaderLine(map.MapMode()) + QStringLiteral("\r\n");
+        for (int32_t k = first; k <= last; ++k) {
+            if (!YieldEvents()) {
+                stopped = true;
+                break;
+            }
+            text += maptext::FigureToStrAll(map.Item(k).get(), MapUnit.get(), true);
+            text += QStringLiteral("\r\n");
+        }
+    }
+    // Rows drawn while the file was made show the file's angle style.
+    rows_.Invalidate();
+    grid_->Refresh();
+    if (stopped) {
+        plat::MsgBox(QStringLiteral("テキストファイルの保存は中断されました."), plat::MbInformation);
+        return false;
+    }
+    return ListFileStep(path, [&] { plat::WriteFileAtomic(path, maptext::EncodeFileText(text)); });
+}
+
+bool frmMapListLogic::ReadTextFile(const QString& path) {
+    if (!MapUnit) return false;
+    QByteArray bytes;
+    if (!ListFileStep(path, [&] { bytes = plat::ReadAllBytes(path); })) return false;
+    QStringList lines;
+    try {
+        lines = plat::SplitTextLines(maptext::DecodeFileText(bytes));
+    } catch (const AppError&) {
+        plat::MsgBox(path + QStringLiteral("\r\nは読めない文字を含んでいます."), plat::MbCritical);
+        return false;
+    }
+    auto imported = std::make_shared<clsMap>();
+    imported->setMapMode(MapUnit->Map().MapMode());
+    imported->setEiUndo(false);
+    imported->setFileName(path);
+    maptext::ReadFigureLines(lines, *MapUnit, *imported, [](const QString& message) {
+        return plat::MsgBox(message, plat::MbYesNo | plat::MbQuestion) == plat::IdYes;
+    });
+    // New things appear in the rows' names.
+    rows_.Invalidate();
+    if (imported->Count() < 1) return true;
+    const int32_t row = SelectTopRow();
+    MapUnit->Map().ResetUndo();
+    InsLines(IsValidRow(row) ? row : RowCount() + 1, imported->MapCollection());
+    return true;
+}
+
+void frmMapListLogic::SaveSelectionAsText() {
+    if (!MapUnit) return;
+    const QString name =
+        maplisthost::InputSaveName(QString(), TextFileFilter(), ChangeExt(MapUnit->Map().FileName(), QStringLiteral(".CSV")));
+    if (name.isEmpty()) return;
+    SetStatusText(QStringLiteral("保存中..."));
+    plat::DoEvents();
+    WriteTextFile(name);
+    SetStatusText(QString());
+}
+
+void frmMapListLogic::InsertTextFile() {
+    if (!MapUnit || !ConfirmAddFigure(*MapUnit)) return;
+    const QString name = maplisthost::InputLoadName(QString(), TextFileFilter(), QString());
+    if (name.isEmpty()) return;
+    SetStatusText(QStringLiteral("挿入中..."));
+    {
+        LongOperation busy(*this);
+        plat::DoEvents();
+        ReadTextFile(name);
+    }
+    SetStatusText(QString());
+}
