@@ -156,16 +156,18 @@ QGroupBox* frmFigPoint::buildAnchorFrame(const QString& toolTip) {
     for (QPushButton* b : {cmdPaste, cmdOnMap, cmdTrace}) buttons->addWidget(b);
     grid->addLayout(buttons, 2, 0, 1, 2);
 
+    // A box shows its stored value again after its check; the other box
+    // keeps what is being typed into it.
     addFieldCheck(txtX, [this] {
         bool ok = true;
         handle(QStringLiteral("txtX_Validate"), [&] { ok = logic_->CommitX(txtX->text()); });
-        showAnchor();
+        txtX->setText(logic_->XText());
         return ok;
     });
     addFieldCheck(txtY, [this] {
         bool ok = true;
         handle(QStringLiteral("txtY_Validate"), [&] { ok = logic_->CommitY(txtY->text()); });
-        showAnchor();
+        txtY->setText(logic_->YText());
         return ok;
     });
     connect(cmdPaste, &QPushButton::clicked, this, [this] {
