@@ -63,21 +63,6 @@ TEST(FigPointAnchor, TypedCoordinatesInRangeAreTakenOthersRestored) {
     EXPECT_EQ(d->Point().mx(), 1234567);
 }
 
-TEST(FigPointAnchor, LabelsAndTraceFollowTheMapMode) {
-    SymbolDialog ll(1), xy(2);
-    EXPECT_EQ(QStringList({ll->XLabel(), ll->YLabel(), ll->XToolTip(), ll->YToolTip()}),
-              QStringList({"経度(&X):", "緯度(&Y):", "経度を編集", "緯度を編集"}));
-    EXPECT_EQ(QStringList({xy->XLabel(), xy->YLabel(), xy->XToolTip(), xy->YToolTip()}),
-              QStringList({"Ｘ(&X):", "Ｙ(&Y):", "Ｘ座標を編集", "Ｙ座標を編集"}));
-    EXPECT_TRUE(ll->TraceEnabled());
-    EXPECT_FALSE(xy->TraceEnabled());
-    EXPECT_EQ(ll->Caption(), QStringLiteral("点記号図形プロパティ - SMALL.MLL"));
-    // A figure of another kind is not edited here.
-    ll.vars.Figure = NewMapFigure(5);
-    FigSymbolLogic other(ll.vars);
-    EXPECT_FALSE(other.LoadPoint());
-}
-
 TEST(FigPointPaste, EachPastedPointMakesAFigure) {
     SymbolDialog d;
     EXPECT_EQ(d->PositionCaption(), QStringLiteral("アンカー座標"));
@@ -162,16 +147,4 @@ TEST(FigPointWindows, MapAndTraceMoveTheAnchorWhenInstalled) {
     xy->TraceClick();
     EXPECT_EQ(traced.PointX, 0);
     EXPECT_EQ(xy->Point().Position(), (PolyPoint{Deg(139), Deg(35)}));
-}
-
-TEST(FigSymbolOk, ASymbolWithoutThingIsRefused) {
-    SymbolDialog d;
-    d.vars.Figure = NewMapFigure(4);  // neither district nor thing
-    d.reload();
-    for (const int answer : {plat::IdOk, plat::IdCancel}) {
-        testsupport::ScriptedBoxes boxes;
-        boxes.expect(QStringLiteral("設定に誤りがあります."), answer);
-        EXPECT_EQ(d->OkClick(), answer == plat::IdOk ? OkOutcome::Stay : OkOutcome::Cancelled);
-        EXPECT_FALSE(d.vars.OK || d.vars.Results);
-    }
 }

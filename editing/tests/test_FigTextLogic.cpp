@@ -70,16 +70,6 @@ TEST(FigTextAngle, WholeDegreesWithinHalfATurn) {
     }
 }
 
-TEST(FigTextLoad, ANewTextStandsRightOfItsAnchor) {
-    TextDialog d;
-    EXPECT_EQ(d->Fix(), 10);
-    d->FixClick(24);
-    d->FixClick(25);  // no such position
-    EXPECT_EQ(d->Fix(), 24);
-    EXPECT_EQ(d->Names(1), QStringList{QString()});
-    EXPECT_EQ(d->Caption(), QStringLiteral("文字列図形プロパティ - SMALL.MLL"));
-}
-
 TEST(FigTextPaste, PastedNamesNameThePastedTextsInOrder) {
     TextDialog d;
     d->CommitEuropian("Base");

@@ -99,27 +99,6 @@ TEST_F(PointWindows, ANewSymbolPlacedByTyping) {
     EXPECT_EQ(HMapEdit().EditLastAdminThing, (std::array<int16_t, 2>{12, 4}));
 }
 
-TEST_F(PointWindows, APastedSymbolOnAnXYMap) {
-    CoordinateMode xy{2};
-    unit = SmallUnit(2);
-    HMapEdit().EditMapUnit = unit;
-    WhenOpen<frmFigSymbol>([](frmFigSymbol* dlg) {
-        EXPECT_EQ(dlg->lblY->text(), QStringLiteral("Ｙ(&Y):"));
-        EXPECT_FALSE(dlg->cmdTrace->isEnabled());
-        testsupport::ScriptedBoxes boxes;
-        boxes.expect(QStringLiteral("2個の図形を生成します."), plat::IdOk);
-        SetClipboard("100 200\n300 400");
-        dlg->cmdPaste->click();
-        EXPECT_EQ(dlg->fraPosition->title(), QStringLiteral("座標 [2図形]"));
-        EXPECT_EQ(dlg->txtX->text(), QStringLiteral("100.000km"));
-        dlg->cmdOK->click();
-    });
-    const auto results = CreateMapFigure(4);
-    ASSERT_TRUE(results);
-    ASSERT_EQ(results->size(), 2u);
-    EXPECT_EQ(static_cast<const clsMapSymbol&>(*results->back()).Position(), (PolyPoint{300000, 400000}));
-}
-
 TEST_F(PointWindows, ATextWithItsAngleNamesAndPair) {
     WhenOpen<frmFigText>([](frmFigText* dlg) {
         EXPECT_EQ(dlg->windowTitle(), QStringLiteral("文字列図形プロパティ - SMALL.MLL"));
