@@ -17,26 +17,11 @@ const QString kMarkCutCurrent = QStringLiteral("< *");
 
 bool IsCutMark(const QString& mark) { return mark == kMarkCut || mark == kMarkCutCurrent; }
 
-FigPolyWindows& windows() {
-    static FigPolyWindows w;
-    return w;
-}
-
 QString TitleOf(const FigureDialogVars& vars) {
     return vars.Figure ? vars.Figure->FigName(2) + QStringLiteral("図形プロパティ") : QString();
 }
 
 } // namespace
-
-FigPolyWindows SetFigPolyWindows(FigPolyWindows w) { return std::exchange(windows(), std::move(w)); }
-const FigPolyWindows& InstalledFigPolyWindows() { return windows(); }
-
-MapCoordinateText InstalledMapCoordinateText() {
-    // The set is handed back by the exchange and put straight back.
-    MapCoordinateText t = SetMapCoordinateText({});
-    SetMapCoordinateText(t);
-    return t;
-}
 
 QString NodeXText(int32_t mapMode, int32_t x) {
     return mapMode == 1 ? LonToStr(x) : QStringLiteral("%1").arg(x / 1000.0, 12, 'f', 3);

@@ -23,12 +23,6 @@ int32_t Narrow(int64_t v) {
         std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
 }
 
-// A window a later part of the program builds; until then the user is told.
-bool Built(bool installed, const QString& window) {
-    if (!installed) MsgError(window + QStringLiteral("は組み込まれていません."));
-    return installed;
-}
-
 // A percentage asked for in an input box; 0 for Cancel or anything unreadable.
 double AskRatio(const QString& axis) {
     const QString answer = plat::InputBox(axis + QStringLiteral("方向拡大率(%)\r\n-1000.0～-10.0, +10.0～+1000.0"),
@@ -175,7 +169,7 @@ bool FigPolyLogic::ScaleNodes(double rx, double ry) {
 void FigPolyLogic::MoveClick() {
     const std::optional<PolyPoint> from = GetCurrentXY();
     const FigPolyWindows& w = InstalledFigPolyWindows();
-    if (!from || !Built(bool(w.draw), QStringLiteral("地図上の編集画面"))) return;
+    if (!from || !WindowBuilt(bool(w.draw), QStringLiteral("地図上の編集画面"))) return;
     DrawWindowRequest req;
     req.PointX = from->x;
     req.PointY = from->y;
@@ -195,7 +189,7 @@ void FigPolyLogic::ZoomClick() {
 
 void FigPolyLogic::RegularPolygonClick() {
     const FigPolyWindows& w = InstalledFigPolyWindows();
-    if (!Built(bool(w.regularPolygon), QStringLiteral("正多角形の生成画面"))) return;
+    if (!WindowBuilt(bool(w.regularPolygon), QStringLiteral("正多角形の生成画面"))) return;
     RegularPolygonRequest req;
     req.MapMode = mapMode_;
     const std::optional<PolyPoint> current = GetCurrentXY();
@@ -238,7 +232,7 @@ void FigPolyLogic::PressClick() {
 
 void FigPolyLogic::OnMapClick() {
     const FigPolyWindows& w = InstalledFigPolyWindows();
-    if (!Built(bool(w.draw), QStringLiteral("地図上の編集画面"))) return;
+    if (!WindowBuilt(bool(w.draw), QStringLiteral("地図上の編集画面"))) return;
     DrawWindowRequest req;
     req.polyMode = true;
     req.Poly = GridToPoly();
@@ -251,8 +245,9 @@ void FigPolyLogic::OnMapClick() {
 
 void FigPolyLogic::TraceClick() {
     const FigPolyWindows& w = InstalledFigPolyWindows();
-    if (mapMode_ != 1 || !Built(bool(w.trace), QStringLiteral("トレース画面"))) return;
+    if (mapMode_ != 1 || !WindowBuilt(bool(w.trace), QStringLiteral("トレース画面"))) return;
     TraceWindowRequest req;
+    req.polyMode = true;
     req.Poly = GridToPoly();
     req.ActiveNode = grid_.Row();
     req.firstPosition = childCorner(600, 600);

@@ -10,15 +10,18 @@
 #include "basLibrary.h"
 #include "frmFigPoly.h"
 #include "frmFigRem.h"
+#include "frmFigSymbol.h"
+#include "frmFigText.h"
 
 namespace {
 
-// The dialog each kind has when nobody installed another. A kind whose
-// dialog is built adds its runner here.
+// The dialog each kind has when nobody installed another.
 FigureDialogRunner BuiltInDialog(FigureDialogKind kind) {
     switch (kind) {
     case FigureDialogKind::Remark: return RunFigRem;
     case FigureDialogKind::Poly: return RunFigPoly;
+    case FigureDialogKind::Symbol: return RunFigSymbol;
+    case FigureDialogKind::Text: return RunFigText;
     default: return {};
     }
 }
@@ -64,7 +67,10 @@ FigureDialogRunner SetFigureDialog(FigureDialogKind kind, FigureDialogRunner run
     return std::exchange(instances().runners[static_cast<size_t>(kind)], std::move(runner));
 }
 
-void ResetFigureDialogs() { instances() = Instances(); }
+void ResetFigureDialogs() {
+    instances() = Instances();
+    ResetTextPair();
+}
 
 QStringList ShowModeEntries() {
     return {QStringLiteral("事象依存"), QStringLiteral("常時隠蔽"), QStringLiteral("常時表示")};

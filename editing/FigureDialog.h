@@ -42,8 +42,8 @@ struct FigureDialogVars {
     plat::DialogPosition Win;           // twips; left below 1 = not placed yet
 };
 
-// Shows a figure dialog modally over its variables. The runner of each kind
-// comes from the table below; the dialogs of later kinds put theirs there.
+// Shows a figure dialog modally over its variables. Every kind has its
+// dialog built in; a test or a later layer may install another.
 using FigureDialogRunner = std::function<void(FigureDialogVars&)>;
 
 // The variables of a kind's single instance.
@@ -52,7 +52,8 @@ FigureDialogVars& FigureDialogVarsOf(FigureDialogKind kind);
 const FigureDialogRunner& FigureDialogRunnerOf(FigureDialogKind kind);
 // Installs a runner (an empty one removes it); returns the previous one.
 FigureDialogRunner SetFigureDialog(FigureDialogKind kind, FigureDialogRunner runner);
-// Every kind back to its built-in dialog, every instance forgotten (tests).
+// Every kind back to its built-in dialog, every instance (and the text
+// dialog's pair setting) forgotten (tests).
 void ResetFigureDialogs();
 
 // The entries of the own show-mode list, for OwnShowMode -1, 0, 1.

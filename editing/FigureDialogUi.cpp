@@ -1,11 +1,38 @@
 #include "FigureDialogUi.h"
 
+#include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 
+#include <cmath>
+
+#include "Screen.h"
 #include "SysColors.h"
+#include "basHMapEdit.h"
+#include "frmAdminSelect.h"
+#include "frmThingSelect.h"
+
+namespace {
+
+// Where a picker opens: over the list it fills.
+plat::DialogPosition CornerOf(const QWidget* w) {
+    const QPoint p = w->mapToGlobal(QPoint(0, 0));
+    return {static_cast<int32_t>(std::lround(p.x() * plat::TwipsPerPixelX())),
+            static_cast<int32_t>(std::lround(p.y() * plat::TwipsPerPixelY()))};
+}
+
+bool OpenPicker(PickerLogic& picker, QWidget* owner, QWidget* over, bool (*show)(QWidget*),
+                const std::function<void(bool)>& childOpen) {
+    picker.Win = CornerOf(over);
+    if (childOpen) childOpen(true);
+    const bool ok = show(owner);
+    if (childOpen) childOpen(false);
+    return ok;
+}
+
+} // namespace
 
 void ApplyColorLook(QPushButton* button, const ColorButtonLook& look) {
     const plat::COLORREF c = plat::TranslateColor(look.back);
@@ -42,4 +69,27 @@ DialogButtons AddDialogButtons(plat::DialogBase* dialog, QGridLayout* grid, int 
     dialog->setHelpButton(b.help);
     QObject::connect(b.cancel, &QPushButton::clicked, dialog, &plat::DialogBase::closeCancel);
     return b;
+}
+
+bool PickAdmin(QWidget* owner, QComboBox* list, clsMapFigure& work, const clsAdmins& admins,
+               const std::function<void(bool)>& childOpen) {
+    AdminSelectLogic& picker = AdminSelect();
+    picker.AdminCode = work.Admin();
+    picker.Admins = &admins;
+    if (!OpenPicker(picker, owner, list, ShowAdminSelect, childOpen)) return false;
+    work.setAdmin(picker.AdminCode);
+    CreateAdminCombo(list, admins, work);
+    return true;
+}
+
+bool PickThing(QWidget* owner, QComboBox* list, clsMapFigure& work, const clsThings& things,
+               const std::function<void(bool)>& childOpen) {
+    ThingSelectLogic& picker = ThingSelect();
+    picker.FigCode = work.FigCode();
+    picker.ThingIndex = work.Thing();
+    picker.Things = &things;
+    if (!OpenPicker(picker, owner, list, ShowThingSelect, childOpen)) return false;
+    work.setThing(picker.ThingIndex);
+    CreateThingCombo(list, things, work);
+    return true;
 }

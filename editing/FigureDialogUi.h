@@ -3,12 +3,17 @@
 
 #include <QString>
 
+#include <functional>
+
 #include "FigureDialog.h"
 
+class QComboBox;
 class QGridLayout;
 class QLabel;
 class QPushButton;
 class QWidget;
+class clsAdmins;
+class clsThings;
 
 // The own-colour button shows the colour as its face, caption and tip.
 void ApplyColorLook(QPushButton* button, const ColorButtonLook& look);
@@ -25,3 +30,11 @@ struct DialogButtons {
     QPushButton* help = nullptr;
 };
 DialogButtons AddDialogButtons(plat::DialogBase* dialog, QGridLayout* grid, int row, long helpContext);
+
+// The district and thing pickers, opened over the list they fill
+// (`childOpen` hears when the picker opens and closes). On OK the work
+// copy takes the choice and the list is refilled; True on OK.
+bool PickAdmin(QWidget* owner, QComboBox* list, clsMapFigure& work, const clsAdmins& admins,
+               const std::function<void(bool childOpen)>& childOpen = {});
+bool PickThing(QWidget* owner, QComboBox* list, clsMapFigure& work, const clsThings& things,
+               const std::function<void(bool childOpen)>& childOpen = {});

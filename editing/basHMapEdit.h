@@ -79,6 +79,7 @@ struct MapCoordinateText {
     std::function<bool(int32_t, bool showMessage)> isValidY;
 };
 MapCoordinateText SetMapCoordinateText(MapCoordinateText text);
+const MapCoordinateText& InstalledMapCoordinateText();
 
 // The points of a free coordinate text: numbers, angles with or without
 // hemisphere letters or Japanese words, degrees/minutes/seconds written with

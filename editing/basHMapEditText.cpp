@@ -123,6 +123,8 @@ MapCoordinateText SetMapCoordinateText(MapCoordinateText text) {
     return std::exchange(coordinateText(), std::move(text));
 }
 
+const MapCoordinateText& InstalledMapCoordinateText() { return coordinateText(); }
+
 clsPoly TextToPoly(const QString& text) {
     try {
         return ReadPoints(text).poly;

@@ -18,8 +18,6 @@
 #include "Screen.h"
 #include "basFileNames.h"
 #include "basMouseWheel.h"
-#include "frmAdminSelect.h"
-#include "frmThingSelect.h"
 
 namespace {
 
@@ -27,13 +25,6 @@ const QString kForm = QStringLiteral("frmFigPoly");
 
 int PixelsX(int32_t twips) { return static_cast<int>(std::lround(twips / plat::TwipsPerPixelX())); }
 int PixelsY(int32_t twips) { return static_cast<int>(std::lround(twips / plat::TwipsPerPixelY())); }
-
-// Where a picker opens: over the list it fills.
-plat::DialogPosition CornerOf(const QWidget* w) {
-    const QPoint p = w->mapToGlobal(QPoint(0, 0));
-    return {static_cast<int32_t>(std::lround(p.x() * plat::TwipsPerPixelX())),
-            static_cast<int32_t>(std::lround(p.y() * plat::TwipsPerPixelY()))};
-}
 
 // Turns the grid's redraw off for the life of the scope.
 class RedrawOff {
@@ -339,33 +330,12 @@ bool frmFigPoly::eventFilter(QObject* o, QEvent* e) {
     return plat::DialogBase::eventFilter(o, e);
 }
 
-bool frmFigPoly::openPicker(PickerLogic& picker, QWidget* over, bool (*show)(QWidget*)) {
-    picker.Win = CornerOf(over);
-    logic_->onChildWindow(true);
-    const bool ok = show(this);
-    logic_->onChildWindow(false);
-    return ok;
-}
-
 void frmFigPoly::pickAdmin() {
-    AdminSelectLogic& picker = AdminSelect();
-    clsMapFigure& work = logic_->Work();
-    picker.AdminCode = work.Admin();
-    picker.Admins = &logic_->Vars().MapUnit->Admins();
-    if (!openPicker(picker, choAdmin, ShowAdminSelect)) return;
-    work.setAdmin(picker.AdminCode);
-    CreateAdminCombo(choAdmin, logic_->Vars().MapUnit->Admins(), work);
+    PickAdmin(this, choAdmin, logic_->Work(), logic_->Vars().MapUnit->Admins(), logic_->onChildWindow);
 }
 
 void frmFigPoly::pickThing() {
-    ThingSelectLogic& picker = ThingSelect();
-    clsMapFigure& work = logic_->Work();
-    picker.FigCode = work.FigCode();
-    picker.ThingIndex = work.Thing();
-    picker.Things = &logic_->Vars().MapUnit->Things();
-    if (!openPicker(picker, choThing, ShowThingSelect)) return;
-    work.setThing(picker.ThingIndex);
-    CreateThingCombo(choThing, logic_->Vars().MapUnit->Things(), work);
+    PickThing(this, choThing, logic_->Work(), logic_->Vars().MapUnit->Things(), logic_->onChildWindow);
 }
 
 void frmFigPoly::okClick() {

@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "FigureDialog.h"
+#include "FigureWindows.h"
 #include "basHMapEdit.h"
 #include "FlexGridData.h"
 #include "clsPoly.h"
@@ -32,53 +33,10 @@
 class QComboBox;
 class QLabel;
 class QLineEdit;
-class PickerLogic;
 class QPushButton;
 namespace plat {
 class FlexGrid;
 }
-
-// -- the windows that the node operations open, built by later layers and
-// installed at start-up. Each returns true when its window closed with OK.
-
-// The drawing window on the map: point mode (a point to move to) or
-// polyline mode (the nodes reshaped; ActIndex the node to start on and to
-// come back current).
-struct DrawWindowRequest {
-    bool polyMode = false;
-    int32_t PointX = 0, PointY = 0;
-    clsPoly Poly;
-    int32_t ActIndex = 0;
-    bool CenterView = true;
-    int16_t MapLevel = -1;
-    plat::DialogPosition firstPosition;  // where it opens when never placed
-};
-// The tracing window (latitude/longitude maps) in its polyline capture mode.
-struct TraceWindowRequest {
-    clsPoly Poly;
-    int32_t ActiveNode = 0;
-    plat::DialogPosition firstPosition;
-};
-// The regular-polygon generator round a centre; Result on OK.
-struct RegularPolygonRequest {
-    int32_t MapMode = 1;
-    int32_t CenterX = 0, CenterY = 0;
-    plat::DialogPosition firstPosition;
-    clsPoly Result;
-};
-struct FigPolyWindows {
-    std::function<bool(DrawWindowRequest&)> draw;
-    std::function<bool(TraceWindowRequest&)> trace;
-    std::function<bool(RegularPolygonRequest&)> regularPolygon;
-    // The view centre of the plot engine of a map mode.
-    std::function<PolyPoint(int32_t mapMode)> viewCentre;
-};
-// Installs the windows; returns the previous set.
-FigPolyWindows SetFigPolyWindows(FigPolyWindows windows);
-const FigPolyWindows& InstalledFigPolyWindows();
-
-// The coordinate readers installed with SetMapCoordinateText.
-MapCoordinateText InstalledMapCoordinateText();
 
 // A map coordinate as the node grid shows it: latitude/longitude maps the
 // longitude or latitude with its direction in the current angle notation,
@@ -282,9 +240,6 @@ private:
     QLineEdit* editorOf(int32_t col) const;
     bool commitEditor(QLineEdit* editor);
     void openEditor(int32_t col);
-    // A picker opened over the list it fills, the grid's wheel hook off
-    // meanwhile; its OK.
-    bool openPicker(PickerLogic& picker, QWidget* over, bool (*show)(QWidget*));
     void pickAdmin();
     void pickThing();
     void okClick();

@@ -63,10 +63,12 @@ TEST_F(Dispatch, EachKindOpensItsDialogOrSaysThereIsNone) {
     EXPECT_FALSE(EditMapFigure(nullptr) || CreateMapFigure(0) || CreateMapFigure(6));
     EXPECT_EQ(remark.shown + poly.shown + symbol.shown + text.shown, 5);
 
-    ResetFigureDialogs();  // only the remark, polyline and polygon dialogs are built in
+    SetFigureDialog(FigureDialogKind::Symbol, {});  // a kind left without a dialog
     testsupport::ScriptedBoxes boxes;
     boxes.expect("点記号の図形プロパティ画面は組み込まれていません.", plat::IdOk);
     EXPECT_FALSE(CreateMapFigure(4));
+    ResetFigureDialogs();  // every kind has its dialog built in
+    for (int k = 0; k < kFigureDialogKinds; ++k) EXPECT_TRUE(FigureDialogRunnerOf(FigureDialogKind(k))) << k;
 }
 
 TEST_F(Dispatch, NewFiguresTakeTheDistrictAndThingOfTheLastCreation) {
