@@ -3,6 +3,7 @@
 #include "FileOpenSave.h"
 #include "MainPlotRoutines.h"
 #include "PlotProjectionGlue.h"
+#include "PrjWizardGlue.h"
 #include "PublicVal.h"
 #include "basHMapCoord.h"
 #include "basHMapEdit.h"
@@ -31,4 +32,5 @@ void InstallProgramHooks(QWidget* mainWindow) {
     SetFigPolyWindows(windows);
     InstallMapUnitDialogs(mainWindow);
     mainform::InstallColorInputs();
+    InstallPrjWizardHost();
 }

@@ -29,11 +29,15 @@
 #include "ErrorMng.h"
 #include "FileOpenSave.h"
 #include "MainPlotRoutines.h"
+#include "MapListHost.h"
+#include "MapSymbolHost.h"
 #include "MapViewControl.h"
 #include "MessageBox.h"
 #include "ProgramHooks.h"
 #include "PublicVal.h"
 #include "Screen.h"
+#include "SettingsDialogs.h"
+#include "SettingsDialogsGlue.h"
 #include "SysColors.h"
 #include "ViewOverlay.h"
 #include "basGlobe.h"
@@ -47,11 +51,16 @@
 #include "clsMapPlot.h"
 #include "clsMapUnit.h"
 #include "clsMapUnits.h"
+#include "clsProjector.h"
 #include "frmAbout.h"
 #include "frmCruise05.h"
+#include "frmDirectProjectionLogic.h"
 #include "frmImageSize.h"
 #include "frmJump05.h"
 #include "frmMapList.h"
+#include "frmMapSymbol.h"
+#include "frmMapUnitList.h"
+#include "frmPrjWizard.h"
 
 namespace {
 
@@ -210,9 +219,11 @@ frmMain::frmMain(QWidget* parent)
     files.Repaint = [this] { repaint(); };
     previousFileHost_ = mainform::SetFileHost(std::move(files));
     SetWindupHook([this] { logic_.WindupError(); });
+    installDialogHosts();
 }
 
 frmMain::~frmMain() {
+    removeDialogHosts();
     SetWindupHook({});
     mainform::SetFileHost(std::move(previousFileHost_));
 }
@@ -339,7 +350,7 @@ void frmMain::buildMenus() {
     item(mnuFile, "開く(&O)...", wired("mnuOpen_Click", [this] { mnuOpen_Click(); }));
     item(mnuFile, "上書き保存(&S)");
     item(mnuFile, "名前を付けて保存(&A)...", wired("mnuSave_Click", [this] { mnuSave_Click(); }));
-    item(mnuFile, "地図ユニットリスト(&L)...");
+    item(mnuFile, "地図ユニットリスト(&L)...", wired("mnuMapUnitList_Click", [this] { mnuMapUnitList(); }));
     QAction* cruiseSet = item(mnuFile, "クルーズ設定(&T)...", wired("mnuCruiseSet_Click", [this] { mnuCruiseSet(); }));
     item(mnuFile, "クルーズ実行(&W)");
     mnuFile->addSeparator();
@@ -390,11 +401,12 @@ void frmMain::buildMenus() {
     mnuView = menuBar()->addMenu(QStringLiteral("表示(&V)"));
     item(mnuView, "ホームポジション(&N)");
     QAction* jump = item(mnuView, "地名ジャンプ(&J)...", wired("mnuJump_Click", [this] { mnuJump(); }));
-    item(mnuView, "直接投影変換(&D)...");
+    item(mnuView, "直接投影変換(&D)...", wired("mnuDirect_Click", [this] { mnuDirectProjection(this); }));
     mnuView->addSeparator();
-    item(mnuView, "経緯線(&G)...");
-    item(mnuView, "アクセサリ(&A)...");
-    item(mnuView, "地図記号・凡例(&K)...");
+    QAction* grid = item(mnuView, "経緯線(&G)...", wired("mnuGrid_Click", [this] { ShowGridDialog(this); }));
+    item(mnuView, "アクセサリ(&A)...", wired("mnuAccessory_Click", [this] { ShowAccessoryDialog(this); }));
+    item(mnuView, "地図記号・凡例(&K)...",
+         wired("mnuMapSymbol_Click", [this] { ShowMapSymbolDialog(this, CurrentMapUnits()); }));
     mnuView->addSeparator();
     for (const char* sub : {"言語モード(&L)", "座表モード(&U)", "ビューエリア(&W)", "図形種別表示許可(&I)",
                             "地図別表示許可(&M)", "方位線(&R)", "文字列・点記号拡大率(&Z)"})
@@ -403,16 +415,17 @@ void frmMain::buildMenus() {
     for (const char* sw : {"文字列・点記号縁取り許可(&O)", "文字列傾斜許可(&S)", "行政区別表示許可(&Y)",
                            "事象別表示許可(&T)", "固有表示許可(&H)", "固有色許可(&P)"})
         item(mnuView, sw);
-    connect(mnuView, &QMenu::aboutToShow, this, [jump] {
+    connect(mnuView, &QMenu::aboutToShow, this, [jump, grid] {
         const clsMap* map = ActiveMap();
         jump->setEnabled(map && map->Count() > 0);
+        grid->setEnabled(gvMapMode == 1);
     });
 
     mnuProject = menuBar()->addMenu(QStringLiteral("主投影変換(&M)"));
-    item(mnuProject, "主投影変換ウィザード(&P)...");
+    item(mnuProject, "主投影変換ウィザード(&P)...", wired("mnuPrjWizard_Click", [this] { mnuPrjWizard(); }));
 
     mnuTool = menuBar()->addMenu(QStringLiteral("ツール(&T)"));
-    item(mnuTool, "環境設定(&E)...");
+    item(mnuTool, "環境設定(&E)...", wired("mnuEnvironment_Click", [this] { mnuEnvironment(); }));
     QAction* survey = item(mnuTool, "測量(&R)", [this] { viewEvent("mnuSurvey_Click", [&] { control_->mnuSurvey_Click(); }); });
     QAction* frameCut =
         item(mnuTool, "フレームカット(&F)", [this] { viewEvent("mnuFrameCut_Click", [&] { control_->mnuFrameCut_Click(); }); });
@@ -832,4 +845,98 @@ void frmMain::mnuMapSize_Click() {
     layoutView();
     logic_.InitializingEi = false;
     logic_.PlotWindow();
+}
+
+void frmMain::mnuMapUnitList() {
+    if (!unitList_) unitList_ = new frmMapUnitList(this);
+    unitList_->openFromMain(this, CurrentMapUnits());
+}
+
+frmPrjWizardLogic& frmMain::prjWizard() {
+    if (!prjWizard_) prjWizard_ = std::make_unique<frmPrjWizardLogic>();
+    return *prjWizard_;
+}
+
+void frmMain::mnuPrjWizard() {
+    frmPrjWizardLogic& wiz = prjWizard();
+    wiz.MapUnitsLL = gvMapUnitsLL;
+    wiz.MapPlotLL = gvMapPlotLL;
+    wiz.Projector = gvProjector;
+    wiz.Position.presetIfFirst(plat::WindowLeftTwips(this), plat::WindowTopTwips(this), 2400, 600);
+    {
+        frmPrjWizard w(wiz, this);
+        w.showModal();
+    }
+    wiz.MapUnitsLL = nullptr;
+    wiz.MapPlotLL = nullptr;
+    wiz.Projector = nullptr;
+    if (!(wiz.ResultFlags & frmPrjWizardLogic::ResultRun) || !wiz.ResultUnits) return;
+    // The set replaced holds the user's X/Y edits: they are offered for
+    // saving before it goes.
+    if (gvMapUnitsXY)
+        for (const MapUnitPtr& u : std::vector<MapUnitPtr>(gvMapUnitsXY->begin(), gvMapUnitsXY->end()))
+            logic_.UnloadMapUnit(*u);
+    delete std::exchange(gvMapUnitsXY, new clsMapUnits(*wiz.ResultUnits));
+    clsMapPlot& xy = *gvMapPlotXY;
+    const clsMapPlot& ll = *gvMapPlotLL;
+    // The engine must not keep the set just freed until its next plot.
+    xy.MapUnits = std::shared_ptr<clsMapUnits>(std::shared_ptr<void>(), gvMapUnitsXY);
+    xy.setCenterX(wiz.ResultCenterX);
+    xy.setCenterY(wiz.ResultCenterY);
+    xy.setMapScale(ll.MapScale());
+    xy.AccessoryEnable = ll.AccessoryEnable;
+    xy.EdgeEnable = ll.EdgeEnable;
+    xy.FigureDisp = ll.FigureDisp;
+    xy.FigurePick = ll.FigurePick;
+    xy.FigNativeEnable = ll.FigNativeEnable;
+    xy.FigShowModeEnable = ll.FigShowModeEnable;
+    xy.ThgShowModeEnable = ll.ThgShowModeEnable;
+    mnuCoordinateItem(2);
+}
+
+void frmMain::mnuCoordinateItem(int32_t mode) {
+    if (control_->Survey().IsOn()) viewEvent("mnuSurvey_Click", [&] { control_->mnuSurvey_Click(); });
+    gvMapMode = mode;
+    logic_.SetScrollRange();
+    logic_.SetViewControllByEngine();
+    logic_.PlotWindow();
+}
+
+void frmMain::mnuEnvironment() {
+    ShowEnvironmentDialog(this);
+    // Redrawn whatever the answer; the angle format may have changed, so
+    // the pointer's position is shown anew as well.
+    logic_.PlotWindow();
+    if (!logic_.state().Panels[3].isEmpty())
+        logic_.ShowCursorPos(control_->MouseMapValid, control_->MouseMapX, control_->MouseMapY);
+}
+
+void frmMain::installDialogHosts() {
+    InstallSettingsDialogs([this] { logic_.PlotWindow(); });
+    SetDirectProjectionHost({[] { return CurrentMapPlot(); }, [this] {
+                                 logic_.SetViewControllByEngine();
+                                 logic_.PlotWindow();
+                             }});
+    MapSymbolHost symbols;
+    symbols.PlotWindow = [this] { logic_.PlotWindow(); };
+    symbols.CruiseAuto = [] { return gvCruise && gvCruise->EiAuto; };
+    symbols.SetCruiseAuto = [](bool on) {
+        if (gvCruise) gvCruise->EiAuto = on;
+    };
+    SetMapSymbolHost(std::move(symbols));
+    MapListHost lists;
+    lists.InputLoadName = mainform::InputLoadName;
+    lists.InputSaveName = mainform::InputSaveName;
+    lists.UnloadMapUnit = [this](const MapUnitPtr& unit) { logic_.UnloadMapUnit(*unit); };
+    lists.ResetSaveReminder = [this] { control_->Reminder().SaveMinuteCount = 0; };
+    lists.StartMapFile = [] { return gvStartMapFile; };
+    lists.PlotWindow = [this] { logic_.PlotWindow(); };
+    SetMapListHost(std::move(lists));
+}
+
+void frmMain::removeDialogHosts() {
+    SetMapListHost({});
+    SetMapSymbolHost({});
+    SetDirectProjectionHost({});
+    SetSettingsDialogHost({});
 }

@@ -14,6 +14,8 @@
 #include "MapViewHost.h"
 
 class MapViewControl;
+class frmMapUnitList;
+class frmPrjWizardLogic;
 class QLabel;
 class QMenu;
 class QScrollBar;
@@ -46,6 +48,9 @@ public:
     void mnuSave_Click();
     void mnuOverwrite_Click();
     void mnuMapSize_Click();
+    // The projection wizard's state, kept for the program run (tests put
+    // their run engine here).
+    frmPrjWizardLogic& prjWizard();
 
     // -- controls, named as the window names them (tests reach them here)
     QWidget* picView = nullptr;
@@ -131,11 +136,21 @@ private:
     void mnuJump();
     void mnuMapList();
     void mnuAddItem(int kind);
+    void mnuMapUnitList();
+    void mnuPrjWizard();
+    void mnuEnvironment();
+    // The coordinate mode: a running survey ends first; the view follows.
+    void mnuCoordinateItem(int32_t mode);
+    // The dialogs' joints to this window, in place from construction.
+    void installDialogHosts();
+    void removeDialogHosts();
 
     MainWindowLogic logic_;
     std::unique_ptr<plat::ViewOverlay> overlay_;
     std::unique_ptr<MapViewControl> control_;
     mainform::FileHost previousFileHost_;
+    std::unique_ptr<frmPrjWizardLogic> prjWizard_;
+    frmMapUnitList* unitList_ = nullptr;   // one for the run: keeps its place and last file
     QTimer* wake_ = nullptr;
     QString openProposal_;   // the open dialog's last answer
     MapViewWidget* mapView_ = nullptr;   // picView

@@ -273,7 +273,7 @@ bool mnuDirectProjection(QWidget* mainWindow) {
     static frmDirectProjectionLogic logic;   // tab and position persist between openings
     clsMapPlot* plot = Host().CurrentPlot ? Host().CurrentPlot() : nullptr;
     if (!plot) return false;
-    if (mainWindow) logic.Position.presetIfFirst(plat::WindowLeftTwips(mainWindow), plat::WindowTopTwips(mainWindow), 600, 600);
+    if (mainWindow) logic.Position.presetIfFirst(plat::WindowLeftTwips(mainWindow), plat::WindowTopTwips(mainWindow), 1500, 600);
     logic.TargetPlot = plot;
     bool ok = false;
     {

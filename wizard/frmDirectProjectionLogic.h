@@ -4,7 +4,7 @@
 // engine, and writes them back into it on OK.
 //
 // Caller's protocol: set TargetPlot; preset Position on the first opening
-// (caller's corner + 600, 600 twips); show; clear TargetPlot; on DialogOK
+// (caller's corner + 1500, 600 twips); show; clear TargetPlot; on DialogOK
 // set the scroll bars and the scale slider from the engine and redraw.
 // mnuDirectProjection below does all of it for the main window.
 #pragma once

@@ -2,7 +2,8 @@
 // the smallest size, Esc during a real plot, and the close question; files
 // from the command line and dropped on the view; the mouse on the real view
 // (click, drag, wheel), a scroll bar dragged and released, survey and frame
-// cut from the Tool menu.
+// cut from the Tool menu; the dialogs of the File, View, Project and Tool
+// menus with what the window does after them.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -17,6 +18,9 @@
 #include <QScrollBar>
 #include <QSlider>
 #include <QAbstractButton>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QPushButton>
 #include <QLineEdit>
 #include <QTest>
 #include <QTimer>
@@ -31,6 +35,13 @@
 #include "frmMain.h"
 #include "frmImageSize.h"
 #include "frmMapLoad.h"
+#include "frmAccessory.h"
+#include "frmDirectProjection.h"
+#include "frmEnvironment.h"
+#include "frmGrid.h"
+#include "frmMapSymbol.h"
+#include "frmMapUnitList.h"
+#include "frmPrjWizard.h"
 #include "MapViewControl.h"
 #include "Screen.h"
 #include "ViewOverlay.h"
@@ -95,6 +106,26 @@ protected:
     static void expectCentreNear(std::pair<int32_t, int32_t> expected, int32_t tolerance) {
         EXPECT_NEAR(CurrentMapPlot()->CenterX(), expected.first, tolerance);
         EXPECT_NEAR(CurrentMapPlot()->CenterY(), expected.second, tolerance);
+    }
+
+    // The item of a menu as its drop-down leaves it.
+    static QAction* menuItem(QMenu* menu, const char* caption) {
+        emit menu->aboutToShow();
+        for (QAction* a : menu->actions())
+            if (a->text() == QString::fromUtf8(caption)) return a;
+        ADD_FAILURE() << caption;
+        return nullptr;
+    }
+    // Acts on the dialog of type D once it is up and active.
+    template <class D>
+    static void whenModal(std::function<void(D&)> act) {
+        QTimer::singleShot(0, [act] {
+            auto* d = qobject_cast<D*>(QApplication::activeModalWidget());
+            ASSERT_NE(d, nullptr);
+            d->activateWindow();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(d));
+            act(*d);
+        });
     }
 
     apptest::ProgramFolder folder_;
@@ -379,6 +410,144 @@ TEST_F(MainWindow, FileMenuOpensSavesAsAndSizesTheImage) {
     EXPECT_EQ(gvCanvas->ViewWidth(), 500);
     EXPECT_GT(plots_, plots);
     EXPECT_TRUE(waitFor([&] { return window.picView->width() == 500; }));
+}
+
+TEST_F(MainWindow, MapUnitListFromTheFileMenuRedrawsOnlyAfterOk) {
+    frmMain window;
+    startWindow(window);
+    for (bool ok : {false, true}) {
+        const int plots = plots_;
+        whenModal<frmMapUnitList>([ok](frmMapUnitList& d) {
+            EXPECT_EQ(d.logic().UnitSet, gvMapUnitsLL);
+            (ok ? d.cmdOK : d.cmdCancel)->click();
+        });
+        QAction* item = menuItem(window.mnuFile, "地図ユニットリスト(&L)...");
+        ASSERT_TRUE(item && item->isEnabled());
+        item->trigger();
+        EXPECT_EQ(plots_, plots + (ok ? 1 : 0)) << ok;
+    }
+}
+
+TEST_F(MainWindow, ViewMenuDialogsChangeTheEngineAndRedraw) {
+    frmMain window;
+    startWindow(window);
+    clsMapPlot& plot = *gvMapPlotLL;
+
+    // Direct projection: a projection chosen by hand reaches the engine.
+    const int16_t projection = plot.ProjectionIndex() == 4 ? 3 : 4;
+    int plots = plots_;
+    whenModal<frmDirectProjection>([projection](frmDirectProjection& d) {
+        d.logic().SetAuto(false);
+        d.logic().SetSlot(projection);
+        d.okButton()->click();
+    });
+    menuItem(window.mnuView, "直接投影変換(&D)...")->trigger();
+    EXPECT_FALSE(plot.ProjectionAuto);
+    EXPECT_EQ(plot.ProjectionIndex(), projection);
+    EXPECT_GT(plots_, plots);
+
+    // Graticule: a spacing set by hand reaches the engine's grid.
+    int32_t spacing = 0;
+    plots = plots_;
+    whenModal<frmGrid>([&spacing](frmGrid& d) {
+        if (!d.chkGridEi->isChecked()) d.chkGridEi->click();
+        if (d.chkGridAuto->isChecked()) d.chkGridAuto->click();
+        d.sliGrid[0]->setValue(d.sliGrid[0]->value() == 30 ? 60 : 30);
+        spacing = GridDialog().Value(0);
+        d.cmdOK->click();
+    });
+    QAction* grid = menuItem(window.mnuView, "経緯線(&G)...");
+    ASSERT_TRUE(grid && grid->isEnabled());
+    grid->trigger();
+    EXPECT_FALSE(plot.GridAuto);
+    EXPECT_GT(spacing, 0);
+    EXPECT_EQ(plot.Grid().Width(), spacing);
+    EXPECT_GT(plots_, plots);
+
+    // Accessories closed at once change nothing; the map symbols see the
+    // current units while they are open.
+    plots = plots_;
+    whenModal<frmAccessory>([](frmAccessory& d) { d.cmdCancel->click(); });
+    menuItem(window.mnuView, "アクセサリ(&A)...")->trigger();
+    EXPECT_EQ(plots_, plots);
+    whenModal<frmMapSymbol>([](frmMapSymbol& d) {
+        EXPECT_EQ(MapSymbol().TargetUnits, gvMapUnitsLL);
+        d.cancelButton()->click();
+    });
+    menuItem(window.mnuView, "地図記号・凡例(&K)...")->trigger();
+    EXPECT_EQ(MapSymbol().TargetUnits, nullptr);
+
+    // The graticule belongs to the latitude/longitude mode.
+    gvMapMode = 2;
+    EXPECT_FALSE(menuItem(window.mnuView, "経緯線(&G)...")->isEnabled());
+    gvMapMode = 1;
+}
+
+TEST_F(MainWindow, EnvironmentFromTheToolMenuRedrawsAndReformatsTheStatusBar) {
+    frmMain window;
+    startWindow(window);
+    QTest::mouseMove(window.picView, {300, 200});
+    QTest::qWait(50);
+    const QString pointer = window.stbPanels[3]->text();
+    ASSERT_TRUE(pointer.startsWith(QStringLiteral("P:"))) << pointer.toStdString();
+
+    int plots = plots_;
+    whenModal<frmEnvironment>([](frmEnvironment& d) { d.cmdCancel->click(); });
+    menuItem(window.mnuTool, "環境設定(&E)...")->trigger();
+    EXPECT_EQ(plots_, plots + 1) << "a cancelled dialog redraws all the same";
+    EXPECT_EQ(window.stbPanels[3]->text(), pointer);
+
+    whenModal<frmEnvironment>([](frmEnvironment& d) {
+        emit d.choAngle->activated(d.choAngle->currentIndex() == 3 ? 0 : 3);
+        d.cmdOK->click();
+    });
+    menuItem(window.mnuTool, "環境設定(&E)...")->trigger();
+    EXPECT_NE(window.stbPanels[3]->text(), pointer) << "the pointer's position in the new angle format";
+    EXPECT_TRUE(window.stbPanels[3]->text().startsWith(QStringLiteral("P:")));
+}
+
+TEST_F(MainWindow, ProjectionWizardRunOpensTheXYMapAtItsCentre) {
+    frmMain window;
+    startWindow(window);
+    gvMapPlotLL->EdgeEnable = false;
+    gvMapPlotLL->FigureDisp = 6;
+    gvMapPlotXY->DetailEnable = true;
+    gvMapPlotXY->TextSlant = true;
+    clsMapUnits* before = gvMapUnitsXY;
+
+    // Closed at once: nothing changes.
+    whenModal<frmPrjWizard>([](frmPrjWizard& w) { w.button(frmPrjWizardLogic::BtnCancel)->click(); });
+    menuItem(window.mnuProject, "主投影変換ウィザード(&P)...")->trigger();
+    EXPECT_EQ(gvMapUnitsXY, before);
+    EXPECT_EQ(gvMapMode, 1);
+
+    testsupport::ScriptedBoxes boxes;
+    boxes.expect(QStringLiteral("地図投影変換を完了しました。"), plat::IdOk);
+    whenModal<frmPrjWizard>([](frmPrjWizard& w) {
+        for (int i = 0; i < 7; ++i) w.button(frmPrjWizardLogic::BtnForward)->click();
+        ASSERT_EQ(w.logic().Page(), 8);
+        w.executeButton()->click();
+        w.button(frmPrjWizardLogic::BtnCancel)->click();
+    });
+    menuItem(window.mnuProject, "主投影変換ウィザード(&P)...")->trigger();
+    const frmPrjWizardLogic& wiz = window.prjWizard();
+    ASSERT_TRUE(wiz.ResultFlags & frmPrjWizardLogic::ResultRun);
+    EXPECT_EQ(wiz.MapUnitsLL, nullptr);
+    EXPECT_EQ(wiz.Projector, nullptr);
+    EXPECT_EQ(gvMapMode, 2);
+    ASSERT_NE(gvMapUnitsXY, nullptr);
+    EXPECT_EQ(gvMapUnitsXY->Count(), wiz.ResultUnits->Count());
+    EXPECT_EQ(gvMapUnitsXY->Base(), wiz.ResultUnits->Base());
+    EXPECT_EQ(gvMapPlotXY->MapUnits.get(), gvMapUnitsXY);
+    EXPECT_EQ(gvMapPlotXY->CenterX(), wiz.ResultCenterX);
+    EXPECT_EQ(gvMapPlotXY->CenterY(), wiz.ResultCenterY);
+    EXPECT_DOUBLE_EQ(gvMapPlotXY->MapScale(), gvMapPlotLL->MapScale());
+    EXPECT_FALSE(gvMapPlotXY->EdgeEnable);
+    EXPECT_EQ(gvMapPlotXY->FigureDisp, 6);
+    EXPECT_TRUE(gvMapPlotXY->DetailEnable) << "not among the switches handed over";
+    EXPECT_TRUE(gvMapPlotXY->TextSlant);
+    EXPECT_TRUE(waitFor([&] { return !window.logic().PlottingEi; }));
+    EXPECT_EQ(window.hsbView->maximum(), MapViewControl::ScrollBound(false)) << "the X/Y mode's scroll range";
 }
 
 } // namespace
