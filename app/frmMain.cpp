@@ -930,6 +930,7 @@ void frmMain::installDialogHosts() {
     lists.UnloadMapUnit = [this](const MapUnitPtr& unit) { logic_.UnloadMapUnit(*unit); };
     lists.ResetSaveReminder = [this] { control_->Reminder().SaveMinuteCount = 0; };
     lists.StartMapFile = [] { return gvStartMapFile; };
+    lists.InputNativeColor = mainform::InputNativeColor;
     lists.PlotWindow = [this] { logic_.PlotWindow(); };
     SetMapListHost(std::move(lists));
 }
