@@ -7,11 +7,14 @@
 #include "TextFile.h"
 
 #include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QPainter>
+#include <QTextLayout>
 
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <optional>
 
 namespace plat {
 
@@ -483,6 +486,33 @@ TextBox textBox(const FontObject& font, double scale, const QPaintDevice* device
 }
 } // namespace
 
+namespace {
+// The text shaped once, as QPainter::drawText would shape it on the painter,
+// for copies that differ only in place and colour; none for what drawText
+// treats apart from plain glyphs (lines on the font, controls, breaks).
+std::optional<QList<QGlyphRun>> glyphRunsOf(const QString& text, const QPainter& qp, qreal& ascent) {
+    const QFont& font = qp.font();
+    if (text.isEmpty() || font.underline() || font.strikeOut() || font.overline()) return std::nullopt;
+    for (const QChar c : text) {
+        const QChar::Category cat = c.category();
+        if (cat == QChar::Other_Control || cat == QChar::Separator_Line || cat == QChar::Separator_Paragraph)
+            return std::nullopt;
+    }
+    QTextLayout layout(text, font, qp.device());
+    QTextOption option;
+    option.setWrapMode(QTextOption::NoWrap);
+    option.setTextDirection(qp.layoutDirection());
+    layout.setTextOption(option);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    line.setLineWidth(1e6);
+    line.setPosition(QPointF(0, 0));
+    layout.endLayout();
+    ascent = line.ascent();
+    return layout.glyphRuns();
+}
+} // namespace
+
 bool DeviceContext::ExtTextOut(int x, int y, unsigned options, const RECT* rect, const QString& text) {
     const DcState& s = st_;
     const HFONT font = s.font ? s.font : StockFont(SYSTEM_FONT);
@@ -525,6 +555,8 @@ bool DeviceContext::paintTextHalo(int x, int y, const QString& text, COLORREF ha
     const bool ok = paintText([&](QPainter& qp) {
         const QTransform base = qp.transform();
         qp.setFont(b.font);
+        qreal ascent = 0;
+        const std::optional<QList<QGlyphRun>> runs = glyphRunsOf(text, qp, ascent);
         for (int i = 0; i <= n; ++i) {
             const bool last = i == n;
             const POINT ref = LPtoDP(last ? POINT{x, y} : POINT{x + offsets[i].x, y + offsets[i].y});
@@ -534,7 +566,9 @@ bool DeviceContext::paintTextHalo(int x, int y, const QString& text, COLORREF ha
             if (s.bkMode == OPAQUE && !text.isEmpty())
                 qp.fillRect(QRectF(b.ox, b.oy - b.ascent, b.width, b.ascent + b.descent), qcolorOf(s.bkColor));
             qp.setPen(qcolorOf((last ? fore : halo) & 0xFFFFFF));
-            qp.drawText(QPointF(b.ox, b.oy), text);
+            if (!runs) qp.drawText(QPointF(b.ox, b.oy), text);
+            else
+                for (const QGlyphRun& run : *runs) qp.drawGlyphRun(QPointF(b.ox, b.oy - ascent), run);
         }
     });
     SetTextColor(fore);
