@@ -8,6 +8,7 @@
 
 #include <QFontMetricsF>
 #include <QGlyphRun>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QTextLayout>
 
@@ -484,14 +485,15 @@ TextBox textBox(const FontObject& font, double scale, const QPaintDevice* device
     b.angle = font.lf.lfEscapement / 10.0;
     return b;
 }
-} // namespace
 
-namespace {
 // The text shaped once, as QPainter::drawText would shape it on the painter,
-// for copies that differ only in place and colour; none for what drawText
-// treats apart from plain glyphs (lines on the font, controls, breaks).
-std::optional<QList<QGlyphRun>> glyphRunsOf(const QString& text, const QPainter& qp, qreal& ascent) {
+// for copies that differ only in place and colour. None for what drawText
+// treats apart from plain glyphs (lines on the font, controls, breaks), and
+// off raster surfaces, where a glyph run would lose the characters behind
+// the glyphs (a PDF's searchable text).
+std::optional<QList<QGlyphRun>> glyphRunsOf(const QString& text, QPainter& qp, qreal& ascent) {
     const QFont& font = qp.font();
+    if (!qp.paintEngine() || qp.paintEngine()->type() != QPaintEngine::Raster) return std::nullopt;
     if (text.isEmpty() || font.underline() || font.strikeOut() || font.overline()) return std::nullopt;
     for (const QChar c : text) {
         const QChar::Category cat = c.category();
@@ -539,17 +541,20 @@ bool DeviceContext::ExtTextOut(int x, int y, unsigned options, const RECT* rect,
     return ok;
 }
 
-bool DeviceContext::TextOutHalo(int x, int y, const QString& text, COLORREF halo, COLORREF fore, const POINT* offsets, int n) {
+bool DeviceContext::TextOutHalo(int x, int y, const QString& text, COLORREF halo, COLORREF fore,
+                                const POINT* offsets, int n) {
     SetTextColor(halo);
     for (int i = 0; i < n && offsets; ++i) TextOut(x + offsets[i].x, y + offsets[i].y, text);
     SetTextColor(fore);
     return TextOut(x, y, text);
 }
 
-bool DeviceContext::paintTextHalo(int x, int y, const QString& text, COLORREF halo, COLORREF fore, const POINT* offsets, int n) {
+bool DeviceContext::paintTextHalo(int x, int y, const QString& text, COLORREF halo, COLORREF fore,
+                                  const POINT* offsets, int n) {
     const DcState& s = st_;
     // The current position moves with every copy: only copy by copy.
-    if ((s.textAlign & TA_UPDATECP) || (n > 0 && !offsets)) return DeviceContext::TextOutHalo(x, y, text, halo, fore, offsets, n);
+    if ((s.textAlign & TA_UPDATECP) || (n > 0 && !offsets))
+        return DeviceContext::TextOutHalo(x, y, text, halo, fore, offsets, n);
     const HFONT font = s.font ? s.font : StockFont(SYSTEM_FONT);
     const TextBox b = textBox(*font, scaleY(), textDevice(), s.textAlign, text);
     const bool ok = paintText([&](QPainter& qp) {

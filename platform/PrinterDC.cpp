@@ -316,7 +316,8 @@ bool PrinterDC::paintText(const std::function<void(QPainter&)>& draw) {
     return true;
 }
 
-bool PrinterDC::TextOutHalo(int x, int y, const QString& text, COLORREF halo, COLORREF fore, const POINT* offsets, int n) {
+bool PrinterDC::TextOutHalo(int x, int y, const QString& text, COLORREF halo, COLORREF fore,
+                            const POINT* offsets, int n) {
     return paintTextHalo(x, y, text, halo, fore, offsets, n);
 }
 

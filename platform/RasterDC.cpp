@@ -560,7 +560,8 @@ bool RasterDC::paintText(const std::function<void(QPainter&)>& draw) {
     return true;
 }
 
-bool RasterDC::TextOutHalo(int x, int y, const QString& text, COLORREF halo, COLORREF fore, const POINT* offsets, int n) {
+bool RasterDC::TextOutHalo(int x, int y, const QString& text, COLORREF halo, COLORREF fore,
+                           const POINT* offsets, int n) {
     // A monochrome surface rounds every copy to black or white before the
     // next one lands: only copy by copy keeps that.
     if (d_->mono) return DeviceContext::TextOutHalo(x, y, text, halo, fore, offsets, n);

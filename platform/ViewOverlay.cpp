@@ -75,7 +75,8 @@ public:
         markAll();
         return RasterDC::TextOut(x, y, text);
     }
-    bool TextOutHalo(int x, int y, const QString& text, COLORREF halo, COLORREF fore, const POINT* offsets, int n) override {
+    bool TextOutHalo(int x, int y, const QString& text, COLORREF halo, COLORREF fore,
+                     const POINT* offsets, int n) override {
         markAll();
         return RasterDC::TextOutHalo(x, y, text, halo, fore, offsets, n);
     }
