@@ -7,11 +7,15 @@
 #include "TextFile.h"
 
 #include <QFontMetricsF>
+#include <QGlyphRun>
+#include <QPaintEngine>
 #include <QPainter>
+#include <QTextLayout>
 
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <optional>
 
 namespace plat {
 
@@ -457,38 +461,122 @@ QColor qcolorOf(COLORREF c) { return QColor(GetRValue(c), GetGValue(c), GetBValu
 
 bool DeviceContext::TextOut(int x, int y, const QString& text) { return ExtTextOut(x, y, 0, nullptr, text); }
 
+namespace {
+// A text laid out on its reference point: the offset of its baseline start
+// from the point, its width and cell, by the alignment and escapement.
+struct TextBox {
+    QFont font;
+    double width, ascent, descent, ox, oy, angle;
+};
+
+TextBox textBox(const FontObject& font, double scale, const QPaintDevice* device, unsigned textAlign,
+                const QString& text) {
+    TextBox b;
+    b.font = QFontOf(font, scale);
+    const QFontMetricsF fm = device ? QFontMetricsF(b.font, device) : QFontMetricsF(b.font);
+    b.width = fm.horizontalAdvance(text);
+    b.ascent = std::ceil(fm.ascent() - 1e-6);
+    b.descent = std::ceil(fm.descent() - 1e-6);
+    // The reference point is on the left, centre or right of the text and on
+    // its top, baseline or bottom, turned with the escapement.
+    const unsigned h = textAlign & 6, v = textAlign & 24;
+    b.ox = h == TA_CENTER ? -b.width / 2 : h == TA_RIGHT ? -b.width : 0;
+    b.oy = v == TA_BASELINE ? 0 : v == TA_BOTTOM ? -b.descent : b.ascent;
+    b.angle = font.lf.lfEscapement / 10.0;
+    return b;
+}
+
+// The text shaped once, as QPainter::drawText would shape it on the painter,
+// for copies that differ only in place and colour. None for what drawText
+// treats apart from plain glyphs (lines on the font, controls, breaks), and
+// off raster surfaces, where a glyph run would lose the characters behind
+// the glyphs (a PDF's searchable text).
+std::optional<QList<QGlyphRun>> glyphRunsOf(const QString& text, QPainter& qp, qreal& ascent) {
+    const QFont& font = qp.font();
+    if (!qp.paintEngine() || qp.paintEngine()->type() != QPaintEngine::Raster) return std::nullopt;
+    if (text.isEmpty() || font.underline() || font.strikeOut() || font.overline()) return std::nullopt;
+    for (const QChar c : text) {
+        const QChar::Category cat = c.category();
+        if (cat == QChar::Other_Control || cat == QChar::Separator_Line || cat == QChar::Separator_Paragraph)
+            return std::nullopt;
+    }
+    QTextLayout layout(text, font, qp.device());
+    QTextOption option;
+    option.setWrapMode(QTextOption::NoWrap);
+    option.setTextDirection(qp.layoutDirection());
+    layout.setTextOption(option);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    line.setLineWidth(1e6);
+    line.setPosition(QPointF(0, 0));
+    layout.endLayout();
+    ascent = line.ascent();
+    return layout.glyphRuns();
+}
+} // namespace
+
 bool DeviceContext::ExtTextOut(int x, int y, unsigned options, const RECT* rect, const QString& text) {
     const DcState& s = st_;
     const HFONT font = s.font ? s.font : StockFont(SYSTEM_FONT);
-    const QFont qf = QFontOf(*font, scaleY());
-    const QFontMetricsF fm = textDevice() ? QFontMetricsF(qf, textDevice()) : QFontMetricsF(qf);
+    const TextBox b = textBox(*font, scaleY(), textDevice(), s.textAlign, text);
     const bool updateCp = (s.textAlign & TA_UPDATECP) != 0;
     const POINT ref = LPtoDP(updateCp ? s.currentPos : POINT{x, y});
-    const double width = fm.horizontalAdvance(text);
-    const double ascent = std::ceil(fm.ascent() - 1e-6), descent = std::ceil(fm.descent() - 1e-6);
-    // The reference point is on the left, centre or right of the text and on
-    // its top, baseline or bottom, turned with the escapement.
-    const unsigned h = s.textAlign & 6, v = s.textAlign & 24;
-    const double ox = h == TA_CENTER ? -width / 2 : h == TA_RIGHT ? -width : 0;
-    const double oy = v == TA_BASELINE ? 0 : v == TA_BOTTOM ? -descent : ascent;
-    const double angle = font->lf.lfEscapement / 10.0;
     const QRect optRect = rect ? deviceRect(rect->left, rect->top, rect->right, rect->bottom) : QRect();
     const bool ok = paintText([&](QPainter& qp) {
         if ((options & ETO_OPAQUE) && rect) qp.fillRect(optRect, qcolorOf(s.bkColor));
         if ((options & ETO_CLIPPED) && rect) qp.setClipRect(optRect, qp.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
         qp.translate(ref.x, ref.y);
-        qp.rotate(-angle);
+        qp.rotate(-b.angle);
         if (s.bkMode == OPAQUE && !text.isEmpty())
-            qp.fillRect(QRectF(ox, oy - ascent, width, ascent + descent), qcolorOf(s.bkColor));
-        qp.setFont(qf);
+            qp.fillRect(QRectF(b.ox, b.oy - b.ascent, b.width, b.ascent + b.descent), qcolorOf(s.bkColor));
+        qp.setFont(b.font);
         qp.setPen(qcolorOf(s.textColor));
-        qp.drawText(QPointF(ox, oy), text);
+        qp.drawText(QPointF(b.ox, b.oy), text);
     });
     if (ok && updateCp) {
-        const double rad = angle * std::numbers::pi / 180.0;
-        st_.currentPos = DPtoLP(POINT{ref.x + static_cast<int>(std::lround(width * std::cos(rad))),
-                                      ref.y - static_cast<int>(std::lround(width * std::sin(rad)))});
+        const double rad = b.angle * std::numbers::pi / 180.0;
+        st_.currentPos = DPtoLP(POINT{ref.x + static_cast<int>(std::lround(b.width * std::cos(rad))),
+                                      ref.y - static_cast<int>(std::lround(b.width * std::sin(rad)))});
     }
+    return ok;
+}
+
+bool DeviceContext::TextOutHalo(int x, int y, const QString& text, COLORREF halo, COLORREF fore,
+                                const POINT* offsets, int n) {
+    SetTextColor(halo);
+    for (int i = 0; i < n && offsets; ++i) TextOut(x + offsets[i].x, y + offsets[i].y, text);
+    SetTextColor(fore);
+    return TextOut(x, y, text);
+}
+
+bool DeviceContext::paintTextHalo(int x, int y, const QString& text, COLORREF halo, COLORREF fore,
+                                  const POINT* offsets, int n) {
+    const DcState& s = st_;
+    // The current position moves with every copy: only copy by copy.
+    if ((s.textAlign & TA_UPDATECP) || (n > 0 && !offsets))
+        return DeviceContext::TextOutHalo(x, y, text, halo, fore, offsets, n);
+    const HFONT font = s.font ? s.font : StockFont(SYSTEM_FONT);
+    const TextBox b = textBox(*font, scaleY(), textDevice(), s.textAlign, text);
+    const bool ok = paintText([&](QPainter& qp) {
+        const QTransform base = qp.transform();
+        qp.setFont(b.font);
+        qreal ascent = 0;
+        const std::optional<QList<QGlyphRun>> runs = glyphRunsOf(text, qp, ascent);
+        for (int i = 0; i <= n; ++i) {
+            const bool last = i == n;
+            const POINT ref = LPtoDP(last ? POINT{x, y} : POINT{x + offsets[i].x, y + offsets[i].y});
+            qp.setTransform(base);
+            qp.translate(ref.x, ref.y);
+            qp.rotate(-b.angle);
+            if (s.bkMode == OPAQUE && !text.isEmpty())
+                qp.fillRect(QRectF(b.ox, b.oy - b.ascent, b.width, b.ascent + b.descent), qcolorOf(s.bkColor));
+            qp.setPen(qcolorOf((last ? fore : halo) & 0xFFFFFF));
+            if (!runs) qp.drawText(QPointF(b.ox, b.oy), text);
+            else
+                for (const QGlyphRun& run : *runs) qp.drawGlyphRun(QPointF(b.ox, b.oy - ascent), run);
+        }
+    });
+    SetTextColor(fore);
     return ok;
 }
 

@@ -175,6 +175,12 @@ public:
     // The text in the program's ANSI code page (Shift-JIS).
     bool TextOutA(int x, int y, const QByteArray& ansi);
     virtual bool ExtTextOut(int x, int y, unsigned options, const RECT* rect, const QString& text);
+    // The text at (x, y) in fore over n copies of it at (x, y) + offsets[i]
+    // in halo: SetTextColor(halo), n TextOut, SetTextColor(fore), TextOut.
+    // Devices that paint through one QPainter draw all copies with one
+    // painter and one font set-up (paintTextHalo). Leaves fore selected.
+    virtual bool TextOutHalo(int x, int y, const QString& text, COLORREF halo, COLORREF fore,
+                             const POINT* offsets, int n);
     virtual bool GetTextExtentPoint32(const QString& text, SIZE* size) const;
     virtual bool GetTextMetrics(TEXTMETRIC* tm) const;
     // The face name of the selected font as asked for.
@@ -216,6 +222,10 @@ protected:
     // Text goes through a QPainter on the device, clipped to the clip
     // region, in device pixels; false when the device cannot draw.
     virtual bool paintText(const std::function<void(QPainter&)>& draw) = 0;
+    // TextOutHalo through a single paintText call, the same pixels as copy
+    // by copy where each copy lands on what the one before left.
+    bool paintTextHalo(int x, int y, const QString& text, COLORREF halo, COLORREF fore,
+                       const POINT* offsets, int n);
     // The device fonts are measured on (null: the screen).
     virtual const QPaintDevice* textDevice() const { return nullptr; }
 

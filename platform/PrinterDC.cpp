@@ -316,6 +316,11 @@ bool PrinterDC::paintText(const std::function<void(QPainter&)>& draw) {
     return true;
 }
 
+bool PrinterDC::TextOutHalo(int x, int y, const QString& text, COLORREF halo, COLORREF fore,
+                            const POINT* offsets, int n) {
+    return paintTextHalo(x, y, text, halo, fore, offsets, n);
+}
+
 const QPaintDevice* PrinterDC::textDevice() const { return d_->printer; }
 
 bool PrinterDC::FillRect(const RECT& r, const Brush& brush) {

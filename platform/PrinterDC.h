@@ -42,6 +42,8 @@ public:
 
     bool FillRect(const RECT& r, const Brush& brush) override;
     bool PatBlt(int x, int y, int w, int h, uint32_t rop) override;
+    bool TextOutHalo(int x, int y, const QString& text, COLORREF halo, COLORREF fore,
+                     const POINT* offsets, int n) override;
 
 protected:
     bool blitBitmap(const Blit& b, const Bitmap& src) override;

@@ -560,6 +560,14 @@ bool RasterDC::paintText(const std::function<void(QPainter&)>& draw) {
     return true;
 }
 
+bool RasterDC::TextOutHalo(int x, int y, const QString& text, COLORREF halo, COLORREF fore,
+                           const POINT* offsets, int n) {
+    // A monochrome surface rounds every copy to black or white before the
+    // next one lands: only copy by copy keeps that.
+    if (d_->mono) return DeviceContext::TextOutHalo(x, y, text, halo, fore, offsets, n);
+    return paintTextHalo(x, y, text, halo, fore, offsets, n);
+}
+
 bool RasterDC::FillRect(const RECT& r, const Brush& brush) {
     const QRect d = deviceRect(r.left, r.top, r.right, r.bottom) & surfaceRect();
     if (d.isEmpty()) return true;

@@ -75,6 +75,11 @@ public:
         markAll();
         return RasterDC::TextOut(x, y, text);
     }
+    bool TextOutHalo(int x, int y, const QString& text, COLORREF halo, COLORREF fore,
+                     const POINT* offsets, int n) override {
+        markAll();
+        return RasterDC::TextOutHalo(x, y, text, halo, fore, offsets, n);
+    }
     bool BitBlt(int x, int y, int w, int h, const DeviceContext* src, int sx, int sy, uint32_t rop) override {
         markAll();
         return RasterDC::BitBlt(x, y, w, h, src, sx, sy, rop);

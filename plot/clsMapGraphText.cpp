@@ -264,11 +264,9 @@ bool clsMapGraph::drawBytes(int32_t X, int32_t Y, int16_t Align, const QByteArra
         hdc_->SetTextAlign(at.align);
         if (font_.opaque) applyBackColor(font_.back);
         else hdc_->SetBkMode(TRANSPARENT);
-        if (font_.halo) {
-            hdc_->SetTextColor(static_cast<COLORREF>(font_.back));
-            const int copies = font_.heightMetric < 28 ? 4 : 8;
-            for (int i = 0; i < copies; ++i) hdc_->TextOut(at.x + halo_[size_t(i)].x, at.y + halo_[size_t(i)].y, text);
-        }
+        if (font_.halo)
+            return hdc_->TextOutHalo(at.x, at.y, text, static_cast<COLORREF>(font_.back),
+                                     static_cast<COLORREF>(font_.fore), halo_.data(), font_.heightMetric < 28 ? 4 : 8);
         hdc_->SetTextColor(static_cast<COLORREF>(font_.fore));
         return hdc_->TextOut(at.x, at.y, text);
     });

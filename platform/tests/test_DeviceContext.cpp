@@ -724,3 +724,61 @@ TEST(Fonts, OriginalFaceNamesResolveToInstalledFamilies) {
     EXPECT_EQ(faces.size(), size_t(names.size()));
     for (const FontFace& f : faces) EXPECT_GT(f.tm.tmHeight, 0) << f.lf.lfFaceName.toStdString();
 }
+
+TEST(DeviceContextText, HaloInOneGoDrawsWhatCopyByCopyDraws) {
+    const POINT offsets[8] = {{-1, -1}, {1, -1}, {-1, 1}, {1, 1}, {0, -2}, {0, 2}, {-2, 0}, {2, 0}};
+    const struct {
+        const char* face;
+        int height, escapement, weight;
+        bool underline, strikeOut;
+        unsigned align;
+        int copies, bkMode, depth;
+        const char16_t* text;
+    } cases[] = {
+        {"ＭＳ Ｐゴシック", -13, 0, FW_NORMAL, false, false, TA_LEFT | TA_BASELINE, 4, TRANSPARENT, 32, u"東京 Tokyo"},
+        {"Arial", -17, 0, FW_BOLD, false, false, TA_CENTER | TA_BASELINE, 4, TRANSPARENT, 32, u"Osaka Bay"},
+        {"Arial", -40, 300, FW_NORMAL, false, false, TA_RIGHT | TA_BASELINE, 8, TRANSPARENT, 32, u"Mt. Fuji"},
+        {"ＭＳ Ｐゴシック", -30, 900, FW_NORMAL, true, true, TA_CENTER | TA_TOP, 8, TRANSPARENT, 32, u"北海道 Hokkaido"},
+        {"Arial", -11, 0, FW_NORMAL, false, false, TA_LEFT | TA_BOTTOM, 4, OPAQUE, 32, u"cell filled"},
+        {"Arial", -12, 0, FW_NORMAL, false, false, TA_LEFT | TA_BASELINE, 4, TRANSPARENT, 1, u"mono"},
+        {"Arial", -12, 0, FW_NORMAL, false, false, TA_LEFT | TA_BASELINE, 0, TRANSPARENT, 32, u"no copies"},
+        {"Arial", -12, 0, FW_NORMAL, false, false, TA_LEFT | TA_BASELINE, 4, TRANSPARENT, 32, u"tab\there\rand"},
+    };
+    for (const auto& c : cases) {
+        const QString text = QString::fromUtf16(c.text);
+        SCOPED_TRACE(text.toStdString());
+        auto draw = [&](bool inOneGo) {
+            HBITMAP bm = Bitmap::Create(300, 200, c.depth);
+            RasterDC dc(bm, 96);
+            dc.PatBlt(0, 0, 300, 200, WHITENESS);
+            LOGFONT lf;
+            lf.lfHeight = c.height;
+            lf.lfEscapement = lf.lfOrientation = c.escapement;
+            lf.lfWeight = c.weight;
+            lf.lfUnderline = c.underline;
+            lf.lfStrikeOut = c.strikeOut;
+            lf.lfFaceName = QString::fromUtf8(c.face);
+            dc.SelectFont(CreateFontIndirect(lf));
+            dc.SetTextAlign(c.align);
+            dc.SetBkMode(c.bkMode);
+            dc.SetBkColor(0x00FFFF);
+            const COLORREF halo = c.depth == 1 ? 0xFFFFFF : 0xFFC080, fore = 0x2040A0;
+            if (inOneGo) {
+                EXPECT_TRUE(dc.TextOutHalo(150, 100, text, halo, fore, offsets, c.copies));
+            } else {
+                dc.SetTextColor(halo);
+                for (int i = 0; i < c.copies; ++i) dc.TextOut(150 + offsets[i].x, 100 + offsets[i].y, text);
+                dc.SetTextColor(fore);
+                dc.TextOut(150, 100, text);
+            }
+            EXPECT_EQ(dc.GetTextColor(), fore);
+            return bm->image().convertToFormat(QImage::Format_RGB32);
+        };
+        const QImage one = draw(true), each = draw(false);
+        EXPECT_EQ(one, each);
+        int ink = 0;
+        for (int y = 0; y < one.height(); ++y)
+            for (int x = 0; x < one.width(); ++x) ink += (one.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF;
+        EXPECT_GT(ink, 20);
+    }
+}

@@ -27,6 +27,13 @@ public:
         calls.push_back({x, y, GetTextColor(), GetBkMode()});
         return RasterDC::TextOut(x, y, text);
     }
+    // Halo copies are drawn in one go: logged as the copies they stand for.
+    bool TextOutHalo(int x, int y, const QString& text, COLORREF halo, COLORREF fore, const POINT* offsets,
+                     int n) override {
+        for (int i = 0; i < n; ++i) calls.push_back({x + offsets[i].x, y + offsets[i].y, halo, GetBkMode()});
+        calls.push_back({x, y, fore, GetBkMode()});
+        return RasterDC::TextOutHalo(x, y, text, halo, fore, offsets, n);
+    }
     std::vector<Call> calls;
 };
 
