@@ -16,6 +16,7 @@
 
 #include <filesystem>
 
+#include "BenchData.h"
 #include "AppInfo.h"
 #include "AppState.h"
 #include "Bitmap.h"
@@ -44,14 +45,7 @@ struct World {
     clsMapPlot plot;
 
     World() {
-        plat::SettingsStore::SetFolder(settings.path());
-        const std::filesystem::path data = std::filesystem::path(__FILE__).parent_path() / ".." / "data";
-        const QString folder = QString::fromStdString(data.lexically_normal().string());
-        env.setFileName(folder + QStringLiteral("/Environment.txt"));
-        env.Load();
-        gvEnvironment = &env;
-        plat::SetAppPath(folder);
-        gvMapFolder = folder + QStringLiteral("/maps");
+        UseBundledData(settings, env);
         gvMapGraph = &graph;
         gvLanguage = 2;
         units->Create(1);

@@ -21,6 +21,7 @@
 #include <chrono>
 #include <filesystem>
 
+#include "BenchData.h"
 #include "AppInfo.h"
 #include "AppState.h"
 #include "Bitmap.h"
@@ -84,14 +85,7 @@ struct World {
     std::shared_ptr<clsMapUnits> units = std::make_shared<clsMapUnits>();
 
     World() {
-        plat::SettingsStore::SetFolder(settings.path());
-        const std::filesystem::path data = std::filesystem::path(__FILE__).parent_path() / ".." / "data";
-        const QString folder = QString::fromStdString(data.lexically_normal().string());
-        env.setFileName(folder + QStringLiteral("/Environment.txt"));
-        env.Load();
-        gvEnvironment = &env;
-        plat::SetAppPath(folder);
-        gvMapFolder = folder + QStringLiteral("/maps");
+        UseBundledData(settings, env);
         gvMapGraph = &graph;
         units->Create(1);
         auto world = std::make_shared<clsMapUnit>();

@@ -10,6 +10,7 @@
 
 #include <filesystem>
 
+#include "BenchData.h"
 #include "AppInfo.h"
 #include "AppState.h"
 #include "Bitmap.h"
@@ -34,14 +35,7 @@ struct StartMap {
     std::shared_ptr<clsMapUnits> units = std::make_shared<clsMapUnits>();
 
     StartMap() {
-        plat::SettingsStore::SetFolder(settings.path());
-        const QString data = QString::fromStdString(
-            (std::filesystem::path(__FILE__).parent_path().parent_path() / "data").lexically_normal().string());
-        env.setFileName(data + QStringLiteral("/Environment.txt"));
-        env.Load();
-        gvEnvironment = &env;
-        plat::SetAppPath(data);
-        gvMapFolder = data + QStringLiteral("/maps");
+        UseBundledData(settings, env);
         gvMapGraph = &graph;
         InitGlobe();
         units->Create(1);

@@ -13,6 +13,7 @@
 
 #include <filesystem>
 
+#include "BenchData.h"
 #include "AppInfo.h"
 #include "AppState.h"
 #include "MessageBox.h"
@@ -41,14 +42,7 @@ struct World {
     AnswerOK boxes;
 
     World() {
-        plat::SettingsStore::SetFolder(settings.path());
-        const std::filesystem::path data = std::filesystem::path(__FILE__).parent_path() / ".." / "data";
-        const QString folder = QString::fromStdString(data.lexically_normal().string());
-        env.setFileName(folder + QStringLiteral("/Environment.txt"));
-        env.Load();
-        gvEnvironment = &env;
-        plat::SetAppPath(folder);
-        gvMapFolder = folder + QStringLiteral("/maps");
+        UseBundledData(settings, env);
         gvMapGraph = &graph;
         InstallPlotProjectionGlue();
         plat::SetMessageBoxProvider(&boxes);
