@@ -546,12 +546,19 @@ QString MapSymbolModel::AdminShowText(const clsAdmin& admin) {
 
 void MapSymbolModel::MakeAreaList() {
     AreaNames.clear();
+    AreaCodes.clear();
     if (!CurAdmins) return;
     for (int32_t a = 0; a < kCategories; ++a) {
         const QString name = CurAdmins->AreaName(a, static_cast<int32_t>(gvLanguage));
-        if (!name.isEmpty()) AreaNames << name;
+        if (name.isEmpty()) continue;
+        AreaNames << name;
+        AreaCodes.push_back(a);
     }
     CurArea = Clamp(CurArea, 0, static_cast<int32_t>(AreaNames.size()) - 1);
+}
+
+int32_t MapSymbolModel::CurAreaCode() const {
+    return CurArea >= 0 && size_t(CurArea) < AreaCodes.size() ? AreaCodes[size_t(CurArea)] : -1;
 }
 
 void MapSymbolModel::ChooseArea(int32_t index) {
@@ -563,8 +570,9 @@ void MapSymbolModel::MakeAdminList() {
     if (!admins_ || !CurAdmins) return;
     redraw(admins_, false);
     admins_->setRows(1);
+    const int32_t area = CurAreaCode();
     for (const AdminPtr& a : *CurAdmins) {
-        if (a->AreaCode() != CurArea) continue;
+        if (a->AreaCode() != area) continue;
         admins_->AddItem(a->AdminName() + QLatin1Char('\t') + QString::number(a->Page()) + QLatin1Char('\t') +
                          AdminShowText(*a));
     }
@@ -596,8 +604,9 @@ void MapSymbolModel::editDistricts(const std::function<void(clsAdmin&)>& edit, i
                                    const std::function<QString(const clsAdmin&)>& text) {
     if (!admins_ || !CurAdmins) return;
     if (EiAreaSync) {
+        const int32_t area = CurAreaCode();
         for (const AdminPtr& a : *CurAdmins) {
-            if (a->AreaCode() != CurArea) continue;
+            if (a->AreaCode() != area) continue;
             edit(*a);
             SyncMapAdmin(*a);
         }

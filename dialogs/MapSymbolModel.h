@@ -94,6 +94,7 @@ public:
     clsAdmins* CurAdmins = nullptr;
     QStringList MapNames;     // the entries of the unit list
     QStringList AreaNames;    // the entries of the area list
+    std::vector<int32_t> AreaCodes;   // the area code of each entry
 
     // -- what the window supplies
     void attach(plat::FlexGridData* things, plat::FlexGridData* admins) {
@@ -165,6 +166,9 @@ public:
 
     // -- the district grid
     void MakeAreaList();
+    // The area code of the chosen entry; unnamed groups leave gaps between
+    // codes, so the position is not the code. -1 without an entry.
+    int32_t CurAreaCode() const;
     void ChooseArea(int32_t index);
     void MakeAdminList();
     void SetAdminPage(int32_t page);
