@@ -83,6 +83,9 @@ public:
     bool EiPageSync = true;
     bool EiDispAll = false;
     bool EiLibShow = true;
+    // The colour clipboard of the thing popup; -2 nothing copied, -1 none.
+    int32_t CopiedFore = -2;
+    int32_t CopiedBack = -2;
     QString SampleTextE, SampleTextJ;
 
     // -- the working state of one opening
@@ -157,6 +160,25 @@ public:
     bool SelRange(int32_t& top, int32_t& bottom) const;
     static QString ShowModeText(const clsThing& thing);
     static QString ScaleRangeText(const clsThing& thing);
+
+    // -- the thing popup
+    enum PopupCode : int32_t {
+        popRestore = 0, popShow, popHide, popDepend, popUp, popDown, popFore, popBack, popCopy, popPaste
+    };
+    // One popup command on every selected thing row (closed categories
+    // included), on the current page or all pages under page sync.
+    void cmdThings(int32_t code);
+    bool PasteEnabled() const { return CopiedFore != -2; }
+
+    // -- the coloured district map
+    // Only administrative maps (kinds 3 and 6) of the active unit.
+    bool ColoredMapEnabled() const;
+    // The land thing "陸地" gets up to 8 distinct pages derived from its
+    // first ("ColoredMapNum" of them, 2..8, default 4) and every district of
+    // the active unit a page drawn from 1..N. Draw(n) gives a number 1..n;
+    // empty: a generator seeded from the clock.
+    void ColoredMap();
+    std::function<int32_t(int32_t n)> Draw;
 
     // -- samples and preview
     // The sample of a thing's current page in the list's colours.
