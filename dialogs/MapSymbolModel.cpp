@@ -417,8 +417,7 @@ bool MapSymbolModel::ThingSelChange() {
     if (!things_ || inSelChange_) return false;
     const Busy busy(inSelChange_);
     const int32_t top = things_->selTop(), bottom = things_->selBottom();
-    bool anyThing = false;
-    for (int32_t r = std::max(top, 1); r <= bottom; ++r) anyThing = anyThing || IsThingRow(r);
+    const bool anyThing = ThingSelected();
     const bool samplesSelected = things_->selLeft() <= colSample && things_->selRight() >= colSample;
     redraw(things_, false);
     for (int32_t r = 1; r < things_->Rows(); ++r) {
@@ -429,6 +428,13 @@ bool MapSymbolModel::ThingSelChange() {
     }
     redraw(things_, true);
     return anyThing;
+}
+
+bool MapSymbolModel::ThingSelected() const {
+    if (!things_) return false;
+    for (int32_t r = std::max(things_->selTop(), 1); r <= things_->selBottom(); ++r)
+        if (IsThingRow(r)) return true;
+    return false;
 }
 
 QString MapSymbolModel::ThingToolTip(int32_t row, int32_t col) const {

@@ -152,6 +152,8 @@ public:
     // The selection changed: samples of rows entering or leaving it are drawn
     // again; true when a thing row is selected (the popup button's state).
     bool ThingSelChange();
+    // A thing row lies in the selection (the popup button's state).
+    bool ThingSelected() const;
     QString ThingToolTip(int32_t row, int32_t col) const;
     bool IsDataRow(int32_t row) const;
     bool IsThingRow(int32_t row) const;
