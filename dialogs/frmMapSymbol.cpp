@@ -26,6 +26,7 @@
 #include "basFileNames.h"
 #include "basMouseWheel.h"
 #include "frmExpStyle.h"
+#include "frmExpText.h"
 #include "frmRange.h"
 
 namespace {
@@ -252,6 +253,26 @@ void frmMapSymbol::installEditors() {
             ok = dlg.showModal();
         }
         hookWheels(true);
+        return ok;
+    };
+    model_.ShowTextStyle = [this](TextStyleFields& f) {
+        ExpTextModel& m = ExpText();
+        m.Position.presetIfFirst(plat::WindowLeftTwips(this), plat::WindowTopTwips(this), 1800, 300);
+        m.Title = f.Title;
+        m.Fore = f.Fore;
+        m.Back = f.Back;
+        m.Style = f.Style;
+        m.Size = f.Size;
+        m.EuropianFont = f.EuropianFont;
+        m.JapaneseFont = f.JapaneseFont;
+        hookWheels(false);
+        bool ok = false;
+        {
+            frmExpText dlg(this, m);
+            ok = dlg.showModal();
+        }
+        hookWheels(true);
+        if (ok) f = {f.Title, m.Fore, m.Back, m.Style, static_cast<int16_t>(m.Size), m.EuropianFont, m.JapaneseFont};
         return ok;
     };
     model_.SetRedraw = [this](plat::FlexGridData* grid, bool on) {
