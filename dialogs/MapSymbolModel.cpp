@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
+#include <cmath>
+#include <random>
 #include <utility>
 
 #include "AppState.h"
@@ -14,6 +17,8 @@
 #include "RangeModel.h"
 #include "RasterDC.h"
 #include "SysColors.h"
+#include "basColorLib.h"
+#include "basGlobe.h"
 #include "basHMap.h"
 #include "basLibrary.h"
 #include "basNumberText.h"
@@ -412,8 +417,7 @@ bool MapSymbolModel::ThingSelChange() {
     if (!things_ || inSelChange_) return false;
     const Busy busy(inSelChange_);
     const int32_t top = things_->selTop(), bottom = things_->selBottom();
-    bool anyThing = false;
-    for (int32_t r = std::max(top, 1); r <= bottom; ++r) anyThing = anyThing || IsThingRow(r);
+    const bool anyThing = ThingSelected();
     const bool samplesSelected = things_->selLeft() <= colSample && things_->selRight() >= colSample;
     redraw(things_, false);
     for (int32_t r = 1; r < things_->Rows(); ++r) {
@@ -424,6 +428,13 @@ bool MapSymbolModel::ThingSelChange() {
     }
     redraw(things_, true);
     return anyThing;
+}
+
+bool MapSymbolModel::ThingSelected() const {
+    if (!things_) return false;
+    for (int32_t r = std::max(things_->selTop(), 1); r <= things_->selBottom(); ++r)
+        if (IsThingRow(r)) return true;
+    return false;
 }
 
 QString MapSymbolModel::ThingToolTip(int32_t row, int32_t col) const {
@@ -448,6 +459,173 @@ QString MapSymbolModel::ThingToolTip(int32_t row, int32_t col) const {
     case colRange: return QStringLiteral("「可視縮尺範囲」を変更");
     default: return QStringLiteral("図形の描画属性を変更");
     }
+}
+
+// --- the thing popup ---------------------------------------------------------------
+
+namespace {
+
+// One ladder step of a range bound; a step off the ladder leaves it.
+void StepBound(clsThing& t, int32_t step, bool small) {
+    const double now = small ? t.ScaleS() : t.ScaleL();
+    const double next = ScaleOfLevel(static_cast<int16_t>(LevelOfScale(now) + step));
+    if (small)
+        t.setScaleS(next);
+    else
+        t.setScaleL(next);
+}
+
+} // namespace
+
+void MapSymbolModel::cmdThings(int32_t code) {
+    if (!things_ || !CurThings || code < popRestore || code > popPaste) return;
+    int32_t first = 0, last = 0;
+    const bool whole = SelRange(first, last);
+    if (last < 1) return;
+    const int32_t col = things_->Col(), colSel = things_->ColSel();
+    int32_t color = 0;
+    if (code == popFore || code == popBack) {
+        color = InputRealColor(0);
+        if (color < 0) return;
+    }
+    Reporting("cmdThings", [&] {
+        const Hourglass hourglass;
+        redraw(things_, false);
+        for (int32_t r = std::max(first, 1); r <= last; ++r) {
+            clsThing* t = thingOfRow(r);
+            if (!t) continue;
+            const int32_t from = EiPageSync ? 1 : CurPage, to = EiPageSync ? kPages : CurPage;
+            for (int32_t p = from; p <= to; ++p) {
+                t->setPage(p);
+                switch (code) {
+                case popRestore: t->Recovery(p); break;
+                case popShow: t->setShowMode(1); break;
+                case popHide: t->setShowMode(0); break;
+                case popDepend: t->setShowMode(-1); break;
+                case popUp:
+                case popDown: {
+                    const int32_t step = code == popUp ? -1 : 1;
+                    StepBound(*t, step, true);
+                    StepBound(*t, step, false);
+                    t->setShowMode(-1);
+                    break;
+                }
+                case popFore: t->setFore(color); break;
+                case popBack: t->setBack(color); break;
+                case popCopy:
+                    if (r == first && p == CurPage) {
+                        CopiedFore = t->Fore();
+                        CopiedBack = t->Back();
+                    }
+                    break;
+                case popPaste:
+                    if (CopiedFore >= 0) t->setFore(CopiedFore);
+                    if (CopiedBack >= -1) t->setBack(CopiedBack);
+                    break;
+                default: break;
+                }
+            }
+            t->setPage(CurPage);
+            things_->setTextMatrix(r, colShow, ShowModeText(*t));
+            things_->setTextMatrix(r, colRange, ScaleRangeText(*t));
+            RecSample(r, *t, false);
+            SyncMapThing(*t);
+        }
+        redraw(things_, true);
+        things_->select(first, col, last, colSel);
+        if (code == popRestore && whole) {
+            CurThings->setModify(false);
+            if (EiUnitSync)
+                for (const auto& list : WorkThings) list->setModify(false);
+        }
+    });
+    ExePreview();
+}
+
+// --- the coloured district map -------------------------------------------------------
+
+bool MapSymbolModel::ColoredMapEnabled() const {
+    if (!TargetUnits) return false;
+    const MapUnitPtr unit = TargetUnits->Item(ActiveIndex);
+    if (!unit) return false;
+    const int16_t kind = MapCodeKind(unit->Map().MapCode());
+    return kind == 3 || kind == 6;
+}
+
+namespace {
+
+HSVRecord HsvOf(int32_t color) { return RGBtoHSV(ColorToRgb(color)); }
+int32_t ColorOf(const HSVRecord& hsv) { return RgbToColor(HSVtoRGB(hsv)); }
+// Whole degrees, halves to the even neighbour, turned by step.
+double TurnHue(double h, int32_t step) { return double((step + int32_t(std::nearbyint(h))) % 360); }
+
+} // namespace
+
+void MapSymbolModel::ColoredMap() {
+    if (!CurThings || !CurAdmins) return;
+    const ThingPtr& land = CurThings->Item(CurThings->Search(QStringLiteral("陸地")));
+    if (!land) {
+        MsgError(QStringLiteral("事象 [陸地] が存在しません."));
+        return;
+    }
+    Reporting("cmdColoredMap_Click", [&] {
+        clsThing& t = *land;
+        t.SameOne();
+        t.setPage(1);
+        HSVRecord f = HsvOf(t.Fore()), b = HsvOf(t.Back());
+        const int mode = f.V < 0.25 ? 1 : f.S < 0.1 ? 2 : 3;
+        if (mode == 1) {
+            f.V = 0.75;
+            f.S /= 4;
+            t.setFore(ColorOf(f));
+            b.V = 1.0;
+            b.S /= 4;
+            t.setBack(ColorOf(b));
+            t.setStyle(1);
+            t.SameOne();
+        } else if (mode == 2) {
+            b.S = f.S;
+            t.setBack(ColorOf(b));
+        }
+        const auto n = static_cast<int32_t>(
+            gvEnvironment ? gvEnvironment->GetVal(QStringLiteral("ColoredMapNum"), 4, 2, kPages) : 4);
+        const int32_t step = 360 / n;
+        for (int32_t p = 2; p <= n; ++p) {
+            t.setPage(p);
+            if (mode == 1) {
+                t.setStyle(p % 6);
+            } else if (mode == 2) {
+                f.S += 0.64 / n;
+                t.setFore(ColorOf(f));
+                b.S += 0.64 / n;
+                t.setBack(ColorOf(b));
+            } else {
+                f.H = TurnHue(f.H, step);
+                t.setFore(ColorOf(f));
+                if (t.Back() != -1) {
+                    b.H = TurnHue(b.H, step);
+                    t.setBack(ColorOf(b));
+                }
+            }
+        }
+        t.setPage(CurPage);
+        for (int32_t r = 1; things_ && r < things_->Rows(); ++r) {
+            if (IsThingRow(r) && ThingIndexOfRow(r) == t.Index()) {
+                RecSample(r, t, false);
+                break;
+            }
+        }
+        SyncMapThing(t);
+        std::function<int32_t(int32_t)> draw = Draw;
+        if (!draw) {
+            auto engine = std::make_shared<std::mt19937>(
+                static_cast<uint32_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
+            draw = [engine](int32_t k) { return std::uniform_int_distribution<int32_t>(1, k)(*engine); };
+        }
+        for (const AdminPtr& a : *CurAdmins) a->setPage(draw(n));
+        MakeAdminList();
+    });
+    ExePreview();
 }
 
 // --- samples and preview -------------------------------------------------------------
@@ -546,12 +724,19 @@ QString MapSymbolModel::AdminShowText(const clsAdmin& admin) {
 
 void MapSymbolModel::MakeAreaList() {
     AreaNames.clear();
+    AreaCodes.clear();
     if (!CurAdmins) return;
     for (int32_t a = 0; a < kCategories; ++a) {
         const QString name = CurAdmins->AreaName(a, static_cast<int32_t>(gvLanguage));
-        if (!name.isEmpty()) AreaNames << name;
+        if (name.isEmpty()) continue;
+        AreaNames << name;
+        AreaCodes.push_back(a);
     }
     CurArea = Clamp(CurArea, 0, static_cast<int32_t>(AreaNames.size()) - 1);
+}
+
+int32_t MapSymbolModel::CurAreaCode() const {
+    return CurArea >= 0 && size_t(CurArea) < AreaCodes.size() ? AreaCodes[size_t(CurArea)] : -1;
 }
 
 void MapSymbolModel::ChooseArea(int32_t index) {
@@ -563,8 +748,9 @@ void MapSymbolModel::MakeAdminList() {
     if (!admins_ || !CurAdmins) return;
     redraw(admins_, false);
     admins_->setRows(1);
+    const int32_t area = CurAreaCode();
     for (const AdminPtr& a : *CurAdmins) {
-        if (a->AreaCode() != CurArea) continue;
+        if (a->AreaCode() != area) continue;
         admins_->AddItem(a->AdminName() + QLatin1Char('\t') + QString::number(a->Page()) + QLatin1Char('\t') +
                          AdminShowText(*a));
     }
@@ -596,8 +782,9 @@ void MapSymbolModel::editDistricts(const std::function<void(clsAdmin&)>& edit, i
                                    const std::function<QString(const clsAdmin&)>& text) {
     if (!admins_ || !CurAdmins) return;
     if (EiAreaSync) {
+        const int32_t area = CurAreaCode();
         for (const AdminPtr& a : *CurAdmins) {
-            if (a->AreaCode() != CurArea) continue;
+            if (a->AreaCode() != area) continue;
             edit(*a);
             SyncMapAdmin(*a);
         }

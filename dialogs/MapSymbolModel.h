@@ -83,6 +83,9 @@ public:
     bool EiPageSync = true;
     bool EiDispAll = false;
     bool EiLibShow = true;
+    // The colour clipboard of the thing popup; -2 nothing copied, -1 none.
+    int32_t CopiedFore = -2;
+    int32_t CopiedBack = -2;
     QString SampleTextE, SampleTextJ;
 
     // -- the working state of one opening
@@ -94,6 +97,7 @@ public:
     clsAdmins* CurAdmins = nullptr;
     QStringList MapNames;     // the entries of the unit list
     QStringList AreaNames;    // the entries of the area list
+    std::vector<int32_t> AreaCodes;   // the area code of each entry
 
     // -- what the window supplies
     void attach(plat::FlexGridData* things, plat::FlexGridData* admins) {
@@ -148,6 +152,8 @@ public:
     // The selection changed: samples of rows entering or leaving it are drawn
     // again; true when a thing row is selected (the popup button's state).
     bool ThingSelChange();
+    // A thing row lies in the selection (the popup button's state).
+    bool ThingSelected() const;
     QString ThingToolTip(int32_t row, int32_t col) const;
     bool IsDataRow(int32_t row) const;
     bool IsThingRow(int32_t row) const;
@@ -157,6 +163,25 @@ public:
     static QString ShowModeText(const clsThing& thing);
     static QString ScaleRangeText(const clsThing& thing);
 
+    // -- the thing popup
+    enum PopupCode : int32_t {
+        popRestore = 0, popShow, popHide, popDepend, popUp, popDown, popFore, popBack, popCopy, popPaste
+    };
+    // One popup command on every selected thing row (closed categories
+    // included), on the current page or all pages under page sync.
+    void cmdThings(int32_t code);
+    bool PasteEnabled() const { return CopiedFore != -2; }
+
+    // -- the coloured district map
+    // Only administrative maps (kinds 3 and 6) of the active unit.
+    bool ColoredMapEnabled() const;
+    // The land thing "陸地" gets up to 8 distinct pages derived from its
+    // first ("ColoredMapNum" of them, 2..8, default 4) and every district of
+    // the active unit a page drawn from 1..N. Draw(n) gives a number 1..n;
+    // empty: a generator seeded from the clock.
+    void ColoredMap();
+    std::function<int32_t(int32_t n)> Draw;
+
     // -- samples and preview
     // The sample of a thing's current page in the list's colours.
     QImage DrawSample(clsThing& thing, bool highlighted) const;
@@ -165,6 +190,9 @@ public:
 
     // -- the district grid
     void MakeAreaList();
+    // The area code of the chosen entry; unnamed groups leave gaps between
+    // codes, so the position is not the code. -1 without an entry.
+    int32_t CurAreaCode() const;
     void ChooseArea(int32_t index);
     void MakeAdminList();
     void SetAdminPage(int32_t page);

@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTabBar>
@@ -25,6 +26,7 @@
 #include "basFileNames.h"
 #include "basMouseWheel.h"
 #include "frmExpStyle.h"
+#include "frmExpText.h"
 #include "frmRange.h"
 
 namespace {
@@ -142,7 +144,9 @@ void frmMapSymbol::build() {
     auto* adminTop = Labelled(QStringLiteral("地域グループ(&C):"), choArea_);
     adminTop->addWidget(chkAreaSync_);
     auto* adminButtons = new QHBoxLayout;
-    for (QPushButton* b : {allOne, allShow, allHide}) adminButtons->addWidget(b);
+    cmdColoredMap_ = Button(QStringLiteral("cmdColoredMap"), QStringLiteral("色分け地図(&U)"),
+                            QStringLiteral("自動で行政区別に陸地を色分けする"), admins);
+    for (QPushButton* b : {allOne, allShow, allHide, cmdColoredMap_}) adminButtons->addWidget(b);
     adminButtons->addStretch(1);
     auto* adminBox = new QVBoxLayout(admins);
     adminBox->addLayout(adminTop);
@@ -151,6 +155,9 @@ void frmMapSymbol::build() {
     connect(allOne, &QPushButton::clicked, this, [this] { handler("cmdAllAdminOne_Click", [this] { model_.AllAdminOne(); }); });
     connect(allShow, &QPushButton::clicked, this, [this] { handler("cmdAllAdminShow_Click", [this] { model_.AllAdminShow(true); }); });
     connect(allHide, &QPushButton::clicked, this, [this] { handler("cmdAllAdminHide_Click", [this] { model_.AllAdminShow(false); }); });
+    connect(cmdColoredMap_, &QPushButton::clicked, this, [this] {
+        handler("cmdColoredMap_Click", [this] { model_.ColoredMap(); });
+    });
 
     // the thing tab
     auto* things = new QWidget(fraTab_);
@@ -169,6 +176,10 @@ void frmMapSymbol::build() {
     thingTop->addWidget(chkPageSync_);
     thingTop->addWidget(chkDispAll_);
     thingTop->addStretch(1);
+    cmdPopup_ = Button(QStringLiteral("cmdPopup"), QStringLiteral("事象操作メニュー(&M)"),
+                       QStringLiteral("選択事象を操作するポップアップメニュー"), things);
+    thingTop->addWidget(cmdPopup_);
+    buildPopup();
     auto* thingBox = new QVBoxLayout(things);
     thingBox->addLayout(thingTop);
     thingBox->addWidget(flgThings_, 1);
@@ -244,6 +255,26 @@ void frmMapSymbol::installEditors() {
         hookWheels(true);
         return ok;
     };
+    model_.ShowTextStyle = [this](TextStyleFields& f) {
+        ExpTextModel& m = ExpText();
+        m.Position.presetIfFirst(plat::WindowLeftTwips(this), plat::WindowTopTwips(this), 1800, 300);
+        m.Title = f.Title;
+        m.Fore = f.Fore;
+        m.Back = f.Back;
+        m.Style = f.Style;
+        m.Size = f.Size;
+        m.EuropianFont = f.EuropianFont;
+        m.JapaneseFont = f.JapaneseFont;
+        hookWheels(false);
+        bool ok = false;
+        {
+            frmExpText dlg(this, m);
+            ok = dlg.showModal();
+        }
+        hookWheels(true);
+        if (ok) f = {f.Title, m.Fore, m.Back, m.Style, static_cast<int16_t>(m.Size), m.EuropianFont, m.JapaneseFont};
+        return ok;
+    };
     model_.SetRedraw = [this](plat::FlexGridData* grid, bool on) {
         (grid == &flgThings_->cells() ? flgThings_ : flgAdmins_)->setRedraw(on);
     };
@@ -309,13 +340,23 @@ void frmMapSymbol::connectControls() {
         handler("flgThings_DblClick", [this] { model_.ThingDblClick(flgThings_->MouseRow()); });
     });
     connect(flgThings_, &plat::FlexGrid::selChange, this, [this] {
-        handler("flgThings_SelChange", [this] { model_.ThingSelChange(); });
+        handler("flgThings_SelChange", [this] {
+            model_.ThingSelChange();
+            cmdPopup_->setEnabled(model_.ThingSelected());
+        });
     });
     connect(flgThings_, &plat::FlexGrid::mouseMove, this, [this](int, int, int, int) {
         handler("flgThings_MouseMove", [this] {
             flgThings_->setToolTipText(model_.ThingToolTip(flgThings_->MouseRow(), flgThings_->MouseCol()));
         });
     });
+
+    connect(cmdPopup_, &QPushButton::clicked, this, [this] {
+        showPopup(cmdPopup_->mapToGlobal(QPoint(0, cmdPopup_->height())));
+    });
+    flgThings_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(flgThings_, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { showPopup(flgThings_->mapToGlobal(at)); });
 
     connect(cmdOK_, &QPushButton::clicked, this, [this] {
         handler("cmdOK_Click", [this] { model_.OK(); });
@@ -388,6 +429,7 @@ void frmMapSymbol::refresh() {
     }
     choArea_->setCurrentIndex(model_.CurArea);
     chkAreaSync_->setChecked(model_.EiAreaSync);
+    cmdColoredMap_->setEnabled(model_.ColoredMapEnabled());
     choPage_->setCurrentIndex(model_.CurPage - 1);
     chkPageSync_->setChecked(model_.EiPageSync);
     chkDispAll_->setChecked(model_.EiDispAll);
@@ -395,6 +437,44 @@ void frmMapSymbol::refresh() {
     fraTab_->setCurrentIndex(model_.CurTab);
     setWindowTitle(model_.Caption());
     refreshing_ = false;
+}
+
+void frmMapSymbol::buildPopup() {
+    mnuPopup_ = new QMenu(this);
+    mnuPopup_->setObjectName(QStringLiteral("mnuPopup"));
+    const struct {
+        const char* name;
+        const char16_t* caption;
+        int32_t code;
+        bool separatorAfter;
+    } items[] = {
+        {"mnuPopupUndo", u"復元(&R)", MapSymbolModel::popRestore, true},
+        {"mnuPopupShow", u"表示(&S)", MapSymbolModel::popShow, false},
+        {"mnuPopupHide", u"隠蔽(&H)", MapSymbolModel::popHide, false},
+        {"mnuPopupDepend", u"可視縮尺範囲依存(&W)", MapSymbolModel::popDepend, true},
+        {"mnuPopupUp", u"昇格(&U)", MapSymbolModel::popUp, false},
+        {"mnuPopupDown", u"降格(&D)", MapSymbolModel::popDown, true},
+        {"mnuPopupFront", u"前景色(&F)", MapSymbolModel::popFore, false},
+        {"mnuPopupBack", u"背景色(&B)", MapSymbolModel::popBack, true},
+        {"mnuPopupCopy", u"色コピー(&C)", MapSymbolModel::popCopy, false},
+        {"mnuPopupPaste", u"色貼り付け(&P)", MapSymbolModel::popPaste, false},
+    };
+    for (const auto& item : items) {
+        QAction* a = mnuPopup_->addAction(QString::fromUtf16(item.caption));
+        a->setObjectName(QString::fromLatin1(item.name));
+        const int32_t code = item.code;
+        const QString proc = QString::fromLatin1(item.name) + QStringLiteral("_Click");
+        connect(a, &QAction::triggered, this, [this, code, proc] {
+            handler(proc.toLatin1().constData(), [this, code] { model_.cmdThings(code); });
+        });
+        if (code == MapSymbolModel::popPaste) mnuPopupPaste_ = a;
+        if (item.separatorAfter) mnuPopup_->addSeparator();
+    }
+}
+
+void frmMapSymbol::showPopup(const QPoint& global) {
+    mnuPopupPaste_->setEnabled(model_.PasteEnabled());
+    mnuPopup_->popup(global);
 }
 
 void frmMapSymbol::dropPageList(int32_t row) {

@@ -9,6 +9,9 @@
 class QCheckBox;
 class QComboBox;
 class QListWidget;
+class QAction;
+class QMenu;
+class QPoint;
 class QPushButton;
 class QStackedWidget;
 class QTabBar;
@@ -41,6 +44,9 @@ public:
     QCheckBox* pageSyncBox() const { return chkPageSync_; }
     QCheckBox* dispAllBox() const { return chkDispAll_; }
     QPushButton* cancelButton() const { return cmdCancel_; }
+    QPushButton* coloredMapButton() const { return cmdColoredMap_; }
+    QPushButton* popupButton() const { return cmdPopup_; }
+    QMenu* popupMenu() const { return mnuPopup_; }
 
 protected:
     void showEvent(QShowEvent* e) override;
@@ -59,6 +65,8 @@ private:
     void hidePageList();
     void unload();
     void hookWheels(bool on);
+    void buildPopup();
+    void showPopup(const QPoint& global);
 
     MapSymbolModel& model_;
     QComboBox* choMap_ = nullptr;
@@ -74,6 +82,10 @@ private:
     QCheckBox* chkPageSync_ = nullptr;
     QCheckBox* chkDispAll_ = nullptr;
     plat::FlexGrid* flgThings_ = nullptr;
+    QPushButton* cmdColoredMap_ = nullptr;
+    QPushButton* cmdPopup_ = nullptr;
+    QMenu* mnuPopup_ = nullptr;
+    QAction* mnuPopupPaste_ = nullptr;
     QPushButton* cmdOK_ = nullptr;
     QPushButton* cmdCancel_ = nullptr;
     bool refreshing_ = false;

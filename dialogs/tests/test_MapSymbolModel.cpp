@@ -341,6 +341,43 @@ TEST_F(MapSymbolDistricts, PagesWrapKeysAndInsertToggles) {
     EXPECT_TRUE(m.WorkAdmins[0]->Item(2)->Show());   // the buttons touch the active unit only
 }
 
+TEST_F(MapSymbolDistricts, AListPositionStandsForItsAreaCodeAcrossGaps) {
+    // Only groups 0 and 5 have names: the second entry is code 5, not 1.
+    m.CurAdmins->setAreaName(1, 2, QString());
+    m.CurAdmins->setAreaName(5, 2, QStringLiteral("南米"));
+    m.CurAdmins->Item(3)->setAreaCode(1);   // in an unnamed group now
+    m.CurAdmins->Item(2)->setAreaCode(5);   // 韓国
+    m.MakeAreaList();
+    EXPECT_EQ(m.AreaNames, QStringList({"アジア", "南米"}));
+    m.ChooseArea(1);
+    EXPECT_EQ(m.CurAreaCode(), 5);
+    EXPECT_EQ(adminColumn(0), QStringList({"韓国"}));
+    m.EiAreaSync = true;
+    m.SetAdminPage(3);
+    EXPECT_EQ(m.CurAdmins->Item(2)->Page(), 3);
+    EXPECT_EQ(m.CurAdmins->Item(3)->Page(), 1);
+}
+
+TEST_F(MapSymbolDistricts, SyncSkipsLockedListsAndReachesTheFirstOfANameOnly) {
+    // A second 日本 in the base unit: only the first of that name follows.
+    auto twin = m.WorkAdmins[0]->Item(1)->Copy();
+    twin->setAdminCode(9);
+    m.WorkAdmins[0]->Add(twin);
+    admins.setRow(2);   // 日本
+    m.SetAdminPage(6);
+    EXPECT_EQ(m.WorkAdmins[0]->Item(1)->Page(), 6);
+    EXPECT_EQ(m.WorkAdmins[0]->Item(9)->Page(), 1);
+    EXPECT_EQ(m.WorkAdmins[0]->Item(1)->AdminCode(), 1);   // keeps its own code
+    m.WorkAdmins[0]->setLockMode(true);
+    m.SetAdminPage(2);
+    EXPECT_EQ(m.CurAdmins->Item(1)->Page(), 2);
+    EXPECT_EQ(m.WorkAdmins[0]->Item(1)->Page(), 6);
+    m.WorkAdmins[0]->setLockMode(false);
+    m.EiUnitSync = false;
+    m.SetAdminPage(4);
+    EXPECT_EQ(m.WorkAdmins[0]->Item(1)->Page(), 6);
+}
+
 using MapSymbolSwitches = Opening;
 
 TEST_F(MapSymbolSwitches, PersistBetweenOpenings) {

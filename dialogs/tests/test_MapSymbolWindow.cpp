@@ -6,12 +6,14 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTest>
 #include <QTimer>
 
 #include "FlexGrid.h"
+#include "basHMap.h"
 #include "frmMapSymbol.h"
 
 using namespace symboltest;
@@ -95,4 +97,39 @@ TEST_F(MapSymbolWindow, PicturesOfBothTabs) {
     testsupport::SaveWidgetPng(&dlg, QStringLiteral("districts"));
     dlg.cancelButton()->click();
     EXPECT_FALSE(m.DialogOK);
+}
+
+TEST_F(MapSymbolWindow, PopupPastesOnlyAfterACopyAndColouredMapNeedsAnAdministrativeMap) {
+    units->Item(2)->Map().MakeHeader(MakeMapCode(1, 3, 1, 0), QStringLiteral("World"), QStringLiteral("世界行政図"));
+    m.TargetUnits = units.get();
+    m.CopiedFore = m.CopiedBack = -2;
+    frmMapSymbol dlg(nullptr, m);
+    ASSERT_TRUE(dlg.loadControls());
+    dlg.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
+    EXPECT_TRUE(dlg.coloredMapButton()->isEnabled());
+    ClickCell(dlg.thingGrid(), 1, 0);   // opens 海岸
+    int32_t land = 1;
+    while (land < dlg.thingGrid()->Rows() - 1 && dlg.thingGrid()->TextMatrix(land, 1) != "陸地") ++land;
+    dlg.thingGrid()->select(1, 1, 1, 1);
+    EXPECT_FALSE(dlg.popupButton()->isEnabled());   // a category row alone
+    dlg.thingGrid()->select(land, 1, land, 1);
+    ASSERT_TRUE(dlg.popupButton()->isEnabled());
+    dlg.popupButton()->click();
+    QAction* paste = dlg.popupMenu()->findChild<QAction*>(QStringLiteral("mnuPopupPaste"));
+    ASSERT_NE(paste, nullptr);
+    EXPECT_FALSE(paste->isEnabled());
+    dlg.popupMenu()->hide();
+    dlg.popupMenu()->findChild<QAction*>(QStringLiteral("mnuPopupCopy"))->trigger();
+    dlg.popupButton()->click();
+    EXPECT_TRUE(paste->isEnabled());
+    dlg.popupMenu()->hide();
+    dlg.tabs()->setCurrentIndex(0);
+    m.Draw = [](int32_t n) { return n; };
+    dlg.coloredMapButton()->click();
+    EXPECT_EQ(dlg.adminGrid()->TextMatrix(1, 1), "4");
+    testsupport::SaveWidgetPng(&dlg, QStringLiteral("coloured"));
+    emit dlg.mapList()->activated(0);   // the base map is no administrative map
+    EXPECT_FALSE(dlg.coloredMapButton()->isEnabled());
+    dlg.cancelButton()->click();
 }

@@ -16,6 +16,7 @@
 #include "TestSupport.h"
 #include "basGlobe.h"
 #include "frmExpStyle.h"
+#include "frmExpText.h"
 #include "frmRange.h"
 
 using namespace plat;
@@ -186,4 +187,27 @@ TEST(StyleWindowPictures, AllFourDialogs) {
     const QRect band = d.slider()->bandRect();
     EXPECT_LE(band.left(), d.slider()->centerOf(54 - 30));
     EXPECT_GE(band.right(), d.slider()->centerOf(54 - 12));
+}
+
+TEST(TextStyleWindow, BoxesFollowTheModelAndAPictureForAPerson) {
+    ExpTextModel m;
+    m.Faces = [] { return std::vector<FontFaceInfo>{{0, 0x04, "DejaVu Sans"}, {128, 0x04, "Noto Sans CJK JP"}}; };
+    m.Title = "地名";
+    m.Size = 14;
+    m.Style = ExpTextModel::FS_BOLD;
+    m.EuropianFont = "DejaVu Sans";
+    m.JapaneseFont = ExpTextModel::kDefaultFace;
+    m.Back = -1;
+    frmExpText dlg(nullptr, m);
+    EXPECT_EQ(dlg.windowTitle(), "文字列事象図式 - 地名");
+    EXPECT_EQ(dlg.faceList(0)->currentText(), "(TT) DejaVu Sans");
+    EXPECT_EQ(dlg.faceList(1)->currentIndex(), 0);
+    EXPECT_TRUE(dlg.styleBox(0)->isChecked());
+    EXPECT_FALSE(dlg.styleBox(3)->isEnabled());
+    dlg.edgeBox()->setChecked(true);
+    EXPECT_TRUE(dlg.styleBox(3)->isEnabled());
+    dlg.styleBox(1)->setChecked(true);
+    EXPECT_EQ(m.Style, ExpTextModel::FS_BOLD | ExpTextModel::FS_ITALIC);
+    testsupport::SaveWidgetPng(&dlg);
+    dlg.cancelButton()->click();
 }
