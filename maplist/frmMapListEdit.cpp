@@ -127,15 +127,6 @@ bool frmMapListLogic::DelLines(int32_t first, int32_t last) {
     return ok;
 }
 
-bool frmMapListLogic::RenewLine(int32_t row, const MapFigurePtr& figure) {
-    // Checked first: a figure the map would refuse must not cost the old one.
-    const bool ok = figure && figure->IsRight() && DelLine(row) && InsLine(row, figure);
-    if (IsValidRow(row)) grid_->cells().select(row, 0, row, kCols - 1);
-    PrintUnder();
-    PrintSelect();
-    return ok;
-}
-
 QString frmMapListLogic::MapFileFilter() const {
     switch (MapUnits ? MapUnits->MapMode() : 0) {
     case 1: return QStringLiteral("経緯度地図ファイル(*.MLL)|*.MLL|");

@@ -293,6 +293,31 @@ public:
     bool SortMap(int direction, int key);
     bool SortMapComment(int direction);
 
+    // -- geometry commands (frmMapListGeometry). Each changes copies and
+    // replaces the rows through RenewLine, resetting undo first, so that one
+    // undo brings the old points back and a locked map is never changed.
+    // The shift "座標移動(&M)..." asks for: arc-seconds in latitude/longitude
+    // mode, whole metres in X/Y mode (a bare number is kilometres). False for
+    // an empty or unreadable answer and for no shift at all.
+    static bool ParseShift(int32_t mapMode, const QString& across, const QString& upDown, int32_t& dx, int32_t& dy);
+    // Moves every selected figure. Longitudes wrap round; a latitude pushed
+    // beyond a pole refuses the whole shift with a message.
+    bool ShiftSelection(int32_t dx, int32_t dy);
+    void MoveCoordinates();
+    // Thins the selected polylines and polygons of 3 points or more.
+    void CompressSelection();
+    // The smoothing factor of an answer, 0 unless within 2..10.
+    static int32_t ParseCurveFactor(const QString& answer);
+    // Smoothing k (1 cubic spline, 2 cubic B-spline, 3 quadratic B-spline).
+    bool CurveSelection(int k, int32_t factor);
+    void CurveItem(int k);
+    // "前後図形(&B)": the current row takes the points of the row above or
+    // below, appends those of the row below, or is joined with it.
+    void PosPrev();
+    void PosNext();
+    void PosAdd();
+    void Junction();
+
     // -- search and replace (frmMapListSearch)
     struct SearchSettings {
         int32_t Mode = 0;        // 1 search, 2 replace with confirmation, 3 replace all
@@ -354,6 +379,12 @@ private:
 
     // Rows first..last replaced by copies of their figures in the sorter's
     // order, all or nothing.
+    // RenewLine without telling the panels.
+    bool renewFigure(int32_t row, const MapFigurePtr& figure);
+    // The command frame of the bulk commands: change gives the new figure of
+    // a selected row, or nothing to leave it. True when any row changed.
+    bool eachSelected(const QString& prefix, const std::function<MapFigurePtr(const clsMapFigure&)>& change);
+    bool takePoints(int32_t from, bool append);
     bool sortRange(int32_t first, int32_t last, const std::function<std::vector<int32_t>(const std::vector<SortEntry>&)>& sorter,
                    const std::function<SortEntry(const clsMapFigure&)>& entryOf);
 
