@@ -55,4 +55,12 @@ int32_t InputNativeColor(int32_t current) {
     return plat::ChooseColor(c) ? static_cast<int32_t>(c & 0xFFFFFFu) : -2;
 }
 
+int32_t PickThing(const clsMapUnit& unit, int32_t figCode, int32_t preset) {
+    return host().PickThing ? host().PickThing(unit, figCode, preset) : -1;
+}
+
+int32_t PickAdmin(const clsMapUnit& unit, int32_t preset) {
+    return host().PickAdmin ? host().PickAdmin(unit, preset) : -1;
+}
+
 } // namespace maplisthost

@@ -27,6 +27,11 @@ struct MapListHost {
     // The main window's palette chooser that also offers "no own colour":
     // a colour, -1 for none, or -2 when cancelled.
     std::function<int32_t(int32_t current)> InputNativeColor;
+    // The figure editor's pickers, modal: a thing for figures of kind
+    // figCode from the unit's catalogue, or a district, the preset shown
+    // first (-1 none); -1 when cancelled.
+    std::function<int32_t(const clsMapUnit& unit, int32_t figCode, int32_t preset)> PickThing;
+    std::function<int32_t(const clsMapUnit& unit, int32_t preset)> PickAdmin;
 };
 
 // Installs the host; returns the previous one.
@@ -43,4 +48,7 @@ void PlotWindow();
 // Without the main window's palette: the platform's colour chooser (which
 // cannot give -1).
 int32_t InputNativeColor(int32_t current);
+// Cancelled (-1) while no picker is installed.
+int32_t PickThing(const clsMapUnit& unit, int32_t figCode, int32_t preset);
+int32_t PickAdmin(const clsMapUnit& unit, int32_t preset);
 } // namespace maplisthost

@@ -207,19 +207,25 @@ void frmMapList::buildEditMenu() {
     command(L::mnuAllSelect, "mnuAllSelect_Click", &L::SelectAll);
     command(L::mnuGarbageOne, "mnuGarbageOne_Click", &L::RestoreOne);
     command(L::mnuGarbageAll, "mnuGarbageAll_Click", &L::RestoreAll);
+    command(L::mnuColor, "mnuColor_Click", &L::ChangeColor);
+    command(L::mnuThing, "mnuThing_Click", &L::ChangeThing);
+    command(L::mnuAdmin, "mnuAdmin_Click", &L::ChangeAdmin);
+    command(L::mnuPolygon, "mnuPolygon_Click", &L::MakePolygons);
+    command(L::mnuPolylinePolygon, "mnuPolylinePolygon_Click", &L::ConvertPolylinePolygon);
     command(L::mnuMove, "mnuMove_Click", &L::MoveCoordinates);
     command(L::mnuCompress, "mnuCompress_Click", &L::CompressSelection);
     command(L::mnuPosPrev, "mnuPosPrev_Click", &L::PosPrev);
     command(L::mnuPosNext, "mnuPosNext_Click", &L::PosNext);
     command(L::mnuPosAdd, "mnuPosAdd_Click", &L::PosAdd);
     command(L::mnuJunction, "mnuJunction_Click", &L::Junction);
-    {
-        const auto& subs = editSubItems[L::mnuCurve];
+    for (auto [item, name, run] : {std::tuple{L::mnuCurve, "mnuCurveItem_Click", &L::CurveItem},
+                                   std::tuple{L::mnuShow, "mnuShowItem_Click", &L::ShowItem}}) {
+        const auto& subs = editSubItems[item];
         for (size_t k = 0; k < subs.size(); ++k)
-            connect(subs[k], &QAction::triggered, this, [this, k] {
-                logic_.RunHandler("mnuCurveItem_Click", [this, k] { logic_.CurveItem(static_cast<int>(k) + 1); });
+            connect(subs[k], &QAction::triggered, this, [this, k, name, run] {
+                logic_.RunHandler(name, [this, k, run] { (logic_.*run)(static_cast<int>(k) + 1); });
             });
-        editWired_[L::mnuCurve] = true;
+        editWired_[item] = true;
     }
     for (auto [item, direction, name] : {std::tuple{L::mnuSortUp, 1, "mnuSortUpItem_Click"},
                                          std::tuple{L::mnuSortDown, 2, "mnuSortDownItem_Click"}}) {

@@ -10,7 +10,10 @@
 #include "MessageBox.h"
 #include "basAngle.h"
 #include "basNumberText.h"
+#include "MapListHost.h"
 #include "basSplineLib.h"
+#include "clsMapPolygon.h"
+#include "clsMapPolyline.h"
 
 namespace {
 
@@ -19,6 +22,7 @@ constexpr int64_t kHalfTurn = 648000;
 constexpr int64_t kQuarterTurn = 324000;
 
 bool IsLine(const clsMapFigure& f) { return f.FigCode() == 2 || f.FigCode() == 3; }
+
 
 struct CurveVariant {
     const char16_t* title;
@@ -37,14 +41,20 @@ const CurveVariant& Curve(int k) {
 
 } // namespace
 
-bool frmMapListLogic::renewFigure(int32_t row, const MapFigurePtr& figure) {
+MapFigurePtr frmMapListLogic::sameFigure(const clsMapFigure& f) {
+    MapFigurePtr copy = f.Copy();
+    copy->setFigID(f.FigID());
+    return copy;
+}
+
+bool frmMapListLogic::renewFigure(int32_t row, const MapFigurePtr& figure, bool toTrash) {
     // Validity and the lock are the map's to judge, before anything leaves
     // the row: a refused figure costs neither the old one nor the trash.
     if (!MapUnit || !IsValidRow(row) || !figure || !figure->IsRight()) return false;
     clsMap& map = MapUnit->Map();
     MapFigurePtr copy = map.Item(row)->Copy();
     if (!map.Renew(row, figure)) return false;
-    MapUnit->Garbage().Add(copy);
+    if (toTrash) MapUnit->Garbage().Add(copy);
     rows_.InvalidateRow(row);
     takeMarks(row, 1);
     grid_->Refresh();
@@ -59,7 +69,8 @@ bool frmMapListLogic::RenewLine(int32_t row, const MapFigurePtr& figure) {
     return ok;
 }
 
-bool frmMapListLogic::eachSelected(const QString& prefix, const std::function<MapFigurePtr(const clsMapFigure&)>& change) {
+bool frmMapListLogic::eachSelected(const QString& prefix, const std::function<MapFigurePtr(const clsMapFigure&)>& change,
+                                   bool toTrash, bool stopOnRefusal) {
     int32_t first = 0, last = 0;
     if (!MapUnit || !GetSelectRange(first, last)) return false;
     const int32_t n = last - first + 1;
@@ -77,9 +88,9 @@ bool frmMapListLogic::eachSelected(const QString& prefix, const std::function<Ma
                 SetStatusText(prefix + QStringLiteral("%1/%2)").arg(i - first + 1).arg(n));
             const MapFigurePtr fresh = change(*map.Item(i));
             if (!fresh) continue;
-            if (renewFigure(i, fresh)) any = true;
+            if (renewFigure(i, fresh, toTrash)) any = true;
             // The lock refuses every row alike: once told is enough.
-            else if (map.LockMode()) break;
+            else if (stopOnRefusal || map.LockMode()) break;
         }
         grid_->setRedraw(true);
     }
@@ -131,7 +142,7 @@ bool frmMapListLogic::ShiftSelection(int32_t dx, int32_t dy) {
         }
     }
     return eachSelected(QStringLiteral("座標移動中... ("), [&](const clsMapFigure& f) -> MapFigurePtr {
-        MapFigurePtr fresh = f.Copy();
+        MapFigurePtr fresh = sameFigure(f);
         const auto poly = std::make_shared<clsPoly>(f.Poly()->Copy());
         for (int32_t k = 1; k <= poly->Count(); ++k) {
             int64_t x = int64_t{poly->x(k)} + dx;
@@ -166,12 +177,94 @@ void frmMapListLogic::MoveCoordinates() {
     ShiftSelection(dx, dy);
 }
 
+// ------------------------------------------------- polygons and conversion
+
+void frmMapListLogic::MakePolygons() {
+    int32_t first = 0, last = 0;
+    if (!MapUnit || !GetSelectRange(first, last)) return;
+    const int32_t thing = pickThing(3, MapUnit->Things().Search(QStringLiteral("海洋")));
+    if (thing < 0) return;
+    {
+        LongOperation busy(*this);
+        grid_->Refresh();
+        plat::DoEvents();
+        clsMap& map = MapUnit->Map();
+        map.ResetUndo();
+        clsPoly chain;
+        int32_t start = 0;
+        int32_t admin = 0;
+        for (int32_t i = first; i <= last; ++i) {
+            if (!YieldEvents()) break;
+            if ((i - first) % kStatusPeriod == 0)
+                SetStatusText(QStringLiteral("多辺形生成中... (%1/%2)").arg(i - first + 1).arg(last - first + 1));
+            const MapFigurePtr f = map.Item(i);
+            if (f->FigCode() == 2) {
+                clsPoly piece = f->Poly()->Copy();
+                const bool joins = chain.Count() > 0 && chain.LastX() == piece.x(1) && chain.LastY() == piece.y(1);
+                const bool joinsReversed = chain.Count() > 0 && !joins && chain.LastX() == piece.LastX() &&
+                                           chain.LastY() == piece.LastY();
+                if (joinsReversed) piece.Reverse();
+                if (joins || joinsReversed) {
+                    chain.Connect(piece);
+                } else {
+                    chain = std::move(piece);
+                    start = i;
+                    admin = f->Admin();
+                }
+            }
+            if (!chain.IsLoop()) continue;
+            auto polygon = std::make_shared<clsMapPolygon>();
+            polygon->setAdmin(admin);
+            polygon->setThing(thing);
+            polygon->setPoly(std::make_shared<clsPoly>(std::move(chain)));
+            if (!InsLine(start, polygon)) break;
+            // The rows from the chain's first polyline on moved down by one.
+            ++i;
+            ++last;
+            chain = clsPoly();
+        }
+    }
+    SetSelectRange(first, last);
+    printAfterChange();
+}
+
+void frmMapListLogic::ConvertPolylinePolygon() {
+    int32_t first = 0, last = 0;
+    if (!MapUnit || !GetSelectRange(first, last)) return;
+    const int32_t kind = MapUnit->Map().FigCode(first);
+    if (kind != 2 && kind != 3) return;
+    const QString label = kind == 2 ? QStringLiteral("連続線→多辺形") : QStringLiteral("多辺形→連続線");
+    SetStatusText(label);
+    const int32_t thing = pickThing(kind == 2 ? 3 : 2, -1);
+    if (thing < 0) {
+        SetStatusText(QString());
+        return;
+    }
+    eachSelected(
+        label + QStringLiteral(" 変換中... ("),
+        [&](const clsMapFigure& f) -> MapFigurePtr {
+            if (f.FigCode() != kind) return nullptr;
+            MapFigurePtr fresh = kind == 2 ? MapFigurePtr(std::make_shared<clsMapPolygon>())
+                                           : MapFigurePtr(std::make_shared<clsMapPolyline>());
+            fresh->setAdmin(f.Admin());
+            fresh->setOwnColor(f.OwnColor());
+            fresh->setOwnShowMode(f.OwnShowMode());
+            fresh->setJumpMark(f.JumpMark());
+            fresh->setReserve(f.Reserve());
+            fresh->setThing(thing);
+            // A copy: the old figure stays whole for undo and the trash.
+            fresh->setPoly(std::make_shared<clsPoly>(f.Poly()->Copy()));
+            return fresh;
+        },
+        true, true);
+}
+
 // ------------------------------------------------------ thinning, smoothing
 
 void frmMapListLogic::CompressSelection() {
     eachSelected(QStringLiteral("圧縮中... ("), [](const clsMapFigure& f) -> MapFigurePtr {
         if (!IsLine(f) || f.Poly()->Count() < 3) return nullptr;
-        MapFigurePtr fresh = f.Copy();
+        MapFigurePtr fresh = sameFigure(f);
         auto poly = std::make_shared<clsPoly>(f.Poly()->Copy());
         poly->CompressHalf();
         fresh->setPoly(poly);
@@ -192,7 +285,7 @@ bool frmMapListLogic::CurveSelection(int k, int32_t factor) {
                             if (!IsLine(f) || f.Poly()->Count() < 3) return nullptr;
                             auto poly = std::make_shared<clsPoly>(v.smooth(*f.Poly(), factor));
                             if (poly->Count() <= 2) return nullptr;
-                            MapFigurePtr fresh = f.Copy();
+                            MapFigurePtr fresh = sameFigure(f);
                             fresh->setPoly(poly);
                             return fresh;
                         });

@@ -313,6 +313,20 @@ public:
     void CurveItem(int k);
     // "前後図形(&B)": the current row takes the points of the row above or
     // below, appends those of the row below, or is joined with it.
+    // "多辺形生成(&G)...": every chain of touching polylines that closes
+    // gets a polygon of the chosen thing inserted above its first piece.
+    void MakePolygons();
+    // "連続線・多辺形変換(&V)...": the rows of the first row's kind become
+    // the other kind, with the chosen thing and the same points.
+    void ConvertPolylinePolygon();
+    // -- attribute commands (frmMapListAttribute): the rows sharing the
+    // first row's kind (and thing or district) take the new value. The
+    // figure keeps its identifier and nothing goes to the trash.
+    // Item k 1..3: own show mode -1 (follows the thing), 0 hidden, 1 shown.
+    void ShowItem(int k);
+    void ChangeColor();
+    void ChangeThing();
+    void ChangeAdmin();
     void PosPrev();
     void PosNext();
     void PosAdd();
@@ -379,11 +393,17 @@ private:
 
     // Rows first..last replaced by copies of their figures in the sorter's
     // order, all or nothing.
+    // A copy to be changed that stands for the same figure (its identifier).
+    static MapFigurePtr sameFigure(const clsMapFigure& f);
     // RenewLine without telling the panels.
-    bool renewFigure(int32_t row, const MapFigurePtr& figure);
+    bool renewFigure(int32_t row, const MapFigurePtr& figure, bool toTrash = true);
     // The command frame of the bulk commands: change gives the new figure of
     // a selected row, or nothing to leave it. True when any row changed.
-    bool eachSelected(const QString& prefix, const std::function<MapFigurePtr(const clsMapFigure&)>& change);
+    bool eachSelected(const QString& prefix, const std::function<MapFigurePtr(const clsMapFigure&)>& change,
+                      bool toTrash = true, bool stopOnRefusal = false);
+    // The pickers, with the grid's wheel hook off while they are open.
+    int32_t pickThing(int32_t figCode, int32_t preset);
+    int32_t pickAdmin(int32_t preset);
     bool takePoints(int32_t from, bool append);
     bool sortRange(int32_t first, int32_t last, const std::function<std::vector<int32_t>(const std::vector<SortEntry>&)>& sorter,
                    const std::function<SortEntry(const clsMapFigure&)>& entryOf);
