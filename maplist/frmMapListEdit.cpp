@@ -34,7 +34,9 @@ void frmMapListLogic::takeMarks(int32_t first, int32_t count) {
     if (!any) return;
     for (int32_t i = 1; i <= map.Count(); ++i) {
         const int16_t m = map.Item(i)->JumpMark();
-        if (m >= 1 && m <= 9 && keeper[static_cast<size_t>(m)] > 0 && keeper[static_cast<size_t>(m)] != i)
+        // The same figure twice (midway through a swap of rows) keeps its mark.
+        if (m >= 1 && m <= 9 && keeper[static_cast<size_t>(m)] > 0 && keeper[static_cast<size_t>(m)] != i &&
+            map.Item(i) != map.Item(keeper[static_cast<size_t>(m)]))
             map.Item(i)->setJumpMark(0);
     }
     rows_.Invalidate();

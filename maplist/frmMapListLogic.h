@@ -311,6 +311,34 @@ public:
     // Smoothing k (1 cubic spline, 2 cubic B-spline, 3 quadratic B-spline).
     bool CurveSelection(int k, int32_t factor);
     void CurveItem(int k);
+    // -- Jump menu "ジャンプ(&J)", the popup's mark items and the reversal
+    // (frmMapListJump). Index k of the arrays is mark k (0 unused).
+    struct JumpMenu {
+        bool top = false, bottom = false, line = false, record = false;
+        bool clear = false, clearAll = false, jump = false;
+        std::array<QString, 10> caption;    // "マーク &3  [000120]"
+        std::array<bool, 10> jumpItem{};
+    };
+    // As the menu opens (a mark held twice stays with its last holder).
+    JumpMenu JumpMenuState();
+    void JumpToLine();
+    void RecordMark(int k);
+    void ClearMark();
+    // Marks are no edit of the map: no undo record.
+    void ClearAllMarks();
+    void RecallMark(int k);
+    // The first free mark for the current row; mark 1 when all are held.
+    void AutoMark();
+    // The nearest marked row above / below the current row.
+    void PrevMark();
+    void NextMark();
+    struct PopupMenu {
+        bool undo = false, cut = false, copy = false, paste = false, del = false, touch = false;
+        bool markRegist = false, markClear = false, before = false, next = false;
+    };
+    PopupMenu PopupMenuState();
+    // "逆順(&R)": swaps the selected rows pairwise from both ends.
+    void Reverse();
     // "前後図形(&B)": the current row takes the points of the row above or
     // below, appends those of the row below, or is joined with it.
     // "多辺形生成(&G)...": every chain of touching polylines that closes

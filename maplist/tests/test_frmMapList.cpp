@@ -211,3 +211,27 @@ TEST_F(WorldList, EditKeysAndMenu) {
     EXPECT_EQ(window.windowTitle(), "地図図形リスト - [2] WORLD_T3.MLL");   // back as it was
     world().setModify(false);
 }
+
+TEST_F(WorldList, JumpMenuAndPopup) {
+    open();
+    for (const MapFigurePtr& f : world()) f->setJumpMark(0);   // other cases leave marks
+    world().Item(120)->setJumpMark(3);
+    window.mnuJump->popup(window.mapToGlobal(QPoint(0, 0)));
+    window.mnuMarkJump->popup(window.mapToGlobal(QPoint(200, 0)));
+    testsupport::SaveWidgetPng(window.mnuMarkJump, "mark-jump");
+    window.mnuMarkJump->hide();
+    window.mnuJump->hide();
+    EXPECT_EQ(window.mnuMarkJumpItem[3]->text(), "マーク &3  [000120]");
+    EXPECT_TRUE(window.mnuMarkJumpItem[3]->isEnabled());
+    EXPECT_FALSE(window.mnuMarkJumpItem[4]->isEnabled());
+    window.logic().JumpRow(1);
+    window.mnuMarkJumpItem[3]->trigger();
+    EXPECT_EQ(window.logic().SelectTopRow(), 120);
+    window.mnuPopupBefore->trigger();   // no mark above
+    EXPECT_EQ(window.logic().SelectTopRow(), 120);
+    window.popupOpens();
+    EXPECT_TRUE(window.mnuPopupMarkRegist->isEnabled() && window.mnuPopupBefore->isEnabled());
+    window.mnuPopupMarkClear->trigger();
+    EXPECT_EQ(world().SearchJumpMark(3), -1);
+    world().setModify(false);
+}
