@@ -63,4 +63,15 @@ int32_t PickAdmin(const clsMapUnit& unit, int32_t preset) {
     return host().PickAdmin ? host().PickAdmin(unit, preset) : -1;
 }
 
+std::optional<std::vector<MapFigurePtr>> CreateFigure(const MapUnitPtr& unit, int32_t kind) {
+    if (!host().CreateFigure) return std::nullopt;
+    return host().CreateFigure(unit, kind);
+}
+
+std::optional<std::vector<MapFigurePtr>> EditFigure(const MapUnitPtr& unit, const MapFigurePtr& figure, int32_t left,
+                                                    int32_t top) {
+    if (!host().EditFigure) return std::nullopt;
+    return host().EditFigure(unit, figure, left, top);
+}
+
 } // namespace maplisthost

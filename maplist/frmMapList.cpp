@@ -173,6 +173,8 @@ void frmMapList::build() {
 
 void frmMapList::wire(QAction* item, const char* name, void (frmMapListLogic::*command)()) {
     connect(item, &QAction::triggered, this, [this, name, command] {
+        logic_.WindowLeft = twX(x());
+        logic_.WindowTop = twY(y());
         logic_.RunHandler(name, [this, command] { (logic_.*command)(); });
         syncUnitMenu();
     });
@@ -209,6 +211,7 @@ void frmMapList::buildEditMenu() {
     command(L::mnuAllSelect, "mnuAllSelect_Click", &L::SelectAll);
     command(L::mnuGarbageOne, "mnuGarbageOne_Click", &L::RestoreOne);
     command(L::mnuGarbageAll, "mnuGarbageAll_Click", &L::RestoreAll);
+    command(L::mnuTouch, "mnuTouch_Click", &L::Touch);
     command(L::mnuColor, "mnuColor_Click", &L::ChangeColor);
     command(L::mnuThing, "mnuThing_Click", &L::ChangeThing);
     command(L::mnuAdmin, "mnuAdmin_Click", &L::ChangeAdmin);
@@ -222,7 +225,9 @@ void frmMapList::buildEditMenu() {
     command(L::mnuPosAdd, "mnuPosAdd_Click", &L::PosAdd);
     command(L::mnuJunction, "mnuJunction_Click", &L::Junction);
     for (auto [item, name, run] : {std::tuple{L::mnuCurve, "mnuCurveItem_Click", &L::CurveItem},
-                                   std::tuple{L::mnuShow, "mnuShowItem_Click", &L::ShowItem}}) {
+                                   std::tuple{L::mnuShow, "mnuShowItem_Click", &L::ShowItem},
+                                   std::tuple{L::mnuInsert, "mnuInsertItem_Click", &L::InsertItem},
+                                   std::tuple{L::mnuAdd, "mnuAddItem_Click", &L::AddItem}}) {
         const auto& subs = editSubItems[item];
         for (size_t k = 0; k < subs.size(); ++k)
             connect(subs[k], &QAction::triggered, this, [this, k, name, run] {
@@ -309,6 +314,7 @@ void frmMapList::buildPopupMenu() {
     wire(mnuPopupCopy, "mnuCopy_Click", &L::Copy);
     wire(mnuPopupPaste, "mnuPaste_Click", &L::Paste);
     wire(mnuPopupDelete, "mnuDelete_Click", &L::Delete);
+    wire(mnuPopupTouch, "mnuTouch_Click", &L::Touch);
     wire(mnuPopupMarkRegist, "mnuPopupMarkRegist_Click", &L::AutoMark);
     wire(mnuPopupMarkClear, "mnuMarkClear_Click", &L::ClearMark);
     wire(mnuPopupBefore, "mnuPopupBefore_Click", &L::PrevMark);
@@ -327,8 +333,7 @@ void frmMapList::popupOpens() {
     mnuPopupCopy->setEnabled(m.copy);
     mnuPopupPaste->setEnabled(m.paste);
     mnuPopupDelete->setEnabled(m.del);
-    // Properties comes with the figure dialogs.
-    mnuPopupTouch->setEnabled(false);
+    mnuPopupTouch->setEnabled(m.touch);
     mnuPopupMarkRegist->setEnabled(m.markRegist);
     mnuPopupMarkClear->setEnabled(m.markClear);
     mnuPopupBefore->setEnabled(m.before);
@@ -457,8 +462,8 @@ void frmMapList::formKeyDown(int& keyCode, int shift) {
     const Action action = logic_.KeyDown(keyCode, shift);
     if (action == Action::None) return;
     keyCode = 0;
-    // The figure properties (Enter, Space) arrive with their command.
     void (frmMapListLogic::*command)() = action == Action::Copy     ? &frmMapListLogic::Copy
+                                         : action == Action::Properties ? &frmMapListLogic::Touch
                                          : action == Action::Paste  ? &frmMapListLogic::Paste
                                          : action == Action::Delete ? &frmMapListLogic::Delete
                                          : action == Action::Cut    ? &frmMapListLogic::Cut

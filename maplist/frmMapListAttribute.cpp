@@ -22,6 +22,44 @@ int32_t frmMapListLogic::pickAdmin(int32_t preset) {
     return admin;
 }
 
+namespace {
+
+void Make(frmMapListLogic& list, int k, int32_t row) {
+    if (k < 1 || k > 5 || !list.MapUnit || !ConfirmAddFigure(*list.MapUnit)) return;
+    if (row < 1) row = list.SelectTopRow() < 1 ? 1 : list.SelectTopRow();
+    const auto figures = maplisthost::CreateFigure(list.MapUnit, k);
+    if (figures && !figures->empty()) list.InsLines(row, *figures);
+}
+
+} // namespace
+
+void frmMapListLogic::InsertItem(int k) {
+    WheelUnhook(wheelWindow_);
+    Make(*this, k, 0);
+    WheelHook(wheelWindow_);
+}
+
+void frmMapListLogic::AddItem(int k) {
+    WheelUnhook(wheelWindow_);
+    Make(*this, k, MapUnit ? MapUnit->Map().Count() + 1 : 1);
+    WheelHook(wheelWindow_);
+}
+
+void frmMapListLogic::Touch() {
+    const int32_t r = SelectTopRow();
+    if (!MapUnit || !IsValidRow(r)) return;
+    WheelUnhook(wheelWindow_);
+    auto figures = maplisthost::EditFigure(MapUnit, MapUnit->Map().Item(r), WindowLeft + 600, WindowTop + 600);
+    WheelHook(wheelWindow_);
+    if (!figures || figures->empty()) return;
+    MapUnit->Map().ResetUndo();
+    // The rest go in only once the row took the first one.
+    if (RenewLine(r, figures->front()) && figures->size() > 1)
+        InsLines(r + 1, std::vector<MapFigurePtr>(figures->begin() + 1, figures->end()));
+    PrintCaption();
+    JumpRow(r);
+}
+
 void frmMapListLogic::ShowItem(int k) {
     int32_t first = 0, last = 0;
     if (k < 1 || k > 3 || !MapUnit || !GetSelectRange(first, last)) return;

@@ -347,6 +347,18 @@ public:
     // "連続線・多辺形変換(&V)...": the rows of the first row's kind become
     // the other kind, with the chosen thing and the same points.
     void ConvertPolylinePolygon();
+    // -- creation (frmMapListAttribute): the property dialog of a new figure
+    // of kind k 1..5; its figures go in before the current row (row 1
+    // without one) or after the last row. No undo reset: the insertion
+    // joins the edit before it. Nothing on a base or standard map whose
+    // owner declines adding figures.
+    void InsertItem(int k);
+    void AddItem(int k);
+    // "図形プロパティ(&E)...": the current figure's dialog; its first figure
+    // replaces the row, further ones (a split line) follow it. The window's
+    // place (twips) positions a dialog not placed yet.
+    void Touch();
+    int32_t WindowLeft = 0, WindowTop = 0;
     // -- attribute commands (frmMapListAttribute): the rows sharing the
     // first row's kind (and thing or district) take the new value. The
     // figure keeps its identifier and nothing goes to the trash.

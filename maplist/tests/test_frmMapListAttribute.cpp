@@ -210,3 +210,67 @@ TEST_F(Attributes, ConversionTurnsTheFirstRowsKindOnly) {
     list.Undo();
     EXPECT_EQ(kinds(), (std::vector<int32_t>{2, 3, 5}));
 }
+
+namespace {
+
+// The property dialogs faked: each gives the figures set beforehand.
+struct Dialogs : Attributes {
+    std::optional<std::vector<MapFigurePtr>> result;
+    std::vector<int32_t> kindsAsked;
+    Dialogs() {
+        MapListHost host;
+        host.CreateFigure = [this](const MapUnitPtr&, int32_t kind) {
+            kindsAsked.push_back(kind);
+            return result;
+        };
+        host.EditFigure = [this](const MapUnitPtr&, const MapFigurePtr& f, int32_t left, int32_t top) {
+            kindsAsked.push_back(f->FigCode());
+            EXPECT_EQ(std::pair(left, top), std::pair(1600, 2600));
+            return result;
+        };
+        SetMapListHost(host);
+    }
+};
+
+} // namespace
+
+TEST_F(Dialogs, InsertBeforeTheCurrentRowOrAppendWithoutResettingUndo) {
+    openUnit("/maps/A.MLL", {Symbol(1, 1), Symbol(2, 2)});
+    grid.data.setRow(0);
+    grid.data.setRowSel(0);
+    result = std::vector<MapFigurePtr>{Rem("new")};
+    list.InsertItem(1);   // no row: before row 1
+    EXPECT_EQ(kinds(), (std::vector<int32_t>{1, 4, 4}));
+    result = std::vector<MapFigurePtr>{Symbol(3, 3), Symbol(4, 4)};
+    list.AddItem(4);
+    EXPECT_EQ(kinds(), (std::vector<int32_t>{1, 4, 4, 4, 4}));
+    EXPECT_EQ(map().Item(5)->Poly()->x(1), 4);
+    result.reset();       // cancelled
+    list.InsertItem(2);
+    EXPECT_EQ(map().Count(), 5);
+    EXPECT_EQ(kindsAsked, (std::vector<int32_t>{1, 4, 2}));
+    list.Undo();          // both insertions are one edit
+    EXPECT_EQ(map().Count(), 2);
+}
+
+TEST_F(Dialogs, PropertiesOfASplitLineReplaceTheRowAndInsertTheSecondBelow) {
+    openUnit("/maps/A.MLL", {Line({{0, 0}, {5, 5}, {9, 9}}), Symbol(7, 7)});
+    list.WindowLeft = 1000;
+    list.WindowTop = 2000;
+    list.JumpRow(1);
+    result = std::vector<MapFigurePtr>{Line({{0, 0}, {5, 5}}), Line({{5, 5}, {9, 9}})};
+    list.Touch();
+    EXPECT_EQ(kinds(), (std::vector<int32_t>{2, 2, 4}));
+    EXPECT_EQ(map().Item(2)->Poly()->x(1), 5);
+    EXPECT_EQ(list.MapUnit->Garbage().Count(), 1);
+    EXPECT_EQ(list.SelectTopRow(), 1);
+    list.Undo();
+    EXPECT_EQ(map().Count(), 2);
+    EXPECT_EQ(map().Item(1)->Poly()->Count(), 3);
+
+    map().setLockMode(true);   // refused: the second piece does not go in either
+    testsupport::ScriptedBoxes boxes;
+    boxes.expect("は変更禁止. [Renew]", plat::IdOk);
+    list.Touch();
+    EXPECT_EQ(map().Count(), 2);
+}
