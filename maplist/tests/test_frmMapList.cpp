@@ -200,10 +200,11 @@ TEST_F(WorldList, EditKeysAndMenu) {
     testsupport::SaveWidgetPng(window.mnuEdit, "edit-menu");
     window.mnuEdit->hide();
     using L = frmMapListLogic;
-    for (L::EditItem on : {L::mnuUndo, L::mnuCut, L::mnuCopy, L::mnuPaste, L::mnuDelete, L::mnuAllSelect, L::mnuPrevNext})
+    for (L::EditItem on : {L::mnuUndo, L::mnuCut, L::mnuCopy, L::mnuPaste, L::mnuDelete, L::mnuAllSelect, L::mnuPrevNext,
+                           L::mnuTouch, L::mnuThing, L::mnuMove, L::mnuCurve})
         EXPECT_TRUE(window.editItems[on]->isEnabled()) << on;
-    // Items of commands yet to come stay disabled whatever the rule says.
-    for (L::EditItem off : {L::mnuGarbageOne, L::mnuTouch, L::mnuPosPrev, L::mnuReverse})
+    // An empty trash, a remark in row 3 and a single selected row.
+    for (L::EditItem off : {L::mnuGarbageOne, L::mnuPosPrev, L::mnuReverse})
         EXPECT_FALSE(window.editItems[off]->isEnabled()) << off;
     EXPECT_EQ(window.editSubItems[L::mnuSortUp][5]->text(), "緯度(&6)");
     window.editItems[L::mnuUndo]->trigger();
