@@ -69,6 +69,16 @@ bool frmMapListLogic::RenewLine(int32_t row, const MapFigurePtr& figure) {
     return ok;
 }
 
+clsMap& frmMapListLogic::startBulkEdit() {
+    grid_->Refresh();
+    plat::DoEvents();
+    clsMap& map = MapUnit->Map();
+    // One undo reverts the whole command.
+    map.ResetUndo();
+    grid_->setRedraw(false);
+    return map;
+}
+
 bool frmMapListLogic::eachSelected(const QString& prefix, const std::function<MapFigurePtr(const clsMapFigure&)>& change,
                                    bool toTrash, bool stopOnRefusal) {
     int32_t first = 0, last = 0;
@@ -77,11 +87,7 @@ bool frmMapListLogic::eachSelected(const QString& prefix, const std::function<Ma
     bool any = false;
     {
         LongOperation busy(*this);
-        grid_->Refresh();
-        plat::DoEvents();
-        clsMap& map = MapUnit->Map();
-        map.ResetUndo();
-        grid_->setRedraw(false);
+        clsMap& map = startBulkEdit();
         for (int32_t i = first; i <= last; ++i) {
             if (!YieldEvents()) break;
             if ((i - first) % kStatusPeriod == 0)

@@ -109,11 +109,7 @@ void frmMapListLogic::Reverse() {
     const int32_t h = (last - first + 1) / 2;
     {
         LongOperation busy(*this);
-        grid_->Refresh();
-        plat::DoEvents();
-        clsMap& map = MapUnit->Map();
-        map.ResetUndo();
-        grid_->setRedraw(false);
+        clsMap& map = startBulkEdit();
         for (int32_t i = first, j = last; i < j; ++i, --j) {
             if (!YieldEvents()) break;
             SetStatusText(QStringLiteral("逆順実行中... (%1/%2)").arg(i - first + 1).arg(h));

@@ -441,6 +441,8 @@ private:
     // a selected row, or nothing to leave it. True when any row changed.
     bool eachSelected(const QString& prefix, const std::function<MapFigurePtr(const clsMapFigure&)>& change,
                       bool toTrash = true, bool stopOnRefusal = false);
+    // Inside a LongOperation: events once, undo reset, grid drawing off.
+    clsMap& startBulkEdit();
     // The pickers, with the grid's wheel hook off while they are open.
     int32_t pickThing(int32_t figCode, int32_t preset);
     int32_t pickAdmin(int32_t preset);
