@@ -55,4 +55,23 @@ int32_t InputNativeColor(int32_t current) {
     return plat::ChooseColor(c) ? static_cast<int32_t>(c & 0xFFFFFFu) : -2;
 }
 
+int32_t PickThing(const clsMapUnit& unit, int32_t figCode, int32_t preset) {
+    return host().PickThing ? host().PickThing(unit, figCode, preset) : -1;
+}
+
+int32_t PickAdmin(const clsMapUnit& unit, int32_t preset) {
+    return host().PickAdmin ? host().PickAdmin(unit, preset) : -1;
+}
+
+std::optional<std::vector<MapFigurePtr>> CreateFigure(const MapUnitPtr& unit, int32_t kind) {
+    if (!host().CreateFigure) return std::nullopt;
+    return host().CreateFigure(unit, kind);
+}
+
+std::optional<std::vector<MapFigurePtr>> EditFigure(const MapUnitPtr& unit, const MapFigurePtr& figure, int32_t left,
+                                                    int32_t top) {
+    if (!host().EditFigure) return std::nullopt;
+    return host().EditFigure(unit, figure, left, top);
+}
+
 } // namespace maplisthost

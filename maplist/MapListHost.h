@@ -8,6 +8,8 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
+#include <vector>
 
 #include "clsMapUnit.h"
 
@@ -27,6 +29,18 @@ struct MapListHost {
     // The main window's palette chooser that also offers "no own colour":
     // a colour, -1 for none, or -2 when cancelled.
     std::function<int32_t(int32_t current)> InputNativeColor;
+    // The figure editor's pickers, modal: a thing for figures of kind
+    // figCode from the unit's catalogue, or a district, the preset shown
+    // first (-1 none); -1 when cancelled.
+    std::function<int32_t(const clsMapUnit& unit, int32_t figCode, int32_t preset)> PickThing;
+    std::function<int32_t(const clsMapUnit& unit, int32_t preset)> PickAdmin;
+    // The figure editor's property dialogs, modal, placed at (left, top)
+    // twips when not placed yet: a new figure of kind 1..5, or the given
+    // figure opened on node 1. The resulting figures; none when cancelled.
+    std::function<std::optional<std::vector<MapFigurePtr>>(const MapUnitPtr& unit, int32_t kind)> CreateFigure;
+    std::function<std::optional<std::vector<MapFigurePtr>>(const MapUnitPtr& unit, const MapFigurePtr& figure,
+                                                           int32_t left, int32_t top)>
+        EditFigure;
 };
 
 // Installs the host; returns the previous one.
@@ -43,4 +57,11 @@ void PlotWindow();
 // Without the main window's palette: the platform's colour chooser (which
 // cannot give -1).
 int32_t InputNativeColor(int32_t current);
+// Cancelled (-1) while no picker is installed.
+int32_t PickThing(const clsMapUnit& unit, int32_t figCode, int32_t preset);
+int32_t PickAdmin(const clsMapUnit& unit, int32_t preset);
+// None while no dialog is installed.
+std::optional<std::vector<MapFigurePtr>> CreateFigure(const MapUnitPtr& unit, int32_t kind);
+std::optional<std::vector<MapFigurePtr>> EditFigure(const MapUnitPtr& unit, const MapFigurePtr& figure, int32_t left,
+                                                    int32_t top);
 } // namespace maplisthost

@@ -129,6 +129,7 @@ void frmMapList::build() {
 
     buildEditMenu();
     buildSearchMenu();
+    buildJumpMenu();
 
     mnuUnit = menuBar->addMenu(QStringLiteral("地図ユニット(&U)"));
     mnuUnitCancel = mnuUnit->addAction(QStringLiteral("取り消し(&0)"));
@@ -147,6 +148,7 @@ void frmMapList::build() {
     flgList = view;
     flgList->setParent(this);
     box->addWidget(flgList, 1);
+    buildPopupMenu();
     connect(flgList, &plat::FlexGrid::selChange, this, [this] {
         logic_.RunHandler("flgList_SelChange", [this] {
             logic_.PrintSelect();
@@ -171,6 +173,8 @@ void frmMapList::build() {
 
 void frmMapList::wire(QAction* item, const char* name, void (frmMapListLogic::*command)()) {
     connect(item, &QAction::triggered, this, [this, name, command] {
+        logic_.WindowLeft = twX(x());
+        logic_.WindowTop = twY(y());
         logic_.RunHandler(name, [this, command] { (logic_.*command)(); });
         syncUnitMenu();
     });
@@ -207,6 +211,30 @@ void frmMapList::buildEditMenu() {
     command(L::mnuAllSelect, "mnuAllSelect_Click", &L::SelectAll);
     command(L::mnuGarbageOne, "mnuGarbageOne_Click", &L::RestoreOne);
     command(L::mnuGarbageAll, "mnuGarbageAll_Click", &L::RestoreAll);
+    command(L::mnuTouch, "mnuTouch_Click", &L::Touch);
+    command(L::mnuColor, "mnuColor_Click", &L::ChangeColor);
+    command(L::mnuThing, "mnuThing_Click", &L::ChangeThing);
+    command(L::mnuAdmin, "mnuAdmin_Click", &L::ChangeAdmin);
+    command(L::mnuPolygon, "mnuPolygon_Click", &L::MakePolygons);
+    command(L::mnuPolylinePolygon, "mnuPolylinePolygon_Click", &L::ConvertPolylinePolygon);
+    command(L::mnuMove, "mnuMove_Click", &L::MoveCoordinates);
+    command(L::mnuReverse, "mnuReverse_Click", &L::Reverse);
+    command(L::mnuCompress, "mnuCompress_Click", &L::CompressSelection);
+    command(L::mnuPosPrev, "mnuPosPrev_Click", &L::PosPrev);
+    command(L::mnuPosNext, "mnuPosNext_Click", &L::PosNext);
+    command(L::mnuPosAdd, "mnuPosAdd_Click", &L::PosAdd);
+    command(L::mnuJunction, "mnuJunction_Click", &L::Junction);
+    for (auto [item, name, run] : {std::tuple{L::mnuCurve, "mnuCurveItem_Click", &L::CurveItem},
+                                   std::tuple{L::mnuShow, "mnuShowItem_Click", &L::ShowItem},
+                                   std::tuple{L::mnuInsert, "mnuInsertItem_Click", &L::InsertItem},
+                                   std::tuple{L::mnuAdd, "mnuAddItem_Click", &L::AddItem}}) {
+        const auto& subs = editSubItems[item];
+        for (size_t k = 0; k < subs.size(); ++k)
+            connect(subs[k], &QAction::triggered, this, [this, k, name, run] {
+                logic_.RunHandler(name, [this, k, run] { (logic_.*run)(static_cast<int>(k) + 1); });
+            });
+        editWired_[item] = true;
+    }
     for (auto [item, direction, name] : {std::tuple{L::mnuSortUp, 1, "mnuSortUpItem_Click"},
                                          std::tuple{L::mnuSortDown, 2, "mnuSortDownItem_Click"}}) {
         const auto& subs = editSubItems[item];
@@ -219,6 +247,97 @@ void frmMapList::buildEditMenu() {
         editWired_[item] = true;
     }
     connect(mnuEdit, &QMenu::aboutToShow, this, [this] { editMenuOpens(); });
+}
+
+void frmMapList::buildJumpMenu() {
+    using L = frmMapListLogic;
+    mnuJump = menuBar->addMenu(QStringLiteral("ジャンプ(&J)"));
+    mnuTop = mnuJump->addAction(QStringLiteral("先頭(&T)"));
+    mnuBottom = mnuJump->addAction(QStringLiteral("末尾(&B)"));
+    mnuLine = mnuJump->addAction(QStringLiteral("行番号(&L)..."));
+    mnuJump->addSeparator();
+    mnuMarkClear = mnuJump->addAction(QStringLiteral("ジャンプマーク消去(&C)"));
+    mnuMarkClearAll = mnuJump->addAction(QStringLiteral("ジャンプマーク全消去(&A)"));
+    mnuMarkRec = mnuJump->addMenu(QStringLiteral("ジャンプマーク登録(&R)"));
+    mnuMarkJump = mnuJump->addMenu(QStringLiteral("ジャンプマーク呼出(&M)"));
+    for (int k = 1; k <= 9; ++k) {
+        const QString caption = QStringLiteral("マーク &") + QString::number(k);
+        mnuMarkRecItem[size_t(k)] = mnuMarkRec->addAction(caption);
+        mnuMarkJumpItem[size_t(k)] = mnuMarkJump->addAction(caption);
+        connect(mnuMarkRecItem[size_t(k)], &QAction::triggered, this,
+                [this, k] { logic_.RunHandler("mnuMarkRecItem_Click", [this, k] { logic_.RecordMark(k); }); });
+        connect(mnuMarkJumpItem[size_t(k)], &QAction::triggered, this,
+                [this, k] { logic_.RunHandler("mnuMarkJumpItem_Click", [this, k] { logic_.RecallMark(k); }); });
+    }
+    connect(mnuTop, &QAction::triggered, this, [this] { logic_.JumpRow(1); });
+    connect(mnuBottom, &QAction::triggered, this, [this] { logic_.JumpRow(logic_.RowCount()); });
+    wire(mnuLine, "mnuLine_Click", &L::JumpToLine);
+    wire(mnuMarkClear, "mnuMarkClear_Click", &L::ClearMark);
+    wire(mnuMarkClearAll, "mnuMarkClearAll_Click", &L::ClearAllMarks);
+    connect(mnuJump, &QMenu::aboutToShow, this, [this] { jumpMenuOpens(); });
+}
+
+void frmMapList::jumpMenuOpens() {
+    logic_.RunHandler("mnuJump_Click", [this] {
+        const auto m = logic_.JumpMenuState();
+        mnuTop->setEnabled(m.top);
+        mnuBottom->setEnabled(m.bottom);
+        mnuLine->setEnabled(m.line);
+        mnuMarkRec->setEnabled(m.record);
+        mnuMarkClear->setEnabled(m.clear);
+        mnuMarkClearAll->setEnabled(m.clearAll);
+        mnuMarkJump->setEnabled(m.jump);
+        for (size_t k = 1; k <= 9; ++k) {
+            mnuMarkRecItem[k]->setText(m.caption[k]);
+            mnuMarkJumpItem[k]->setText(m.caption[k]);
+            mnuMarkJumpItem[k]->setEnabled(m.jumpItem[k]);
+        }
+    });
+}
+
+void frmMapList::buildPopupMenu() {
+    using L = frmMapListLogic;
+    mnuPopup = new QMenu(QStringLiteral("ポップアップ(&P)"), this);
+    mnuPopupUndo = mnuPopup->addAction(QStringLiteral("やり直し(&U)"));
+    mnuPopupCut = mnuPopup->addAction(QStringLiteral("切り取り(&T)"));
+    mnuPopupCopy = mnuPopup->addAction(QStringLiteral("コピー(&C)"));
+    mnuPopupPaste = mnuPopup->addAction(QStringLiteral("貼り付け(&P)"));
+    mnuPopupDelete = mnuPopup->addAction(QStringLiteral("削除(&D)"));
+    mnuPopupTouch = mnuPopup->addAction(QStringLiteral("図形プロパティ(&E)..."));
+    mnuPopup->addSeparator();
+    mnuPopupMarkRegist = mnuPopup->addAction(QStringLiteral("ジャンプマーク自動登録(&R)"));
+    mnuPopupMarkClear = mnuPopup->addAction(QStringLiteral("ジャンプマーク消去(&J)"));
+    mnuPopupBefore = mnuPopup->addAction(QStringLiteral("直前のジャンプマーク(&B)"));
+    mnuPopupNext = mnuPopup->addAction(QStringLiteral("直後のジャンプマーク(&N)"));
+    wire(mnuPopupUndo, "mnuUndo_Click", &L::Undo);
+    wire(mnuPopupCut, "mnuCut_Click", &L::Cut);
+    wire(mnuPopupCopy, "mnuCopy_Click", &L::Copy);
+    wire(mnuPopupPaste, "mnuPaste_Click", &L::Paste);
+    wire(mnuPopupDelete, "mnuDelete_Click", &L::Delete);
+    wire(mnuPopupTouch, "mnuTouch_Click", &L::Touch);
+    wire(mnuPopupMarkRegist, "mnuPopupMarkRegist_Click", &L::AutoMark);
+    wire(mnuPopupMarkClear, "mnuMarkClear_Click", &L::ClearMark);
+    wire(mnuPopupBefore, "mnuPopupBefore_Click", &L::PrevMark);
+    wire(mnuPopupNext, "mnuPopupNext_Click", &L::NextMark);
+    flgList->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(flgList, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        popupOpens();
+        mnuPopup->popup(flgList->mapToGlobal(at));
+    });
+}
+
+void frmMapList::popupOpens() {
+    const auto m = logic_.PopupMenuState();
+    mnuPopupUndo->setEnabled(m.undo);
+    mnuPopupCut->setEnabled(m.cut);
+    mnuPopupCopy->setEnabled(m.copy);
+    mnuPopupPaste->setEnabled(m.paste);
+    mnuPopupDelete->setEnabled(m.del);
+    mnuPopupTouch->setEnabled(m.touch);
+    mnuPopupMarkRegist->setEnabled(m.markRegist);
+    mnuPopupMarkClear->setEnabled(m.markClear);
+    mnuPopupBefore->setEnabled(m.before);
+    mnuPopupNext->setEnabled(m.next);
 }
 
 void frmMapList::buildSearchMenu() {
@@ -343,8 +462,8 @@ void frmMapList::formKeyDown(int& keyCode, int shift) {
     const Action action = logic_.KeyDown(keyCode, shift);
     if (action == Action::None) return;
     keyCode = 0;
-    // The figure properties (Enter, Space) arrive with their command.
     void (frmMapListLogic::*command)() = action == Action::Copy     ? &frmMapListLogic::Copy
+                                         : action == Action::Properties ? &frmMapListLogic::Touch
                                          : action == Action::Paste  ? &frmMapListLogic::Paste
                                          : action == Action::Delete ? &frmMapListLogic::Delete
                                          : action == Action::Cut    ? &frmMapListLogic::Cut

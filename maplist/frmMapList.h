@@ -52,6 +52,17 @@ public:
     std::array<std::vector<QAction*>, frmMapListLogic::EditItemCount> editSubItems;
     QMenu* mnuSearch = nullptr;
     std::array<QAction*, frmMapListLogic::SearchItemCount> searchItems{};
+    QMenu* mnuJump = nullptr;
+    QAction *mnuTop = nullptr, *mnuBottom = nullptr, *mnuLine = nullptr, *mnuMarkClear = nullptr,
+            *mnuMarkClearAll = nullptr;
+    QMenu *mnuMarkRec = nullptr, *mnuMarkJump = nullptr;
+    std::array<QAction*, 10> mnuMarkRecItem{}, mnuMarkJumpItem{};   // items 1..9
+    QMenu* mnuPopup = nullptr;
+    QAction *mnuPopupUndo = nullptr, *mnuPopupCut = nullptr, *mnuPopupCopy = nullptr, *mnuPopupPaste = nullptr,
+            *mnuPopupDelete = nullptr, *mnuPopupTouch = nullptr, *mnuPopupMarkRegist = nullptr,
+            *mnuPopupMarkClear = nullptr, *mnuPopupBefore = nullptr, *mnuPopupNext = nullptr;
+    // Sets the popup's items as it opens (the grid's right button shows it).
+    void popupOpens();
     QMenu* mnuUnit = nullptr;
     QAction* mnuUnitCancel = nullptr;                 // "取り消し(&0)"
     std::vector<QAction*> mnuUnitItem;                // items 1..UnitMenuCount
@@ -77,6 +88,9 @@ private:
     void syncUnitMenu();
     void buildEditMenu();
     void buildSearchMenu();
+    void buildJumpMenu();
+    void buildPopupMenu();
+    void jumpMenuOpens();
     void editMenuOpens();
     // Connects a menu item to a list command run under its handler name.
     void wire(QAction* item, const char* name, void (frmMapListLogic::*command)());

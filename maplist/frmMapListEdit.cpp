@@ -34,7 +34,9 @@ void frmMapListLogic::takeMarks(int32_t first, int32_t count) {
     if (!any) return;
     for (int32_t i = 1; i <= map.Count(); ++i) {
         const int16_t m = map.Item(i)->JumpMark();
-        if (m >= 1 && m <= 9 && keeper[static_cast<size_t>(m)] > 0 && keeper[static_cast<size_t>(m)] != i)
+        // The same figure twice (midway through a swap of rows) keeps its mark.
+        if (m >= 1 && m <= 9 && keeper[static_cast<size_t>(m)] > 0 && keeper[static_cast<size_t>(m)] != i &&
+            map.Item(i) != map.Item(keeper[static_cast<size_t>(m)]))
             map.Item(i)->setJumpMark(0);
     }
     rows_.Invalidate();
@@ -124,15 +126,6 @@ bool frmMapListLogic::DelLines(int32_t first, int32_t last) {
         JumpRow(std::min(first, RowCount()));
     }
     printAfterChange();
-    return ok;
-}
-
-bool frmMapListLogic::RenewLine(int32_t row, const MapFigurePtr& figure) {
-    // Checked first: a figure the map would refuse must not cost the old one.
-    const bool ok = figure && figure->IsRight() && DelLine(row) && InsLine(row, figure);
-    if (IsValidRow(row)) grid_->cells().select(row, 0, row, kCols - 1);
-    PrintUnder();
-    PrintSelect();
     return ok;
 }
 

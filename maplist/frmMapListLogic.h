@@ -293,6 +293,85 @@ public:
     bool SortMap(int direction, int key);
     bool SortMapComment(int direction);
 
+    // -- geometry commands (frmMapListGeometry). Each changes copies and
+    // replaces the rows through RenewLine, resetting undo first, so that one
+    // undo brings the old points back and a locked map is never changed.
+    // The shift "座標移動(&M)..." asks for: arc-seconds in latitude/longitude
+    // mode, whole metres in X/Y mode (a bare number is kilometres). False for
+    // an empty or unreadable answer and for no shift at all.
+    static bool ParseShift(int32_t mapMode, const QString& across, const QString& upDown, int32_t& dx, int32_t& dy);
+    // Moves every selected figure. Longitudes wrap round; a latitude pushed
+    // beyond a pole refuses the whole shift with a message.
+    bool ShiftSelection(int32_t dx, int32_t dy);
+    void MoveCoordinates();
+    // Thins the selected polylines and polygons of 3 points or more.
+    void CompressSelection();
+    // The smoothing factor of an answer, 0 unless within 2..10.
+    static int32_t ParseCurveFactor(const QString& answer);
+    // Smoothing k (1 cubic spline, 2 cubic B-spline, 3 quadratic B-spline).
+    bool CurveSelection(int k, int32_t factor);
+    void CurveItem(int k);
+    // -- Jump menu "ジャンプ(&J)", the popup's mark items and the reversal
+    // (frmMapListJump). Index k of the arrays is mark k (0 unused).
+    struct JumpMenu {
+        bool top = false, bottom = false, line = false, record = false;
+        bool clear = false, clearAll = false, jump = false;
+        std::array<QString, 10> caption;    // "マーク &3  [000120]"
+        std::array<bool, 10> jumpItem{};
+    };
+    // As the menu opens (a mark held twice stays with its last holder).
+    JumpMenu JumpMenuState();
+    void JumpToLine();
+    void RecordMark(int k);
+    void ClearMark();
+    // Marks are no edit of the map: no undo record.
+    void ClearAllMarks();
+    void RecallMark(int k);
+    // The first free mark for the current row; mark 1 when all are held.
+    void AutoMark();
+    // The nearest marked row above / below the current row.
+    void PrevMark();
+    void NextMark();
+    struct PopupMenu {
+        bool undo = false, cut = false, copy = false, paste = false, del = false, touch = false;
+        bool markRegist = false, markClear = false, before = false, next = false;
+    };
+    PopupMenu PopupMenuState();
+    // "逆順(&R)": swaps the selected rows pairwise from both ends.
+    void Reverse();
+    // "前後図形(&B)": the current row takes the points of the row above or
+    // below, appends those of the row below, or is joined with it.
+    // "多辺形生成(&G)...": every chain of touching polylines that closes
+    // gets a polygon of the chosen thing inserted above its first piece.
+    void MakePolygons();
+    // "連続線・多辺形変換(&V)...": the rows of the first row's kind become
+    // the other kind, with the chosen thing and the same points.
+    void ConvertPolylinePolygon();
+    // -- creation (frmMapListAttribute): the property dialog of a new figure
+    // of kind k 1..5; its figures go in before the current row (row 1
+    // without one) or after the last row. No undo reset: the insertion
+    // joins the edit before it. Nothing on a base or standard map whose
+    // owner declines adding figures.
+    void InsertItem(int k);
+    void AddItem(int k);
+    // "図形プロパティ(&E)...": the current figure's dialog; its first figure
+    // replaces the row, further ones (a split line) follow it. The window's
+    // place (twips) positions a dialog not placed yet.
+    void Touch();
+    int32_t WindowLeft = 0, WindowTop = 0;
+    // -- attribute commands (frmMapListAttribute): the rows sharing the
+    // first row's kind (and thing or district) take the new value. The
+    // figure keeps its identifier and nothing goes to the trash.
+    // Item k 1..3: own show mode -1 (follows the thing), 0 hidden, 1 shown.
+    void ShowItem(int k);
+    void ChangeColor();
+    void ChangeThing();
+    void ChangeAdmin();
+    void PosPrev();
+    void PosNext();
+    void PosAdd();
+    void Junction();
+
     // -- search and replace (frmMapListSearch)
     struct SearchSettings {
         int32_t Mode = 0;        // 1 search, 2 replace with confirmation, 3 replace all
@@ -354,6 +433,20 @@ private:
 
     // Rows first..last replaced by copies of their figures in the sorter's
     // order, all or nothing.
+    // A copy to be changed that stands for the same figure (its identifier).
+    static MapFigurePtr sameFigure(const clsMapFigure& f);
+    // RenewLine without telling the panels.
+    bool renewFigure(int32_t row, const MapFigurePtr& figure, bool toTrash = true);
+    // The command frame of the bulk commands: change gives the new figure of
+    // a selected row, or nothing to leave it. True when any row changed.
+    bool eachSelected(const QString& prefix, const std::function<MapFigurePtr(const clsMapFigure&)>& change,
+                      bool toTrash = true, bool stopOnRefusal = false);
+    // Inside a LongOperation: events once, undo reset, grid drawing off.
+    clsMap& startBulkEdit();
+    // The pickers, with the grid's wheel hook off while they are open.
+    int32_t pickThing(int32_t figCode, int32_t preset);
+    int32_t pickAdmin(int32_t preset);
+    bool takePoints(int32_t from, bool append);
     bool sortRange(int32_t first, int32_t last, const std::function<std::vector<int32_t>(const std::vector<SortEntry>&)>& sorter,
                    const std::function<SortEntry(const clsMapFigure&)>& entryOf);
 

@@ -200,14 +200,39 @@ TEST_F(WorldList, EditKeysAndMenu) {
     testsupport::SaveWidgetPng(window.mnuEdit, "edit-menu");
     window.mnuEdit->hide();
     using L = frmMapListLogic;
-    for (L::EditItem on : {L::mnuUndo, L::mnuCut, L::mnuCopy, L::mnuPaste, L::mnuDelete, L::mnuAllSelect, L::mnuPrevNext})
+    for (L::EditItem on : {L::mnuUndo, L::mnuCut, L::mnuCopy, L::mnuPaste, L::mnuDelete, L::mnuAllSelect, L::mnuPrevNext,
+                           L::mnuTouch, L::mnuThing, L::mnuMove, L::mnuCurve})
         EXPECT_TRUE(window.editItems[on]->isEnabled()) << on;
-    // Items of commands yet to come stay disabled whatever the rule says.
-    for (L::EditItem off : {L::mnuGarbageOne, L::mnuTouch, L::mnuPosPrev, L::mnuReverse})
+    // An empty trash, a remark in row 3 and a single selected row.
+    for (L::EditItem off : {L::mnuGarbageOne, L::mnuPosPrev, L::mnuReverse})
         EXPECT_FALSE(window.editItems[off]->isEnabled()) << off;
     EXPECT_EQ(window.editSubItems[L::mnuSortUp][5]->text(), "緯度(&6)");
     window.editItems[L::mnuUndo]->trigger();
     EXPECT_EQ(world().Count(), count);
     EXPECT_EQ(window.windowTitle(), "地図図形リスト - [2] WORLD_T3.MLL");   // back as it was
+    world().setModify(false);
+}
+
+TEST_F(WorldList, JumpMenuAndPopup) {
+    open();
+    for (const MapFigurePtr& f : world()) f->setJumpMark(0);   // other cases leave marks
+    world().Item(120)->setJumpMark(3);
+    window.mnuJump->popup(window.mapToGlobal(QPoint(0, 0)));
+    window.mnuMarkJump->popup(window.mapToGlobal(QPoint(200, 0)));
+    testsupport::SaveWidgetPng(window.mnuMarkJump, "mark-jump");
+    window.mnuMarkJump->hide();
+    window.mnuJump->hide();
+    EXPECT_EQ(window.mnuMarkJumpItem[3]->text(), "マーク &3  [000120]");
+    EXPECT_TRUE(window.mnuMarkJumpItem[3]->isEnabled());
+    EXPECT_FALSE(window.mnuMarkJumpItem[4]->isEnabled());
+    window.logic().JumpRow(1);
+    window.mnuMarkJumpItem[3]->trigger();
+    EXPECT_EQ(window.logic().SelectTopRow(), 120);
+    window.mnuPopupBefore->trigger();   // no mark above
+    EXPECT_EQ(window.logic().SelectTopRow(), 120);
+    window.popupOpens();
+    EXPECT_TRUE(window.mnuPopupMarkRegist->isEnabled() && window.mnuPopupBefore->isEnabled());
+    window.mnuPopupMarkClear->trigger();
+    EXPECT_EQ(world().SearchJumpMark(3), -1);
     world().setModify(false);
 }

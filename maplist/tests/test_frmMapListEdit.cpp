@@ -188,7 +188,7 @@ TEST_F(EditList, LockedMapRefusesAndKeepsTheTrash) {
         .expect("は変更禁止. [Inss]", plat::IdOk)
         .expect("は変更禁止. [Ins]", plat::IdOk)
         .expect("は変更禁止. [Inss]", plat::IdOk)
-        .expect("は変更禁止. [Remove]", plat::IdOk);
+        .expect("は変更禁止. [Renew]", plat::IdOk);
     select(1, 5);
     list.Delete();
     list.DelLine(2);
