@@ -42,6 +42,8 @@
 #include "ViewOverlay.h"
 #include "basGlobe.h"
 #include "basHMapEdit.h"
+#include "frmAdminSelect.h"
+#include "frmThingSelect.h"
 #include "basHMapView.h"
 #include "basLibrary.h"
 #include "clsCanvas.h"
@@ -931,6 +933,44 @@ void frmMain::installDialogHosts() {
     lists.ResetSaveReminder = [this] { control_->Reminder().SaveMinuteCount = 0; };
     lists.StartMapFile = [] { return gvStartMapFile; };
     lists.InputNativeColor = mainform::InputNativeColor;
+    lists.PickThing = [this](const clsMapUnit& unit, int32_t figCode, int32_t preset) -> int32_t {
+        ThingSelectLogic& picker = ThingSelect();
+        picker.FigCode = figCode;
+        picker.ThingIndex = static_cast<int16_t>(preset);
+        picker.Things = &unit.Things();
+        const bool ok = ShowThingSelect(QApplication::activeWindow() ? QApplication::activeWindow() : this);
+        return ok ? picker.ThingIndex : -1;
+    };
+    lists.PickAdmin = [this](const clsMapUnit& unit, int32_t preset) -> int32_t {
+        AdminSelectLogic& picker = AdminSelect();
+        picker.AdminCode = static_cast<int16_t>(preset);
+        picker.Admins = &unit.Admins();
+        const bool ok = ShowAdminSelect(QApplication::activeWindow() ? QApplication::activeWindow() : this);
+        return ok ? picker.AdminCode : -1;
+    };
+    lists.CreateFigure = [](const MapUnitPtr& unit, int32_t kind) -> std::optional<std::vector<MapFigurePtr>> {
+        HMapEditState& edit = HMapEdit();
+        edit.EditMapUnit = unit;
+        edit.EditActiveNode = 0;
+        if (clsMapPlot* plot = CurrentMapPlot()) {
+            edit.EditPointX = plot->CenterX();
+            edit.EditPointY = plot->CenterY();
+        }
+        std::optional<FigureList> figures = CreateMapFigure(kind);
+        edit.EditMapUnit = nullptr;
+        return figures;
+    };
+    lists.EditFigure = [](const MapUnitPtr& unit, const MapFigurePtr& figure, int32_t left,
+                          int32_t top) -> std::optional<std::vector<MapFigurePtr>> {
+        HMapEditState& edit = HMapEdit();
+        edit.EditMapUnit = unit;
+        edit.EditActiveNode = 1;
+        edit.EditDialogLeft = left;
+        edit.EditDialogTop = top;
+        std::optional<FigureList> figures = EditMapFigure(figure);
+        edit.EditMapUnit = nullptr;
+        return figures;
+    };
     lists.PlotWindow = [this] { logic_.PlotWindow(); };
     SetMapListHost(std::move(lists));
 }
