@@ -30,6 +30,7 @@
 #include "FileOpenSave.h"
 #include "MainPlotRoutines.h"
 #include "MapListHost.h"
+#include "MapPopupMenu.h"
 #include "MapSymbolHost.h"
 #include "MapViewControl.h"
 #include "MessageBox.h"
@@ -203,6 +204,7 @@ frmMain::frmMain(QWidget* parent)
     setMinimumSize(pixelsX(kMinWidthTwips), pixelsY(kMinHeightTwips));
     buildControls();
     buildMenus();
+    buildPopupMenu();
     logic_.InputSaveName = [](const QString& filter, const QString& proposal) {
         return mainform::InputSaveName(QString(), filter, proposal);
     };
@@ -354,7 +356,7 @@ void frmMain::buildMenus() {
     QAction* cruiseSet = item(mnuFile, "クルーズ設定(&T)...", wired("mnuCruiseSet_Click", [this] { mnuCruiseSet(); }));
     item(mnuFile, "クルーズ実行(&W)");
     mnuFile->addSeparator();
-    item(mnuFile, "地図画像コピー(&C)");
+    item(mnuFile, "地図画像コピー(&C)", wired("mnuMapCopy_Click", [this] { logic_.mnuMapCopy_Click(); }));
     item(mnuFile, "印刷(&P)...");
     mnuFile->addSeparator();
     item(mnuFile, "画像サイズ(&Z)...", wired("mnuMapSize_Click", [this] { mnuMapSize_Click(); }));
@@ -399,7 +401,7 @@ void frmMain::buildMenus() {
     });
 
     mnuView = menuBar()->addMenu(QStringLiteral("表示(&V)"));
-    item(mnuView, "ホームポジション(&N)");
+    item(mnuView, "ホームポジション(&N)", wired("mnuHome_Click", [this] { logic_.mnuHome_Click(); }));
     QAction* jump = item(mnuView, "地名ジャンプ(&J)...", wired("mnuJump_Click", [this] { mnuJump(); }));
     item(mnuView, "直接投影変換(&D)...", wired("mnuDirect_Click", [this] { mnuDirectProjection(this); }));
     mnuView->addSeparator();
@@ -451,6 +453,98 @@ void frmMain::buildMenus() {
                                               3600, 600);
              about.exec();
          }));
+}
+
+// ---------------------------------------------------------------- popup menu
+
+struct frmMain::PopupActions {
+    QAction *Home = nullptr, *MapCopy = nullptr, *Survey = nullptr, *Pickup = nullptr;
+    std::array<QAction*, 5> Direct{};
+    QAction *Grid = nullptr, *Acs = nullptr, *Edge = nullptr, *TextSlant = nullptr;
+    std::array<QAction*, 2> Language{}, Scale{};
+    std::array<QAction*, 4> Scroll{};
+};
+
+void frmMain::buildPopupMenu() {
+    mnuPopup = new QMenu(QStringLiteral("ポップアップ(&P)"), this);
+    popupActions_ = std::make_unique<PopupActions>();
+    PopupActions& a = *popupActions_;
+    auto add = [this](const char* handler, std::function<void()> fn) {
+        QAction* act = mnuPopup->addAction(QString());
+        connect(act, &QAction::triggered, this, [this, handler, fn = std::move(fn)] { guarded(handler, fn); });
+        return act;
+    };
+    auto redrawn = [this](std::function<void(clsMapPlot&)> change) {
+        return [this, change = std::move(change)] {
+            if (clsMapPlot* plot = CurrentMapPlot()) change(*plot);
+            logic_.PlotWindow();
+        };
+    };
+    a.Home = add("mnuPopupHome_Click", [this] { logic_.mnuHome_Click(); });
+    // The cruise run joins here once the File menu has it.
+    a.MapCopy = add("mnuPopupMapCopy_Click", [this] { logic_.mnuMapCopy_Click(); });
+    mnuPopup->addSeparator();
+    a.Survey = add("mnuPopupSurvey_Click", [this] { viewEvent("mnuSurvey_Click", [&] { control_->mnuSurvey_Click(); }); });
+    a.Pickup = add("mnuPopupPickup_Click", [this] { viewEvent("mnuPickup_Click", [&] { control_->mnuPickup_Click(); }); });
+    mnuPopup->addSeparator();
+    for (int i = 0; i < 5; ++i)
+        a.Direct[i] = add("mnuPopupDirectItem_Click", redrawn([i](clsMapPlot& p) { PopupDirectItem(p, i); }));
+    mnuPopup->addSeparator();
+    a.Grid = add("mnuPopupGrid_Click", redrawn([](clsMapPlot& p) { TogglePopupSwitch(p, PopupSwitch::Grid); }));
+    a.Acs = add("mnuPopupAcs_Click", redrawn([](clsMapPlot& p) { TogglePopupSwitch(p, PopupSwitch::Acs); }));
+    a.Edge = add("mnuPopupEdge_Click", redrawn([](clsMapPlot& p) { TogglePopupSwitch(p, PopupSwitch::Edge); }));
+    a.TextSlant =
+        add("mnuPopupTextSlant_Click", redrawn([](clsMapPlot& p) { TogglePopupSwitch(p, PopupSwitch::TextSlant); }));
+    mnuPopup->addSeparator();
+    for (int i = 0; i < 2; ++i)
+        a.Language[i] = add("mnuPopupLanguageItem_Click", [this, i] { logic_.mnuLanguageItem_Click(i + 1); });
+    mnuPopup->addSeparator();
+    // The items are off at the slider's ends, so no bound check here.
+    a.Scale[0] = add("mnuPopupScaleItem_Click", [this] { sliScale->setValue(sliScale->value() + 1); });
+    a.Scale[1] = add("mnuPopupScaleItem_Click", [this] { sliScale->setValue(sliScale->value() - 1); });
+    for (int i = 0; i < 4; ++i)
+        a.Scroll[i] = add("mnuPopupScrollItem_Click", [this, i] { logic_.ScrollStep(int16_t(i)); });
+    for (QAction* act : mnuPopup->actions()) act->setCheckable(!act->isSeparator());
+    for (QAction* act : {a.Home, a.MapCopy, a.Scale[0], a.Scale[1], a.Scroll[0], a.Scroll[1], a.Scroll[2], a.Scroll[3]})
+        act->setCheckable(false);
+}
+
+void frmMain::mnuPopup_Click() {
+    MapPopupInputs in;
+    in.MapMode = gvMapMode;
+    in.Language = int32_t(gvLanguage);
+    in.Slider = sliScale->value();
+    in.SliderMin = sliScale->minimum();
+    in.SliderMax = sliScale->maximum();
+    in.Horizontal = logic_.state().Horizontal;
+    in.Vertical = logic_.state().Vertical;
+    in.SurveyOn = control_->Survey().IsOn();
+    in.PickupOn = control_->PickupEi;
+    in.Plot = CurrentMapPlot();
+    const MapPopupState s = PrepareMapPopup(in);
+    const PopupActions& a = *popupActions_;
+    auto show = [](QAction* act, const PopupItemState& st) {
+        act->setText(st.Caption);
+        act->setEnabled(st.Enabled);
+        if (act->isCheckable()) act->setChecked(st.Checked);
+    };
+    show(a.Home, s.Home);
+    show(a.MapCopy, s.MapCopy);
+    show(a.Survey, s.Survey);
+    show(a.Pickup, s.Pickup);
+    for (int i = 0; i < 5; ++i) show(a.Direct[i], s.Direct[i]);
+    show(a.Grid, s.Grid);
+    show(a.Acs, s.Acs);
+    show(a.Edge, s.Edge);
+    show(a.TextSlant, s.TextSlant);
+    for (int i = 0; i < 2; ++i) show(a.Language[i], s.Language[i]);
+    for (int i = 0; i < 2; ++i) show(a.Scale[i], s.Scale[i]);
+    for (int i = 0; i < 4; ++i) show(a.Scroll[i], s.Scroll[i]);
+}
+
+void frmMain::ShowPopupMenu(int32_t viewX, int32_t viewY) {
+    mnuPopup_Click();
+    mnuPopup->popup(picView->mapToGlobal(QPoint(viewX, viewY)));
 }
 
 // ---------------------------------------------------------------- start-up

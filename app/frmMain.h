@@ -68,6 +68,10 @@ public:
     QMenu* mnuProject = nullptr;
     QMenu* mnuTool = nullptr;
     QMenu* mnuHelp = nullptr;
+    QMenu* mnuPopup = nullptr;   // the view's right-click menu, not in the bar
+
+    // Prepares mnuPopup's items from the window and the plot engine.
+    void mnuPopup_Click();
 
 protected:
     void closeEvent(QCloseEvent* e) override;
@@ -108,9 +112,8 @@ private:
     QSize ScreenSizePixels() const override;
     void SetScrollRange() override { logic_.SetScrollRange(); }
     void LoadFile(const QString& path) override;
-    // The popup menu, the pickup list and the pick menu come with the
-    // figure dialogs.
-    void ShowPopupMenu(int32_t, int32_t) override {}
+    void ShowPopupMenu(int32_t viewX, int32_t viewY) override;
+    // The pickup list and the pick menu come with the figure dialogs.
     bool PickupList(int32_t, int32_t, bool, int32_t&, int32_t&) override { return false; }
     void PickMenu(int32_t, int32_t) override {}
     QString ActiveWindowName() const override;
@@ -120,6 +123,7 @@ private:
     void RefreshMapListCaption() override;
 
     void buildMenus();
+    void buildPopupMenu();
     void buildControls();
     // An event handler: an error in it stops the program in order.
     void guarded(const char* handler, const std::function<void()>& fn);
@@ -157,4 +161,6 @@ private:
     QWidget* viewBox_ = nullptr;
     bool layoutPending_ = false;
     bool closing_ = false;
+    struct PopupActions;
+    std::unique_ptr<PopupActions> popupActions_;
 };

@@ -551,3 +551,42 @@ TEST_F(MainWindow, ProjectionWizardRunOpensTheXYMapAtItsCentre) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(MainWindow, RightClickPopsUpTheViewMenuWhoseItemsActOnTheView) {
+    frmMain window;
+    startWindow(window);
+    QWidget* view = window.picView;
+    auto popupItem = [&](const char* caption) -> QAction* {
+        for (QAction* a : window.mnuPopup->actions())
+            if (a->text() == QString::fromUtf8(caption)) return a;
+        return nullptr;
+    };
+    QTest::mouseClick(view, Qt::RightButton, Qt::NoModifier, {300, 200});
+    ASSERT_TRUE(waitFor([&] { return window.mnuPopup->isVisible(); }));
+    EXPECT_EQ(popupItem("クルーズ実行(&W)"), nullptr) << "absent until the cruise run exists";
+    QAction* grid = popupItem("経緯線許可(&G)");
+    ASSERT_NE(grid, nullptr);
+    EXPECT_EQ(grid->isChecked(), CurrentMapPlot()->GridEnable);
+    ASSERT_NE(popupItem("東へ(&R)"), nullptr) << "latitude/longitude captions";
+    testsupport::SaveWidgetPng(window.mnuPopup, QStringLiteral("popup"));
+    window.mnuPopup->hide();
+
+    const bool gridOn = CurrentMapPlot()->GridEnable;
+    grid->trigger();
+    EXPECT_NE(CurrentMapPlot()->GridEnable, gridOn);
+    EXPECT_EQ(plots_, 1);
+
+    // Pickup from the popup: the survey item is off while it lasts.
+    popupItem("ピックアップ(&P)")->trigger();
+    EXPECT_TRUE(window.viewControl().PickupEi);
+    window.mnuPopup_Click();
+    EXPECT_FALSE(popupItem("測量(&V)")->isEnabled());
+
+    const int16_t level = window.sliScale->value();
+    popupItem("縮小(&S)")->trigger();
+    EXPECT_EQ(window.sliScale->value(), level - 1);
+}
+
+} // namespace
