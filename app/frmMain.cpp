@@ -59,6 +59,7 @@
 #include "frmImageSize.h"
 #include "frmJump05.h"
 #include "frmMapList.h"
+#include "frmPickup.h"
 #include "frmMapSymbol.h"
 #include "frmMapUnitList.h"
 #include "frmPrjWizard.h"
@@ -545,6 +546,52 @@ void frmMain::mnuPopup_Click() {
 void frmMain::ShowPopupMenu(int32_t viewX, int32_t viewY) {
     mnuPopup_Click();
     mnuPopup->popup(picView->mapToGlobal(QPoint(viewX, viewY)));
+}
+
+// ---------------------------------------------------------------- pickup list
+
+bool frmMain::PickupList(int32_t canvasX, int32_t canvasY, bool includeAll, int32_t& mapX, int32_t& mapY) {
+    PickInfo.reset();
+    clsMapUnits* units = CurrentMapUnits();
+    if (!gvCanvas || !gvViewPicture || !units) return false;
+    frmPickupLogic list;
+    list.IncludeAll = includeAll;
+    list.SearchX = canvasX;
+    list.SearchY = canvasY;
+    list.MapUnits = std::shared_ptr<clsMapUnits>(units, [](clsMapUnits*) {});
+    list.MapPlot = CurrentMapPlot();
+    frmPickup::View view;
+    view.Surface = [] { return gvViewPicture->hDC(); };
+    view.CanvasOrigin = [](int32_t& dx, int32_t& dy) { gvCanvas->PosCanvasToView(0, 0, dx, dy); };
+    view.PaintFromCanvas = [] { gvCanvas->Paint(); };
+    view.Show = [this] {
+        gvViewPicture->Changed();
+        picView->repaint();
+    };
+    logic_.InitializingEi = true;
+    bool ok = false;
+    {
+        frmPickup dialog(list, view, this);
+        // Beside the click, toward the middle of the screen.
+        int32_t vx = 0, vy = 0;
+        gvCanvas->PosCanvasToView(canvasX, canvasY, vx, vy);
+        const QPoint at = picView->mapToGlobal(QPoint(vx, vy));
+        const QSize screenSize = screen() ? screen()->size() : QSize(1920, 1080);
+        const QSize size = dialog.sizeHint();
+        const int gap = int(960 / plat::TwipsPerPixelX());
+        dialog.move(at.x() < screenSize.width() / 2 ? at.x() + gap : at.x() - gap - size.width(),
+                    at.y() < screenSize.height() / 2 ? at.y() + gap : at.y() - gap - size.height());
+        if (dialog.Fill()) {
+            if (PickupShown) QTimer::singleShot(0, &dialog, [this, &dialog] { PickupShown(dialog); });
+            ok = dialog.showModal() && list.OK;
+        }
+    }
+    logic_.InitializingEi = false;
+    if (!ok) return false;
+    PickInfo = list.Picked;
+    mapX = PickInfo->MapX;
+    mapY = PickInfo->MapY;
+    return true;
 }
 
 // ---------------------------------------------------------------- start-up

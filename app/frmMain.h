@@ -14,6 +14,7 @@
 #include "MapViewHost.h"
 
 class MapViewControl;
+class clsSearchInfo;
 class frmMapUnitList;
 class frmPrjWizardLogic;
 class QLabel;
@@ -69,6 +70,10 @@ public:
     QMenu* mnuTool = nullptr;
     QMenu* mnuHelp = nullptr;
     QMenu* mnuPopup = nullptr;   // the view's right-click menu, not in the bar
+    // The figure element chosen in the pickup list for the pick menu.
+    std::shared_ptr<clsSearchInfo> PickInfo;
+    // Runs with the pickup list open (tests answer it here).
+    std::function<void(class frmPickup&)> PickupShown;
 
     // Prepares mnuPopup's items from the window and the plot engine.
     void mnuPopup_Click();
@@ -113,8 +118,8 @@ private:
     void SetScrollRange() override { logic_.SetScrollRange(); }
     void LoadFile(const QString& path) override;
     void ShowPopupMenu(int32_t viewX, int32_t viewY) override;
-    // The pickup list and the pick menu come with the figure dialogs.
-    bool PickupList(int32_t, int32_t, bool, int32_t&, int32_t&) override { return false; }
+    bool PickupList(int32_t canvasX, int32_t canvasY, bool includeAll, int32_t& mapX, int32_t& mapY) override;
+    // The pick menu comes with the figure commands.
     void PickMenu(int32_t, int32_t) override {}
     QString ActiveWindowName() const override;
     bool MainMinimized() const override { return isMinimized(); }
