@@ -8,7 +8,7 @@
 #include <QGuiApplication>
 #include <QTemporaryDir>
 
-#include "BenchData.h"
+#include "BenchWorld.h"
 #include "Bitmap.h"
 #include "MessageBox.h"
 #include "RasterDC.h"
@@ -23,27 +23,6 @@ namespace {
 
 constexpr int kW = 1920, kH = 1080;
 constexpr int32_t kDeg = 3600;
-
-struct World {
-    QTemporaryDir settings;
-    clsEnvironment env;
-    clsMapGraph graph;
-    std::shared_ptr<clsMapUnits> units = std::make_shared<clsMapUnits>();
-    World() {
-        UseBundledData(settings, env);
-        gvMapGraph = &graph;
-        units->Create(1);
-        auto world = std::make_shared<clsMapUnit>();
-        world->setUnitName(gvMapFolder + QStringLiteral("/WORLD_T3.MLL"));
-        world->Load();
-        units->Add(world);
-    }
-};
-
-World& TheWorld() {
-    static World w;
-    return w;
-}
 
 struct Scene {
     int32_t lon, lat;

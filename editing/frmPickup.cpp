@@ -8,9 +8,7 @@
 #include "FigureDialogUi.h"
 #include "FlexGrid.h"
 #include "Gdi.h"
-#include "Fonts.h"
 #include "Screen.h"
-#include "basFileNames.h"
 #include "basMouseWheel.h"
 #include "basHMapView.h"
 #include "basLibrary.h"
@@ -22,11 +20,7 @@ frmPickup::frmPickup(frmPickupLogic& logic, View view, QWidget* parent)
     lblMessage = new QLabel(QStringLiteral("探索中．．．．．"));
     flgInfos = new plat::FlexGrid;
     flgInfos->setMinimumSize(560, 220);
-    flgInfos->setForeColor(static_cast<uint32_t>(GetGridForeColor()));
-    flgInfos->setBackColor(static_cast<uint32_t>(GetGridBackColor()));
-    QFont font(plat::ResolveFontFamily(GetGridFontName()));
-    if (GetGridFontSize() >= 7) font.setPointSize(GetGridFontSize());
-    flgInfos->setFont(font);
+    StyleGrid(flgInfos);
     flgInfos->setCols(frmPickupLogic::Columns);
     flgInfos->setRows(1);
     flgInfos->setFormatString(frmPickupLogic::HeaderFormat());
