@@ -353,6 +353,38 @@ bool MainWindowLogic::KeyDown(int keyCode) {
     }
 }
 
+void MainWindowLogic::mnuHome_Click() {
+    if (gvMapMode == 1) {
+        if (gvMapPlotLL) {
+            gvMapPlotLL->setCenterX(gvHomeLon);
+            gvMapPlotLL->setCenterY(gvHomeLat);
+            gvMapPlotLL->setMapScale(gvHomeScaleLL);
+        }
+    } else if (gvMapPlotXY) {
+        gvMapPlotXY->setCenterX(gvHomeX);
+        gvMapPlotXY->setCenterY(gvHomeY);
+        gvMapPlotXY->setMapScale(gvHomeScaleXY);
+    }
+    SetViewControllByEngine();
+    PlotWindow();
+}
+
+void MainWindowLogic::mnuLanguageItem_Click(int32_t index) {
+    gvLanguage = index;
+    PlotWindow();
+}
+
+void MainWindowLogic::mnuMapCopy_Click() {
+    SetStatusText(QStringLiteral("クリップボードへ出力しています..."));
+    if (gvCanvas && gvCanvas->WriteClip()) {
+        gvWriteLog(GetLogClip());
+        PlotWindow();
+        SetStatusText(QStringLiteral("クリップボードへ出力しました."));
+    } else {
+        SetStatusText(QStringLiteral("クリップボード出力に失敗しました."));
+    }
+}
+
 // ---------------------------------------------------------------- shutdown
 
 bool MainWindowLogic::QueryUnload() {

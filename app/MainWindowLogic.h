@@ -131,6 +131,14 @@ public:
     // when taken.
     bool KeyDown(int keyCode);
 
+    // -- commands shared by the menus and the view's popup
+    // The current engine at the home position of its mode, then a redraw.
+    void mnuHome_Click();
+    // Place names in language 1 (European) or 2 (Japanese), then a redraw.
+    void mnuLanguageItem_Click(int32_t index);
+    // The canvas to the clipboard with the CLIP snapshot beside it.
+    void mnuMapCopy_Click();
+
     // -- shutdown
     // The close question; false keeps the window open.
     bool QueryUnload();

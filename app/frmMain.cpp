@@ -30,6 +30,7 @@
 #include "FileOpenSave.h"
 #include "MainPlotRoutines.h"
 #include "MapListHost.h"
+#include "MapPopupMenu.h"
 #include "MapSymbolHost.h"
 #include "MapViewControl.h"
 #include "MessageBox.h"
@@ -60,6 +61,7 @@
 #include "frmImageSize.h"
 #include "frmJump05.h"
 #include "frmMapList.h"
+#include "frmPickup.h"
 #include "frmMapSymbol.h"
 #include "frmMapUnitList.h"
 #include "frmPrjWizard.h"
@@ -205,6 +207,7 @@ frmMain::frmMain(QWidget* parent)
     setMinimumSize(pixelsX(kMinWidthTwips), pixelsY(kMinHeightTwips));
     buildControls();
     buildMenus();
+    buildPopupMenu();
     logic_.InputSaveName = [](const QString& filter, const QString& proposal) {
         return mainform::InputSaveName(QString(), filter, proposal);
     };
@@ -356,7 +359,7 @@ void frmMain::buildMenus() {
     QAction* cruiseSet = item(mnuFile, "クルーズ設定(&T)...", wired("mnuCruiseSet_Click", [this] { mnuCruiseSet(); }));
     item(mnuFile, "クルーズ実行(&W)");
     mnuFile->addSeparator();
-    item(mnuFile, "地図画像コピー(&C)");
+    item(mnuFile, "地図画像コピー(&C)", wired("mnuMapCopy_Click", [this] { logic_.mnuMapCopy_Click(); }));
     item(mnuFile, "印刷(&P)...");
     mnuFile->addSeparator();
     item(mnuFile, "画像サイズ(&Z)...", wired("mnuMapSize_Click", [this] { mnuMapSize_Click(); }));
@@ -401,7 +404,7 @@ void frmMain::buildMenus() {
     });
 
     mnuView = menuBar()->addMenu(QStringLiteral("表示(&V)"));
-    item(mnuView, "ホームポジション(&N)");
+    item(mnuView, "ホームポジション(&N)", wired("mnuHome_Click", [this] { logic_.mnuHome_Click(); }));
     QAction* jump = item(mnuView, "地名ジャンプ(&J)...", wired("mnuJump_Click", [this] { mnuJump(); }));
     item(mnuView, "直接投影変換(&D)...", wired("mnuDirect_Click", [this] { mnuDirectProjection(this); }));
     mnuView->addSeparator();
@@ -453,6 +456,144 @@ void frmMain::buildMenus() {
                                               3600, 600);
              about.exec();
          }));
+}
+
+// ---------------------------------------------------------------- popup menu
+
+struct frmMain::PopupActions {
+    QAction *Home = nullptr, *MapCopy = nullptr, *Survey = nullptr, *Pickup = nullptr;
+    std::array<QAction*, 5> Direct{};
+    QAction *Grid = nullptr, *Acs = nullptr, *Edge = nullptr, *TextSlant = nullptr;
+    std::array<QAction*, 2> Language{}, Scale{};
+    std::array<QAction*, 4> Scroll{};
+};
+
+void frmMain::buildPopupMenu() {
+    mnuPopup = new QMenu(QStringLiteral("ポップアップ(&P)"), this);
+    popupActions_ = std::make_unique<PopupActions>();
+    PopupActions& a = *popupActions_;
+    auto add = [this](const char* handler, std::function<void()> fn) {
+        QAction* act = mnuPopup->addAction(QString());
+        connect(act, &QAction::triggered, this, [this, handler, fn = std::move(fn)] { guarded(handler, fn); });
+        return act;
+    };
+    auto redrawn = [this](std::function<void(clsMapPlot&)> change) {
+        return [this, change = std::move(change)] {
+            if (clsMapPlot* plot = CurrentMapPlot()) change(*plot);
+            logic_.PlotWindow();
+        };
+    };
+    a.Home = add("mnuPopupHome_Click", [this] { logic_.mnuHome_Click(); });
+    // The cruise run joins here once the File menu has it.
+    a.MapCopy = add("mnuPopupMapCopy_Click", [this] { logic_.mnuMapCopy_Click(); });
+    mnuPopup->addSeparator();
+    a.Survey = add("mnuPopupSurvey_Click", [this] { viewEvent("mnuSurvey_Click", [&] { control_->mnuSurvey_Click(); }); });
+    a.Pickup = add("mnuPopupPickup_Click", [this] { viewEvent("mnuPickup_Click", [&] { control_->mnuPickup_Click(); }); });
+    mnuPopup->addSeparator();
+    for (int i = 0; i < 5; ++i)
+        a.Direct[i] = add("mnuPopupDirectItem_Click", redrawn([i](clsMapPlot& p) { PopupDirectItem(p, i); }));
+    mnuPopup->addSeparator();
+    a.Grid = add("mnuPopupGrid_Click", redrawn([](clsMapPlot& p) { TogglePopupSwitch(p, PopupSwitch::Grid); }));
+    a.Acs = add("mnuPopupAcs_Click", redrawn([](clsMapPlot& p) { TogglePopupSwitch(p, PopupSwitch::Acs); }));
+    a.Edge = add("mnuPopupEdge_Click", redrawn([](clsMapPlot& p) { TogglePopupSwitch(p, PopupSwitch::Edge); }));
+    a.TextSlant =
+        add("mnuPopupTextSlant_Click", redrawn([](clsMapPlot& p) { TogglePopupSwitch(p, PopupSwitch::TextSlant); }));
+    mnuPopup->addSeparator();
+    for (int i = 0; i < 2; ++i)
+        a.Language[i] = add("mnuPopupLanguageItem_Click", [this, i] { logic_.mnuLanguageItem_Click(i + 1); });
+    mnuPopup->addSeparator();
+    // The items are off at the slider's ends, so no bound check here.
+    a.Scale[0] = add("mnuPopupScaleItem_Click", [this] { sliScale->setValue(sliScale->value() + 1); });
+    a.Scale[1] = add("mnuPopupScaleItem_Click", [this] { sliScale->setValue(sliScale->value() - 1); });
+    for (int i = 0; i < 4; ++i)
+        a.Scroll[i] = add("mnuPopupScrollItem_Click", [this, i] { logic_.ScrollStep(int16_t(i)); });
+    for (QAction* act : mnuPopup->actions()) act->setCheckable(!act->isSeparator());
+    for (QAction* act : {a.Home, a.MapCopy, a.Scale[0], a.Scale[1], a.Scroll[0], a.Scroll[1], a.Scroll[2], a.Scroll[3]})
+        act->setCheckable(false);
+}
+
+void frmMain::mnuPopup_Click() {
+    MapPopupInputs in;
+    in.MapMode = gvMapMode;
+    in.Language = int32_t(gvLanguage);
+    in.Slider = sliScale->value();
+    in.SliderMin = sliScale->minimum();
+    in.SliderMax = sliScale->maximum();
+    in.Horizontal = logic_.state().Horizontal;
+    in.Vertical = logic_.state().Vertical;
+    in.SurveyOn = control_->Survey().IsOn();
+    in.PickupOn = control_->PickupEi;
+    in.Plot = CurrentMapPlot();
+    const MapPopupState s = PrepareMapPopup(in);
+    const PopupActions& a = *popupActions_;
+    auto show = [](QAction* act, const PopupItemState& st) {
+        act->setText(st.Caption);
+        act->setEnabled(st.Enabled);
+        if (act->isCheckable()) act->setChecked(st.Checked);
+    };
+    show(a.Home, s.Home);
+    show(a.MapCopy, s.MapCopy);
+    show(a.Survey, s.Survey);
+    show(a.Pickup, s.Pickup);
+    for (int i = 0; i < 5; ++i) show(a.Direct[i], s.Direct[i]);
+    show(a.Grid, s.Grid);
+    show(a.Acs, s.Acs);
+    show(a.Edge, s.Edge);
+    show(a.TextSlant, s.TextSlant);
+    for (int i = 0; i < 2; ++i) show(a.Language[i], s.Language[i]);
+    for (int i = 0; i < 2; ++i) show(a.Scale[i], s.Scale[i]);
+    for (int i = 0; i < 4; ++i) show(a.Scroll[i], s.Scroll[i]);
+}
+
+void frmMain::ShowPopupMenu(int32_t viewX, int32_t viewY) {
+    mnuPopup_Click();
+    mnuPopup->popup(picView->mapToGlobal(QPoint(viewX, viewY)));
+}
+
+// ---------------------------------------------------------------- pickup list
+
+bool frmMain::PickupList(int32_t canvasX, int32_t canvasY, bool includeAll, int32_t& mapX, int32_t& mapY) {
+    PickInfo.reset();
+    clsMapUnits* units = CurrentMapUnits();
+    if (!gvCanvas || !gvViewPicture || !units) return false;
+    frmPickupLogic list;
+    list.IncludeAll = includeAll;
+    list.SearchX = canvasX;
+    list.SearchY = canvasY;
+    list.MapUnits = std::shared_ptr<clsMapUnits>(units, [](clsMapUnits*) {});
+    list.MapPlot = CurrentMapPlot();
+    frmPickup::View view;
+    view.Surface = [] { return gvViewPicture->hDC(); };
+    view.CanvasOrigin = [](int32_t& dx, int32_t& dy) { gvCanvas->PosCanvasToView(0, 0, dx, dy); };
+    view.PaintFromCanvas = [] { gvCanvas->Paint(); };
+    view.Show = [this] {
+        gvViewPicture->Changed();
+        picView->repaint();
+    };
+    logic_.InitializingEi = true;
+    bool ok = false;
+    {
+        frmPickup dialog(list, view, this);
+        // Beside the click, toward the middle of the screen.
+        int32_t vx = 0, vy = 0;
+        gvCanvas->PosCanvasToView(canvasX, canvasY, vx, vy);
+        const QPoint at = picView->mapToGlobal(QPoint(vx, vy));
+        const QSize screenSize = screen() ? screen()->size() : QSize(1920, 1080);
+        const QSize size = dialog.sizeHint();
+        const int gap = int(960 / plat::TwipsPerPixelX());
+        dialog.move(at.x() < screenSize.width() / 2 ? at.x() + gap : at.x() - gap - size.width(),
+                    at.y() < screenSize.height() / 2 ? at.y() + gap : at.y() - gap - size.height());
+        if (dialog.Fill()) {
+            if (PickupShown) QTimer::singleShot(0, &dialog, [this, &dialog] { PickupShown(dialog); });
+            ok = dialog.showModal() && list.OK;
+        }
+    }
+    logic_.InitializingEi = false;
+    if (!ok) return false;
+    PickInfo = list.Picked;
+    mapX = PickInfo->MapX;
+    mapY = PickInfo->MapY;
+    return true;
 }
 
 // ---------------------------------------------------------------- start-up

@@ -14,6 +14,7 @@
 #include "MapViewHost.h"
 
 class MapViewControl;
+class clsSearchInfo;
 class frmMapUnitList;
 class frmPrjWizardLogic;
 class QLabel;
@@ -68,6 +69,14 @@ public:
     QMenu* mnuProject = nullptr;
     QMenu* mnuTool = nullptr;
     QMenu* mnuHelp = nullptr;
+    QMenu* mnuPopup = nullptr;   // the view's right-click menu, not in the bar
+    // The figure element chosen in the pickup list for the pick menu.
+    std::shared_ptr<clsSearchInfo> PickInfo;
+    // Runs with the pickup list open (tests answer it here).
+    std::function<void(class frmPickup&)> PickupShown;
+
+    // Prepares mnuPopup's items from the window and the plot engine.
+    void mnuPopup_Click();
 
 protected:
     void closeEvent(QCloseEvent* e) override;
@@ -108,10 +117,9 @@ private:
     QSize ScreenSizePixels() const override;
     void SetScrollRange() override { logic_.SetScrollRange(); }
     void LoadFile(const QString& path) override;
-    // The popup menu, the pickup list and the pick menu come with the
-    // figure dialogs.
-    void ShowPopupMenu(int32_t, int32_t) override {}
-    bool PickupList(int32_t, int32_t, bool, int32_t&, int32_t&) override { return false; }
+    void ShowPopupMenu(int32_t viewX, int32_t viewY) override;
+    bool PickupList(int32_t canvasX, int32_t canvasY, bool includeAll, int32_t& mapX, int32_t& mapY) override;
+    // The pick menu comes with the figure commands.
     void PickMenu(int32_t, int32_t) override {}
     QString ActiveWindowName() const override;
     bool MainMinimized() const override { return isMinimized(); }
@@ -120,6 +128,7 @@ private:
     void RefreshMapListCaption() override;
 
     void buildMenus();
+    void buildPopupMenu();
     void buildControls();
     // An event handler: an error in it stops the program in order.
     void guarded(const char* handler, const std::function<void()>& fn);
@@ -157,4 +166,6 @@ private:
     QWidget* viewBox_ = nullptr;
     bool layoutPending_ = false;
     bool closing_ = false;
+    struct PopupActions;
+    std::unique_ptr<PopupActions> popupActions_;
 };

@@ -21,7 +21,7 @@
 #include <chrono>
 #include <filesystem>
 
-#include "BenchData.h"
+#include "BenchWorld.h"
 #include "AppInfo.h"
 #include "AppState.h"
 #include "Bitmap.h"
@@ -77,28 +77,6 @@ public:
     bool record = false;
     std::vector<Points> rings, lines;
 };
-
-struct World {
-    QTemporaryDir settings;
-    clsEnvironment env;
-    clsMapGraph graph;
-    std::shared_ptr<clsMapUnits> units = std::make_shared<clsMapUnits>();
-
-    World() {
-        UseBundledData(settings, env);
-        gvMapGraph = &graph;
-        units->Create(1);
-        auto world = std::make_shared<clsMapUnit>();
-        world->setUnitName(gvMapFolder + QStringLiteral("/WORLD_T3.MLL"));
-        world->Load();
-        units->Add(world);
-    }
-};
-
-World& TheWorld() {
-    static World w;
-    return w;
-}
 
 void SetScene(clsMapPlot& p, plat::HDC dc, const Scene& s) {
     p.MapUnits = TheWorld().units;

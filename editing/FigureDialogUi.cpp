@@ -8,7 +8,10 @@
 
 #include <cmath>
 
+#include "FlexGrid.h"
+#include "Fonts.h"
 #include "Screen.h"
+#include "basFileNames.h"
 #include "SysColors.h"
 #include "basHMapEdit.h"
 #include "frmAdminSelect.h"
@@ -52,6 +55,15 @@ QLabel* AddFormRow(QGridLayout* grid, int row, const QString& label, QWidget* fi
     grid->addWidget(l, row, 0, align | Qt::AlignVCenter);
     grid->addWidget(field, row, 1);
     return l;
+}
+
+QFont StyleGrid(plat::FlexGrid* grid) {
+    grid->setForeColor(static_cast<uint32_t>(GetGridForeColor()));
+    grid->setBackColor(static_cast<uint32_t>(GetGridBackColor()));
+    QFont font(plat::ResolveFontFamily(GetGridFontName()));
+    if (GetGridFontSize() >= 7) font.setPointSize(GetGridFontSize());
+    grid->setFont(font);
+    return font;
 }
 
 DialogButtons AddDialogButtons(plat::DialogBase* dialog, QGridLayout* grid, int row, long helpContext) {

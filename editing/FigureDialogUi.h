@@ -1,6 +1,12 @@
 // Pieces of the figure dialogs' windows that every dialog builds alike.
 #pragma once
 
+#include <QFont>
+
+namespace plat {
+class FlexGrid;
+}
+
 #include <QString>
 
 #include <functional>
@@ -21,6 +27,9 @@ void ApplyColorLook(QPushButton* button, const ColorButtonLook& look);
 // A label with a mnemonic in column 0 of a form grid, its field beside it.
 QLabel* AddFormRow(QGridLayout* grid, int row, const QString& label, QWidget* field,
                    Qt::Alignment align = Qt::AlignRight);
+
+// A list grid in the colours and font of the grid settings; returns the font.
+QFont StyleGrid(plat::FlexGrid* grid);
 
 // The row of OK, Cancel and Help buttons at the foot of a dialog, in a box
 // added to `grid` across its columns.

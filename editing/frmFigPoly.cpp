@@ -109,11 +109,7 @@ void frmFigPoly::build() {
     lblInfo = new QLabel;
     flgPoly = new plat::FlexGrid;
     flgPoly->setMinimumSize(330, 380);
-    flgPoly->setForeColor(static_cast<uint32_t>(GetGridForeColor()));
-    flgPoly->setBackColor(static_cast<uint32_t>(GetGridBackColor()));
-    QFont font(plat::ResolveFontFamily(GetGridFontName()));
-    if (GetGridFontSize() >= 7) font.setPointSize(GetGridFontSize());
-    flgPoly->setFont(font);
+    const QFont font = StyleGrid(flgPoly);
     txtX = new QLineEdit(flgPoly);
     txtY = new QLineEdit(flgPoly);
     for (QLineEdit* e : {txtX, txtY}) {

@@ -4,7 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QClipboard>
 #include <QFile>
+#include <QGuiApplication>
+#include <QImage>
 
 #include "AppTestSupport.h"
 #include "ErrorMng.h"
@@ -384,6 +387,49 @@ TEST(StartupChecks, HelpRuntimeAndShiftJis) {
     ASSERT_GE(lines.size(), 3);
     EXPECT_EQ(lines[1], QStringLiteral("作者サイトより「ランタイムセット」を入手してください."));
     EXPECT_EQ(lines[2], QStringLiteral("Japanese font"));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(MainLogic, HomeAndLanguageRedrawTheCurrentEngine) {
+    int plots = 0;
+    logic_.Plotter = [&](plat::HDC, int32_t, int32_t, int32_t, int32_t, const std::function<void(int16_t)>&) {
+        ++plots;
+        return int16_t(0);
+    };
+    gvHomeLon = 135 * 3600, gvHomeLat = 35 * 3600, gvHomeScaleLL = 5e6;
+    gvHomeX = 1000, gvHomeY = -2000, gvHomeScaleXY = 2e6;
+    for (const int mode : {1, 2}) {
+        SCOPED_TRACE(mode);
+        gvMapMode = mode;
+        clsMapPlot* plot = CurrentMapPlot();
+        ASSERT_NE(plot, nullptr);
+        plot->setCenterX(0), plot->setCenterY(0), plot->setMapScale(1e7);
+        const int before = plots;
+        logic_.mnuHome_Click();
+        EXPECT_EQ(plot->CenterX(), mode == 1 ? gvHomeLon : gvHomeX);
+        EXPECT_EQ(plot->CenterY(), mode == 1 ? gvHomeLat : gvHomeY);
+        EXPECT_DOUBLE_EQ(plot->MapScale(), mode == 1 ? gvHomeScaleLL : gvHomeScaleXY);
+        EXPECT_EQ(plots, before + 1);
+    }
+    gvMapMode = 1;
+    for (const int32_t language : {1, 2}) {
+        const int before = plots;
+        logic_.mnuLanguageItem_Click(language);
+        EXPECT_EQ(gvLanguage, language);
+        EXPECT_EQ(plots, before + 1);
+    }
+}
+
+TEST_F(MainLogic, MapCopyPutsTheCanvasOnTheClipboardWithItsSnapshot) {
+    QFile::remove(GetLogClip());
+    logic_.mnuMapCopy_Click();
+    const QImage clip = QGuiApplication::clipboard()->image();
+    EXPECT_EQ(clip.size(), QSize(gvCanvas->CanvasWidth(), gvCanvas->CanvasHeight()));
+    EXPECT_TRUE(QFile::exists(GetLogClip()));
+    EXPECT_EQ(view_.last.Panels[0], QStringLiteral("クリップボードへ出力しました."));
 }
 
 } // namespace

@@ -12,6 +12,7 @@
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPushButton>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -41,6 +42,9 @@
 #include "frmGrid.h"
 #include "frmMapSymbol.h"
 #include "frmMapUnitList.h"
+#include "frmPickup.h"
+#include "FlexGrid.h"
+#include "clsCanvas.h"
 #include "frmPrjWizard.h"
 #include "MapViewControl.h"
 #include "Screen.h"
@@ -548,6 +552,87 @@ TEST_F(MainWindow, ProjectionWizardRunOpensTheXYMapAtItsCentre) {
     EXPECT_TRUE(gvMapPlotXY->TextSlant);
     EXPECT_TRUE(waitFor([&] { return !window.logic().PlottingEi; }));
     EXPECT_EQ(window.hsbView->maximum(), MapViewControl::ScrollBound(false)) << "the X/Y mode's scroll range";
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(MainWindow, RightClickPopsUpTheViewMenuWhoseItemsActOnTheView) {
+    frmMain window;
+    startWindow(window);
+    QWidget* view = window.picView;
+    auto popupItem = [&](const char* caption) -> QAction* {
+        for (QAction* a : window.mnuPopup->actions())
+            if (a->text() == QString::fromUtf8(caption)) return a;
+        return nullptr;
+    };
+    QTest::mouseClick(view, Qt::RightButton, Qt::NoModifier, {300, 200});
+    ASSERT_TRUE(waitFor([&] { return window.mnuPopup->isVisible(); }));
+    EXPECT_EQ(popupItem("クルーズ実行(&W)"), nullptr) << "absent until the cruise run exists";
+    QAction* grid = popupItem("経緯線許可(&G)");
+    ASSERT_NE(grid, nullptr);
+    EXPECT_EQ(grid->isChecked(), CurrentMapPlot()->GridEnable);
+    ASSERT_NE(popupItem("東へ(&R)"), nullptr) << "latitude/longitude captions";
+    testsupport::SaveWidgetPng(window.mnuPopup, QStringLiteral("popup"));
+    window.mnuPopup->hide();
+
+    const bool gridOn = CurrentMapPlot()->GridEnable;
+    grid->trigger();
+    EXPECT_NE(CurrentMapPlot()->GridEnable, gridOn);
+    EXPECT_EQ(plots_, 1);
+
+    // Pickup from the popup: the survey item is off while it lasts.
+    popupItem("ピックアップ(&P)")->trigger();
+    EXPECT_TRUE(window.viewControl().PickupEi);
+    window.mnuPopup_Click();
+    EXPECT_FALSE(popupItem("測量(&V)")->isEnabled());
+
+    const int16_t level = window.sliScale->value();
+    popupItem("縮小(&S)")->trigger();
+    EXPECT_EQ(window.sliScale->value(), level - 1);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(MainWindow, DoubleClickListsTheNearestFiguresWithTheFirstHighlighted) {
+    frmMain window;
+    startWindow(window);
+    QWidget* view = window.picView;
+    // A point of the view with figures near it.
+    QPoint at;
+    for (int y = 60; y < view->height() && at.isNull(); y += 40)
+        for (int x = 60; x < view->width() && at.isNull(); x += 40) {
+            int32_t cx = 0, cy = 0;
+            gvCanvas->PosViewToCanvas(x, y, cx, cy);
+            CurrentMapPlot()->SearchX = cx;
+            CurrentMapPlot()->SearchY = cy;
+            if (CurrentMapPlot()->SearchNears(false, true, 8).size() == 1) at = QPoint(x, y);
+        }
+    ASSERT_FALSE(at.isNull());
+    const QImage before = view->grab().toImage();
+
+    bool shown = false;
+    window.PickupShown = [&](frmPickup& list) {
+        shown = true;
+        EXPECT_EQ(list.windowTitle(), QStringLiteral("ピックアップ"));
+        EXPECT_GE(list.flgInfos->Rows(), 2);
+        EXPECT_EQ(list.flgInfos->Row(), 1);
+        EXPECT_TRUE(list.lblMessage->text().startsWith(QStringLiteral("候補図形数 = ")));
+        EXPECT_EQ(list.flgInfos->TextMatrix(0, 3), QStringLiteral("　ノード数"));
+        EXPECT_NE(view->grab().toImage(), before) << "the first row's figure is highlighted";
+        testsupport::SaveWidgetPng(&list, QStringLiteral("list"));
+        testsupport::SaveWidgetPng(&window, QStringLiteral("highlight"));
+        list.cmdOK->click();
+    };
+    QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, at);
+    QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, at);
+    ASSERT_TRUE(waitFor([&] { return shown && window.PickInfo; }));
+    EXPECT_GT(window.PickInfo->FigureIndex, 0);
+    EXPECT_FALSE(window.logic().InitializingEi);
+    EXPECT_EQ(plots_, 0) << "picking never replots";
 }
 
 } // namespace
