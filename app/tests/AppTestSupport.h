@@ -20,6 +20,8 @@
 #include "clsCanvas.h"
 #include "clsMapGraph.h"
 #include "clsMapPlot.h"
+#include "clsMapUnit.h"
+#include "clsMapUnits.h"
 #include "SettingsStore.h"
 #include "clsRegistry.h"
 #include "TestSupport.h"
@@ -104,6 +106,23 @@ public:
         gvMapGraph = nullptr;
         SetMapModeSource({});
         clsAccessory::SetProjectionNameSource({});
+    }
+
+    // The installed world map loaded beside the base unit, shown whole in
+    // the first view projection at 1:240 000 000.
+    bool ShowWholeWorld() {
+        for (const char* name : {"WORLD_T3.MLL", "WORLD_T3.THG", "WORLD_T3.ADM"})
+            folder_.CopyMap(QString::fromLatin1(name));
+        auto world = std::make_shared<clsMapUnit>();
+        world->setUnitName(folder_.map(QStringLiteral("WORLD_T3.MLL")));
+        if (!world->Load()) return false;
+        gvMapUnitsLL->Add(world);
+        ll_->ProjectionAuto = false;
+        ll_->setProjectionIndex(1);
+        ll_->setCenterX(0);
+        ll_->setCenterY(0);
+        ll_->setMapScale(2.4e8);
+        return true;
     }
 
     ProgramFolder folder_;

@@ -106,17 +106,8 @@ TEST_F(PlotRoutines, MetafileExport) {
 // canvas shows.
 TEST_F(PlotRoutines, EpsExportOfTheWorld) {
     if (epstest::GhostscriptPath().isEmpty()) GTEST_SKIP() << "Ghostscript is not installed";
-    for (const char* name : {"WORLD_T3.MLL", "WORLD_T3.THG", "WORLD_T3.ADM"}) folder_.CopyMap(QString::fromLatin1(name));
     ASSERT_TRUE(QFile::copy(QStringLiteral(KAL_SOURCE_DIR "/data/KALDERO.PS"), folder_.file(QStringLiteral("KALDERO.PS"))));
-    auto world = std::make_shared<clsMapUnit>();
-    world->setUnitName(folder_.map(QStringLiteral("WORLD_T3.MLL")));
-    ASSERT_TRUE(world->Load());
-    gvMapUnitsLL->Add(world);
-    ll_->ProjectionAuto = false;
-    ll_->setProjectionIndex(1);
-    ll_->setCenterX(0);
-    ll_->setCenterY(0);
-    ll_->setMapScale(2.4e8);
+    ASSERT_TRUE(ShowWholeWorld());
     ll_->AccessoryEnable = true;
     accessory_.setIndex(clsAccessory::Title);
     accessory_.setUse(true);

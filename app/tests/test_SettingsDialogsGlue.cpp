@@ -89,16 +89,7 @@ TEST_F(SettingsGlue, EnvironmentOkSwitchesAngleFormatAndResolution) {
 }
 
 TEST_F(SettingsGlue, AccessoryOkRedrawsTheMapWithItsTitle) {
-    for (const char* name : {"WORLD_T3.MLL", "WORLD_T3.THG", "WORLD_T3.ADM"}) folder_.CopyMap(QString::fromLatin1(name));
-    auto world = std::make_shared<clsMapUnit>();
-    world->setUnitName(folder_.map(QStringLiteral("WORLD_T3.MLL")));
-    ASSERT_TRUE(world->Load());
-    gvMapUnitsLL->Add(world);
-    ll_->ProjectionAuto = false;
-    ll_->setProjectionIndex(1);
-    ll_->setCenterX(0);
-    ll_->setCenterY(0);
-    ll_->setMapScale(2.4e8);
+    ASSERT_TRUE(ShowWholeWorld());
     ll_->AccessoryEnable = false;
     accessory_.setPosition(0);
     WhenModal<frmAccessory>([](frmAccessory& dlg) {
