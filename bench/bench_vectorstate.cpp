@@ -1,4 +1,5 @@
-// The cost of one call into the maths library (sin, cos, atan2, as the
+// The cost of one call into the maths library (sin, cos, atan2 with the
+// conversions from integer coordinates and to pixels around them, as the
 // projections make them) before Qt has started, and after it has started
 // and filled an image the way the program does before every drawing. Qt's
 // vector code can leave the wide registers' upper state in use; the
@@ -45,14 +46,18 @@ void BM_MathCall(benchmark::State& state) {
         StartQt();
         img = std::make_unique<QImage>(256, 256, QImage::Format_RGB32);
     }
-    double x = 0.1, sum = 0, seconds = 0;
+    double seconds = 0;
+    int64_t sum = 0;
     for (auto _ : state) {
         if (img) img->fill(Qt::white);   // Qt's vector code, as at a drawing's start
         if (which == QtCleared) plat::ClearUpperVectorState();
         const auto start = std::chrono::steady_clock::now();
-        for (int i = 0; i < kCalls; ++i) {
-            sum += std::sin(x) + std::cos(x) + std::atan2(x, 1.5);
-            x += 1e-4;
+        // Integer arc-seconds in, rounded pixels out, as a view projection
+        // turns a map point.
+        for (int32_t i = 0; i < kCalls; ++i) {
+            const double t = double(i * 37) * 4.848136811095355e-6;
+            const double r = double(300000 - i) * 30.87;
+            sum += std::lrint(std::sin(t) * r) + std::lrint(std::cos(t) * r) + std::lrint(std::atan2(r, t) * 1e4);
         }
         const double t = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         state.SetIterationTime(t);
