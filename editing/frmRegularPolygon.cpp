@@ -89,10 +89,7 @@ void frmRegularPolygon::build() {
     cmdOK = b.ok;
     cmdCancel = b.cancel;
     cmdHelp = b.help;
-    cmdOK->setDefault(true);
-    cmdOK->setToolTip(QStringLiteral("設定を確定して閉じる"));
-    cmdCancel->setToolTip(QStringLiteral("設定を取り消して閉じる"));
-    cmdHelp->setToolTip(QStringLiteral("このダイアログの解説"));
+    SetUsualButtonTips(b);
 
     check(txtCx, "txtCx_Validate", &frmRegularPolygonLogic::CenterXValidate);
     check(txtCy, "txtCy_Validate", &frmRegularPolygonLogic::CenterYValidate);

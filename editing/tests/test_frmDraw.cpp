@@ -105,9 +105,10 @@ struct Drawing {
         d.Unload();
         SetMapModeSource({});
     }
-    void poly(std::initializer_list<PolyPoint> pts, int32_t act) {
+    void poly(const std::vector<PolyPoint>& pts, int32_t act) {
         d.Mode = frmDrawLogic::ModePoly;
-        d.Poly = PolyOf(pts);
+        d.Poly = clsPoly();
+        for (const PolyPoint& p : pts) d.Poly.AddPoint(p);
         d.ActIndex = act;
         EXPECT_TRUE(d.Load(view));
         d.Paint();
@@ -226,11 +227,7 @@ TEST(DrawNodes, InsertedNextToTheNearerNeighbour) {
     };
     for (const Case& c : cases) {
         Drawing w;
-        w.d.Mode = frmDrawLogic::ModePoly;
-        for (const PolyPoint& p : c.before) w->Poly.AddPoint(p);
-        w->ActIndex = c.act;
-        ASSERT_TRUE(w->Load(w.view));
-        w->Paint();
+        w.poly(c.before, c.act);
         w->MouseDown(1, c.click.x(), c.click.y());
         EXPECT_EQ(w->DragState(), 2);
         w->MouseUp(1, c.click.x(), c.click.y());
@@ -271,11 +268,7 @@ TEST(DrawNodes, DeleteKeepsAClosedListClosed) {
     };
     for (const Case& c : cases) {
         Drawing w;
-        w.d.Mode = frmDrawLogic::ModePoly;
-        for (const PolyPoint& p : c.before) w->Poly.AddPoint(p);
-        w->ActIndex = c.act;
-        ASSERT_TRUE(w->Load(w.view));
-        w->Paint();
+        w.poly(c.before, c.act);
         EXPECT_EQ(w->DeleteEnabled(), c.enabled);
         EXPECT_TRUE(w->KeyDown(plat::KeyDelete));
         EXPECT_EQ(Nodes(w->Poly), c.after);
