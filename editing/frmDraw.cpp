@@ -218,7 +218,7 @@ bool RunDrawWindow(DrawWindowRequest& request) {
         frmDraw dialog(logic, *view, QApplication::activeWindow());
         if (dialog.loaded()) dialog.showModal();
     }
-    logic.Unload();
+    RunHandler(kForm, QStringLiteral("Form_Unload"), [&] { logic.Unload(); });
     if (!logic.OK) return false;
     request.PointX = logic.PointX;
     request.PointY = logic.PointY;

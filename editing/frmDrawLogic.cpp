@@ -369,9 +369,9 @@ void frmDrawLogic::MouseUp(int button, int32_t /*x*/, int32_t /*y*/) {
     if (rubberShown_) plotRubber();
     const int state = std::exchange(drag_, 0);
     grabbed_ = false;
-    std::optional<PolyPoint> at = picToMapSnap(lastX_, lastY_);
-    // Released off the map: nothing to place.
-    if (!at || state < 1 || state > 3) return;
+    if (state < 1 || state > 3) return;
+    const std::optional<PolyPoint> at = picToMapSnap(lastX_, lastY_);
+    if (!at) return;   // released off the map: nothing to place
     PolyPoint p = SnapToGrid(*at);
     if (view_->MapMode() == 1) {
         p.x = Clamp(p.x, -kMaxLon, kMaxLon);
