@@ -9,9 +9,11 @@
 #include "basHMapEdit.h"
 #include "clsMapPlot.h"
 #include "clsPostScript.h"
+#include "frmDraw.h"
 #include "frmFigPoly.h"
 #include "frmMapListLogic.h"
 #include "frmMapLoad.h"
+#include "frmRegularPolygon.h"
 
 void InstallProgramHooks(QWidget* mainWindow) {
     InstallMapViewHooks();
@@ -29,6 +31,8 @@ void InstallProgramHooks(QWidget* mainWindow) {
         const clsMapPlot* plot = mapMode == 2 ? gvMapPlotXY : gvMapPlotLL;
         return plot ? PolyPoint{plot->CenterX(), plot->CenterY()} : PolyPoint{0, 0};
     };
+    windows.draw = RunDrawWindow;
+    windows.regularPolygon = RunRegularPolygon;
     SetFigPolyWindows(windows);
     InstallMapUnitDialogs(mainWindow);
     mainform::InstallColorInputs();

@@ -44,6 +44,7 @@
 #include "basGlobe.h"
 #include "basHMapEdit.h"
 #include "frmAdminSelect.h"
+#include "frmDraw.h"
 #include "frmThingSelect.h"
 #include "basHMapView.h"
 #include "basLibrary.h"
@@ -1114,9 +1115,25 @@ void frmMain::installDialogHosts() {
     };
     lists.PlotWindow = [this] { logic_.PlotWindow(); };
     SetMapListHost(std::move(lists));
+    DrawWindowHost draw;
+    draw.Picture = [this] {
+        PaintViewFromCanvas();
+        const plat::HBITMAP image = gvViewPicture ? gvViewPicture->Image() : nullptr;
+        return image ? image->image().copy() : QImage();
+    };
+    draw.PlotWindow = [this] {
+        logic_.SetViewControllByEngine();
+        logic_.PlotWindow();
+    };
+    draw.MapUnits = [] {
+        clsMapUnits* units = CurrentMapUnits();
+        return units ? std::shared_ptr<clsMapUnits>(units, [](clsMapUnits*) {}) : nullptr;
+    };
+    SetDrawWindowHost(std::move(draw));
 }
 
 void frmMain::removeDialogHosts() {
+    SetDrawWindowHost({});
     SetMapListHost({});
     SetMapSymbolHost({});
     SetDirectProjectionHost({});
