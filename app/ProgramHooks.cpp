@@ -11,6 +11,7 @@
 #include "clsPostScript.h"
 #include "frmFigPoly.h"
 #include "frmMapListLogic.h"
+#include "frmTrace.h"
 #include "frmMapLoad.h"
 
 void InstallProgramHooks(QWidget* mainWindow) {
@@ -30,6 +31,7 @@ void InstallProgramHooks(QWidget* mainWindow) {
         return plot ? PolyPoint{plot->CenterX(), plot->CenterY()} : PolyPoint{0, 0};
     };
     SetFigPolyWindows(windows);
+    InstallTraceWindow({mainform::InputLoadName, [] { return CurrentMapUnits() ? std::vector<MapUnitPtr>(CurrentMapUnits()->begin(), CurrentMapUnits()->end()) : std::vector<MapUnitPtr>(); }});
     InstallMapUnitDialogs(mainWindow);
     mainform::InstallColorInputs();
     InstallPrjWizardHost();
