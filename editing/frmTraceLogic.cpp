@@ -267,20 +267,19 @@ void frmTraceLogic::SetActIndexGrid(int32_t i) {
 
 void frmTraceLogic::LonLeft(const QString& text) {
     texts_.lon = text;
-    const int32_t a = mesh_.ActiveCross;
-    if (phase_ != 1 || a < 1 || a > mesh_.CrossCount()) return;
-    TraceCross c = mesh_.GetCross(a);
-    c.lon = AngleStrToSec(text);
-    mesh_.SetCross(a, c);
-    repaint();
+    angleLeft(&TraceCross::lon, text);
 }
 
 void frmTraceLogic::LatLeft(const QString& text) {
     texts_.lat = text;
+    angleLeft(&TraceCross::lat, text);
+}
+
+void frmTraceLogic::angleLeft(int32_t TraceCross::*angle, const QString& text) {
     const int32_t a = mesh_.ActiveCross;
     if (phase_ != 1 || a < 1 || a > mesh_.CrossCount()) return;
     TraceCross c = mesh_.GetCross(a);
-    c.lat = AngleStrToSec(text);
+    c.*angle = AngleStrToSec(text);
     mesh_.SetCross(a, c);
     repaint();
 }

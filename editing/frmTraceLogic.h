@@ -161,6 +161,7 @@ private:
     int32_t hitCross(int32_t px, int32_t py) const;
     void showNode();
     void saveUndo();
+    void angleLeft(int32_t TraceCross::*angle, const QString& text);
     void crossUp(int32_t px, int32_t py);
     void figureUp(int32_t px, int32_t py);
     bool figureInPicture();
