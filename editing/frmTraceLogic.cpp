@@ -566,15 +566,16 @@ bool frmTraceLogic::KeyDown(int key) {
         const int32_t a = mesh_.ActiveCross;
         if (a < 1 || a > mesh_.CrossCount()) return true;
         TraceCross c = mesh_.GetCross(a);
-        c.ix += dx;
-        c.iy += dy;
+        c.ix = SafeCLng(double(c.ix) + dx);
+        c.iy = SafeCLng(double(c.iy) + dy);
         mesh_.SetCross(a, c);
         SetActIndexGrid(a);
         return true;
     }
     saveUndo();
     int32_t px = 0, py = 0, lon = 0, lat = 0;
-    if (nodeImage(ActIndex, px, py) && mesh_.ImageToMap(px + dx, py + dy, lon, lat)) SetPosFig(ActIndex, lon, lat);
+    if (nodeImage(ActIndex, px, py) && mesh_.ImageToMap(SafeCLng(double(px) + dx), SafeCLng(double(py) + dy), lon, lat))
+        SetPosFig(ActIndex, lon, lat);
     return true;
 }
 

@@ -10,6 +10,7 @@
 #include <QSize>
 #include <QString>
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -88,8 +89,10 @@ public:
     void setScroll(int32_t h, int32_t v) { hsb_ = h, vsb_ = v; }
     int32_t ViewToImageX(int32_t vx) const { return vx / zoom_ + hsb_; }
     int32_t ViewToImageY(int32_t vy) const { return vy / zoom_ + vsb_; }
-    int32_t ImageToViewX(int32_t px) const { return (px - hsb_) * zoom_; }
-    int32_t ImageToViewY(int32_t py) const { return (py - vsb_) * zoom_; }
+    // Far outside the view a position is held at a million pixels (crosses
+    // of a side file may lie anywhere).
+    int32_t ImageToViewX(int32_t px) const { return toView(px, hsb_); }
+    int32_t ImageToViewY(int32_t py) const { return toView(py, vsb_); }
     // The view as shown: the picture part stretched over it, then the marks.
     QImage Render(QSize view);
 
@@ -145,6 +148,9 @@ public:
     std::function<void()> onResize;
 
 private:
+    int32_t toView(int32_t p, int32_t scroll) const {
+        return static_cast<int32_t>(std::clamp<int64_t>((int64_t(p) - scroll) * zoom_, -1000000, 1000000));
+    }
     struct Undo {
         int32_t x = 0, y = 0;
         clsPoly poly;

@@ -183,6 +183,15 @@ TEST_F(Trace, CrossesAreAddedMovedSteppedAndDeleted) {
     EXPECT_EQ(t.Mesh().ActiveCross, -1);
     EXPECT_EQ(t.Texts().crossFrame, QStringLiteral("交点 [---]"));
     EXPECT_FALSE(t.KeyDown(plat::KeyReturn));
+
+    // A cross from a side file far off the picture is drawn and moved without overflow.
+    t.Mesh().AddCross({2147483647, -2147483647 - 1, 0, 0});
+    t.SetActIndexGrid(1);
+    t.setZoom(2);
+    EXPECT_TRUE(t.KeyDown(plat::KeyRight));
+    EXPECT_EQ(t.Mesh().GetCross(1).ix, 2147483647);
+    EXPECT_EQ(t.ImageToViewX(2147483647), 1000000);
+    EXPECT_EQ(t.Render(QSize(20, 10)).size(), QSize(20, 10));
 }
 
 TEST_F(Trace, EstablishingTheMeshSavesItOrKeepsRegistering) {
