@@ -131,6 +131,26 @@ TEST_F(Trace, WithoutAPictureTheChooserIsAskedWithTheFilter) {
     EXPECT_EQ(t.Phase(), 1);
 }
 
+TEST_F(Trace, PicturesOfEachKindLoadAndOthersDoNot) {
+    TracedPicture pic(false);
+    const QImage img = GraticulePicture();
+    ASSERT_TRUE(img.save(pic.dir.file("scan.bmp")));
+    ASSERT_TRUE(img.save(pic.dir.file("scan.JPG")));
+    testsupport::WriteBytes(pic.dir.file("scan.gif"),
+                            testsupport::ReadBytes(QStringLiteral(KAL_SOURCE_DIR "/fuzz/corpus/bitmap/ok_gif_1x1.gif")));
+    testsupport::WriteBytes(pic.dir.file("broken.png"), "\x89PNG\r\n");
+    const std::pair<const char*, QSize> cases[] = {
+        {"scan.png", {400, 300}}, {"scan.bmp", {400, 300}}, {"scan.JPG", {400, 300}},
+        {"scan.gif", {1, 1}},     {"broken.png", {0, 0}},   {"missing.png", {0, 0}},
+    };
+    for (const auto& [name, size] : cases) {
+        frmTraceLogic fresh;
+        fresh.setPicturePath(pic.dir.file(name));
+        EXPECT_EQ(fresh.LoadImage(), size.isEmpty() ? 0 : 1) << name;
+        EXPECT_EQ(fresh.PictureSize(), size) << name;
+    }
+}
+
 TEST_F(Trace, AnUnknownModeUnloads) {
     TracedPicture pic(false);
     t.setPicturePath(pic.path);
