@@ -12,6 +12,7 @@
 #include "frmDraw.h"
 #include "frmFigPoly.h"
 #include "frmMapListLogic.h"
+#include "frmTrace.h"
 #include "frmMapLoad.h"
 #include "frmRegularPolygon.h"
 
@@ -34,6 +35,7 @@ void InstallProgramHooks(QWidget* mainWindow) {
     windows.draw = RunDrawWindow;
     windows.regularPolygon = RunRegularPolygon;
     SetFigPolyWindows(windows);
+    InstallTraceWindow({mainform::InputLoadName, [] { return CurrentMapUnits() ? std::vector<MapUnitPtr>(CurrentMapUnits()->begin(), CurrentMapUnits()->end()) : std::vector<MapUnitPtr>(); }});
     InstallMapUnitDialogs(mainWindow);
     mainform::InstallColorInputs();
     InstallPrjWizardHost();
