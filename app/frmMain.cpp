@@ -27,6 +27,7 @@
 #include "CanvasPictures.h"
 #include "DoEvents.h"
 #include "ErrorMng.h"
+#include "FigurePickMenuUi.h"
 #include "FileOpenSave.h"
 #include "MainPlotRoutines.h"
 #include "MapListHost.h"
@@ -581,8 +582,10 @@ bool frmMain::PickupList(int32_t canvasX, int32_t canvasY, bool includeAll, int3
         const QSize screenSize = screen() ? screen()->size() : QSize(1920, 1080);
         const QSize size = dialog.sizeHint();
         const int gap = int(960 / plat::TwipsPerPixelX());
-        dialog.move(at.x() < screenSize.width() / 2 ? at.x() + gap : at.x() - gap - size.width(),
-                    at.y() < screenSize.height() / 2 ? at.y() + gap : at.y() - gap - size.height());
+        QPoint place(at.x() < screenSize.width() / 2 ? at.x() + gap : at.x() - gap - size.width(),
+                     at.y() < screenSize.height() / 2 ? at.y() + gap : at.y() - gap - size.height());
+        frmPickupLogic::KeepOnScreen(place, size, screenSize);
+        dialog.move(place);
         if (dialog.Fill()) {
             if (PickupShown) QTimer::singleShot(0, &dialog, [this, &dialog] { PickupShown(dialog); });
             ok = dialog.showModal() && list.OK;
@@ -594,6 +597,50 @@ bool frmMain::PickupList(int32_t canvasX, int32_t canvasY, bool includeAll, int3
     mapX = PickInfo->MapX;
     mapY = PickInfo->MapY;
     return true;
+}
+
+// ---------------------------------------------------------------- pick menu
+
+void frmMain::PickMenu(int32_t viewX, int32_t viewY) {
+    if (!PickInfo) return;
+    if (!pick_) {
+        FigurePickHost host;
+        host.EditFigure = [this](const MapUnitPtr& unit, const MapFigurePtr& figure, int16_t node) {
+            HMapEditState& edit = HMapEdit();
+            edit.EditMapUnit = unit;
+            edit.EditActiveNode = node;
+            edit.EditDialogLeft = plat::WindowLeftTwips(this) + 600;
+            edit.EditDialogTop = plat::WindowTopTwips(this) + 600;
+            std::optional<FigureList> figures = EditMapFigure(figure);
+            edit.EditMapUnit = nullptr;
+            return figures;
+        };
+        host.CreateFigure = [this](const MapUnitPtr& unit, int32_t kind) {
+            HMapEditState& edit = HMapEdit();
+            edit.EditMapUnit = unit;
+            edit.EditDialogLeft = plat::WindowLeftTwips(this) + 600;
+            edit.EditDialogTop = plat::WindowTopTwips(this) + 600;
+            std::optional<FigureList> figures = CreateMapFigure(kind);
+            edit.EditMapUnit = nullptr;
+            return figures;
+        };
+        host.PlotWindow = [this] { logic_.PlotWindow(); };
+        host.SetViewControllByEngine = [this] { logic_.SetViewControllByEngine(); };
+        host.Refresh = [this] { repaint(); };
+        host.DialogPlace = [this](int32_t& left, int32_t& top) {
+            left = plat::WindowLeftTwips(this) + 600;
+            top = plat::WindowTopTwips(this) + 600;
+        };
+        pick_ = std::make_unique<FigurePickMenu>(std::move(host));
+        mnuPick = new FigurePickMenuUi(
+            *pick_, [this](const char* handler, const std::function<void()>& fn) { guarded(handler, fn); }, this);
+    }
+    pick_->PickInfo = PickInfo;
+    pick_->MapPlot = CurrentMapPlot();
+    pick_->PickListEi = false;
+    if (PickMenuShown) QTimer::singleShot(0, mnuPick, [this] { PickMenuShown(*mnuPick); });
+    mnuPick->ExecAt(picView->mapToGlobal(QPoint(viewX, viewY)));
+    if (pick_->PickListEi) mnuMapList(int16_t(PickInfo->UnitIndex), PickInfo->FigureIndex);
 }
 
 // ---------------------------------------------------------------- start-up
@@ -908,12 +955,12 @@ void frmMain::mnuJump() {
     logic_.PlotWindow();
 }
 
-void frmMain::mnuMapList() {
+void frmMain::mnuMapList(int16_t startUnit, int32_t startRow) {
     frmMapList dialog(this);
     frmMapListLogic& l = dialog.logic();
     l.MapUnits = CurrentMapUnits();
-    l.StartUnit = 0;
-    l.StartRow = 0;
+    l.StartUnit = startUnit;
+    l.StartRow = startRow;
     dialog.showList();
     l.MapUnits = nullptr;
     if (l.MoveView) {

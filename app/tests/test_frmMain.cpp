@@ -43,6 +43,7 @@
 #include "frmMapSymbol.h"
 #include "frmMapUnitList.h"
 #include "frmPickup.h"
+#include "FigurePickMenuUi.h"
 #include "FlexGrid.h"
 #include "clsCanvas.h"
 #include "frmPrjWizard.h"
@@ -627,12 +628,44 @@ TEST_F(MainWindow, DoubleClickListsTheNearestFiguresWithTheFirstHighlighted) {
         testsupport::SaveWidgetPng(&window, QStringLiteral("highlight"));
         list.cmdOK->click();
     };
+    // The pick menu follows on the chosen figure.
+    bool menuShown = false;
+    window.PickMenuShown = [&](FigurePickMenuUi& menu) {
+        menuShown = true;
+        EXPECT_TRUE(menu.isVisible());
+        EXPECT_EQ(menu.title(), QStringLiteral("選択編集(&S)"));
+        EXPECT_FALSE(menu.mnuPickDraw->isVisible()) << "absent until the drawing window exists";
+        EXPECT_TRUE(menu.mnuPickList->isEnabled());
+        EXPECT_EQ(menu.mnuPickCopy->actions().size(), CurrentMapUnits()->Count() + 1);
+        testsupport::SaveWidgetPng(&menu, QStringLiteral("pickmenu"));
+        menu.close();
+    };
     QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, at);
     QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, at);
-    ASSERT_TRUE(waitFor([&] { return shown && window.PickInfo; }));
+    ASSERT_TRUE(waitFor([&] { return menuShown && window.PickInfo; }));
+    EXPECT_TRUE(shown);
     EXPECT_GT(window.PickInfo->FigureIndex, 0);
     EXPECT_FALSE(window.logic().InitializingEi);
     EXPECT_EQ(plots_, 0) << "picking never replots";
+}
+
+TEST_F(MainWindow, DoubleClickWithNothingToPickGivesTheTwoLineMessageAndNoMenu) {
+    frmMain window;
+    startWindow(window);
+    for (const MapUnitPtr& u : *CurrentMapUnits()) u->setSearchSwitch(false);
+    bool shown = false;
+    window.PickupShown = [&](frmPickup&) { shown = true; };
+    window.PickMenuShown = [&](FigurePickMenuUi&) { shown = true; };
+    testsupport::ScriptedBoxes boxes;
+    boxes.expect(QStringLiteral("近くに図形が存在しないか、編集が許可されていない地図です.\r\n"
+                                "編集が許可されていない場合は地図ファイルの[読取専用]を解除すれば編集できます."),
+                 plat::IdOk);
+    QTest::mouseClick(window.picView, Qt::LeftButton, Qt::NoModifier, {300, 200});
+    QTest::mouseClick(window.picView, Qt::LeftButton, Qt::NoModifier, {300, 200});
+    ASSERT_TRUE(waitFor([&] { return boxes.pending() == 0; }));
+    QTest::qWait(50);
+    EXPECT_FALSE(shown);
+    EXPECT_FALSE(window.PickInfo);
 }
 
 } // namespace
