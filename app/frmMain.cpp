@@ -19,6 +19,7 @@
 #include <QWheelEvent>
 
 #include <climits>
+#include <cmath>
 #include <cstdlib>
 
 #include "AppInfo.h"
@@ -575,17 +576,18 @@ bool frmMain::PickupList(int32_t canvasX, int32_t canvasY, bool includeAll, int3
     bool ok = false;
     {
         frmPickup dialog(list, view, this);
-        // Beside the click, toward the middle of the screen.
+        // Beside the click, toward the middle of the screen (in twips); the
+        // dialog keeps itself on the screen as it shows.
         int32_t vx = 0, vy = 0;
         gvCanvas->PosCanvasToView(canvasX, canvasY, vx, vy);
         const QPoint at = picView->mapToGlobal(QPoint(vx, vy));
         const QSize screenSize = screen() ? screen()->size() : QSize(1920, 1080);
         const QSize size = dialog.sizeHint();
-        const int gap = int(960 / plat::TwipsPerPixelX());
-        QPoint place(at.x() < screenSize.width() / 2 ? at.x() + gap : at.x() - gap - size.width(),
-                     at.y() < screenSize.height() / 2 ? at.y() + gap : at.y() - gap - size.height());
-        frmPickupLogic::KeepOnScreen(place, size, screenSize);
-        dialog.move(place);
+        const auto twipsX = [](int px) { return int32_t(std::lround(px * plat::TwipsPerPixelX())); };
+        const auto twipsY = [](int px) { return int32_t(std::lround(px * plat::TwipsPerPixelY())); };
+        const int32_t x = twipsX(at.x()), y = twipsY(at.y());
+        dialog.position() = {x < twipsX(screenSize.width()) / 2 ? x + 960 : x - 960 - twipsX(size.width()),
+                             y < twipsY(screenSize.height()) / 2 ? y + 960 : y - 960 - twipsY(size.height())};
         if (dialog.Fill()) {
             if (PickupShown) QTimer::singleShot(0, &dialog, [this, &dialog] { PickupShown(dialog); });
             ok = dialog.showModal() && list.OK;

@@ -1,7 +1,5 @@
 #include "frmPickupLogic.h"
 
-#include <algorithm>
-
 #include "AppState.h"
 #include "basLibrary.h"
 #include "clsAdmin.h"
@@ -41,11 +39,6 @@ std::array<int32_t, frmPickupLogic::Columns> frmPickupLogic::ColumnWidths(int32_
     std::array<int32_t, Columns> out = design;
     for (const int c : {0, 4, 5}) out[c] += share;
     return out;
-}
-
-void frmPickupLogic::KeepOnScreen(QPoint& topLeft, const QSize& window, const QSize& screen) {
-    topLeft.setX(std::max(0, std::min(topLeft.x(), screen.width() - window.width())));
-    topLeft.setY(std::max(0, std::min(topLeft.y(), screen.height() - window.height())));
 }
 
 bool frmPickupLogic::Search() {

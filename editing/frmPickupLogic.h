@@ -3,8 +3,6 @@
 // view (inverted colour, on every copy the view shows across 180°).
 #pragma once
 
-#include <QPoint>
-#include <QSize>
 #include <QString>
 
 #include <array>
@@ -28,10 +26,6 @@ public:
     // Columns 0, 4 and 5 share a third each of the room the six leave in a
     // grid gridWidth wide (all twips).
     static std::array<int32_t, Columns> ColumnWidths(int32_t gridWidth, const std::array<int32_t, Columns>& design);
-
-    // The window's top left moved so that a window of that size lies on
-    // the screen (left and top edges first when it is larger).
-    static void KeepOnScreen(QPoint& topLeft, const QSize& window, const QSize& screen);
 
     // -- what the caller sets before each opening
     int32_t SearchX = 0, SearchY = 0;    // canvas pixels

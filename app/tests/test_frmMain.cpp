@@ -27,6 +27,8 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <cmath>
+
 #include "AppTestSupport.h"
 #include "ErrorMng.h"
 #include "MainPlotRoutines.h"
@@ -624,6 +626,14 @@ TEST_F(MainWindow, DoubleClickListsTheNearestFiguresWithTheFirstHighlighted) {
         EXPECT_TRUE(list.lblMessage->text().startsWith(QStringLiteral("候補図形数 = ")));
         EXPECT_EQ(list.flgInfos->TextMatrix(0, 3), QStringLiteral("　ノード数"));
         EXPECT_NE(view->grab().toImage(), before) << "the first row's figure is highlighted";
+        // Beside the click (960 twips off), toward the middle of the screen.
+        const QPoint click = view->mapToGlobal(at);
+        const QRect screen = list.screen()->geometry();
+        const int gapX = int(std::lround(960 / plat::TwipsPerPixelX()));
+        if (click.x() + gapX + list.frameGeometry().width() <= screen.width() && click.x() < screen.width() / 2) {
+            EXPECT_NEAR(list.frameGeometry().left(), click.x() + gapX, 1);
+        }
+        EXPECT_TRUE(screen.contains(list.frameGeometry())) << "kept on the screen";
         testsupport::SaveWidgetPng(&list, QStringLiteral("list"));
         testsupport::SaveWidgetPng(&window, QStringLiteral("highlight"));
         list.cmdOK->click();

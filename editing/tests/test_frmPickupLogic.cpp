@@ -135,24 +135,3 @@ TEST_F(Pickup, HighlightIsTheFigureInvertedInViewPixels) {
 }
 
 } // namespace
-
-namespace {
-
-TEST(PickupPlace, KeptOnTheScreen) {
-    const QSize screen(1000, 800), window(300, 200);
-    const struct {
-        QPoint wanted, placed;
-    } cases[] = {
-        {{100, 100}, {100, 100}}, {{-50, -1}, {0, 0}}, {{800, 700}, {700, 600}}, {{700, 600}, {700, 600}},
-    };
-    for (const auto& c : cases) {
-        QPoint p = c.wanted;
-        frmPickupLogic::KeepOnScreen(p, window, screen);
-        EXPECT_EQ(p, c.placed);
-    }
-    QPoint p(500, 500);
-    frmPickupLogic::KeepOnScreen(p, QSize(1200, 900), screen);
-    EXPECT_EQ(p, QPoint(0, 0)) << "a window larger than the screen shows its top left";
-}
-
-} // namespace
