@@ -642,7 +642,7 @@ void frmMain::PickMenu(int32_t viewX, int32_t viewY) {
     pick_->PickListEi = false;
     if (PickMenuShown) QTimer::singleShot(0, mnuPick, [this] { PickMenuShown(*mnuPick); });
     mnuPick->ExecAt(picView->mapToGlobal(QPoint(viewX, viewY)));
-    if (pick_->PickListEi) mnuMapList(int16_t(PickInfo->UnitIndex), PickInfo->FigureIndex);
+    if (pick_->PickListEi && openMapList(int16_t(PickInfo->UnitIndex), PickInfo->FigureIndex)) logic_.PlotWindow();
 }
 
 // ---------------------------------------------------------------- start-up
@@ -957,7 +957,12 @@ void frmMain::mnuJump() {
     logic_.PlotWindow();
 }
 
-void frmMain::mnuMapList(int16_t startUnit, int32_t startRow) {
+void frmMain::mnuMapList() {
+    openMapList(0, 0);
+    logic_.PlotWindow();
+}
+
+bool frmMain::openMapList(int16_t startUnit, int32_t startRow) {
     frmMapList dialog(this);
     frmMapListLogic& l = dialog.logic();
     l.MapUnits = CurrentMapUnits();
@@ -965,12 +970,11 @@ void frmMain::mnuMapList(int16_t startUnit, int32_t startRow) {
     l.StartRow = startRow;
     dialog.showList();
     l.MapUnits = nullptr;
-    if (l.MoveView) {
-        CurrentMapPlot()->setCenterX(l.MoveX);
-        CurrentMapPlot()->setCenterY(l.MoveY);
-        logic_.SetViewControllByEngine();
-    }
-    logic_.PlotWindow();
+    if (!l.MoveView) return false;
+    CurrentMapPlot()->setCenterX(l.MoveX);
+    CurrentMapPlot()->setCenterY(l.MoveY);
+    logic_.SetViewControllByEngine();
+    return true;
 }
 
 void frmMain::mnuAddItem(int kind) {

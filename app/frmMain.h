@@ -148,8 +148,10 @@ private:
 
     void mnuCruiseSet();
     void mnuJump();
-    // The figure list, opened on a unit's figure row when given.
-    void mnuMapList(int16_t startUnit = 0, int32_t startRow = 0);
+    void mnuMapList();
+    // The figure list, opened on a unit's figure row when given (0: the
+    // active unit, no row); true when the view was moved to its centre.
+    bool openMapList(int16_t startUnit, int32_t startRow);
     void mnuAddItem(int kind);
     void mnuMapUnitList();
     void mnuPrjWizard();

@@ -43,6 +43,7 @@
 #include "frmEnvironment.h"
 #include "frmGrid.h"
 #include "frmMapSymbol.h"
+#include "frmMapList.h"
 #include "frmMapUnitList.h"
 #include "frmPickup.h"
 #include "FigurePickMenuUi.h"
@@ -648,11 +649,25 @@ TEST_F(MainWindow, DoubleClickListsTheNearestFiguresWithTheFirstHighlighted) {
         EXPECT_TRUE(menu.mnuPickList->isEnabled());
         EXPECT_EQ(menu.mnuPickCopy->actions().size(), CurrentMapUnits()->Count() + 1);
         testsupport::SaveWidgetPng(&menu, QStringLiteral("pickmenu"));
+        menu.mnuPickList->trigger();
         menu.close();
     };
+    // The list command opens the figure list on the picked figure once the menu closed.
+    bool listShown = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* list = qobject_cast<frmMapList*>(QApplication::activeModalWidget());
+        if (!list || !list->isVisible() || !list->logic().MapUnit || list->logic().SelectTopRow() < 1) return;
+        poll.stop();
+        listShown = true;
+        EXPECT_EQ(list->logic().MapUnit, window.PickInfo->MapUnit);
+        EXPECT_EQ(list->logic().SelectTopRow(), window.PickInfo->FigureIndex);
+        list->close();
+    });
+    poll.start(20);
     QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, at);
     QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, at);
-    ASSERT_TRUE(waitFor([&] { return menuShown && window.PickInfo; }));
+    ASSERT_TRUE(waitFor([&] { return menuShown && listShown && window.PickInfo; }));
     EXPECT_TRUE(shown);
     EXPECT_GT(window.PickInfo->FigureIndex, 0);
     EXPECT_FALSE(window.logic().InitializingEi);
