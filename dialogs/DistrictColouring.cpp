@@ -74,42 +74,77 @@ bool Inside(const Ring& inner, const Ring& outer) {
     return inside >= 2;
 }
 
-// Cells of `size` map units; a segment is entered in every cell it passes,
-// so a point within `size` of it finds it in the 3 x 3 cells around its own.
+// The rings by the cells of a 64 x 64 grid over all of them that their
+// boxes cover: a ring holding a box covers the cell of its corner.
+class BoxGrid {
+public:
+    explicit BoxGrid(const std::vector<Ring>& rings) : rings_(rings) {
+        if (rings.empty()) return;
+        Box all = rings[0].box;
+        for (const Ring& r : rings)
+            all = {std::min(all.x1, r.box.x1), std::min(all.y1, r.box.y1), std::max(all.x2, r.box.x2),
+                   std::max(all.y2, r.box.y2)};
+        x0_ = all.x1, y0_ = all.y1;
+        w_ = (double(all.x2) - all.x1) / kCells + 1, h_ = (double(all.y2) - all.y1) / kCells + 1;
+        for (uint32_t i = 0; i < rings.size(); ++i) {
+            const Box& b = rings[i].box;
+            for (int cx = col(b.x1); cx <= col(b.x2); ++cx)
+                for (int cy = row(b.y1); cy <= row(b.y2); ++cy) cells_[size_t(cx * kCells + cy)].push_back(i);
+        }
+    }
+    template <class Visit> void around(const Box& b, Visit&& visit) const {
+        for (const uint32_t i : cells_[size_t(col(b.x1) * kCells + row(b.y1))]) visit(rings_[i]);
+    }
+
+private:
+    static constexpr int kCells = 64;
+    int col(int32_t x) const { return std::clamp(int((double(x) - x0_) / w_), 0, kCells - 1); }
+    int row(int32_t y) const { return std::clamp(int((double(y) - y0_) / h_), 0, kCells - 1); }
+
+    const std::vector<Ring>& rings_;
+    double x0_ = 0, y0_ = 0, w_ = 1, h_ = 1;
+    std::array<std::vector<uint32_t>, size_t(kCells * kCells)> cells_;
+};
+
+// Cells of `size` map units. A segment is entered in every cell that comes
+// within `reach` of it, so a point within `reach` of a segment finds it in
+// its own cell alone; `size` is at least four times `reach`.
 class SegmentGrid {
 public:
-    SegmentGrid(const std::vector<Segment>& segments, double size) : segments_(segments), size_(size) {
+    SegmentGrid(const std::vector<Segment>& segments, double size, double reach)
+        : segments_(segments), size_(size) {
+        std::vector<uint64_t> keys;
         for (uint32_t i = 0; i < segments.size(); ++i) {
             const Segment& s = segments[i];
             const double dx = double(s.b.x) - s.a.x, dy = double(s.b.y) - s.a.y;
-            // Samples half a cell apart miss no cell by more than one.
+            // Samples half a cell apart: every point of the segment lies
+            // within a quarter cell of one.
             const auto steps = static_cast<int64_t>(std::ceil(std::hypot(dx, dy) / (size_ / 2)));
-            uint64_t last = std::numeric_limits<uint64_t>::max();
+            const double r = reach + size_ / 4;
+            keys.clear();
             for (int64_t k = 0; k <= steps; ++k) {
                 const double t = steps ? double(k) / double(steps) : 0.0;
-                const uint64_t key = keyOf(s.a.x + t * dx, s.a.y + t * dy);
-                if (key != last) entries_.push_back({key, i});
-                last = key;
+                const double x = s.a.x + t * dx, y = s.a.y + t * dy;
+                for (int64_t cx = cell(x - r); cx <= cell(x + r); ++cx)
+                    for (int64_t cy = cell(y - r); cy <= cell(y + r); ++cy) keys.push_back(pack(cx, cy));
             }
+            std::sort(keys.begin(), keys.end());
+            keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
+            for (const uint64_t key : keys) entries_.push_back({key, i});
         }
         std::sort(entries_.begin(), entries_.end());
     }
-    // Calls visit(segment) for the segments entered near p (a segment may come twice).
+    // Calls visit(segment) for the segments entered in p's cell.
     template <class Visit> void near(const PolyPoint& p, Visit&& visit) const {
-        const int64_t cx = cell(p.x), cy = cell(p.y);
-        for (int64_t x = cx - 1; x <= cx + 1; ++x)
-            for (int64_t y = cy - 1; y <= cy + 1; ++y) {
-                const uint64_t key = pack(x, y);
-                auto it = std::lower_bound(entries_.begin(), entries_.end(), std::pair<uint64_t, uint32_t>{key, 0});
-                for (; it != entries_.end() && it->first == key; ++it) visit(segments_[it->second]);
-            }
+        const uint64_t key = pack(cell(p.x), cell(p.y));
+        auto it = std::lower_bound(entries_.begin(), entries_.end(), std::pair<uint64_t, uint32_t>{key, 0});
+        for (; it != entries_.end() && it->first == key; ++it) visit(segments_[it->second]);
     }
 
 private:
     int64_t cell(double v) const { return static_cast<int64_t>(std::floor(v / size_)); }
     // Map coordinates are 32-bit, so a cell index fits in 32 bits.
     static uint64_t pack(int64_t x, int64_t y) { return (uint64_t(uint32_t(x)) << 32) | uint32_t(y); }
-    uint64_t keyOf(double x, double y) const { return pack(cell(x), cell(y)); }
 
     const std::vector<Segment>& segments_;
     double size_;
@@ -146,8 +181,8 @@ DistrictGraph DistrictNeighbours(const clsMap& map, int32_t thing, int32_t toler
     for (Segment& s : segments) s.district = graph.IndexOf(static_cast<int16_t>(s.district));
 
     const double tol = std::max(tolerance, 0);
-    // About one segment a cell, never less than the tolerance.
-    const SegmentGrid grid(segments, std::max({length / double(segments.size()), tol, 1.0}));
+    // About one segment a cell.
+    const SegmentGrid grid(segments, std::max({length / double(segments.size()), 4 * tol, 4.0}), tol);
     struct Touch {
         PolyPoint first;
         bool shared = false;   // a second point, apart from the first
@@ -166,12 +201,13 @@ DistrictGraph DistrictNeighbours(const clsMap& map, int32_t thing, int32_t toler
         });
     }
     // A district drawn over another one (an enclave) shares its whole outline.
+    const BoxGrid boxes(rings);
     for (const Ring& inner : rings)
-        for (const Ring& outer : rings)
-            if (inner.district != outer.district && outer.box.Holds(inner.box) && Inside(inner, outer)) {
-                const auto a = uint32_t(graph.IndexOf(inner.district)), b = uint32_t(graph.IndexOf(outer.district));
-                touches[std::min(a, b) << 16 | std::max(a, b)].shared = true;
-            }
+        boxes.around(inner.box, [&](const Ring& outer) {
+            if (inner.district == outer.district || !outer.box.Holds(inner.box) || !Inside(inner, outer)) return;
+            const auto a = uint32_t(graph.IndexOf(inner.district)), b = uint32_t(graph.IndexOf(outer.district));
+            touches[std::min(a, b) << 16 | std::max(a, b)].shared = true;
+        });
     for (const auto& [key, touch] : touches) {
         if (!touch.shared) continue;
         const auto a = int32_t(key >> 16), b = int32_t(key & 0xFFFF);

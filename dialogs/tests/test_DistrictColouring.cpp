@@ -175,3 +175,34 @@ TEST_F(WorldColouring, FourPagesKeepEveryPairOfNeighboursApart) {
     gvEnvironment = was;
 }
 
+
+TEST(ShippedWorldMaps, FourPagesSufficeOnEveryScale) {
+    const QString folder = QStringLiteral(KAL_SOURCE_DIR "/data/maps");
+    const QString saved = gvMapFolder;
+    gvMapFolder = folder;
+    // The coarsest and the finest outlines; the finest adds Ceuta and
+    // Melilla, which make Spain and Morocco neighbours.
+    for (const char* name : {"WORLD_A1.MLL", "WORLD_A6.MLL"}) {
+        auto unit = std::make_shared<clsMapUnit>();
+        unit->setUnitName(folder + "/" + name);
+        ASSERT_TRUE(unit->Load()) << name;
+        const clsThings& things = unit->Things();
+        const DistrictGraph g =
+            DistrictNeighbours(unit->Map(), things.Item(things.Search(QStringLiteral("陸地")))->Index(),
+                               MapSymbolModel::kBorderTolerance);
+        const int32_t spain = g.IndexOf(724), morocco = g.IndexOf(504);
+        ASSERT_TRUE(spain >= 0 && morocco >= 0) << name;
+        EXPECT_EQ(std::count(g.neighbours[size_t(spain)].begin(), g.neighbours[size_t(spain)].end(), morocco),
+                  QByteArray(name) == "WORLD_A6.MLL" ? 1 : 0)
+            << name;
+        for (const uint64_t seed : {7u, 8u, 9u}) {
+            plat::SeededRandom random(seed);
+            std::vector<int32_t> preferred(g.codes.size());
+            for (int32_t& p : preferred) p = 1 + int32_t(random.next() * 4);
+            const DistrictColours got = ColourDistricts(g, 4, preferred);
+            EXPECT_TRUE(got.clashes.empty()) << name << " " << seed;
+            EXPECT_TRUE(SamePage(g, got.page).empty()) << name << " " << seed;
+        }
+    }
+    gvMapFolder = saved;
+}
