@@ -1,6 +1,9 @@
 #include "frmDraw.h"
 
+#include <algorithm>
+
 #include <QApplication>
+#include <QGuiApplication>
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -9,6 +12,8 @@
 #include <QPainter>
 #include <QPaintEvent>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 #include "FigureDialog.h"
@@ -18,6 +23,7 @@
 namespace {
 
 const QString kForm = QStringLiteral("frmDraw");
+constexpr int kControlWidth = 180;
 
 int ButtonOf(Qt::MouseButton b) {
     switch (b) {
@@ -92,7 +98,17 @@ void frmDraw::build() {
     row->setContentsMargins(0, 0, 0, 0);
     picView = new View(*this, logic_);
     picView->setFixedSize(logic_.Picture().size());
-    row->addWidget(picView, 0, Qt::AlignTop);
+    // A main view as large as the screen leaves no room for the controls
+    // beside it: the view scrolls rather than push OK off the screen.
+    viewBox = new QScrollArea;
+    viewBox->setFrameShape(QFrame::NoFrame);
+    viewBox->setFocusPolicy(Qt::NoFocus);
+    viewBox->setWidget(picView);
+    const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
+    const QRect avail = s ? s->availableGeometry() : QRect(0, 0, 1920, 1080);
+    const QSize room(std::max(avail.width() - kControlWidth - 24, 200), std::max(avail.height() - 48, 200));
+    viewBox->setFixedSize(picView->size().boundedTo(room));
+    row->addWidget(viewBox, 0, Qt::AlignTop);
 
     fraControll = new QWidget;
     auto* col = new QVBoxLayout(fraControll);
@@ -128,7 +144,7 @@ void frmDraw::build() {
     col->addStretch(1);
     for (QWidget* w : std::initializer_list<QWidget*>{lblPointer, lblMessage, cmdOK, cmdCancel, cmdHelp})
         col->addWidget(w);
-    fraControll->setFixedWidth(180);
+    fraControll->setFixedWidth(kControlWidth);
     row->addWidget(fraControll);
 
     setOkButton(cmdOK);
@@ -199,7 +215,10 @@ void frmDraw::formKeyDown(int& keyCode, int /*shift*/) {
 
 void frmDraw::showEvent(QShowEvent* e) {
     plat::DialogBase::showEvent(e);
-    if (picView) picView->setFocus(Qt::OtherFocusReason);
+    if (!picView) return;
+    const QPoint at = logic_.ActivePixel();
+    viewBox->ensureVisible(at.x(), at.y(), 60, 60);
+    picView->setFocus(Qt::OtherFocusReason);
 }
 
 bool RunDrawWindow(DrawWindowRequest& request) {

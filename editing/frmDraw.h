@@ -14,6 +14,7 @@ class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QScrollArea;
 class clsMapUnits;
 struct DrawWindowRequest;
 
@@ -25,6 +26,7 @@ public:
     ~frmDraw() override;
     bool loaded() const { return loaded_; }
 
+    QScrollArea* viewBox = nullptr;
     QWidget* picView = nullptr;
     QWidget* fraControll = nullptr;
     QCheckBox* chkGrid = nullptr;

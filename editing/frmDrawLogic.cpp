@@ -211,6 +211,13 @@ bool frmDrawLogic::DeleteEnabled() const {
 
 // ---------------------------------------------------------------- painting
 
+QPoint frmDrawLogic::ActivePixel() const {
+    const std::optional<PolyPoint> p = GetNodePos(ActIndex);
+    int32_t vx = 0, vy = 0;
+    if (p && view_) view_->MapToViewNear(p->x, p->y, vx, vy);
+    return {vx, vy};
+}
+
 const QImage& frmDrawLogic::Picture() const { return picture_->image(); }
 
 QRegion frmDrawLogic::TakeDirty() {

@@ -14,6 +14,7 @@
 #pragma once
 
 #include <QImage>
+#include <QPoint>
 #include <QRegion>
 #include <QSize>
 #include <QString>
@@ -102,6 +103,8 @@ public:
     // The view pixels changed since the last call.
     QRegion TakeDirty();
     int Cursor() const { return cursor_; }
+    // Where the active node (or the point) shows on the view.
+    QPoint ActivePixel() const;
 
     // -- the labels and buttons
     QString Message() const { return message_; }

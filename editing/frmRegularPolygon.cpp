@@ -32,7 +32,8 @@ void frmRegularPolygon::check(QLineEdit* field, const char* handler,
                               bool (frmRegularPolygonLogic::*validate)(const QString&)) {
     addFieldCheck(field, [this, field, handler, validate] {
         bool ok = true;
-        handle(handler, [&] { ok = (logic_.*validate)(field->text()); });
+        frmRegularPolygonLogic& logic = logic_;
+        handle(handler, [&ok, &logic, field, validate] { ok = (logic.*validate)(field->text()); });
         showAll();
         return ok;
     });

@@ -6,6 +6,8 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QTest>
 #include <QTimer>
 
@@ -23,37 +25,39 @@ namespace {
 
 const QString kRangeMessage = QStringLiteral("既定の範囲を超えています.");
 
-// A view of 400 x 300 pixels: one pixel is 100 map units, view (200, 150)
-// shows map (0, 0), y up. The map ends with the view.
+// A view of 400 x 300 pixels (or another size): one pixel is 100 map
+// units, the view's middle, (200, 150), shows map (0, 0), y up. The map
+// ends with the view.
 class FakeView : public DrawMapView {
 public:
     int mode = 1;
     double scale = 1000000;
     int32_t cx = 0, cy = 0;
+    QSize size{400, 300};
     std::vector<PolyPoint> elements;   // what the snap finds
     int plots = 0;
     std::vector<std::tuple<int32_t, int32_t, double>> views;
 
     int32_t MapMode() const override { return mode; }
-    QSize ViewSize() const override { return {400, 300}; }
+    QSize ViewSize() const override { return size; }
     QImage Picture() override {
-        QImage img(400, 300, QImage::Format_RGB32);
+        QImage img(size, QImage::Format_RGB32);
         img.fill(QColor(0xE0, 0xF0, 0xFF));
         return img;
     }
     bool MapToView(int32_t mx, int32_t my, int32_t& vx, int32_t& vy) const override {
         MapToViewNear(mx, my, vx, vy);
-        return vx >= 0 && vx < 400 && vy >= 0 && vy < 300;
+        return vx >= 0 && vx < size.width() && vy >= 0 && vy < size.height();
     }
     bool MapToViewNear(int32_t mx, int32_t my, int32_t& vx, int32_t& vy) const override {
-        vx = 200 + int32_t(std::lround((mx - cx) / 100.0));
-        vy = 150 - int32_t(std::lround((my - cy) / 100.0));
+        vx = size.width() / 2 + int32_t(std::lround((mx - cx) / 100.0));
+        vy = size.height() / 2 - int32_t(std::lround((my - cy) / 100.0));
         return true;
     }
     bool ViewToMap(int32_t vx, int32_t vy, int32_t& mx, int32_t& my) const override {
-        mx = (vx - 200) * 100 + cx;
-        my = (150 - vy) * 100 + cy;
-        return vx >= 0 && vx < 400 && vy >= 0 && vy < 300;
+        mx = (vx - size.width() / 2) * 100 + cx;
+        my = (size.height() / 2 - vy) * 100 + cy;
+        return vx >= 0 && vx < size.width() && vy >= 0 && vy < size.height();
     }
     std::optional<PolyPoint> NearestElement(int32_t vx, int32_t vy) override {
         std::optional<PolyPoint> best;
@@ -546,6 +550,22 @@ TEST(DrawWindow, DrawingInProgressAsAUserSeesIt) {
     EXPECT_FALSE(dlg.cmdDelete->isEnabled());
     dlg.cmdOK->click();
     EXPECT_TRUE(w->OK);
+}
+
+TEST(DrawWindow, AViewLargerThanTheScreenScrollsToThePoint) {
+    Drawing w;
+    w.view.size = QSize(4000, 3000);
+    w.d.Mode = frmDrawLogic::ModePoint;   // at map (0, 0): the view's middle
+    frmDraw dlg(w.d, w.view);
+    dlg.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
+    const QRect screen = dlg.screen()->availableGeometry();
+    EXPECT_LE(dlg.frameGeometry().width(), screen.width());
+    EXPECT_LE(dlg.frameGeometry().height(), screen.height());
+    EXPECT_EQ(dlg.picView->size(), QSize(4000, 3000));
+    const QRect shown(-dlg.picView->pos(), dlg.viewBox->viewport()->size());
+    EXPECT_TRUE(shown.contains(2000, 1500)) << shown.x() << "," << shown.y();
+    EXPECT_TRUE(dlg.cmdOK->isVisible());
 }
 
 TEST(DrawWindow, RunOverTheMainViewKeepsTheCallersValuesOnCancel) {
