@@ -30,6 +30,7 @@
 #include "ErrorMng.h"
 #include "FileOpenSave.h"
 #include "MainPlotRoutines.h"
+#include "MainPrint.h"
 #include "MapListHost.h"
 #include "MapPopupMenu.h"
 #include "MapSymbolHost.h"
@@ -201,6 +202,7 @@ frmMain::frmMain(QWidget* parent)
     buildControls();
     buildMenus();
     buildPopupMenu();
+    PrinterFound = QtPrinterPort::AnyPrinter();
     logic_.InputSaveName = [](const QString& filter, const QString& proposal) {
         return mainform::InputSaveName(QString(), filter, proposal);
     };
