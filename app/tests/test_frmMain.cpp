@@ -48,6 +48,8 @@
 #include "frmPrjWizard.h"
 #include "MapViewControl.h"
 #include "MainPrint.h"
+#include "Help.h"
+#include "frmCruise05.h"
 #include "basBaseMap.h"
 #include "clsCruise05.h"
 #include "clsMapRem.h"
@@ -800,6 +802,32 @@ TEST_F(MainWindow, FileMenuMakesAUnitOverwritesAndPrints) {
     EXPECT_GT(QFileInfo(pdf).size(), 1000);
     EXPECT_EQ(window.stbPanels[0]->text(), QStringLiteral("プリンタへの出力を完了しました."));
     EXPECT_TRUE(menuItem(window.mnuFile, "(&3) PRINT.PLG")->isEnabled());
+}
+
+TEST_F(MainWindow, CruiseDownloadQuestionOnceARunAndHelpPages) {
+    frmMain window;
+    startWindow(window);
+    ASSERT_LT(gvCruise->GetStdMapCount(), 2) << "only the maps that come with the program";
+    for (const bool first : {true, false}) {
+        SCOPED_TRACE(first);
+        testsupport::ScriptedBoxes boxes;
+        if (first) boxes.expect(QStringLiteral("作者Webサイトから地図ファイルをダウンロードしますか？"), plat::IdNo);
+        whenModal<frmCruise05>([](frmCruise05& d) { d.cmdCancel->click(); });
+        menuItem(window.mnuFile, "クルーズ設定(&T)...")->trigger();
+    }
+
+    std::vector<QString> pages;
+    plat::HelpBrowser previous = plat::SetHelpBrowser({[&](const QString& page) {
+                                                           pages.push_back(QFileInfo(page).fileName());
+                                                           return true;
+                                                       },
+                                                       [] {}});
+    menuItem(window.mnuHelp, "目次(&C)...")->trigger();
+    menuItem(window.mnuHelp, "メインウィンドウ(&H)")->trigger();
+    plat::SetHelpBrowser(std::move(previous));
+    ASSERT_EQ(pages.size(), 2u);
+    EXPECT_EQ(pages[0], QStringLiteral("index.html"));
+    EXPECT_EQ(pages[1], QStringLiteral("index.html")) << "topic 200001 has no page here: the contents";
 }
 
 } // namespace
