@@ -335,7 +335,7 @@ void frmMain::buildControls() {
 // ---------------------------------------------------------------- popup menu
 
 struct frmMain::PopupActions {
-    QAction *Home = nullptr, *MapCopy = nullptr, *Survey = nullptr, *Pickup = nullptr;
+    QAction *Home = nullptr, *CruiseExe = nullptr, *MapCopy = nullptr, *Survey = nullptr, *Pickup = nullptr;
     std::array<QAction*, 5> Direct{};
     QAction *Grid = nullptr, *Acs = nullptr, *Edge = nullptr, *TextSlant = nullptr;
     std::array<QAction*, 2> Language{}, Scale{};
@@ -358,7 +358,10 @@ void frmMain::buildPopupMenu() {
         };
     };
     a.Home = add("mnuPopupHome_Click", [this] { logic_.mnuHome_Click(); });
-    // The cruise run joins here once the File menu has it.
+    a.CruiseExe = add("mnuPopupCruiseExe_Click", [this] {
+        repaint();
+        mnuCruiseExe();
+    });
     a.MapCopy = add("mnuPopupMapCopy_Click", [this] { logic_.mnuMapCopy_Click(); });
     mnuPopup->addSeparator();
     a.Survey = add("mnuPopupSurvey_Click", [this] { viewEvent("mnuSurvey_Click", [&] { control_->mnuSurvey_Click(); }); });
@@ -382,7 +385,7 @@ void frmMain::buildPopupMenu() {
     for (int i = 0; i < 4; ++i)
         a.Scroll[i] = add("mnuPopupScrollItem_Click", [this, i] { logic_.ScrollStep(int16_t(i)); });
     for (QAction* act : mnuPopup->actions()) act->setCheckable(!act->isSeparator());
-    for (QAction* act : {a.Home, a.MapCopy, a.Scale[0], a.Scale[1], a.Scroll[0], a.Scroll[1], a.Scroll[2], a.Scroll[3]})
+    for (QAction* act : {a.Home, a.CruiseExe, a.MapCopy, a.Scale[0], a.Scale[1], a.Scroll[0], a.Scroll[1], a.Scroll[2], a.Scroll[3]})
         act->setCheckable(false);
 }
 
@@ -406,6 +409,7 @@ void frmMain::mnuPopup_Click() {
         if (act->isCheckable()) act->setChecked(st.Checked);
     };
     show(a.Home, s.Home);
+    show(a.CruiseExe, s.CruiseExe);
     show(a.MapCopy, s.MapCopy);
     show(a.Survey, s.Survey);
     show(a.Pickup, s.Pickup);

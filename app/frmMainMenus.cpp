@@ -45,7 +45,6 @@
 #include "frmMapUnitList.h"
 #include "frmPrjWizard.h"
 
-
 namespace {
 
 void showItem(QAction* a, const MenuItemState& s) {
@@ -60,7 +59,6 @@ void showAll(const std::array<QAction*, N>& actions, const std::array<S, N>& sta
     for (size_t i = 0; i < N; ++i) showItem(actions[i], states[i]);
 }
 
-// The switch of the current engine turned over, then a redraw.
 using PlotSwitch = bool clsMapPlot::*;
 
 const char* const kKindItems[] = {"連続線(&L)", "多辺形(&G)", "点記号(&S)", "文字列(&T)"};
@@ -83,6 +81,7 @@ void frmMain::buildMenus() {
         a->setCheckable(true);
         return a;
     };
+    // A switch of the current engine turned over, then a redraw.
     auto toggle = [this](PlotSwitch sw) {
         return [this, sw] {
             clsMapPlot* plot = CurrentMapPlot();

@@ -577,7 +577,8 @@ TEST_F(MainWindow, RightClickPopsUpTheViewMenuWhoseItemsActOnTheView) {
     };
     QTest::mouseClick(view, Qt::RightButton, Qt::NoModifier, {300, 200});
     ASSERT_TRUE(waitFor([&] { return window.mnuPopup->isVisible(); }));
-    EXPECT_EQ(popupItem("クルーズ実行(&W)"), nullptr) << "absent until the cruise run exists";
+    ASSERT_NE(popupItem("クルーズ実行(&W)"), nullptr);
+    EXPECT_TRUE(popupItem("クルーズ実行(&W)")->isEnabled()) << "latitude/longitude mode";
     QAction* grid = popupItem("経緯線許可(&G)");
     ASSERT_NE(grid, nullptr);
     EXPECT_EQ(grid->isChecked(), CurrentMapPlot()->GridEnable);
