@@ -437,6 +437,7 @@ void frmMain::mnuCruiseSet() {
 
 void frmMain::mnuJump() {
     frmJump05 dialog(this);
+    dialog.position().presetIfFirst(plat::WindowLeftTwips(this), plat::WindowTopTwips(this), 1500, 600);
     frmJump05Logic& l = dialog.logic();
     l.TargetUnits = CurrentMapUnits();
     const bool ok = dialog.showJump();

@@ -741,9 +741,12 @@ TEST_F(MainWindow, EditAndViewMenusActOnTheEngineAndTheUnits) {
     EXPECT_FALSE(gvCruise->EiAuto);
     world->setDisplaySwitch(true);
 
-    // The coordinate mode, back and forth.
+    // The coordinate mode, back and forth; a running survey ends first.
+    menuItem(window.mnuTool, "測量(&R)")->trigger();
+    ASSERT_TRUE(window.viewControl().Survey().IsOn());
     subItem(window.mnuView, "座表モード(&U)", "ＸＹ座標(&X)")->trigger();
     EXPECT_EQ(gvMapMode, 2);
+    EXPECT_FALSE(window.viewControl().Survey().IsOn());
     EXPECT_FALSE(menuItem(window.mnuView, "経緯線(&G)...")->isEnabled());
     EXPECT_FALSE(menuItem(window.mnuEdit, "方位線追加(&D)...")->isEnabled());
     subItem(window.mnuView, "座表モード(&U)", "経緯度座標(&L)")->trigger();
