@@ -17,7 +17,8 @@
 // meridian and the interruptions, clipped to the projection's latitude
 // limits (5" inside), projected and simplified at the output scale. Lines of
 // more than MainPrjPolySmartNodeMax points skip the densifying and the
-// simplification. Anything outside the field or the limits, or a point the
+// simplification; rings that long have only their edges along a meridian or
+// a parallel densified (seams and cut closures, which the plane bends). Anything outside the field or the limits, or a point the
 // formula cannot map, gives nothing.
 //
 // One run at a time: ExeProjection and OutputBound each refuse a second call

@@ -21,6 +21,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <span>
+#include <vector>
 
 namespace {
 
@@ -101,6 +102,36 @@ bool NoSeamStep(const clsPoly& p) {
     return true;
 }
 
+// Densifies only the edges that run along a meridian or a parallel, for a
+// ring too long to densify whole: they are seams (where maps cut rings at
+// the date line, and the cuts and pole closures here), and left straight on
+// the plane, which bends them, they would cut a strip off the ring.
+void ChopStraightEdges(clsPoly& p, int32_t step) {
+    const std::span<const PolyPoint> v = p.Points();
+    auto along = [step](const PolyPoint& a, const PolyPoint& b) {
+        return (a.x == b.x && std::llabs(int64_t{b.y} - a.y) > step) ||
+               (a.y == b.y && std::llabs(int64_t{b.x} - a.x) > step);
+    };
+    size_t i = 1;
+    while (i < v.size() && !along(v[i - 1], v[i])) ++i;
+    if (i >= v.size()) return;
+    std::vector<PolyPoint> out(v.begin(), v.begin() + static_cast<std::ptrdiff_t>(i));
+    for (; i < v.size(); ++i) {
+        if (along(v[i - 1], v[i])) {
+            clsPoly edge;
+            edge.AddPoint(v[i - 1]);
+            edge.AddPoint(v[i]);
+            edge.Chop(step, 3);
+            const std::span<const PolyPoint> e = edge.Points();
+            out.insert(out.end(), e.begin() + 1, e.end() - 1);
+        }
+        out.push_back(v[i]);
+    }
+    clsPoly chopped;
+    chopped.FromArray(out, 0, 1, static_cast<int32_t>(out.size()));
+    p = std::move(chopped);
+}
+
 // The field rule: west = east takes every longitude, west > east a field
 // across 180 degrees.
 bool InRect(const clsRect& r, int32_t x, int32_t y) {
@@ -149,8 +180,14 @@ PolyCollection clsProjector::ProjectionPoly(const clsPoly& poly, bool isPolygon)
 
         {
             StageClock t(stageTimes_, &PrjStageTimes::densifyNs);
-            for (clsPoly& p : set)
-                if (small(p)) p.Chop(step, 3);
+            // A long ring still gets its seams bent like those of the
+            // smaller piece on their other side.
+            for (clsPoly& p : set) {
+                if (small(p))
+                    p.Chop(step, 3);
+                else if (isPolygon)
+                    ChopStraightEdges(p, step);
+            }
         }
         {
             StageClock t(stageTimes_, &PrjStageTimes::rotateNs);
@@ -202,8 +239,12 @@ PolyCollection clsProjector::ProjectionPoly(const clsPoly& poly, bool isPolygon)
             // limits, which the plane bends.
             StageClock t(stageTimes_, &PrjStageTimes::densifyNs);
             const int32_t ringStep = Clamp(2 * step, 60, 3600);
-            for (clsPoly& p : set)
-                if (small(p)) p.Chop(ringStep, 3);
+            for (clsPoly& p : set) {
+                if (small(p))
+                    p.Chop(ringStep, 3);
+                else
+                    ChopStraightEdges(p, ringStep);
+            }
         }
         {
             StageClock t(stageTimes_, &PrjStageTimes::projectNs);

@@ -6,6 +6,7 @@
 
 #include "ProjectorTestSupport.h"
 #include "basGlobe.h"
+#include "clsSurvey.h"
 
 using namespace prjtest;
 
@@ -134,4 +135,63 @@ TEST_F(Pipeline, CurvedImagesStaySmoothAtTheOutputScale) {
     const clsPoly outline = Box(0, 0, 180000, 200000);
     EXPECT_GT(onLimit(p.ProjectionPoly(outline, true)), 10);
     EXPECT_LE(onLimit(p.ProjectionPoly(outline, false)), 2);
+}
+
+TEST_F(Pipeline, RingsKeepTheirAreaAcrossCutsSeamsAndRoundPolesWhateverTheirSize) {
+    // The cuts close a ring along the plane's edge or an interruption, and
+    // maps hold rings closed along the date line or the prime meridian;
+    // these projections bend all of them. Left straight on a ring of any
+    // size, such an edge cuts a strip off the ring.
+    constexpr int32_t D = 3600;
+    // Teeth pointing east across 80 degrees east (the edge of the plane
+    // centred on 100 degrees west), crossing it six times.
+    const clsPoly comb = PolyOf({{70 * D, 10 * D}, {90 * D, 10 * D}, {90 * D, 20 * D}, {75 * D, 20 * D},
+                                 {75 * D, 30 * D}, {90 * D, 30 * D}, {90 * D, 40 * D}, {75 * D, 40 * D},
+                                 {75 * D, 50 * D}, {90 * D, 50 * D}, {90 * D, 60 * D}, {70 * D, 60 * D},
+                                 {70 * D, 10 * D}});
+    // The same across the north lobes' interruption at 40 degrees west.
+    clsPoly westComb = comb.Copy();
+    for (int32_t i = 1; i <= westComb.Count(); ++i) westComb.SetXandY(i, westComb.x(i) - 120 * D, westComb.y(i));
+    // Round the south pole, closed along it as maps hold such rings.
+    const clsPoly cap = PolyOf({{0, -323970}, {0, -60 * D}, {179 * D, -60 * D}, {179 * D, -323970}, {0, -323970}});
+    // East of the prime meridian, closed along it by one edge.
+    const clsPoly east = PolyOf({{0, 35 * D}, {0, 0}, {40 * D, 0}, {40 * D, 35 * D}, {0, 35 * D}});
+    struct Case {
+        int16_t index;
+        int32_t centerLon, centerLat;
+        const clsPoly* ring;
+        bool seam;   // the first edge stays one edge
+        const char* name;
+    };
+    const Case cases[] = {
+        {16, -100 * D, 0, &comb, false, "comb, sinusoidal"},
+        {29, 0, 0, &westComb, false, "comb, interrupted"},
+        {16, -100 * D, 0, &cap, false, "cap, sinusoidal"},
+        {29, 0, 0, &cap, false, "cap, interrupted"},
+        {17, -150 * D, 0, &cap, false, "cap, elliptic"},
+        {7, 135 * D, 35 * D, &east, true, "seam, oblique azimuthal"},
+    };
+    clsSurvey sphere;
+    for (const Case& c : cases) {
+        // Few points, and more than MainPrjPolySmartNodeMax.
+        for (const int32_t spacing : {3600, 60}) {
+            clsPoly ring;
+            ring.AddPoint(c.ring->GetPoint(1));
+            clsPoly rest = c.ring->Copy();
+            if (c.seam) rest.Del(1);
+            rest.Chop(spacing, 3);
+            ring.Connect(rest);
+            ForgetSettings();
+            clsProjector p;
+            p.setPrjIndex(c.index);
+            p.setCenterLon(c.centerLon);
+            p.setCenterLat(c.centerLat);
+            p.setMapScale(5e7);
+            double plane = 0;
+            const PolyCollection out = p.ProjectionPoly(ring, true);
+            for (const clsPoly& r : out) plane += r.Area();
+            EXPECT_EQ(out.size() > 1, !c.seam) << c.name;
+            EXPECT_NEAR(plane / sphere.PolyArea(ring), 1, 0.005) << c.name << ", " << ring.Count() << " points";
+        }
+    }
 }
