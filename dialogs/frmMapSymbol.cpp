@@ -22,6 +22,7 @@
 #include "Fonts.h"
 #include "KeyCodes.h"
 #include "MapSymbolHost.h"
+#include "MapSymbolLegend.h"
 #include "Screen.h"
 #include "basFileNames.h"
 #include "basMouseWheel.h"
@@ -183,6 +184,7 @@ void frmMapSymbol::build() {
     auto* thingBox = new QVBoxLayout(things);
     thingBox->addLayout(thingTop);
     thingBox->addWidget(flgThings_, 1);
+    thingBox->addWidget(buildLibrary(things));
     fraTab_->addWidget(admins);
     fraTab_->addWidget(things);
 
@@ -379,6 +381,7 @@ bool frmMapSymbol::loadControls() {
         hidePageList();
         loaded = model_.Load();
         loaded_ = loaded;
+        if (loaded) library_.MakeLibraryList();
     });
     return loaded;
 }
@@ -436,7 +439,52 @@ void frmMapSymbol::refresh() {
     tbsExp_->setCurrentIndex(model_.CurTab);
     fraTab_->setCurrentIndex(model_.CurTab);
     setWindowTitle(model_.Caption());
+    refreshLibrary();
     refreshing_ = false;
+}
+
+QWidget* frmMapSymbol::buildLibrary(QWidget* parent) {
+    auto* fraLibrary = new QGroupBox(QStringLiteral("図式ライブラリ(&Z)"), parent);
+    fraLibrary->setObjectName(QStringLiteral("fraLibrary"));
+    choLibrary_ = Choice(QStringLiteral("choLibrary"), QStringLiteral("図式ライブラリファイルを選択する"), fraLibrary);
+    choLibrary_->setEditable(true);
+    choLibrary_->setInsertPolicy(QComboBox::NoInsert);
+    cmdLibOpen_ = Button(QStringLiteral("cmdLibOpen"), QStringLiteral("開く(&O)"),
+                         QStringLiteral("図式ライブラリファイルを開いて事象リストを更新する"), fraLibrary);
+    cmdLibSave_ = Button(QStringLiteral("cmdLibSave"), QStringLiteral("保存する(&S)"),
+                         QStringLiteral("現在の設定を図式ライブラリファイルに保存する"), fraLibrary);
+    chkLibShow_ = Check(QStringLiteral("chkLibShow"), QStringLiteral("表示可否を含む(&D)"),
+                        QStringLiteral("事象別表示スイッチと可視縮尺範囲もコピーする"), fraLibrary);
+    auto* row = new QHBoxLayout(fraLibrary);
+    row->addWidget(choLibrary_, 1);
+    for (QWidget* w : std::initializer_list<QWidget*>{cmdLibOpen_, cmdLibSave_, chkLibShow_}) row->addWidget(w);
+    connect(choLibrary_, &QComboBox::activated, this, [this](int i) {
+        if (!refreshing_) library_.Choose(i);
+    });
+    connect(choLibrary_, &QComboBox::editTextChanged, this, [this](const QString& text) {
+        if (!refreshing_) library_.Text = text;
+    });
+    connect(cmdLibOpen_, &QPushButton::clicked, this, [this] { handler("cmdLibOpen_Click", [this] { library_.Open(); }); });
+    connect(cmdLibSave_, &QPushButton::clicked, this, [this] { handler("cmdLibSave_Click", [this] { library_.Save(); }); });
+    connect(chkLibShow_, &QCheckBox::toggled, this, [this](bool on) {
+        if (!refreshing_) model_.EiLibShow = on;
+    });
+    return fraLibrary;
+}
+
+void frmMapSymbol::refreshLibrary() {
+    if (QStringList names = library_.Names(); names != [this] {
+            QStringList shown;
+            for (int i = 0; i < choLibrary_->count(); ++i) shown << choLibrary_->itemText(i);
+            return shown;
+        }()) {
+        choLibrary_->clear();
+        choLibrary_->addItems(names);
+    }
+    if (library_.Current >= 0) choLibrary_->setCurrentIndex(library_.Current);
+    if (choLibrary_->currentText() != library_.Text) choLibrary_->setEditText(library_.Text);
+    cmdLibOpen_->setEnabled(library_.OpenEnabled());
+    chkLibShow_->setChecked(model_.EiLibShow);
 }
 
 void frmMapSymbol::buildPopup() {
@@ -470,6 +518,10 @@ void frmMapSymbol::buildPopup() {
         if (code == MapSymbolModel::popPaste) mnuPopupPaste_ = a;
         if (item.separatorAfter) mnuPopup_->addSeparator();
     }
+    mnuPopup_->addSeparator();
+    QAction* html = mnuPopup_->addAction(QStringLiteral("HTML保存(&T)"));
+    html->setObjectName(QStringLiteral("mnuPopupHTML"));
+    connect(html, &QAction::triggered, this, [this] { handler("mnuPopupHTML_Click", [this] { SaveHtmlLegend(model_); }); });
 }
 
 void frmMapSymbol::showPopup(const QPoint& global) {
