@@ -6,6 +6,7 @@
 #include "ErrorMng.h"
 #include "FileOps.h"
 #include "FlexGridData.h"
+#include "FormErrors.h"
 #include "MapSymbolModel.h"
 #include "MessageBox.h"
 #include "TextFile.h"
@@ -55,10 +56,6 @@ QString ColorText(int32_t figure, int32_t color) {
 
 namespace {
 
-struct Hourglass {
-    Hourglass() { ScreenMousePointer(11); }
-    ~Hourglass() { ScreenMousePointer(-1); }
-};
 
 void MakeFolder(const QString& folder) {
     if (FileExists(folder)) return;
@@ -84,7 +81,7 @@ bool SaveHtmlLegend(MapSymbolModel& m) {
     const QString folder = legend::PictureFolder(page);
     const QString folderName = FileNameOf(folder);
 
-    Hourglass wait;
+    WaitPointer wait;
     struct Redraw {
         MapSymbolModel& m;
         plat::FlexGridData* g;

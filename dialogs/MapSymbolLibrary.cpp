@@ -2,6 +2,7 @@
 
 #include "AppState.h"
 #include "ErrorMng.h"
+#include "FormErrors.h"
 #include "MapSymbolModel.h"
 #include "MessageBox.h"
 #include "basLibrary.h"
@@ -14,19 +15,7 @@ const QString kPrefix = QStringLiteral("__");
 const QString kExt = QStringLiteral(".THG");
 constexpr int32_t kPages = 8;
 
-struct Hourglass {
-    Hourglass() { ScreenMousePointer(11); }
-    ~Hourglass() { ScreenMousePointer(-1); }
-};
 
-template <typename F>
-auto Reporting(const char* procedure, F&& f) {
-    try {
-        return f();
-    } catch (...) {
-        RaiseError(ErrFormUnload, kForm, QString::fromLatin1(procedure));
-    }
-}
 
 // The load tells the user itself why a library does not read; that ends
 // the command and leaves the working copy as it was.
@@ -56,7 +45,7 @@ void MapSymbolLibrary::Choose(int32_t index) {
 }
 
 void MapSymbolLibrary::MakeLibraryList() {
-    Reporting("MakeLibraryList", [this] {
+    ReportingErrors(kForm, "MakeLibraryList", [this] {
         Entries.clear();
         Current = -1;
         // Without a map folder the search would walk the whole file system.
@@ -86,11 +75,11 @@ bool MapSymbolLibrary::Open() {
     clsThings* work = model_.CurThings;
     const QString path = LibraryFilePath();
     if (path.isEmpty() || !work) return false;
-    return Reporting("cmdLibOpen_Click", [&] {
+    return ReportingErrors(kForm, "cmdLibOpen_Click", [&] {
         const std::shared_ptr<clsThings> lib = LoadLibrary(path);
         if (!lib) return false;
         {
-            Hourglass wait;
+            WaitPointer wait;
             for (const ThingPtr& l : *lib) {
                 if (l->Figure() == 1) continue;
                 const ThingPtr& t = work->Item(work->Search(l->Name()));
@@ -127,7 +116,7 @@ bool MapSymbolLibrary::Save() {
     clsThings* work = model_.CurThings;
     const QString path = LibraryFilePath();
     if (path.isEmpty() || !work) return false;
-    const bool saved = Reporting("cmdLibSave_Click", [&] {
+    const bool saved = ReportingErrors(kForm, "cmdLibSave_Click", [&] {
         QString keptComment;
         if (FileExists(path)) {
             if (!AskYesNo(QStringLiteral("上書きしてもよいですか？"))) return false;

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "ErrorMng.h"
+#include "FormErrors.h"
 #include "FlexGridData.h"
 #include "MessageBox.h"
 #include "basHMap.h"
@@ -21,14 +22,6 @@ constexpr int32_t kNewBack = 0xFFFFFF;
 constexpr int16_t kNewPolygonStyle = 8;
 const QString kNewFont = QStringLiteral("SYSTEM");
 
-template <typename F>
-auto Reporting(const char* procedure, F&& f) {
-    try {
-        return f();
-    } catch (...) {
-        RaiseError(ErrFormUnload, kForm, QString::fromLatin1(procedure));
-    }
-}
 
 // The number typed in the number box: a whole number (rounded half to even)
 // or -1 for a text that is no number at all.
@@ -63,7 +56,7 @@ bool ThingsEditModel::Load() {
     EditList.clear();
     CategoryNames.clear();
     if (!TargetThings || TargetThings->Count() < 1) return false;
-    return Reporting("Form_Load", [this] {
+    return ReportingErrors(kForm, "Form_Load", [this] {
         for (const ThingPtr& t : *TargetThings) EditList.push_back(t->Copy());
         for (int32_t c = 1; c <= 20; ++c)
             if (!TargetThings->CategoryName(c).isEmpty()) CategoryNames << TargetThings->CategoryName(c);
@@ -90,7 +83,7 @@ int32_t ThingsEditModel::Row() const { return grid_ ? grid_->Row() : 0; }
 
 void ThingsEditModel::MakeGrid() {
     if (!grid_) return;
-    Reporting("MakeGrid", [this] {
+    ReportingErrors(kForm, "MakeGrid", [this] {
         grid_->setRows(1);
         for (const ThingPtr& t : EditList) {
             grid_->AddItem(QString::number(t->Index()) + QLatin1Char('\t') + TargetThings->CategoryName(t->Category()) +
@@ -122,7 +115,7 @@ void ThingsEditModel::ShowThingRow() {
 }
 
 bool ThingsEditModel::IsUseThing(int32_t number) const {
-    return Reporting("IsUseThing", [&] {
+    return ReportingErrors(kForm, "IsUseThing", [&] {
         if (!TargetMap) return false;
         for (const auto& f : *TargetMap)
             if (f->Thing() == number) return true;
@@ -158,7 +151,7 @@ ThingPtr ThingsEditModel::NewThing(int32_t number, const QString& name, int32_t 
 }
 
 ThingPtr ThingsEditModel::CreateThing() const {
-    return Reporting("CreateThing", [this]() -> ThingPtr {
+    return ReportingErrors(kForm, "CreateThing", [this]() -> ThingPtr {
         const int32_t number = NumberOf(NumberText);
         if (number < 0) {
             // Also for a text that is no number: it must not become thing 0.
@@ -196,7 +189,7 @@ void ThingsEditModel::removeAt(int32_t row) { EditList.erase(EditList.begin() + 
 
 void ThingsEditModel::Insert() {
     if (Locked) return;
-    Reporting("cmdInsert_Click", [this] {
+    ReportingErrors(kForm, "cmdInsert_Click", [this] {
         const int32_t position = Row() >= 1 ? Row() : Count() + 1;
         if (const ThingPtr t = CreateThing()) InsertThingAt(position, t);
         SelectThingRow(position);
@@ -206,7 +199,7 @@ void ThingsEditModel::Insert() {
 void ThingsEditModel::Replace() {
     const int32_t r = Row();
     if (Locked || r < 1 || r > Count()) return;
-    Reporting("cmdReplace_Click", [&] {
+    ReportingErrors(kForm, "cmdReplace_Click", [&] {
         const ThingPtr t = CreateThing();
         if (!t) return;
         const ThingPtr old = EditList[size_t(r - 1)];
@@ -222,7 +215,7 @@ void ThingsEditModel::Replace() {
 void ThingsEditModel::Delete() {
     const int32_t r = Row();
     if (Locked || r < 1 || r > Count()) return;
-    Reporting("cmdDelete_Click", [&] {
+    ReportingErrors(kForm, "cmdDelete_Click", [&] {
         if (IsUseThing(EditList[size_t(r - 1)]->Index()) &&
             !AskYesNo(QStringLiteral("地図中で参照されている事象のため、削除すると正常に動作しなくなることがあります。本当に削除しますか？")))
             return;
@@ -235,7 +228,7 @@ void ThingsEditModel::Delete() {
 void ThingsEditModel::Up() {
     const int32_t r = Row();
     if (!UpEnabled() || r > Count()) return;
-    Reporting("cmdUp_Click", [&] {
+    ReportingErrors(kForm, "cmdUp_Click", [&] {
         const ThingPtr t = EditList[size_t(r - 1)];
         removeAt(r);
         InsertThingAt(r - 1, t);
@@ -246,7 +239,7 @@ void ThingsEditModel::Up() {
 void ThingsEditModel::Down() {
     const int32_t r = Row();
     if (!DownEnabled()) return;
-    Reporting("cmdDown_Click", [&] {
+    ReportingErrors(kForm, "cmdDown_Click", [&] {
         const ThingPtr t = EditList[size_t(r - 1)];
         removeAt(r);
         InsertThingAt(r + 1, t);
@@ -255,7 +248,7 @@ void ThingsEditModel::Down() {
 }
 
 void ThingsEditModel::OK() {
-    Reporting("cmdOK_Click", [this] {
+    ReportingErrors(kForm, "cmdOK_Click", [this] {
         std::vector<int16_t> numbers;
         for (const ThingPtr& t : *TargetThings) numbers.push_back(t->Index());
         bool refused = false;

@@ -12,8 +12,9 @@
 
 #include <cmath>
 
-#include "ErrorMng.h"
+#include "FormErrors.h"
 #include "FlexGrid.h"
+#include "FormControls.h"
 #include "Fonts.h"
 #include "Screen.h"
 #include "basHMap.h"
@@ -23,14 +24,6 @@
 namespace {
 
 const QString kForm = QStringLiteral("frmThingsEdit");
-
-QPushButton* Button(const QString& name, const QString& caption, const QString& tip, QWidget* parent) {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    b->setToolTip(tip);
-    b->setAutoDefault(false);
-    return b;
-}
 
 QLabel* Label(const QString& caption, QWidget* buddy) {
     auto* l = new QLabel(caption, buddy->parentWidget());
@@ -97,15 +90,15 @@ void frmThingsEdit::build() {
     fields->setColumnStretch(1, 1);
     fields->setColumnStretch(3, 1);
 
-    cmdInsert_ = Button(QStringLiteral("cmdInsert"), QStringLiteral("挿入(&S)"), QStringLiteral("アクティブ事象を選択事象の直前に挿入"), this);
-    cmdReplace_ = Button(QStringLiteral("cmdReplace"), QStringLiteral("置換(&W)"),
+    cmdInsert_ = NamedButton(QStringLiteral("cmdInsert"), QStringLiteral("挿入(&S)"), QStringLiteral("アクティブ事象を選択事象の直前に挿入"), this);
+    cmdReplace_ = NamedButton(QStringLiteral("cmdReplace"), QStringLiteral("置換(&W)"),
                          QStringLiteral("厳重注意！　アクティブ事象の内容を選択事象に上書き"), this);
-    cmdDelete_ = Button(QStringLiteral("cmdDelete"), QStringLiteral("削除(&D)"), QStringLiteral("厳重注意！　選択事象を削除"), this);
-    cmdUp_ = Button(QStringLiteral("cmdUp"), QStringLiteral("▲"), QStringLiteral("記述位置を１行上に移動"), this);
-    cmdDown_ = Button(QStringLiteral("cmdDown"), QStringLiteral("▼"), QStringLiteral("記述位置を１行下に移動"), this);
-    cmdOK_ = Button(QStringLiteral("cmdOK"), QStringLiteral("ＯＫ"), QString(), this);
-    cmdCancel_ = Button(QStringLiteral("cmdCancel"), QStringLiteral("キャンセル"), QString(), this);
-    auto* help = Button(QStringLiteral("cmdHelp"), QStringLiteral("ヘルプ(&H)"), QString(), this);
+    cmdDelete_ = NamedButton(QStringLiteral("cmdDelete"), QStringLiteral("削除(&D)"), QStringLiteral("厳重注意！　選択事象を削除"), this);
+    cmdUp_ = NamedButton(QStringLiteral("cmdUp"), QStringLiteral("▲"), QStringLiteral("記述位置を１行上に移動"), this);
+    cmdDown_ = NamedButton(QStringLiteral("cmdDown"), QStringLiteral("▼"), QStringLiteral("記述位置を１行下に移動"), this);
+    cmdOK_ = NamedButton(QStringLiteral("cmdOK"), QStringLiteral("ＯＫ"), QString(), this);
+    cmdCancel_ = NamedButton(QStringLiteral("cmdCancel"), QStringLiteral("キャンセル"), QString(), this);
+    auto* help = NamedButton(QStringLiteral("cmdHelp"), QStringLiteral("ヘルプ(&H)"), QString(), this);
     setHelpButton(help);
 
     auto* listHead = new QHBoxLayout;
@@ -159,14 +152,14 @@ void frmThingsEdit::build() {
 }
 
 void frmThingsEdit::handler(const char* name, const std::function<void()>& f) {
-    try {
-        f();
-    } catch (...) {
-        AppError e = plat::CurrentError();
-        WheelUnhook(flgThings_);
-        AppendErrorSource(e, ErrFormUnload, kForm, QString::fromLatin1(name), QString());
-        StopOnFatalError(e, QStringLiteral("by StopError"));
-    }
+    RunHandler(kForm, QString::fromLatin1(name), [&] {
+        try {
+            f();
+        } catch (...) {
+            WheelUnhook(flgThings_);   // before the fatal stop
+            throw;
+        }
+    });
     refresh();
 }
 
@@ -175,11 +168,7 @@ bool frmThingsEdit::loadControls() {
     handler("Form_Load", [this, &loaded] {
         setDialogOK(false);
         WheelHook(flgThings_);
-        flgThings_->setForeColor(static_cast<uint32_t>(GetGridForeColor()));
-        flgThings_->setBackColor(static_cast<uint32_t>(GetGridBackColor()));
-        QFont font(plat::ResolveFontFamily(GetGridFontName()));
-        if (GetGridFontSize() > 0) font.setPointSize(GetGridFontSize());
-        flgThings_->setFont(font);
+        ApplyGridLook(flgThings_);
         choNumber_->clear();
         for (int n = 0; n <= ThingsEditModel::kMaxNumber; ++n) choNumber_->addItem(QString::number(n));
         choFigure_->clear();
