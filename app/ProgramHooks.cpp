@@ -9,9 +9,12 @@
 #include "basHMapEdit.h"
 #include "clsMapPlot.h"
 #include "clsPostScript.h"
+#include "frmDraw.h"
 #include "frmFigPoly.h"
 #include "frmMapListLogic.h"
+#include "frmTrace.h"
 #include "frmMapLoad.h"
+#include "frmRegularPolygon.h"
 
 void InstallProgramHooks(QWidget* mainWindow) {
     InstallMapViewHooks();
@@ -29,7 +32,10 @@ void InstallProgramHooks(QWidget* mainWindow) {
         const clsMapPlot* plot = mapMode == 2 ? gvMapPlotXY : gvMapPlotLL;
         return plot ? PolyPoint{plot->CenterX(), plot->CenterY()} : PolyPoint{0, 0};
     };
+    windows.draw = RunDrawWindow;
+    windows.regularPolygon = RunRegularPolygon;
     SetFigPolyWindows(windows);
+    InstallTraceWindow({mainform::InputLoadName, [] { return CurrentMapUnits() ? std::vector<MapUnitPtr>(CurrentMapUnits()->begin(), CurrentMapUnits()->end()) : std::vector<MapUnitPtr>(); }});
     InstallMapUnitDialogs(mainWindow);
     mainform::InstallColorInputs();
     InstallPrjWizardHost();

@@ -19,6 +19,7 @@
 #include <QWheelEvent>
 
 #include <climits>
+#include <cmath>
 #include <cstdlib>
 
 #include "AppInfo.h"
@@ -27,6 +28,7 @@
 #include "CanvasPictures.h"
 #include "DoEvents.h"
 #include "ErrorMng.h"
+#include "FigurePickMenuUi.h"
 #include "FileOpenSave.h"
 #include "MainPlotRoutines.h"
 #include "MapListHost.h"
@@ -44,6 +46,7 @@
 #include "basGlobe.h"
 #include "basHMapEdit.h"
 #include "frmAdminSelect.h"
+#include "frmDraw.h"
 #include "frmThingSelect.h"
 #include "basHMapView.h"
 #include "basLibrary.h"
@@ -574,15 +577,18 @@ bool frmMain::PickupList(int32_t canvasX, int32_t canvasY, bool includeAll, int3
     bool ok = false;
     {
         frmPickup dialog(list, view, this);
-        // Beside the click, toward the middle of the screen.
+        // Beside the click, toward the middle of the screen (in twips); the
+        // dialog keeps itself on the screen as it shows.
         int32_t vx = 0, vy = 0;
         gvCanvas->PosCanvasToView(canvasX, canvasY, vx, vy);
         const QPoint at = picView->mapToGlobal(QPoint(vx, vy));
         const QSize screenSize = screen() ? screen()->size() : QSize(1920, 1080);
         const QSize size = dialog.sizeHint();
-        const int gap = int(960 / plat::TwipsPerPixelX());
-        dialog.move(at.x() < screenSize.width() / 2 ? at.x() + gap : at.x() - gap - size.width(),
-                    at.y() < screenSize.height() / 2 ? at.y() + gap : at.y() - gap - size.height());
+        const auto twipsX = [](int px) { return int32_t(std::lround(px * plat::TwipsPerPixelX())); };
+        const auto twipsY = [](int px) { return int32_t(std::lround(px * plat::TwipsPerPixelY())); };
+        const int32_t x = twipsX(at.x()), y = twipsY(at.y());
+        dialog.position() = {x < twipsX(screenSize.width()) / 2 ? x + 960 : x - 960 - twipsX(size.width()),
+                             y < twipsY(screenSize.height()) / 2 ? y + 960 : y - 960 - twipsY(size.height())};
         if (dialog.Fill()) {
             if (PickupShown) QTimer::singleShot(0, &dialog, [this, &dialog] { PickupShown(dialog); });
             ok = dialog.showModal() && list.OK;
@@ -594,6 +600,50 @@ bool frmMain::PickupList(int32_t canvasX, int32_t canvasY, bool includeAll, int3
     mapX = PickInfo->MapX;
     mapY = PickInfo->MapY;
     return true;
+}
+
+// ---------------------------------------------------------------- pick menu
+
+void frmMain::PickMenu(int32_t viewX, int32_t viewY) {
+    if (!PickInfo) return;
+    if (!pick_) {
+        FigurePickHost host;
+        host.EditFigure = [this](const MapUnitPtr& unit, const MapFigurePtr& figure, int16_t node) {
+            HMapEditState& edit = HMapEdit();
+            edit.EditMapUnit = unit;
+            edit.EditActiveNode = node;
+            edit.EditDialogLeft = plat::WindowLeftTwips(this) + 600;
+            edit.EditDialogTop = plat::WindowTopTwips(this) + 600;
+            std::optional<FigureList> figures = EditMapFigure(figure);
+            edit.EditMapUnit = nullptr;
+            return figures;
+        };
+        host.CreateFigure = [this](const MapUnitPtr& unit, int32_t kind) {
+            HMapEditState& edit = HMapEdit();
+            edit.EditMapUnit = unit;
+            edit.EditDialogLeft = plat::WindowLeftTwips(this) + 600;
+            edit.EditDialogTop = plat::WindowTopTwips(this) + 600;
+            std::optional<FigureList> figures = CreateMapFigure(kind);
+            edit.EditMapUnit = nullptr;
+            return figures;
+        };
+        host.PlotWindow = [this] { logic_.PlotWindow(); };
+        host.SetViewControllByEngine = [this] { logic_.SetViewControllByEngine(); };
+        host.Refresh = [this] { repaint(); };
+        host.DialogPlace = [this](int32_t& left, int32_t& top) {
+            left = plat::WindowLeftTwips(this) + 600;
+            top = plat::WindowTopTwips(this) + 600;
+        };
+        pick_ = std::make_unique<FigurePickMenu>(std::move(host));
+        mnuPick = new FigurePickMenuUi(
+            *pick_, [this](const char* handler, const std::function<void()>& fn) { guarded(handler, fn); }, this);
+    }
+    pick_->PickInfo = PickInfo;
+    pick_->MapPlot = CurrentMapPlot();
+    pick_->PickListEi = false;
+    if (PickMenuShown) QTimer::singleShot(0, mnuPick, [this] { PickMenuShown(*mnuPick); });
+    mnuPick->ExecAt(picView->mapToGlobal(QPoint(viewX, viewY)));
+    if (pick_->PickListEi && openMapList(int16_t(PickInfo->UnitIndex), PickInfo->FigureIndex)) logic_.PlotWindow();
 }
 
 // ---------------------------------------------------------------- start-up
@@ -909,19 +959,23 @@ void frmMain::mnuJump() {
 }
 
 void frmMain::mnuMapList() {
+    openMapList(0, 0);
+    logic_.PlotWindow();
+}
+
+bool frmMain::openMapList(int16_t startUnit, int32_t startRow) {
     frmMapList dialog(this);
     frmMapListLogic& l = dialog.logic();
     l.MapUnits = CurrentMapUnits();
-    l.StartUnit = 0;
-    l.StartRow = 0;
+    l.StartUnit = startUnit;
+    l.StartRow = startRow;
     dialog.showList();
     l.MapUnits = nullptr;
-    if (l.MoveView) {
-        CurrentMapPlot()->setCenterX(l.MoveX);
-        CurrentMapPlot()->setCenterY(l.MoveY);
-        logic_.SetViewControllByEngine();
-    }
-    logic_.PlotWindow();
+    if (!l.MoveView) return false;
+    CurrentMapPlot()->setCenterX(l.MoveX);
+    CurrentMapPlot()->setCenterY(l.MoveY);
+    logic_.SetViewControllByEngine();
+    return true;
 }
 
 void frmMain::mnuAddItem(int kind) {
@@ -1114,9 +1168,25 @@ void frmMain::installDialogHosts() {
     };
     lists.PlotWindow = [this] { logic_.PlotWindow(); };
     SetMapListHost(std::move(lists));
+    DrawWindowHost draw;
+    draw.Picture = [this] {
+        PaintViewFromCanvas();
+        const plat::HBITMAP image = gvViewPicture ? gvViewPicture->Image() : nullptr;
+        return image ? image->image().copy() : QImage();
+    };
+    draw.PlotWindow = [this] {
+        logic_.SetViewControllByEngine();
+        logic_.PlotWindow();
+    };
+    draw.MapUnits = [] {
+        clsMapUnits* units = CurrentMapUnits();
+        return units ? std::shared_ptr<clsMapUnits>(units, [](clsMapUnits*) {}) : nullptr;
+    };
+    SetDrawWindowHost(std::move(draw));
 }
 
 void frmMain::removeDialogHosts() {
+    SetDrawWindowHost({});
     SetMapListHost({});
     SetMapSymbolHost({});
     SetDirectProjectionHost({});

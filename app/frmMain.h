@@ -13,6 +13,8 @@
 #include "MainWindowLogic.h"
 #include "MapViewHost.h"
 
+class FigurePickMenu;
+class FigurePickMenuUi;
 class MapViewControl;
 class clsSearchInfo;
 class frmMapUnitList;
@@ -74,6 +76,10 @@ public:
     std::shared_ptr<clsSearchInfo> PickInfo;
     // Runs with the pickup list open (tests answer it here).
     std::function<void(class frmPickup&)> PickupShown;
+    // The pick menu on PickInfo (not in the bar), made at the first pick;
+    // PickMenuShown runs while it is up.
+    FigurePickMenuUi* mnuPick = nullptr;
+    std::function<void(FigurePickMenuUi&)> PickMenuShown;
 
     // Prepares mnuPopup's items from the window and the plot engine.
     void mnuPopup_Click();
@@ -119,8 +125,7 @@ private:
     void LoadFile(const QString& path) override;
     void ShowPopupMenu(int32_t viewX, int32_t viewY) override;
     bool PickupList(int32_t canvasX, int32_t canvasY, bool includeAll, int32_t& mapX, int32_t& mapY) override;
-    // The pick menu comes with the figure commands.
-    void PickMenu(int32_t, int32_t) override {}
+    void PickMenu(int32_t viewX, int32_t viewY) override;
     QString ActiveWindowName() const override;
     bool MainMinimized() const override { return isMinimized(); }
     bool AnyMapModified() const override;
@@ -144,6 +149,9 @@ private:
     void mnuCruiseSet();
     void mnuJump();
     void mnuMapList();
+    // The figure list, opened on a unit's figure row when given (0: the
+    // active unit, no row); true when the view was moved to its centre.
+    bool openMapList(int16_t startUnit, int32_t startRow);
     void mnuAddItem(int kind);
     void mnuMapUnitList();
     void mnuPrjWizard();
@@ -168,4 +176,5 @@ private:
     bool closing_ = false;
     struct PopupActions;
     std::unique_ptr<PopupActions> popupActions_;
+    std::unique_ptr<FigurePickMenu> pick_;
 };

@@ -2,13 +2,13 @@
 
 #include <algorithm>
 #include <array>
-#include <chrono>
 #include <cmath>
-#include <random>
 #include <utility>
 
 #include "AppState.h"
+#include "DistrictColouring.h"
 #include "Bitmap.h"
+#include "Clock.h"
 #include "ErrorMng.h"
 #include "ExpStyleModel.h"
 #include "FlexGridData.h"
@@ -617,12 +617,22 @@ void MapSymbolModel::ColoredMap() {
         }
         SyncMapThing(t);
         std::function<int32_t(int32_t)> draw = Draw;
-        if (!draw) {
-            auto engine = std::make_shared<std::mt19937>(
-                static_cast<uint32_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
-            draw = [engine](int32_t k) { return std::uniform_int_distribution<int32_t>(1, k)(*engine); };
+        if (!draw) draw = [](int32_t k) { return std::clamp(1 + int32_t(plat::Rnd() * k), 1, k); };
+        // Each district draws the page it takes when no neighbour holds it.
+        std::vector<std::pair<AdminPtr, int32_t>> drawn;
+        for (const AdminPtr& a : *CurAdmins) drawn.emplace_back(a, draw(n));
+        const MapUnitPtr unit = TargetUnits ? TargetUnits->Item(ActiveIndex) : nullptr;
+        const DistrictGraph graph =
+            unit ? DistrictNeighbours(unit->Map(), t.Index(), kBorderTolerance) : DistrictGraph();
+        std::vector<int32_t> preferred(graph.codes.size(), 1);
+        for (const auto& [a, page] : drawn)
+            if (const int32_t i = graph.IndexOf(a->AdminCode()); i >= 0) preferred[size_t(i)] = page;
+        const DistrictColours colours = ColourDistricts(graph, n, preferred);
+        ColouredClashes = static_cast<int32_t>(colours.clashes.size());
+        for (const auto& [a, page] : drawn) {
+            const int32_t i = graph.IndexOf(a->AdminCode());
+            a->setPage(i >= 0 ? colours.page[size_t(i)] : page);
         }
-        for (const AdminPtr& a : *CurAdmins) a->setPage(draw(n));
         MakeAdminList();
     });
     ExePreview();

@@ -178,10 +178,17 @@ public:
     bool ColoredMapEnabled() const;
     // The land thing "陸地" gets up to 8 distinct pages derived from its
     // first ("ColoredMapNum" of them, 2..8, default 4) and every district of
-    // the active unit a page drawn from 1..N. Draw(n) gives a number 1..n;
-    // empty: a generator seeded from the clock.
+    // the active unit a page of 1..N. Draw(n) gives a number 1..n; empty:
+    // the program's random source.
+    // Neighbouring districts (whose land polygons share a stretch of
+    // outline) are kept on different pages as far as N pages allow; the
+    // drawn page is taken where no neighbour holds it.
     void ColoredMap();
     std::function<int32_t(int32_t n)> Draw;
+    // Outlines this close (map units, 1") count as one border.
+    static constexpr int32_t kBorderTolerance = 1;
+    // Neighbours left on one page by the last coloured map.
+    int32_t ColouredClashes = 0;
 
     // -- samples and preview
     // The sample of a thing's current page in the list's colours.

@@ -246,10 +246,7 @@ void frmFigPoint::buildButtons(QGridLayout* grid, int row, long helpContext) {
     cmdOK = b.ok;
     cmdCancel = b.cancel;
     cmdHelp = b.help;
-    cmdOK->setDefault(true);
-    cmdOK->setToolTip(QStringLiteral("設定を確定して閉じる"));
-    cmdCancel->setToolTip(QStringLiteral("設定を取り消して閉じる"));
-    cmdHelp->setToolTip(QStringLiteral("このダイアログの解説"));
+    SetUsualButtonTips(b);
     connect(cmdOK, &QPushButton::clicked, this, [this] { handle(QStringLiteral("cmdOK_Click"), [this] { okClick(); }); });
 }
 

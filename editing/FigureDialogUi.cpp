@@ -83,6 +83,13 @@ DialogButtons AddDialogButtons(plat::DialogBase* dialog, QGridLayout* grid, int 
     return b;
 }
 
+void SetUsualButtonTips(const DialogButtons& b) {
+    b.ok->setDefault(true);
+    b.ok->setToolTip(QStringLiteral("設定を確定して閉じる"));
+    b.cancel->setToolTip(QStringLiteral("設定を取り消して閉じる"));
+    b.help->setToolTip(QStringLiteral("このダイアログの解説"));
+}
+
 bool PickAdmin(QWidget* owner, QComboBox* list, clsMapFigure& work, const clsAdmins& admins,
                const std::function<void(bool)>& childOpen) {
     AdminSelectLogic& picker = AdminSelect();

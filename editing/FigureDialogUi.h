@@ -39,6 +39,8 @@ struct DialogButtons {
     QPushButton* help = nullptr;
 };
 DialogButtons AddDialogButtons(plat::DialogBase* dialog, QGridLayout* grid, int row, long helpContext);
+// OK as the default button, and the usual tips of the three.
+void SetUsualButtonTips(const DialogButtons& b);
 
 // The district and thing pickers, opened over the list they fill
 // (`childOpen` hears when the picker opens and closes). On OK the work

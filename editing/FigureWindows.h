@@ -17,6 +17,7 @@
 // come back current).
 struct DrawWindowRequest {
     bool polyMode = false;
+    QString Title;   // added to the caption when not empty
     int32_t PointX = 0, PointY = 0;
     clsPoly Poly;
     int32_t ActIndex = 0;

@@ -29,8 +29,8 @@ QDateTime fromSeconds(int64_t s) {
 // ------------------------------------------------------------- identifiers
 
 int64_t FigSecondsNow() {
-    const QDateTime now = plat::Now();
-    return kZeroDay.daysTo(now.date()) * 86400 + now.time().msecsSinceStartOfDay() / 1000;
+    static const int64_t kZeroDayTo1970 = kZeroDay.daysTo(QDate(1970, 1, 1)) * 86400;
+    return kZeroDayTo1970 + plat::LocalSeconds();
 }
 
 double NewFigID() { return NewFigIDAt(FigSecondsNow()); }

@@ -90,6 +90,7 @@ frmMapList::~frmMapList() = default;
 
 void frmMapList::build() {
     setWindowTitle(QStringLiteral("地図図形リスト"));
+    setHelpContext(kHelpContext);
     setSizeGripEnabled(false);
     auto* box = new QVBoxLayout(this);
     box->setContentsMargins(0, 0, 0, 0);
@@ -141,6 +142,9 @@ void frmMapList::build() {
         });
     });
 
+    mnuHelp = menuBar->addAction(QStringLiteral("ヘルプ(&H)"));
+    connect(mnuHelp, &QAction::triggered, this, [this] { showHelp(); });
+
     auto* view = new ListGridView;
     view->onResize = [this] {
         if (!isMinimized()) logic_.GridResized(twX(flgList->width()));
@@ -149,6 +153,11 @@ void frmMapList::build() {
     flgList->setParent(this);
     box->addWidget(flgList, 1);
     buildPopupMenu();
+    connect(flgList, &plat::FlexGrid::dblClick, this, [this] {
+        if (logic_.Busy()) return;
+        notePosition();
+        logic_.RunHandler("flgList_DblClick", [this] { logic_.DoubleClick(flgList->MouseRow()); });
+    });
     connect(flgList, &plat::FlexGrid::selChange, this, [this] {
         logic_.RunHandler("flgList_SelChange", [this] {
             logic_.PrintSelect();
@@ -173,11 +182,15 @@ void frmMapList::build() {
 
 void frmMapList::wire(QAction* item, const char* name, void (frmMapListLogic::*command)()) {
     connect(item, &QAction::triggered, this, [this, name, command] {
-        logic_.WindowLeft = twX(x());
-        logic_.WindowTop = twY(y());
+        notePosition();
         logic_.RunHandler(name, [this, command] { (logic_.*command)(); });
         syncUnitMenu();
     });
+}
+
+void frmMapList::notePosition() {
+    logic_.WindowLeft = twX(x());
+    logic_.WindowTop = twY(y());
 }
 
 void frmMapList::buildEditMenu() {
@@ -468,7 +481,9 @@ void frmMapList::formKeyDown(int& keyCode, int shift) {
                                          : action == Action::Delete ? &frmMapListLogic::Delete
                                          : action == Action::Cut    ? &frmMapListLogic::Cut
                                                                     : nullptr;
-    if (command && !logic_.Busy()) logic_.RunHandler("Form_KeyDown", [this, command] { (logic_.*command)(); });
+    if (!command || logic_.Busy()) return;
+    notePosition();
+    logic_.RunHandler("Form_KeyDown", [this, command] { (logic_.*command)(); });
 }
 
 void frmMapList::closeEvent(QCloseEvent* e) {

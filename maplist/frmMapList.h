@@ -29,6 +29,7 @@ public:
     // The design size (twips) of the first opening.
     static constexpr int32_t kDesignWidth = 12000;
     static constexpr int32_t kDesignHeight = 6600;
+    static constexpr long kHelpContext = 241001;
 
     explicit frmMapList(QWidget* parent = nullptr);
     ~frmMapList() override;
@@ -66,6 +67,7 @@ public:
     QMenu* mnuUnit = nullptr;
     QAction* mnuUnitCancel = nullptr;                 // "取り消し(&0)"
     std::vector<QAction*> mnuUnitItem;                // items 1..UnitMenuCount
+    QAction* mnuHelp = nullptr;                       // "ヘルプ(&H)", a command of the menu bar
 
     // The steps a modal show runs, for tests that drive the window without
     // its own event loop: Load (false: nothing to show), then show() and
@@ -94,6 +96,8 @@ private:
     void editMenuOpens();
     // Connects a menu item to a list command run under its handler name.
     void wire(QAction* item, const char* name, void (frmMapListLogic::*command)());
+    // The window's place (twips) for the dialogs a command positions.
+    void notePosition();
     void setBusy(bool busy);
     bool inputBlocked(QObject* o, QEvent* e) const;
 

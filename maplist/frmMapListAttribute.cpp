@@ -60,6 +60,10 @@ void frmMapListLogic::Touch() {
     JumpRow(r);
 }
 
+void frmMapListLogic::DoubleClick(int32_t mouseRow) {
+    if (mouseRow >= 1 && MapUnit && !MapUnit->Map().LockMode()) Touch();
+}
+
 void frmMapListLogic::ShowItem(int k) {
     int32_t first = 0, last = 0;
     if (k < 1 || k > 3 || !MapUnit || !GetSelectRange(first, last)) return;

@@ -358,6 +358,9 @@ public:
     // replaces the row, further ones (a split line) follow it. The window's
     // place (twips) positions a dialog not placed yet.
     void Touch();
+    // A double click on grid row mouseRow: properties, on a figure row of a
+    // map that may change.
+    void DoubleClick(int32_t mouseRow);
     int32_t WindowLeft = 0, WindowTop = 0;
     // -- attribute commands (frmMapListAttribute): the rows sharing the
     // first row's kind (and thing or district) take the new value. The

@@ -3,6 +3,8 @@
 #include <QElapsedTimer>
 #include <QRandomGenerator>
 
+#include <climits>
+
 namespace plat {
 
 namespace {
@@ -12,9 +14,21 @@ public:
     RealClock() { timer_.start(); }
     QDateTime now() const override { return QDateTime::currentDateTime(); }
     int64_t tickCountMs() const override { return timer_.elapsed(); }
+    int64_t localSeconds() const override {
+        const int64_t utc = QDateTime::currentSecsSinceEpoch();
+        // The zone's offset at most once a second: each look-up reads the
+        // zone file again.
+        if (utc != offsetAt_) {
+            offset_ = QDateTime::fromSecsSinceEpoch(utc).offsetFromUtc();
+            offsetAt_ = utc;
+        }
+        return utc + offset_;
+    }
 
 private:
     QElapsedTimer timer_;
+    mutable int64_t offsetAt_ = INT64_MIN;
+    mutable int64_t offset_ = 0;
 };
 
 class RealRandom : public RandomSource {
@@ -23,9 +37,16 @@ public:
 };
 
 Clock* gClock = nullptr;
+
+const QDate kEpoch(1970, 1, 1);
 RandomSource* gRandom = nullptr;
 
 } // namespace
+
+int64_t Clock::localSeconds() const {
+    const QDateTime t = now();
+    return kEpoch.daysTo(t.date()) * 86400 + t.time().msecsSinceStartOfDay() / 1000;
+}
 
 Clock& SystemClock() {
     static RealClock real;

@@ -13,6 +13,9 @@ public:
     virtual ~Clock() = default;
     virtual QDateTime now() const = 0;          // local time
     virtual int64_t tickCountMs() const = 0;    // monotonic milliseconds
+    // Whole seconds of local time since 1970-01-01 00:00 local time: now()
+    // without building a date, for callers that stamp every new object.
+    virtual int64_t localSeconds() const;
 };
 
 class RandomSource {
@@ -29,6 +32,7 @@ RandomSource* SetRandom(RandomSource* r);
 
 inline QDateTime Now() { return SystemClock().now(); }
 inline int64_t TickCount() { return SystemClock().tickCountMs(); }
+inline int64_t LocalSeconds() { return SystemClock().localSeconds(); }
 inline double Rnd() { return Random().next(); }
 
 // A clock that stands still until told to move.

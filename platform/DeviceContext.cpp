@@ -469,12 +469,16 @@ struct TextBox {
     double width, ascent, descent, ox, oy, angle;
 };
 
+// The width (a second shaping of the text) only where it is used: a text
+// not on its left end, on an opaque background, or moving the current
+// position; otherwise it is 0.
 TextBox textBox(const FontObject& font, double scale, const QPaintDevice* device, unsigned textAlign,
-                const QString& text) {
+                int bkMode, const QString& text) {
     TextBox b;
     b.font = QFontOf(font, scale);
     const QFontMetricsF fm = device ? QFontMetricsF(b.font, device) : QFontMetricsF(b.font);
-    b.width = fm.horizontalAdvance(text);
+    const bool widthUsed = (textAlign & 6) != TA_LEFT || bkMode == OPAQUE || (textAlign & TA_UPDATECP);
+    b.width = widthUsed ? fm.horizontalAdvance(text) : 0;
     b.ascent = std::ceil(fm.ascent() - 1e-6);
     b.descent = std::ceil(fm.descent() - 1e-6);
     // The reference point is on the left, centre or right of the text and on
@@ -518,7 +522,7 @@ std::optional<QList<QGlyphRun>> glyphRunsOf(const QString& text, QPainter& qp, q
 bool DeviceContext::ExtTextOut(int x, int y, unsigned options, const RECT* rect, const QString& text) {
     const DcState& s = st_;
     const HFONT font = s.font ? s.font : StockFont(SYSTEM_FONT);
-    const TextBox b = textBox(*font, scaleY(), textDevice(), s.textAlign, text);
+    const TextBox b = textBox(*font, scaleY(), textDevice(), s.textAlign, s.bkMode, text);
     const bool updateCp = (s.textAlign & TA_UPDATECP) != 0;
     const POINT ref = LPtoDP(updateCp ? s.currentPos : POINT{x, y});
     const QRect optRect = rect ? deviceRect(rect->left, rect->top, rect->right, rect->bottom) : QRect();
@@ -556,7 +560,7 @@ bool DeviceContext::paintTextHalo(int x, int y, const QString& text, COLORREF ha
     if ((s.textAlign & TA_UPDATECP) || (n > 0 && !offsets))
         return DeviceContext::TextOutHalo(x, y, text, halo, fore, offsets, n);
     const HFONT font = s.font ? s.font : StockFont(SYSTEM_FONT);
-    const TextBox b = textBox(*font, scaleY(), textDevice(), s.textAlign, text);
+    const TextBox b = textBox(*font, scaleY(), textDevice(), s.textAlign, s.bkMode, text);
     const bool ok = paintText([&](QPainter& qp) {
         const QTransform base = qp.transform();
         qp.setFont(b.font);

@@ -2,10 +2,14 @@
 
 #include <QCoreApplication>
 
+#include "VectorState.h"
+
 namespace plat {
 
 void DoEvents() {
     if (QCoreApplication::instance()) QCoreApplication::processEvents(QEventLoop::AllEvents);
+    // Handlers may have drawn; the caller's loop goes on in its own code.
+    ClearUpperVectorState();
 }
 
 } // namespace plat

@@ -267,15 +267,23 @@ QByteArray ReadOnlyFile::readAt(int64_t offset, int64_t count) {
 
 QByteArray ReadOnlyFile::readAll(int64_t maxBytes) {
     if (size_ > maxBytes) ThrowRuntimeError(ErrOutOfMemory, path_);
+    // Straight into the result, sized by what the file said plus one byte
+    // that shows whether it has grown since; then in doubling steps.
     QByteArray out;
-    if (size_ > 0) out.reserve(static_cast<qsizetype>(size_));
-    char buf[1 << 16];
+    int64_t capacity = std::min(size_, maxBytes) + 1, done = 0;
+    out.resize(static_cast<qsizetype>(capacity));
     for (;;) {
-        const size_t r = read(buf, sizeof buf);
+        if (done == capacity) {
+            if (done > maxBytes) ThrowRuntimeError(ErrOutOfMemory, path_);
+            capacity = std::min(capacity * 2, maxBytes + 1);
+            out.resize(static_cast<qsizetype>(capacity));
+        }
+        const size_t r = read(out.data() + done, static_cast<size_t>(capacity - done));
         if (r == 0) break;
-        if (out.size() + static_cast<int64_t>(r) > maxBytes) ThrowRuntimeError(ErrOutOfMemory, path_);
-        out.append(buf, static_cast<qsizetype>(r));
+        done += static_cast<int64_t>(r);
     }
+    if (done > maxBytes) ThrowRuntimeError(ErrOutOfMemory, path_);
+    out.resize(static_cast<qsizetype>(done));
     return out;
 }
 

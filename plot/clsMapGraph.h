@@ -418,8 +418,9 @@ private:
         int32_t heightMetric = 0;
     };
     std::map<std::tuple<QString, int32_t, int32_t, uint8_t>, MadeFont> fontCache_;
-    // The made fonts in the character sets of the texts drawn with them.
-    std::map<QString, plat::HFONT> charSetFonts_;
+    // The made fonts in the character sets of the texts drawn with them,
+    // by the made font and the set.
+    std::map<std::pair<const plat::FontObject*, uint8_t>, plat::HFONT> charSetFonts_;
 };
 
 // The program's one drawing layer, created at start-up.

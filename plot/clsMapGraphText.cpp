@@ -227,19 +227,13 @@ bool clsMapGraph::DrawLatin1Text(int32_t X, int32_t Y, int16_t Align, const QByt
 
 void clsMapGraph::selectCharSet(uint8_t charSet) {
     if (!font_.font || font_.font->lf.lfCharSet == charSet) return;
-    LOGFONT lf = font_.font->lf;
-    lf.lfCharSet = charSet;
-    const QString key = QStringLiteral("%1|%2|%3|%4|%5%6%7|%8")
-                            .arg(lf.lfFaceName)
-                            .arg(lf.lfHeight)
-                            .arg(lf.lfEscapement)
-                            .arg(lf.lfWeight)
-                            .arg(lf.lfItalic)
-                            .arg(lf.lfUnderline)
-                            .arg(lf.lfStrikeOut)
-                            .arg(charSet);
+    // By the made font it derives from, which the font cache keeps as long
+    // as this one: every text selects its font anew.
+    const auto key = std::make_pair(font_.font.get(), charSet);
     auto it = charSetFonts_.find(key);
     if (it == charSetFonts_.end()) {
+        LOGFONT lf = font_.font->lf;
+        lf.lfCharSet = charSet;
         const HFONT font = CreateFontIndirect(lf);
         if (!font) return;
         it = charSetFonts_.emplace(key, font).first;

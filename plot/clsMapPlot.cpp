@@ -9,6 +9,7 @@
 #include "PrjServices.h"
 #include "Gdi.h"
 #include "ResString.h"
+#include "VectorState.h"
 #include "basApiLib.h"
 #include "basBaseMap.h"
 #include "basGlobe.h"
@@ -207,6 +208,8 @@ void clsMapPlot::PsComment(const QString& text) const {
 void clsMapPlot::RaiseProgress() {
     const int16_t n = phase_++;
     if (Progress) Progress(n);
+    // The handler may have drawn through Qt; the next phase computes.
+    plat::ClearUpperVectorState();
 }
 
 bool clsMapPlot::DrawStart() {
@@ -247,6 +250,7 @@ void clsMapPlot::DrawEnd() {
 
 int16_t clsMapPlot::Replot() {
     try {
+        plat::ClearUpperVectorState();
         if (!DrawStart()) return 2;
         // However the drawing ends, the engine is idle afterwards.
         struct EndOnExit {
@@ -410,6 +414,8 @@ bool clsMapPlot::DrawCell(const clsMapCell& cell) {
 
 bool clsMapPlot::PlotCell(const clsMapCell& cell) {
     if (!cell.CellFigure) return false;
+    // The previous figure was drawn through Qt; this one is projected first.
+    plat::ClearUpperVectorState();
     if (AdmShowModeEnable && cell.CellAdmin && !cell.CellAdmin->Show()) return false;
     bool drawn = false;
     if (const FigurePtr fig = BuildFigure(cell, true)) drawn = fig->Plot(detailNow_);

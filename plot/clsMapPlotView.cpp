@@ -45,6 +45,17 @@ inline int32_t roundSat(double x) {
     return static_cast<int32_t>((x + kMagic) - kMagic);
 }
 
+// Sine and cosine in one call where the C library has it; its results are
+// those of the two calls.
+inline void sinCos(double t, double& s, double& c) {
+#if defined(__GLIBC__)
+    ::sincos(t, &s, &c);
+#else
+    s = std::sin(t);
+    c = std::cos(t);
+#endif
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -182,15 +193,16 @@ inline void clsMapPlot::PointMapToXY(int32_t mx, int32_t my, double& x, double& 
     y = double(my) - centerY_;
     x = (double(mx) - centerX_) * lonFactor_;
     if (mapMode_ == 1 && (workIndex_ == 3 || workIndex_ == 4)) {
-        const double t = x * kRadPerSec;
+        double sinT = 0, cosT = 0;
+        sinCos(x * kRadPerSec, sinT, cosT);
         if (centerY_ >= 0) {
             const double r = r0_ - y;
-            x = std::sin(t) * r;
-            y = r0_ - std::cos(t) * r;
+            x = sinT * r;
+            y = r0_ - cosT * r;
         } else {
             const double r = y + r0_;
-            x = std::sin(t) * r;
-            y = std::cos(t) * r - r0_;
+            x = sinT * r;
+            y = cosT * r - r0_;
         }
     }
     if (mapMode_ == 1) {

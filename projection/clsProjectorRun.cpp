@@ -7,6 +7,7 @@
 #include "ErrorMng.h"
 #include "MapProjection.h"
 #include "RuntimeMath.h"
+#include "VectorState.h"
 #include "basAngle.h"
 #include "basGlobe.h"
 #include "basHMap.h"
@@ -368,6 +369,9 @@ bool clsProjector::RunUnits(clsMapUnits& units, clsMapUnits& dest) {
 
 std::shared_ptr<clsMapUnits> clsProjector::ExeProjection(clsMapUnits& units) {
     if (exeBusy_) return nullptr;
+    // Started from a window's handler; from here on, each element's events
+    // end in DoEvents, which clears the state again.
+    plat::ClearUpperVectorState();
     exeBusy_ = true;
     struct End {
         clsProjector& p;

@@ -42,6 +42,53 @@ constexpr std::array<ExtraCode, 11> DetailExtras{{
     {915, "Scarborough Reef", "Scarborough Shoal", "スカボロー礁"},
 }};
 
+// The short names a reader knows a country by, where the lists give an
+// official long form first ("イラン・イスラム共和国", "People's Republic of
+// China"): labels of a world map read best short. An empty field keeps the
+// list's name.
+struct ShortName {
+    const char* alpha2;
+    const char* english;
+    const char* japanese;  // UTF-8
+};
+constexpr ShortName ShortNames[] = {
+    {"BN", "Brunei", "ブルネイ"},
+    {"BO", "", "ボリビア"},
+    {"CD", "DR Congo", ""},
+    {"CF", "", "中央アフリカ"},
+    {"CG", "Congo", ""},
+    {"CN", "China", "中国"},
+    {"CZ", "Czechia", ""},
+    {"FM", "Micronesia", "ミクロネシア"},
+    {"GM", "Gambia", ""},
+    {"IR", "Iran", "イラン"},
+    {"KP", "North Korea", "北朝鮮"},
+    {"KR", "South Korea", "韓国"},
+    {"LA", "Laos", "ラオス"},
+    {"MD", "Moldova", "モルドバ"},
+    {"MF", "Saint Martin", "サン・マルタン"},
+    {"MK", "North Macedonia", ""},
+    {"PS", "Palestine", ""},
+    {"RU", "Russia", "ロシア"},
+    {"SH", "", "セントヘレナ"},
+    {"SX", "Sint Maarten", "シント・マールテン"},
+    {"SY", "Syria", "シリア"},
+    {"TZ", "Tanzania", ""},
+    {"US", "United States", "アメリカ"},
+    {"VA", "Vatican", "バチカン"},
+    {"VC", "", "セントビンセント・グレナディーン"},
+    {"VE", "", "ベネズエラ"},
+};
+
+QString ShortOr(const QString& alpha2, const QString& name, bool japanese) {
+    for (const ShortName& n : ShortNames) {
+        if (alpha2 != QLatin1String(n.alpha2)) continue;
+        const QString s = QString::fromUtf8(japanese ? n.japanese : n.english);
+        return s.isEmpty() ? name : s;
+    }
+    return name;
+}
+
 [[noreturn]] void Fail(const QString& what) { throw WorldSourceError(what.toStdString()); }
 
 QJsonDocument ParseJson(const QByteArray& bytes, const QString& what) {
@@ -118,7 +165,8 @@ CountryNames CountryNames::FromJson(const QByteArray& codes, const QByteArray& e
         const int code = row.size() >= 3 ? NumericCode(row[2].toString()) : -1;
         if (code < 0) Fail(QStringLiteral("codes.json: a row without a numeric code"));
         const QString alpha2 = row[0].toString();
-        names.names_[code] = {alpha2, PickName(english.value(alpha2)), PickName(japanese.value(alpha2))};
+        names.names_[code] = {alpha2, ShortOr(alpha2, PickName(english.value(alpha2)), false),
+                              ShortOr(alpha2, PickName(japanese.value(alpha2)), true)};
     }
     return names;
 }

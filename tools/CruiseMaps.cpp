@@ -17,8 +17,8 @@ namespace worldsrc {
 namespace {
 
 constexpr StandardMap Maps[] = {
-    {131000, 1, "WORLD_A1", 110, 0, 10000000, true, 0, "World Administrative Map 1", "世界行政図１"},
-    {132000, 2, "WORLD_A2", 110, 0, 5000000, true, 0, "World Administrative Map 2", "世界行政図２"},
+    {131000, 1, "WORLD_A1", 50, 0, 10000000, true, 0, "World Administrative Map 1", "世界行政図１"},
+    {132000, 2, "WORLD_A2", 50, 0, 5000000, true, 0, "World Administrative Map 2", "世界行政図２"},
     {133000, 3, "WORLD_A3", 50, 0, 2000000, true, 0, "World Administrative Map 3", "世界行政図３"},
     {134000, 4, "WORLD_A4", 50, 0, 1000000, true, 0, "World Administrative Map 4", "世界行政図４"},
     {135000, 5, "WORLD_A5", 10, 0.1, 300000, true, 0, "World Administrative Map 5", "世界行政図５"},
@@ -30,10 +30,8 @@ constexpr StandardMap Maps[] = {
 // The standard border ratios of the cruise: level L spans MapScaleMax /
 // Ratio[L - 1] down to MapScaleMax / Ratio[L].
 constexpr double BorderRatio[] = {1, 10, 20, 50, 100, 200, 500, 2000, 10000};
-constexpr double PlaceScaleAtLevel1 = 200000000;
 
 constexpr int16_t TextAnchorRight = 10;  // left edge with a gap at the point, centred on it
-constexpr int16_t Bold = 1;
 
 QByteArray Loose(const QString& name, bool ascii) {
     // A letter none of the folds knows is left out rather than stop the run.
@@ -74,44 +72,83 @@ QString CruiseListText() {
     return text;
 }
 
-StandardCatalogue::StandardCatalogue(const StandardMap& m) {
-    const CatalogueStyle world = WorldCatalogue();
-    const CatalogueStyle defaults = DefaultCatalogue();
-    comment_ = std::string(world.comment) + "\n首都と都市は GeoNames (CC BY 4.0). この縮尺レベル以上で表示.";
-    categories_.assign(defaults.categories.begin(), defaults.categories.end());
-    things_.assign(world.things.begin(), world.things.end());
-    const double from = m.level == 1 ? PlaceScaleAtLevel1 : MapScaleMax / BorderRatio[m.level - 1];
-    const auto copy = [&](int16_t number) {
-        const auto it = std::find_if(defaults.things.begin(), defaults.things.end(), [&](const ThingStyle& t) { return t.number == number; });
-        if (it == defaults.things.end()) throw WorldSourceError("the default catalogue lacks a place thing");
-        ThingStyle t = *it;
-        t.smallest = from;
-        return t;
-    };
-    if (m.capitals) things_.push_back(copy(place::Capital));
-    things_.push_back(copy(place::City));
-    ThingStyle name = copy(12);
-    name.name = "都市名";
-    things_.push_back(name);
-    if (m.capitals) {
-        ThingStyle capital = name;
-        capital.number = place::CapitalName;
-        capital.name = "首都名";
-        capital.style = Bold;
-        capital.size = 9;
-        things_.push_back(capital);
+int16_t FirstLevel(const StandardMap& m) {
+    return LevelFrom(m.level == 1 ? NamesFromScale : MapScaleMax / BorderRatio[m.level - 1]);
+}
+
+NameLevels PlanNames(const World& world, const std::vector<const City*>& places,
+                     const std::map<int64_t, QString>& japanese, bool capitals, int16_t first) {
+    // In order of importance: the names of countries of a million km² and
+    // more, the capitals, the other countries' names, the other places.
+    constexpr double Large = 1000000;
+    std::vector<size_t> byArea(world.countries.size());
+    std::vector<double> areas;
+    for (size_t i = 0; i < byArea.size(); ++i) {
+        byArea[i] = i;
+        areas.push_back(CountryArea(world.countries[i]));
     }
+    std::stable_sort(byArea.begin(), byArea.end(), [&](size_t a, size_t b) { return areas[a] > areas[b]; });
+    const auto isCapital = [&](const City* c) { return capitals && c->isCapital(); };
+
+    struct Entry {
+        bool country;
+        size_t index;
+    };
+    std::vector<Entry> order;
+    for (const size_t i : byArea)
+        if (areas[i] >= Large) order.push_back({true, i});
+    for (size_t i = 0; i < places.size(); ++i)
+        if (isCapital(places[i])) order.push_back({false, i});
+    for (const size_t i : byArea)
+        if (areas[i] < Large) order.push_back({true, i});
+    for (size_t i = 0; i < places.size(); ++i)
+        if (!isCapital(places[i])) order.push_back({false, i});
+
+    std::vector<LabelSpot> spots;
+    for (const Entry& e : order) {
+        if (e.country) {
+            spots.push_back(CountryNameSpot(world.countries[e.index], first));
+            continue;
+        }
+        const City& c = *places[e.index];
+        const PlaceNames n = NamesOf(c, japanese);
+        LabelSpot s = NameBox(QString::fromLatin1(n.european), plat::DecodeCp932(n.japanese), isCapital(&c) ? 9 : 8, true);
+        s.at = c.at;
+        s.from = first;
+        spots.push_back(s);
+    }
+    const std::vector<int16_t> from = ClearLevels(spots, LevelFrom(MapScaleMin));
+    NameLevels out;
+    out.countries.resize(world.countries.size());
+    out.places.resize(places.size());
+    for (size_t k = 0; k < order.size(); ++k) (order[k].country ? out.countries : out.places)[order[k].index] = from[k];
+    return out;
 }
 
-CatalogueStyle StandardCatalogue::style() const {
-    return {comment_.c_str(), categories_, things_, world::Land};
+TieredCatalogue CatalogueOf(const NameLevels& levels, const std::vector<const City*>& places, bool capitals,
+                            const std::string& comment) {
+    TieredCatalogue c(WorldCatalogue(), comment);
+    for (const int16_t level : levels.countries)
+        if (level > 0) c.addTier(tier::CountryName, level);
+    for (size_t i = 0; i < places.size(); ++i) {
+        if (levels.places[i] == 0) continue;
+        const bool capital = capitals && places[i]->isCapital();
+        c.addTier(capital ? tier::CapitalSymbol : tier::CitySymbol, levels.places[i]);
+        c.addTier(capital ? tier::CapitalName : tier::CityName, levels.places[i]);
+    }
+    return c;
 }
 
-std::vector<const City*> PlacesOf(const StandardMap& m, const std::vector<City>& cities) {
+std::vector<const City*> PlacesOf(const StandardMap& m, const std::vector<City>& cities,
+                                  const std::map<int64_t, QString>& japanese) {
     const QString country = m.country == 392 ? QStringLiteral("JP") : QString();
+    // GeoNames' codes of a section of a town and of places that are no more.
+    static const QStringList gone{"PPLX", "PPLH", "PPLQ", "PPLW", "PPLCH"};
     std::vector<const City*> out;
     for (const City& c : cities) {
         if (!country.isEmpty() && c.country != country) continue;
+        if (gone.contains(c.featureCode)) continue;
+        if (!country.isEmpty() && !NamesOf(c, japanese).japaneseFound) continue;
         if (c.population >= m.minPopulation || (m.capitals && c.isCapital())) out.push_back(&c);
     }
     std::stable_sort(out.begin(), out.end(), [&](const City* a, const City* b) {
@@ -136,8 +173,10 @@ PlaceNames NamesOf(const City& c, const std::map<int64_t, QString>& japanese) {
     return n;
 }
 
-void AddPlaceFigures(clsMap& map, const std::vector<const City*>& places, const std::map<int64_t, QString>& japanese,
-                     const std::map<QString, int16_t>& districtOf, bool capitals) {
+void AddPlaceFigures(clsMap& map, const std::vector<const City*>& places, const std::vector<int16_t>& levels,
+                     const std::map<int64_t, QString>& japanese, const std::map<QString, int16_t>& districtOf,
+                     bool capitals) {
+    if (levels.size() != places.size()) throw WorldSourceError("a level for each place expected");
     const auto add = [&](const MapFigurePtr& f) {
         if (!map.Add(f)) throw WorldSourceError("the map refused a place");
     };
@@ -145,22 +184,29 @@ void AddPlaceFigures(clsMap& map, const std::vector<const City*>& places, const 
         const auto it = districtOf.find(c.country);
         return it == districtOf.end() ? int16_t(0) : it->second;
     };
+    const auto thing = [&](size_t i, int16_t capital, int16_t city) {
+        return int16_t((capitals && places[i]->isCapital() ? capital : city) + levels[i]);
+    };
     // Symbols first, names over them.
-    for (const City* c : places) {
+    for (size_t i = 0; i < places.size(); ++i) {
+        if (levels[i] == 0) continue;
+        const City* c = places[i];
         auto s = std::make_shared<clsMapSymbol>();
         s->setPosition(PolyPoint{c->at.lon, c->at.lat});
-        s->setThing(capitals && c->isCapital() ? place::Capital : place::City);
+        s->setThing(thing(i, tier::CapitalSymbol, tier::CitySymbol));
         s->setAdmin(districtFor(*c));
         add(s);
     }
-    for (const City* c : places) {
+    for (size_t i = 0; i < places.size(); ++i) {
+        if (levels[i] == 0) continue;
+        const City* c = places[i];
         const PlaceNames n = NamesOf(*c, japanese);
         auto t = std::make_shared<clsMapText>();
         t->setPosition(PolyPoint{c->at.lon, c->at.lat});
         t->setTextFix(TextAnchorRight);
         t->setTextAnsi(1, n.european);
         t->setTextAnsi(2, n.japanese);
-        t->setThing(capitals && c->isCapital() ? place::CapitalName : place::CityName);
+        t->setThing(thing(i, tier::CapitalName, tier::CityName));
         t->setAdmin(districtFor(*c));
         add(t);
     }
@@ -173,6 +219,14 @@ World OneCountry(const World& world, int16_t code) {
     for (const Coast& c : world.coasts)
         if (c.code == code) out.coasts.push_back(c);
     if (out.countries.empty()) throw WorldSourceError(QStringLiteral("no country %1").arg(code).toStdString());
+    for (const SecPolygon& lake : world.lakes) {
+        const SecPoint inside = LabelPoint({lake});
+        for (const SecPolygon& p : out.countries.front().polygons)
+            if (Contains(p, inside)) {
+                out.lakes.push_back(lake);
+                break;
+            }
+    }
     return out;
 }
 

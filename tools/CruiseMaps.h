@@ -1,8 +1,9 @@
 // The standard maps that the cruise shows by scale level, and its list:
-// world administrative maps of levels 1..6 (Natural Earth at 1:110m for
-// levels 1-2, 1:50m for 3-4, 1:10m for 5-6) and Japan's maps of levels 7 and
-// 8 (its 1:10m outline), each with the places of GeoNames whose population
-// threshold falls with the level, and capitals on the world maps.
+// world administrative maps of levels 1..6 (Natural Earth at 1:50m for
+// levels 1-4, the outlines of the start map and the base land; 1:10m for
+// 5-6) and Japan's maps of levels 7 and 8 (its 1:10m outline), each with the
+// places of GeoNames whose population threshold falls with the level, and
+// capitals on the world maps.
 #pragma once
 
 #include "Cities.h"
@@ -25,7 +26,7 @@ struct StandardMap {
     int32_t code;            // 13L000 world, 16L392 Japan
     int16_t level;
     const char* name;        // file name without extension
-    int resolution;          // Natural Earth: 110, 50 or 10 (1:110m ...)
+    int resolution;          // Natural Earth: 50 or 10 (1:50m, 1:10m)
     double thinning;         // mm on paper at the level's largest scale; 0 keeps every point
     int64_t minPopulation;   // places of at least this many people
     bool capitals;           // and every capital (world maps)
@@ -48,29 +49,39 @@ QString ListJapaneseName(const StandardMap& m);
 // of every standard map (Shift-JIS is the caller's).
 QString CruiseListText();
 
-// Thing numbers of the places, after those of the world map.
-namespace place {
-enum : int16_t { Capital = 10, City = 11, CityName = 12, CapitalName = 14 };
-} // namespace place
+// Names begin at 1:200 000 000, a view of the whole world.
+constexpr double NamesFromScale = 200000000;
 
-// The catalogue of a standard map: the world map's things and the places',
-// the places' shown from the smaller-scale border of the map's level on
-// (1:200 000 000 at level 1, as the country names), so that a map standing
-// in for a larger scale still shows them.
-class StandardCatalogue {
-public:
-    explicit StandardCatalogue(const StandardMap& m);
-    CatalogueStyle style() const;
+// The zoom level (see ScaleOfLevel) from which the map is shown: the
+// smaller-scale border of its level (1:200 000 000 on level 1, where the
+// country names begin).
+int16_t FirstLevel(const StandardMap& m);
 
-private:
-    std::string comment_;
-    std::vector<CategoryStyle> categories_;
-    std::vector<ThingStyle> things_;
+// The zoom level each name of a map shows from (Labels.h), 0 for a name left
+// out: from `first` on, clear of each other down to the largest scale (a
+// map shown past its level keeps its names apart too). In order of
+// importance: the names of countries of a million km² and more (largest
+// first), the capitals, the other countries' names, the other places (in
+// their order, each a gap to the right of its symbol).
+struct NameLevels {
+    std::vector<int16_t> countries;  // as world.countries
+    std::vector<int16_t> places;     // as the places
 };
+NameLevels PlanNames(const World& world, const std::vector<const City*>& places,
+                     const std::map<int64_t, QString>& japanese, bool capitals, int16_t first);
+
+// The catalogue of a map: the world map's things and the tiers its names
+// and places use.
+TieredCatalogue CatalogueOf(const NameLevels& levels, const std::vector<const City*>& places, bool capitals,
+                            const std::string& comment);
 
 // The places of the map, largest population first (capitals of the world
-// maps first of all), ties by GeoNames id.
-std::vector<const City*> PlacesOf(const StandardMap& m, const std::vector<City>& cities);
+// maps first of all), ties by GeoNames id. Sections of a town and places
+// GeoNames marks historical, abandoned or destroyed (Tanashichō inside
+// Nishitokyo) are left out; a country map of Japan keeps only places with a
+// Japanese name in `japanese` that Shift-JIS can write.
+std::vector<const City*> PlacesOf(const StandardMap& m, const std::vector<City>& cities,
+                                  const std::map<int64_t, QString>& japanese);
 
 // The European name in Latin-1; the Japanese one from the catalogue of
 // Japanese names in Shift-JIS, else the European name in ASCII. Characters
@@ -82,14 +93,17 @@ struct PlaceNames {
 };
 PlaceNames NamesOf(const City& c, const std::map<int64_t, QString>& japanese);
 
-// A point symbol and its name to the right of it for each place, of the
-// district of the place's country (0 when the catalogue has no such
-// district): `districtOf` maps ISO alpha-2 to the district. With
-// `capitals`, capitals take the capital things.
-void AddPlaceFigures(clsMap& map, const std::vector<const City*>& places, const std::map<int64_t, QString>& japanese,
-                     const std::map<QString, int16_t>& districtOf, bool capitals);
+// A point symbol and its name to the right of it for each place with a
+// level (PlanNames), both of that level's tier and of the district of the
+// place's country (0 when the catalogue has no such district): `districtOf`
+// maps ISO alpha-2 to the district. With `capitals`, capitals take the
+// capital tiers.
+void AddPlaceFigures(clsMap& map, const std::vector<const City*>& places, const std::vector<int16_t>& levels,
+                     const std::map<int64_t, QString>& japanese, const std::map<QString, int16_t>& districtOf,
+                     bool capitals);
 
-// The world reduced to one country with its coasts (no borders).
+// The world reduced to one country with its coasts and its lakes (no
+// borders).
 World OneCountry(const World& world, int16_t code);
 
 } // namespace worldsrc

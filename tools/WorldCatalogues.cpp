@@ -21,6 +21,7 @@ ThingPage Wanted(const ThingStyle& t, int32_t fore) {
     ThingPage p = ThingPage::Default();
     p.ShowMode = -1;
     if (t.smallest > 0) p.ScaleS = t.smallest;
+    if (t.largest > 0) p.ScaleL = t.largest;
     p.Fore = fore;
     p.Back = t.back;
     p.Style = t.style;

@@ -4,6 +4,7 @@
 #include "WorldFigures.h"
 #include "WorldStyles.h"
 
+#include "basGlobe.h"
 #include "clsMap.h"
 #include "clsMapPolygon.h"
 #include "clsMapPolyline.h"
@@ -54,6 +55,14 @@ void AddSized(std::vector<Sized>& out, const SecRing& ring, int16_t thing, int16
     }
 }
 
+// The outer ring of each polygon.
+void AddOutlines(std::vector<Sized>& out, const std::vector<SecPolygon>& polygons, int16_t thing, int16_t district) {
+    for (const SecPolygon& polygon : polygons) {
+        const std::vector<const SecRing*> rings = RealRings(polygon);
+        if (!rings.empty()) AddSized(out, *rings[0], thing, district);
+    }
+}
+
 void Add(clsMap& map, const MapFigurePtr& figure) {
     if (!map.Add(figure)) throw WorldSourceError("the map refused a figure");
 }
@@ -98,16 +107,27 @@ Land ReadLand(const Topology& topo, const QString& object) {
     return land;
 }
 
-void AddBaseFigures(clsMap& map, const Land& land) {
+Land CountriesAsLand(const World& world) {
+    Land land;
+    for (const Country& c : world.countries)
+        for (const SecPolygon& polygon : c.polygons) {
+            const std::vector<const SecRing*> rings = RealRings(polygon);
+            if (!rings.empty()) land.polygons.push_back({{*rings[0]}});
+        }
+    return land;
+}
+
+void AddBaseFigures(clsMap& map, const Land& land, const std::vector<SecPolygon>& lakes) {
     std::vector<Sized> outlines;
-    std::vector<Sized> lakes;
+    std::vector<Sized> water;
     for (const SecPolygon& polygon : land.polygons) {
         const std::vector<const SecRing*> rings = RealRings(polygon);
         for (size_t i = 0; i < rings.size(); ++i)
-            AddSized(i == 0 ? outlines : lakes, *rings[i], i == 0 ? base::Land : base::Lake, WorldDistrict);
+            AddSized(i == 0 ? outlines : water, *rings[i], i == 0 ? base::Land : base::Lake, WorldDistrict);
     }
+    AddOutlines(water, lakes, base::Lake, WorldDistrict);
     AddLargestFirst(map, outlines);
-    AddLargestFirst(map, lakes);
+    AddLargestFirst(map, water);
 }
 
 std::map<int16_t, int16_t> CountryPages(const World& world) {
@@ -174,7 +194,7 @@ std::vector<District> Districts(const World& world, const CountryNames* names) {
     return list;
 }
 
-bool IsSmallCountry(const Country& c) {
+double CountryArea(const Country& c) {
     double area = 0;
     for (const SecPolygon& polygon : c.polygons) {
         const std::vector<const SecRing*> rings = RealRings(polygon);
@@ -185,29 +205,55 @@ bool IsSmallCountry(const Country& c) {
         area += std::fabs(PlanarArea(*rings[0])) * std::cos(qDegreesToRadians(lat));
     }
     // One square degree at the equator is about 12300 km².
-    return area < 4.0;
+    return area * 12300;
 }
 
-void AddWorldFigures(clsMap& map, const World& world) {
-    std::vector<Sized> outlines;
-    for (const Country& c : world.countries) {
-        for (const SecPolygon& polygon : c.polygons) {
-            const std::vector<const SecRing*> rings = RealRings(polygon);
-            if (!rings.empty()) AddSized(outlines, *rings[0], world::Land, c.code);
+LabelSpot CountryNameSpot(const Country& c, int16_t first) {
+    LabelSpot s = NameBox(QString::fromLatin1(LatinName(c.englishName)), c.japaneseName, 9, false);
+    s.at = c.label;
+    // The scale at which the name is eight times as wide as the country's
+    // extent: the larger side of the box round its outlines, in metres.
+    constexpr double MetresPerDot = 0.0254 / 96;
+    constexpr double Wider = 8;
+    int32_t west = MaxLonSec * 2, east = -west, south = MaxLatSec, north = -MaxLatSec;
+    for (const SecPolygon& polygon : c.polygons) {
+        const std::vector<const SecRing*> rings = RealRings(polygon);
+        if (rings.empty()) continue;
+        for (const SecPoint& p : *rings[0]) {
+            west = std::min(west, p.lon);
+            east = std::max(east, p.lon);
+            south = std::min(south, p.lat);
+            north = std::max(north, p.lat);
         }
     }
+    if (west > east) return s;
+    const double mid = qDegreesToRadians((double(south) + north) / 2 / SecPerDegree);
+    const double extent = std::max((double(east) - west) * std::cos(mid), double(north) - south) * MeterPerSec;
+    s.from = std::max(first, LevelFrom(extent * Wider / (s.width * MetresPerDot)));
+    return s;
+}
+
+void AddWorldFigures(clsMap& map, const World& world, const std::vector<int16_t>& nameLevels) {
+    if (nameLevels.size() != world.countries.size()) throw WorldSourceError("a name level for each country expected");
+    std::vector<Sized> outlines;
+    for (const Country& c : world.countries) AddOutlines(outlines, c.polygons, world::Land, c.code);
     AddLargestFirst(map, outlines);
+    std::vector<Sized> lakes;
+    AddOutlines(lakes, world.lakes, world::Lake, WorldDistrict);
+    AddLargestFirst(map, lakes);
     for (const Coast& c : world.coasts) AddLines(map, c.line, world::Coast, c.code);
     for (const Border& b : world.borders) AddLines(map, b.line, world::Border, WorldDistrict);
-    for (const Country& c : world.countries) {
+    for (size_t i = 0; i < world.countries.size(); ++i) {
+        const Country& c = world.countries[i];
         if (c.japaneseName.isEmpty())
             throw WorldSourceError(QStringLiteral("%1 (%2) has no Japanese name").arg(c.englishName).arg(c.code).toStdString());
+        if (nameLevels[i] == 0) continue;
         auto t = std::make_shared<clsMapText>();
         t->setPosition(PolyPoint{c.label.lon, c.label.lat});
         t->setTextFix(TextCentred);
         t->setTextAnsi(1, LatinName(c.englishName));
         t->setTextAnsi(2, ShiftJisName(c.japaneseName));
-        t->setThing(IsSmallCountry(c) ? world::SmallName : world::Name);
+        t->setThing(int16_t(tier::CountryName + nameLevels[i]));
         t->setAdmin(c.code);
         Add(map, t);
     }

@@ -4,6 +4,7 @@
 // a country under its ISO 3166-1 numeric code.
 #pragma once
 
+#include "Labels.h"
 #include "WorldSource.h"
 
 #include <QString>
@@ -40,11 +41,14 @@ struct Land {
     std::vector<SecPolygon> polygons;
 };
 Land ReadLand(const Topology& topo, const QString& object = QStringLiteral("land"));
+// The outlines of the countries as land, so that the base land's coast is
+// exactly theirs and never shows past it; enclaves and holes are left out.
+Land CountriesAsLand(const World& world);
 
-// Land polygons (largest first), then the holes of the land as lakes (the
-// Caspian Sea), all of district 0. No coast: the world map over it draws its
-// own, finer one, and two coasts side by side would blur.
-void AddBaseFigures(clsMap& map, const Land& land);
+// Land polygons (largest first), then the holes of the land (the Caspian
+// Sea) and the `lakes` as lakes, all of district 0. No coast: the world map
+// over it draws its own, finer one, and two coasts side by side would blur.
+void AddBaseFigures(clsMap& map, const Land& land, const std::vector<SecPolygon>& lakes);
 
 // Pages 1..8 of the countries (by code), so that countries sharing a border
 // differ: each country in turn, most neighbours first, takes the page that
@@ -66,15 +70,22 @@ struct District {
 // Throws WorldSourceError for a code without a continent or a name.
 std::vector<District> Districts(const World& world, const CountryNames* names);
 
-// A country small enough for its name to wait for a larger scale: less than
-// about 50000 km², measured on its outlines in square degrees shrunk by the
-// cosine of the latitude.
-bool IsSmallCountry(const Country& c);
+// A country's area in km², measured on its outlines in square degrees
+// shrunk by the cosine of the latitude.
+double CountryArea(const Country& c);
+
+// The spot of a country's name (Labels.h), shown at the earliest from zoom
+// level `first`, and not before the name is at most eight times as wide as
+// the country's extent: Vatican's name waits for a town map, Åland's shows
+// over Europe where there is room, Russia's always.
+LabelSpot CountryNameSpot(const Country& c, int16_t first);
 
 // The countries as polygons of their district (largest first, so that an
 // enclave is drawn over the country around it; holes are left out), their
-// coasts (of their district), the borders (of district 0) and a name at each
-// country's label point.
-void AddWorldFigures(clsMap& map, const World& world);
+// coasts (of their district), the borders (of district 0), the lakes over
+// them (of district 0; islands in lakes are not drawn) and a name at each
+// country's label point, of the tier of the zoom level in `nameLevels` (one
+// a country, 0 leaves the name out).
+void AddWorldFigures(clsMap& map, const World& world, const std::vector<int16_t>& nameLevels);
 
 } // namespace worldsrc

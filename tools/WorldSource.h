@@ -42,6 +42,7 @@ struct World {
     std::vector<Country> countries;  // by code
     std::vector<Border> borders;     // in arc order, each arc once
     std::vector<Coast> coasts;       // in arc order
+    std::vector<SecPolygon> lakes;   // drawn over the countries as water
 };
 
 // The polygons of every geometry of an object (land, a country), in order.

@@ -1,5 +1,12 @@
 #include "WorldStyles.h"
 
+#include "WorldSource.h"
+
+#include "basGlobe.h"
+
+#include <QString>
+
+#include <algorithm>
 #include <array>
 
 namespace worldsrc {
@@ -33,7 +40,7 @@ constexpr CategoryStyle BaseCategories[] = {
 constexpr ThingStyle BaseThings[] = {
     {base::Background, "背景", FigPolygon, 1, Fill, Paper, -1, 0, 0},
     {base::Ocean, "海洋", FigPolygon, 1, Fill, Sea, -1, 0, 0},
-    {base::Land, "陸地", FigPolygon, 1, Fill, PaleLand, -1, 0, 0},
+    {base::Land, "陸地", FigPolygon, 1, Fill, PaleLand, -1, 0, 0, CoarseLandScale},
     {base::Lake, "湖沼", FigPolygon, 1, Fill, Sea, -1, 0, 0},
     {base::Meridian, "経線", FigPolyline, 2, Solid, GridLine, -1, 1, 0},
     {base::Parallel, "緯線", FigPolyline, 2, Solid, GridLine, -1, 1, 0},
@@ -66,11 +73,11 @@ constexpr ThingStyle WorldThings[] = {
     {world::Coast, "海岸線", FigPolyline, 3, Solid, CoastLine, -1, 1, 0},
     {world::Name, "国名", FigText, 2, 0, Ink, White, 9, NameScale},
     {world::SmallName, "国名（小国）", FigText, 2, 0, Ink, White, 8, SmallNameScale},
+    {world::Lake, "湖沼", FigPolygon, 3, Fill, Sea, -1, 0, 0},
 };
 
 constexpr ThingStyle DefaultThings[] = {
-    WorldThings[0], WorldThings[1], WorldThings[2], WorldThings[3], WorldThings[4],
-    {6, "湖沼", FigPolygon, 3, Fill, Sea, -1, 0, 0},
+    WorldThings[0], WorldThings[1], WorldThings[2], WorldThings[3], WorldThings[4], WorldThings[5],
     {7, "河川", FigPolyline, 3, Solid, Rgb(110, 150, 200), -1, 1, 0},
     {8, "道路", FigPolyline, 4, Solid, Rgb(200, 120, 60), -1, 2, 0},
     {9, "鉄道", FigPolyline, 4, Solid, Rgb(70, 70, 70), -1, 1, 0},
@@ -91,7 +98,37 @@ constexpr std::array<int32_t, 8> LandPages{
     Rgb(224, 208, 190),  // tan
 };
 
+// The style of each tier's kind: the names as on the world map, capitals
+// a point larger and bold.
+constexpr ThingStyle TierStyles[] = {
+    {tier::CountryName, "国名", FigText, 2, 0, Ink, White, 9, 0},
+    {tier::CapitalSymbol, "首都", FigSymbol, 2, 0, Ink, White, 0, 0},   // symbol 0: city 1, small
+    {tier::CapitalName, "首都名", FigText, 2, 1, Ink, White, 9, 0},    // bold
+    {tier::CitySymbol, "都市", FigSymbol, 2, 2, Ink, White, 0, 0},      // symbol 2: city 3, small
+    {tier::CityName, "都市名", FigText, 2, 0, Ink, White, 8, 0},
+};
+
 } // namespace
+
+TieredCatalogue::TieredCatalogue(const CatalogueStyle& from, std::string comment)
+    : comment_(std::move(comment)), categories_(from.categories.begin(), from.categories.end()),
+      things_(from.things.begin(), from.things.end()), pagedLand_(from.pagedLand) {}
+
+void TieredCatalogue::addTier(int16_t base, int16_t level) {
+    const int16_t number = int16_t(base + level);
+    for (const ThingStyle& t : things_)
+        if (t.number == number) return;
+    const auto kind = std::find_if(std::begin(TierStyles), std::end(TierStyles), [&](const ThingStyle& t) { return t.number == base; });
+    if (kind == std::end(TierStyles) || level < 1 || level > 53) throw WorldSourceError("no such tier");
+    ThingStyle t = *kind;
+    t.number = number;
+    t.smallest = ScaleOfLevel(level);
+    names_.push_back((QString::fromUtf8(t.name) + QStringLiteral("（1:") + ScaleLevelText(level) + QStringLiteral("～）")).toStdString());
+    t.name = names_.back().c_str();
+    things_.push_back(t);
+}
+
+CatalogueStyle TieredCatalogue::style() const { return {comment_.c_str(), categories_, things_, pagedLand_}; }
 
 CatalogueStyle BaseCatalogue() {
     return {"KALDERO ベース地図の事象: 背景、海陸、経緯線とその目盛、方位線、枠.\n"
@@ -100,7 +137,7 @@ CatalogueStyle BaseCatalogue() {
 }
 
 CatalogueStyle WorldCatalogue() {
-    return {"KALDERO 世界行政図の事象: 国土、国境、海岸線、国名.\n"
+    return {"KALDERO 世界行政図の事象: 国土、国境、海岸線、国名、湖沼.\n"
             "陸地の頁 1..8 は国の色分け. 行政区の頁で選ぶ.",
             std::span<const CategoryStyle>(WorldCategories).first(3), WorldThings, world::Land};
 }

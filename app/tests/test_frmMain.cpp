@@ -27,6 +27,8 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <cmath>
+
 #include "AppTestSupport.h"
 #include "ErrorMng.h"
 #include "MainPlotRoutines.h"
@@ -41,8 +43,10 @@
 #include "frmEnvironment.h"
 #include "frmGrid.h"
 #include "frmMapSymbol.h"
+#include "frmMapList.h"
 #include "frmMapUnitList.h"
 #include "frmPickup.h"
+#include "FigurePickMenuUi.h"
 #include "FlexGrid.h"
 #include "clsCanvas.h"
 #include "frmPrjWizard.h"
@@ -623,16 +627,70 @@ TEST_F(MainWindow, DoubleClickListsTheNearestFiguresWithTheFirstHighlighted) {
         EXPECT_TRUE(list.lblMessage->text().startsWith(QStringLiteral("候補図形数 = ")));
         EXPECT_EQ(list.flgInfos->TextMatrix(0, 3), QStringLiteral("　ノード数"));
         EXPECT_NE(view->grab().toImage(), before) << "the first row's figure is highlighted";
+        // Beside the click (960 twips off), toward the middle of the screen.
+        const QPoint click = view->mapToGlobal(at);
+        const QRect screen = list.screen()->geometry();
+        const int gapX = int(std::lround(960 / plat::TwipsPerPixelX()));
+        if (click.x() + gapX + list.frameGeometry().width() <= screen.width() && click.x() < screen.width() / 2) {
+            EXPECT_NEAR(list.frameGeometry().left(), click.x() + gapX, 1);
+        }
+        EXPECT_TRUE(screen.contains(list.frameGeometry())) << "kept on the screen";
         testsupport::SaveWidgetPng(&list, QStringLiteral("list"));
         testsupport::SaveWidgetPng(&window, QStringLiteral("highlight"));
         list.cmdOK->click();
     };
+    // The pick menu follows on the chosen figure.
+    bool menuShown = false;
+    window.PickMenuShown = [&](FigurePickMenuUi& menu) {
+        menuShown = true;
+        EXPECT_TRUE(menu.isVisible());
+        EXPECT_EQ(menu.title(), QStringLiteral("選択編集(&S)"));
+        EXPECT_FALSE(menu.mnuPickDraw->isVisible()) << "absent until the drawing window exists";
+        EXPECT_TRUE(menu.mnuPickList->isEnabled());
+        EXPECT_EQ(menu.mnuPickCopy->actions().size(), CurrentMapUnits()->Count() + 1);
+        testsupport::SaveWidgetPng(&menu, QStringLiteral("pickmenu"));
+        menu.mnuPickList->trigger();
+        menu.close();
+    };
+    // The list command opens the figure list on the picked figure once the menu closed.
+    bool listShown = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* list = qobject_cast<frmMapList*>(QApplication::activeModalWidget());
+        if (!list || !list->isVisible() || !list->logic().MapUnit || list->logic().SelectTopRow() < 1) return;
+        poll.stop();
+        listShown = true;
+        EXPECT_EQ(list->logic().MapUnit, window.PickInfo->MapUnit);
+        EXPECT_EQ(list->logic().SelectTopRow(), window.PickInfo->FigureIndex);
+        list->close();
+    });
+    poll.start(20);
     QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, at);
     QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, at);
-    ASSERT_TRUE(waitFor([&] { return shown && window.PickInfo; }));
+    ASSERT_TRUE(waitFor([&] { return menuShown && listShown && window.PickInfo; }));
+    EXPECT_TRUE(shown);
     EXPECT_GT(window.PickInfo->FigureIndex, 0);
     EXPECT_FALSE(window.logic().InitializingEi);
     EXPECT_EQ(plots_, 0) << "picking never replots";
+}
+
+TEST_F(MainWindow, DoubleClickWithNothingToPickGivesTheTwoLineMessageAndNoMenu) {
+    frmMain window;
+    startWindow(window);
+    for (const MapUnitPtr& u : *CurrentMapUnits()) u->setSearchSwitch(false);
+    bool shown = false;
+    window.PickupShown = [&](frmPickup&) { shown = true; };
+    window.PickMenuShown = [&](FigurePickMenuUi&) { shown = true; };
+    testsupport::ScriptedBoxes boxes;
+    boxes.expect(QStringLiteral("近くに図形が存在しないか、編集が許可されていない地図です.\r\n"
+                                "編集が許可されていない場合は地図ファイルの[読取専用]を解除すれば編集できます."),
+                 plat::IdOk);
+    QTest::mouseClick(window.picView, Qt::LeftButton, Qt::NoModifier, {300, 200});
+    QTest::mouseClick(window.picView, Qt::LeftButton, Qt::NoModifier, {300, 200});
+    ASSERT_TRUE(waitFor([&] { return boxes.pending() == 0; }));
+    QTest::qWait(50);
+    EXPECT_FALSE(shown);
+    EXPECT_FALSE(window.PickInfo);
 }
 
 } // namespace

@@ -1,10 +1,12 @@
 #include "frmMapListTestSupport.h"
 
+#include "MapListHost.h"
 #include "Screen.h"
 #include "basLibrary.h"
 #include "frmMapList.h"
 
 #include <QAction>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
 #include <QSet>
@@ -235,4 +237,57 @@ TEST_F(WorldList, JumpMenuAndPopup) {
     window.mnuPopupMarkClear->trigger();
     EXPECT_EQ(world().SearchJumpMark(3), -1);
     world().setModify(false);
+}
+
+TEST_F(WorldList, DoubleClickOnAFigureRowOfAChangeableMapOpensItsProperties) {
+    std::vector<MapFigurePtr> opened;
+    MapListHost host;
+    host.EditFigure = [&](const MapUnitPtr&, const MapFigurePtr& f, int32_t, int32_t) {
+        opened.push_back(f);
+        return std::optional<std::vector<MapFigurePtr>>();   // cancelled
+    };
+    const MapListHost was = SetMapListHost(host);
+    ASSERT_NO_FATAL_FAILURE(open());
+    window.logic().JumpRow(1);
+    // The first click of a double click makes the row current.
+    const auto doubleClick = [this](int32_t row) {
+        const QPoint at(5, window.flgList->rowViewportPosition(row - 1) + 2);
+        QTest::mouseClick(window.flgList->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(window.flgList->viewport(), Qt::LeftButton, {}, at);
+    };
+    doubleClick(4);
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened[0], world().Item(4));
+    QTest::mouseDClick(window.flgList->horizontalHeader()->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(opened.size(), 1u);   // the title row holds no figure
+    world().setLockMode(true);
+    doubleClick(5);
+    world().setLockMode(false);
+    EXPECT_EQ(opened.size(), 1u);
+    doubleClick(5);
+    EXPECT_EQ(opened.size(), 2u);
+    SetMapListHost(was);
+}
+
+TEST_F(WorldList, SearchMenuFollowsTheCurrentRowAndHelpOpensTheListsPage) {
+    ASSERT_NO_FATAL_FAILURE(open());
+    using L = frmMapListLogic;
+    const int32_t last = window.logic().RowCount();
+    const struct {
+        int32_t row;
+        bool back, forward;
+    } cases[] = {{1, false, true}, {2, true, true}, {last, true, false}};
+    for (const auto& c : cases) {
+        window.logic().JumpRow(c.row);
+        emit window.mnuSearch->aboutToShow();
+        for (L::SearchItem item : {L::mnuSearchAll, L::mnuSearchText, L::mnuSearchPos, L::mnuSearchColor})
+            EXPECT_TRUE(window.searchItems[item]->isEnabled()) << c.row << " " << item;
+        EXPECT_EQ(window.searchItems[L::mnuSearchBack]->isEnabled(), c.back) << c.row;
+        EXPECT_EQ(window.searchItems[L::mnuSearchForward]->isEnabled(), c.forward) << c.row;
+    }
+    long asked = 0;
+    const auto was = plat::DialogBase::SetHelpOpener([&](long id) { asked = id; });
+    window.mnuHelp->trigger();
+    plat::DialogBase::SetHelpOpener(was);
+    EXPECT_EQ(asked, 241001);
 }

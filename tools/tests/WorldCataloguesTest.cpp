@@ -2,6 +2,7 @@
 
 #include "TestSupport.h"
 
+#include "basGlobe.h"
 #include "clsAdmins.h"
 #include "clsThings.h"
 
@@ -76,4 +77,23 @@ TEST(WorldCatalogues, DistrictsWithTheAreasTheyUse) {
     ASSERT_TRUE(admins.Item(392));
     EXPECT_TRUE(admins.Item(392)->Page() == 3 && admins.Item(392)->AreaCode() == 5);
     EXPECT_TRUE(admins.Item(392)->Show() && admins.Item(392)->Search());
+}
+
+TEST(WorldCatalogues, TiersOfNamesByTheScaleTheyShowFrom) {
+    testsupport::ScriptedBoxes boxes;
+    TieredCatalogue tiers(WorldCatalogue(), "tiers");
+    for (const auto& [base, level] : {std::pair{tier::CountryName, 10}, {tier::CityName, 14}, {tier::CountryName, 10}})
+        tiers.addTier(int16_t(base), int16_t(level));
+    EXPECT_THROW(tiers.addTier(tier::CityName, 54), WorldSourceError);
+    EXPECT_THROW(tiers.addTier(7, 3), WorldSourceError);  // no tier of that kind
+    const TieredCatalogue moved = std::move(tiers);
+    clsThings things;
+    FillThings(things, moved.style());
+    EXPECT_EQ(things.Count(), int32_t(WorldCatalogue().things.size()) + 2);
+    const ThingPtr& country = things.Item(tier::CountryName + 10);
+    const ThingPtr& city = things.Item(tier::CityName + 14);
+    ASSERT_TRUE(country && city);
+    EXPECT_EQ(country->Name(), QStringLiteral("国名（1:") + ScaleLevelText(10) + QStringLiteral("～）"));
+    EXPECT_TRUE(country->Figure() == FigText && city->Size() == 8);
+    EXPECT_TRUE(country->IsPrint(ScaleOfLevel(10)) && !country->IsPrint(ScaleOfLevel(9)) && city->IsPrint(ScaleOfLevel(53)));
 }

@@ -56,12 +56,23 @@ TEST(WorldMaps, NeighboursGetDifferentPages) {
     EXPECT_GE(used.size(), 6u);
 }
 
-TEST(WorldMaps, SmallCountriesByAreaOnTheGlobe) {
-    EXPECT_TRUE(IsSmallCountry(MakeCountry(1, {{{Square(10, 0, 1.5)}}}, "x", "x")));   // 2.25 square degrees
-    EXPECT_FALSE(IsSmallCountry(MakeCountry(2, {{{Square(10, 0, 3)}}}, "x", "x")));    // 9
-    EXPECT_TRUE(IsSmallCountry(MakeCountry(3, {{{Square(10, 70, 3)}}}, "x", "x")));    // 9 x cos 71.5°
-    // Islands add up.
-    EXPECT_FALSE(IsSmallCountry(MakeCountry(4, {{{Square(10, 0, 1.5)}}, {{Square(20, 0, 1.5)}}}, "x", "x")));
+TEST(WorldMaps, CountryAreaOnTheGlobe) {
+    const struct {
+        Country country;
+        double km2;
+    } cases[] = {
+        {MakeCountry(1, {{{Square(10, 0, 1.5)}}}, "x", "x"), 2.25 * 12300},
+        {MakeCountry(2, {{{Square(10, 70, 3)}}}, "x", "x"), 9 * 12300 * 0.317},  // cos 71.5°
+        {MakeCountry(3, {{{Square(10, 0, 1.5)}}, {{Square(20, 0, 1.5)}}}, "x", "x"), 4.5 * 12300},  // islands add up
+    };
+    for (const auto& c : cases) EXPECT_NEAR(CountryArea(c.country), c.km2, c.km2 * 0.03) << c.country.code;
+
+    // A name waits until it is no more than eight times as wide as its country.
+    const Country large = MakeCountry(4, {{{Square(60, 40, 30)}}}, "Largeland", "大国");
+    const Country tiny = MakeCountry(5, {{{Square(12, 42, 0.01)}}}, "Tinyland", "小国");
+    EXPECT_EQ(CountryNameSpot(large, 10).from, 10);
+    EXPECT_GT(CountryNameSpot(tiny, 10).from, 40);  // beyond 1:1 000 000
+    EXPECT_EQ(CountryNameSpot(tiny, 10).at, tiny.label);
 }
 
 TEST(WorldMaps, WorldFiguresWithEnclaveCoastBorderAndNames) {
@@ -71,14 +82,16 @@ TEST(WorldMaps, WorldFiguresWithEnclaveCoastBorderAndNames) {
     w.countries.push_back(MakeCountry(426, {{{Square(24, -26, 2)}}}, "Lesotho", "レソト"));
     w.coasts.push_back({710, {{20 * D, -30 * D}, {30 * D, -30 * D}}});
     w.borders.push_back({426, 710, {{24 * D, -26 * D}, {26 * D, -26 * D}}});
+    w.lakes.push_back({{Square(21, -29, 1)}});
     clsMap map;
-    AddWorldFigures(map, w);
+    AddWorldFigures(map, w, {10, 0});  // Lesotho's name left out
 
     // Each figure's kind, district and thing, in the order they are drawn.
     const std::tuple<int32_t, int16_t, int16_t> expected[] = {
         {3, 710, world::Land}, {3, 426, world::Land},           // the larger first
+        {3, 0, world::Lake},                                     // over them
         {2, 710, world::Coast}, {2, 0, world::Border},
-        {5, 710, world::Name}, {5, 426, world::SmallName},
+        {5, 710, tier::CountryName + 10},
     };
     ASSERT_EQ(map.Count(), 6);
     for (int32_t i = 1; i <= 6; ++i) {
@@ -87,7 +100,7 @@ TEST(WorldMaps, WorldFiguresWithEnclaveCoastBorderAndNames) {
         EXPECT_TRUE(map.Item(i)->IsRight());
     }
     EXPECT_EQ(map.Item(1)->Poly()->Count(), 5);   // the outer ring only
-    const auto& sa = static_cast<const clsMapText&>(*map.Item(5));
+    const auto& sa = static_cast<const clsMapText&>(*map.Item(6));
     EXPECT_TRUE(sa.TextUnicode(1) == QStringLiteral("South Africa") && sa.TextUnicode(2) == QStringLiteral("南アフリカ"));
     EXPECT_EQ(sa.TextFix(), 12);
     EXPECT_EQ(sa.Position(), (PolyPoint{w.countries[0].label.lon, w.countries[0].label.lat}));
@@ -95,19 +108,24 @@ TEST(WorldMaps, WorldFiguresWithEnclaveCoastBorderAndNames) {
     World nameless;
     nameless.countries.push_back(MakeCountry(999, {{{Square(0, 0, 1)}}}, "Nowhere", ""));
     clsMap other;
-    EXPECT_THROW(AddWorldFigures(other, nameless), WorldSourceError);
+    EXPECT_THROW(AddWorldFigures(other, nameless, {10}), WorldSourceError);
+    EXPECT_THROW(AddWorldFigures(other, w, {10}), WorldSourceError);  // a level for each country
 }
 
 TEST(WorldMaps, BaseLandWithInlandSea) {
     Land land;
     land.polygons.push_back({{Square(40, 30, 30), Square(47, 37, 6)}});  // Eurasia with its Caspian
     land.polygons.push_back({{Square(-10, 50, 2)}});
+    // A lake with an island: water over the land, the island not drawn.
+    const std::vector<SecPolygon> lakes{{{Square(30, 45, 4), Square(31, 46, 1)}}};
     clsMap map;
-    AddBaseFigures(map, land);
-    ASSERT_EQ(map.Count(), 3);
-    EXPECT_TRUE(map.Item(1)->Thing() == base::Land && map.Item(2)->Thing() == base::Land && map.Item(3)->Thing() == base::Lake);
+    AddBaseFigures(map, land, lakes);
+    ASSERT_EQ(map.Count(), 4);
+    EXPECT_TRUE(map.Item(1)->Thing() == base::Land && map.Item(2)->Thing() == base::Land && map.Item(3)->Thing() == base::Lake &&
+                map.Item(4)->Thing() == base::Lake);
     EXPECT_EQ(map.Item(1)->Poly()->Count(), 5);  // the outer ring alone
-    EXPECT_EQ(map.Item(3)->Poly()->RectBound().x1, 47 * D);
+    EXPECT_EQ(map.Item(3)->Poly()->RectBound().x1, 47 * D);  // the larger water first
+    EXPECT_EQ(map.Item(4)->Poly()->RectBound().x1, 30 * D);
     for (const MapFigurePtr& f : map) EXPECT_TRUE(f->Admin() == 0 && f->IsRight());
 }
 

