@@ -129,10 +129,8 @@ void frmThingsEdit::build() {
 
     const auto command = [this](QPushButton* b, const char* name, void (ThingsEditModel::*op)()) {
         connect(b, &QPushButton::clicked, this, [this, name, op] {
-            handler(name, [this, op] {
-                pull();
-                (model_.*op)();
-            });
+            ThingsEditModel& m = model_;
+            runCommand(name, [&m, op] { (m.*op)(); });
         });
     };
     command(cmdInsert_, "cmdInsert_Click", &ThingsEditModel::Insert);
@@ -149,6 +147,13 @@ void frmThingsEdit::build() {
         closeOK();
     });
     connect(cmdCancel_, &QPushButton::clicked, this, [this] { closeCancel(); });
+}
+
+void frmThingsEdit::runCommand(const char* name, const std::function<void()>& op) {
+    handler(name, [this, &op] {
+        pull();
+        op();
+    });
 }
 
 void frmThingsEdit::handler(const char* name, const std::function<void()>& f) {

@@ -48,6 +48,8 @@ protected:
 private:
     void build();
     void handler(const char* name, const std::function<void()>& f);
+    // A button's command on the model, with the active area's controls first.
+    void runCommand(const char* name, const std::function<void()>& op);
     // The active area's controls into the model before a command.
     void pull();
     void refresh();
