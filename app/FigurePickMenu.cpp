@@ -12,20 +12,12 @@
 
 namespace {
 
-PickDrawHook& drawHook() {
-    static PickDrawHook hook;
-    return hook;
-}
-
 // Canvas pixels within which gathering pulls a vertex onto the pick, and
 // within which joining looks for line ends.
 constexpr double kNearPixels = 4.0;
 constexpr int16_t kPolylinesOnly = 2;
 
 } // namespace
-
-void SetPickDrawHook(PickDrawHook hook) { drawHook() = std::move(hook); }
-bool HasPickDrawHook() { return bool(drawHook()); }
 
 MapFigurePtr SameFigure(const clsMapFigure& figure) {
     MapFigurePtr copy = figure.Copy();
@@ -66,7 +58,7 @@ FigurePickState FigurePickMenu::Prepare() const {
     s.Copy = true;
     s.Connect = edit && figure->FigCode() == 2 && (node == 1 || node == points);
     s.Draw = true;
-    s.DrawVisible = HasPickDrawHook();
+    s.DrawVisible = bool(InstalledFigPolyWindows().draw);
     if (units.Count() < 2) s.Move = s.Copy = false;
     if (edit) {
         s.Seek[0] = s.Seek[1] = fi >= 2;
@@ -107,27 +99,27 @@ void FigurePickMenu::Retouch() {
 void FigurePickMenu::Draw() {
     MapUnitPtr unit;
     MapFigurePtr figure;
-    if (!picked(unit, figure) || !HasPickDrawHook()) return;
+    const auto& draw = InstalledFigPolyWindows().draw;
+    if (!picked(unit, figure) || !draw) return;
     const int32_t code = figure->FigCode();
     if (code < 2 || code > 5) return;
     MapFigurePtr copy = SameFigure(*figure);
-    PickDrawRequest req;
-    if (host_.DialogPlace) host_.DialogPlace(req.WinLeft, req.WinTop);
-    req.PolyMode = code == 2 || code == 3;
-    if (req.PolyMode) {
-        req.Poly = copy->Poly();
+    DrawWindowRequest req;
+    // The view stays where it is.
+    req.CenterView = false;
+    if (host_.DialogPlace) host_.DialogPlace(req.firstPosition.left, req.firstPosition.top);
+    req.polyMode = code == 2 || code == 3;
+    if (req.polyMode) {
+        req.Poly = copy->Poly()->Copy();
         req.ActIndex = PickInfo->PointIndex;
     } else {
         copy->Poly()->GetXandY(1, req.PointX, req.PointY);
     }
-    if (!drawHook()(req)) return;
-    if (req.PolyMode) {
-        copy->setPoly(req.Poly);
-    } else {
-        auto point = std::make_shared<clsPoly>();
-        point->AddXandY(req.PointX, req.PointY);
-        copy->setPoly(point);
-    }
+    if (!draw(req)) return;
+    auto poly = std::make_shared<clsPoly>();
+    if (req.polyMode) *poly = req.Poly;
+    else poly->AddXandY(req.PointX, req.PointY);
+    copy->setPoly(poly);
     prepareUndo();
     if (unit->Map().Renew(PickInfo->FigureIndex, copy)) plotWindow();
 }

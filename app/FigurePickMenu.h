@@ -1,5 +1,6 @@
 // The pick menu "選択編集(&S)": the commands on the one figure element chosen
-// in the pickup list (PickInfo). Prepare says which items the menu offers;
+// in the pickup list (PickInfo). Reshaping opens the drawing window the
+// figure dialogs use (InstalledFigPolyWindows). Prepare says which items the menu offers;
 // each command changes the maps through clsMap, so that undo and write
 // protection hold, and redraws through the host.
 //
@@ -19,22 +20,8 @@
 #include <vector>
 
 #include "FigureDialog.h"
+#include "FigureWindows.h"
 #include "clsMapPlot.h"
-
-// The reshaping window on the map (interactive drawing), reached through a
-// hook its window installs. PolyMode edits Poly (shared) and ActIndex, else
-// the point (PointX, PointY). WinLeft/WinTop: where a window not yet placed
-// opens (twips). True when it ended with OK.
-struct PickDrawRequest {
-    bool PolyMode = false;
-    std::shared_ptr<clsPoly> Poly;
-    int32_t ActIndex = 1;
-    int32_t PointX = 0, PointY = 0;
-    int32_t WinLeft = 0, WinTop = 0;
-};
-using PickDrawHook = std::function<bool(PickDrawRequest&)>;
-void SetPickDrawHook(PickDrawHook hook);
-bool HasPickDrawHook();
 
 // What the commands need of the main window.
 struct FigurePickHost {
@@ -57,7 +44,7 @@ struct PickUnitItem {
 // The items of the menu as they are offered (true: enabled).
 struct FigurePickState {
     bool Retouch = false, Draw = false, List = true, Delete = false, Gap = false, Connect = false, Hide = false;
-    bool DrawVisible = false;   // off until the drawing window is there
+    bool DrawVisible = false;   // off while no drawing window is installed
     bool Rem = true, Text = true, Center = true;
     bool Mark = false;
     std::array<bool, 9> MarkItem{};   // marks 1..9

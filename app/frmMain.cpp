@@ -1,4 +1,5 @@
 #include "frmMain.h"
+#include "frmMainMenus.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -31,6 +32,7 @@
 #include "FigurePickMenuUi.h"
 #include "FileOpenSave.h"
 #include "MainPlotRoutines.h"
+#include "MainPrint.h"
 #include "MapListHost.h"
 #include "MapPopupMenu.h"
 #include "MapSymbolHost.h"
@@ -77,14 +79,6 @@ constexpr int kMinHeightTwips = 4500;
 
 int pixelsX(double twips) { return static_cast<int>(twips / plat::TwipsPerPixelX()); }
 int pixelsY(double twips) { return static_cast<int>(twips / plat::TwipsPerPixelY()); }
-
-// The filters of the File menu's open and save-as choosers.
-const QString kOpenFilter = QStringLiteral(
-    "経緯度地図ファイル(*.MLL)|*.MLL|ＸＹ地図ファイル(*.MXY)|*.MXY|事象ファイル(*.THG)|*.THG|"
-    "行政区ファイル(*.ADM)|*.ADM|ログファイル(*.PLG)|*.PLG|");
-const QString kSaveFilter = kOpenFilter + QStringLiteral(
-    "BMPイメージファイル(*.BMP)|*.BMP|PNGイメージファイル(*.PNG)|*.PNG|メタファイル(*.WMF)|*.WMF|"
-    "ポストスクリプト(*.EPS)|*.EPS|");
 
 int16_t buttonOf(Qt::MouseButton b) {
     switch (b) {
@@ -211,6 +205,7 @@ frmMain::frmMain(QWidget* parent)
     buildControls();
     buildMenus();
     buildPopupMenu();
+    PrinterFound = QtPrinterPort::AnyPrinter();
     logic_.InputSaveName = [](const QString& filter, const QString& proposal) {
         return mainform::InputSaveName(QString(), filter, proposal);
     };
@@ -340,131 +335,10 @@ void frmMain::buildControls() {
             [this] { viewEvent("picScaleLarge_Click", [&] { control_->picScaleLarge_Click(); }); });
 }
 
-void frmMain::buildMenus() {
-    auto item = [](QMenu* menu, const char* caption, std::function<void()> action = {}) {
-        QAction* a = menu->addAction(QString::fromUtf8(caption));
-        if (action)
-            QObject::connect(a, &QAction::triggered, menu, std::move(action));
-        else
-            a->setEnabled(false);   // its command comes with the menus
-        return a;
-    };
-    auto wired = [this](const char* handler, std::function<void()> fn) {
-        return [this, handler, fn = std::move(fn)] { guarded(handler, fn); };
-    };
-
-    mnuFile = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
-    item(mnuFile, "新規作成(&N)...");
-    item(mnuFile, "開く(&O)...", wired("mnuOpen_Click", [this] { mnuOpen_Click(); }));
-    item(mnuFile, "上書き保存(&S)");
-    item(mnuFile, "名前を付けて保存(&A)...", wired("mnuSave_Click", [this] { mnuSave_Click(); }));
-    item(mnuFile, "地図ユニットリスト(&L)...", wired("mnuMapUnitList_Click", [this] { mnuMapUnitList(); }));
-    QAction* cruiseSet = item(mnuFile, "クルーズ設定(&T)...", wired("mnuCruiseSet_Click", [this] { mnuCruiseSet(); }));
-    item(mnuFile, "クルーズ実行(&W)");
-    mnuFile->addSeparator();
-    item(mnuFile, "地図画像コピー(&C)", wired("mnuMapCopy_Click", [this] { logic_.mnuMapCopy_Click(); }));
-    item(mnuFile, "印刷(&P)...");
-    mnuFile->addSeparator();
-    item(mnuFile, "画像サイズ(&Z)...", wired("mnuMapSize_Click", [this] { mnuMapSize_Click(); }));
-    QAction* mapInfo = item(mnuFile, "地図情報(&I)...", wired("mnuMapInfo_Click", [this] { mnuMapInfo(this); }));
-    mnuFile->addSeparator();
-    QAction* quit = mnuFile->addAction(plat::AppTitle() + QStringLiteral("の終了(&X)"));
-    connect(quit, &QAction::triggered, this, &QWidget::close);
-    mnuFile->addSeparator();
-    for (const char* log : {"(&1) LAST.LOG", "(&2) CLIP.LOG", "(&3) PRINT.LOG", "(&4) "}) item(mnuFile, log);
-    connect(mnuFile, &QMenu::aboutToShow, this, [this, cruiseSet, mapInfo] {
-        cruiseSet->setEnabled(gvMapMode == 1);
-        const clsMap* map = ActiveMap();
-        mapInfo->setEnabled(map && map->Count() > 0);
-    });
-
-    mnuEdit = menuBar()->addMenu(QStringLiteral("編集(&E)"));
-    item(mnuEdit, "やり直し(&U)");
-    mnuEdit->addSeparator();
-    item(mnuEdit, "ゴミ箱から１図形復活(&F)");
-    item(mnuEdit, "ゴミ箱から全図形復活(&O)");
-    mnuEdit->addSeparator();
-    item(mnuEdit, "ピックアップ(&P)");
-    item(mnuEdit, "ポイント強調許可(&E)");
-    mnuEdit->addSeparator();
-    QMenu* add = mnuEdit->addMenu(QStringLiteral("地図図形追加(&A)"));
-    const char* kinds[] = {"注釈(&R)", "連続線(&L)", "多辺形(&G)", "点記号(&S)", "文字列(&T)"};
-    for (int k = 1; k <= 5; ++k)
-        item(add, kinds[k - 1], wired("mnuAddItem_Click", [this, k] { mnuAddItem(k); }));
-    item(mnuEdit, "方位線追加(&D)...");
-    mnuEdit->addSeparator();
-    mnuEdit->addMenu(QStringLiteral("図形種別検索許可(&I)"))->setEnabled(false);
-    mnuEdit->addMenu(QStringLiteral("地図別検索許可(&M)"))->setEnabled(false);
-    mnuEdit->addSeparator();
-    item(mnuEdit, "固有表示スイッチ全解除(&D)");
-    item(mnuEdit, "固有色全解除(&C)");
-    mnuEdit->addSeparator();
-    item(mnuEdit, "事象編集(&J)...");
-    item(mnuEdit, "地図図形リスト(&T)...", wired("mnuMapList_Click", [this] { mnuMapList(); }));
-    connect(mnuEdit, &QMenu::aboutToShow, this, [add] {
-        const clsMap* map = ActiveMap();
-        add->setEnabled(map && !map->LockMode());
-    });
-
-    mnuView = menuBar()->addMenu(QStringLiteral("表示(&V)"));
-    item(mnuView, "ホームポジション(&N)", wired("mnuHome_Click", [this] { logic_.mnuHome_Click(); }));
-    QAction* jump = item(mnuView, "地名ジャンプ(&J)...", wired("mnuJump_Click", [this] { mnuJump(); }));
-    item(mnuView, "直接投影変換(&D)...", wired("mnuDirect_Click", [this] { mnuDirectProjection(this); }));
-    mnuView->addSeparator();
-    QAction* grid = item(mnuView, "経緯線(&G)...", wired("mnuGrid_Click", [this] { ShowGridDialog(this); }));
-    item(mnuView, "アクセサリ(&A)...", wired("mnuAccessory_Click", [this] { ShowAccessoryDialog(this); }));
-    item(mnuView, "地図記号・凡例(&K)...",
-         wired("mnuMapSymbol_Click", [this] { ShowMapSymbolDialog(this, CurrentMapUnits()); }));
-    mnuView->addSeparator();
-    for (const char* sub : {"言語モード(&L)", "座表モード(&U)", "ビューエリア(&W)", "図形種別表示許可(&I)",
-                            "地図別表示許可(&M)", "方位線(&R)", "文字列・点記号拡大率(&Z)"})
-        mnuView->addMenu(QString::fromUtf8(sub))->setEnabled(false);
-    mnuView->addSeparator();
-    for (const char* sw : {"文字列・点記号縁取り許可(&O)", "文字列傾斜許可(&S)", "行政区別表示許可(&Y)",
-                           "事象別表示許可(&T)", "固有表示許可(&H)", "固有色許可(&P)"})
-        item(mnuView, sw);
-    connect(mnuView, &QMenu::aboutToShow, this, [jump, grid] {
-        const clsMap* map = ActiveMap();
-        jump->setEnabled(map && map->Count() > 0);
-        grid->setEnabled(gvMapMode == 1);
-    });
-
-    mnuProject = menuBar()->addMenu(QStringLiteral("主投影変換(&M)"));
-    item(mnuProject, "主投影変換ウィザード(&P)...", wired("mnuPrjWizard_Click", [this] { mnuPrjWizard(); }));
-
-    mnuTool = menuBar()->addMenu(QStringLiteral("ツール(&T)"));
-    item(mnuTool, "環境設定(&E)...", wired("mnuEnvironment_Click", [this] { mnuEnvironment(); }));
-    QAction* survey = item(mnuTool, "測量(&R)", [this] { viewEvent("mnuSurvey_Click", [&] { control_->mnuSurvey_Click(); }); });
-    QAction* frameCut =
-        item(mnuTool, "フレームカット(&F)", [this] { viewEvent("mnuFrameCut_Click", [&] { control_->mnuFrameCut_Click(); }); });
-    survey->setCheckable(true);
-    frameCut->setCheckable(true);
-    connect(mnuTool, &QMenu::aboutToShow, this, [this, survey, frameCut] {
-        const bool surveyOn = control_->Survey().IsOn(), frameCutOn = control_->FrameCut().IsOn();
-        survey->setEnabled(!frameCutOn && !control_->PickupEi);
-        survey->setChecked(surveyOn);
-        frameCut->setEnabled(!surveyOn && !control_->PickupEi);
-        frameCut->setChecked(frameCutOn);
-    });
-
-    mnuHelp = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
-    item(mnuHelp, "目次(&C)...");
-    item(mnuHelp, "キーワード(&K)");
-    item(mnuHelp, "メインウィンドウ(&H)");
-    mnuHelp->addSeparator();
-    mnuHelp->addMenu(QStringLiteral("作者WEBサイト(&W)"))->setEnabled(false);
-    item(mnuHelp, "バージョン情報(&A)...", wired("mnuAbout_Click", [this] {
-             frmAbout about(this);
-             about.Remembered().presetIfFirst(int(x() * plat::TwipsPerPixelX()), int(y() * plat::TwipsPerPixelY()),
-                                              3600, 600);
-             about.exec();
-         }));
-}
-
 // ---------------------------------------------------------------- popup menu
 
 struct frmMain::PopupActions {
-    QAction *Home = nullptr, *MapCopy = nullptr, *Survey = nullptr, *Pickup = nullptr;
+    QAction *Home = nullptr, *CruiseExe = nullptr, *MapCopy = nullptr, *Survey = nullptr, *Pickup = nullptr;
     std::array<QAction*, 5> Direct{};
     QAction *Grid = nullptr, *Acs = nullptr, *Edge = nullptr, *TextSlant = nullptr;
     std::array<QAction*, 2> Language{}, Scale{};
@@ -487,7 +361,10 @@ void frmMain::buildPopupMenu() {
         };
     };
     a.Home = add("mnuPopupHome_Click", [this] { logic_.mnuHome_Click(); });
-    // The cruise run joins here once the File menu has it.
+    a.CruiseExe = add("mnuPopupCruiseExe_Click", [this] {
+        repaint();
+        mnuCruiseExe();
+    });
     a.MapCopy = add("mnuPopupMapCopy_Click", [this] { logic_.mnuMapCopy_Click(); });
     mnuPopup->addSeparator();
     a.Survey = add("mnuPopupSurvey_Click", [this] { viewEvent("mnuSurvey_Click", [&] { control_->mnuSurvey_Click(); }); });
@@ -511,7 +388,7 @@ void frmMain::buildPopupMenu() {
     for (int i = 0; i < 4; ++i)
         a.Scroll[i] = add("mnuPopupScrollItem_Click", [this, i] { logic_.ScrollStep(int16_t(i)); });
     for (QAction* act : mnuPopup->actions()) act->setCheckable(!act->isSeparator());
-    for (QAction* act : {a.Home, a.MapCopy, a.Scale[0], a.Scale[1], a.Scroll[0], a.Scroll[1], a.Scroll[2], a.Scroll[3]})
+    for (QAction* act : {a.Home, a.CruiseExe, a.MapCopy, a.Scale[0], a.Scale[1], a.Scroll[0], a.Scroll[1], a.Scroll[2], a.Scroll[3]})
         act->setCheckable(false);
 }
 
@@ -535,6 +412,7 @@ void frmMain::mnuPopup_Click() {
         if (act->isCheckable()) act->setChecked(st.Checked);
     };
     show(a.Home, s.Home);
+    show(a.CruiseExe, s.CruiseExe);
     show(a.MapCopy, s.MapCopy);
     show(a.Survey, s.Survey);
     show(a.Pickup, s.Pickup);
@@ -913,199 +791,6 @@ void frmMain::closeEvent(QCloseEvent* e) {
     // A very large unit set is not freed: the process ends at once.
     if (stayed) std::_Exit(0);
     QApplication::quit();
-}
-
-// ---------------------------------------------------------------- menu commands
-
-void frmMain::mnuCruiseSet() {
-    static plat::DialogPosition remembered;
-    remembered.presetIfFirst(int(x() * plat::TwipsPerPixelX()), int(y() * plat::TwipsPerPixelY()), 600, 600);
-    frmCruise05 dialog(this, &remembered);
-    frmCruise05Logic& l = dialog.logic();
-    l.CruiseEngine = gvCruise;
-    l.TargetUnits = gvMapUnitsLL;
-    l.TargetPlot = [] { return CruiseView{gvMapPlotLL->MapScale(), gvMapPlotLL->Field()}; };
-    const int32_t code = dialog.showCruise();
-    l.CruiseEngine = nullptr;
-    l.TargetUnits = nullptr;
-    l.TargetPlot = {};
-    if (code == 2 || gvCruise->EiAuto) logic_.PlotWindow();
-}
-
-void frmMain::mnuJump() {
-    frmJump05 dialog(this);
-    frmJump05Logic& l = dialog.logic();
-    l.TargetUnits = CurrentMapUnits();
-    const bool ok = dialog.showJump();
-    l.TargetUnits = nullptr;
-    if (!ok) return;
-    if (l.JumpMapMode != gvMapMode) {
-        gvMapMode = l.JumpMapMode;
-        logic_.SetScrollRange();
-    }
-    clsMapPlot* plot = CurrentMapPlot();
-    plot->setCenterX(l.JumpX);
-    plot->setCenterY(l.JumpY);
-    double s = plot->MapScale();
-    if (s < l.JumpScaleL) s = l.JumpScaleL;
-    if (s > l.JumpScaleS) s = l.JumpScaleS;
-    plot->setMapScale(s);
-    if (gvCruise->EiAuto) {
-        plat::MsgBox(QStringLiteral("〔オートクルーズ〕を解除します."), plat::MbInformation);
-        gvCruise->EiAuto = false;
-    }
-    logic_.SetViewControllByEngine();
-    logic_.PlotWindow();
-}
-
-void frmMain::mnuMapList() {
-    openMapList(0, 0);
-    logic_.PlotWindow();
-}
-
-bool frmMain::openMapList(int16_t startUnit, int32_t startRow) {
-    frmMapList dialog(this);
-    frmMapListLogic& l = dialog.logic();
-    l.MapUnits = CurrentMapUnits();
-    l.StartUnit = startUnit;
-    l.StartRow = startRow;
-    dialog.showList();
-    l.MapUnits = nullptr;
-    if (!l.MoveView) return false;
-    CurrentMapPlot()->setCenterX(l.MoveX);
-    CurrentMapPlot()->setCenterY(l.MoveY);
-    logic_.SetViewControllByEngine();
-    return true;
-}
-
-void frmMain::mnuAddItem(int kind) {
-    MapUnitPtr unit = ActiveMapUnit();
-    clsMapPlot* plot = CurrentMapPlot();
-    if (!unit || !plot || !ConfirmAddFigure(*unit)) return;
-    HMapEditState& edit = HMapEdit();
-    edit.EditMapUnit = unit;
-    edit.EditActiveNode = 0;
-    edit.EditDialogLeft = int(x() * plat::TwipsPerPixelX()) + 600;
-    edit.EditDialogTop = int(y() * plat::TwipsPerPixelY()) + 600;
-    edit.EditPointX = plot->CenterX();
-    edit.EditPointY = plot->CenterY();
-    const std::optional<FigureList> figures = CreateMapFigure(kind);
-    edit.EditMapUnit = nullptr;
-    if (!figures) return;
-    CurrentMapUnits()->ResetUndo();
-    for (const MapFigurePtr& f : *figures) unit->Map().Add(f);
-    logic_.PlotWindow();
-}
-
-void frmMain::mnuOpen_Click() {
-    if (openProposal_.isEmpty()) openProposal_ = JoinPath(gvMapFolder, QStringLiteral("*.MLL"));
-    const QString name = mainform::InputLoadName(QString(), kOpenFilter, openProposal_);
-    if (name.isEmpty()) return;
-    openProposal_ = name;
-    LoadFile(name);
-}
-
-void frmMain::mnuSave_Click() {
-    if (gvLastSavePath.isEmpty() && gvCanvas) gvLastSavePath = gvCanvas->PngPath();
-    const QString name = mainform::InputSaveName(QString(), kSaveFilter, gvLastSavePath);
-    if (name.isEmpty()) return;
-    gvLastSavePath = name;
-    mainform::SaveFile(name);
-    if (!AnyMapModified()) control_->Reminder().SaveMinuteCount = 0;
-    logic_.PlotCaption();
-}
-
-void frmMain::mnuOverwrite_Click() {
-    if (const clsMap* map = ActiveMap()) mainform::SaveFile(map->FileName());
-    for (clsMapUnits* units : {gvMapUnitsLL, gvMapUnitsXY})
-        if (units)
-            for (const MapUnitPtr& unit : std::vector<MapUnitPtr>(units->begin(), units->end()))
-                if (unit->Modify()) unit->Save(true);
-    if (!AnyMapModified()) control_->Reminder().SaveMinuteCount = 0;
-    logic_.PlotCaption();
-}
-
-void frmMain::mnuMapSize_Click() {
-    if (!gvCanvas) return;
-    MapSizeLogic size;
-    size.Canvas = gvCanvas;
-    MapSizeLogic::Remembered().presetIfFirst(plat::WindowLeftTwips(this), plat::WindowTopTwips(this), 600, 600);
-    {
-        frmMapSize dialog(size, this);
-        dialog.showModal();
-    }
-    size.Canvas = nullptr;
-    if (!size.OK) return;
-    logic_.InitializingEi = true;
-    if (!gvCanvas->Synchro()) gvCanvas->ViewLikeCanvas();
-    ResizeFormByView();
-    layoutView();
-    logic_.InitializingEi = false;
-    logic_.PlotWindow();
-}
-
-void frmMain::mnuMapUnitList() {
-    if (!unitList_) unitList_ = new frmMapUnitList(this);
-    unitList_->openFromMain(this, CurrentMapUnits());
-}
-
-frmPrjWizardLogic& frmMain::prjWizard() {
-    if (!prjWizard_) prjWizard_ = std::make_unique<frmPrjWizardLogic>();
-    return *prjWizard_;
-}
-
-void frmMain::mnuPrjWizard() {
-    frmPrjWizardLogic& wiz = prjWizard();
-    wiz.MapUnitsLL = gvMapUnitsLL;
-    wiz.MapPlotLL = gvMapPlotLL;
-    wiz.Projector = gvProjector;
-    wiz.Position.presetIfFirst(plat::WindowLeftTwips(this), plat::WindowTopTwips(this), 2400, 600);
-    {
-        frmPrjWizard w(wiz, this);
-        w.showModal();
-    }
-    wiz.MapUnitsLL = nullptr;
-    wiz.MapPlotLL = nullptr;
-    wiz.Projector = nullptr;
-    if (!(wiz.ResultFlags & frmPrjWizardLogic::ResultRun) || !wiz.ResultUnits) return;
-    // The set replaced holds the user's X/Y edits: they are offered for
-    // saving before it goes.
-    if (gvMapUnitsXY)
-        for (const MapUnitPtr& u : std::vector<MapUnitPtr>(gvMapUnitsXY->begin(), gvMapUnitsXY->end()))
-            logic_.UnloadMapUnit(*u);
-    delete std::exchange(gvMapUnitsXY, new clsMapUnits(*wiz.ResultUnits));
-    clsMapPlot& xy = *gvMapPlotXY;
-    const clsMapPlot& ll = *gvMapPlotLL;
-    // The engine must not keep the set just freed until its next plot.
-    xy.MapUnits = std::shared_ptr<clsMapUnits>(std::shared_ptr<void>(), gvMapUnitsXY);
-    xy.setCenterX(wiz.ResultCenterX);
-    xy.setCenterY(wiz.ResultCenterY);
-    xy.setMapScale(ll.MapScale());
-    xy.AccessoryEnable = ll.AccessoryEnable;
-    xy.EdgeEnable = ll.EdgeEnable;
-    xy.FigureDisp = ll.FigureDisp;
-    xy.FigurePick = ll.FigurePick;
-    xy.FigNativeEnable = ll.FigNativeEnable;
-    xy.FigShowModeEnable = ll.FigShowModeEnable;
-    xy.ThgShowModeEnable = ll.ThgShowModeEnable;
-    mnuCoordinateItem(2);
-}
-
-void frmMain::mnuCoordinateItem(int32_t mode) {
-    if (control_->Survey().IsOn()) viewEvent("mnuSurvey_Click", [&] { control_->mnuSurvey_Click(); });
-    gvMapMode = mode;
-    logic_.SetScrollRange();
-    logic_.SetViewControllByEngine();
-    logic_.PlotWindow();
-}
-
-void frmMain::mnuEnvironment() {
-    ShowEnvironmentDialog(this);
-    // Redrawn whatever the answer; the angle format may have changed, so
-    // the pointer's position is shown anew as well.
-    logic_.PlotWindow();
-    if (!logic_.state().Panels[3].isEmpty())
-        logic_.ShowCursorPos(control_->MouseMapValid, control_->MouseMapX, control_->MouseMapY);
 }
 
 void frmMain::installDialogHosts() {

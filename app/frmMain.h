@@ -7,6 +7,7 @@
 
 #include <QMainWindow>
 
+#include <functional>
 #include <memory>
 
 #include "FileOpenSave.h"
@@ -51,6 +52,11 @@ public:
     void mnuSave_Click();
     void mnuOverwrite_Click();
     void mnuMapSize_Click();
+    // Whether a printer was found at start-up (the print item's state), and
+    // the printer the print item uses (empty: the system's, through the
+    // print dialog).
+    bool PrinterFound = false;
+    std::function<std::unique_ptr<class PrinterPort>()> MakePrinter;
     // The projection wizard's state, kept for the program run (tests put
     // their run engine here).
     frmPrjWizardLogic& prjWizard();
@@ -146,7 +152,19 @@ private:
     void paintMeasure(QPainter& p);
     void paintViewArea(QPainter& p);
 
+    void mnuNew();
     void mnuCruiseSet();
+    void mnuCruiseExe();
+    void mnuPrint();
+    void mnuGarbage(bool all);
+    void mnuAddAzimuthLine();
+    void mnuResetOwn(bool colours);
+    void mnuMapDispItem(int index);
+    // The drop-downs: every state from the window and the engines.
+    void mnuFile_Click();
+    void mnuEdit_Click();
+    void mnuView_Click();
+    void mnuTool_Click();
     void mnuJump();
     void mnuMapList();
     // The figure list, opened on a unit's figure row when given (0: the
@@ -177,4 +195,7 @@ private:
     struct PopupActions;
     std::unique_ptr<PopupActions> popupActions_;
     std::unique_ptr<FigurePickMenu> pick_;
+    struct MenuActions;
+    std::unique_ptr<MenuActions> menuActions_;
+    bool cruiseAsked_ = false;   // the download question comes once a run
 };

@@ -61,6 +61,7 @@ QString GetAuthorURLhome() { return envString(QStringLiteral("AuthorURLhome"), Q
 QString GetAuthorURLmap() { return envString(QStringLiteral("AuthorURLmap"), QString()); }
 QString GetAuthorURLruntime() { return envString(QStringLiteral("AuthorURLruntime"), QString()); }
 QString GetAuthorURLupgrade() { return envString(QStringLiteral("AuthorURLupgrade"), QString()); }
+QString GetAuthorURLorder() { return envString(QStringLiteral("AuthorURLorder"), QString()); }
 
 int32_t GetGridForeColor() {
     const double def = static_cast<double>(static_cast<int32_t>(0x80000008u));

@@ -24,6 +24,7 @@ QString GetAuthorURLhome();
 QString GetAuthorURLmap();
 QString GetAuthorURLruntime();
 QString GetAuthorURLupgrade();
+QString GetAuthorURLorder();
 int32_t GetGridForeColor();
 int32_t GetGridBackColor();
 int32_t GetGridFontSize();

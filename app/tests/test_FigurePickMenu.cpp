@@ -31,7 +31,7 @@ protected:
         p.MapToCanvas(0, 0, ox, oy);
         menu.MapPlot = &p;
     }
-    ~PickMenu() override { SetPickDrawHook({}); }
+    ~PickMenu() override { SetFigPolyWindows(windows); }
     // The map point shown at pixel (ox + x, oy + y).
     PolyPoint px(int32_t x, int32_t y) {
         PolyPoint m;
@@ -68,6 +68,8 @@ protected:
         return {s.begin(), s.end()};
     }
 
+    // Tests install their own drawing window.
+    const FigPolyWindows windows = SetFigPolyWindows({});
     plat::RasterDC dc{plat::Bitmap::Create(400, 300, 32), 96};
     clsMapPlot p;
     std::shared_ptr<clsMapUnits> units;
@@ -129,7 +131,7 @@ TEST_F(PickMenu, EnablingMatrix) {
     lines->Map().setLockMode(false);
     lines->Map().Item(lines->Map().Count())->setJumpMark(0);
     other->Map().setLockMode(true);
-    SetPickDrawHook([](PickDrawRequest&) { return false; });
+    SetFigPolyWindows({[](DrawWindowRequest&) { return false; }, {}, {}, {}});
     FigurePickState s = menu.Prepare();
     EXPECT_TRUE(s.Mark);
     EXPECT_EQ(s.MarkItem, (std::array<bool, 9>{false, false, false, false, false, false, false, false, true}));
@@ -316,12 +318,14 @@ TEST_F(PickMenu, LengthAndAreaTexts) {
 TEST_F(PickMenu, DrawKeepsTheIdentifierAndCancelChangesNothing) {
     const MapFigurePtr a = line({{0, 0}, {dx, 0}});
     bool ok = false;
-    SetPickDrawHook([&](PickDrawRequest& r) {
-        EXPECT_TRUE(r.PolyMode);
-        EXPECT_EQ(r.ActIndex, 2);
-        r.Poly->SetXandY(2, dx, dx);
-        return ok;
-    });
+    SetFigPolyWindows({[&](DrawWindowRequest& r) {
+                           EXPECT_TRUE(r.polyMode);
+                           EXPECT_FALSE(r.CenterView);
+                           EXPECT_EQ(r.ActIndex, 2);
+                           r.Poly.SetXandY(2, dx, dx);
+                           return ok;
+                       },
+                       {}, {}, {}});
     pick(lines, a, 2);
     menu.Draw();
     EXPECT_EQ(lines->Map().Item(1), a);

@@ -10,6 +10,7 @@
 #include <QImage>
 
 #include "AppTestSupport.h"
+#include "MainLogicTestSupport.h"
 #include "ErrorMng.h"
 #include "FileOpenSave.h"
 #include "MainPlotRoutines.h"
@@ -28,65 +29,8 @@
 
 namespace {
 
-class FakeView : public MainView {
-public:
-    void Refresh(const MainViewState& s) override {
-        last = s;
-        ++refreshes;
-    }
-    void RepaintView() override { ++repaints; }
-    void RedrawTopBar() override { ++topBars; }
-    void CaptionMetrics(double& w, double& c) const override {
-        w = widthTwips;
-        c = 120;
-    }
-    void ResizeFormByView() override { ++resizes; }
-    void DoEvents() override {}
-    // As the bar would: the value stays, its Change is the control's.
-    void SetScrollValue(bool vertical, int32_t value) override {
-        scrolled.emplace_back(vertical, value);
-        if (logic) logic->KeepScrollValue(vertical, value);
-    }
-    void ViewPlotted() override { ++plotted; }
-    void LeaveModes() override { ++leaves; }
-
-    MainWindowLogic* logic = nullptr;
-    MainViewState last;
-    std::vector<std::pair<bool, int32_t>> scrolled;
-    int refreshes = 0, repaints = 0, topBars = 0, resizes = 0, plotted = 0, leaves = 0;
-    double widthTwips = 15000;
-};
-
-// The installed program started, the window laid out.
-class MainLogic : public ::testing::Test {
-protected:
-    MainLogic() : logic_(view_) {
-        view_.logic = &logic_;
-        folder_.Install();
-        QDir(folder_.path()).mkdir(QStringLiteral("help"));
-        testsupport::WriteBytes(folder_.file(QStringLiteral("help/index.html")), "<html></html>");
-        InstallMapViewHooks();
-        logic_.Plotter = [](plat::HDC, int32_t, int32_t, int32_t, int32_t, const std::function<void(int16_t)>&) {
-            return int16_t(0);
-        };
-        EXPECT_TRUE(logic_.Load());
-        EXPECT_FALSE(logic_.InitializingEi);
-        EXPECT_EQ(view_.resizes, 1);
-    }
-    ~MainLogic() override { SetMapModeSource({}); }
-
-    // A latitude/longitude unit with one remark, named path.
-    static MapUnitPtr addUnit(const QString& path) {
-        EXPECT_TRUE(gvMapUnitsLL->AddNew(path));
-        MapUnitPtr unit = gvMapUnitsLL->Active();
-        unit->Map().Add(std::make_shared<clsMapRem>());
-        return unit;
-    }
-
-    apptest::ProgramFolder folder_;
-    FakeView view_;
-    MainWindowLogic logic_;
-};
+using apptest::FakeView;
+using apptest::MainLogic;
 
 TEST_F(MainLogic, PlotDriverReportsEachResultOfTheEngine) {
     struct Case {

@@ -51,6 +51,14 @@
 #include "clsCanvas.h"
 #include "frmPrjWizard.h"
 #include "MapViewControl.h"
+#include "MainPrint.h"
+#include "Help.h"
+#include "frmCruise05.h"
+#include "basBaseMap.h"
+#include "clsCruise05.h"
+#include "clsMapRem.h"
+#include <QFileInfo>
+#include <QPrinter>
 #include "Screen.h"
 #include "ViewOverlay.h"
 #include "basHMapCoord.h"
@@ -573,7 +581,8 @@ TEST_F(MainWindow, RightClickPopsUpTheViewMenuWhoseItemsActOnTheView) {
     };
     QTest::mouseClick(view, Qt::RightButton, Qt::NoModifier, {300, 200});
     ASSERT_TRUE(waitFor([&] { return window.mnuPopup->isVisible(); }));
-    EXPECT_EQ(popupItem("クルーズ実行(&W)"), nullptr) << "absent until the cruise run exists";
+    ASSERT_NE(popupItem("クルーズ実行(&W)"), nullptr);
+    EXPECT_TRUE(popupItem("クルーズ実行(&W)")->isEnabled()) << "latitude/longitude mode";
     QAction* grid = popupItem("経緯線許可(&G)");
     ASSERT_NE(grid, nullptr);
     EXPECT_EQ(grid->isChecked(), CurrentMapPlot()->GridEnable);
@@ -645,7 +654,7 @@ TEST_F(MainWindow, DoubleClickListsTheNearestFiguresWithTheFirstHighlighted) {
         menuShown = true;
         EXPECT_TRUE(menu.isVisible());
         EXPECT_EQ(menu.title(), QStringLiteral("選択編集(&S)"));
-        EXPECT_FALSE(menu.mnuPickDraw->isVisible()) << "absent until the drawing window exists";
+        EXPECT_TRUE(menu.mnuPickDraw->isVisible()) << "the drawing window is installed";
         EXPECT_TRUE(menu.mnuPickList->isEnabled());
         EXPECT_EQ(menu.mnuPickCopy->actions().size(), CurrentMapUnits()->Count() + 1);
         testsupport::SaveWidgetPng(&menu, QStringLiteral("pickmenu"));
@@ -691,6 +700,196 @@ TEST_F(MainWindow, DoubleClickWithNothingToPickGivesTheTwoLineMessageAndNoMenu) 
     QTest::qWait(50);
     EXPECT_FALSE(shown);
     EXPECT_FALSE(window.PickInfo);
+}
+
+// The item of a submenu as the drop-down of its menu leaves it.
+QAction* subItem(QMenu* menu, const char* sub, const char* caption) {
+    emit menu->aboutToShow();
+    for (QAction* a : menu->actions())
+        if (a->menu() && a->text() == QString::fromUtf8(sub)) {
+            emit a->menu()->aboutToShow();
+            for (QAction* i : a->menu()->actions())
+                if (i->text() == QString::fromUtf8(caption)) return i;
+        }
+    ADD_FAILURE() << sub << " > " << caption;
+    return nullptr;
+}
+
+TEST_F(MainWindow, EditAndViewMenusActOnTheEngineAndTheUnits) {
+    frmMain window;
+    startWindow(window);
+    clsMapPlot& plot = *gvMapPlotLL;
+    const MapUnitPtr world = gvMapUnitsLL->Active();
+    ASSERT_TRUE(world->UnitName().contains(QStringLiteral("WORLD_T3")));
+
+    // Pickup: checked while on, and the survey is off meanwhile.
+    QAction* pickup = menuItem(window.mnuEdit, "ピックアップ(&P)");
+    ASSERT_TRUE(pickup && pickup->isEnabled() && !pickup->isChecked());
+    pickup->trigger();
+    EXPECT_TRUE(window.viewControl().PickupEi);
+    EXPECT_TRUE(menuItem(window.mnuEdit, "ピックアップ(&P)")->isChecked());
+    EXPECT_FALSE(menuItem(window.mnuTool, "測量(&R)")->isEnabled());
+    menuItem(window.mnuEdit, "ピックアップ(&P)")->trigger();
+    EXPECT_FALSE(window.viewControl().PickupEi);
+
+    // Search permissions: no redraw.
+    int plots = plots_;
+    const int16_t pick = plot.FigurePick;
+    subItem(window.mnuEdit, "図形種別検索許可(&I)", "多辺形(&G)")->trigger();
+    EXPECT_EQ(plot.FigurePick, pick ^ 4);
+    emit window.mnuEdit->aboutToShow();
+    QMenu* mapPick = nullptr;
+    for (QAction* a : window.mnuEdit->actions())
+        if (a->text() == QStringLiteral("地図別検索許可(&M)")) mapPick = a->menu();
+    ASSERT_NE(mapPick, nullptr);
+    ASSERT_EQ(mapPick->actions().size(), 2) << "base and world";
+    EXPECT_TRUE(mapPick->actions()[1]->text().endsWith(QStringLiteral("(&B)")));
+    const bool searched = world->SearchSwitch();
+    mapPick->actions()[1]->trigger();
+    EXPECT_EQ(world->SearchSwitch(), !searched);
+    EXPECT_EQ(plots_, plots);
+
+    // The trash: restore one, then undo it.
+    const int32_t count = world->Map().Count();
+    const MapFigurePtr last = world->Map().Item(count);
+    ASSERT_TRUE(world->Map().Remove(count));
+    world->Garbage().Add(last);
+    world->Map().ResetUndo();
+    ASSERT_TRUE(menuItem(window.mnuEdit, "ゴミ箱から１図形復活(&F)")->isEnabled());
+    EXPECT_FALSE(menuItem(window.mnuEdit, "やり直し(&U)")->isEnabled());
+    menuItem(window.mnuEdit, "ゴミ箱から１図形復活(&F)")->trigger();
+    EXPECT_EQ(world->Map().Item(count), last);
+    EXPECT_FALSE(menuItem(window.mnuEdit, "ゴミ箱から全図形復活(&O)")->isEnabled());
+    ASSERT_TRUE(menuItem(window.mnuEdit, "やり直し(&U)")->isEnabled());
+    menuItem(window.mnuEdit, "やり直し(&U)")->trigger();
+    EXPECT_EQ(world->Map().Count(), count - 1);
+
+    // View switches redraw and show their state at the next drop-down.
+    plots = plots_;
+    const bool edge = plot.EdgeEnable;
+    menuItem(window.mnuView, "文字列・点記号縁取り許可(&O)")->trigger();
+    EXPECT_EQ(plot.EdgeEnable, !edge);
+    EXPECT_EQ(menuItem(window.mnuView, "文字列・点記号縁取り許可(&O)")->isChecked(), !edge);
+    subItem(window.mnuView, "文字列・点記号拡大率(&Z)", "160%(&G)")->trigger();
+    EXPECT_EQ(plot.PtnRatio(), 160);
+    EXPECT_TRUE(subItem(window.mnuView, "文字列・点記号拡大率(&Z)", "160%(&G)")->isChecked());
+    subItem(window.mnuView, "方位線(&R)", "８方位(&C)")->trigger();
+    EXPECT_EQ(plot.AzimuthLine, BaseMapAzimuthText(8, QString()));
+    EXPECT_TRUE(subItem(window.mnuView, "方位線(&R)", "８方位(&C)")->isChecked());
+    subItem(window.mnuView, "図形種別表示許可(&I)", "文字列(&T)")->trigger();
+    EXPECT_EQ(plot.FigureDisp & 16, 0);
+    subItem(window.mnuView, "図形種別表示許可(&I)", "文字列(&T)")->trigger();
+    EXPECT_EQ(plots_, plots + 5);
+
+    // A unit hidden while automatic cruising runs: told once, cruising off.
+    gvCruise->EiAuto = true;
+    {
+        testsupport::ScriptedBoxes boxes;
+        boxes.expect(QStringLiteral("〔オートクルーズ〕を解除します."), plat::IdOk);
+        emit window.mnuView->aboutToShow();
+        QMenu* mapDisp = nullptr;
+        for (QAction* a : window.mnuView->actions())
+            if (a->text() == QStringLiteral("地図別表示許可(&M)")) mapDisp = a->menu();
+        ASSERT_NE(mapDisp, nullptr);
+        ASSERT_EQ(mapDisp->actions().size(), 2);
+        EXPECT_TRUE(mapDisp->actions()[1]->isChecked());
+        mapDisp->actions()[1]->trigger();
+    }
+    EXPECT_FALSE(world->DisplaySwitch());
+    EXPECT_FALSE(gvCruise->EiAuto);
+    world->setDisplaySwitch(true);
+
+    // The coordinate mode, back and forth; a running survey ends first.
+    menuItem(window.mnuTool, "測量(&R)")->trigger();
+    ASSERT_TRUE(window.viewControl().Survey().IsOn());
+    subItem(window.mnuView, "座表モード(&U)", "ＸＹ座標(&X)")->trigger();
+    EXPECT_EQ(gvMapMode, 2);
+    EXPECT_FALSE(window.viewControl().Survey().IsOn());
+    EXPECT_FALSE(menuItem(window.mnuView, "経緯線(&G)...")->isEnabled());
+    EXPECT_FALSE(menuItem(window.mnuEdit, "方位線追加(&D)...")->isEnabled());
+    subItem(window.mnuView, "座表モード(&U)", "経緯度座標(&L)")->trigger();
+    EXPECT_EQ(gvMapMode, 1);
+}
+
+TEST_F(MainWindow, FileMenuMakesAUnitOverwritesAndPrints) {
+    frmMain window;
+    startWindow(window);
+    // A new unit: named, active and saved at once.
+    const QString path = folder_.map(QStringLiteral("NEWONE.MLL"));
+    {
+        testsupport::ScriptedBoxes boxes;
+        boxes.expectSaveFile(QStringLiteral("新しい地図ファイル"), path);
+        menuItem(window.mnuFile, "新規作成(&N)...")->trigger();
+        ASSERT_EQ(boxes.fileRequests().size(), 1u);
+        EXPECT_TRUE(boxes.fileRequests()[0].fileName.contains(QStringLiteral("UserMap")));
+        EXPECT_TRUE(boxes.fileRequests()[0].fileName.endsWith(QStringLiteral(".MLL")));
+    }
+    EXPECT_EQ(gvMapUnitsLL->Active()->UnitName(), path);
+    EXPECT_TRUE(QFile::exists(path));
+    EXPECT_FALSE(menuItem(window.mnuFile, "上書き保存(&S)")->isEnabled());
+
+    // Overwrite: the modified unit is saved and the reminder starts again.
+    auto remark = std::make_shared<clsMapRem>();
+    remark->setAdmin(0);
+    ASSERT_TRUE(gvMapUnitsLL->Active()->Map().Add(remark));
+    window.viewControl().Reminder().SaveMinuteCount = 3;
+    ASSERT_TRUE(menuItem(window.mnuFile, "上書き保存(&S)")->isEnabled());
+    menuItem(window.mnuFile, "上書き保存(&S)")->trigger();
+    EXPECT_FALSE(gvMapUnitsLL->Modify());
+    EXPECT_EQ(window.viewControl().Reminder().SaveMinuteCount, 0);
+    EXPECT_FALSE(window.windowTitle().contains(QStringLiteral("更新")));
+
+    // The snapshot items: the fourth names the last snapshot, the new unit's.
+    QAction* fourth = menuItem(window.mnuFile, "(&4) NEWONE.PLG");
+    ASSERT_NE(fourth, nullptr);
+    EXPECT_TRUE(fourth->isEnabled());
+    EXPECT_FALSE(menuItem(window.mnuFile, "(&3) PRINT.PLG")->isEnabled());
+
+    // Print: off without a printer; to a PDF file with one.
+    EXPECT_FALSE(menuItem(window.mnuFile, "印刷(&P)...")->isEnabled());
+    window.PrinterFound = true;
+    const QString pdf = folder_.file(QStringLiteral("menu.pdf"));
+    window.MakePrinter = [&] {
+        return std::make_unique<QtPrinterPort>(&window, [&](QPrinter& p, int16_t& copies) {
+            p.setOutputFormat(QPrinter::PdfFormat);
+            p.setOutputFileName(pdf);
+            p.setResolution(150);
+            p.setPageSize(QPageSize(QPageSize::A3));
+            p.setPageOrientation(QPageLayout::Landscape);
+            copies = 1;
+            return true;
+        });
+    };
+    menuItem(window.mnuFile, "印刷(&P)...")->trigger();
+    EXPECT_GT(QFileInfo(pdf).size(), 1000);
+    EXPECT_EQ(window.stbPanels[0]->text(), QStringLiteral("プリンタへの出力を完了しました."));
+    EXPECT_TRUE(menuItem(window.mnuFile, "(&3) PRINT.PLG")->isEnabled());
+}
+
+TEST_F(MainWindow, CruiseDownloadQuestionOnceARunAndHelpPages) {
+    frmMain window;
+    startWindow(window);
+    ASSERT_LT(gvCruise->GetStdMapCount(), 2) << "only the maps that come with the program";
+    for (const bool first : {true, false}) {
+        SCOPED_TRACE(first);
+        testsupport::ScriptedBoxes boxes;
+        if (first) boxes.expect(QStringLiteral("作者Webサイトから地図ファイルをダウンロードしますか？"), plat::IdNo);
+        whenModal<frmCruise05>([](frmCruise05& d) { d.cmdCancel->click(); });
+        menuItem(window.mnuFile, "クルーズ設定(&T)...")->trigger();
+    }
+
+    std::vector<QString> pages;
+    plat::HelpBrowser previous = plat::SetHelpBrowser({[&](const QString& page) {
+                                                           pages.push_back(QFileInfo(page).fileName());
+                                                           return true;
+                                                       },
+                                                       [] {}});
+    menuItem(window.mnuHelp, "目次(&C)...")->trigger();
+    menuItem(window.mnuHelp, "メインウィンドウ(&H)")->trigger();
+    plat::SetHelpBrowser(std::move(previous));
+    ASSERT_EQ(pages.size(), 2u);
+    EXPECT_EQ(pages[0], QStringLiteral("index.html"));
+    EXPECT_EQ(pages[1], QStringLiteral("index.html")) << "topic 200001 has no page here: the contents";
 }
 
 } // namespace
