@@ -25,6 +25,14 @@ QString PictureFolder(const QString& pagePath) { return pagePath.left(pagePath.s
 
 QString PictureName(int32_t thingNumber) { return QStringLiteral("sample") + QString::number(thingNumber) + QStringLiteral(".PNG"); }
 
+QString PictureSrc(const QString& folderName, const QString& picture) {
+    QString url = folderName + QLatin1Char('/') + picture;
+    url.replace(QLatin1Char('%'), QStringLiteral("%25"));
+    url.replace(QLatin1Char('#'), QStringLiteral("%23"));
+    url.replace(QLatin1Char('?'), QStringLiteral("%3F"));
+    return HtmlText(url);
+}
+
 QString HtmlText(const QString& text) {
     QString out;
     out.reserve(text.size());
@@ -144,8 +152,7 @@ bool SaveHtmlLegend(MapSymbolModel& m) {
         out.print(Cell(text(r, MapSymbolModel::colKind)));
         out.print(Cell(text(r, MapSymbolModel::colShow)));
         out.print(Cell(text(r, MapSymbolModel::colRange), " align=\"center\""));
-        out.print(Cell(QStringLiteral("<IMG src=\"") + legend::HtmlText(folderName + QLatin1Char('/') + picture) +
-                       QStringLiteral("\">")));
+        out.print(Cell(QStringLiteral("<IMG src=\"") + legend::PictureSrc(folderName, picture) + QStringLiteral("\">")));
         out.print(Cell(legend::ColorText(t->Figure(), t->Fore())));
         out.print(Cell(legend::ColorText(t->Figure(), t->Back())));
         out.print(QStringLiteral("  </TR>"));

@@ -21,6 +21,10 @@ namespace legend {
 QString PagePath(const QString& thingFile);
 QString PictureFolder(const QString& pagePath);
 QString PictureName(int32_t thingNumber);
+// The page's reference to a picture: folder name, "/", picture name, with
+// "%", "#" and "?" percent-encoded so a file name holding them still leads
+// to the picture, then escaped as a text.
+QString PictureSrc(const QString& folderName, const QString& picture);
 // A text for the page, escaped as above.
 QString HtmlText(const QString& text);
 // "r,g,b" in decimal; empty for a remark thing (kind 1) or a negative colour.

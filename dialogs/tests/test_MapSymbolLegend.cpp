@@ -48,6 +48,11 @@ TEST(MapSymbolLegendText, PageAndPictureNames) {
     EXPECT_EQ(legend::PagePath(QStringLiteral("/m/World.THG")), QStringLiteral("/m/World.HTM"));
     EXPECT_EQ(legend::PictureFolder(QStringLiteral("/m/World.HTM")), QStringLiteral("/m/World_image"));
     EXPECT_EQ(legend::PictureName(42), QStringLiteral("sample42.PNG"));
+    // Characters that would end or bend a relative address.
+    EXPECT_EQ(legend::PictureSrc(QStringLiteral("A#1?%_image"), QStringLiteral("sample1.PNG")),
+              QStringLiteral("A%231%3F%25_image/sample1.PNG"));
+    EXPECT_EQ(legend::PictureSrc(QStringLiteral("W&<1>_image"), QStringLiteral("sample2.PNG")),
+              QStringLiteral("W&amp;&lt;1>_image/sample2.PNG"));
 }
 
 struct MapSymbolLegend : Opening {
