@@ -104,6 +104,7 @@ public:
         things_ = things;
         admins_ = admins;
     }
+    plat::FlexGridData* ThingGrid() const { return things_; }
     // Colours of the thing grid (0x00BBGGRR or system colours) and the
     // sample size in pixels (column 5's width, 400 twips).
     uint32_t GridBackColor = 0x80000005;

@@ -19,9 +19,11 @@
 #include "ErrorMng.h"
 #include "ExpStyleModel.h"
 #include "FlexGrid.h"
+#include "FormControls.h"
 #include "Fonts.h"
 #include "KeyCodes.h"
 #include "MapSymbolHost.h"
+#include "MapSymbolLegend.h"
 #include "Screen.h"
 #include "basFileNames.h"
 #include "basMouseWheel.h"
@@ -46,14 +48,6 @@ QCheckBox* Check(const QString& name, const QString& caption, const QString& tip
     return c;
 }
 
-QPushButton* Button(const QString& name, const QString& caption, const QString& tip, QWidget* parent) {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    b->setToolTip(tip);
-    b->setAutoDefault(false);
-    return b;
-}
-
 QComboBox* Choice(const QString& name, const QString& tip, QWidget* parent) {
     auto* c = new QComboBox(parent);
     c->setObjectName(name);
@@ -70,14 +64,6 @@ QHBoxLayout* Labelled(const QString& caption, QWidget* control) {
     row->addWidget(l);
     row->addWidget(control, 1);
     return row;
-}
-
-void SetGridLook(plat::FlexGrid* g) {
-    g->setForeColor(static_cast<uint32_t>(GetGridForeColor()));
-    g->setBackColor(static_cast<uint32_t>(GetGridBackColor()));
-    QFont f(plat::ResolveFontFamily(GetGridFontName()));
-    if (GetGridFontSize() > 0) f.setPointSize(GetGridFontSize());
-    g->setFont(f);
 }
 
 int32_t ToPixelsX(int32_t twips) { return static_cast<int32_t>(std::lround(twips / plat::TwipsPerPixelX())); }
@@ -135,16 +121,16 @@ void frmMapSymbol::build() {
     lstPage_->setObjectName(QStringLiteral("lstPage"));
     for (int p = 1; p <= 8; ++p) lstPage_->addItem(QString::number(p));
     lstPage_->installEventFilter(this);
-    auto* allOne = Button(QStringLiteral("cmdAllAdminOne"), QStringLiteral("全行政区がページ１(&1)"),
+    auto* allOne = NamedButton(QStringLiteral("cmdAllAdminOne"), QStringLiteral("全行政区がページ１(&1)"),
                           QStringLiteral("全ての行政区がページ１を参照するように変更する"), admins);
-    auto* allShow = Button(QStringLiteral("cmdAllAdminShow"), QStringLiteral("全行政区表示(&2)"),
+    auto* allShow = NamedButton(QStringLiteral("cmdAllAdminShow"), QStringLiteral("全行政区表示(&2)"),
                            QStringLiteral("すべての行政区を「表示」に設定する"), admins);
-    auto* allHide = Button(QStringLiteral("cmdAllAdminHide"), QStringLiteral("全行政区隠蔽(&3)"),
+    auto* allHide = NamedButton(QStringLiteral("cmdAllAdminHide"), QStringLiteral("全行政区隠蔽(&3)"),
                            QStringLiteral("すべての行政区を「隠蔽」に設定する"), admins);
     auto* adminTop = Labelled(QStringLiteral("地域グループ(&C):"), choArea_);
     adminTop->addWidget(chkAreaSync_);
     auto* adminButtons = new QHBoxLayout;
-    cmdColoredMap_ = Button(QStringLiteral("cmdColoredMap"), QStringLiteral("色分け地図(&U)"),
+    cmdColoredMap_ = NamedButton(QStringLiteral("cmdColoredMap"), QStringLiteral("色分け地図(&U)"),
                             QStringLiteral("自動で行政区別に陸地を色分けする"), admins);
     for (QPushButton* b : {allOne, allShow, allHide, cmdColoredMap_}) adminButtons->addWidget(b);
     adminButtons->addStretch(1);
@@ -176,19 +162,20 @@ void frmMapSymbol::build() {
     thingTop->addWidget(chkPageSync_);
     thingTop->addWidget(chkDispAll_);
     thingTop->addStretch(1);
-    cmdPopup_ = Button(QStringLiteral("cmdPopup"), QStringLiteral("事象操作メニュー(&M)"),
+    cmdPopup_ = NamedButton(QStringLiteral("cmdPopup"), QStringLiteral("事象操作メニュー(&M)"),
                        QStringLiteral("選択事象を操作するポップアップメニュー"), things);
     thingTop->addWidget(cmdPopup_);
     buildPopup();
     auto* thingBox = new QVBoxLayout(things);
     thingBox->addLayout(thingTop);
     thingBox->addWidget(flgThings_, 1);
+    thingBox->addWidget(buildLibrary(things));
     fraTab_->addWidget(admins);
     fraTab_->addWidget(things);
 
-    cmdOK_ = Button(QStringLiteral("cmdOK"), QStringLiteral("ＯＫ"), QStringLiteral("設定を確定して閉じる"), this);
-    cmdCancel_ = Button(QStringLiteral("cmdCancel"), QStringLiteral("キャンセル"), QStringLiteral("設定を取り消して閉じる"), this);
-    auto* help = Button(QStringLiteral("cmdHelp"), QStringLiteral("ヘルプ(&H)"), QStringLiteral("このダイアログの解説"), this);
+    cmdOK_ = NamedButton(QStringLiteral("cmdOK"), QStringLiteral("ＯＫ"), QStringLiteral("設定を確定して閉じる"), this);
+    cmdCancel_ = NamedButton(QStringLiteral("cmdCancel"), QStringLiteral("キャンセル"), QStringLiteral("設定を取り消して閉じる"), this);
+    auto* help = NamedButton(QStringLiteral("cmdHelp"), QStringLiteral("ヘルプ(&H)"), QStringLiteral("このダイアログの解説"), this);
     setHelpButton(help);
 
     auto* top = Labelled(QStringLiteral("アクティブ地図(&B):"), choMap_);
@@ -370,8 +357,8 @@ bool frmMapSymbol::loadControls() {
     handler("Form_Load", [this, &loaded] {
         setDialogOK(false);
         hookWheels(true);
-        SetGridLook(flgAdmins_);
-        SetGridLook(flgThings_);
+        ApplyGridLook(flgAdmins_);
+        ApplyGridLook(flgThings_);
         model_.GridBackColor = flgThings_->BackColor();
         model_.GridBackColorSel = flgThings_->BackColorSel();
         if (layout()) layout()->activate();
@@ -379,6 +366,7 @@ bool frmMapSymbol::loadControls() {
         hidePageList();
         loaded = model_.Load();
         loaded_ = loaded;
+        if (loaded) library_.MakeLibraryList();
     });
     return loaded;
 }
@@ -436,7 +424,52 @@ void frmMapSymbol::refresh() {
     tbsExp_->setCurrentIndex(model_.CurTab);
     fraTab_->setCurrentIndex(model_.CurTab);
     setWindowTitle(model_.Caption());
+    refreshLibrary();
     refreshing_ = false;
+}
+
+QWidget* frmMapSymbol::buildLibrary(QWidget* parent) {
+    auto* fraLibrary = new QGroupBox(QStringLiteral("図式ライブラリ(&Z)"), parent);
+    fraLibrary->setObjectName(QStringLiteral("fraLibrary"));
+    choLibrary_ = Choice(QStringLiteral("choLibrary"), QStringLiteral("図式ライブラリファイルを選択する"), fraLibrary);
+    choLibrary_->setEditable(true);
+    choLibrary_->setInsertPolicy(QComboBox::NoInsert);
+    cmdLibOpen_ = NamedButton(QStringLiteral("cmdLibOpen"), QStringLiteral("開く(&O)"),
+                         QStringLiteral("図式ライブラリファイルを開いて事象リストを更新する"), fraLibrary);
+    cmdLibSave_ = NamedButton(QStringLiteral("cmdLibSave"), QStringLiteral("保存する(&S)"),
+                         QStringLiteral("現在の設定を図式ライブラリファイルに保存する"), fraLibrary);
+    chkLibShow_ = Check(QStringLiteral("chkLibShow"), QStringLiteral("表示可否を含む(&D)"),
+                        QStringLiteral("事象別表示スイッチと可視縮尺範囲もコピーする"), fraLibrary);
+    auto* row = new QHBoxLayout(fraLibrary);
+    row->addWidget(choLibrary_, 1);
+    for (QWidget* w : std::initializer_list<QWidget*>{cmdLibOpen_, cmdLibSave_, chkLibShow_}) row->addWidget(w);
+    connect(choLibrary_, &QComboBox::activated, this, [this](int i) {
+        if (!refreshing_) library_.Choose(i);
+    });
+    connect(choLibrary_, &QComboBox::editTextChanged, this, [this](const QString& text) {
+        if (!refreshing_) library_.Text = text;
+    });
+    connect(cmdLibOpen_, &QPushButton::clicked, this, [this] { handler("cmdLibOpen_Click", [this] { library_.Open(); }); });
+    connect(cmdLibSave_, &QPushButton::clicked, this, [this] { handler("cmdLibSave_Click", [this] { library_.Save(); }); });
+    connect(chkLibShow_, &QCheckBox::toggled, this, [this](bool on) {
+        if (!refreshing_) model_.EiLibShow = on;
+    });
+    return fraLibrary;
+}
+
+void frmMapSymbol::refreshLibrary() {
+    if (QStringList names = library_.Names(); names != [this] {
+            QStringList shown;
+            for (int i = 0; i < choLibrary_->count(); ++i) shown << choLibrary_->itemText(i);
+            return shown;
+        }()) {
+        choLibrary_->clear();
+        choLibrary_->addItems(names);
+    }
+    if (library_.Current >= 0) choLibrary_->setCurrentIndex(library_.Current);
+    if (choLibrary_->currentText() != library_.Text) choLibrary_->setEditText(library_.Text);
+    cmdLibOpen_->setEnabled(library_.OpenEnabled());
+    chkLibShow_->setChecked(model_.EiLibShow);
 }
 
 void frmMapSymbol::buildPopup() {
@@ -470,6 +503,10 @@ void frmMapSymbol::buildPopup() {
         if (code == MapSymbolModel::popPaste) mnuPopupPaste_ = a;
         if (item.separatorAfter) mnuPopup_->addSeparator();
     }
+    mnuPopup_->addSeparator();
+    QAction* html = mnuPopup_->addAction(QStringLiteral("HTML保存(&T)"));
+    html->setObjectName(QStringLiteral("mnuPopupHTML"));
+    connect(html, &QAction::triggered, this, [this] { handler("mnuPopupHTML_Click", [this] { SaveHtmlLegend(model_); }); });
 }
 
 void frmMapSymbol::showPopup(const QPoint& global) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "DialogBase.h"
+#include "MapSymbolLibrary.h"
 #include "MapSymbolModel.h"
 
 class QCheckBox;
@@ -47,6 +48,11 @@ public:
     QPushButton* coloredMapButton() const { return cmdColoredMap_; }
     QPushButton* popupButton() const { return cmdPopup_; }
     QMenu* popupMenu() const { return mnuPopup_; }
+    QComboBox* libraryList() const { return choLibrary_; }
+    QPushButton* libOpenButton() const { return cmdLibOpen_; }
+    QPushButton* libSaveButton() const { return cmdLibSave_; }
+    QCheckBox* libShowBox() const { return chkLibShow_; }
+    MapSymbolLibrary& library() { return library_; }
 
 protected:
     void showEvent(QShowEvent* e) override;
@@ -67,6 +73,8 @@ private:
     void hookWheels(bool on);
     void buildPopup();
     void showPopup(const QPoint& global);
+    QWidget* buildLibrary(QWidget* parent);
+    void refreshLibrary();
 
     MapSymbolModel& model_;
     QComboBox* choMap_ = nullptr;
@@ -88,6 +96,11 @@ private:
     QAction* mnuPopupPaste_ = nullptr;
     QPushButton* cmdOK_ = nullptr;
     QPushButton* cmdCancel_ = nullptr;
+    MapSymbolLibrary library_{model_};
+    QComboBox* choLibrary_ = nullptr;
+    QPushButton* cmdLibOpen_ = nullptr;
+    QPushButton* cmdLibSave_ = nullptr;
+    QCheckBox* chkLibShow_ = nullptr;
     bool refreshing_ = false;
     bool loaded_ = false;
 };
