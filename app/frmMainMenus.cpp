@@ -43,6 +43,7 @@
 #include "frmMapList.h"
 #include "frmMapSymbol.h"
 #include "frmMapUnitList.h"
+#include "frmThingsEdit.h"
 #include "frmPrjWizard.h"
 
 namespace {
@@ -143,8 +144,10 @@ void frmMain::buildMenus() {
     item(mnuEdit, "固有表示スイッチ全解除(&D)", "mnuResetOwnShowMode_Click", [this] { mnuResetOwn(false); });
     item(mnuEdit, "固有色全解除(&C)", "mnuResetOwnPalette_Click", [this] { mnuResetOwn(true); });
     mnuEdit->addSeparator();
-    // The thing editor comes with the style dialogs.
-    mnuEdit->addAction(QStringLiteral("事象編集(&J)..."))->setEnabled(false);
+    item(mnuEdit, "事象編集(&J)...", "mnuThingsEdit_Click", [this] {
+        const MapUnitPtr unit = ActiveMapUnit();
+        if (unit && ShowThingsEditDialog(this, &unit->Things(), &unit->Map())) logic_.PlotWindow();
+    });
     item(mnuEdit, "地図図形リスト(&T)...", "mnuMapList_Click", [this] { mnuMapList(); });
     connect(mnuEdit, &QMenu::aboutToShow, this, [this] { guarded("mnuEdit_Click", [this] { mnuEdit_Click(); }); });
 

@@ -892,4 +892,18 @@ TEST_F(MainWindow, CruiseDownloadQuestionOnceARunAndHelpPages) {
     EXPECT_EQ(pages[1], QStringLiteral("index.html")) << "topic 200001 has no page here: the contents";
 }
 
+TEST_F(MainWindow, TheThingEditorOpensOnTheActiveUnitAndNoToItsWarningRedrawsNothing) {
+    frmMain window;
+    startWindow(window);
+    QAction* edit = menuItem(window.mnuEdit, "事象編集(&J)...");
+    ASSERT_TRUE(edit && edit->isEnabled());
+    testsupport::ScriptedBoxes boxes;
+    boxes.expect(QStringLiteral("実行しますか？"), plat::IdNo);
+    const int plots = plots_;
+    const int32_t things = gvMapUnitsLL->Active()->Things().Count();
+    edit->trigger();   // modal: returns once the answer has closed it
+    EXPECT_EQ(plots_, plots);
+    EXPECT_EQ(gvMapUnitsLL->Active()->Things().Count(), things);
+}
+
 } // namespace
