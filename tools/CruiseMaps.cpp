@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 
 namespace worldsrc {
 
@@ -43,6 +44,47 @@ QByteArray Loose(const QString& name, bool ascii) {
         }
     }
     return out;
+}
+
+// Where a country's name may stand so that no capital waits for it long:
+// its label point when that hides no capital from the level the name
+// begins; else the point nearest to it, straight north or south and inside
+// the country, from which the capitals and the names of the larger
+// countries (`earlier`) are clear at the earliest level (the label point
+// itself when it is as good). The name keeps the level it would begin at.
+SecPoint ClearOfCapitals(const Country& country, const LabelSpot& name, const std::vector<LabelSpot>& capitals,
+                         std::span<const LabelSpot> earlier, int16_t last) {
+    const auto clearOf = [&](const auto& others, SecPoint at, int level) {
+        LabelSpot moved = name;
+        moved.at = at;
+        return std::none_of(others.begin(), others.end(),
+                            [&](const LabelSpot& o) { return Overlaps(moved, o, ScaleOfLevel(int16_t(level))); });
+    };
+    const auto clearAt = [&](SecPoint at, int level) { return clearOf(capitals, at, level); };
+    const auto inside = [&](SecPoint p) {
+        return std::any_of(country.polygons.begin(), country.polygons.end(),
+                           [&](const SecPolygon& polygon) { return Contains(polygon, p); });
+    };
+    if (name.from > last || clearAt(name.at, name.from)) return name.at;
+    // Steps of a quarter of the name's height at the level tried, up to
+    // three heights, the smaller steps first; one decade of levels at most.
+    constexpr double MetresPerDot = 0.0254 / 96;
+    constexpr int Steps = 12;
+    // A moved name keeps two zoom levels more room from the larger
+    // countries' names: views far from their centre squeeze it.
+    constexpr int MoveMargin = 2;
+    for (int16_t level = name.from; level <= std::min<int>(last, name.from + 13); ++level) {
+        if (clearAt(name.at, level)) return name.at;
+        const double stepSec = name.height / 4 * MetresPerDot * ScaleOfLevel(level) / MeterPerSec;
+        for (int k = 1; k <= Steps; ++k)
+            for (const int sign : {-1, 1}) {
+                const double lat = double(name.at.lat) + sign * k * stepSec;
+                if (std::fabs(lat) >= MaxLatSec) continue;
+                const SecPoint p{name.at.lon, int32_t(std::lround(lat))};
+                if (inside(p) && clearAt(p, level) && clearOf(earlier, p, std::max(1, level - MoveMargin))) return p;
+            }
+    }
+    return name.at;
 }
 
 } // namespace
@@ -78,9 +120,9 @@ int16_t FirstLevel(const StandardMap& m) {
 
 NameLevels PlanNames(const World& world, const std::vector<const City*>& places,
                      const std::map<int64_t, QString>& japanese, bool capitals, int16_t first) {
-    // In order of importance: the names of countries of a million km² and
-    // more, the capitals, the other countries' names, the other places.
-    constexpr double Large = 1000000;
+    // In order of importance: every country's name (largest first), the
+    // capitals, the other places. Country names are the primary labels of a
+    // world or continent view; a capital yields where it would cover one.
     std::vector<size_t> byArea(world.countries.size());
     std::vector<double> areas;
     for (size_t i = 0; i < byArea.size(); ++i) {
@@ -95,16 +137,14 @@ NameLevels PlanNames(const World& world, const std::vector<const City*>& places,
         size_t index;
     };
     std::vector<Entry> order;
-    for (const size_t i : byArea)
-        if (areas[i] >= Large) order.push_back({true, i});
+    for (const size_t i : byArea) order.push_back({true, i});
     for (size_t i = 0; i < places.size(); ++i)
         if (isCapital(places[i])) order.push_back({false, i});
-    for (const size_t i : byArea)
-        if (areas[i] < Large) order.push_back({true, i});
     for (size_t i = 0; i < places.size(); ++i)
         if (!isCapital(places[i])) order.push_back({false, i});
 
     std::vector<LabelSpot> spots;
+    std::vector<LabelSpot> capitalSpots;
     for (const Entry& e : order) {
         if (e.country) {
             spots.push_back(CountryNameSpot(world.countries[e.index], first));
@@ -116,12 +156,22 @@ NameLevels PlanNames(const World& world, const std::vector<const City*>& places,
         s.at = c.at;
         s.from = first;
         spots.push_back(s);
+        if (isCapital(&c)) capitalSpots.push_back(s);
     }
-    const std::vector<int16_t> from = ClearLevels(spots, LevelFrom(MapScaleMin));
+    const int16_t last = LevelFrom(MapScaleMin);
+    for (size_t k = 0; k < order.size(); ++k)
+        if (order[k].country)
+            spots[k].at = ClearOfCapitals(world.countries[order[k].index], spots[k], capitalSpots,
+                                          std::span<const LabelSpot>(spots.data(), k), last);
+    const std::vector<int16_t> from = ClearLevels(spots, last);
     NameLevels out;
     out.countries.resize(world.countries.size());
+    out.countryAt.resize(world.countries.size());
     out.places.resize(places.size());
-    for (size_t k = 0; k < order.size(); ++k) (order[k].country ? out.countries : out.places)[order[k].index] = from[k];
+    for (size_t k = 0; k < order.size(); ++k) {
+        (order[k].country ? out.countries : out.places)[order[k].index] = from[k];
+        if (order[k].country) out.countryAt[order[k].index] = spots[k].at;
+    }
     return out;
 }
 

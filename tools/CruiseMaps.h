@@ -60,11 +60,14 @@ int16_t FirstLevel(const StandardMap& m);
 // The zoom level each name of a map shows from (Labels.h), 0 for a name left
 // out: from `first` on, clear of each other down to the largest scale (a
 // map shown past its level keeps its names apart too). In order of
-// importance: the names of countries of a million km² and more (largest
-// first), the capitals, the other countries' names, the other places (in
-// their order, each a gap to the right of its symbol).
+// importance: the names of all countries (largest first), the capitals,
+// the other places (in their order, each a gap to the right of its symbol).
+// A country's name that would hide a capital from where it begins moves
+// north or south inside the country, as little as lets the capital show
+// soonest.
 struct NameLevels {
     std::vector<int16_t> countries;  // as world.countries
+    std::vector<SecPoint> countryAt; // where each country's name stands
     std::vector<int16_t> places;     // as the places
 };
 NameLevels PlanNames(const World& world, const std::vector<const City*>& places,

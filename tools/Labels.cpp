@@ -73,6 +73,10 @@ LabelSpot NameBox(const QString& european, const QString& japanese, int points, 
     return s;
 }
 
+bool Overlaps(const LabelSpot& a, const LabelSpot& b, double scale) {
+    return Overlap(a, BoxOf(a), b, BoxOf(b), scale);
+}
+
 std::vector<int16_t> ClearLevels(const std::vector<LabelSpot>& spots, int16_t last) {
     std::vector<Box> boxes;
     boxes.reserve(spots.size());

@@ -36,6 +36,9 @@ LabelSpot NameBox(const QString& european, const QString& japanese, int points, 
 // shown at that level; 0 when it would overlap even at `last`.
 std::vector<int16_t> ClearLevels(const std::vector<LabelSpot>& spots, int16_t last);
 
+// Whether the boxes of two spots overlap in a view at `scale`.
+bool Overlaps(const LabelSpot& a, const LabelSpot& b, double scale);
+
 // The smallest-scale zoom level whose denominator is at most `scale`; 53 for
 // anything below the largest scale.
 int16_t LevelFrom(double scale);

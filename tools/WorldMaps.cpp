@@ -211,6 +211,9 @@ double CountryArea(const Country& c) {
 LabelSpot CountryNameSpot(const Country& c, int16_t first) {
     LabelSpot s = NameBox(QString::fromLatin1(LatinName(c.englishName)), c.japaneseName, 9, false);
     s.at = c.label;
+    // A country without an outline of any area gets no name (its spot
+    // begins past the largest scale); its capital names the place.
+    s.from = int16_t(LevelFrom(0) + 1);
     // The scale at which the name is eight times as wide as the country's
     // extent: the larger side of the box round its outlines, in metres.
     constexpr double MetresPerDot = 0.0254 / 96;
@@ -233,8 +236,11 @@ LabelSpot CountryNameSpot(const Country& c, int16_t first) {
     return s;
 }
 
-void AddWorldFigures(clsMap& map, const World& world, const std::vector<int16_t>& nameLevels) {
+void AddWorldFigures(clsMap& map, const World& world, const std::vector<int16_t>& nameLevels,
+                     const std::vector<SecPoint>& nameAt) {
     if (nameLevels.size() != world.countries.size()) throw WorldSourceError("a name level for each country expected");
+    if (!nameAt.empty() && nameAt.size() != world.countries.size())
+        throw WorldSourceError("a name point for each country expected");
     std::vector<Sized> outlines;
     for (const Country& c : world.countries) AddOutlines(outlines, c.polygons, world::Land, c.code);
     AddLargestFirst(map, outlines);
@@ -249,7 +255,8 @@ void AddWorldFigures(clsMap& map, const World& world, const std::vector<int16_t>
             throw WorldSourceError(QStringLiteral("%1 (%2) has no Japanese name").arg(c.englishName).arg(c.code).toStdString());
         if (nameLevels[i] == 0) continue;
         auto t = std::make_shared<clsMapText>();
-        t->setPosition(PolyPoint{c.label.lon, c.label.lat});
+        const SecPoint at = nameAt.empty() ? c.label : nameAt[i];
+        t->setPosition(PolyPoint{at.lon, at.lat});
         t->setTextFix(TextCentred);
         t->setTextAnsi(1, LatinName(c.englishName));
         t->setTextAnsi(2, ShiftJisName(c.japaneseName));

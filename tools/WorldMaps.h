@@ -77,15 +77,18 @@ double CountryArea(const Country& c);
 // The spot of a country's name (Labels.h), shown at the earliest from zoom
 // level `first`, and not before the name is at most eight times as wide as
 // the country's extent: Vatican's name waits for a town map, Åland's shows
-// over Europe where there is room, Russia's always.
+// over Europe where there is room, Russia's always. A country whose
+// outlines have no area gets no name.
 LabelSpot CountryNameSpot(const Country& c, int16_t first);
 
 // The countries as polygons of their district (largest first, so that an
 // enclave is drawn over the country around it; holes are left out), their
 // coasts (of their district), the borders (of district 0), the lakes over
 // them (of district 0; islands in lakes are not drawn) and a name at each
-// country's label point, of the tier of the zoom level in `nameLevels` (one
-// a country, 0 leaves the name out).
-void AddWorldFigures(clsMap& map, const World& world, const std::vector<int16_t>& nameLevels);
+// country's label point (or at its point in `nameAt` when given), of the
+// tier of the zoom level in `nameLevels` (one a country, 0 leaves the name
+// out).
+void AddWorldFigures(clsMap& map, const World& world, const std::vector<int16_t>& nameLevels,
+                     const std::vector<SecPoint>& nameAt = {});
 
 } // namespace worldsrc

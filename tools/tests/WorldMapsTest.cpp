@@ -73,6 +73,10 @@ TEST(WorldMaps, CountryAreaOnTheGlobe) {
     EXPECT_EQ(CountryNameSpot(large, 10).from, 10);
     EXPECT_GT(CountryNameSpot(tiny, 10).from, 40);  // beyond 1:1 000 000
     EXPECT_EQ(CountryNameSpot(tiny, 10).at, tiny.label);
+    // Outlines without area (a ring along one parallel): no name at any level.
+    Country flat = tiny;
+    flat.polygons = {{{SecRing{{12 * D, 42 * D}, {13 * D, 42 * D}, {14 * D, 42 * D}, {12 * D, 42 * D}}}}};
+    EXPECT_EQ(ClearLevels({CountryNameSpot(flat, 10)}, 53), std::vector<int16_t>{0});
 }
 
 TEST(WorldMaps, WorldFiguresWithEnclaveCoastBorderAndNames) {

@@ -3,6 +3,7 @@
 #include "Cities.h"
 #include "CountryGrid.h"
 #include "CruiseMaps.h"
+#include "WorldMaps.h"
 
 #include "RingGeometry.h"
 
@@ -148,6 +149,51 @@ TEST(CruiseData, PlacesAndTheirNames) {
     EXPECT_EQ(NamesOf(cities[0], japanese).japanese, QByteArray("Osaka"));  // no Japanese name: the ASCII one
     EXPECT_FALSE(NamesOf(cities[0], japanese).japaneseFound);
     EXPECT_EQ(NamesOf(cities[2], japanese).european, QByteArray("Hirbet"));  // a lone combining mark
+}
+
+TEST(CruiseData, CountryNamesBeforeCapitalsBeforeOtherPlaces) {
+    // A country below a million km², its capital just north of its name and
+    // a larger city beside the capital.
+    World world;
+    world.countries.push_back(Square(250, 0, 44, 6, 50));
+    Country& mid = world.countries.back();
+    mid.englishName = QStringLiteral("Midland");
+    mid.japaneseName = QStringLiteral("ミッドランド");
+    mid.label = LabelPoint(mid.polygons);
+    std::vector<City> cities(2);
+    cities[0] = {1, "Capital", "XX", "PPLC", 2000000, Sec(3, 47.3)};
+    cities[1] = {2, "Bigcity", "XX", "PPL", 9000000, Sec(3.05, 47.32)};
+    const std::vector<const City*> places{&cities[0], &cities[1]};
+    constexpr int16_t First = 5;
+
+    const NameLevels levels = PlanNames(world, places, {}, true, First);
+    ASSERT_EQ(levels.countries.size(), 1u);
+    ASSERT_EQ(levels.places.size(), 2u);
+    EXPECT_EQ(levels.countries[0], CountryNameSpot(mid, First).from);  // the capital does not hold it back
+    EXPECT_GT(levels.places[0], levels.countries[0]);                   // the capital yields
+    EXPECT_GT(levels.places[1], levels.places[0]);                      // and the city to the capital
+    // The name steps south, away from the capital, and stays inside.
+    ASSERT_EQ(levels.countryAt.size(), 1u);
+    EXPECT_EQ(levels.countryAt[0].lon, mid.label.lon);
+    EXPECT_LT(levels.countryAt[0].lat, mid.label.lat);
+    EXPECT_TRUE(Contains(mid.polygons[0], levels.countryAt[0]));
+    // A map without capitals takes the places by their order alone, and
+    // leaves the name where it was.
+    const NameLevels plain = PlanNames(world, {&cities[1], &cities[0]}, {}, false, First);
+    EXPECT_EQ(plain.countries[0], levels.countries[0]);
+    EXPECT_EQ(plain.countryAt[0], mid.label);
+    EXPECT_LT(plain.places[0], plain.places[1]);
+    // A country too narrow to step aside keeps its point; a capital on that
+    // point is left out.
+    World thin;
+    thin.countries.push_back(Square(251, 0, 47.25, 6, 47.35));
+    thin.countries.back().englishName = QStringLiteral("Thinland");
+    thin.countries.back().japaneseName = QStringLiteral("細国");
+    thin.countries.back().label = LabelPoint(thin.countries.back().polygons);
+    const NameLevels narrow = PlanNames(thin, {&cities[0]}, {}, true, First);
+    EXPECT_EQ(narrow.countryAt[0], thin.countries[0].label);
+    EXPECT_GT(narrow.countries[0], 0);
+    EXPECT_EQ(narrow.places[0], 0);
 }
 
 TEST(CruiseData, GridCellsOfCountries) {

@@ -224,7 +224,7 @@ void WriteCruiseData(const QString& dataDir, const QDir& out, const QDir& progra
                            QStringLiteral("Natural Earth %1 Admin 0 Countries (public domain), ").arg(scale) + atlasSource +
                                QStringLiteral(", ") + namesSource + QStringLiteral(", ") + placeSource});
         const NameLevels levels = PlanNames(figures, places, japanese, m.capitals, FirstLevel(m));
-        AddWorldFigures(*map, figures, levels.countries);
+        AddWorldFigures(*map, figures, levels.countries, levels.countryAt);
         AddPlaceFigures(*map, places, levels.places, japanese, districtOf, m.capitals);
         Save(*map);
         const TieredCatalogue catalogue = CatalogueOf(
