@@ -168,7 +168,9 @@ void gvReadRegistry(bool withUnits) {
         gWindowTop = cornerOr(reg.RegGetDouble(QStringLiteral("WindowTop"), 1000), 1000);
         if (gCorner.move) gCorner.move(gWindowLeft, gWindowTop);
         const QString mapPath = reg.RegGet(QStringLiteral("MapPath"), gvMapFolder);
-        if (!mapPath.isEmpty()) gvMapFolder = mapPath;
+        // A folder that is gone (a removed drive, a mistyped setting) would make
+        // every later start fail on the base map: keep the program's own then.
+        if (!mapPath.isEmpty() && QFileInfo(mapPath).isDir()) gvMapFolder = mapPath;
         gvStartMapType = static_cast<int16_t>(clampLong(reg.RegGetLong(QStringLiteral("StartMapType"), 2), 0, 2));
         SetGvStartMapFile(reg.RegGet(QStringLiteral("StartMapFile"), gvStartMapFile));
         const int64_t dpi = reg.RegGetLong(QStringLiteral("ScreenDPI"), ScreenDPI());

@@ -3,6 +3,8 @@
 // restore of the listed units and the question about unsaved ones.
 #include <gtest/gtest.h>
 
+#include <QDir>
+
 #include <QFile>
 
 #include <functional>
@@ -62,6 +64,18 @@ TEST(PublicSettings, EmptyMapPathAndTheCornerWithoutAMainWindow) {
     gvWriteRegistry(false);
     EXPECT_EQ(pub.RegGet(QStringLiteral("WindowLeft"), QString()), "1500.5");
     EXPECT_EQ(pub.RegGet(QStringLiteral("WindowTop"), QString()), "1000");
+}
+
+TEST(PublicSettings, AMapFolderThatIsGoneKeepsTheProgramsOwn) {
+    ProgramFolder f;
+    gvMapFolder = QStringLiteral("/maps/now");
+    clsRegistry pub = publicSection();
+    pub.RegPut(QStringLiteral("MapPath"), QStringLiteral("+e1-tmp/no/such/maps"));
+    gvReadRegistry(false);
+    EXPECT_EQ(gvMapFolder, "/maps/now") << "a start with it could never load the base map";
+    pub.RegPut(QStringLiteral("MapPath"), QDir::tempPath());
+    gvReadRegistry(false);
+    EXPECT_EQ(gvMapFolder, QDir::tempPath());
 }
 
 TEST(PublicSettings, CornerOutOfRangeIsClampedAndReadsBackAsWritten) {
