@@ -6,7 +6,13 @@
 
 PrjMonitorPicture::PrjMonitorPicture(int width, int height)
     : width_(width), height_(height), surface_(plat::Bitmap::Create(width, height, 32)),
-      dc_(std::make_unique<plat::RasterDC>(surface_)) {}
+      dc_(std::make_unique<plat::RasterDC>(surface_)) {
+    throttle_.setSingleShot(true);
+    throttle_.setInterval(kRefreshMs);
+    QObject::connect(&throttle_, &QTimer::timeout, [this] {
+        if (pending_) RefreshNow();
+    });
+}
 
 PrjMonitorPicture::~PrjMonitorPicture() = default;
 
@@ -18,9 +24,16 @@ const QImage& PrjMonitorPicture::image() const { return surface_->image(); }
 
 void PrjMonitorPicture::Clear() {
     surface_->image().fill(Qt::white);
-    Refresh();
+    RefreshNow();
 }
 
 void PrjMonitorPicture::Refresh() {
+    if (throttle_.isActive()) pending_ = true;
+    else RefreshNow();
+}
+
+void PrjMonitorPicture::RefreshNow() {
+    pending_ = false;
+    throttle_.start();
     if (Changed) Changed();
 }

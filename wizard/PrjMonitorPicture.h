@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QImage>
+#include <QTimer>
 
 #include <functional>
 #include <memory>
@@ -25,14 +26,24 @@ public:
     plat::HDC hdc() const;
     const QImage& image() const;
 
-    // Fills the picture white.
+    // Fills the picture white and shows it at once.
     void Clear();
-    // The picture changed: the window repaints it when it next can.
+    // The picture changed. A run changes it once per cell and lets the
+    // window paint after each: telling the window every time would repaint
+    // the page thousands of times a second, far more often than the eye
+    // sees. So Changed is called at once, then at most once per
+    // kRefreshMs, and always once after the last change.
     void Refresh();
+    // Calls Changed now (the end of a run).
+    void RefreshNow();
     std::function<void()> Changed;
+
+    static constexpr int kRefreshMs = 40;
 
 private:
     int width_, height_;
+    QTimer throttle_;
+    bool pending_ = false;
     plat::HBITMAP surface_;
     std::unique_ptr<plat::DeviceContext> dc_;
 };

@@ -429,7 +429,7 @@ void frmPrjWizardLogic::runProjection() {
         Tick();
     }
     timer_.stop();
-    monitor_->Refresh();
+    monitor_->RefreshNow();
 }
 
 void frmPrjWizardLogic::finishRun(bool completed) {

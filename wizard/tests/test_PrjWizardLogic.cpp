@@ -2,6 +2,8 @@
 // options, page flow, the run state machine over a scripted projection,
 // the monitor and time arithmetic and the save orchestration.
 #include <QDir>
+#include <QElapsedTimer>
+#include <QThread>
 #include <QRegularExpression>
 
 #include "WizardTestSupport.h"
@@ -177,14 +179,19 @@ TEST_F(Logic, CompletedRun) {
     frmPrjWizardLogic w;
     LoadWithFake(w);
     w.SetPage(8);
+    bool unshownCell = false;   // a cell drawn that the window has not heard of
+    w.Monitor().Changed = [&] { unshownCell = false; };
     configure = [&](FakeRunEngine& e) {
+        e.steps = 20;
         e.onStep = [&](int) {
+            unshownCell = true;
             EXPECT_EQ(w.ExecuteCaption(), QStringLiteral("中止(&S)"));
             EXPECT_FALSE(w.Enabled(frmPrjWizardLogic::BtnOK) || w.Enabled(frmPrjWizardLogic::BtnCancel));
         };
     };
     boxes.expect(kDone, plat::IdOk);
     w.Execute();
+    EXPECT_FALSE(unshownCell);   // the last cells are shown without waiting for the next repaint
     EXPECT_EQ(w.ExecuteCaption(), QStringLiteral("開始(&S)"));
     EXPECT_EQ(w.ResultFlags, frmPrjWizardLogic::ResultRun);
     ASSERT_TRUE(w.ResultUnits);
@@ -300,6 +307,44 @@ TEST(PrjWizardArithmetic, RemainingTime) {
 TEST(PrjWizardArithmetic, FolderProposalIsMxyAndFourteenDigits) {
     EXPECT_TRUE(QRegularExpression(QStringLiteral("^MXY\\d{14}$")).match(frmPrjWizardLogic::FolderProposal()).hasMatch())
         << frmPrjWizardLogic::FolderProposal().toStdString();
+}
+
+// A run refreshes the monitor once per cell and lets events in after each:
+// the window hears of a burst once at its start and once after it, and of a
+// change after a quiet spell at once.
+TEST(PrjMonitorPictureRefresh, BurstsReachTheWindowAtTheirStartAndEnd) {
+    PrjMonitorPicture pic(8, 8);
+    int calls = 0;
+    pic.Changed = [&] { ++calls; };
+    const auto settle = [&](int want) {
+        QElapsedTimer t;
+        t.start();
+        while (calls < want && t.elapsed() < 5000) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+            QThread::msleep(2);
+        }
+    };
+    const auto quiet = [&] {
+        QElapsedTimer t;
+        t.start();
+        while (t.elapsed() < 4 * PrjMonitorPicture::kRefreshMs) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    };
+
+    for (int i = 0; i < 500; ++i) pic.Refresh();
+    EXPECT_EQ(calls, 1);
+    settle(2);
+    EXPECT_EQ(calls, 2);   // the last change of the burst is shown
+    quiet();
+    EXPECT_EQ(calls, 2);   // and nothing more without a change
+
+    pic.Refresh();
+    EXPECT_EQ(calls, 3);   // after a quiet spell at once
+    pic.RefreshNow();
+    EXPECT_EQ(calls, 4);   // the end of a run never waits
+    pic.Clear();
+    EXPECT_EQ(calls, 5);
+    quiet();
+    EXPECT_EQ(calls, 5);
 }
 
 // --- page 7 ------------------------------------------------------------------------
