@@ -196,39 +196,8 @@ PolyCollection clsPoly::Clips(const clsRect& rect) const {
 
 // ------------------------------------------------------------ simplification
 
-namespace {
-
-// Bounds of the length of (x, y) without a square root, within 8 % of it:
-// the octagon inside and the one outside the circle.
-struct LengthBounds {
-    double lo, hi;
-};
-inline LengthBounds BoundsOf(const PolyPoint& a, const PolyPoint& b) {
-    const double ax = std::abs(double(a.x) - b.x), ay = std::abs(double(a.y) - b.y);
-    const double big = std::max(ax, ay), small = std::min(ax, ay);
-    return {std::max(big, (ax + ay) * 0.70710678118654746), big + 0.41421356237309515 * small};
-}
-
-// The answer of CanDropMiddle where the bounds settle it with room to
-// spare for rounding: 1 drop, 0 keep, -1 unsettled.
-inline int DropBySquares(const PolyPoint& p1, const PolyPoint& p2, const PolyPoint& p3, double tol, double maxSpan) {
-    if (!(tol > 0) || !(tol < 1e300)) return -1;
-    constexpr double kRoom = 1e-9;
-    const LengthBounds c = BoundsOf(p1, p3), a = BoundsOf(p2, p1), b = BoundsOf(p3, p2);
-    if (c.lo >= (maxSpan > 0 ? maxSpan * (1 + kRoom) : maxSpan)) return 0;
-    const double room = kRoom * (a.hi + b.hi + tol);
-    if (a.lo + b.lo - c.hi > tol + room) return 0;
-    if (c.hi < maxSpan * (1 - kRoom) && a.hi + b.hi - c.lo < tol - room) return 1;
-    return -1;
-}
-
-} // namespace
-
 bool clsPoly::CanDropMiddle(const PolyPoint& p1, const PolyPoint& p2, const PolyPoint& p3, double tol,
                             double maxSpan) const {
-    // Most triples are far from the tolerance either way; three square
-    // roots only for the others.
-    if (const int settled = DropBySquares(p1, p2, p3, tol, maxSpan); settled >= 0) return settled == 1;
     const double span = Dist(p1, p3);
     if (!(span < maxSpan)) return false;
     const double detour = (Dist(p3, p2) + Dist(p2, p1)) - span;
