@@ -227,7 +227,6 @@ void clsPoly::Load(plat::BinaryReader& in, bool longCount) {
                                     QStringLiteral("点列の点数 %1 に対してデータが足りません (残り %2 バイト).")
                                         .arg(n)
                                         .arg(in.remaining()));
-        in.need(bytes);
         std::vector<PolyPoint> pts(static_cast<size_t>(n));
         const char* src = in.current();
         if constexpr (std::endian::native == std::endian::little) {

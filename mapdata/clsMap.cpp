@@ -319,10 +319,7 @@ int16_t readVersion(plat::BinaryReader& in, MapFigurePtr& kept) {
 
 void clsMap::ReadFrom(const QByteArray& bytes) {
     plat::BinaryReader in(bytes);
-    readFrom(in, static_cast<int64_t>(bytes.size()));
-}
-
-void clsMap::readFrom(plat::BinaryReader& in, int64_t total) {
+    const auto total = static_cast<int64_t>(bytes.size());
     lastPercent_ = -1;
     version_ = 0;
     MapFigurePtr kept;
@@ -415,24 +412,8 @@ int32_t clsMap::Load() {
     for (;;) {
         try {
             plat::ReentrancyGuard guard(busy_);
-            // The figures are read while the file is: the file is read on
-            // its own thread. A file that changed meanwhile is read again
-            // whole, as it now is.
-            bool again = false;
-            {
-                plat::ReadAhead file(fileName_);
-                plat::BinaryReader in(file);
-                try {
-                    readFrom(in, static_cast<int64_t>(file.size()));
-                } catch (...) {
-                    if (!file.changed()) throw;
-                }
-                again = file.changed();
-            }
-            if (again) {
-                figures_.clear();
-                ReadFrom(plat::ReadAllBytes(fileName_));
-            }
+            const QByteArray bytes = plat::ReadAllBytes(fileName_);
+            ReadFrom(bytes);
             // Still busy: an edit made by the handler would get no undo
             // record and be marked unmodified below.
             lastPercent_ = 100;

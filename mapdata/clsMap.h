@@ -28,7 +28,6 @@
 #include "clsMapFigure.h"
 
 namespace plat {
-class BinaryReader;
 class BinaryWriter;
 } // namespace plat
 
@@ -156,7 +155,6 @@ public:
     void WriteTo(plat::BinaryWriter& out, int16_t version);
 
 private:
-    void readFrom(plat::BinaryReader& in, int64_t total);
     struct UndoRecord {
         int16_t kind;         // 1 added at position, 2 removed from position
         int32_t position;

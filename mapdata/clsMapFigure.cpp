@@ -8,7 +8,6 @@
 #include "clsMapRem.h"
 #include "clsMapText.h"
 
-#include <algorithm>
 #include <limits>
 
 
@@ -184,10 +183,8 @@ inline bool isLead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0
 
 std::string ReadChars(plat::BinaryReader& in, int32_t n) {
     if (n <= 0) return std::string();
-    // At most two bytes a character.
-    const size_t left = in.remaining();
-    in.need(std::min(left, 2 * static_cast<size_t>(n)));
     const char* p = in.current();
+    const size_t left = in.remaining();
     size_t i = 0;
     for (int32_t k = 0; k < n; ++k) {
         if (i >= left) plat::ThrowRuntimeError(plat::ErrInputPastEnd);

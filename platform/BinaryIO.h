@@ -16,11 +16,8 @@ namespace plat {
 
 class BinaryReader {
 public:
-    BinaryReader(const char* data, size_t size) : p_(data), size_(size), there_(size) {}
-    explicit BinaryReader(const QByteArray& b)
-        : p_(b.constData()), size_(static_cast<size_t>(b.size())), there_(size_) {}
-    // Over a file still being read: every read waits for its bytes.
-    explicit BinaryReader(ReadAhead& file) : p_(file.data()), size_(file.size()), file_(&file) {}
+    BinaryReader(const char* data, size_t size) : p_(data), size_(size) {}
+    explicit BinaryReader(const QByteArray& b) : p_(b.constData()), size_(static_cast<size_t>(b.size())) {}
 
     size_t pos() const { return pos_; }
     size_t size() const { return size_; }
@@ -28,14 +25,12 @@ public:
     bool atEnd() const { return pos_ >= size_; }
     void seek(size_t pos) {
         if (pos > size_) ThrowRuntimeError(ErrInputPastEnd);
-        if (pos > pos_) need(pos - pos_);
         pos_ = pos;
     }
     void skip(size_t n) { need(n); pos_ += n; }
-    // Error 62 unless n more bytes are there; current() may then be read up
-    // to n bytes on.
+    // Error 62 unless n more bytes are there.
     void need(size_t n) const {
-        if (n > there_ - pos_) wait(n);
+        if (n > remaining()) ThrowRuntimeError(ErrInputPastEnd);
     }
     bool has(size_t n) const { return n <= remaining(); }
 
@@ -63,20 +58,9 @@ private:
         pos_ += sizeof(T);
         return v;
     }
-    void wait(size_t n) const {
-        if (!file_ || n > remaining()) ThrowRuntimeError(ErrInputPastEnd);
-        there_ = file_->waitFor(pos_ + n);
-        if (there_ < pos_ + n) {
-            // The file ended early: it changed while read.
-            size_ = there_;
-            ThrowRuntimeError(ErrInputPastEnd);
-        }
-    }
     const char* p_;
-    mutable size_t size_;
+    size_t size_;
     size_t pos_ = 0;
-    mutable size_t there_ = 0;   // bytes read so far
-    ReadAhead* file_ = nullptr;
 };
 
 // Collects bytes in memory; with a sink it passes them on in large blocks.

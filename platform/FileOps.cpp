@@ -287,54 +287,6 @@ QByteArray ReadOnlyFile::readAll(int64_t maxBytes) {
     return out;
 }
 
-ReadAhead::ReadAhead(const QString& path, int64_t maxBytes) : file_(path) {
-    if (file_.size() > maxBytes) ThrowRuntimeError(ErrOutOfMemory, file_.path());
-    buf_.resize(static_cast<qsizetype>(file_.size()));
-    thread_ = std::thread([this, to = buf_.data()] { run(to); });
-}
-
-ReadAhead::~ReadAhead() {
-    stop_ = true;
-    thread_.join();
-}
-
-void ReadAhead::run(char* to) {
-    // Small blocks first, so that the work on them starts early.
-    size_t done = 0, block = size_t(1) << 18;
-    const size_t total = size();
-    try {
-        while (done < total && !stop_) {
-            const size_t r = file_.read(to + done, std::min(block, total - done));
-            if (r == 0) break;
-            done += r;
-            block = std::min<size_t>(block * 2, size_t(1) << 22);
-            state_.store(done, std::memory_order_release);
-            state_.notify_all();
-        }
-        char more;
-        if (done == total && !stop_) grown_ = file_.read(&more, 1) > 0;
-    } catch (...) {
-        error_ = std::current_exception();
-    }
-    state_.store(done | kEnded, std::memory_order_release);
-    state_.notify_all();
-}
-
-size_t ReadAhead::waitFor(size_t end) {
-    for (;;) {
-        const uint64_t s = state_.load(std::memory_order_acquire);
-        const size_t done = static_cast<size_t>(s & ~kEnded);
-        if (done >= end) return done;
-        if (s & kEnded) {
-            if (error_) std::rethrow_exception(error_);
-            return done;
-        }
-        state_.wait(s, std::memory_order_acquire);
-    }
-}
-
-bool ReadAhead::changed() { return waitFor(SIZE_MAX) != size() || grown_; }
-
 QByteArray ReadAllBytes(const QString& path, int64_t maxBytes) {
     ReadOnlyFile f(path);
     return f.readAll(maxBytes);

@@ -7,12 +7,9 @@
 #include <QByteArrayView>
 #include <QString>
 
-#include <atomic>
 #include <cstdint>
-#include <exception>
 #include <functional>
 #include <optional>
-#include <thread>
 
 namespace plat {
 
@@ -70,37 +67,6 @@ private:
     QString path_;
     int fd_ = -1;
     int64_t size_ = 0;
-};
-
-// A whole file read on a thread of its own into one buffer of the size the
-// file said, while the caller works on the bytes already there. Opening
-// throws as ReadOnlyFile does, 7 beyond maxBytes.
-class ReadAhead {
-public:
-    explicit ReadAhead(const QString& path, int64_t maxBytes = kMaxReadBytes);
-    ~ReadAhead();   // stops the reading and waits for it
-    ReadAhead(const ReadAhead&) = delete;
-    ReadAhead& operator=(const ReadAhead&) = delete;
-
-    const char* data() const { return buf_.constData(); }
-    size_t size() const { return static_cast<size_t>(buf_.size()); }   // as the file said
-    // Waits until the first `end` bytes are there or the reading has ended;
-    // the bytes there. Throws the reading's error.
-    size_t waitFor(size_t end);
-    // After the whole reading: the file held other than size() bytes (it
-    // changed while read, or says no size), and the buffer is not the file.
-    bool changed();
-
-private:
-    void run(char* to);
-    static constexpr uint64_t kEnded = uint64_t(1) << 63;
-    ReadOnlyFile file_;
-    QByteArray buf_;
-    std::atomic<uint64_t> state_{0};   // bytes read, kEnded once reading stops
-    std::atomic<bool> stop_{false};
-    bool grown_ = false;
-    std::exception_ptr error_;
-    std::thread thread_;
 };
 
 // Whole-file read through ReadOnlyFile; throws the file-error number, 7

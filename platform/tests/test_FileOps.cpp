@@ -13,7 +13,6 @@
 #include <unistd.h>
 
 #include "AppError.h"
-#include "BinaryIO.h"
 #include "FileOps.h"
 #include "TestSupport.h"
 #include "TextFile.h"
@@ -266,46 +265,6 @@ TEST(Reading, StopsAtTheCapWhateverTheSizeSaid) {
     EXPECT_EQ(errorOf([&] { ReadOnlyFile g(maps); ForEachFileLine(g, 16, [](QByteArrayView) { return true; }); }),
               ErrOutOfMemory);
     EXPECT_GT(ReadAllBytes(maps).size(), 16);
-}
-
-// Read ahead on its thread: every read waits for its bytes, whatever the
-// block it falls in, and the end of the file reads as the end.
-TEST(Reading, AheadGivesTheFileToEveryRead) {
-    TempDir dir;
-    const QString path = dir.file(QStringLiteral("ahead.MLL"));
-    for (const int size : {0, 1, 7, (1 << 18) + 3, 5 << 20}) {
-        QByteArray content(size, '\0');
-        for (int i = 0; i < size; ++i) content[i] = static_cast<char>((i * 131) >> 3);
-        testsupport::WriteBytes(path, content);
-        ReadAhead file(path);
-        BinaryReader in(file);
-        EXPECT_EQ(in.remaining(), size_t(size));
-        // Odd steps across the block edges, then past the end.
-        QByteArray got;
-        while (in.remaining() >= 5) got += in.bytes(5);
-        while (!in.atEnd()) got += char(in.u8());
-        EXPECT_EQ(got, content) << size;
-        EXPECT_EQ(errorOf([&] { in.i16(); }), ErrInputPastEnd) << size;
-        EXPECT_FALSE(file.changed()) << size;
-        if (size > 8) {
-            BinaryReader again(file);
-            again.seek(size_t(size) - 4);
-            EXPECT_EQ(again.u32(), uint32_t(static_cast<uint8_t>(content[size - 4])) |
-                                       uint32_t(static_cast<uint8_t>(content[size - 3])) << 8 |
-                                       uint32_t(static_cast<uint8_t>(content[size - 2])) << 16 |
-                                       uint32_t(static_cast<uint8_t>(content[size - 1])) << 24);
-        }
-    }
-    // A file that says no size holds more than its buffer: it has changed.
-    const QString maps = QStringLiteral("/proc/self/maps");
-    if (QFileInfo::exists(maps)) {
-        ReadAhead file(maps);
-        BinaryReader in(file);
-        EXPECT_EQ(errorOf([&] { in.u8(); }), ErrInputPastEnd);
-        EXPECT_TRUE(file.changed());
-    }
-    EXPECT_EQ(errorOf([&] { ReadAhead file(dir.file(QStringLiteral("missing.MLL"))); }), ErrFileNotFound);
-    EXPECT_EQ(errorOf([&] { ReadAhead file(path, 16); }), ErrOutOfMemory);
 }
 
 TEST(Reading, ADeniedReadSaysItCannotBeRead) {
