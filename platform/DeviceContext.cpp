@@ -566,20 +566,15 @@ bool DeviceContext::paintTextHalo(int x, int y, const QString& text, COLORREF ha
         qp.setFont(b.font);
         qreal ascent = 0;
         const std::optional<QList<QGlyphRun>> runs = glyphRunsOf(text, qp, ascent);
-        // One matrix update per copy, and the pen set only when its colour
-        // changes: a pen is a heap object.
-        bool penSet = false;
         for (int i = 0; i <= n; ++i) {
             const bool last = i == n;
             const POINT ref = LPtoDP(last ? POINT{x, y} : POINT{x + offsets[i].x, y + offsets[i].y});
-            QTransform m = base;
-            m.translate(ref.x, ref.y);
-            m.rotate(-b.angle);
-            qp.setTransform(m);
+            qp.setTransform(base);
+            qp.translate(ref.x, ref.y);
+            qp.rotate(-b.angle);
             if (s.bkMode == OPAQUE && !text.isEmpty())
                 qp.fillRect(QRectF(b.ox, b.oy - b.ascent, b.width, b.ascent + b.descent), qcolorOf(s.bkColor));
-            if (!penSet || last) qp.setPen(qcolorOf((last ? fore : halo) & 0xFFFFFF));
-            penSet = true;
+            qp.setPen(qcolorOf((last ? fore : halo) & 0xFFFFFF));
             if (!runs) qp.drawText(QPointF(b.ox, b.oy), text);
             else
                 for (const QGlyphRun& run : *runs) qp.drawGlyphRun(QPointF(b.ox, b.oy - ascent), run);
