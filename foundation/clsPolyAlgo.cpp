@@ -30,7 +30,11 @@ inline double RoundEven(double v) {
 // The same for a value known to lie within the 32-bit range.
 int32_t RoundIn(double v) { return static_cast<int32_t>(RoundEven(v)); }
 
-double Dist(const PolyPoint& a, const PolyPoint& b) { return Hypot(double(a.x) - b.x, double(a.y) - b.y); }
+// Hypot's own arithmetic, inline: the simplification takes three a triple.
+inline double Dist(const PolyPoint& a, const PolyPoint& b) {
+    const double dx = double(a.x) - b.x, dy = double(a.y) - b.y;
+    return std::sqrt(dx * dx + dy * dy);
+}
 
 // Nodes whose triples (node, next, next of next) a deletion changed, in
 // order and each once.

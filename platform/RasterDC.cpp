@@ -72,6 +72,8 @@ struct Paint {
 } // namespace
 
 struct RasterDC::Impl {
+    std::vector<Ring> ringScratch;
+    std::vector<QPointF> lineScratch;
     RasterDC* dc;
     QImage* img = nullptr;
     bool mono = false;
@@ -333,6 +335,11 @@ struct RasterDC::Impl {
 
     std::vector<QPointF> devicePoints(const POINT* pts, int n) const {
         std::vector<QPointF> out;
+        devicePointsInto(out, pts, n);
+        return out;
+    }
+    void devicePointsInto(std::vector<QPointF>& out, const POINT* pts, int n) const {
+        out.clear();
         out.reserve(size_t(std::max(0, n)));
         for (int i = 0; i < n; ++i) {
             POINT d = dc->LPtoDP(pts[i]);
@@ -340,7 +347,6 @@ struct RasterDC::Impl {
             d.y = std::clamp(d.y, -kCoordLimit, kCoordLimit);
             out.emplace_back(d.x, d.y);
         }
-        return out;
     }
 
     // Text through QPainter; a monochrome surface gets it through a colour copy.
@@ -438,7 +444,8 @@ bool RasterDC::LineTo(int x, int y) {
 bool RasterDC::Polyline(const POINT* pts, int n) {
     if (!pts || n < 2) return false;
     d_->styleCount = 0;
-    d_->stroke(d_->devicePoints(pts, n), false);
+    d_->devicePointsInto(d_->lineScratch, pts, n);
+    d_->stroke(d_->lineScratch, false);
     return true;
 }
 
@@ -449,11 +456,14 @@ bool RasterDC::Polygon(const POINT* pts, int n) {
 
 bool RasterDC::PolyPolygon(const POINT* pts, const int* counts, int polys) {
     if (!pts || !counts || polys < 1) return false;
-    std::vector<Ring> rings;
+    for (int i = 0; i < polys; ++i)
+        if (counts[i] < 2) return false;
+    // The rings' memory kept from call to call: a map fills thousands.
+    std::vector<Ring>& rings = d_->ringScratch;
+    rings.resize(size_t(polys));
     size_t k = 0;
     for (int i = 0; i < polys; ++i) {
-        if (counts[i] < 2) return false;
-        rings.push_back(d_->devicePoints(pts + k, counts[i]));
+        d_->devicePointsInto(rings[size_t(i)], pts + k, counts[i]);
         k += size_t(counts[i]);
     }
     d_->fillRings(rings, state().polyFillMode, d_->brushPaint(state().brush, false));

@@ -22,7 +22,13 @@ struct Crossing {
 
 void ScanRings(const std::vector<Ring>& rings, int fillMode, const QRect& bounds, const SpanFn& span) {
     if (bounds.isEmpty()) return;
-    std::vector<Edge> edges;
+    // Scratch kept from call to call: a map fills thousands of small rings.
+    // The span function never fills rings itself.
+    thread_local std::vector<Edge> edges;
+    thread_local std::vector<const Edge*> active;
+    thread_local std::vector<Crossing> xs;
+    edges.clear();
+    active.clear();
     for (const Ring& r : rings) {
         const size_t n = r.size();
         if (n < 2) continue;
@@ -49,8 +55,6 @@ void ScanRings(const std::vector<Ring>& rings, int fillMode, const QRect& bounds
     int yMin = edges.front().rowFirst, yMax = yMin;
     for (const Edge& e : edges) yMax = std::max(yMax, e.rowLast);
 
-    std::vector<const Edge*> active;
-    std::vector<Crossing> xs;
     size_t next = 0;
     const double left = bounds.left(), right = double(bounds.right()) + 1;
     for (int y = yMin; y <= yMax; ++y) {
