@@ -16,7 +16,11 @@
 // and makes it the program's, and sets the program and map folders to data/.
 inline void UseBundledData(const QTemporaryDir& settings, clsEnvironment& env) {
     plat::SettingsStore::SetFolder(settings.path());
+#ifdef KAL_BENCH_DATA
+    const std::filesystem::path data = KAL_BENCH_DATA;
+#else
     const std::filesystem::path data = std::filesystem::path(__FILE__).parent_path() / ".." / "data";
+#endif
     const QString folder = QString::fromStdString(data.lexically_normal().string());
     env.setFileName(folder + QStringLiteral("/Environment.txt"));
     env.Load();

@@ -39,7 +39,7 @@ struct World {
 
     World() {
         plat::SettingsStore::SetFolder(settings.path());
-        const std::filesystem::path maps = std::filesystem::path(__FILE__).parent_path() / ".." / "data" / "maps";
+        const std::filesystem::path maps = std::filesystem::path(KAL_BENCH_DATA) / "maps";
         gvMapFolder = QString::fromStdString(maps.lexically_normal().string());
         units->Create(1);
         auto world = std::make_shared<clsMapUnit>();
