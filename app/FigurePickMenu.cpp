@@ -337,36 +337,35 @@ void FigurePickMenu::transfer(int index, bool move) {
     plotWindow();
 }
 
-QString FigurePickMenu::LengthText(double metres, int32_t mapMode) {
-    QString text = FormatStandard(metres / 1000) + QStringLiteral(" km");
+namespace {
+// Lengths and areas of an X/Y map are of the plane, not of the ground.
+QString MeasureText(double value, const QString& unit, int32_t mapMode) {
+    QString text = FormatStandard(value) + unit;
     if (mapMode != 1) text += QStringLiteral("\r\n\r\nＸＹモードのため実際の値とは大きく異なることがあります.");
     return text;
+}
+} // namespace
+
+QString FigurePickMenu::LengthText(double metres, int32_t mapMode) {
+    return MeasureText(metres / 1000, QStringLiteral(" km"), mapMode);
 }
 
 QString FigurePickMenu::AreaText(double squareMetres, int32_t mapMode) {
-    QString text = FormatStandard(squareMetres / 1000000) + QStringLiteral(" km2");
-    if (mapMode != 1) text += QStringLiteral("\r\n\r\nＸＹモードのため実際の値とは大きく異なることがあります.");
-    return text;
+    return MeasureText(squareMetres / 1000000, QStringLiteral(" km2"), mapMode);
 }
 
-void FigurePickMenu::Length() {
+void FigurePickMenu::Measure(bool area) {
     MapUnitPtr unit;
     MapFigurePtr figure;
     if (!picked(unit, figure)) return;
     if (host_.Refresh) host_.Refresh();
-    const std::shared_ptr<clsPoly> poly = figure->Poly();
+    const clsPoly& poly = *figure->Poly();
     const int32_t mode = PickInfo->MapUnits->MapMode();
-    const double metres = mode == 1 ? clsSurvey().PolyLength(*poly) : poly->TotalLength();
-    plat::MsgBox(LengthText(metres, mode), plat::MbOkOnly, QStringLiteral("輪郭線総延長"));
-}
-
-void FigurePickMenu::Area() {
-    MapUnitPtr unit;
-    MapFigurePtr figure;
-    if (!picked(unit, figure)) return;
-    if (host_.Refresh) host_.Refresh();
-    const std::shared_ptr<clsPoly> poly = figure->Poly();
-    const int32_t mode = PickInfo->MapUnits->MapMode();
-    const double area = mode == 1 ? clsSurvey().PolyArea(*poly) : poly->Area();
-    plat::MsgBox(AreaText(area, mode), plat::MbOkOnly, QStringLiteral("面積"));
+    if (area) {
+        const double value = mode == 1 ? clsSurvey().PolyArea(poly) : poly.Area();
+        plat::MsgBox(AreaText(value, mode), plat::MbOkOnly, QStringLiteral("面積"));
+    } else {
+        const double value = mode == 1 ? clsSurvey().PolyLength(poly) : poly.TotalLength();
+        plat::MsgBox(LengthText(value, mode), plat::MbOkOnly, QStringLiteral("輪郭線総延長"));
+    }
 }

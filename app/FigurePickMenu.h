@@ -83,8 +83,8 @@ public:
     // index: the target's position in the unit set; 0 does nothing.
     void MoveTo(int index) { transfer(index, true); }
     void CopyTo(int index) { transfer(index, false); }
-    void Length();
-    void Area();
+    void Length() { Measure(false); }
+    void Area() { Measure(true); }
 
     // The texts of the length and area reports (map mode 1 or 2).
     static QString LengthText(double metres, int32_t mapMode);
@@ -97,6 +97,7 @@ private:
     void prepareUndo() const;
     void plotWindow() const;
     void transfer(int index, bool move);
+    void Measure(bool area);
     // The joined point list of the picked line p (node pickedFirst) and the
     // winning candidate, or none.
     std::optional<clsPoly> joined(const clsPoly& p, bool pickedFirst, const clsSearchInfo& winner) const;

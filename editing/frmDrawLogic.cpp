@@ -24,11 +24,6 @@ namespace {
 constexpr int32_t kMaxLon = 647995, kMaxLat = 323970;
 constexpr int32_t kMaxGridLL = 108000, kMaxGridXY = 3000000;
 
-// The standard 16-colour palette, as BBGGRR.
-constexpr plat::COLORREF kPalette16[16] = {0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080,
-                                     0x008080, 0xC0C0C0, 0x808080, 0xFF0000, 0x00FF00, 0xFFFF00,
-                                     0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
-
 // The movement readout: arc-seconds as an angle, metres as the map's
 // coordinate text writes them.
 QString DifferenceText(int32_t mapMode, int64_t d, bool isX) {
@@ -547,7 +542,7 @@ void frmDrawLogic::UndoClick() {
 }
 
 void frmDrawLogic::ColorClick() {
-    color_ = kPalette16[1 + static_cast<int>(plat::Int(plat::Rnd() * 15))];
+    color_ = plat::StandardColor16(1 + static_cast<int>(plat::Int(plat::Rnd() * 15)));
     Paint();
 }
 

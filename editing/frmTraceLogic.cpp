@@ -24,11 +24,6 @@ TraceHost& host() {
     return h;
 }
 
-// The standard 16-colour palette, as COLORREF (0x00BBGGRR).
-constexpr COLORREF kStandardColors[16] = {0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080,
-                                          0x008080, 0xC0C0C0, 0x808080, 0xFF0000, 0x00FF00, 0xFFFF00,
-                                          0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
-
 QColor qcolor(COLORREF c) { return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF)); }
 
 // Digitised points stay 5 seconds inside the date line and 30 inside the poles.
@@ -475,7 +470,7 @@ void frmTraceLogic::LoopClick() {
 
 void frmTraceLogic::ColorClick() {
     const int i = 1 + std::clamp(static_cast<int>(plat::Rnd() * 15), 0, 14);
-    drawColor_ = kStandardColors[i];
+    drawColor_ = plat::StandardColor16(i);
     repaint();
 }
 
@@ -588,7 +583,8 @@ void frmTraceLogic::MakeMembers() {
         if (!unit) continue;
         for (const MapFigurePtr& figure : unit->Map()) {
             const std::shared_ptr<clsPoly> poly = figure->Poly();
-            const int32_t color = unit->DisplaySwitch() ? int32_t(kStandardColors[std::clamp(figure->FigCode() + 7, 8, 12)]) : -1;
+            const int32_t color =
+                unit->DisplaySwitch() ? int32_t(plat::StandardColor16(std::clamp(figure->FigCode() + 7, 8, 12))) : -1;
             for (const PolyPoint& p : poly->Points()) {
                 int32_t px = 0, py = 0;
                 if (mesh_.MapToImage(p.x, p.y, px, py) && InsidePicture(px, py)) members_.push_back({p.x, p.y, px, py, color});

@@ -25,6 +25,14 @@ constexpr int GetRValue(COLORREF c) { return static_cast<int>(c & 0xFF); }
 constexpr int GetGValue(COLORREF c) { return static_cast<int>((c >> 8) & 0xFF); }
 constexpr int GetBValue(COLORREF c) { return static_cast<int>((c >> 16) & 0xFF); }
 
+// The standard 16-colour palette (0 black .. 15 white); an index outside
+// 0..15 wraps into it.
+constexpr COLORREF StandardColor16(int index) {
+    constexpr COLORREF table[16] = {0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080, 0xC0C0C0,
+                                    0x808080, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
+    return table[index & 15];
+}
+
 struct POINT {
     int32_t x = 0;
     int32_t y = 0;
