@@ -5,6 +5,7 @@
 // which is quadratic on long sequences; every such loop is a single
 // compaction (or a linked walk) that gives the same points in linear time.
 #include "clsPoly.h"
+#include "PolyDetour.h"
 
 #include "ErrorMng.h"
 #include "basNumberText.h"
@@ -202,6 +203,7 @@ PolyCollection clsPoly::Clips(const clsRect& rect) const {
 
 bool clsPoly::CanDropMiddle(const PolyPoint& p1, const PolyPoint& p2, const PolyPoint& p3, double tol,
                             double maxSpan) const {
+    if (DetourClearlyAbove(p1, p2, p3, tol, maxSpan)) return false;
     const double span = Dist(p1, p3);
     if (!(span < maxSpan)) return false;
     const double detour = (Dist(p3, p2) + Dist(p2, p1)) - span;

@@ -3,6 +3,7 @@
 #include "FoundationTest.h"
 #include "basNumberText.h"
 #include "clsPoly.h"
+#include "PolyDetour.h"
 
 #include <cmath>
 #include <random>
@@ -186,6 +187,35 @@ TEST(PolyCompressB, SameResultAsDeletingOneAtATime) {
         fast.CompressB(t, s);
         RefCompressB(slow, t, s);
         ASSERT_EQ(PointsOf(fast), PointsOf(slow)) << "round " << round << " tol " << t << " span " << s;
+    }
+}
+
+// The view's own case: pixel outlines, a hair's tolerance, spans below 80,
+// where nearly every triple is told apart by the quick bound alone.
+TEST(PolyCompressB, PixelOutlinesAtTheViewsTolerance) {
+    std::mt19937 rng(11);
+    for (int round = 0; round < 200; ++round) {
+        Pts pts = Wander(rng, 50 + round * 5, 1 + round % 4);
+        // Runs of collinear points, which are the ones that go.
+        for (int i = 0; i < 40; ++i) pts.push_back({pts.back().x + 2, pts.back().y + 1});
+        const double t = round % 3 == 0 ? 0.0005 : round % 3 == 1 ? 1e-7 : 0.01;
+        clsPoly fast = Make(pts), slow = Make(pts);
+        fast.CompressB(t, 80.0);
+        RefCompressB(slow, t, 80.0);
+        ASSERT_EQ(PointsOf(fast), PointsOf(slow)) << "round " << round << " tol " << t;
+    }
+    // The bound never rejects a triple whose detour is below the tolerance.
+    std::uniform_int_distribution<int32_t> c(-60, 60);
+    for (int i = 0; i < 200000; ++i) {
+        const PolyPoint a{c(rng), c(rng)}, b{c(rng) / 8, c(rng) / 8}, d{c(rng), c(rng) / 16};
+        const long double ab = std::hypot((long double)a.x - b.x, (long double)a.y - b.y);
+        const long double bd = std::hypot((long double)b.x - d.x, (long double)b.y - d.y);
+        const long double ad = std::hypot((long double)a.x - d.x, (long double)a.y - d.y);
+        for (double t : {0.0005, 0.05, 2.0}) {
+            if (ab + bd - ad < t && ad < 80) {
+                ASSERT_FALSE(DetourClearlyAbove(a, b, d, t, 80.0)) << i;
+            }
+        }
     }
 }
 
