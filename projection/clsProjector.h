@@ -29,6 +29,7 @@
 
 #include <QString>
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -163,6 +164,7 @@ private:
     bool InField(int32_t lon, int32_t lat) const;
 
     // Element projection and the run (clsProjectorRun.cpp).
+    void pumpEvents();   // DoEvents at most once per few milliseconds
     bool ProjectElement(const MapFigurePtr& figure);
     bool PrjRemLine(const QString& text);
     FigureList PrjRem(const clsMapFigure& figure) const;
@@ -218,6 +220,7 @@ private:
     bool raiseEvents_ = false;
     bool exeBusy_ = false;
     bool boundBusy_ = false;
+    std::chrono::steady_clock::time_point lastEvents_{};
     int64_t startTick_ = 0;
     int64_t total_ = 0;
     int64_t done_ = 0;

@@ -157,12 +157,26 @@ bool clsProjector::ProjectElement(const MapFigurePtr& figure) {
                 clsMapCell cell = unit->ToCell(f);
                 AddElement(cell);
             }
-            plat::DoEvents();
+            pumpEvents();
         }
-        plat::DoEvents();
+        pumpEvents();
         return true;
     } catch (...) {
         RaiseError(ErrGeneral, kClass, QStringLiteral("ProjectElement"));
+    }
+}
+
+void clsProjector::pumpEvents() {
+    // The window's events (stop button, timer, repaints) need no more than a
+    // few rounds per frame; a round per element cost a tenth of the run.
+    constexpr auto kPitch = std::chrono::milliseconds(8);
+    const auto now = std::chrono::steady_clock::now();
+    if (now - lastEvents_ >= kPitch) {
+        lastEvents_ = now;
+        plat::DoEvents();
+    } else {
+        // The monitor may have drawn through Qt meanwhile.
+        plat::ClearUpperVectorState();
     }
 }
 
