@@ -72,8 +72,7 @@ struct Paint {
 } // namespace
 
 struct RasterDC::Impl {
-    std::vector<Ring> ringScratch;
-    std::vector<QPointF> lineScratch;
+    std::vector<POINT> pointScratch;
     RasterDC* dc;
     QImage* img = nullptr;
     bool mono = false;
@@ -170,9 +169,9 @@ struct RasterDC::Impl {
         else if (rop2 != R2_NOP) put(x, y, ApplyRop2(rop2, get(x, y), p));
     }
 
-    void rawSpan(int y, int a, int b, const Paint& p) {
+    // row: the pixels of row y of a colour surface.
+    void rawSpan(uint32_t* row, int y, int a, int b, const Paint& p) {
         if (p.kind == Paint::Solid && !mono) {
-            uint32_t* row = reinterpret_cast<uint32_t*>(img->scanLine(y));
             if (p.rop2 == R2_COPYPEN) {
                 std::fill(row + a, row + b, 0xFF000000u | p.fg);
             } else if (p.rop2 == R2_XORPEN) {
@@ -184,7 +183,6 @@ struct RasterDC::Impl {
         }
         if (p.kind == Paint::Pattern && !mono && p.rop2 == R2_COPYPEN) {
             // Along the row: one pattern row, its column stepped with x.
-            uint32_t* row = reinterpret_cast<uint32_t*>(img->scanLine(y));
             const uint32_t* prow = &p.pat[size_t(posMod(int64_t(y) - p.oy, p.ph)) * size_t(p.pw)];
             int px = static_cast<int>(posMod(int64_t(a) - p.ox, p.pw));
             for (int x = a; x < b; ++x) {
@@ -200,7 +198,11 @@ struct RasterDC::Impl {
 
     void span(int y, int x0, int x1, const Paint& p) {
         if (p.kind == Paint::None) return;
-        clipSpans(y, x0, x1, [&](int a, int b) { rawSpan(y, a, b, p); });
+        uint32_t* row = nullptr;
+        clipSpans(y, x0, x1, [&](int a, int b) {
+            if (!row && !mono) row = reinterpret_cast<uint32_t*>(img->scanLine(y));
+            rawSpan(row, y, a, b, p);
+        });
     }
 
     void plot(int x, int y, uint32_t p, int rop2) {
@@ -248,11 +250,93 @@ struct RasterDC::Impl {
         return p;
     }
 
-    void fillRings(const std::vector<Ring>& rings, int mode, const Paint& p) {
+    // Fills the rows scan(bounds, sink) hands over: the rows' spans lie within
+    // the clip's bounds already.
+    template <class Scan>
+    void fillRows(const Paint& p, Scan&& scan) {
         if (p.kind == Paint::None) return;
         ensureClip();
         if (clipRect.isEmpty()) return;
-        ScanRings(rings, mode, clipRect, [&](int y, int a, int b) { span(y, a, b, p); });
+        uchar* bits = mono ? nullptr : img->bits();
+        const qsizetype bpl = img->bytesPerLine();
+        auto rowFn = [&](int y, const int* xs, int n) {
+            uint32_t* row = bits ? reinterpret_cast<uint32_t*>(bits + y * bpl) : nullptr;
+            if (clipSimple) {
+                for (int i = 0; i < n; i += 2) rawSpan(row, y, xs[i], xs[i + 1], p);
+                return;
+            }
+            // Both the spans and the clip's rectangles of the row run left to right.
+            const auto [ra, rb] = rows[size_t(y - clipRect.top())];
+            int i = 0, k = ra;
+            while (i < n && k < rb) {
+                const QRect& r = rects[size_t(k)];
+                const int a = std::max(xs[i], r.left()), b = std::min(xs[i + 1], r.right() + 1);
+                if (a < b) rawSpan(row, y, a, b, p);
+                if (xs[i + 1] <= r.right() + 1) i += 2;
+                else ++k;
+            }
+        };
+        scan(clipRect, RowSink(rowFn));
+    }
+    void fillRings(const std::vector<Ring>& rings, int mode, const Paint& p) {
+        fillRows(p, [&](const QRect& bounds, RowSink sink) { ScanRingRows(rings, mode, bounds, sink); });
+    }
+    void fillPolygons(const POINT* pts, const int* counts, int polys, int mode, const Paint& p) {
+        fillRows(p, [&](const QRect& bounds, RowSink sink) { ScanPolygonRows(pts, counts, polys, mode, bounds, sink); });
+    }
+
+    // A solid one-pixel line straight into a colour surface under a simple
+    // clip: the pixels of LineDDAEach, its steps limited to those inside the
+    // clip. Before step i the minor axis has moved
+    // floor((2 minorLen i + len) / (2 len)), the error term following it.
+    void solidLine(POINT a, POINT b, uint32_t px, uchar* bits, qsizetype bpl) const {
+        const QRect& cr = clipRect;
+        if (cr.isEmpty()) return;
+        const int64_t dx = int64_t(b.x) - a.x, dy = int64_t(b.y) - a.y;
+        const int64_t adx = dx < 0 ? -dx : dx, ady = dy < 0 ? -dy : dy;
+        const bool xMajor = adx >= ady;
+        const int64_t len = xMajor ? adx : ady, minor = xMajor ? ady : adx;
+        if (len == 0) return;
+        const int64_t m0 = xMajor ? a.x : a.y, n0 = xMajor ? a.y : a.x;
+        const bool mUp = (xMajor ? dx : dy) >= 0, nUp = (xMajor ? dy : dx) >= 0;
+        const int64_t mLo = xMajor ? cr.left() : cr.top(), mHi = xMajor ? cr.right() : cr.bottom();
+        const int64_t nLo = xMajor ? cr.top() : cr.left(), nHi = xMajor ? cr.bottom() : cr.right();
+        // Steps whose major coordinate is inside.
+        int64_t i0 = std::max<int64_t>(mUp ? mLo - m0 : m0 - mHi, 0);
+        int64_t i1 = std::min(mUp ? mHi - m0 : m0 - mLo, len - 1);
+        // Minor moves k inside, and the steps that have them.
+        const int64_t kLo = nUp ? nLo - n0 : n0 - nHi, kHi = nUp ? nHi - n0 : n0 - nLo;
+        if (minor == 0) {
+            if (kLo > 0 || kHi < 0) return;
+        } else {
+            // Coordinates stay within 2^29, so no product here overflows.
+            i0 = std::max(i0, ceilDiv(2 * len * kLo - len, 2 * minor));
+            i1 = std::min(i1, ceilDiv(2 * len * kHi + len, 2 * minor) - 1);
+        }
+        if (i0 > i1) return;
+        const int64_t k = (2 * minor * i0 + len) / (2 * len);
+        int64_t err = 2 * minor * (i0 + 1) - len - 2 * len * k;
+        const int64_t m = m0 + (mUp ? i0 : -i0), n = n0 + (nUp ? k : -k);
+        const int64_t x = xMajor ? m : n, y = xMajor ? n : m;
+        const int64_t xStep = xMajor ? (mUp ? 1 : -1) : (nUp ? 1 : -1);
+        const int64_t yStep = (xMajor ? (nUp ? 1 : -1) : (mUp ? 1 : -1)) * int64_t(bpl / 4);
+        const int64_t mStride = xMajor ? xStep : yStep, nStride = xMajor ? yStep : xStep;
+        uint32_t* base = reinterpret_cast<uint32_t*>(bits);
+        int64_t off = y * int64_t(bpl / 4) + x;
+        for (int64_t i = i0; i <= i1; ++i) {
+            base[off] = px;
+            if (err >= 0) {
+                off += nStride;
+                err -= 2 * len;
+            }
+            err += 2 * minor;
+            off += mStride;
+        }
+    }
+    static int64_t ceilDiv(int64_t a, int64_t b) {   // b > 0
+        int64_t q = a / b;
+        if (q * b < a) ++q;
+        return q;
     }
 
     // A one-pixel line from a towards b (b excluded), with the pen's
@@ -261,16 +345,7 @@ struct RasterDC::Impl {
         const DcState& s = dc->state();
         const int rop2 = s.rop2;
         if (dashes.empty()) {
-            ensureClip();
-            if (clipSimple && !mono && rop2 == R2_COPYPEN) {
-                const QRect& cr = clipRect;
-                const uint32_t px = 0xFF000000u | color;
-                LineDDAEach(a.x, a.y, b.x, b.y, [&](int x, int y) {
-                    if (cr.contains(x, y)) reinterpret_cast<uint32_t*>(img->scanLine(y))[x] = px;
-                });
-            } else {
-                LineDDAEach(a.x, a.y, b.x, b.y, [&](int x, int y) { plot(x, y, color, rop2); });
-            }
+            LineDDAEach(a.x, a.y, b.x, b.y, [&](int x, int y) { plot(x, y, color, rop2); });
             return;
         }
         int total = 0;
@@ -297,25 +372,28 @@ struct RasterDC::Impl {
     }
 
     // Strokes device points with the current pen; closed adds the edge back.
-    void stroke(const std::vector<QPointF>& pts, bool closed) {
+    void stroke(const POINT* pts, size_t n, bool closed) {
         const Pen& pen = dc->state().pen;
-        if (pen.dash() == PS_NULL || pts.empty()) return;
+        if (pen.dash() == PS_NULL || n == 0) return;
         const uint32_t color = devColor(pen.color);
         const double w = penWidth();
         if (w <= 1.0) {
             std::vector<int> dashes = CosmeticDashes(pen.style);
-            const size_t n = pts.size();
             const size_t segs = closed ? n : n - 1;
-            for (size_t i = 0; i < segs; ++i) {
-                const QPointF& p = pts[i];
-                const QPointF& q = pts[(i + 1) % n];
-                thinLine(POINT{int(p.x()), int(p.y())}, POINT{int(q.x()), int(q.y())}, color, dashes);
+            ensureClip();
+            if (dashes.empty() && clipSimple && !mono && dc->state().rop2 == R2_COPYPEN) {
+                uchar* bits = img->bits();
+                const qsizetype bpl = img->bytesPerLine();
+                for (size_t i = 0; i < segs; ++i)
+                    solidLine(pts[i], pts[i + 1 == n ? 0 : i + 1], 0xFF000000u | color, bits, bpl);
+                return;
             }
+            for (size_t i = 0; i < segs; ++i) thinLine(pts[i], pts[i + 1 == n ? 0 : i + 1], color, dashes);
             return;
         }
         QPainterPath path;
-        path.moveTo(pts[0]);
-        for (size_t i = 1; i < pts.size(); ++i) path.lineTo(pts[i]);
+        path.moveTo(pts[0].x, pts[0].y);
+        for (size_t i = 1; i < n; ++i) path.lineTo(pts[i].x, pts[i].y);
         if (closed) path.closeSubpath();
         QPainterPathStroker st;
         st.setWidth(w);
@@ -333,19 +411,30 @@ struct RasterDC::Impl {
         fillRings(rings, WINDING, p);
     }
 
-    std::vector<QPointF> devicePoints(const POINT* pts, int n) const {
-        std::vector<QPointF> out;
-        devicePointsInto(out, pts, n);
-        return out;
-    }
-    void devicePointsInto(std::vector<QPointF>& out, const POINT* pts, int n) const {
-        out.clear();
-        out.reserve(size_t(std::max(0, n)));
+    // The device points of pts, appended to out.
+    void devicePointsInto(std::vector<POINT>& out, const POINT* pts, int n) const {
+        if (n <= 0) return;
+        if (dc->unitScale()) {
+            // LPtoDP's arithmetic without its divisions, which give back
+            // their dividend here.
+            const DcState& s = dc->state();
+            const auto map = [](int32_t v, int32_t from, int32_t to) {
+                return std::clamp(static_cast<int32_t>(std::clamp<int64_t>(int64_t(v) - from, INT32_MIN, INT32_MAX)) + to,
+                                  -kCoordLimit, kCoordLimit);
+            };
+            const size_t at = out.size();
+            out.resize(at + size_t(n));
+            POINT* o = out.data() + at;
+            for (int i = 0; i < n; ++i)
+                o[i] = POINT{map(pts[i].x, s.windowOrg.x, s.viewportOrg.x), map(pts[i].y, s.windowOrg.y, s.viewportOrg.y)};
+            return;
+        }
+        out.reserve(out.size() + size_t(n));
         for (int i = 0; i < n; ++i) {
             POINT d = dc->LPtoDP(pts[i]);
             d.x = std::clamp(d.x, -kCoordLimit, kCoordLimit);
             d.y = std::clamp(d.y, -kCoordLimit, kCoordLimit);
-            out.emplace_back(d.x, d.y);
+            out.push_back(d);
         }
     }
 
@@ -436,7 +525,10 @@ bool RasterDC::MoveToEx(int x, int y, POINT* old) {
 bool RasterDC::LineTo(int x, int y) {
     const POINT from = state().currentPos;
     const POINT pts[2] = {from, POINT{x, y}};
-    d_->stroke(d_->devicePoints(pts, 2), false);
+    std::vector<POINT>& dev = d_->pointScratch;
+    dev.clear();
+    d_->devicePointsInto(dev, pts, 2);
+    d_->stroke(dev.data(), dev.size(), false);
     state().currentPos = POINT{x, y};
     return true;
 }
@@ -444,8 +536,10 @@ bool RasterDC::LineTo(int x, int y) {
 bool RasterDC::Polyline(const POINT* pts, int n) {
     if (!pts || n < 2) return false;
     d_->styleCount = 0;
-    d_->devicePointsInto(d_->lineScratch, pts, n);
-    d_->stroke(d_->lineScratch, false);
+    std::vector<POINT>& dev = d_->pointScratch;
+    dev.clear();
+    d_->devicePointsInto(dev, pts, n);
+    d_->stroke(dev.data(), dev.size(), false);
     return true;
 }
 
@@ -458,18 +552,20 @@ bool RasterDC::PolyPolygon(const POINT* pts, const int* counts, int polys) {
     if (!pts || !counts || polys < 1) return false;
     for (int i = 0; i < polys; ++i)
         if (counts[i] < 2) return false;
-    // The rings' memory kept from call to call: a map fills thousands.
-    std::vector<Ring>& rings = d_->ringScratch;
-    rings.resize(size_t(polys));
+    // The points' memory kept from call to call: a map fills thousands.
+    std::vector<POINT>& dev = d_->pointScratch;
+    dev.clear();
     size_t k = 0;
     for (int i = 0; i < polys; ++i) {
-        d_->devicePointsInto(rings[size_t(i)], pts + k, counts[i]);
+        d_->devicePointsInto(dev, pts + k, counts[i]);
         k += size_t(counts[i]);
     }
-    d_->fillRings(rings, state().polyFillMode, d_->brushPaint(state().brush, false));
-    for (const Ring& r : rings) {
+    d_->fillPolygons(dev.data(), counts, polys, state().polyFillMode, d_->brushPaint(state().brush, false));
+    k = 0;
+    for (int i = 0; i < polys; ++i) {
         d_->styleCount = 0;
-        d_->stroke(r, true);
+        d_->stroke(dev.data() + k, size_t(counts[i]), true);
+        k += size_t(counts[i]);
     }
     return true;
 }
@@ -486,10 +582,9 @@ bool RasterDC::Rectangle(int left, int top, int right, int bottom) {
         for (int y = std::max(r.top() + inset, 0); y < std::min(r.bottom(), d_->img->height()); ++y)
             d_->span(y, r.left() + inset, r.right(), p);
     if (pen) {
-        const std::vector<QPointF> pts = {QPointF(r.left(), r.top()), QPointF(r.right(), r.top()),
-                                          QPointF(r.right(), r.bottom()), QPointF(r.left(), r.bottom())};
+        const POINT pts[] = {{r.left(), r.top()}, {r.right(), r.top()}, {r.right(), r.bottom()}, {r.left(), r.bottom()}};
         d_->styleCount = 0;
-        d_->stroke(pts, true);
+        d_->stroke(pts, 4, true);
     }
     return true;
 }
@@ -503,10 +598,10 @@ bool RasterDC::Ellipse(int left, int top, int right, int bottom) {
     Ring ring(poly.begin(), poly.end());
     if (ring.size() > 1 && ring.front() == ring.back()) ring.pop_back();
     d_->fillRings({ring}, ALTERNATE, d_->brushPaint(state().brush, false));
-    std::vector<QPointF> outline;
-    for (const QPointF& p : ring) outline.emplace_back(std::round(p.x()), std::round(p.y()));
+    std::vector<POINT> outline;
+    for (const QPointF& p : ring) outline.push_back(POINT{int(std::round(p.x())), int(std::round(p.y()))});
     d_->styleCount = 0;
-    d_->stroke(outline, true);
+    d_->stroke(outline.data(), outline.size(), true);
     return true;
 }
 

@@ -21,6 +21,24 @@ using Ring = std::vector<QPointF>;
 using SpanFn = std::function<void(int y, int x0, int x1)>;
 
 void ScanRings(const std::vector<Ring>& rings, int fillMode, const QRect& bounds, const SpanFn& span);
+
+// The same pixels row by row, for fills: row(y, xs, n) with the n / 2 spans
+// [xs[2i], xs[2i + 1]) of row y, left to right, apart and inside bounds.
+class RowSink {
+public:
+    template <class F>
+    RowSink(F& f)   // implicit; f must outlive the scan only
+        : obj_(&f), call_([](void* o, int y, const int* xs, int n) { (*static_cast<F*>(o))(y, xs, n); }) {}
+    void operator()(int y, const int* xs, int n) const { call_(obj_, y, xs, n); }
+
+private:
+    void* obj_;
+    void (*call_)(void*, int, const int*, int);
+};
+void ScanRingRows(const std::vector<Ring>& rings, int fillMode, const QRect& bounds, RowSink row);
+// Rings of integer points, counts[i] points each, without a copy.
+void ScanPolygonRows(const POINT* pts, const int* counts, int polys, int fillMode, const QRect& bounds,
+                     RowSink row);
 std::vector<Ring> RingsOf(const POINT* pts, const int* counts, int polys);
 // The pixels as a region, within bounds.
 QRegion RegionOfRings(const std::vector<Ring>& rings, int fillMode, const QRect& bounds);
