@@ -1,7 +1,8 @@
 // Loading and saving a map file of about 50 MB (version 1.06: polygons,
 // polylines, texts and a few remarks), against simply reading the file's
-// bytes and writing them atomically. bytes_per_second is the file's size per
-// second, items_per_second its figures per second.
+// bytes and writing them atomically; and the parts a load is made of.
+// bytes_per_second is the file's size per second, items_per_second its
+// figures per second.
 #include <benchmark/benchmark.h>
 
 #include <QTemporaryDir>
@@ -120,6 +121,55 @@ void BM_ReadFromMemory(benchmark::State& state) {
     Counters(state);
 }
 BENCHMARK(BM_ReadFromMemory)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The parts of a load (a map's destruction is part of BM_Load and
+// BM_ReadFromMemory too). A fresh buffer of the file's size, touched page by
+// page (what a whole-file read pays before any copy).
+void BM_PartFreshBuffer(benchmark::State& state) {
+    for (auto _ : state) {
+        QByteArray b(static_cast<qsizetype>(sample().bytes), Qt::Uninitialized);
+        for (qsizetype i = 0; i < b.size(); i += 4096) b.data()[i] = 1;
+        benchmark::DoNotOptimize(b.data());
+    }
+    Counters(state);
+}
+BENCHMARK(BM_PartFreshBuffer)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The kernel's copy alone: the file through one reused block, as a load
+// reads it.
+void BM_PartChunkedRead(benchmark::State& state) {
+    std::vector<char> buf(1 << 18);
+    for (auto _ : state) {
+        plat::ReadOnlyFile f(sample().path);
+        while (f.read(buf.data(), buf.size()) != 0) {}
+        benchmark::DoNotOptimize(buf.data());
+    }
+    Counters(state);
+}
+BENCHMARK(BM_PartChunkedRead)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Destroying a loaded map.
+void BM_PartDestroy(benchmark::State& state) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto map = std::make_unique<clsMap>();
+        map->ReadFrom(sample().content);
+        state.ResumeTiming();
+        map.reset();
+    }
+    Counters(state);
+}
+BENCHMARK(BM_PartDestroy)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The scans after reading: the version a save would write and the first
+// figure it cannot hold.
+void BM_PartUnsavableScan(benchmark::State& state) {
+    clsMap map;
+    map.ReadFrom(sample().content);
+    for (auto _ : state) benchmark::DoNotOptimize(map.FirstUnsavable(map.SaveVersion()));
+    Counters(state);
+}
+BENCHMARK(BM_PartUnsavableScan)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_RawWriteAtomic(benchmark::State& state) {
     const QString out = sample().dir.path() + QStringLiteral("/RAW.MLL");

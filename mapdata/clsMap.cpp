@@ -311,7 +311,7 @@ int16_t readVersion(plat::BinaryReader& in, MapFigurePtr& kept) {
                                         : QStringLiteral("地図バージョン確認不能");
         throw AppError(ErrMapVersion, QString(), comment);
     }
-    if (version >= kMapVersion104) in.skip(std::min<size_t>(4, in.remaining()));
+    if (version >= kMapVersion104) in.skip(in.has(4) ? 4 : in.remaining());
     return version;
 }
 
@@ -319,7 +319,10 @@ int16_t readVersion(plat::BinaryReader& in, MapFigurePtr& kept) {
 
 void clsMap::ReadFrom(const QByteArray& bytes) {
     plat::BinaryReader in(bytes);
-    const auto total = static_cast<int64_t>(bytes.size());
+    ReadRecords(in, bytes.size());
+}
+
+void clsMap::ReadRecords(plat::BinaryReader& in, int64_t total) {
     lastPercent_ = -1;
     version_ = 0;
     MapFigurePtr kept;
@@ -333,7 +336,7 @@ void clsMap::ReadFrom(const QByteArray& bytes) {
         ++line;
         if (line % 8 == 0) RaiseProgress(static_cast<int64_t>(in.pos()) + 1, total);
         int32_t code;
-        if (in.remaining() >= 2) {
+        if (in.has(2)) {
             code = in.i16();
         } else {
             // A last odd byte is read as a code cut short by the end of file.
@@ -412,8 +415,18 @@ int32_t clsMap::Load() {
     for (;;) {
         try {
             plat::ReentrancyGuard guard(busy_);
-            const QByteArray bytes = plat::ReadAllBytes(fileName_);
-            ReadFrom(bytes);
+            // Decoded block by block as it is read: no buffer of the whole
+            // file to allocate and fault in.
+            plat::ReadOnlyFile file(fileName_);
+            plat::BinaryReader in(file);
+            try {
+                ReadRecords(in, file.size());
+            } catch (...) {
+                // A read error anywhere in the file goes before a bad record.
+                in.finish();
+                throw;
+            }
+            in.finish();
             // Still busy: an edit made by the handler would get no undo
             // record and be marked unmodified below.
             lastPercent_ = 100;

@@ -28,6 +28,7 @@
 #include "clsMapFigure.h"
 
 namespace plat {
+class BinaryReader;
 class BinaryWriter;
 } // namespace plat
 
@@ -171,6 +172,7 @@ private:
     void RaiseProgress(int64_t done, int64_t total);
     int32_t SearchHeaderLine(const QString& key) const;
     QString SearchHeader(const QString& key) const;
+    void ReadRecords(plat::BinaryReader& in, int64_t total);
     int32_t DoLoad();
     int32_t DoSave();
 

@@ -183,16 +183,15 @@ inline bool isLead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0
 
 std::string ReadChars(plat::BinaryReader& in, int32_t n) {
     if (n <= 0) return std::string();
-    const char* p = in.current();
-    const size_t left = in.remaining();
     size_t i = 0;
     for (int32_t k = 0; k < n; ++k) {
-        if (i >= left) plat::ThrowRuntimeError(plat::ErrInputPastEnd);
-        i += isLead(static_cast<unsigned char>(p[i])) ? 2 : 1;
+        if (!in.has(i + 1)) plat::ThrowRuntimeError(plat::ErrInputPastEnd);
+        i += isLead(static_cast<unsigned char>(in.current()[i])) ? 2 : 1;
     }
-    if (i > left) plat::ThrowRuntimeError(plat::ErrInputPastEnd);
+    in.need(i);
+    std::string s(in.current(), i);
     in.skip(i);
-    return std::string(p, i);
+    return s;
 }
 
 std::string ReadBytes(plat::BinaryReader& in, int32_t n) {

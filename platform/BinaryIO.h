@@ -18,21 +18,34 @@ class BinaryReader {
 public:
     BinaryReader(const char* data, size_t size) : p_(data), size_(size) {}
     explicit BinaryReader(const QByteArray& b) : p_(b.constData()), size_(static_cast<size_t>(b.size())) {}
+    // The rest of a file, read in blocks while it is decoded: memory holds
+    // one block, or one field where a field is longer. Error 7 at once when
+    // the file says it is larger than maxBytes. A failed read, or more than
+    // maxBytes, ends the input there and is kept for finish().
+    explicit BinaryReader(ReadOnlyFile& file, int64_t maxBytes = kMaxReadBytes, size_t block = size_t(1) << 18);
+    ~BinaryReader();
+    BinaryReader(const BinaryReader&) = delete;
+    BinaryReader& operator=(const BinaryReader&) = delete;
 
-    size_t pos() const { return pos_; }
-    size_t size() const { return size_; }
-    size_t remaining() const { return size_ - pos_; }
-    bool atEnd() const { return pos_ >= size_; }
-    void seek(size_t pos) {
-        if (pos > size_) ThrowRuntimeError(ErrInputPastEnd);
-        pos_ = pos;
+    // Offset from the start of the input.
+    size_t pos() const { return base_ + pos_; }
+    // From a file this reads all the rest of it: for error paths only.
+    size_t remaining() {
+        if (stream_) readToEnd();
+        return size_ - pos_;
     }
+    bool atEnd() { return !has(1); }
+    // Within the bytes held, or forward.
+    void seek(size_t pos);
     void skip(size_t n) { need(n); pos_ += n; }
-    // Error 62 unless n more bytes are there.
-    void need(size_t n) const {
-        if (n > remaining()) ThrowRuntimeError(ErrInputPastEnd);
+    // Error 62 unless n more bytes are there; they are then at current().
+    void need(size_t n) {
+        if (n > size_ - pos_ && !more(n)) ThrowRuntimeError(ErrInputPastEnd);
     }
-    bool has(size_t n) const { return n <= remaining(); }
+    bool has(size_t n) { return n <= size_ - pos_ || more(n); }
+    // A file's failed read (or error 7) rethrown, after reading whatever
+    // was left unread: a decoding error must not hide one further on.
+    void finish();
 
     uint8_t u8() { need(1); return static_cast<uint8_t>(p_[pos_++]); }
     int16_t i16() { return static_cast<int16_t>(raw<uint16_t>()); }
@@ -47,9 +60,11 @@ public:
         pos_ += n;
         return b;
     }
+    // Valid up to the next read of any kind.
     const char* current() const { return p_ + pos_; }
 
 private:
+    struct Stream;
     template <class T>
     T raw() {
         need(sizeof(T));
@@ -58,9 +73,14 @@ private:
         pos_ += sizeof(T);
         return v;
     }
+    // Brings n bytes from pos_ into the buffer; false when the input ends first.
+    bool more(size_t n);
+    void readToEnd();
     const char* p_;
-    size_t size_;
-    size_t pos_ = 0;
+    size_t size_;     // bytes at p_
+    size_t pos_ = 0;  // within them
+    size_t base_ = 0; // offset of p_ in the input
+    Stream* stream_ = nullptr;   // owned; none over memory
 };
 
 // Collects bytes in memory; with a sink it passes them on in large blocks.

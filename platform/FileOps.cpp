@@ -47,6 +47,8 @@ QString matchInFolder(const QString& folder, const QString& name) {
 
 int gFailNextWrite = 0;
 int gFailNextOpen = 0;
+int gFailReadErr = 0;
+int64_t gFailReadAt = 0;
 
 // Temporaries are named "." + target + ".tmp" + six characters of mkstemp.
 constexpr int kTmpRandom = 6;
@@ -237,7 +239,17 @@ ReadOnlyFile::~ReadOnlyFile() {
     if (fd_ >= 0) ::close(fd_);
 }
 
+void ReadOnlyFile::FailReadAt(int64_t offset, int err) {
+    gFailReadAt = offset;
+    gFailReadErr = err;
+}
+
 size_t ReadOnlyFile::read(char* buffer, size_t n) {
+    if (gFailReadErr) {
+        const int64_t at = ::lseek(fd_, 0, SEEK_CUR);
+        if (at >= gFailReadAt) ThrowReadError(std::exchange(gFailReadErr, 0), path_);
+        n = std::min<size_t>(n, static_cast<size_t>(gFailReadAt - at));
+    }
     for (;;) {
         const ssize_t r = ::read(fd_, buffer, n);
         if (r >= 0) return static_cast<size_t>(r);

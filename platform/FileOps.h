@@ -62,6 +62,9 @@ public:
 
     // Test hook: the next opening fails with this errno (0 = off).
     static void FailNextOpenWith(int err);
+    // Test hook: the next read that reaches offset gets the bytes before it,
+    // the one after fails with this errno (0 = off).
+    static void FailReadAt(int64_t offset, int err);
 
 private:
     QString path_;

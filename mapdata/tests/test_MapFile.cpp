@@ -402,3 +402,114 @@ TEST(MapFile, SpecialFilesInPlaceOfAMapAreRefused) {
         EXPECT_EQ(map.Count(), 0);
     }
 }
+
+namespace {
+
+// Over 700 KB: point lists and short records across every block boundary of
+// a load, texts of double-byte characters among them.
+void fillLarge(clsMap& map) {
+    map.Add(Rem(QStringLiteral("# 地図名：大きな地図")));
+    for (int32_t n : {30000, 40000}) {
+        auto line = PolyFig<clsMapPolyline>({}, 3, 4);
+        for (int32_t i = 0; i < n; ++i) line->Poly()->AddXandY(i * 3, (i * 7) % 1001 - 500);
+        map.Add(line);
+        for (int32_t i = 0; i < 1500; ++i) {
+            auto text = std::make_shared<clsMapText>();
+            text->setPosition({i, -i});
+            text->setAdmin(5);
+            text->setThing(6);
+            text->setTextUnicode(1, QStringLiteral("Place %1").arg(i));
+            text->setTextUnicode(2, QStringLiteral("地名%1番").arg(i));
+            map.Add(text);
+            map.Add(Rem(QStringLiteral("注釈その%1").arg(i), 7));
+        }
+    }
+    map.Add(Square(5));
+    map.Add(Sym(8, 9));
+}
+
+constexpr qsizetype kBlock = qsizetype(1) << 18;   // the load's reading block
+
+} // namespace
+
+// A load decodes while it reads; what it loads and every error it gives
+// are those of decoding the whole file from memory, wherever the file ends.
+TEST(MapFile, LoadInBlocksEqualsDecodingTheWholeFile) {
+    FixedTime time;
+    testsupport::TempDir dir;
+    const QString path = dir.file("BIG.MLL");
+    clsMap src;
+    fillLarge(src);
+    for (int16_t version : {106, 105, 104}) {
+        SCOPED_TRACE(version);
+        const QByteArray good = fileOf(src, version);
+        ASSERT_GT(good.size(), 2 * kBlock + 100000);
+        const qsizetype head = VersionRecord104Plus("1.06").size();
+        std::vector<qsizetype> cuts = {good.size(), 1, 2, 7, 20, head - 1, head, head + 3, head + 200,
+                                       good.size() - 1, good.size() - 2};
+        for (qsizetype d = -4; d <= 4; ++d) cuts.insert(cuts.end(), {kBlock + d, 2 * kBlock + d});
+        for (const qsizetype cut : cuts) {
+            SCOPED_TRACE(cut);
+            const QByteArray bytes = good.left(cut);
+            clsMap mem;
+            const plat::AppError expected = ErrorOf([&] { mem.ReadFrom(bytes); });
+            WriteBytes(path, bytes);
+            clsMap map;
+            map.setFileName(path);
+            if (expected.number() == 0) {
+                ASSERT_EQ(map.Load(), 0);
+                EXPECT_EQ(fuzzmap::compareFigures(mem, map, version), QString());
+                continue;
+            }
+            testsupport::ScriptedBoxes boxes;
+            boxes.expect(QStringLiteral("*Description=") + expected.description(), plat::IdOk);
+            const plat::AppError e = ErrorOf([&] { map.Load(); });
+            EXPECT_EQ(e.number(), expected.number());
+            EXPECT_EQ(e.description(), expected.description());
+            EXPECT_EQ(map.Count(), 0);
+        }
+    }
+}
+
+// As when the whole file was read before decoding, a read error anywhere
+// in it is what the load reports, also after a bad record; a retry reads
+// the file again.
+TEST(MapFile, AReadErrorInTheMiddleOfALoad) {
+    FixedTime time;
+    testsupport::TempDir dir;
+    const QString path = dir.file("BIG.MLL");
+    clsMap src;
+    fillLarge(src);
+    const QByteArray good = fileOf(src, 106);
+    QByteArray badRecord = good;
+    clsMap first;
+    first.Add(Rem(QStringLiteral("# 地図名：大きな地図")));
+    const qsizetype second = fileOf(first, 106).size();
+    ASSERT_EQ(badRecord[second], '\x02');
+    badRecord[second] = '\x09';
+    {
+        clsMap mem;
+        EXPECT_EQ(ErrorOf([&] { mem.ReadFrom(badRecord); }).number(), ErrMapRecord);
+    }
+    for (const QByteArray& bytes : {good, badRecord}) {
+        WriteBytes(path, bytes);
+        for (const qsizetype at : {qsizetype(100), kBlock, 3 * kBlock - 1}) {
+            SCOPED_TRACE(at);
+            clsMap map;
+            map.setFileName(path);
+            testsupport::ScriptedBoxes boxes;
+            boxes.expect(QStringLiteral("*Code=57"), plat::IdNo);
+            plat::ReadOnlyFile::FailReadAt(at, EIO);
+            EXPECT_EQ(map.Load(), plat::ErrDeviceIO);
+            EXPECT_EQ(map.Count(), 0);
+        }
+    }
+    WriteBytes(path, good);
+    clsMap map;
+    map.setFileName(path);
+    testsupport::ScriptedBoxes boxes;
+    boxes.expect(QStringLiteral("*Code=57"), plat::IdYes);
+    plat::ReadOnlyFile::FailReadAt(kBlock + 5, EIO);
+    ASSERT_EQ(map.Load(), 0);
+    EXPECT_EQ(fuzzmap::compareFigures(src, map, 106), QString());
+}
