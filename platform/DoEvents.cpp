@@ -12,4 +12,14 @@ void DoEvents() {
     ClearUpperVectorState();
 }
 
+void EventPump::operator()() {
+    const auto now = std::chrono::steady_clock::now();
+    if (now - last_ >= pitch_) {
+        last_ = now;
+        DoEvents();
+    } else {
+        ClearUpperVectorState();
+    }
+}
+
 } // namespace plat

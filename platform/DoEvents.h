@@ -1,9 +1,25 @@
 // Lets pending window events run during long work on the one UI thread.
 #pragma once
 
+#include <chrono>
+
 namespace plat {
 
 void DoEvents();
+
+// DoEvents for loops that would call it far more often than events come:
+// it lets them run at most once per pitch, the first call always. Between
+// runs it only clears the vector state, as DoEvents does.
+class EventPump {
+public:
+    explicit EventPump(std::chrono::milliseconds pitch = std::chrono::milliseconds(8)) : pitch_(pitch) {}
+    void operator()();
+    void Restart() { last_ = {}; }
+
+private:
+    std::chrono::milliseconds pitch_;
+    std::chrono::steady_clock::time_point last_{};
+};
 
 // Set while a caller must not be re-entered from an event handler that
 // DoEvents lets run; nests.

@@ -222,6 +222,7 @@ bool clsMapPlot::DrawStart() {
         gvMapGraph->setSymbolRatio(ptnRatio_);
         busy_ = true;
         Cancel = false;
+        pumpEvents_.Restart();
         try {
             GetWork();
         } catch (...) {
@@ -462,7 +463,7 @@ bool clsMapPlot::PlotPhaseSub(int16_t phase) {
     // are held here, and figures are read by position.
     const std::vector<MapUnitPtr> units(MapUnits->begin(), MapUnits->end());
     for (const MapUnitPtr& unit : units) {
-        plat::DoEvents();
+        pumpEvents_();
         if (Cancel) return false;
         if (!unit->DisplaySwitch()) continue;
         PsComment(QStringLiteral("  ---- map file / ") + unit->UnitName());
@@ -470,7 +471,7 @@ bool clsMapPlot::PlotPhaseSub(int16_t phase) {
         for (size_t i = 0; i < figures.size(); ++i) {
             const clsMapFigure& f = *figures[i];
             if (f.FigCode() == phase && f.IsInner(field_)) PlotCell(unit->ToCell(figures[i]));
-            if ((i + 1) % 200 == 0) plat::DoEvents();
+            if ((i + 1) % 200 == 0) pumpEvents_();
         }
     }
     return true;

@@ -43,6 +43,7 @@
 #include <vector>
 
 #include "DeviceContext.h"
+#include "DoEvents.h"
 #include "clsFigure.h"
 #include "clsGrid.h"
 #include "clsMapCell.h"
@@ -266,6 +267,8 @@ private:
     bool isNT_ = true;
     bool plainScreen_ = false;
     bool wrapEnabled_ = false;
+    // Events (a stop, repaints) run between figures, at most once per pitch.
+    plat::EventPump pumpEvents_;
     int32_t wrapShift_ = 0;
     bool shifted_ = false;
     // per-drawing projection constants

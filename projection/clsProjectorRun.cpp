@@ -157,26 +157,12 @@ bool clsProjector::ProjectElement(const MapFigurePtr& figure) {
                 clsMapCell cell = unit->ToCell(f);
                 AddElement(cell);
             }
-            pumpEvents();
+            pumpEvents_();
         }
-        pumpEvents();
+        pumpEvents_();
         return true;
     } catch (...) {
         RaiseError(ErrGeneral, kClass, QStringLiteral("ProjectElement"));
-    }
-}
-
-void clsProjector::pumpEvents() {
-    // The window's events (stop button, timer, repaints) need no more than a
-    // few rounds per frame; a round per element cost a tenth of the run.
-    constexpr auto kPitch = std::chrono::milliseconds(8);
-    const auto now = std::chrono::steady_clock::now();
-    if (now - lastEvents_ >= kPitch) {
-        lastEvents_ = now;
-        plat::DoEvents();
-    } else {
-        // The monitor may have drawn through Qt meanwhile.
-        plat::ClearUpperVectorState();
     }
 }
 
@@ -387,6 +373,7 @@ std::shared_ptr<clsMapUnits> clsProjector::ExeProjection(clsMapUnits& units) {
     // end in DoEvents, which clears the state again.
     plat::ClearUpperVectorState();
     exeBusy_ = true;
+    pumpEvents_.Restart();
     struct End {
         clsProjector& p;
         ~End() {

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QObject>
 
 #include <functional>
+#include <thread>
 
 #include "DoEvents.h"
 #include "VectorState.h"
@@ -38,6 +40,12 @@ TEST(VectorState, EntryPointsLeaveTheUpperStateClear) {
     const Case cases[] = {
         {"by hand, cleared", dirtyByHand, true, plat::ClearUpperVectorState},
         {"by hand, events", dirtyByHand, true, plat::DoEvents},
+        {"by hand, pump between runs", dirtyByHand, true, [] {
+             plat::EventPump pump(std::chrono::hours(1));
+             pump();
+             dirtyByHand();
+             pump();
+         }},
         {"image fill, cleared", dirtyByQt, false, plat::ClearUpperVectorState},
     };
     for (const Case& c : cases) {
@@ -49,6 +57,27 @@ TEST(VectorState, EntryPointsLeaveTheUpperStateClear) {
         c.clear();
         EXPECT_FALSE(plat::UpperVectorStateInUse());
     }
+}
+
+// The pump lets events run at its first call and then once per pitch.
+TEST(EventPump, RunsEventsAtMostOncePerPitch) {
+    int ran = 0;
+    QObject target;
+    auto post = [&] { QMetaObject::invokeMethod(&target, [&] { ++ran; }, Qt::QueuedConnection); };
+    plat::EventPump pump(std::chrono::milliseconds(40));
+    post();
+    pump();
+    EXPECT_EQ(ran, 1);
+    post();
+    pump();   // within the pitch: the event waits
+    EXPECT_EQ(ran, 1);
+    std::this_thread::sleep_for(std::chrono::milliseconds(45));
+    pump();
+    EXPECT_EQ(ran, 2);
+    post();
+    pump.Restart();
+    pump();
+    EXPECT_EQ(ran, 3);
 }
 
 } // namespace
