@@ -223,6 +223,7 @@ bool clsMapPlot::DrawStart() {
         busy_ = true;
         Cancel = false;
         pumpEvents_.Restart();
+        phaseIndex_.clear();
         try {
             GetWork();
         } catch (...) {
@@ -238,6 +239,7 @@ bool clsMapPlot::DrawStart() {
 void clsMapPlot::DrawEnd() {
     try {
         ShiftOff();
+        phaseIndex_.clear();
         if (gvMapGraph) {
             gvMapGraph->GraphEnd();
             gvMapGraph->oSymbols().setResolution(0);
@@ -468,13 +470,34 @@ bool clsMapPlot::PlotPhaseSub(int16_t phase) {
         if (!unit->DisplaySwitch()) continue;
         PsComment(QStringLiteral("  ---- map file / ") + unit->UnitName());
         const clsMap::FigureList& figures = unit->Map().MapCollection();
-        for (size_t i = 0; i < figures.size(); ++i) {
-            const clsMapFigure& f = *figures[i];
-            if (f.FigCode() == phase && f.IsInner(field_)) PlotCell(unit->ToCell(figures[i]));
-            if ((i + 1) % 200 == 0) pumpEvents_();
+        if (phase < 2 || phase > 5) continue;
+        // Held: a handler could end the drawing, which drops the index.
+        const std::shared_ptr<const PhaseIndex> index = phaseIndexOf(unit, figures);
+        size_t n = 0;
+        for (const auto& [i, figure] : index->lists[size_t(phase - 2)]) {
+            // A handler may have changed the map meanwhile: only the figure
+            // still in its place is drawn (the change brings its own replot).
+            if (i < figures.size() && figures[i].get() == figure) PlotCell(unit->ToCell(figures[i]));
+            if (++n % 200 == 0) pumpEvents_();
         }
     }
     return true;
+}
+
+// One pass over a map's figures sorts those inside the field by phase, so
+// that the four phases of a drawing do not each visit every figure.
+std::shared_ptr<const clsMapPlot::PhaseIndex> clsMapPlot::phaseIndexOf(const std::shared_ptr<clsMapUnit>& unit,
+                                                                        const std::vector<MapFigurePtr>& figures) {
+    for (const auto& p : phaseIndex_)
+        if (p->unit == unit && p->field == field_ && p->figures == &figures && p->count == figures.size()) return p;
+    auto p = std::make_shared<PhaseIndex>(PhaseIndex{unit, field_, &figures, figures.size(), {}});
+    for (size_t i = 0; i < figures.size(); ++i) {
+        const clsMapFigure& f = *figures[i];
+        const int16_t code = f.FigCode();
+        if (code >= 2 && code <= 5 && f.IsInner(field_)) p->lists[size_t(code - 2)].emplace_back(i, &f);
+    }
+    phaseIndex_.push_back(p);
+    return p;
 }
 
 bool clsMapPlot::PlotCollection(const std::vector<MapFigurePtr>& figures) {

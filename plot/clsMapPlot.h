@@ -37,6 +37,7 @@
 
 #include <QString>
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -289,6 +290,17 @@ private:
     // so that a drawing allocates nothing per figure.
     std::shared_ptr<clsPoly> canvasPoly_;
     std::vector<PolyPoint> pixelBuffer_;
+    // The figures inside the field by phase (2..5), per map, for one drawing.
+    struct PhaseIndex {
+        std::shared_ptr<clsMapUnit> unit;
+        clsRect field;
+        const std::vector<MapFigurePtr>* figures;
+        size_t count;
+        std::array<std::vector<std::pair<size_t, const clsMapFigure*>>, 4> lists;
+    };
+    std::vector<std::shared_ptr<const PhaseIndex>> phaseIndex_;
+    std::shared_ptr<const PhaseIndex> phaseIndexOf(const std::shared_ptr<clsMapUnit>& unit,
+                                                   const std::vector<MapFigurePtr>& figures);
     std::shared_ptr<clsFigPolyline> figLine_;
     std::shared_ptr<clsFigPolygon> figArea_;
     std::shared_ptr<clsFigSymbol> figSymbol_;
