@@ -475,9 +475,13 @@ bool clsMapPlot::PlotPhaseSub(int16_t phase) {
         const std::shared_ptr<const PhaseIndex> index = phaseIndexOf(unit, figures);
         size_t n = 0;
         for (const auto& [i, figure] : index->lists[size_t(phase - 2)]) {
-            // A handler may have changed the map meanwhile: only the figure
-            // still in its place is drawn (the change brings its own replot).
-            if (i < figures.size() && figures[i].get() == figure) PlotCell(unit->ToCell(figures[i]));
+            // A handler may have replaced the figure meanwhile: the one in
+            // its place now is drawn if it belongs here. (Adding or removing
+            // figures changes the count, which sorts the map anew.)
+            if (i < figures.size()) {
+                const clsMapFigure& f = *figures[i];
+                if (&f == figure || (f.FigCode() == phase && f.IsInner(field_))) PlotCell(unit->ToCell(figures[i]));
+            }
             if (++n % 200 == 0) pumpEvents_();
         }
     }

@@ -195,6 +195,40 @@ TEST_F(Replot, GeometryChangesWaitUntilTheDrawingEnds) {
     EXPECT_EQ(p.CenterX(), 100000);
 }
 
+// The figures of a phase are sorted out once per drawing; a handler that
+// changes the map between phases still gets the figures the map holds then.
+TEST_F(Replot, AMapChangedBetweenPhasesDrawsWhatItHoldsThen) {
+    ASSERT_EQ(p.Replot(), 0);
+    const int usual = dc.polylines;
+    const MapUnitPtr unit = units->Item(2);
+    const MapFigurePtr area = unit->Map().Item(1), line = unit->Map().Item(2);
+    const MapFigurePtr outside = Poly<clsMapPolyline>(lat, {{-36000, -300000}, {36000, -300000}});
+    struct Case {
+        const char* name;
+        std::function<void(clsMap&)> change;
+        int polylines;   // over the usual count
+    };
+    const Case cases[] = {
+        {"renewed in place", [&](clsMap& m) { m.Renew(2, Poly<clsMapPolyline>(lat, {{-36000, 20000}, {36000, 20000}})); }, 0},
+        {"renewed out of the field", [&](clsMap& m) { m.Renew(2, outside); }, -1},
+        {"removed", [&](clsMap& m) { m.Remove(2); }, -1},
+        {"one more", [&](clsMap& m) { m.Add(Poly<clsMapPolyline>(lat, {{-36000, 20000}, {36000, 20000}})); }, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        while (unit->Map().Count() > 0) unit->Map().Remove(1);
+        unit->Map().Add(area);
+        unit->Map().Add(line);
+        dc.polylines = 0;
+        p.Progress = [&](int16_t n) {
+            if (n == 3) c.change(unit->Map());   // after the polygons
+        };
+        EXPECT_EQ(p.Replot(), 0);
+        p.Progress = nullptr;
+        EXPECT_EQ(dc.polylines, usual + c.polylines);
+    }
+}
+
 TEST_F(Replot, AnErrorOnTheWayLeavesTheEngineIdle) {
     p.Progress = [](int16_t n) {
         if (n == 4) throw plat::AppError(5, QStringLiteral("handler"), QStringLiteral("broken"));
