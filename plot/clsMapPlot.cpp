@@ -473,14 +473,35 @@ bool clsMapPlot::PlotPhaseSub(int16_t phase) {
         if (phase < 2 || phase > 5) continue;
         // Held: a handler could end the drawing, which drops the index.
         const std::shared_ptr<const PhaseIndex> index = phaseIndexOf(unit, figures);
+        const auto& list = index->lists[size_t(phase - 2)];
+        // Lines and areas are projected ahead on helper threads; each result
+        // is handed to ProjectPoly as its figure is drawn.
+        std::vector<const clsPoly*> sources;
+        std::vector<std::shared_ptr<clsPoly>> held;
+        std::vector<clsPoly> projected;
+        std::vector<uint8_t> state;
+        if ((phase == 2 || phase == 3) && list.size() >= 64 && ProjectionHelpers != 0) {
+            sources.reserve(list.size());
+            held.reserve(list.size());
+            for (const auto& entry : list) {
+                held.push_back(entry.second->Poly());
+                // Bounds are worked out here, so that the helpers only read.
+                held.back()->IsOverlapArea(field_);
+                sources.push_back(held.back().get());
+            }
+            preProject(sources, projected, state);
+        }
         size_t n = 0;
-        for (const auto& [i, figure] : index->lists[size_t(phase - 2)]) {
+        for (size_t k = 0; k < list.size(); ++k) {
+            const auto& [i, figure] = list[k];
             // A handler may have replaced the figure meanwhile: the one in
             // its place now is drawn if it belongs here. (Adding or removing
             // figures changes the count, which sorts the map anew.)
             if (i < figures.size()) {
                 const clsMapFigure& f = *figures[i];
+                if (&f == figure && k < sources.size()) pre_ = PreProjected{sources[k], &projected[k], state[k]};
                 if (&f == figure || (f.FigCode() == phase && f.IsInner(field_))) PlotCell(unit->ToCell(figures[i]));
+                pre_ = PreProjected{};
             }
             if (++n % 200 == 0) pumpEvents_();
         }

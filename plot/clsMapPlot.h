@@ -83,6 +83,9 @@ public:
     // -- public fields
     std::shared_ptr<clsMapUnits> MapUnits;   // drawn; its base unit styles the generated layers
     bool Cancel = false;                     // stops a drawing at the next unit; cleared by DrawStart
+    // Threads that project a phase's lines and areas ahead of the drawing,
+    // besides the drawing thread: -1 as many as the machine has, less one.
+    static int ProjectionHelpers;
     bool ProjectionAuto = true;
     bool GridEnable = true;
     bool GridAuto = true;                    // graticule pitch and limits from the scale
@@ -224,6 +227,19 @@ private:
     void CanvasToXY(int32_t cx, int32_t cy, double& x, double& y) const;
     bool IsInCanvas(int32_t cx, int32_t cy) const { return canvas_.IsInner(cx, cy); }
     bool ProjectPoly(const clsPoly& poly, clsPoly& out);
+    // ProjectPoly's work: it reads only the drawing's fixed view, so helper
+    // threads may run it side by side.
+    bool projectPolyOnce(const clsPoly& poly, clsPoly& out) const;
+    // Projects the sources in parallel; state 1 drawn, 2 not drawn, 0 left
+    // to ProjectPoly (a failure, reported when the figure is drawn).
+    void preProject(const std::vector<const clsPoly*>& sources, std::vector<clsPoly>& out,
+                    std::vector<uint8_t>& state) const;
+    // The result ProjectPoly hands over for the figure being drawn.
+    struct PreProjected {
+        const clsPoly* source = nullptr;
+        clsPoly* out = nullptr;
+        uint8_t state = 0;
+    } pre_;
     void RaiseProgress();
     std::shared_ptr<clsMapUnit> BaseUnit() const;
     bool BaseShown() const;
@@ -289,7 +305,6 @@ private:
     // Styled figures and the outline buffer reused by every drawn figure,
     // so that a drawing allocates nothing per figure.
     std::shared_ptr<clsPoly> canvasPoly_;
-    std::vector<PolyPoint> pixelBuffer_;
     // The figures inside the field by phase (2..5), per map, for one drawing.
     struct PhaseIndex {
         std::shared_ptr<clsMapUnit> unit;

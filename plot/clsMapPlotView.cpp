@@ -7,7 +7,11 @@
 // slots, in arc-seconds of the meridian.
 #include "clsMapPlot.h"
 
+#include <QThread>
+#include <QThreadPool>
+
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 
 #include "ErrorMng.h"
@@ -282,6 +286,51 @@ bool clsMapPlot::CanvasToMapBound(int32_t CanvasX, int32_t CanvasY, int32_t& Map
 // Point sequences
 
 bool clsMapPlot::ProjectPoly(const clsPoly& poly, clsPoly& out) {
+    if (&poly == pre_.source && pre_.state != 0) {
+        pre_.source = nullptr;
+        out = std::move(*pre_.out);
+        return pre_.state == 1;
+    }
+    return projectPolyOnce(poly, out);
+}
+
+int clsMapPlot::ProjectionHelpers = -1;
+
+void clsMapPlot::preProject(const std::vector<const clsPoly*>& sources, std::vector<clsPoly>& out,
+                            std::vector<uint8_t>& state) const {
+    out.assign(sources.size(), clsPoly());
+    state.assign(sources.size(), 0);
+    constexpr size_t kChunk = 32;
+    struct Batch {
+        std::atomic<size_t> next{0};
+        std::atomic<size_t> done{0};
+        size_t chunks = 0;
+    };
+    // Shared with the helpers: one that starts late finds no chunk left
+    // and touches nothing else.
+    auto batch = std::make_shared<Batch>();
+    batch->chunks = (sources.size() + kChunk - 1) / kChunk;
+    auto work = [this, &sources, &out, &state](Batch& b) {
+        for (size_t c; (c = b.next.fetch_add(1)) < b.chunks;) {
+            for (size_t k = c * kChunk; k < std::min(sources.size(), (c + 1) * kChunk); ++k) {
+                try {
+                    state[k] = projectPolyOnce(*sources[k], out[k]) ? 1 : 2;
+                } catch (...) {
+                    state[k] = 0;
+                }
+            }
+            if (b.done.fetch_add(1, std::memory_order_acq_rel) + 1 == b.chunks) b.done.notify_all();
+        }
+    };
+    int helpers = ProjectionHelpers;
+    if (helpers < 0) helpers = std::min(QThread::idealThreadCount() - 1, 7);
+    helpers = static_cast<int>(std::min<size_t>(size_t(std::max(helpers, 0)), batch->chunks - std::min<size_t>(batch->chunks, 1)));
+    for (int i = 0; i < helpers; ++i) QThreadPool::globalInstance()->start([batch, work] { work(*batch); });
+    work(*batch);
+    for (size_t d; (d = batch->done.load(std::memory_order_acquire)) < batch->chunks;) batch->done.wait(d);
+}
+
+bool clsMapPlot::projectPolyOnce(const clsPoly& poly, clsPoly& out) const {
     if (!poly.IsOverlapArea(field_)) return false;
     out = poly;
     if (!out.Clip(field_) || out.Count() < 2) return false;
@@ -317,7 +366,7 @@ bool clsMapPlot::ProjectPoly(const clsPoly& poly, clsPoly& out) {
         // Straight to pixels. Points landing on the pixel before them go at
         // once: the simplification would drop them anyway, and at small
         // scales they are most of the points.
-        std::vector<PolyPoint>& pixels = pixelBuffer_;
+        thread_local std::vector<PolyPoint> pixels;
         pixels.clear();
         for (const PolyPoint& p : out.Points()) {
             PointMapToXY(p.x, p.y, x, y);

@@ -83,6 +83,20 @@ TEST_F(Rendering, WorldInEveryViewProjection) {
         const Probe land = ProbeAt(p, img, s.land, *units);
         EXPECT_EQ(sea.at, sea.ocean) << s.name << ": sea";
         EXPECT_NE(land.at, land.ocean) << s.name << ": land";
+
+        // Lines and areas projected ahead on helper threads, or all on the
+        // drawing thread: the same picture, pixel for pixel.
+        for (int helpers : {0, 3}) {
+            clsMapPlot::ProjectionHelpers = helpers;
+            plat::RasterDC other(plat::Bitmap::Create(kW, kH, 32), 96);
+            clsMapPlot q;
+            q.MapUnits = units;
+            q.AzimuthLine = p.AzimuthLine;
+            SetView(q, &other, s.slot, s.lon, s.lat, s.scale, kW, kH);
+            EXPECT_EQ(q.Replot(), 0);
+            EXPECT_TRUE(other.image() == img) << s.name << " with " << helpers << " helpers";
+        }
+        clsMapPlot::ProjectionHelpers = -1;
     }
 }
 
