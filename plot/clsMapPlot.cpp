@@ -1,7 +1,9 @@
 // The engine's state and setters, and the phased drawing.
 #include "clsMapPlot.h"
+#include "clsMapPlotAhead.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "AppState.h"
 #include "DoEvents.h"
@@ -476,20 +478,19 @@ bool clsMapPlot::PlotPhaseSub(int16_t phase) {
         const auto& list = index->lists[size_t(phase - 2)];
         // Lines and areas are projected ahead on helper threads; each result
         // is handed to ProjectPoly as its figure is drawn.
-        std::vector<const clsPoly*> sources;
-        std::vector<std::shared_ptr<clsPoly>> held;
-        std::vector<clsPoly> projected;
-        std::vector<uint8_t> state;
-        if ((phase == 2 || phase == 3) && list.size() >= 64 && ProjectionHelpers != 0) {
+        std::optional<Ahead> ahead;
+        if ((phase == 2 || phase == 3) && list.size() >= 32 && ProjectionHelpers != 0) {
+            std::vector<std::shared_ptr<clsPoly>> sources;
             sources.reserve(list.size());
-            held.reserve(list.size());
+            int64_t points = 0;
             for (const auto& entry : list) {
-                held.push_back(entry.second->Poly());
+                sources.push_back(entry.second->Poly());
                 // Bounds are worked out here, so that the helpers only read.
-                held.back()->IsOverlapArea(field_);
-                sources.push_back(held.back().get());
+                sources.back()->IsOverlapArea(field_);
+                points += sources.back()->Count();
             }
-            preProject(sources, projected, state);
+            // Below that, waking the helpers costs more than they save.
+            if (points >= 20000) ahead.emplace(*this, std::move(sources));
         }
         size_t n = 0;
         for (size_t k = 0; k < list.size(); ++k) {
@@ -499,7 +500,7 @@ bool clsMapPlot::PlotPhaseSub(int16_t phase) {
             // figures changes the count, which sorts the map anew.)
             if (i < figures.size()) {
                 const clsMapFigure& f = *figures[i];
-                if (&f == figure && k < sources.size()) pre_ = PreProjected{sources[k], &projected[k], state[k]};
+                if (&f == figure && ahead) pre_ = ahead->Take(k);
                 if (&f == figure || (f.FigCode() == phase && f.IsInner(field_))) PlotCell(unit->ToCell(figures[i]));
                 pre_ = PreProjected{};
             }

@@ -230,11 +230,11 @@ private:
     // ProjectPoly's work: it reads only the drawing's fixed view, so helper
     // threads may run it side by side.
     bool projectPolyOnce(const clsPoly& poly, clsPoly& out) const;
-    // Projects the sources in parallel; state 1 drawn, 2 not drawn, 0 left
-    // to ProjectPoly (a failure, reported when the figure is drawn).
-    void preProject(const std::vector<const clsPoly*>& sources, std::vector<clsPoly>& out,
-                    std::vector<uint8_t>& state) const;
-    // The result ProjectPoly hands over for the figure being drawn.
+    // A phase's lines and areas projected on helper threads while the
+    // drawing thread draws the ones already done (clsMapPlotView.cpp).
+    class Ahead;
+    // The result ProjectPoly hands over for the figure being drawn: state 1
+    // drawn, 2 not drawn, 0 none (ProjectPoly works it out itself).
     struct PreProjected {
         const clsPoly* source = nullptr;
         clsPoly* out = nullptr;

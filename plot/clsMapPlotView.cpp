@@ -6,6 +6,7 @@
 // the view centre's parallel about the pole in the cone and the azimuthal
 // slots, in arc-seconds of the meridian.
 #include "clsMapPlot.h"
+#include "clsMapPlotAhead.h"
 
 #include <QThread>
 #include <QThreadPool>
@@ -296,38 +297,76 @@ bool clsMapPlot::ProjectPoly(const clsPoly& poly, clsPoly& out) {
 
 int clsMapPlot::ProjectionHelpers = -1;
 
-void clsMapPlot::preProject(const std::vector<const clsPoly*>& sources, std::vector<clsPoly>& out,
-                            std::vector<uint8_t>& state) const {
-    out.assign(sources.size(), clsPoly());
-    state.assign(sources.size(), 0);
-    constexpr size_t kChunk = 32;
-    struct Batch {
-        std::atomic<size_t> next{0};
-        std::atomic<size_t> done{0};
-        size_t chunks = 0;
-    };
-    // Shared with the helpers: one that starts late finds no chunk left
-    // and touches nothing else.
-    auto batch = std::make_shared<Batch>();
-    batch->chunks = (sources.size() + kChunk - 1) / kChunk;
-    auto work = [this, &sources, &out, &state](Batch& b) {
-        for (size_t c; (c = b.next.fetch_add(1)) < b.chunks;) {
-            for (size_t k = c * kChunk; k < std::min(sources.size(), (c + 1) * kChunk); ++k) {
-                try {
-                    state[k] = projectPolyOnce(*sources[k], out[k]) ? 1 : 2;
-                } catch (...) {
-                    state[k] = 0;
-                }
-            }
-            if (b.done.fetch_add(1, std::memory_order_acq_rel) + 1 == b.chunks) b.done.notify_all();
+clsMapPlot::Ahead::Ahead(const clsMapPlot& plot, std::vector<std::shared_ptr<clsPoly>> sources)
+    : s_(std::make_shared<Shared>()) {
+    Shared& s = *s_;
+    s.plot = &plot;
+    s.sources = std::move(sources);
+    s.out.resize(s.sources.size());
+    s.state.assign(s.sources.size(), 0);
+    std::vector<int64_t> weight;
+    s.chunkOf.resize(s.sources.size());
+    for (size_t k = 0; k < s.sources.size(); ++k) {
+        const int64_t n = s.sources[k]->Count();
+        if (s.first.empty() || k - s.first.back() >= kChunkFigures || weight.back() + n > kChunkPoints) {
+            s.first.push_back(k);
+            weight.push_back(0);
         }
-    };
+        weight.back() += n;
+        s.chunkOf[k] = s.first.size() - 1;
+    }
+    s.chunks = s.first.size();
+    s.first.push_back(s.sources.size());
+    s.byWeight.resize(s.chunks);
+    for (size_t c = 0; c < s.chunks; ++c) s.byWeight[c] = c;
+    std::stable_sort(s.byWeight.begin(), s.byWeight.end(), [&](size_t a, size_t b) { return weight[a] > weight[b]; });
+    s.chunk = std::make_unique<std::atomic<uint8_t>[]>(s.chunks);
+    for (size_t c = 0; c < s.chunks; ++c) s.chunk[c].store(kFree, std::memory_order_relaxed);
     int helpers = ProjectionHelpers;
     if (helpers < 0) helpers = std::min(QThread::idealThreadCount() - 1, 7);
-    helpers = static_cast<int>(std::min<size_t>(size_t(std::max(helpers, 0)), batch->chunks - std::min<size_t>(batch->chunks, 1)));
-    for (int i = 0; i < helpers; ++i) QThreadPool::globalInstance()->start([batch, work] { work(*batch); });
-    work(*batch);
-    for (size_t d; (d = batch->done.load(std::memory_order_acquire)) < batch->chunks;) batch->done.wait(d);
+    helpers = static_cast<int>(std::min<size_t>(size_t(std::max(helpers, 0)), s.chunks));
+    // A helper that starts late finds no chunk left and touches nothing
+    // but the shared state it holds.
+    for (int i = 0; i < helpers; ++i)
+        QThreadPool::globalInstance()->start([shared = s_] {
+            for (size_t i; (i = shared->next.fetch_add(1)) < shared->chunks;)
+                if (const size_t c = shared->byWeight[i]; shared->claim(c)) shared->project(c);
+        });
+}
+
+clsMapPlot::Ahead::~Ahead() {
+    // The helpers use the engine: none may still be at work when the
+    // drawing goes on without them, whatever way it leaves.
+    Shared& s = *s_;
+    for (size_t c = 0; c < s.chunks; ++c) {
+        if (s.claim(c)) continue;
+        for (uint8_t v; (v = s.chunk[c].load(std::memory_order_acquire)) != kDone;) s.chunk[c].wait(v);
+    }
+}
+
+bool clsMapPlot::Ahead::Shared::claim(size_t c) {
+    uint8_t expected = kFree;
+    return chunk[c].compare_exchange_strong(expected, kTaken, std::memory_order_acq_rel);
+}
+
+void clsMapPlot::Ahead::Shared::project(size_t c) {
+    for (size_t k = first[c]; k < first[c + 1]; ++k) {
+        try {
+            state[k] = plot->projectPolyOnce(*sources[k], out[k]) ? 1 : 2;
+        } catch (...) {
+            state[k] = 0;   // worked out again, and reported, on the drawing thread
+        }
+    }
+    chunk[c].store(kDone, std::memory_order_release);
+    chunk[c].notify_all();
+}
+
+clsMapPlot::PreProjected clsMapPlot::Ahead::Take(size_t k) {
+    Shared& s = *s_;
+    const size_t c = s.chunkOf[k];
+    if (s.claim(c)) s.project(c);
+    for (uint8_t v; (v = s.chunk[c].load(std::memory_order_acquire)) != kDone;) s.chunk[c].wait(v);
+    return PreProjected{s.sources[k].get(), &s.out[k], s.state[k]};
 }
 
 bool clsMapPlot::projectPolyOnce(const clsPoly& poly, clsPoly& out) const {

@@ -1,0 +1,43 @@
+// Lines and areas of one drawing phase projected on helper threads, in
+// chunks of figures, while the drawing thread draws the chunks already done
+// (or projects the next one itself when no helper has taken it yet).
+#pragma once
+
+#include <atomic>
+#include <memory>
+#include <vector>
+
+#include "clsMapPlot.h"
+
+class clsMapPlot::Ahead {
+public:
+    Ahead(const clsMapPlot& plot, std::vector<std::shared_ptr<clsPoly>> sources);
+    ~Ahead();
+    Ahead(const Ahead&) = delete;
+    Ahead& operator=(const Ahead&) = delete;
+
+    // The result for source k, once its chunk is done.
+    PreProjected Take(size_t k);
+
+private:
+    // A chunk ends after 16 figures or 4096 points, so that a long outline
+    // makes a chunk of its own; the helpers take the heaviest first.
+    static constexpr size_t kChunkFigures = 16;
+    static constexpr int64_t kChunkPoints = 4096;
+    enum : uint8_t { kFree, kTaken, kDone };
+    struct Shared {
+        const clsMapPlot* plot = nullptr;
+        std::vector<std::shared_ptr<clsPoly>> sources;
+        std::vector<clsPoly> out;
+        std::vector<uint8_t> state;
+        std::vector<size_t> first;      // the first source of each chunk, and the end
+        std::vector<size_t> chunkOf;    // the chunk of each source
+        std::vector<size_t> byWeight;   // chunks, heaviest first
+        size_t chunks = 0;
+        std::unique_ptr<std::atomic<uint8_t>[]> chunk;
+        std::atomic<size_t> next{0};
+        bool claim(size_t c);
+        void project(size_t c);
+    };
+    std::shared_ptr<Shared> s_;
+};
