@@ -319,7 +319,9 @@ clsMapPlot::Ahead::Ahead(const clsMapPlot& plot, std::vector<std::shared_ptr<cls
     s.first.push_back(s.sources.size());
     s.byWeight.resize(s.chunks);
     for (size_t c = 0; c < s.chunks; ++c) s.byWeight[c] = c;
-    std::stable_sort(s.byWeight.begin(), s.byWeight.end(), [&](size_t a, size_t b) { return weight[a] > weight[b]; });
+    // Long outlines first, the longest first; then the rest in drawing order.
+    const auto heavy = [&](size_t c) { return weight[c] >= kChunkPoints / 2 ? weight[c] : 0; };
+    std::stable_sort(s.byWeight.begin(), s.byWeight.end(), [&](size_t a, size_t b) { return heavy(a) > heavy(b); });
     s.chunk = std::make_unique<std::atomic<uint8_t>[]>(s.chunks);
     for (size_t c = 0; c < s.chunks; ++c) s.chunk[c].store(kFree, std::memory_order_relaxed);
     int helpers = ProjectionHelpers;
