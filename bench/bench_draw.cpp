@@ -12,6 +12,7 @@
 
 #include <cmath>
 
+#include "BenchMain.h"
 #include "frmDrawLogic.h"
 
 namespace {
@@ -130,11 +131,4 @@ BENCHMARK(BM_DropAndRepaint)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return RunBenchmarks<QGuiApplication>(argc, argv); }

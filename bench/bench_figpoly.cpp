@@ -10,6 +10,7 @@
 #include <memory>
 #include <random>
 
+#include "BenchMain.h"
 #include "basAngle.h"
 #include "FlexGrid.h"
 #include "clsMapPolyline.h"
@@ -95,11 +96,7 @@ BENCHMARK(BM_PressOK)->Apply(Sizes);
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    SetAngleUnit(1);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks<QApplication>(argc, argv, [] {
+        SetAngleUnit(1);
+    });
 }

@@ -15,6 +15,7 @@
 #include <random>
 #include <vector>
 
+#include "BenchMain.h"
 #include "FlexGrid.h"
 
 using plat::FlexGrid;
@@ -166,11 +167,4 @@ BENCHMARK(BM_MemoryPerRow)->Arg(100000)->Unit(benchmark::kMillisecond)->Iteratio
 
 } // namespace
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return RunBenchmarks<QApplication>(argc, argv); }

@@ -20,6 +20,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "BenchMain.h"
 #include "AppInfo.h"
 #include "AppState.h"
 #include "FlexGrid.h"
@@ -232,13 +233,9 @@ BENCHMARK(BM_BuildShippedGazetteer)->Unit(benchmark::kSecond)->Iterations(2)->Us
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QTemporaryDir settings;
-    plat::SettingsStore::SetFolder(settings.path());
-    gvMapFolder = ShippedMaps();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks<QApplication>(argc, argv, [] {
+        static QTemporaryDir settings;   // lives as long as the benchmarks
+        plat::SettingsStore::SetFolder(settings.path());
+        gvMapFolder = ShippedMaps();
+    });
 }

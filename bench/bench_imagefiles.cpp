@@ -10,6 +10,7 @@
 #include <cmath>
 #include <vector>
 
+#include "BenchMain.h"
 #include "Bitmap.h"
 #include "FileOps.h"
 #include "MetaFileDC.h"
@@ -100,11 +101,4 @@ BENCHMARK(RawIndexWrite)->Arg(2000)->Arg(4000)->Arg(8000)->Unit(benchmark::kMill
 BENCHMARK(MapOnRaster)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond);
 BENCHMARK(MapAsMetafile)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond);
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return RunBenchmarks<QGuiApplication>(argc, argv); }

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "BenchMain.h"
 #include "Bitmap.h"
 #include "RasterDC.h"
 #include "clsMapGraph.h"
@@ -432,11 +433,4 @@ BENCHMARK(DirectSymbols)->Name("SymbolsWithHalo/Direct")->Unit(benchmark::kMilli
 BENCHMARK(LayerSymbols<false>)->Name("SymbolsWithHalo/Layer")->Unit(benchmark::kMillisecond);
 BENCHMARK(LayerSymbols<true>)->Name("SymbolsWithHalo/Mirror")->Unit(benchmark::kMillisecond);
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return RunBenchmarks<QGuiApplication>(argc, argv); }

@@ -13,6 +13,7 @@
 #include <memory>
 #include <random>
 
+#include "BenchMain.h"
 #include "MapUnitIo.h"
 #include "clsAdmin.h"
 #include "clsMapPolygon.h"
@@ -210,11 +211,4 @@ BENCHMARK(BM_AllRowTexts)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTi
 
 } // namespace
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return RunBenchmarks<QApplication>(argc, argv); }

@@ -16,6 +16,7 @@
 
 #include <filesystem>
 
+#include "BenchMain.h"
 #include "BenchData.h"
 #include "AppInfo.h"
 #include "AppState.h"
@@ -134,11 +135,4 @@ BENCHMARK(BM_PlainReplot)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PreviewClick)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PreviewOnly)->Unit(benchmark::kMillisecond);
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return RunBenchmarks<QGuiApplication>(argc, argv); }

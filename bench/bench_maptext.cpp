@@ -11,6 +11,7 @@
 #include <memory>
 #include <random>
 
+#include "BenchMain.h"
 #include "MapUnitIo.h"
 #include "basAngle.h"
 #include "basHMap.h"
@@ -156,11 +157,4 @@ BENCHMARK(BM_SortRows)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->
 
 } // namespace
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return RunBenchmarks<QApplication>(argc, argv); }

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <vector>
 
+#include "BenchMain.h"
 #include "Bitmap.h"
 #include "LineDDA.h"
 #include "RasterDC.h"
@@ -143,11 +144,4 @@ BENCHMARK(PatternedLines<true>)->Name("PatternedLines/Direct")->Arg(0)->Arg(1)->
 BENCHMARK(TileFillPatternBrush)->Arg(16)->Arg(32)->Unit(benchmark::kMillisecond);
 BENCHMARK(TileFillBlits)->Arg(16)->Arg(32)->Unit(benchmark::kMillisecond);
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return RunBenchmarks<QGuiApplication>(argc, argv); }

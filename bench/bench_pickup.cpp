@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 #include <QTemporaryDir>
 
+#include "BenchMain.h"
 #include "BenchWorld.h"
 #include "Bitmap.h"
 #include "MessageBox.h"
@@ -70,11 +71,4 @@ void BM_Pickup(benchmark::State& state) {
 
 BENCHMARK(BM_Pickup)->DenseRange(0, std::size(kScenes) - 1)->Unit(benchmark::kMillisecond);
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return RunBenchmarks<QGuiApplication>(argc, argv); }

@@ -29,6 +29,7 @@
 #include <chrono>
 #include <filesystem>
 
+#include "BenchMain.h"
 #include "BenchWorld.h"
 #include "AppInfo.h"
 #include "Fonts.h"
@@ -274,11 +275,4 @@ BENCHMARK(BM_Replot)->DenseRange(0, std::size(kScenes) - 1)->UseManualTime()->Un
 BENCHMARK(BM_Device)->DenseRange(0, std::size(kScenes) - 1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Direct)->DenseRange(0, std::size(kScenes) - 1)->Unit(benchmark::kMillisecond);
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return RunBenchmarks<QApplication>(argc, argv); }

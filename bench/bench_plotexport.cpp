@@ -10,6 +10,7 @@
 
 #include <filesystem>
 
+#include "BenchMain.h"
 #include "BenchData.h"
 #include "AppInfo.h"
 #include "AppState.h"
@@ -100,11 +101,4 @@ void BM_MetafilePlot(benchmark::State& state) {
 BENCHMARK(BM_RasterPlot)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MetafilePlot)->Unit(benchmark::kMillisecond);
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return RunBenchmarks<QGuiApplication>(argc, argv); }

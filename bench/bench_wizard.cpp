@@ -14,6 +14,7 @@
 
 #include <filesystem>
 
+#include "BenchMain.h"
 #include "BenchData.h"
 #include "AppInfo.h"
 #include "AppState.h"
@@ -113,11 +114,4 @@ BENCHMARK(BM_WizardRun)
     ->Unit(benchmark::kMillisecond)
     ->MinTime(2.0);
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return RunBenchmarks<QApplication>(argc, argv); }
