@@ -42,4 +42,17 @@ QByteArray ReadBytes(const QString& path) {
     return f.readAll();
 }
 
+std::vector<CorpusInput> FuzzCorpus(const QString& folder) {
+    const QDir dir(QStringLiteral(KAL_SOURCE_DIR "/fuzz/corpus/") + folder);
+    const QStringList names = dir.entryList(QDir::Files, QDir::Name);
+    EXPECT_GE(names.size(), 10) << dir.path().toStdString();
+    std::vector<CorpusInput> inputs;
+    for (const QString& name : names) {
+        QFile f(dir.filePath(name));
+        EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << name.toStdString();
+        inputs.push_back({name, f.readAll()});
+    }
+    return inputs;
+}
+
 } // namespace testsupport

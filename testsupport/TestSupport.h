@@ -6,6 +6,8 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include <vector>
+
 class QWidget;
 
 #include "MessageBox.h"
@@ -40,6 +42,15 @@ QString OutputFolder();
 // Renders a widget (shown offscreen first when hidden, laid out) to
 // <OutputFolder>/<suite>.<test>[-name].png and returns the path.
 QString SaveWidgetPng(QWidget* widget, const QString& name = QString());
+
+// Every file of the committed fuzz corpus fuzz/corpus/<folder>, by name; a
+// corpus of fewer than ten files fails the test (a moved or emptied folder
+// would otherwise pass unseen).
+struct CorpusInput {
+    QString name;
+    QByteArray bytes;
+};
+std::vector<CorpusInput> FuzzCorpus(const QString& folder);
 
 // Writes bytes to a file (plain, no atomic replace: the test sets things up).
 void WriteBytes(const QString& path, const QByteArray& bytes);

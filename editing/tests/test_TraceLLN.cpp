@@ -2,7 +2,6 @@
 // malformed, oversized and read-only files, and the replay of the fuzz corpus.
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QFile>
 
 #include <sys/stat.h>
@@ -115,13 +114,7 @@ TEST(TraceLLN, ReadOnlySideFileIsNotWritten) {
 // The committed corpus through the fuzzer's own body; ok_ seeds must read,
 // bad_ seeds must be refused.
 TEST(LlnFuzzCorpus, EveryInputReadsOrIsRefusedCleanly) {
-    const QDir dir(QStringLiteral(KAL_SOURCE_DIR "/fuzz/corpus/lln"));
-    const QStringList names = dir.entryList(QDir::Files, QDir::Name);
-    ASSERT_GE(names.size(), 10) << dir.path().toStdString();
-    for (const QString& name : names) {
-        QFile f(dir.filePath(name));
-        ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << name.toStdString();
-        const QByteArray bytes = f.readAll();
+    for (const auto& [name, bytes] : testsupport::FuzzCorpus(QStringLiteral("lln"))) {
         const QString failure =
             fuzzlln::FuzzLlnInput(reinterpret_cast<const uint8_t*>(bytes.constData()), static_cast<size_t>(bytes.size()));
         EXPECT_TRUE(failure.isEmpty()) << name.toStdString() << ": " << failure.toStdString();

@@ -5,24 +5,16 @@
 // bad_ ones are refused (of a district file: some line is skipped).
 #include <gtest/gtest.h>
 
-#include <QDir>
-#include <QFile>
-
 #include <functional>
 
 #include "../../fuzz/FuzzCatalogBody.h"
 #include "../../fuzz/FuzzMapBody.h"
+#include "TestSupport.h"
 
 namespace {
 
 void replay(const char* folder, QString (*fuzz)(const uint8_t*, size_t), const std::function<int32_t(const QByteArray&)>& read) {
-    const QDir dir(QStringLiteral(KAL_SOURCE_DIR "/fuzz/corpus/") + QLatin1String(folder));
-    const QStringList names = dir.entryList(QDir::Files, QDir::Name);
-    ASSERT_GE(names.size(), 10) << dir.path().toStdString();
-    for (const QString& name : names) {
-        QFile f(dir.filePath(name));
-        ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << name.toStdString();
-        const QByteArray bytes = f.readAll();
+    for (const auto& [name, bytes] : testsupport::FuzzCorpus(QLatin1String(folder))) {
         EXPECT_EQ(fuzz(reinterpret_cast<const uint8_t*>(bytes.constData()), static_cast<size_t>(bytes.size())), QString())
             << name.toStdString();
         const bool odd = name.startsWith(QLatin1String("odd_")) && folder != std::string("adm");

@@ -5,19 +5,11 @@
 // a skipped line, skip_ reads some and skips some, refused_ has no header.
 #include <gtest/gtest.h>
 
-#include <QDir>
-#include <QFile>
-
 #include "../../fuzz/FuzzGazetteerBody.h"
+#include "TestSupport.h"
 
 TEST(GazetteerFuzzCorpus, EveryInputReadsAsPromised) {
-    const QDir dir(QStringLiteral(KAL_SOURCE_DIR "/fuzz/corpus/gazetteer"));
-    const QStringList names = dir.entryList(QDir::Files, QDir::Name);
-    ASSERT_GE(names.size(), 10) << dir.path().toStdString();
-    for (const QString& name : names) {
-        QFile f(dir.filePath(name));
-        ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << name.toStdString();
-        const QByteArray bytes = f.readAll();
+    for (const auto& [name, bytes] : testsupport::FuzzCorpus(QStringLiteral("gazetteer"))) {
         const QString failure = fuzzgaz::FuzzGazetteerInput(reinterpret_cast<const uint8_t*>(bytes.constData()),
                                                             static_cast<size_t>(bytes.size()));
         EXPECT_TRUE(failure.isEmpty()) << name.toStdString() << ": " << failure.toStdString();
