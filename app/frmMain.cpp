@@ -486,24 +486,25 @@ void frmMain::PickMenu(int32_t viewX, int32_t viewY) {
     if (!PickInfo) return;
     if (!pick_) {
         FigurePickHost host;
-        host.EditFigure = [this](const MapUnitPtr& unit, const MapFigurePtr& figure, int16_t node) {
+        // The figure dialogs work on the unit and place themselves from the
+        // edit state, which holds the unit only while one is open.
+        auto withEditState = [this](const MapUnitPtr& unit, const std::function<std::optional<FigureList>()>& run) {
             HMapEditState& edit = HMapEdit();
             edit.EditMapUnit = unit;
-            edit.EditActiveNode = node;
             edit.EditDialogLeft = plat::WindowLeftTwips(this) + 600;
             edit.EditDialogTop = plat::WindowTopTwips(this) + 600;
-            std::optional<FigureList> figures = EditMapFigure(figure);
+            std::optional<FigureList> figures = run();
             edit.EditMapUnit = nullptr;
             return figures;
         };
-        host.CreateFigure = [this](const MapUnitPtr& unit, int32_t kind) {
-            HMapEditState& edit = HMapEdit();
-            edit.EditMapUnit = unit;
-            edit.EditDialogLeft = plat::WindowLeftTwips(this) + 600;
-            edit.EditDialogTop = plat::WindowTopTwips(this) + 600;
-            std::optional<FigureList> figures = CreateMapFigure(kind);
-            edit.EditMapUnit = nullptr;
-            return figures;
+        host.EditFigure = [withEditState](const MapUnitPtr& unit, const MapFigurePtr& figure, int16_t node) {
+            return withEditState(unit, [&] {
+                HMapEdit().EditActiveNode = node;
+                return EditMapFigure(figure);
+            });
+        };
+        host.CreateFigure = [withEditState](const MapUnitPtr& unit, int32_t kind) {
+            return withEditState(unit, [&] { return CreateMapFigure(kind); });
         };
         host.PlotWindow = [this] { logic_.PlotWindow(); };
         host.SetViewControllByEngine = [this] { logic_.SetViewControllByEngine(); };
