@@ -240,6 +240,8 @@ bool clsMapPlot::DrawStart() {
 
 void clsMapPlot::DrawEnd() {
     try {
+        // Waits for the helpers still at work: they read the engine.
+        prefetched_.clear();
         ShiftOff();
         phaseIndex_.clear();
         if (gvMapGraph) {
@@ -274,6 +276,7 @@ int16_t clsMapPlot::Replot() {
             return int16_t(1);
         };
 
+        prefetchPhases();
         phase_ = 0;
         RaiseProgress();
         detailNow_ = false;
@@ -453,6 +456,36 @@ bool clsMapPlot::PlotPhase(int16_t phase) {
     }
 }
 
+std::shared_ptr<clsMapPlot::Ahead> clsMapPlot::makeAhead(
+    const std::vector<std::pair<size_t, const clsMapFigure*>>& list) const {
+    if (list.size() < 32 || ProjectionHelpers == 0) return nullptr;
+    std::vector<std::shared_ptr<clsPoly>> sources;
+    sources.reserve(list.size());
+    int64_t points = 0;
+    for (const auto& entry : list) {
+        sources.push_back(entry.second->Poly());
+        // Bounds are worked out here, so that the helpers only read.
+        sources.back()->IsOverlapArea(field_);
+        points += sources.back()->Count();
+    }
+    // Below that, waking the helpers costs more than they save.
+    if (points < 20000) return nullptr;
+    return std::make_shared<Ahead>(*this, std::move(sources));
+}
+
+void clsMapPlot::prefetchPhases() {
+    if (!MapUnits || ProjectionHelpers == 0) return;
+    for (const MapUnitPtr& unit : *MapUnits) {
+        if (!unit->DisplaySwitch()) continue;
+        const std::shared_ptr<const PhaseIndex> index = phaseIndexOf(unit, unit->Map().MapCollection());
+        // Areas are drawn first.
+        for (const int16_t phase : {int16_t(3), int16_t(2)})
+            if (FigureDisp & KindBit(phase))
+                if (auto ahead = makeAhead(index->lists[size_t(phase - 2)]))
+                    prefetched_.push_back(Prefetched{unit.get(), index.get(), phase, std::move(ahead)});
+    }
+}
+
 bool clsMapPlot::PlotPhaseSub(int16_t phase) {
     if (!(FigureDisp & KindBit(phase))) return true;
     // The whole pass is shifted by PlotPhase, not each cell by PlotCell.
@@ -478,19 +511,18 @@ bool clsMapPlot::PlotPhaseSub(int16_t phase) {
         const auto& list = index->lists[size_t(phase - 2)];
         // Lines and areas are projected ahead on helper threads; each result
         // is handed to ProjectPoly as its figure is drawn.
-        std::optional<Ahead> ahead;
-        if ((phase == 2 || phase == 3) && list.size() >= 32 && ProjectionHelpers != 0) {
-            std::vector<std::shared_ptr<clsPoly>> sources;
-            sources.reserve(list.size());
-            int64_t points = 0;
-            for (const auto& entry : list) {
-                sources.push_back(entry.second->Poly());
-                // Bounds are worked out here, so that the helpers only read.
-                sources.back()->IsOverlapArea(field_);
-                points += sources.back()->Count();
+        std::shared_ptr<Ahead> ahead;
+        if (phase == 2 || phase == 3) {
+            const auto it = std::find_if(prefetched_.begin(), prefetched_.end(), [&](const Prefetched& p) {
+                return p.unit == unit.get() && p.index == index.get() && p.phase == phase;
+            });
+            if (it != prefetched_.end()) {
+                // Its results are handed over once: a second pass (the
+                // date-line copy) projects anew.
+                if (it->ahead->For(field_, centerX_)) ahead = std::move(it->ahead);
+                prefetched_.erase(it);
             }
-            // Below that, waking the helpers costs more than they save.
-            if (points >= 20000) ahead.emplace(*this, std::move(sources));
+            if (!ahead) ahead = makeAhead(list);
         }
         size_t n = 0;
         for (size_t k = 0; k < list.size(); ++k) {

@@ -221,18 +221,33 @@ private:
     void GetWork();
     void SetCanvasOrigin();
     int16_t ChooseSlot() const;
-    void PointMapToXY(int32_t mx, int32_t my, double& x, double& y) const;
+    void PointMapToXY(int32_t mx, int32_t my, double& x, double& y) const { pointMapToXY(mx, my, centerX_, x, y); }
+    // The centre is given: the ocean and the date-line copy move it while
+    // helper threads still project with the drawing's own.
+    void pointMapToXY(int32_t mx, int32_t my, int32_t centerX, double& x, double& y) const;
     void PointXYToMap(double x, double y, int32_t& mx, int32_t& my) const;
     void XYToCanvas(double x, double y, int32_t& cx, int32_t& cy) const;
     void CanvasToXY(int32_t cx, int32_t cy, double& x, double& y) const;
     bool IsInCanvas(int32_t cx, int32_t cy) const { return canvas_.IsInner(cx, cy); }
     bool ProjectPoly(const clsPoly& poly, clsPoly& out);
-    // ProjectPoly's work: it reads only the drawing's fixed view, so helper
-    // threads may run it side by side.
-    bool projectPolyOnce(const clsPoly& poly, clsPoly& out) const;
+    // ProjectPoly's work for the given field and centre: otherwise it reads
+    // only the drawing's fixed view, so helper threads may run it side by side.
+    bool projectPolyOnce(const clsPoly& poly, clsPoly& out, const clsRect& field, int32_t centerX) const;
     // A phase's lines and areas projected on helper threads while the
     // drawing thread draws the ones already done (clsMapPlotView.cpp).
     class Ahead;
+    std::shared_ptr<Ahead> makeAhead(const std::vector<std::pair<size_t, const clsMapFigure*>>& list) const;
+    // Lines and areas of the maps, projected from the start of a drawing so
+    // that the helpers are at work while the background is drawn; a phase
+    // takes its own if the field and centre are still those of the start.
+    struct Prefetched {
+        const clsMapUnit* unit;
+        const void* index;
+        int16_t phase;
+        std::shared_ptr<Ahead> ahead;
+    };
+    std::vector<Prefetched> prefetched_;
+    void prefetchPhases();
     // The result ProjectPoly hands over for the figure being drawn: state 1
     // drawn, 2 not drawn, 0 none (ProjectPoly works it out itself).
     struct PreProjected {

@@ -18,6 +18,10 @@ public:
 
     // The result for source k, once its chunk is done.
     PreProjected Take(size_t k);
+    // Whether the chunks are projected for this field and centre.
+    bool For(const clsRect& field, int32_t centerX) const {
+        return s_->field == field && s_->centerX == centerX;
+    }
 
 private:
     // A chunk ends after 16 figures or 4096 points, so that a long outline
@@ -27,6 +31,8 @@ private:
     enum : uint8_t { kFree, kTaken, kDone };
     struct Shared {
         const clsMapPlot* plot = nullptr;
+        clsRect field;
+        int32_t centerX = 0;
         std::vector<std::shared_ptr<clsPoly>> sources;
         std::vector<clsPoly> out;
         std::vector<uint8_t> state;

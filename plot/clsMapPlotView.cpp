@@ -194,9 +194,9 @@ bool clsMapPlot::ShiftOff() {
 // ---------------------------------------------------------------------------
 // Point transforms
 
-inline void clsMapPlot::PointMapToXY(int32_t mx, int32_t my, double& x, double& y) const {
+inline void clsMapPlot::pointMapToXY(int32_t mx, int32_t my, int32_t centerX, double& x, double& y) const {
     y = double(my) - centerY_;
-    x = (double(mx) - centerX_) * lonFactor_;
+    x = (double(mx) - centerX) * lonFactor_;
     if (mapMode_ == 1 && (workIndex_ == 3 || workIndex_ == 4)) {
         double sinT = 0, cosT = 0;
         sinCos(x * kRadPerSec, sinT, cosT);
@@ -292,7 +292,7 @@ bool clsMapPlot::ProjectPoly(const clsPoly& poly, clsPoly& out) {
         out = std::move(*pre_.out);
         return pre_.state == 1;
     }
-    return projectPolyOnce(poly, out);
+    return projectPolyOnce(poly, out, field_, centerX_);
 }
 
 int clsMapPlot::ProjectionHelpers = -1;
@@ -301,6 +301,8 @@ clsMapPlot::Ahead::Ahead(const clsMapPlot& plot, std::vector<std::shared_ptr<cls
     : s_(std::make_shared<Shared>()) {
     Shared& s = *s_;
     s.plot = &plot;
+    s.field = plot.field_;
+    s.centerX = plot.centerX_;
     s.sources = std::move(sources);
     s.out.resize(s.sources.size());
     s.state.assign(s.sources.size(), 0);
@@ -354,7 +356,7 @@ bool clsMapPlot::Ahead::Shared::claim(size_t c) {
 void clsMapPlot::Ahead::Shared::project(size_t c) {
     for (size_t k = first[c]; k < first[c + 1]; ++k) {
         try {
-            state[k] = plot->projectPolyOnce(*sources[k], out[k]) ? 1 : 2;
+            state[k] = plot->projectPolyOnce(*sources[k], out[k], field, centerX) ? 1 : 2;
         } catch (...) {
             state[k] = 0;   // worked out again, and reported, on the drawing thread
         }
@@ -371,10 +373,10 @@ clsMapPlot::PreProjected clsMapPlot::Ahead::Take(size_t k) {
     return PreProjected{s.sources[k].get(), &s.out[k], s.state[k]};
 }
 
-bool clsMapPlot::projectPolyOnce(const clsPoly& poly, clsPoly& out) const {
-    if (!poly.IsOverlapArea(field_)) return false;
+bool clsMapPlot::projectPolyOnce(const clsPoly& poly, clsPoly& out, const clsRect& field, int32_t centerX) const {
+    if (!poly.IsOverlapArea(field)) return false;
     out = poly;
-    if (!out.Clip(field_) || out.Count() < 2) return false;
+    if (!out.Clip(field) || out.Count() < 2) return false;
 
     const bool curved = mapMode_ == 1 && (workIndex_ == 3 || workIndex_ == 4);
     if (curved) {
@@ -393,7 +395,7 @@ bool clsMapPlot::projectPolyOnce(const clsPoly& poly, clsPoly& out) const {
         // PostScript mirror get the same outline whatever their resolution.
         for (int32_t i = 1; i <= out.Count(); ++i) {
             const PolyPoint p = out.GetPoint(i);
-            PointMapToXY(p.x, p.y, x, y);
+            pointMapToXY(p.x, p.y, centerX, x, y);
             out.SetPoint(i, PolyPoint{SafeCLng(x), SafeCLng(y)});
         }
         const double d = dpix_ * (flatPitch_ < 1 ? 8 : flatPitch_) / 25.4 / ratioX_;
@@ -410,7 +412,7 @@ bool clsMapPlot::projectPolyOnce(const clsPoly& poly, clsPoly& out) const {
         thread_local std::vector<PolyPoint> pixels;
         pixels.clear();
         for (const PolyPoint& p : out.Points()) {
-            PointMapToXY(p.x, p.y, x, y);
+            pointMapToXY(p.x, p.y, centerX, x, y);
             XYToCanvas(x, y, cx, cy);
             const PolyPoint q{cx, cy};
             if (pixels.empty() || !(q == pixels.back())) pixels.push_back(q);
