@@ -456,10 +456,10 @@ bool clsMapPlot::PlotPhase(int16_t phase) {
     }
 }
 
-std::shared_ptr<clsMapPlot::Ahead> clsMapPlot::makeAhead(
+std::vector<std::shared_ptr<clsPoly>> clsMapPlot::aheadSources(
     const std::vector<std::pair<size_t, const clsMapFigure*>>& list) const {
-    if (list.size() < 32 || ProjectionHelpers == 0) return nullptr;
     std::vector<std::shared_ptr<clsPoly>> sources;
+    if (list.size() < 32 || ProjectionHelpers == 0) return sources;
     sources.reserve(list.size());
     int64_t points = 0;
     for (const auto& entry : list) {
@@ -469,8 +469,8 @@ std::shared_ptr<clsMapPlot::Ahead> clsMapPlot::makeAhead(
         points += sources.back()->Count();
     }
     // Below that, waking the helpers costs more than they save.
-    if (points < 20000) return nullptr;
-    return std::make_shared<Ahead>(*this, std::move(sources));
+    if (points < 20000) sources.clear();
+    return sources;
 }
 
 void clsMapPlot::prefetchPhases() {
@@ -478,11 +478,21 @@ void clsMapPlot::prefetchPhases() {
     for (const MapUnitPtr& unit : *MapUnits) {
         if (!unit->DisplaySwitch()) continue;
         const std::shared_ptr<const PhaseIndex> index = phaseIndexOf(unit, unit->Map().MapCollection());
-        // Areas are drawn first.
-        for (const int16_t phase : {int16_t(3), int16_t(2)})
-            if (FigureDisp & KindBit(phase))
-                if (auto ahead = makeAhead(index->lists[size_t(phase - 2)]))
-                    prefetched_.push_back(Prefetched{unit.get(), index.get(), phase, std::move(ahead)});
+        std::vector<Ahead::Sources> sections;
+        std::vector<int16_t> phases;
+        // In drawing order: areas, then lines. One set of helpers for both,
+        // so that they never outnumber the machine's threads.
+        for (const int16_t phase : {int16_t(3), int16_t(2)}) {
+            if (!(FigureDisp & KindBit(phase))) continue;
+            Ahead::Sources sources = aheadSources(index->lists[size_t(phase - 2)]);
+            if (sources.empty()) continue;
+            sections.push_back(std::move(sources));
+            phases.push_back(phase);
+        }
+        if (sections.empty()) continue;
+        const auto ahead = std::make_shared<Ahead>(*this, std::move(sections));
+        for (size_t i = 0; i < phases.size(); ++i)
+            prefetched_.push_back(Prefetched{unit.get(), index.get(), phases[i], ahead, i});
     }
 }
 
@@ -512,6 +522,7 @@ bool clsMapPlot::PlotPhaseSub(int16_t phase) {
         // Lines and areas are projected ahead on helper threads; each result
         // is handed to ProjectPoly as its figure is drawn.
         std::shared_ptr<Ahead> ahead;
+        size_t section = 0;
         if (phase == 2 || phase == 3) {
             const auto it = std::find_if(prefetched_.begin(), prefetched_.end(), [&](const Prefetched& p) {
                 return p.unit == unit.get() && p.index == index.get() && p.phase == phase;
@@ -519,10 +530,15 @@ bool clsMapPlot::PlotPhaseSub(int16_t phase) {
             if (it != prefetched_.end()) {
                 // Its results are handed over once: a second pass (the
                 // date-line copy) projects anew.
-                if (it->ahead->For(field_, centerX_)) ahead = std::move(it->ahead);
+                if (it->ahead->For(field_, centerX_)) {
+                    ahead = std::move(it->ahead);
+                    section = it->section;
+                }
                 prefetched_.erase(it);
             }
-            if (!ahead) ahead = makeAhead(list);
+            if (!ahead)
+                if (Ahead::Sources sources = aheadSources(list); !sources.empty())
+                    ahead = std::make_shared<Ahead>(*this, std::vector<Ahead::Sources>{std::move(sources)});
         }
         size_t n = 0;
         for (size_t k = 0; k < list.size(); ++k) {
@@ -532,7 +548,7 @@ bool clsMapPlot::PlotPhaseSub(int16_t phase) {
             // figures changes the count, which sorts the map anew.)
             if (i < figures.size()) {
                 const clsMapFigure& f = *figures[i];
-                if (&f == figure && ahead) pre_ = ahead->Take(k);
+                if (&f == figure && ahead) pre_ = ahead->Take(section, k);
                 if (&f == figure || (f.FigCode() == phase && f.IsInner(field_))) PlotCell(unit->ToCell(figures[i]));
                 pre_ = PreProjected{};
             }

@@ -236,15 +236,18 @@ private:
     // A phase's lines and areas projected on helper threads while the
     // drawing thread draws the ones already done (clsMapPlotView.cpp).
     class Ahead;
-    std::shared_ptr<Ahead> makeAhead(const std::vector<std::pair<size_t, const clsMapFigure*>>& list) const;
+    // The outlines of a phase's list worth projecting ahead (none if too few).
+    std::vector<std::shared_ptr<clsPoly>> aheadSources(
+        const std::vector<std::pair<size_t, const clsMapFigure*>>& list) const;
     // Lines and areas of the maps, projected from the start of a drawing so
     // that the helpers are at work while the background is drawn; a phase
-    // takes its own if the field and centre are still those of the start.
+    // takes its section if the field and centre are still those of the start.
     struct Prefetched {
         const clsMapUnit* unit;
         const void* index;
         int16_t phase;
         std::shared_ptr<Ahead> ahead;
+        size_t section;
     };
     std::vector<Prefetched> prefetched_;
     void prefetchPhases();

@@ -1,6 +1,7 @@
-// Lines and areas of one drawing phase projected on helper threads, in
-// chunks of figures, while the drawing thread draws the chunks already done
-// (or projects the next one itself when no helper has taken it yet).
+// Lines and areas of drawing phases projected on helper threads, in chunks
+// of figures, while the drawing thread draws the chunks already done (or
+// projects the next one itself when no helper has taken it yet). Each phase
+// is a section; the helpers finish one section before they start the next.
 #pragma once
 
 #include <atomic>
@@ -11,13 +12,14 @@
 
 class clsMapPlot::Ahead {
 public:
-    Ahead(const clsMapPlot& plot, std::vector<std::shared_ptr<clsPoly>> sources);
+    using Sources = std::vector<std::shared_ptr<clsPoly>>;
+    Ahead(const clsMapPlot& plot, std::vector<Sources> sections);
     ~Ahead();
     Ahead(const Ahead&) = delete;
     Ahead& operator=(const Ahead&) = delete;
 
-    // The result for source k, once its chunk is done.
-    PreProjected Take(size_t k);
+    // The result for source k of a section, once its chunk is done.
+    PreProjected Take(size_t section, size_t k);
     // Whether the chunks are projected for this field and centre.
     bool For(const clsRect& field, int32_t centerX) const {
         return s_->field == field && s_->centerX == centerX;
@@ -33,7 +35,8 @@ private:
         const clsMapPlot* plot = nullptr;
         clsRect field;
         int32_t centerX = 0;
-        std::vector<std::shared_ptr<clsPoly>> sources;
+        Sources sources;   // the sections one after the other
+        std::vector<size_t> sectionStart;
         std::vector<clsPoly> out;
         std::vector<uint8_t> state;
         std::vector<size_t> first;      // the first source of each chunk, and the end

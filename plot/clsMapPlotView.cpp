@@ -297,33 +297,42 @@ bool clsMapPlot::ProjectPoly(const clsPoly& poly, clsPoly& out) {
 
 int clsMapPlot::ProjectionHelpers = -1;
 
-clsMapPlot::Ahead::Ahead(const clsMapPlot& plot, std::vector<std::shared_ptr<clsPoly>> sources)
-    : s_(std::make_shared<Shared>()) {
+clsMapPlot::Ahead::Ahead(const clsMapPlot& plot, std::vector<Sources> sections) : s_(std::make_shared<Shared>()) {
     Shared& s = *s_;
     s.plot = &plot;
     s.field = plot.field_;
     s.centerX = plot.centerX_;
-    s.sources = std::move(sources);
+    std::vector<int64_t> weight;
+    std::vector<size_t> sectionOf;
+    for (Sources& section : sections) {
+        s.sectionStart.push_back(s.sources.size());
+        bool fresh = true;
+        for (std::shared_ptr<clsPoly>& source : section) {
+            const size_t k = s.sources.size();
+            const int64_t n = source->Count();
+            s.sources.push_back(std::move(source));
+            if (fresh || k - s.first.back() >= kChunkFigures || weight.back() + n > kChunkPoints) {
+                s.first.push_back(k);
+                weight.push_back(0);
+                sectionOf.push_back(s.sectionStart.size() - 1);
+                fresh = false;
+            }
+            weight.back() += n;
+            s.chunkOf.push_back(s.first.size() - 1);
+        }
+    }
     s.out.resize(s.sources.size());
     s.state.assign(s.sources.size(), 0);
-    std::vector<int64_t> weight;
-    s.chunkOf.resize(s.sources.size());
-    for (size_t k = 0; k < s.sources.size(); ++k) {
-        const int64_t n = s.sources[k]->Count();
-        if (s.first.empty() || k - s.first.back() >= kChunkFigures || weight.back() + n > kChunkPoints) {
-            s.first.push_back(k);
-            weight.push_back(0);
-        }
-        weight.back() += n;
-        s.chunkOf[k] = s.first.size() - 1;
-    }
     s.chunks = s.first.size();
     s.first.push_back(s.sources.size());
     s.byWeight.resize(s.chunks);
     for (size_t c = 0; c < s.chunks; ++c) s.byWeight[c] = c;
-    // Long outlines first, the longest first; then the rest in drawing order.
+    // Section by section: long outlines first, the longest first; then the
+    // rest in drawing order.
     const auto heavy = [&](size_t c) { return weight[c] >= kChunkPoints / 2 ? weight[c] : 0; };
-    std::stable_sort(s.byWeight.begin(), s.byWeight.end(), [&](size_t a, size_t b) { return heavy(a) > heavy(b); });
+    std::stable_sort(s.byWeight.begin(), s.byWeight.end(), [&](size_t a, size_t b) {
+        return sectionOf[a] != sectionOf[b] ? sectionOf[a] < sectionOf[b] : heavy(a) > heavy(b);
+    });
     s.chunk = std::make_unique<std::atomic<uint8_t>[]>(s.chunks);
     for (size_t c = 0; c < s.chunks; ++c) s.chunk[c].store(kFree, std::memory_order_relaxed);
     int helpers = ProjectionHelpers;
@@ -365,8 +374,9 @@ void clsMapPlot::Ahead::Shared::project(size_t c) {
     chunk[c].notify_all();
 }
 
-clsMapPlot::PreProjected clsMapPlot::Ahead::Take(size_t k) {
+clsMapPlot::PreProjected clsMapPlot::Ahead::Take(size_t section, size_t k) {
     Shared& s = *s_;
+    k += s.sectionStart[section];
     const size_t c = s.chunkOf[k];
     if (s.claim(c)) s.project(c);
     for (uint8_t v; (v = s.chunk[c].load(std::memory_order_acquire)) != kDone;) s.chunk[c].wait(v);
