@@ -242,6 +242,7 @@ void clsMapPlot::DrawEnd() {
     try {
         // Waits for the helpers still at work: they read the engine.
         prefetched_.clear();
+        prefetch_.reset();
         ShiftOff();
         phaseIndex_.clear();
         if (gvMapGraph) {
@@ -459,41 +460,53 @@ bool clsMapPlot::PlotPhase(int16_t phase) {
 std::vector<std::shared_ptr<clsPoly>> clsMapPlot::aheadSources(
     const std::vector<std::pair<size_t, const clsMapFigure*>>& list) const {
     std::vector<std::shared_ptr<clsPoly>> sources;
-    if (list.size() < 32 || ProjectionHelpers == 0) return sources;
     sources.reserve(list.size());
-    int64_t points = 0;
     for (const auto& entry : list) {
         sources.push_back(entry.second->Poly());
         // Bounds are worked out here, so that the helpers only read.
         sources.back()->IsOverlapArea(field_);
-        points += sources.back()->Count();
     }
-    // Below that, waking the helpers costs more than they save.
-    if (points < 20000) sources.clear();
     return sources;
 }
 
+// Below this many points, waking the helpers costs more than they save.
+static constexpr int64_t kAheadPoints = 20000;
+
 void clsMapPlot::prefetchPhases() {
-    if (!MapUnits || ProjectionHelpers == 0) return;
-    for (const MapUnitPtr& unit : *MapUnits) {
-        if (!unit->DisplaySwitch()) continue;
-        const std::shared_ptr<const PhaseIndex> index = phaseIndexOf(unit, unit->Map().MapCollection());
-        std::vector<Ahead::Sources> sections;
-        std::vector<int16_t> phases;
-        // In drawing order: areas, then lines. One set of helpers for both,
-        // so that they never outnumber the machine's threads.
-        for (const int16_t phase : {int16_t(3), int16_t(2)}) {
-            if (!(FigureDisp & KindBit(phase))) continue;
-            Ahead::Sources sources = aheadSources(index->lists[size_t(phase - 2)]);
-            if (sources.empty()) continue;
-            sections.push_back(std::move(sources));
-            phases.push_back(phase);
-        }
-        if (sections.empty()) continue;
-        const auto ahead = std::make_shared<Ahead>(*this, std::move(sections));
-        for (size_t i = 0; i < phases.size(); ++i)
-            prefetched_.push_back(Prefetched{unit.get(), index.get(), phases[i], ahead, i});
+    if (!MapUnits || ProjectionHelpers == 0 || !(FigureDisp & (KindBit(2) | KindBit(3)))) return;
+    // The passes in drawing order: areas, then lines; each first as it is,
+    // then shifted for the copy across the date line.
+    struct Pass {
+        MapUnitPtr unit;
+        std::shared_ptr<const PhaseIndex> index;
+        bool shifted;
+    };
+    std::vector<Pass> passes;
+    for (const bool shifted : {false, true}) {
+        if (shifted && !(wrapEnabled_ && ShiftOn())) break;
+        for (const MapUnitPtr& unit : *MapUnits)
+            if (unit->DisplaySwitch())
+                passes.push_back(Pass{unit, phaseIndexOf(unit, unit->Map().MapCollection()), shifted});
+        if (shifted) ShiftOff();
     }
+    std::vector<Ahead::Section> sections;
+    std::vector<Prefetched> prefetched;
+    int64_t points = 0;
+    for (const int16_t phase : {int16_t(3), int16_t(2)}) {
+        if (!(FigureDisp & KindBit(phase))) continue;
+        for (const Pass& pass : passes) {
+            const auto& list = pass.index->lists[size_t(phase - 2)];
+            if (list.empty()) continue;
+            if (pass.shifted) ShiftOn();
+            sections.push_back(Ahead::Section{aheadSources(list), field_, centerX_});
+            if (pass.shifted) ShiftOff();
+            for (const auto& source : sections.back().sources) points += source->Count();
+            prefetched.push_back(Prefetched{pass.unit.get(), pass.index.get(), phase, sections.size() - 1});
+        }
+    }
+    if (points < kAheadPoints) return;
+    prefetch_ = std::make_shared<Ahead>(*this, std::move(sections));
+    prefetched_ = std::move(prefetched);
 }
 
 bool clsMapPlot::PlotPhaseSub(int16_t phase) {
@@ -527,18 +540,22 @@ bool clsMapPlot::PlotPhaseSub(int16_t phase) {
             const auto it = std::find_if(prefetched_.begin(), prefetched_.end(), [&](const Prefetched& p) {
                 return p.unit == unit.get() && p.index == index.get() && p.phase == phase;
             });
+            // Its results are handed over once.
             if (it != prefetched_.end()) {
-                // Its results are handed over once: a second pass (the
-                // date-line copy) projects anew.
-                if (it->ahead->For(field_, centerX_)) {
-                    ahead = std::move(it->ahead);
+                if (prefetch_->For(it->section, field_, centerX_)) {
+                    ahead = prefetch_;
                     section = it->section;
                 }
                 prefetched_.erase(it);
             }
-            if (!ahead)
-                if (Ahead::Sources sources = aheadSources(list); !sources.empty())
-                    ahead = std::make_shared<Ahead>(*this, std::vector<Ahead::Sources>{std::move(sources)});
+            if (!ahead && list.size() >= 32 && ProjectionHelpers != 0) {
+                Ahead::Sources sources = aheadSources(list);
+                int64_t points = 0;
+                for (const auto& source : sources) points += source->Count();
+                if (points >= kAheadPoints)
+                    ahead = std::make_shared<Ahead>(
+                        *this, std::vector<Ahead::Section>{Ahead::Section{std::move(sources), field_, centerX_}});
+            }
         }
         size_t n = 0;
         for (size_t k = 0; k < list.size(); ++k) {

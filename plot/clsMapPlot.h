@@ -236,20 +236,21 @@ private:
     // A phase's lines and areas projected on helper threads while the
     // drawing thread draws the ones already done (clsMapPlotView.cpp).
     class Ahead;
-    // The outlines of a phase's list worth projecting ahead (none if too few).
+    // The outlines of a phase's list, bounds worked out for the helpers.
     std::vector<std::shared_ptr<clsPoly>> aheadSources(
         const std::vector<std::pair<size_t, const clsMapFigure*>>& list) const;
     // Lines and areas of the maps, projected from the start of a drawing so
-    // that the helpers are at work while the background is drawn; a phase
-    // takes its section if the field and centre are still those of the start.
+    // that the helpers are at work while the background is drawn: a section
+    // per pass of a phase over a map, which the pass takes if its field and
+    // centre are still those foreseen.
     struct Prefetched {
         const clsMapUnit* unit;
         const void* index;
         int16_t phase;
-        std::shared_ptr<Ahead> ahead;
         size_t section;
     };
     std::vector<Prefetched> prefetched_;
+    std::shared_ptr<Ahead> prefetch_;
     void prefetchPhases();
     // The result ProjectPoly hands over for the figure being drawn: state 1
     // drawn, 2 not drawn, 0 none (ProjectPoly works it out itself).

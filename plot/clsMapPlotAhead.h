@@ -13,16 +13,23 @@
 class clsMapPlot::Ahead {
 public:
     using Sources = std::vector<std::shared_ptr<clsPoly>>;
-    Ahead(const clsMapPlot& plot, std::vector<Sources> sections);
+    // The outlines of one pass of a phase over one map, and the field and
+    // centre of that pass.
+    struct Section {
+        Sources sources;
+        clsRect field;
+        int32_t centerX;
+    };
+    Ahead(const clsMapPlot& plot, std::vector<Section> sections);
     ~Ahead();
     Ahead(const Ahead&) = delete;
     Ahead& operator=(const Ahead&) = delete;
 
     // The result for source k of a section, once its chunk is done.
     PreProjected Take(size_t section, size_t k);
-    // Whether the chunks are projected for this field and centre.
-    bool For(const clsRect& field, int32_t centerX) const {
-        return s_->field == field && s_->centerX == centerX;
+    // Whether a section is projected for this field and centre.
+    bool For(size_t section, const clsRect& field, int32_t centerX) const {
+        return s_->frames[section].field == field && s_->frames[section].centerX == centerX;
     }
 
 private:
@@ -33,10 +40,14 @@ private:
     enum : uint8_t { kFree, kTaken, kDone };
     struct Shared {
         const clsMapPlot* plot = nullptr;
-        clsRect field;
-        int32_t centerX = 0;
-        Sources sources;   // the sections one after the other
+        struct Frame {
+            clsRect field;
+            int32_t centerX;
+        };
+        std::vector<Frame> frames;     // of each section
+        Sources sources;               // the sections one after the other
         std::vector<size_t> sectionStart;
+        std::vector<size_t> sectionOf;   // the section of each chunk
         std::vector<clsPoly> out;
         std::vector<uint8_t> state;
         std::vector<size_t> first;      // the first source of each chunk, and the end

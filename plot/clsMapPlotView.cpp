@@ -297,17 +297,16 @@ bool clsMapPlot::ProjectPoly(const clsPoly& poly, clsPoly& out) {
 
 int clsMapPlot::ProjectionHelpers = -1;
 
-clsMapPlot::Ahead::Ahead(const clsMapPlot& plot, std::vector<Sources> sections) : s_(std::make_shared<Shared>()) {
+clsMapPlot::Ahead::Ahead(const clsMapPlot& plot, std::vector<Section> sections) : s_(std::make_shared<Shared>()) {
     Shared& s = *s_;
     s.plot = &plot;
-    s.field = plot.field_;
-    s.centerX = plot.centerX_;
     std::vector<int64_t> weight;
-    std::vector<size_t> sectionOf;
-    for (Sources& section : sections) {
+    std::vector<size_t>& sectionOf = s.sectionOf;
+    for (Section& section : sections) {
+        s.frames.push_back(Shared::Frame{section.field, section.centerX});
         s.sectionStart.push_back(s.sources.size());
         bool fresh = true;
-        for (std::shared_ptr<clsPoly>& source : section) {
+        for (std::shared_ptr<clsPoly>& source : section.sources) {
             const size_t k = s.sources.size();
             const int64_t n = source->Count();
             s.sources.push_back(std::move(source));
@@ -365,7 +364,8 @@ bool clsMapPlot::Ahead::Shared::claim(size_t c) {
 void clsMapPlot::Ahead::Shared::project(size_t c) {
     for (size_t k = first[c]; k < first[c + 1]; ++k) {
         try {
-            state[k] = plot->projectPolyOnce(*sources[k], out[k], field, centerX) ? 1 : 2;
+            const Frame& f = frames[sectionOf[c]];
+            state[k] = plot->projectPolyOnce(*sources[k], out[k], f.field, f.centerX) ? 1 : 2;
         } catch (...) {
             state[k] = 0;   // worked out again, and reported, on the drawing thread
         }
