@@ -469,16 +469,16 @@ struct TextBox {
     double width, ascent, descent, ox, oy, angle;
 };
 
-// The width (a second shaping of the text) only where it is used: a text
-// not on its left end, on an opaque background, or moving the current
-// position; otherwise it is 0.
-TextBox textBox(const FontObject& font, double scale, const QPaintDevice* device, unsigned textAlign,
-                int bkMode, const QString& text) {
+// The width (a second shaping of the text, unless the caller has shaped it)
+// only where it is used: a text not on its left end, on an opaque
+// background, or moving the current position; otherwise it is 0.
+TextBox textBox(const FontObject& font, QFont qfont, const QPaintDevice* device, unsigned textAlign, int bkMode,
+                const QString& text, std::optional<double> shapedWidth = std::nullopt) {
     TextBox b;
-    b.font = QFontOf(font, scale);
+    b.font = std::move(qfont);
     const QFontMetricsF fm = device ? QFontMetricsF(b.font, device) : QFontMetricsF(b.font);
     const bool widthUsed = (textAlign & 6) != TA_LEFT || bkMode == OPAQUE || (textAlign & TA_UPDATECP);
-    b.width = widthUsed ? fm.horizontalAdvance(text) : 0;
+    b.width = !widthUsed ? 0 : shapedWidth ? *shapedWidth : fm.horizontalAdvance(text);
     b.ascent = std::ceil(fm.ascent() - 1e-6);
     b.descent = std::ceil(fm.descent() - 1e-6);
     // The reference point is on the left, centre or right of the text and on
@@ -495,7 +495,7 @@ TextBox textBox(const FontObject& font, double scale, const QPaintDevice* device
 // treats apart from plain glyphs (lines on the font, controls, breaks), and
 // off raster surfaces, where a glyph run would lose the characters behind
 // the glyphs (a PDF's searchable text).
-std::optional<QList<QGlyphRun>> glyphRunsOf(const QString& text, QPainter& qp, qreal& ascent) {
+std::optional<QList<QGlyphRun>> glyphRunsOf(const QString& text, QPainter& qp, qreal& ascent, qreal& advance) {
     const QFont& font = qp.font();
     if (!qp.paintEngine() || qp.paintEngine()->type() != QPaintEngine::Raster) return std::nullopt;
     if (text.isEmpty() || font.underline() || font.strikeOut() || font.overline()) return std::nullopt;
@@ -515,6 +515,8 @@ std::optional<QList<QGlyphRun>> glyphRunsOf(const QString& text, QPainter& qp, q
     line.setPosition(QPointF(0, 0));
     layout.endLayout();
     ascent = line.ascent();
+    // The sum of the same advances that the font's metrics add up.
+    advance = line.horizontalAdvance();
     return layout.glyphRuns();
 }
 } // namespace
@@ -522,7 +524,7 @@ std::optional<QList<QGlyphRun>> glyphRunsOf(const QString& text, QPainter& qp, q
 bool DeviceContext::ExtTextOut(int x, int y, unsigned options, const RECT* rect, const QString& text) {
     const DcState& s = st_;
     const HFONT font = s.font ? s.font : StockFont(SYSTEM_FONT);
-    const TextBox b = textBox(*font, scaleY(), textDevice(), s.textAlign, s.bkMode, text);
+    const TextBox b = textBox(*font, QFontOf(*font, scaleY()), textDevice(), s.textAlign, s.bkMode, text);
     const bool updateCp = (s.textAlign & TA_UPDATECP) != 0;
     const POINT ref = LPtoDP(updateCp ? s.currentPos : POINT{x, y});
     const QRect optRect = rect ? deviceRect(rect->left, rect->top, rect->right, rect->bottom) : QRect();
@@ -560,12 +562,14 @@ bool DeviceContext::paintTextHalo(int x, int y, const QString& text, COLORREF ha
     if ((s.textAlign & TA_UPDATECP) || (n > 0 && !offsets))
         return DeviceContext::TextOutHalo(x, y, text, halo, fore, offsets, n);
     const HFONT font = s.font ? s.font : StockFont(SYSTEM_FONT);
-    const TextBox b = textBox(*font, scaleY(), textDevice(), s.textAlign, s.bkMode, text);
     const bool ok = paintText([&](QPainter& qp) {
         const QTransform base = qp.transform();
-        qp.setFont(b.font);
-        qreal ascent = 0;
-        const std::optional<QList<QGlyphRun>> runs = glyphRunsOf(text, qp, ascent);
+        const QFont qfont = QFontOf(*font, scaleY());
+        qp.setFont(qfont);
+        qreal ascent = 0, advance = 0;
+        const std::optional<QList<QGlyphRun>> runs = glyphRunsOf(text, qp, ascent, advance);
+        const TextBox b = textBox(*font, qfont, textDevice(), s.textAlign, s.bkMode, text,
+                                  runs ? std::optional<double>(advance) : std::nullopt);
         for (int i = 0; i <= n; ++i) {
             const bool last = i == n;
             const POINT ref = LPtoDP(last ? POINT{x, y} : POINT{x + offsets[i].x, y + offsets[i].y});
