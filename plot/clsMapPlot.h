@@ -233,8 +233,8 @@ private:
     // ProjectPoly's work for the given field and centre: otherwise it reads
     // only the drawing's fixed view, so helper threads may run it side by side.
     bool projectPolyOnce(const clsPoly& poly, clsPoly& out, const clsRect& field, int32_t centerX) const;
-    // A phase's lines and areas projected on helper threads while the
-    // drawing thread draws the ones already done (clsMapPlotView.cpp).
+    // Lines and areas projected on helper threads while the drawing thread
+    // draws the ones already done (clsMapPlotView.cpp).
     class Ahead;
     // The outlines of a phase's list, bounds worked out for the helpers.
     std::vector<std::shared_ptr<clsPoly>> aheadSources(

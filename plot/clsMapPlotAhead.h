@@ -1,7 +1,8 @@
 // Lines and areas of drawing phases projected on helper threads, in chunks
 // of figures, while the drawing thread draws the chunks already done (or
-// projects the next one itself when no helper has taken it yet). Each phase
-// is a section; the helpers finish one section before they start the next.
+// projects the next one itself when no helper has taken it yet). Each pass
+// of a phase over a map is a section, in drawing order; the helpers finish
+// one section before they start the next.
 #pragma once
 
 #include <atomic>
