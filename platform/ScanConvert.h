@@ -8,7 +8,6 @@
 #include <QRect>
 #include <QRegion>
 
-#include <functional>
 #include <vector>
 
 #include "Gdi.h"
@@ -16,14 +15,9 @@
 namespace plat {
 
 using Ring = std::vector<QPointF>;
-// span(y, x0, x1) for x0 <= x < x1, rows top to bottom, spans left to right,
-// only inside bounds.
-using SpanFn = std::function<void(int y, int x0, int x1)>;
 
-void ScanRings(const std::vector<Ring>& rings, int fillMode, const QRect& bounds, const SpanFn& span);
-
-// The same pixels row by row, for fills: row(y, xs, n) with the n / 2 spans
-// [xs[2i], xs[2i + 1]) of row y, left to right, apart and inside bounds.
+// The pixels row by row, rows top to bottom: row(y, xs, n) with the n / 2
+// spans [xs[2i], xs[2i + 1]) of row y, left to right, apart and inside bounds.
 class RowSink {
 public:
     template <class F>

@@ -6,10 +6,12 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include <functional>
 #include <vector>
 
 class QWidget;
 
+#include "AppError.h"
 #include "MessageBox.h"
 #include "QStringPrinter.h"
 
@@ -51,6 +53,16 @@ struct CorpusInput {
     QByteArray bytes;
 };
 std::vector<CorpusInput> FuzzCorpus(const QString& folder);
+
+// The error that f raises; number 0 when it raises none.
+inline plat::AppError ErrorOf(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const plat::AppError& e) {
+        return e;
+    }
+    return plat::AppError();
+}
 
 // Writes bytes to a file (plain, no atomic replace: the test sets things up).
 void WriteBytes(const QString& path, const QByteArray& bytes);

@@ -13,18 +13,10 @@
 #include "TestSupport.h"
 
 using namespace plat;
+using testsupport::ErrorOf;
 using testsupport::TempDir;
 
 namespace {
-
-AppError errorOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const AppError& e) {
-        return e;
-    }
-    return AppError();
-}
 
 QByteArray sampleBytes(int n) {
     QByteArray b(n, Qt::Uninitialized);
@@ -73,8 +65,8 @@ TEST(FileReader, ReadsAcrossBlocksAsFromMemory) {
         EXPECT_EQ(file.bytes(file.remaining()), content.mid(static_cast<qsizetype>(at)));
         EXPECT_TRUE(file.atEnd());
         EXPECT_FALSE(file.has(1));
-        EXPECT_EQ(errorOf([&] { file.u8(); }).number(), ErrInputPastEnd);
-        EXPECT_EQ(errorOf([&] { file.finish(); }).number(), 0);
+        EXPECT_EQ(ErrorOf([&] { file.u8(); }).number(), ErrInputPastEnd);
+        EXPECT_EQ(ErrorOf([&] { file.finish(); }).number(), 0);
     }
 }
 
@@ -90,8 +82,8 @@ TEST(FileReader, SeeksOnlyWithinHeldBytesOrForward) {
     in.seek(500);   // back within the held bytes
     EXPECT_EQ(in.u8(), static_cast<uint8_t>(content[500]));
     EXPECT_EQ(in.bytes(100), content.mid(501, 100));   // the next block: earlier ones dropped
-    EXPECT_EQ(errorOf([&] { in.seek(10); }).number(), ErrInputPastEnd);
-    EXPECT_EQ(errorOf([&] { in.seek(1001); }).number(), ErrInputPastEnd);
+    EXPECT_EQ(ErrorOf([&] { in.seek(10); }).number(), ErrInputPastEnd);
+    EXPECT_EQ(ErrorOf([&] { in.seek(1001); }).number(), ErrInputPastEnd);
     in.seek(1000);
     EXPECT_TRUE(in.atEnd());
 }
@@ -119,12 +111,12 @@ TEST(FileReader, AFailedReadEndsTheInputAndComesBackFromFinish) {
         if (c.decodeTo == 1000) {
             // Taken for the end of the input, not thrown from the field.
             EXPECT_FALSE(in.has(1));
-            EXPECT_EQ(errorOf([&] { in.i32(); }).number(), ErrInputPastEnd);
+            EXPECT_EQ(ErrorOf([&] { in.i32(); }).number(), ErrInputPastEnd);
         }
-        const AppError e = errorOf([&] { in.finish(); });
+        const AppError e = ErrorOf([&] { in.finish(); });
         EXPECT_EQ(e.number(), c.number) << c.err;
         EXPECT_TRUE(e.description().contains(path)) << e.description().toStdString();
-        EXPECT_EQ(errorOf([&] { in.finish(); }).number(), c.number);   // and again
+        EXPECT_EQ(ErrorOf([&] { in.finish(); }).number(), c.number);   // and again
     }
 }
 
@@ -134,12 +126,12 @@ TEST(FileReader, RefusesMoreThanTheCap) {
     testsupport::WriteBytes(path, sampleBytes(1000));
     {
         ReadOnlyFile f(path);   // the size says so at once
-        EXPECT_EQ(errorOf([&] { BinaryReader in(f, 999); }).number(), ErrOutOfMemory);
+        EXPECT_EQ(ErrorOf([&] { BinaryReader in(f, 999); }).number(), ErrOutOfMemory);
     }
     ReadOnlyFile f(path);
     BinaryReader exact(f, 1000, 16);
     EXPECT_EQ(exact.bytes(1000).size(), 1000);
-    EXPECT_EQ(errorOf([&] { exact.finish(); }).number(), 0);
+    EXPECT_EQ(ErrorOf([&] { exact.finish(); }).number(), 0);
     // A file of the kernel's own says size 0 and holds more: the input ends
     // at the cap, and finish() says why.
     const QString maps = QStringLiteral("/proc/self/maps");
@@ -148,5 +140,5 @@ TEST(FileReader, RefusesMoreThanTheCap) {
     BinaryReader in(g, 40, 16);
     EXPECT_FALSE(in.has(1000));
     EXPECT_LE(in.remaining(), 64u);
-    EXPECT_EQ(errorOf([&] { in.finish(); }).number(), ErrOutOfMemory);
+    EXPECT_EQ(ErrorOf([&] { in.finish(); }).number(), ErrOutOfMemory);
 }

@@ -21,14 +21,7 @@ using namespace plat;
 using testsupport::TempDir;
 
 namespace {
-int32_t errorOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const AppError& e) {
-        return e.number();
-    }
-    return 0;
-}
+int32_t errorOf(const std::function<void()>& f) { return testsupport::ErrorOf(f).number(); }
 } // namespace
 
 TEST(FileNames, ResolvedWithoutRegardToCase) {

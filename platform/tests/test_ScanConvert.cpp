@@ -1,12 +1,14 @@
-// The row scan fills must cover exactly the pixels of the span scan
-// (ScanRings, which regions are still built with), and the raster device's
-// fills and solid lines exactly the pixels its plain per-span and per-pixel
-// drawing gives.
+// The row scan must cover exactly the pixels of a plain span scan, and the
+// raster device's fills and solid lines exactly the pixels its plain
+// per-span and per-pixel drawing gives.
 #include <gtest/gtest.h>
 
 #include <QPainterPath>
 #include <QPainterPathStroker>
 
+#include <algorithm>
+#include <cmath>
+#include <functional>
 #include <random>
 
 #include "Bitmap.h"
@@ -38,9 +40,90 @@ struct Mask {
     std::vector<uint8_t> bits;
 };
 
+struct Edge {
+    double x0, y0, x1, y1;   // y0 < y1
+    int dir;                 // +1 downwards, -1 upwards
+    int rowFirst, rowLast;   // rows it crosses, inclusive
+};
+
+struct Crossing {
+    double x;
+    int dir;
+};
+
+// The plain span scan regions and fills were first built on: every active
+// edge's crossing worked out in doubles on every row, the crossings sorted.
+void ReferenceSpans(const std::vector<Ring>& rings, int fillMode, const QRect& bounds,
+                    const std::function<void(int, int, int)>& span) {
+    if (bounds.isEmpty()) return;
+    std::vector<Edge> edges;
+    std::vector<const Edge*> active;
+    std::vector<Crossing> xs;
+    for (const Ring& r : rings) {
+        const size_t n = r.size();
+        if (n < 2) continue;
+        for (size_t i = 0; i < n; ++i) {
+            QPointF a = r[i], b = r[(i + 1) % n];
+            if (a.y() == b.y()) continue;
+            Edge e;
+            e.dir = a.y() < b.y() ? 1 : -1;
+            if (e.dir < 0) std::swap(a, b);
+            e.x0 = a.x();
+            e.y0 = a.y();
+            e.x1 = b.x();
+            e.y1 = b.y();
+            // Rows y with y0 <= y < y1.
+            const double first = std::ceil(e.y0), last = std::ceil(e.y1) - 1;
+            if (last < bounds.top() || first > bounds.bottom() || last < first) continue;
+            e.rowFirst = static_cast<int>(std::max<double>(first, bounds.top()));
+            e.rowLast = static_cast<int>(std::min<double>(last, bounds.bottom()));
+            edges.push_back(e);
+        }
+    }
+    if (edges.empty()) return;
+    std::sort(edges.begin(), edges.end(), [](const Edge& a, const Edge& b) { return a.rowFirst < b.rowFirst; });
+    int yMin = edges.front().rowFirst, yMax = yMin;
+    for (const Edge& e : edges) yMax = std::max(yMax, e.rowLast);
+
+    size_t next = 0;
+    const double left = bounds.left(), right = double(bounds.right()) + 1;
+    for (int y = yMin; y <= yMax; ++y) {
+        while (next < edges.size() && edges[next].rowFirst <= y) active.push_back(&edges[next++]);
+        active.erase(std::remove_if(active.begin(), active.end(), [y](const Edge* e) { return e->rowLast < y; }),
+                     active.end());
+        if (active.empty()) {
+            if (next < edges.size()) y = edges[next].rowFirst - 1;
+            continue;
+        }
+        xs.clear();
+        for (const Edge* e : active) {
+            // Exact for integer vertices whenever the crossing is an integer.
+            const double x = e->x0 + ((y - e->y0) * (e->x1 - e->x0)) / (e->y1 - e->y0);
+            xs.push_back({x, e->dir});
+        }
+        std::sort(xs.begin(), xs.end(), [](const Crossing& a, const Crossing& b) { return a.x < b.x; });
+        auto emitSpan = [&](double xa, double xb) {
+            double a = std::max(std::ceil(xa), left), b = std::min(std::ceil(xb), right);
+            if (a < b) span(y, static_cast<int>(a), static_cast<int>(b));
+        };
+        if (fillMode == WINDING) {
+            int wind = 0;
+            double start = 0;
+            for (const Crossing& c : xs) {
+                const int before = wind;
+                wind += c.dir;
+                if (before == 0 && wind != 0) start = c.x;
+                else if (before != 0 && wind == 0) emitSpan(start, c.x);
+            }
+        } else {
+            for (size_t i = 0; i + 1 < xs.size(); i += 2) emitSpan(xs[i].x, xs[i + 1].x);
+        }
+    }
+}
+
 Mask Reference(const std::vector<Ring>& rings, int mode, const QRect& bounds) {
     Mask m(bounds);
-    ScanRings(rings, mode, bounds, [&](int y, int a, int b) { m.set(y, a, b); });
+    ReferenceSpans(rings, mode, bounds, [&](int y, int a, int b) { m.set(y, a, b); });
     return m;
 }
 
@@ -240,7 +323,7 @@ TEST(RasterFills, PaintTheSpansOfTheSpanScan) {
                         w.SelectPen(CreatePen(PS_NULL, 1, 0));
                         g.PolyPolygon(p.pts.data(), p.counts.data(), int(p.counts.size()));
                         // Without a pen a rectangle fills [left, right - 1) x [top, bottom - 1).
-                        ScanRings(RingsOf(p.pts.data(), p.counts.data(), int(p.counts.size())), mode,
+                        ReferenceSpans(RingsOf(p.pts.data(), p.counts.data(), int(p.counts.size())), mode,
                                   QRect(0, 0, 64, 48), [&](int y, int a, int b) { w.Rectangle(a, y, b + 1, y + 2); });
                         for (int y = 0; y < 48; ++y)
                             for (int x = 0; x < 64; ++x)
