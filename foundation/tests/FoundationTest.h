@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "AppError.h"
+#include "TestSupport.h"
 #include "clsPoly.h"
 
 namespace ftest {
@@ -20,14 +21,6 @@ inline clsPoly Make(const Pts& pts) {
 
 inline Pts PointsOf(const clsPoly& p) { return {p.Points().begin(), p.Points().end()}; }
 
-// The error f raises; number 0 when it raises none.
-inline plat::AppError ErrorOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const plat::AppError& e) {
-        return e;
-    }
-    return plat::AppError();
-}
+using testsupport::ErrorOf;
 
 } // namespace ftest
