@@ -156,6 +156,7 @@ ViewOverlay::ViewOverlay(int width, int height) {
     mask_ = Bitmap::Create(std::max(1, width), std::max(1, height), 32);
     mask_->image().fill(0u);
     dc_ = std::make_unique<MarkingDC>(*this, mask_);
+    resetTiles();
 }
 
 ViewOverlay::~ViewOverlay() = default;
@@ -180,8 +181,21 @@ void ViewOverlay::Resize(int width, int height) {
     dc_->SelectBrush(brush);
     dc_->SetROP2(rop2);
     dc_->SetBkMode(bkMode);
-    inked_ = QRegion();
+    resetTiles();
     dirty_ += QRect(0, 0, width, height);
+}
+
+void ViewOverlay::resetTiles() {
+    tileCols_ = (width() + kTile - 1) / kTile;
+    tileRows_ = (height() + kTile - 1) / kTile;
+    tiles_.assign(size_t(tileCols_) * size_t(tileRows_), 0);
+    flagged_ = flaggedAfterPrune_ = 0;
+    inked_ = QRegion();
+    inkedStale_ = false;
+}
+
+QRect ViewOverlay::tileRect(int col, int row) const {
+    return QRect(col * kTile, row * kTile, kTile, kTile) & QRect(0, 0, width(), height());
 }
 
 DeviceContext* ViewOverlay::dc() { return dc_.get(); }
@@ -189,23 +203,98 @@ DeviceContext* ViewOverlay::dc() { return dc_.get(); }
 void ViewOverlay::mark(const QRect& r) {
     const QRect c = r & QRect(0, 0, width(), height());
     if (c.isEmpty()) return;
-    inked_ += c;
     dirty_ += c;
+    for (int row = c.top() / kTile; row <= c.bottom() / kTile; ++row) {
+        uint8_t* t = tiles_.data() + size_t(row) * size_t(tileCols_);
+        for (int col = c.left() / kTile; col <= c.right() / kTile; ++col) {
+            if (t[col]) continue;
+            t[col] = 1;
+            ++flagged_;
+            inkedStale_ = true;
+        }
+    }
 }
 
 void ViewOverlay::Clear() {
     QImage& img = mask_->image();
-    for (const QRect& r : inked_) {
+    for (const QRect& r : Inked()) {
         for (int y = r.top(); y <= r.bottom(); ++y) {
             auto* row = reinterpret_cast<uint32_t*>(img.scanLine(y));
             std::fill(row + r.left(), row + r.right() + 1, 0u);
         }
     }
-    dirty_ += inked_;
+    dirty_ += Inked();
+    std::fill(tiles_.begin(), tiles_.end(), uint8_t{0});
+    flagged_ = flaggedAfterPrune_ = 0;
     inked_ = QRegion();
+    inkedStale_ = false;
 }
 
-QRegion ViewOverlay::TakeDirty() { return std::exchange(dirty_, QRegion()); }
+void ViewOverlay::prune() {
+    const QImage& img = mask_->image();
+    for (int row = 0; row < tileRows_; ++row) {
+        for (int col = 0; col < tileCols_; ++col) {
+            uint8_t& flag = tiles_[size_t(row) * size_t(tileCols_) + size_t(col)];
+            if (!flag) continue;
+            const QRect r = tileRect(col, row);
+            uint32_t ink = 0;
+            for (int y = r.top(); y <= r.bottom() && !ink; ++y) {
+                const auto* p = reinterpret_cast<const uint32_t*>(img.constScanLine(y)) + r.left();
+                for (int x = 0; x < r.width(); ++x) ink |= p[x] & 0xFFFFFFu;
+            }
+            if (ink) continue;
+            flag = 0;
+            --flagged_;
+            inkedStale_ = true;
+        }
+    }
+    flaggedAfterPrune_ = flagged_;
+}
+
+QRegion ViewOverlay::TakeDirty() {
+    // Blank tiles are looked for only once the flagged ones have doubled, so
+    // that a band that keeps its size costs a scan every few dozen moves.
+    if (flagged_ > 2 * flaggedAfterPrune_ + 64) prune();
+    return std::exchange(dirty_, QRegion());
+}
+
+const QRegion& ViewOverlay::Inked() const {
+    if (!inkedStale_) return inked_;
+    inkedStale_ = false;
+    // Runs of flagged tiles per tile row; a row whose runs repeat the row
+    // above lengthens that row's rectangles, so the rectangles are banded as
+    // QRegion keeps them.
+    std::vector<QRect> rects;
+    size_t bandStart = 0;
+    for (int row = 0; row < tileRows_; ++row) {
+        const uint8_t* t = tiles_.data() + size_t(row) * size_t(tileCols_);
+        const size_t start = rects.size();
+        for (int col = 0; col < tileCols_;) {
+            if (!t[col]) {
+                ++col;
+                continue;
+            }
+            const int first = col;
+            while (col < tileCols_ && t[col]) ++col;
+            rects.push_back(tileRect(first, row).united(tileRect(col - 1, row)));
+        }
+        const size_t n = rects.size() - start, above = start - bandStart;
+        const bool same = n > 0 && n == above && rects[bandStart].bottom() + 1 == rects[start].top() &&
+                          std::equal(rects.begin() + start, rects.end(), rects.begin() + bandStart,
+                                     [](const QRect& a, const QRect& b) {
+                                         return a.left() == b.left() && a.right() == b.right();
+                                     });
+        if (same) {
+            for (size_t k = bandStart; k < start; ++k) rects[k].setBottom(rects[start].bottom());
+            rects.resize(start);
+        } else {
+            bandStart = start;
+        }
+    }
+    inked_ = QRegion();
+    if (!rects.empty()) inked_.setRects(rects.data(), int(rects.size()));
+    return inked_;
+}
 
 uint32_t ViewOverlay::MaskPixel(int x, int y) const {
     if (x < 0 || y < 0 || x >= width() || y >= height()) return 0;
@@ -225,7 +314,7 @@ void ViewOverlay::composeRect(const QImage& view, const QRect& r, QImage& out, Q
 void ViewOverlay::Paint(QPainter& painter, const QImage& view, const QRegion& exposed, QPoint origin) const {
     const QRect pic(0, 0, std::min(view.width(), width()), std::min(view.height(), height()));
     const QRegion wanted = exposed.translated(-origin) & QRegion(QRect(0, 0, view.width(), view.height()));
-    const QRegion marked = wanted & inked_ & QRegion(pic);
+    const QRegion marked = wanted & Inked() & QRegion(pic);
     for (const QRect& r : wanted - marked) painter.drawImage(r.topLeft() + origin, view, r);
     if (marked.isEmpty()) return;
     const QImage v = view.format() == QImage::Format_RGB32 || view.format() == QImage::Format_ARGB32
@@ -242,7 +331,7 @@ void ViewOverlay::Paint(QPainter& painter, const QImage& view, const QRegion& ex
 
 QImage ViewOverlay::Composed(const QImage& view) const {
     QImage out = view.convertToFormat(QImage::Format_RGB32);
-    const QRegion marked = inked_ & QRegion(QRect(0, 0, out.width(), out.height()));
+    const QRegion marked = Inked() & QRegion(QRect(0, 0, out.width(), out.height()));
     for (const QRect& r : marked) composeRect(out, r, out, r.topLeft());
     return out;
 }

@@ -12,12 +12,20 @@
 // (lines in chunks of at most kChunk pixels, widened by the pen), so a
 // pointer move repaints the strips round the old and new band, not the
 // whole view. TakeDirty hands the widget what to repaint.
+//
+// Where marks may be is kept per tile of kTile pixels, so that however long
+// a band follows the pointer between repaints of the map, the marked region
+// stays a few rectangles per tile row: tiles a mark touched are flagged, and
+// flagged tiles whose mask went blank again (a band erased) are let go once
+// their number has doubled.
 #pragma once
 
 #include <QImage>
 #include <QRegion>
 
+#include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "RasterDC.h"
 
@@ -29,6 +37,8 @@ class ViewOverlay {
 public:
     // Longest stretch of a line marked as one rectangle, pixels.
     static constexpr int kChunk = 48;
+    // Side of the tiles in which marks are kept, pixels.
+    static constexpr int kTile = 32;
 
     ViewOverlay(int width, int height);
     ~ViewOverlay();
@@ -46,13 +56,13 @@ public:
     // Removes every mark (the view was painted anew from the canvas).
     void Clear();
     // Nothing drawn since the last Clear (marks drawn and erased again
-    // still count as drawn).
-    bool IsEmpty() const { return inked_.isEmpty(); }
+    // count as drawn until blank tiles are let go, in TakeDirty).
+    bool IsEmpty() const { return flagged_ == 0; }
 
     // The view pixels changed since the last call, for the widget's update.
     QRegion TakeDirty();
-    // Where marks may be.
-    const QRegion& Inked() const { return inked_; }
+    // Where marks may be: whole tiles, clipped to the view.
+    const QRegion& Inked() const;
 
     // Paints the view picture with the marks over it, for the exposed part
     // of the widget; the picture's top-left pixel lands at origin.
@@ -66,11 +76,23 @@ public:
 private:
     class MarkingDC;
     void mark(const QRect& r);
+    void resetTiles();
+    QRect tileRect(int col, int row) const;
+    // Lets go of the flagged tiles whose mask is blank.
+    void prune();
     void composeRect(const QImage& view, const QRect& r, QImage& out, QPoint at) const;
 
     std::shared_ptr<Bitmap> mask_;
     std::unique_ptr<MarkingDC> dc_;
-    QRegion inked_;
+    // Row by row, 1 where a mark may be.
+    std::vector<uint8_t> tiles_;
+    int tileCols_ = 0;
+    int tileRows_ = 0;
+    int flagged_ = 0;
+    int flaggedAfterPrune_ = 0;
+    // The region of the flagged tiles, built when asked for.
+    mutable QRegion inked_;
+    mutable bool inkedStale_ = false;
     QRegion dirty_;
     mutable QImage scratch_;
 };
