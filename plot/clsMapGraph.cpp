@@ -454,7 +454,24 @@ bool clsMapGraph::DrawClear() {
         PsScope scope(*this);
         clsRect all = view_;
         all.Extention(1);
-        return DrawFillRect(all);
+        const int64_t width = int64_t{all.x2} - all.x1 + 1, height = int64_t{all.y2} - all.y1 + 1;
+        if (!Pause || isMetafile() || brush_.kind == BrushKind::Tiles || width * height <= 4 * kClearBandPixels)
+            return DrawFillRect(all);
+        // Each band ends on the row above the next band's first, and the
+        // last takes the rest.
+        const int64_t rows = std::max<int64_t>(16, kClearBandPixels / width);
+        const int64_t end = int64_t{all.y2} + 1;
+        for (int64_t top = all.y1; top < end;) {
+            int64_t next = top + rows;
+            if (end - next < rows / 2) next = end;
+            clsRect band = all;
+            band.y1 = static_cast<int32_t>(top);
+            band.y2 = static_cast<int32_t>(next - 1);
+            if (!DrawFillRect(band)) return false;
+            if (next < end) Pause();
+            top = next;
+        }
+        return true;
     });
 }
 

@@ -178,6 +178,13 @@ public:
     bool SetBitmap(const plat::HBITMAP& hBitmap, int32_t Fore, int32_t Back);
     bool SetSymbol(int16_t Index, int32_t Fore, int32_t Back);
 
+    // Called between the bands of rows in which a raster canvas of more
+    // than kClearBandPixels x 4 pixels is cleared, so that a drawing can let
+    // events in (a fill of 8000 x 8000 pixels takes tens of milliseconds);
+    // the bands make the same pixels as one fill.
+    std::function<void()> Pause;
+    static constexpr int64_t kClearBandPixels = int64_t{1} << 20;
+
     // True when the drawing calls succeeded or there was nothing to draw.
     bool DrawClear();
     bool DrawLine(const clsLine& line);

@@ -210,8 +210,10 @@ void clsMapPlot::PsComment(const QString& text) const {
 void clsMapPlot::RaiseProgress() {
     const int16_t n = phase_++;
     if (Progress) Progress(n);
-    // The handler may have drawn through Qt; the next phase computes.
-    plat::ClearUpperVectorState();
+    // Between phases too: clearing a large canvas and its ocean take tens of
+    // milliseconds each. (The pump also clears the vector state that the
+    // handler may have left, drawing through Qt.)
+    pumpEvents_();
 }
 
 bool clsMapPlot::DrawStart() {
@@ -222,6 +224,7 @@ bool clsMapPlot::DrawStart() {
         gvMapGraph->setResolutionY(dpiy_);
         gvMapGraph->setTextRatio(ptnRatio_);
         gvMapGraph->setSymbolRatio(ptnRatio_);
+        gvMapGraph->Pause = [this] { pumpEvents_(); };
         busy_ = true;
         Cancel = false;
         pumpEvents_.Restart();
@@ -246,6 +249,7 @@ void clsMapPlot::DrawEnd() {
         ShiftOff();
         phaseIndex_.clear();
         if (gvMapGraph) {
+            gvMapGraph->Pause = nullptr;
             gvMapGraph->GraphEnd();
             gvMapGraph->oSymbols().setResolution(0);
         }
@@ -557,7 +561,6 @@ bool clsMapPlot::PlotPhaseSub(int16_t phase) {
                         *this, std::vector<Ahead::Section>{Ahead::Section{std::move(sources), field_, centerX_}});
             }
         }
-        size_t n = 0;
         for (size_t k = 0; k < list.size(); ++k) {
             const auto& [i, figure] = list[k];
             // A handler may have replaced the figure meanwhile: the one in
@@ -569,7 +572,9 @@ bool clsMapPlot::PlotPhaseSub(int16_t phase) {
                 if (&f == figure || (f.FigCode() == phase && f.IsInner(field_))) PlotCell(unit->ToCell(figures[i]));
                 pre_ = PreProjected{};
             }
-            if (++n % 200 == 0) pumpEvents_();
+            // By time, not by count: one detailed outline can cost a
+            // millisecond.
+            pumpEvents_();
         }
     }
     return true;

@@ -340,6 +340,23 @@ TEST(clsMapGraph, TilesStayInsideThePolygonAndKeepWhatTheyDoNotCover) {
     EXPECT_EQ(cv.count(kWhite), 0);
 }
 
+// A large canvas is cleared in bands with a pause between them, to the
+// pixels of one fill, hatches included.
+TEST(clsMapGraph, ALargeCanvasIsClearedInBandsToTheSamePixels) {
+    constexpr int kSide = 2100;   // a little over four bands
+    for (const int16_t style : {2, 5, 8}) {
+        Canvas whole(kSide, kSide), banded(kSide, kSide);
+        int pauses = 0;
+        banded.graph.Pause = [&] { ++pauses; };
+        for (Canvas* c : {&whole, &banded}) {
+            c->graph.SetBrush(style, kBlue, kYellow);
+            EXPECT_TRUE(c->graph.DrawClear());
+        }
+        EXPECT_GE(pauses, 3) << style;
+        EXPECT_TRUE(banded.bm->image() == whole.bm->image()) << style;
+    }
+}
+
 TEST(clsMapGraph, SymbolHalosTakeFourOrEightCopies) {
     // One black pixel: its halo shows the offsets used.
     for (const auto& [edge, diagonal] : {std::pair{23, false}, std::pair{24, true}}) {

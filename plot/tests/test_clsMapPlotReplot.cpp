@@ -4,6 +4,11 @@
 // visibility and style for one figure.
 #include <gtest/gtest.h>
 
+#include <QTimer>
+
+#include <chrono>
+#include <thread>
+
 #include "AppError.h"
 #include "TestSupport.h"
 #include "MapPlotTestSupport.h"
@@ -150,6 +155,29 @@ TEST_F(Replot, CancelInThePolygonPhaseStopsAtTheNextUnit) {
     EXPECT_FALSE(graph.IsDrawing());
     dc.onPolygon = nullptr;
     EXPECT_EQ(p.Replot(), 0) << "the next drawing clears Cancel";
+}
+
+// However long the figures take, events run between them at least every
+// 50 ms: here every area takes 4 ms, forty of them in one map.
+TEST_F(Replot, EventsRunBetweenSlowFiguresWithin50Ms) {
+    static constexpr int kFigureMs = 4;
+    std::vector<MapFigurePtr> areas;
+    for (int i = 0; i < 40; ++i) areas.push_back(Poly<clsMapPolygon>(land, {{0, 0}, {kDeg, 0}, {kDeg, kDeg}, {0, 0}}));
+    p.MapUnits = WithFigures(areas);
+    p.MapUnits->Base()->setDisplaySwitch(false);
+    std::vector<int> drawnAtEvents{0};
+    QTimer round;
+    round.setInterval(0);
+    QObject::connect(&round, &QTimer::timeout, [&] { drawnAtEvents.push_back(dc.polygons); });
+    round.start();
+    dc.onPolygon = [](int) { std::this_thread::sleep_for(std::chrono::milliseconds(kFigureMs)); };
+    ASSERT_EQ(p.Replot(), 0);
+    round.stop();
+    drawnAtEvents.push_back(dc.polygons);
+    EXPECT_EQ(dc.polygons, 40);
+    int gap = 0;
+    for (size_t k = 1; k < drawnAtEvents.size(); ++k) gap = std::max(gap, drawnAtEvents[k] - drawnAtEvents[k - 1]);
+    EXPECT_LE(gap, 50 / kFigureMs);
 }
 
 TEST_F(Replot, NoSurfaceOrABusyEngineGivesTwo) {
