@@ -140,9 +140,10 @@ public:
     bool ProjectPointSec(int32_t lon, int32_t lat, int32_t& x, int32_t& y);
 
     // The new X/Y units: the displayed units of `units` projected, with the
-    // remarks and generated layers; nullptr when cancelled, refused, when the
-    // set has no base unit, or when a run is busy already. Raises an error
-    // when the X/Y base unit cannot be made.
+    // remarks and generated layers (the ocean under the base map's figures,
+    // after its heading remarks; the other layers over them); nullptr when
+    // cancelled, refused, when the set has no base unit, or when a run is
+    // busy already. Raises an error when the X/Y base unit cannot be made.
     std::shared_ptr<clsMapUnits> ExeProjection(clsMapUnits& units);
     // The largest output rectangle, metres: the bounds of the ocean layer
     // projected at 20 times the scale (which SetAuto may answer with another

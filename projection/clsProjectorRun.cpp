@@ -337,13 +337,25 @@ bool clsProjector::RunUnits(clsMapUnits& units, clsMapUnits& dest) {
     name.chop(4);
     output_->setUnitName(name + QStringLiteral("OUT"));
 
+    // The ocean goes under the base map's own figures, its land: the
+    // monitor draws the figures as they come and the X/Y view in map order.
+    // The remarks that head the map stay at its head, where its header is
+    // looked for.
+    bool oceanDone = false;
+    auto ocean = [&] {
+        oceanDone = true;
+        return ProjectionOcean() >= 0;
+    };
     if (srcBase->DisplaySwitch()) {
         // By position: the map may be looked at, not changed, while events run.
-        for (int32_t i = 1; i <= srcBase->Map().Count(); ++i)
-            if (!ProjectElement(srcBase->Map().Item(i))) return false;
+        for (int32_t i = 1; i <= srcBase->Map().Count(); ++i) {
+            const MapFigurePtr figure = srcBase->Map().Item(i);
+            if (!oceanDone && figure && figure->FigCode() != 1 && !ocean()) return false;
+            if (!ProjectElement(figure)) return false;
+        }
     }
     // The generated layers come whether or not the base unit is shown.
-    if (OutputCondition(true) < 0 || ProjectionOcean() < 0 || ProjectionGrid() < 0 || ProjectionDirection() < 0 ||
+    if ((!oceanDone && !ocean()) || OutputCondition(true) < 0 || ProjectionGrid() < 0 || ProjectionDirection() < 0 ||
         ProjectionField() < 0 || ProjectionShadow() < 0)
         return false;
 

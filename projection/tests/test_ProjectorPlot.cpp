@@ -95,8 +95,11 @@ TEST_F(ProjectorPlot, ProjectedWorldMapsDrawThroughThePlotEngine) {
     ASSERT_TRUE(world->Load());
     units->Add(world);
     const QString outDir = testsupport::OutputFolder();
+    // The land is the countries' over the base map's, or the base map's alone.
+    for (const bool baseOnly : {false, true})
     for (const Aspect& a : kAspects) {
-        SCOPED_TRACE(a.name);
+        SCOPED_TRACE(std::string(a.name) + (baseOnly ? " base only" : ""));
+        world->setDisplaySwitch(!baseOnly);
         testsupport::ScriptedBoxes boxes;   // no box expected
         ForgetSettings();
         clsProjector prj;
@@ -107,7 +110,8 @@ TEST_F(ProjectorPlot, ProjectedWorldMapsDrawThroughThePlotEngine) {
         prj.setMapScale(5e7);
         const auto out = prj.ExeProjection(*units);
         ASSERT_TRUE(out);
-        const QString name = outDir + QStringLiteral("/Projected-") + QString::fromLatin1(a.name);
+        const QString name = outDir + QStringLiteral("/Projected-") + QString::fromLatin1(a.name) +
+                             (baseOnly ? QStringLiteral("-base") : QString());
         for (const MapUnitPtr& u : *out) {
             u->Map().setFileName(name + QLatin1Char('_') + u->UnitName().section(QLatin1Char('/'), -1));
             EXPECT_EQ(u->Map().Save(), 0);
@@ -125,6 +129,7 @@ TEST_F(ProjectorPlot, ProjectedWorldMapsDrawThroughThePlotEngine) {
         const ThingPtr oceanThing = out->Base()->Things().Item(out->Base()->Things().Search(QStringLiteral("海洋")));
         ASSERT_TRUE(oceanThing);
         const QRgb ocean = Rgb(oceanThing->Fore());
+        const QRgb land = Rgb(out->Base()->Things().Item(out->Base()->Things().Search(QStringLiteral("陸地")))->Fore());
         const auto pixelOf = [&](const GeoPoint& g, QRgb& rgb) {
             int32_t mx = 0, my = 0, x = 0, y = 0;
             if (!prj.ProjectPointSec(g.lon * kDeg, g.lat * kDeg, mx, my) || !plot.PointMapToCanvas(mx, my, x, y) ||
@@ -138,6 +143,9 @@ TEST_F(ProjectorPlot, ProjectedWorldMapsDrawThroughThePlotEngine) {
             ASSERT_TRUE(pixelOf(g, rgb)) << g.lon << " " << g.lat;
             EXPECT_NE(rgb, ocean) << "land at " << g.lon << " " << g.lat;
             EXPECT_NE(rgb, img.pixel(0, 0)) << "land at " << g.lon << " " << g.lat;
+            if (baseOnly) {
+                EXPECT_EQ(rgb, land) << "land at " << g.lon << " " << g.lat;
+            }
         }
         for (const GeoPoint& g : a.sea) {
             QRgb rgb = 0;

@@ -43,6 +43,7 @@ TEST_F(ProjectorRun, SymbolsAndTextsLandOnTheProjectedVertex) {
     for (const Case& c : {Case{12, 0, 0, 0}, Case{12, 486000, 126000, 108000}, Case{6, 486000, 126000, 0},
                           Case{25, -100000, 150000, 36000}}) {
         ForgetSettings();
+        layers->NoOcean = true;   // the figures from position 1
         auto units = SourceUnits({Line({{36000, 36000}, {72000, 36000}, {72000, 72000}}), At(72000, 36000),
                                   At<clsMapText>(72000, 36000)});
         clsProjector p;
@@ -64,6 +65,7 @@ TEST_F(ProjectorRun, SymbolsAndTextsLandOnTheProjectedVertex) {
 TEST_F(ProjectorRun, TextsTurnWithTheSlantOrTheRotation) {
     for (const auto& [slanted, poler] : {std::pair{true, 36000}, std::pair{false, 36000}, std::pair{false, -7199}}) {
         ForgetSettings();
+        layers->NoOcean = true;
         auto text = At<clsMapText>(300000, 150000);
         text->setAngle(20);
         clsProjector p;
@@ -107,16 +109,23 @@ TEST_F(ProjectorRun, TheBaseUnitGetsItsRemarksAndLayersInOrder) {
     EXPECT_TRUE(base.SearchSwitch());
     EXPECT_EQ(cells, base.Map().Count());
 
+    // The header stays at the head; the ocean comes under the base map's
+    // own line, the conditions and the other layers after it.
     const QStringList rem = Remarks(base.Map());
-    ASSERT_EQ(rem.size(), 5 + 28 + 6);
+    ASSERT_EQ(rem.size(), 5 + 1 + 28 + 5);
     EXPECT_EQ(rem.mid(0, 5), (QStringList{"# 地図バージョン　：1.06", "# 地図コード　　　：233000",
                                           "# 地図コード　　　：290000", "# 地図ファイル名　：WORLD.MXY",
                                           "# 地図名称　　　　：WORLD.MLL"}));
-    EXPECT_EQ(rem[5 + 1], QStringLiteral("# // 投影条件"));
-    EXPECT_EQ(rem[5 + 13], QStringLiteral("# 光源高度　　：") + plat::FormatShortest(LightRatioToHeight(2.5) / 1000) + "km");
-    EXPECT_EQ(rem[5 + 14], QStringLiteral("# 推奨出力縮尺：1/20000000"));
-    EXPECT_EQ(rem[5 + 26], QStringLiteral("# 方位線出力　：True"));
-    EXPECT_EQ(rem.mid(5 + 28), (QStringList{"# [海洋]", "# [経線]", "# [緯線]", "# [方位線]", "# [領域枠]", "# [投影枠]"}));
+    EXPECT_EQ(rem[5], QStringLiteral("# [海洋]"));
+    EXPECT_EQ(base.Map().FigCode(7), 3) << "an ocean polygon";
+    EXPECT_EQ(rem[6 + 1], QStringLiteral("# // 投影条件"));
+    EXPECT_EQ(rem[6 + 13], QStringLiteral("# 光源高度　　：") + plat::FormatShortest(LightRatioToHeight(2.5) / 1000) + "km");
+    EXPECT_EQ(rem[6 + 14], QStringLiteral("# 推奨出力縮尺：1/20000000"));
+    EXPECT_EQ(rem[6 + 26], QStringLiteral("# 方位線出力　：True"));
+    EXPECT_EQ(rem.mid(6 + 28), (QStringList{"# [経線]", "# [緯線]", "# [方位線]", "# [領域枠]", "# [投影枠]"}));
+    int32_t oceanEnd = 7;
+    while (base.Map().FigCode(oceanEnd) == 3) ++oceanEnd;
+    EXPECT_EQ(base.Map().FigCode(oceanEnd), 2) << "the base map's line after the ocean";
     EXPECT_EQ(layers->Log, (QStringList{
                                "OceanSplit TESTBASE.MLL", "GridV 54000 TESTBASE.MLL", "GridH 54000 TESTBASE.MLL",
                                "AzimuthLine [45] 36000 -100000 2e+07 TESTBASE.MLL",

@@ -149,4 +149,38 @@ TEST_F(World, RunSaveAndLoadAgain) {
     EXPECT_DOUBLE_EQ(next.Work.MapScale, logic.Work.MapScale);
 }
 
+// The base map's land, projected in one projection of each family, shows
+// on the monitor over the ocean, as it comes.
+TEST_F(WizardTest, TheBaseMapsLandShowsOnTheMonitor) {
+    clsMapUnits units;
+    units.Create(1);
+    const clsThings& things = units.Base()->Things();
+    const int32_t c = things.Item(things.Search(QStringLiteral("陸地")))->Fore();
+    const QRgb land = qRgb(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+    clsMapPlot view;
+    view.MapUnits = std::shared_ptr<clsMapUnits>(&units, [](clsMapUnits*) {});
+    view.setMapScale(150000000);
+    for (const int16_t prj : {12, 17, 6, 24}) {
+        SCOPED_TRACE(prj);
+        ScriptedBoxes boxes;
+        frmPrjWizardLogic logic;
+        logic.MapUnitsLL = &units;
+        logic.MapPlotLL = &view;
+        logic.Projector = projectorOwner.get();
+        logic.Load();
+        logic.Forward();
+        logic.Work.PrjIndex = prj;
+        logic.SetPage(8);
+        boxes.expect(QStringLiteral("地図投影変換を完了しました。"), plat::IdOk);
+        logic.Execute();
+        ASSERT_TRUE(logic.ResultUnits);
+        const QImage& monitor = logic.Monitor().image();
+        int64_t onLand = 0;
+        for (int y = 0; y < monitor.height(); ++y)
+            for (int x = 0; x < monitor.width(); ++x) onLand += (monitor.pixel(x, y) & 0xFFFFFF) == (land & 0xFFFFFF);
+        EXPECT_GT(onLand, monitor.width() * monitor.height() / 20);
+        logic.Unload();
+    }
+}
+
 } // namespace
