@@ -112,3 +112,25 @@ TEST(FatalStop, ReportsWritesFileRunsShutdownAndEnds) {
     plat::SetClock(oldClock);
     plat::SetAppPath(QString());
 }
+
+// Every window's handlers stop the same way: the window's number 0x800403EB
+// (1003) for an error without one, the window and handler in the source.
+TEST(FatalStop, AnErrorEscapingAHandlerStopsWithTheWindowsNumber) {
+    testsupport::TempDir dir;
+    plat::SetAppPath(dir.path());
+    int ended = 0;
+    SetProgramEndHook([&] { ++ended; });
+    RunHandler("frmGrid", "cmdOK_Click", [] {});
+    EXPECT_EQ(ended, 0);
+    {
+        testsupport::ScriptedBoxes boxes;
+        boxes.expect("*Code=1003", plat::IdOk);
+        RunHandler("frmGrid", "cmdOK_Click", [] { throw AppError(0, "clsGrid.Copy/", "d"); });
+        const QString text = boxes.shown().at(0).text;
+        EXPECT_TRUE(text.contains("frmGrid.cmdOK_Click/clsGrid.Copy/") && text.contains("by StopError"))
+            << text.toStdString();
+    }
+    EXPECT_EQ(ended, 1);
+    SetProgramEndHook(nullptr);
+    plat::SetAppPath(QString());
+}
