@@ -7,9 +7,12 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QScreen>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 #include "AppInfo.h"
 #include "FileOps.h"
@@ -66,8 +69,15 @@ HelpWindow::HelpWindow(QWidget* owner) : QWidget(owner, Qt::Window) {
         const QString title = browser_->documentTitle();
         setWindowTitle(title.isEmpty() ? AppTitle() + QStringLiteral(" ヘルプ") : title);
     });
-    if (lastGeometry().isValid()) setGeometry(lastGeometry());
-    else resize(640, 560);
+    if (lastGeometry().isValid()) {
+        setGeometry(lastGeometry());
+    } else if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        // The first one of the run stands in the middle of the screen.
+        const QRect free = screen->availableGeometry();
+        QRect r(QPoint(), QSize(std::min(640, free.width() * 9 / 10), std::min(560, free.height() * 8 / 10)));
+        r.moveCenter(free.center());
+        setGeometry(r);
+    }
 }
 
 bool HelpWindow::ShowPage(const QString& page) {
