@@ -9,9 +9,9 @@
 #include <QFileInfo>
 #include <QFontDialog>
 #include <QInputDialog>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
-#include <QItemSelectionModel>
 #include <QListView>
 #include <QMessageBox>
 #include <QPushButton>
