@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QRect>
 #include <QScreen>
 #include <QTextBrowser>
 #include <QUrl>

@@ -7,7 +7,6 @@
 #pragma once
 
 #include <QPointer>
-#include <QRect>
 #include <QWidget>
 
 class QDialog;
