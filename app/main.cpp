@@ -10,12 +10,14 @@
 
 #include "Fonts.h"
 #include "MessageBox.h"
+#include "Translations.h"
 #include "frmMain.h"
 
 int main(int argc, char** argv) {
     QElapsedTimer clock;
     clock.start();
     QApplication app(argc, argv);
+    plat::InstallJapaneseTranslations();
     plat::InstallFontSubstitutions();
     frmMain window;
     const bool timing = qEnvironmentVariableIsSet("KALDERO_STARTUP_TIMING");

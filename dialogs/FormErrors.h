@@ -1,6 +1,5 @@
-// Event handlers are the top of every call chain inside a window: nothing
-// above them could handle an error, so one escaping a handler ends with the
-// orderly fatal stop.
+// The error wrappers of a window's private procedures; its event handlers
+// run through RunHandler (ErrorMng.h), which ends with the fatal stop.
 #pragma once
 
 #include <QString>
@@ -9,11 +8,6 @@
 
 #include "ErrorMng.h"
 #include "basLibrary.h"
-
-// Runs an event handler of the window `formName`; an error escaping it gets
-// "formName.procName/" in front of its source and stops the program with
-// the comment "by StopError".
-void RunHandler(const QString& formName, const QString& procName, const std::function<void()>& handler);
 
 
 // A private procedure of the window `formName`: an error escaping it gets

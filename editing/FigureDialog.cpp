@@ -134,13 +134,3 @@ bool AskCorrectSettings() {
     return plat::MsgBox(QStringLiteral("設定に誤りがあります.\r修正しますか？"), plat::MbOkCancel + plat::MbCritical) ==
            plat::IdOk;
 }
-
-void RunHandler(const QString& form, const QString& handler, const std::function<void()>& body) {
-    try {
-        body();
-    } catch (...) {
-        AppError e = plat::CurrentError();
-        AppendErrorSource(e, ErrGeneral, form, handler, QString());
-        StopOnFatalError(e, QStringLiteral("by StopError"));
-    }
-}

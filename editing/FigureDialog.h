@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "DialogBase.h"
+#include "ErrorMng.h"
 #include "clsMapFigure.h"
 #include "clsMapUnit.h"
 
@@ -124,7 +125,3 @@ private:
 
 // The question of an invalid OK: True when the user wants to correct it.
 bool AskCorrectSettings();
-
-// Runs an event handler of a window; an error escaping it is fatal: it goes
-// to the fatal stop with "<form>.<handler>" in front of its source.
-void RunHandler(const QString& form, const QString& handler, const std::function<void()>& body);

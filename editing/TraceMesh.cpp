@@ -1,7 +1,5 @@
 #include "TraceMesh.h"
 
-#include <QList>
-
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -247,63 +245,107 @@ int32_t NearestMember(const std::vector<TraceMember>& members, int32_t ix, int32
 
 namespace {
 
-// The values of one line: exactly `fields` decimal 32-bit integers.
-bool lineValues(QByteArrayView line, int fields, int32_t* out) {
-    const QList<QByteArray> parts = line.toByteArray().split(',');   // keeps empty fields
-    if (parts.size() != fields) return false;
-    for (int i = 0; i < fields; ++i) {
-        const QByteArray t = parts[i].trimmed();
-        if (t.isEmpty() || t.size() > 11) return false;
-        bool ok = false;
-        const qlonglong v = t.toLongLong(&ok, 10);
-        if (!ok || v < std::numeric_limits<int32_t>::min() || v > std::numeric_limits<int32_t>::max()) return false;
-        out[i] = static_cast<int32_t>(v);
+// The values of a side file one after another, each with the line it is on.
+// Blanks and line ends separate values, and so does one comma among them;
+// two commas with no value between them are an error.
+class LlnValues {
+public:
+    enum class Got { Value, End, Bad };
+    explicit LlnValues(QByteArrayView bytes) : b_(bytes) {}
+
+    Got next(int32_t& v) {
+        int commas = 0;
+        for (; at_ < b_.size(); ++at_) {
+            const char c = b_[at_];
+            if (c == '\n' || (c == '\r' && (at_ + 1 == b_.size() || b_[at_ + 1] != '\n'))) ++line_;
+            else if (c == ',') {
+                // The first value has nothing before it to separate from.
+                if (++commas > (any_ ? 1 : 0)) {
+                    valueLine_ = line_;
+                    return Got::Bad;
+                }
+            } else if (c != ' ' && c != '\t' && c != '\r') break;
+        }
+        if (at_ == b_.size()) return Got::End;
+        valueLine_ = line_;
+        any_ = true;
+        const bool negative = b_[at_] == '-';
+        if (negative || b_[at_] == '+') ++at_;
+        int64_t magnitude = 0;
+        const qsizetype digits = at_;
+        for (; at_ < b_.size() && b_[at_] >= '0' && b_[at_] <= '9'; ++at_) {
+            magnitude = magnitude * 10 + (b_[at_] - '0');
+            if (magnitude > int64_t(1) << 31) return Got::Bad;
+        }
+        if (at_ == digits) return Got::Bad;
+        if (at_ < b_.size() && !isSeparator(b_[at_])) return Got::Bad;
+        const int64_t value = negative ? -magnitude : magnitude;
+        if (value > std::numeric_limits<int32_t>::max()) return Got::Bad;
+        v = static_cast<int32_t>(value);
+        return Got::Value;
     }
-    return true;
-}
+    // The line of the value just read or refused; at the end, of the last value.
+    int64_t line() const { return valueLine_; }
+
+private:
+    static bool isSeparator(char c) { return c == ',' || c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+    QByteArrayView b_;
+    qsizetype at_ = 0;
+    int64_t line_ = 1, valueLine_ = 1;
+    bool any_ = false;
+};
 
 } // namespace
 
 LlnContent ParseLLN(QByteArrayView bytes) {
     LlnContent r;
-    std::vector<QByteArrayView> lines;
-    plat::ForEachLine(bytes, [&](QByteArrayView l) {
-        lines.push_back(l);
-        return true;
-    });
-    while (!lines.empty() && lines.back().trimmed().isEmpty()) lines.pop_back();
-    size_t at = 0;
-    const auto fail = [&](const QString& what) {
-        r.error = QStringLiteral("%1行目: %2").arg(at + 1).arg(what);
+    LlnValues in(bytes);
+    const auto fail = [&](int64_t line, const QString& what) {
+        r.error = QStringLiteral("%1行目: %2").arg(line).arg(what);
         r.crosses.clear();
         r.frames.clear();
-        return r;
+        return false;
     };
-    // A count no larger than the limit nor than the lines that follow.
-    const auto count = [&](int32_t limit, int32_t& n) {
-        if (at >= lines.size() || !lineValues(lines[at], 1, &n)) return false;
-        if (n < 0 || n > limit || static_cast<size_t>(n) > lines.size() - at - 1) return false;
-        ++at;
+    // `values` values of one entry; a count is one value that is missing
+    // rather than too few.
+    const auto read = [&](int32_t* out, int values, const QString& what) {
+        for (int i = 0; i < values; ++i) {
+            const LlnValues::Got got = in.next(out[i]);
+            if (got == LlnValues::Got::End)
+                return fail(in.line(), what + (values == 1 ? QStringLiteral("がありません.") : QStringLiteral("が足りません.")));
+            if (got == LlnValues::Got::Bad) return fail(in.line(), what + QStringLiteral("が正しくありません."));
+        }
+        return true;
+    };
+    // A negative count reads as none; one above the limit refuses the file.
+    const auto count = [&](int32_t limit, const QString& what, int32_t& n) {
+        if (!read(&n, 1, what)) return false;
+        if (n > limit) return fail(in.line(), what + QStringLiteral("が正しくありません."));
+        n = std::max(n, 0);
         return true;
     };
     int32_t n = 0;
-    if (!count(kMaxLlnCrosses, n)) return fail(QStringLiteral("交点数が正しくありません."));
-    r.crosses.reserve(static_cast<size_t>(n));
-    for (int32_t i = 0; i < n; ++i, ++at) {
+    if (!count(kMaxLlnCrosses, QStringLiteral("交点数"), n)) return r;
+    for (int32_t i = 0; i < n; ++i) {
         int32_t v[4];
-        if (!lineValues(lines[at], 4, v)) return fail(QStringLiteral("交点は4個の整数で書いてください."));
+        if (!read(v, 4, QStringLiteral("交点の値"))) return r;
         r.crosses.push_back({v[0], v[1], v[2], v[3]});
     }
-    if (!count(kMaxLlnFrames, n)) return fail(QStringLiteral("フレーム数が正しくありません."));
-    r.frames.reserve(static_cast<size_t>(n));
-    for (int32_t i = 0; i < n; ++i, ++at) {
+    if (!count(kMaxLlnFrames, QStringLiteral("フレーム数"), n)) return r;
+    for (int32_t i = 0; i < n; ++i) {
         int32_t v[12];
-        if (!lineValues(lines[at], 12, v)) return fail(QStringLiteral("フレームは12個の整数で書いてください."));
+        if (!read(v, 1, QStringLiteral("フレームの値"))) return r;
+        const int64_t firstLine = in.line();
+        if (!read(v + 1, 11, QStringLiteral("フレームの値"))) return r;
         const TraceFrame f{v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9], v[10], v[11]};
-        if (f.lonA >= f.lonB || f.latA >= f.latB) return fail(QStringLiteral("フレームの経緯度範囲が正しくありません."));
+        if (f.lonA >= f.lonB || f.latA >= f.latB) {
+            fail(firstLine, QStringLiteral("フレームの経緯度範囲が正しくありません."));
+            return r;
+        }
         r.frames.push_back(f);
     }
-    if (at != lines.size()) return fail(QStringLiteral("余分な行があります."));
+    // What follows the frames is not read.
     r.ok = true;
     return r;
 }

@@ -126,11 +126,13 @@ struct LlnContent {
     std::vector<TraceCross> crosses;
     std::vector<TraceFrame> frames;
 };
-// Reads the text of a side file: a count line, that many cross lines of 4
-// values, a count line, that many frame lines of 12; values are decimal
-// 32-bit integers separated by commas (blanks around them allowed), every
-// line holding exactly its fields; blank lines may follow. Counts above the
-// limits, a frame whose map rectangle is empty, and anything more refuse it.
+// Reads the text of a side file: the cross count, that many crosses of 4
+// values, the frame count, that many frames of 12. Values are decimal 32-bit
+// integers in any layout: blanks and line ends separate them, and so does one
+// comma among them. A negative count reads as none; what follows the frames
+// is not read. A missing or malformed value, a count above the limits and a
+// frame whose map rectangle is empty refuse the file, with the line of the
+// value at fault (of the last value when the file ends too early).
 LlnContent ParseLLN(QByteArrayView bytes);
 QByteArray LLNBytes(const std::vector<TraceCross>& crosses, const std::vector<TraceFrame>& frames);
 

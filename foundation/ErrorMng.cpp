@@ -136,6 +136,16 @@ void StopOnFatalError(const AppError& e, const QString& comment) {
 
 void StopOnFatalError(const QString& comment) { StopOnFatalError(plat::CurrentError(), comment); }
 
+void RunHandler(const QString& formName, const QString& procName, const std::function<void()>& handler) {
+    try {
+        handler();
+    } catch (...) {
+        AppError e = plat::CurrentError();
+        AppendErrorSource(e, ErrFormUnload, formName, procName, QString());
+        StopOnFatalError(e, QStringLiteral("by StopError"));
+    }
+}
+
 int ShowFileError(const AppError& e, const QString& fileName) {
     if (gvFatalStop) return 1;
     int result = 0;

@@ -62,6 +62,12 @@ const AppError& FatalStopError();
 // Inside a catch block: the same for the error being handled.
 void StopOnFatalError(const QString& comment);
 
+// Runs an event handler of the window `formName`: nothing above a handler
+// could handle an error, so one escaping it gets "formName.procName/" in
+// front of its source (and 0x800403EB when it has no number) and stops the
+// program with the comment "by StopError".
+void RunHandler(const QString& formName, const QString& procName, const std::function<void()>& handler);
+
 // The file-error box. 0 retry, 1 skip, 2 cancel, 3 not a file error.
 int ShowFileError(const AppError& e, const QString& fileName);
 // Inside a catch block: the same for the error being handled.

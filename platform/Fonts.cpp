@@ -5,6 +5,7 @@
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QHash>
+#include <QSet>
 
 #include <cmath>
 
@@ -39,7 +40,14 @@ const QStringList& families() {
     static QStringList fams;
     static bool loaded = false;
     if (!loaded && haveGui()) {
-        fams = QFontDatabase::families();
+        QSet<QString> seen;
+        for (const QString& listed : QFontDatabase::families()) {
+            const QString family = FontFamilyName(listed);
+            if (!seen.contains(family)) {
+                seen.insert(family);
+                fams.append(family);
+            }
+        }
         loaded = true;
     }
     return fams;
@@ -83,6 +91,12 @@ QString ResolveFontFamily(const QString& face) {
     }
     cache.insert(key, out);
     return out;
+}
+
+QString FontFamilyName(const QString& listed) {
+    if (!listed.endsWith(QLatin1Char(']'))) return listed;
+    const qsizetype tag = listed.lastIndexOf(QStringLiteral(" ["));
+    return tag > 0 ? listed.left(tag) : listed;
 }
 
 QStringList ScreenFontNames() {

@@ -18,9 +18,13 @@ namespace plat {
 // The family actually used for a face name; the name itself when installed
 // or when nothing stands for it.
 QString ResolveFontFamily(const QString& face);
-// The screen fonts a user may choose: the installed families and the
-// Windows face names that resolve to an installed family.
+// The screen fonts a user may choose: the installed families, each once
+// under its family name, and the Windows face names that resolve to an
+// installed family.
 QStringList ScreenFontNames();
+// The family of a name as Qt lists it: Qt names a family that several
+// foundries provide once per foundry, "Nimbus Sans [urw]".
+QString FontFamilyName(const QString& listed);
 // Registers the Windows face names as Qt font substitutions, so a QFont
 // asked for "ＭＳ Ｐゴシック" gets the family that stands for it. Idempotent.
 void InstallFontSubstitutions();

@@ -1,52 +1,23 @@
 #include "Help.h"
 
-#include "AppInfo.h"
-#include "FileOps.h"
-
-#include <QDesktopServices>
-#include <QGuiApplication>
-#include <QProcess>
-#include <QStandardPaths>
+#include <QApplication>
+#include <QFileInfo>
 #include <QUrl>
 
-#include <memory>
-#include <vector>
+#include "AppInfo.h"
+#include "FileOps.h"
+#include "HelpWindow.h"
+#include "MessageBox.h"
 
 namespace plat {
 
 namespace {
 
-int gOpened = 0;
 long gNextHandle = 0;
-HelpBrowser gBrowser;
-// Browsers started for help pages, closed by CloseAllHelp.
-std::vector<std::unique_ptr<QProcess>>& children() {
-    static std::vector<std::unique_ptr<QProcess>> c;
-    return c;
-}
-
-bool launch(const QString& page) {
-    if (gBrowser.open) return gBrowser.open(page);
-    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return false;
-    if (QGuiApplication::platformName() == QLatin1String("offscreen")) return true;  // nothing to show it on
-    const QString url = QUrl::fromLocalFile(page).toString();
-    for (const char* prog : {"xdg-open", "sensible-browser"}) {
-        const QString exe = QStandardPaths::findExecutable(QString::fromLatin1(prog));
-        if (exe.isEmpty()) continue;
-        auto p = std::make_unique<QProcess>();
-        p->setProgram(exe);
-        p->setArguments({url});
-        p->start();
-        if (!p->waitForStarted(3000)) continue;
-        children().push_back(std::move(p));
-        return true;
-    }
-    return QDesktopServices::openUrl(QUrl(url));
-}
 
 } // namespace
 
-HelpBrowser SetHelpBrowser(HelpBrowser browser) { return std::exchange(gBrowser, std::move(browser)); }
+QString HelpFailedText() { return QStringLiteral("HTML HELP の表示に失敗しました. "); }
 
 QString HelpPageOf(long contextId) {
     QString page = AppPath() + QStringLiteral("/help/%1.html").arg(contextId);
@@ -54,33 +25,36 @@ QString HelpPageOf(long contextId) {
     return AppHelpFile();
 }
 
-long OpenHelpPage(const QString& page) {
-    if (page.isEmpty() || !PathExists(page)) return 0;
-    if (!launch(ResolveFileName(page))) return 0;
-    ++gOpened;
+QString HelpContentsBeside(const QString& page) { return QFileInfo(page).absolutePath() + QStringLiteral("/index.html"); }
+QString HelpIndexBeside(const QString& page) { return QFileInfo(page).absolutePath() + QStringLiteral("/keywords.html"); }
+
+QString HelpLinkTarget(const QString& fromPage, const QUrl& link) {
+    const QUrl target = QUrl::fromLocalFile(fromPage).resolved(link);
+    return target.isLocalFile() ? target.toLocalFile() : QString();
+}
+
+long ShowHelpPage(const QString& page, const QString& failText) {
+    bool shown = false;
+    try {
+        shown = qobject_cast<QApplication*>(QCoreApplication::instance()) && !page.isEmpty() && PathExists(page) &&
+                HelpWindow::ShowPage(ResolveFileName(page));
+    } catch (...) {
+        shown = false;
+    }
+    if (!shown) {
+        MsgBox(HelpFailedText() + failText, MbCritical | MbOkOnly);
+        return 0;
+    }
     return ++gNextHandle;
 }
 
-bool ShowHelpTopic(long contextId) { return OpenHelpPage(HelpPageOf(contextId)) != 0; }
-bool ShowHelpContents() { return OpenHelpPage(AppHelpFile()) != 0; }
+bool ShowHelpTopic(long contextId) { return ShowHelpPage(HelpPageOf(contextId), QString::number(contextId)) != 0; }
+bool ShowHelpContents() { return ShowHelpPage(AppHelpFile(), QFileInfo(AppHelpFile()).fileName()) != 0; }
 bool ShowHelpIndex() {
-    QString idx = AppPath() + QStringLiteral("/help/keywords.html");
-    return OpenHelpPage(PathExists(idx) ? idx : AppHelpFile()) != 0;
+    const QString idx = HelpIndexBeside(AppHelpFile());
+    return ShowHelpPage(PathExists(idx) ? idx : AppHelpFile(), QFileInfo(idx).fileName()) != 0;
 }
 
-void CloseAllHelp() {
-    if (gBrowser.closeAll) gBrowser.closeAll();
-    for (auto& p : children()) {
-        if (p->state() != QProcess::NotRunning) {
-            p->terminate();
-            if (!p->waitForFinished(1000)) p->kill();
-            p->waitForFinished(1000);
-        }
-    }
-    children().clear();
-    gOpened = 0;
-}
-
-int OpenHelpPageCount() { return gOpened; }
+void CloseAllHelp() { HelpWindow::CloseAll(); }
 
 } // namespace plat

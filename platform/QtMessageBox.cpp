@@ -9,10 +9,14 @@
 #include <QFileInfo>
 #include <QFontDialog>
 #include <QInputDialog>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSet>
+#include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -23,6 +27,55 @@
 namespace plat {
 
 namespace {
+
+// Shows a family as Qt lists it under its family name alone.
+class FamilyNames : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QString displayText(const QVariant& value, const QLocale&) const override {
+        return FontFamilyName(value.toString());
+    }
+};
+
+// Qt's font dialog lists a family once per foundry that provides it
+// ("Nimbus Sans [urw]", "Nimbus Sans [UKWN]") and finds its entries by row,
+// so the rows stay: the repeats are hidden and the first shows the family
+// name alone. The family list and its read-only line are the dialog's first.
+void ListFamiliesOnce(QFontDialog& dlg) {
+    const QList<QListView*> lists = dlg.findChildren<QListView*>(Qt::FindDirectChildrenOnly);
+    const QList<QLineEdit*> lines = dlg.findChildren<QLineEdit*>(Qt::FindDirectChildrenOnly);
+    if (lists.isEmpty() || lines.isEmpty()) return;
+    QListView* families = lists.first();
+    QLineEdit* chosen = lines.first();
+    families->setItemDelegate(new FamilyNames(families));
+    const auto familyAt = [families](int row) { return FontFamilyName(families->model()->index(row, 0).data().toString()); };
+    const auto hideRepeats = [families, familyAt] {
+        QSet<QString> seen;
+        for (int row = 0; row < families->model()->rowCount(); ++row) {
+            const QString family = familyAt(row);
+            families->setRowHidden(row, seen.contains(family));
+            seen.insert(family);
+        }
+    };
+    hideRepeats();
+    QObject::connect(families->model(), &QAbstractItemModel::modelReset, families, hideRepeats);
+    // A repeat made current gives way to the shown entry of its family.
+    QObject::connect(families->selectionModel(), &QItemSelectionModel::currentRowChanged, families,
+                     [families, familyAt](const QModelIndex& current) {
+                         if (!current.isValid() || !families->isRowHidden(current.row())) return;
+                         const QString family = familyAt(current.row());
+                         for (int row = 0; row < current.row(); ++row) {
+                             if (!families->isRowHidden(row) && familyAt(row) == family) {
+                                 families->setCurrentIndex(families->model()->index(row, 0));
+                                 return;
+                             }
+                         }
+                     });
+    QObject::connect(chosen, &QLineEdit::textChanged, chosen, [chosen](const QString& text) {
+        const QString family = FontFamilyName(text);
+        if (family != text) chosen->setText(family);
+    });
+}
 
 class QtMessageBox : public MessageBoxProvider {
 public:
@@ -40,7 +93,7 @@ public:
         struct B { const char* text; int id; QMessageBox::ButtonRole role; };
         std::vector<B> buttons;
         switch (req.buttons()) {
-        case MbOkCancel: buttons = {{"OK", IdOk, QMessageBox::AcceptRole}, {"キャンセル", IdCancel, QMessageBox::RejectRole}}; break;
+        case MbOkCancel: buttons = {{"ＯＫ", IdOk, QMessageBox::AcceptRole}, {"キャンセル", IdCancel, QMessageBox::RejectRole}}; break;
         case MbAbortRetryIgnore:
             buttons = {{"中止(&A)", IdAbort, QMessageBox::RejectRole}, {"再試行(&R)", IdRetry, QMessageBox::AcceptRole},
                        {"無視(&I)", IdIgnore, QMessageBox::DestructiveRole}};
@@ -51,7 +104,7 @@ public:
             break;
         case MbYesNo: buttons = {{"はい(&Y)", IdYes, QMessageBox::YesRole}, {"いいえ(&N)", IdNo, QMessageBox::NoRole}}; break;
         case MbRetryCancel: buttons = {{"再試行(&R)", IdRetry, QMessageBox::AcceptRole}, {"キャンセル", IdCancel, QMessageBox::RejectRole}}; break;
-        default: buttons = {{"OK", IdOk, QMessageBox::AcceptRole}}; break;
+        default: buttons = {{"ＯＫ", IdOk, QMessageBox::AcceptRole}}; break;
         }
         std::vector<QPushButton*> made;
         for (const B& b : buttons) made.push_back(box.addButton(QString::fromUtf8(b.text), b.role));
@@ -77,7 +130,7 @@ public:
         auto* edit = new QLineEdit(req.preset, &dlg);
         edit->selectAll();
         auto* bb = new QDialogButtonBox(&dlg);
-        bb->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
+        bb->addButton(QStringLiteral("ＯＫ"), QDialogButtonBox::AcceptRole);
         bb->addButton(QStringLiteral("キャンセル"), QDialogButtonBox::RejectRole);
         if (req.helpContext != 0) {
             QPushButton* h = bb->addButton(QStringLiteral("ヘルプ(&H)"), QDialogButtonBox::HelpRole);
@@ -99,6 +152,7 @@ public:
         dlg.setAcceptMode(req.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
         dlg.setFileMode(req.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
         dlg.setOption(QFileDialog::HideNameFilterDetails);
+        dlg.setOption(QFileDialog::DontUseNativeDialog);   // the desktop's speaks the user's language
         const QStringList filters = QtNameFilters(req.filter);
         if (!filters.isEmpty()) {
             dlg.setNameFilters(filters);
@@ -124,7 +178,8 @@ public:
     }
 
     bool chooseFolder(const QString& title, const QString& start, QString& path) override {
-        const QString folder = QFileDialog::getExistingDirectory(QApplication::activeWindow(), title, start);
+        const QString folder = QFileDialog::getExistingDirectory(QApplication::activeWindow(), title, start,
+                                                               QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
         if (folder.isEmpty()) return false;
         path = folder;
         return true;
@@ -132,7 +187,8 @@ public:
 
     bool chooseColor(COLORREF initial, COLORREF& chosen) override {
         const QColor c = QColorDialog::getColor(QColor(GetRValue(initial), GetGValue(initial), GetBValue(initial)),
-                                                QApplication::activeWindow());
+                                                QApplication::activeWindow(), QString(),
+                                                QColorDialog::DontUseNativeDialog);
         if (!c.isValid()) return false;
         chosen = RGB(c.red(), c.green(), c.blue());
         return true;
@@ -143,11 +199,15 @@ public:
         initial.setPointSizeF(font.size);
         initial.setBold(font.bold);
         initial.setItalic(font.italic);
-        bool ok = false;
-        const QFont f = QFontDialog::getFont(&ok, initial, QApplication::activeWindow());
-        if (!ok) return false;
+        QFontDialog dlg(QApplication::activeWindow());
+        dlg.setOption(QFontDialog::DontUseNativeDialog);
+        dlg.setCurrentFont(initial);
+        ListFamiliesOnce(dlg);
+        if (dlg.exec() != QDialog::Accepted) return false;
+        const QFont f = dlg.selectedFont();
         // The face name the settings know stays when its family was kept.
-        if (f.family() != initial.family()) font.name = f.family();
+        const QString family = FontFamilyName(f.family());
+        if (family != initial.family()) font.name = family;
         font.size = f.pointSizeF();
         font.bold = f.bold();
         font.italic = f.italic();

@@ -13,6 +13,8 @@
 #include "MainLogicTestSupport.h"
 #include "ErrorMng.h"
 #include "FileOpenSave.h"
+#include "Help.h"
+#include "HelpWindow.h"
 #include "MainPlotRoutines.h"
 #include "MainWindowLogic.h"
 #include "StartupChecks.h"
@@ -247,7 +249,9 @@ TEST_F(MainLogic, CloseQuestionNoLeavesEverythingYesSavesAndWritesLast) {
     EXPECT_FALSE(unit->Modify());
     EXPECT_TRUE(QFile::exists(path));
     EXPECT_TRUE(QFile::exists(GetLogLast()));
+    ASSERT_TRUE(plat::ShowHelpContents());
     EXPECT_FALSE(logic_.Unload()) << "nothing stays";
+    EXPECT_EQ(plat::HelpWindow::Current(), nullptr) << "the help window closes with the program";
     EXPECT_EQ(gvMapUnitsLL, nullptr);
 }
 
@@ -258,6 +262,7 @@ TEST_F(MainLogic, FatalErrorWritesTheReportAndErrorSnapshotAndKeepsTheMapFile) {
     SetWindupHook([this] { logic_.WindupError(); });
     bool ended = false;
     SetProgramEndHook([&] { ended = true; });
+    ASSERT_TRUE(plat::ShowHelpContents());
     {
         testsupport::ScriptedBoxes boxes;
         boxes.expect(QStringLiteral("*Description=forced"), plat::IdOk);
@@ -268,6 +273,7 @@ TEST_F(MainLogic, FatalErrorWritesTheReportAndErrorSnapshotAndKeepsTheMapFile) {
     SetWindupHook({});
     SetProgramEndHook({});
     EXPECT_TRUE(ended);
+    EXPECT_EQ(plat::HelpWindow::Current(), nullptr) << "the help window closes with the fatal stop";
     EXPECT_EQ(testsupport::ReadBytes(path), "previous");
     EXPECT_TRUE(QFile::exists(GetLogError()));
     EXPECT_FALSE(QDir(folder_.path()).entryList({QStringLiteral("ErrorStop*.TXT")}).isEmpty());

@@ -1,5 +1,6 @@
-// The ".LLN" side file of a traced picture: round trip, missing, empty,
-// malformed, oversized and read-only files, and the replay of the fuzz corpus.
+// The ".LLN" side file of a traced picture: round trip, missing, empty, free
+// layout, malformed, oversized and read-only files, and the replay of the
+// fuzz corpus.
 #include <gtest/gtest.h>
 
 #include <QFile>
@@ -71,12 +72,15 @@ TEST(TraceLLN, BadFilesAreToldAndLeaveNoMesh) {
     };
     const QByteArray oversized = QByteArray("1\r\n") + QByteArray(kMaxLlnBytes, ' ');
     const Case cases[] = {
-        {"empty", "", "1行目: 交点数"},
-        {"short line", "1\r\n1,2,3\r\n0\r\n", "2行目: 交点は4個"},
-        {"count beyond the lines", "3\r\n1,2,3,4\r\n0\r\n", "1行目: 交点数"},
-        {"frame of 11 values", "0\r\n1\r\n0,0,0,0,0,0,0,0,0,0,1\r\n", "3行目: フレームは12個"},
-        {"frame upside down", "0\r\n1\r\n0,0,0,0,0,0,0,0,0,7200,3600,3600\r\n", "3行目: フレームの経緯度範囲"},
-        {"more lines", "0\r\n0\r\n1,2\r\n", "3行目: 余分な行"},
+        {"empty", "", "1行目: 交点数がありません."},
+        {"values run out", "3\r\n1,2,3,4\r\n0\r\n", "3行目: 交点の値が足りません."},
+        {"a bad third line", "2\r\n1,2,3,4\r\n5,x,7,8\r\n0\r\n", "3行目: 交点の値が正しくありません."},
+        {"empty field", "1\r\n1,,3,4\r\n0\r\n", "2行目: 交点の値が正しくありません."},
+        {"beyond 32 bits", "1\r\n1,2,\r\n2147483648,4\r\n0\r\n", "3行目: 交点の値が正しくありません."},
+        {"too many crosses", "100001\r\n", "1行目: 交点数が正しくありません."},
+        {"short cross takes the count", "1\r\n1,2,3\r\n0\r\n", "3行目: フレーム数がありません."},
+        {"frame of 11 values", "0\r\n1\r\n0,0,0,0,0,0,0,0,0,0,1\r\n", "3行目: フレームの値が足りません."},
+        {"frame upside down", "0\r\n1\r\n0,0,0,0,0,0,0,0,\r\n0,7200,3600,3600\r\n", "3行目: フレームの経緯度範囲"},
         {"oversized", oversized, "大きすぎます"},
     };
     for (const Case& c : cases) {
@@ -95,6 +99,26 @@ TEST(TraceLLN, BadFilesAreToldAndLeaveNoMesh) {
         EXPECT_TRUE(m.FrameArea().IsEmpty()) << c.what;
         EXPECT_EQ(m.ActiveCross, -1) << c.what;
     }
+}
+
+// Files written by hand or by other tools: values in any layout, negative
+// counts for none, and anything after the frames.
+TEST(TraceLLN, FreeLayoutNegativeCountsAndTrailingDataRead) {
+    const TraceMesh m = sampleMesh();
+    const QByteArray free = "4 0 100 36000 72000\n100,100, 39600,72000\t0 0\r36000 ,75600\r\n\r\n"
+                            "100 , 0 ,39600,75600 1 0,100,100,100,0,0,100,0,\r\n"
+                            "+36000,72000,39600,75600\r\nnot read ,,\xff";
+    const LlnContent r = ParseLLN(free);
+    ASSERT_TRUE(r.ok) << r.error.toStdString();
+    EXPECT_EQ(r.crosses, std::vector<TraceCross>(m.Crosses().begin(), m.Crosses().begin() + 4));
+    EXPECT_EQ(r.frames, m.Frames());
+
+    const LlnContent none = ParseLLN("-3\r\n-2147483648\r\n");
+    EXPECT_TRUE(none.ok && none.crosses.empty() && none.frames.empty()) << none.error.toStdString();
+    const LlnContent framesOnly = ParseLLN("-1,1,0,100,100,100,0,0,100,0,36000,72000,39600,75600");
+    ASSERT_TRUE(framesOnly.ok) << framesOnly.error.toStdString();
+    EXPECT_TRUE(framesOnly.crosses.empty());
+    EXPECT_EQ(framesOnly.frames, m.Frames());
 }
 
 TEST(TraceLLN, ReadOnlySideFileIsNotWritten) {

@@ -112,3 +112,17 @@ TEST(FatalStop, ReportsWritesFileRunsShutdownAndEnds) {
     plat::SetClock(oldClock);
     plat::SetAppPath(QString());
 }
+
+// Every window's handlers stop the same way: the window's number 0x800403EB
+// (1003) for an error without one, the window and handler in the source.
+TEST(FatalStop, AnErrorEscapingAHandlerStopsWithTheWindowsNumber) {
+    testsupport::TempDir dir;
+    plat::SetAppPath(dir.path());
+    SetProgramEndHook([] {});
+    testsupport::ScriptedBoxes boxes;
+    boxes.expect("*Code=1003", plat::IdOk);
+    RunHandler("frmGrid", "cmdOK_Click", [] { throw AppError(0, "clsGrid.Copy/", "d"); });
+    EXPECT_TRUE(boxes.shown().at(0).text.contains("frmGrid.cmdOK_Click/clsGrid.Copy/"));
+    SetProgramEndHook(nullptr);
+    plat::SetAppPath(QString());
+}

@@ -5,7 +5,7 @@
 #include <QObject>
 
 #include "AppInfo.h"
-#include "Help.h"
+#include "HelpWindow.h"
 #include "Shell.h"
 #include "TestSupport.h"
 #include "basApiLib.h"
@@ -66,18 +66,17 @@ TEST(ApiLib, WheelHooksAndHelpPages) {
     QDir().mkpath(dir.file(QStringLiteral("help")));
     testsupport::WriteBytes(dir.file(QStringLiteral("help/index.html")), "<html></html>");
     testsupport::WriteBytes(dir.file(QStringLiteral("help/1200.html")), "<html></html>");
-    std::vector<QString> pages;
-    int closed = 0;
-    HelpBrowser prev = SetHelpBrowser({[&](const QString& p) { return pages.push_back(p), true; }, [&] { ++closed; }});
     EXPECT_GT(HelpShowContext(1200), 0);
+    ASSERT_NE(HelpWindow::Current(), nullptr);
+    EXPECT_EQ(HelpWindow::Current()->Page(), dir.file(QStringLiteral("help/1200.html")));
     EXPECT_GT(HelpShowContext(77), 0);   // no page of its own: the contents
-    EXPECT_EQ(pages, (std::vector<QString>{dir.file(QStringLiteral("help/1200.html")), dir.file(QStringLiteral("help/index.html"))}));
+    EXPECT_EQ(HelpWindow::Current()->Page(), dir.file(QStringLiteral("help/index.html")));
     HelpCloseAll();
-    EXPECT_EQ(closed, 1);
+    EXPECT_EQ(HelpWindow::Current(), nullptr);
     QFile::remove(dir.file(QStringLiteral("help/index.html")));
     testsupport::ScriptedBoxes boxes;   // without any page the user is told
     boxes.expect(QStringLiteral("HTML HELP の表示に失敗しました. 77"), IdOk);
     EXPECT_EQ(HelpShowContext(77), 0);
-    SetHelpBrowser(prev);
+    EXPECT_EQ(HelpWindow::Current(), nullptr);
     SetAppPath(saved);
 }

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <QFileInfo>
+#include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPrinter>
 #include <QProcess>
+#include <QSet>
 #include <QStandardPaths>
 
 #include <numeric>
@@ -723,6 +725,19 @@ TEST(Fonts, OriginalFaceNamesResolveToInstalledFamilies) {
     const std::vector<FontFace> faces = EnumerateFontFaces();
     EXPECT_EQ(faces.size(), size_t(names.size()));
     for (const FontFace& f : faces) EXPECT_GT(f.tm.tmHeight, 0) << f.lf.lfFaceName.toStdString();
+}
+
+// Qt names a family of several foundries once per foundry ("Nimbus Sans
+// [urw]", "Nimbus Sans [UKWN]"); the program lists it once, by its name.
+TEST(Fonts, EachFamilyIsListedOnceUnderItsName) {
+    EXPECT_EQ(FontFamilyName(QStringLiteral("Nimbus Sans [URW ]")), QStringLiteral("Nimbus Sans"));
+    EXPECT_EQ(FontFamilyName(QStringLiteral("D050000L")), QStringLiteral("D050000L"));
+    const QStringList names = ScreenFontNames();
+    EXPECT_EQ(QSet<QString>(names.begin(), names.end()).size(), names.size());
+    for (const QString& listed : QFontDatabase::families()) {
+        EXPECT_TRUE(names.contains(FontFamilyName(listed))) << listed.toStdString();
+        EXPECT_FALSE(names.contains(listed) && listed != FontFamilyName(listed)) << listed.toStdString();
+    }
 }
 
 TEST(DeviceContextText, HaloInOneGoDrawsWhatCopyByCopyDraws) {

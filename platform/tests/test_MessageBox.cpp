@@ -4,11 +4,20 @@
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListView>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStyledItemDelegate>
 #include <QTimer>
+#include <QTreeView>
 
+#include "Fonts.h"
 #include "MessageBox.h"
 #include "ResString.h"
 #include "TestSupport.h"
+#include "Translations.h"
 
 using namespace plat;
 
@@ -160,6 +169,81 @@ TEST(QtChoosers, FileFolderColourAndFont) {
     EXPECT_EQ(font.name, QStringLiteral("ＭＳ Ｐゴシック"));
     EXPECT_EQ(font.size, 11);
     EXPECT_TRUE(font.bold);
+}
+
+namespace {
+
+QStringList textsOf(const QList<QAbstractButton*>& buttons) {
+    QStringList texts;
+    for (const QAbstractButton* b : buttons) texts << b->text();
+    return texts;
+}
+
+} // namespace
+
+// Qt's dialogs speak Japanese whatever the user's locale (ctest runs this
+// once more under LANG=C), and every OK reads as in the program's dialogs.
+TEST(QtChoosers, SpeakJapaneseAndSayOKAsTheProgramsDialogs) {
+    ASSERT_TRUE(InstallJapaneseTranslations()) << "Qt's Japanese translations (qt6-translations-l10n)";
+    QtChoosers qt;
+    whenOpen<QFileDialog>([](QFileDialog* d) {
+        QStringList labels;
+        for (const QLabel* l : d->findChildren<QLabel*>()) labels << l->text();
+        for (const char* label : {"ファイル名(&N):", "ファイルの種類:"})
+            EXPECT_TRUE(labels.contains(QString::fromUtf8(label))) << labels.join(QLatin1Char('|')).toStdString();
+        const QStringList buttons = textsOf(d->findChildren<QAbstractButton*>());
+        EXPECT_TRUE(buttons.contains(QStringLiteral("保存(&S)")) && buttons.contains(QStringLiteral("キャンセル")))
+            << buttons.join(QLatin1Char('|')).toStdString();
+        const QTreeView* details = d->findChild<QTreeView*>();
+        ASSERT_NE(details, nullptr);
+        EXPECT_EQ(details->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("名前"));
+        d->reject();
+    });
+    EXPECT_EQ(ChooseFile({true, QStringLiteral("名前を付けて保存"), QString(), QString(), 1}), QString());
+    whenOpen<QColorDialog>([](QColorDialog* d) {
+        const QStringList buttons = textsOf(d->findChildren<QAbstractButton*>());
+        EXPECT_TRUE(buttons.contains(QStringLiteral("ＯＫ")) && buttons.contains(QStringLiteral("キャンセル")))
+            << buttons.join(QLatin1Char('|')).toStdString();
+        d->reject();
+    });
+    COLORREF colour = 0;
+    EXPECT_FALSE(ChooseColor(colour));
+    whenOpen<QMessageBox>([](QMessageBox* box) {
+        EXPECT_EQ(textsOf(box->buttons()), QStringList{QStringLiteral("ＯＫ")});
+        box->buttons().at(0)->click();
+    });
+    EXPECT_EQ(MsgBox(QStringLiteral("保存しました.")), IdOk);
+}
+
+// Qt's font dialog lists a family once per foundry; ours lists it once,
+// under its name, and a chosen family is kept without the foundry.
+TEST(QtChoosers, FontDialogNamesEachFamilyOnce) {
+    QtChoosers qt;
+    StdFont font;
+    font.name = QStringLiteral("Arial");
+    QString repeated;
+    whenOpen<QFontDialog>([&](QFontDialog* d) {
+        QListView* families = d->findChild<QListView*>();
+        const auto* names = qobject_cast<const QStyledItemDelegate*>(families->itemDelegate());
+        ASSERT_NE(names, nullptr);
+        QSet<QString> shown;
+        for (int row = 0; row < families->model()->rowCount(); ++row) {
+            const QString listed = families->model()->index(row, 0).data().toString();
+            if (!families->isRowHidden(row)) {
+                const QString name = names->displayText(listed, QLocale());
+                EXPECT_TRUE(!shown.contains(name) && !name.endsWith(QLatin1Char(']'))) << listed.toStdString();
+                shown.insert(name);
+            } else if (repeated.isEmpty()) {   // choosing it takes the entry shown for its family
+                repeated = FontFamilyName(listed);
+                families->setCurrentIndex(families->model()->index(row, 0));
+                EXPECT_FALSE(families->isRowHidden(families->currentIndex().row()));
+            }
+        }
+        d->accept();
+    });
+    EXPECT_TRUE(ChooseFont(font));
+    if (repeated.isEmpty()) GTEST_SKIP() << "no family of several foundries installed";
+    EXPECT_EQ(font.name, repeated);
 }
 
 TEST(StringTable, HoldsTheFileErrorTexts) {

@@ -1,0 +1,2 @@
+// Defines the same name as second.cpp: the one-definition check must refuse the pair.
+int kalDefinedTwice() { return 1; }
