@@ -100,6 +100,7 @@ void SetMainWindowCorner(MainWindowCorner corner);
 enum LogResult : int32_t {
     LogOK = 0,
     LogCancelled = 1,   // the user cancelled the question about unsaved units
+    LogTooLarge = 7,    // over 8 MiB: no snapshot is near that size
     LogBadFormat = 13,  // the file holds no "PUBLIC" section
     LogMissing = 53,
     LogReadOnly = 70,
@@ -111,6 +112,7 @@ int32_t gvWriteLog(const QString& file);
 // Restores a snapshot and reloads the map units it lists. Loaded units with
 // unsaved changes are offered for saving first; Cancel (or a save that
 // fails) leaves everything as it was, and so does a file that cannot be read
-// (the file-error box has shown it; its error's number) or holds no
-// "PUBLIC" section (a message; LogBadFormat).
+// (the file-error box has shown it; its error's number), is over 8 MiB (a
+// message; LogTooLarge) or holds no "PUBLIC" section (a message;
+// LogBadFormat).
 int32_t gvReadLog(const QString& file);
