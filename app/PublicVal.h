@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <functional>
 
+#include "AppError.h"
 #include "AppState.h"
 #include "clsMapUnits.h"
 
@@ -62,6 +63,9 @@ enum StartupCode : int16_t {
 QString StartupMessage(int16_t code);
 
 int16_t gvInitialize();
+// The error behind the last non-zero code of gvInitialize when one caused
+// it (its number is 0 otherwise): what the stop of the start-up names.
+const plat::AppError& StartupError();
 // Writes "PUBLIC" (only when start-up had read it) and releases the global
 // objects. A map unit set of 50000 figures or more stays: ending the process
 // is quicker than freeing it.
