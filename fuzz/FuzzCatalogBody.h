@@ -13,7 +13,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <cstdlib>
 #include <unistd.h>
 
 #include <cstddef>
@@ -109,17 +108,8 @@ inline bool decode(const uint8_t* data, size_t size, QString& text) {
 // 1 to 16 bytes (so that line ends fall on their edges), the input must give
 // the lines of the whole text, or fail where the whole text fails.
 inline QString CompareStreamed(const uint8_t* data, size_t size, bool decodes, const QString& text) {
-    static const struct Scratch {
-        QString path;
-        Scratch() {
-            QByteArray name = QDir::tempPath().toLocal8Bit() + "/kal-fuzz-stream-XXXXXX";
-            const int fd = ::mkstemp(name.data());
-            if (fd >= 0) ::close(fd);
-            path = QString::fromLocal8Bit(name);
-        }
-        ~Scratch() { QFile::remove(path); }
-    } scratch;
-    const QString& path = scratch.path;
+    // Removed once open, so that a run killed midway leaves nothing behind.
+    const QString path = QDir::tempPath() + QStringLiteral("/kal-fuzz-stream-%1").arg(::getpid());
     QFile f(path);
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
         f.write(reinterpret_cast<const char*>(data), static_cast<qint64>(size)) != static_cast<qint64>(size))
@@ -130,10 +120,12 @@ inline QString CompareStreamed(const uint8_t* data, size_t size, bool decodes, c
     bool read = true;
     try {
         plat::TextReader in(path);
+        QFile::remove(path);
         while (!in.atEnd()) lines.append(in.readLine());
     } catch (const plat::AppError&) {
         read = false;
     }
+    QFile::remove(path);
     plat::TextReader::SetBlockSize(0);
     if (read != decodes) return read ? QStringLiteral("the file reader took bytes that are not Shift-JIS")
                                      : QStringLiteral("the file reader refused Shift-JIS text");
