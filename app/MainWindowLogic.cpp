@@ -75,9 +75,14 @@ MainWindowLogic::MainWindowLogic(MainView& view)
 
 void MainWindowLogic::refresh() { view_.Refresh(state_); }
 
-bool MainWindowLogic::stop(const QString& message) {
-    StopOnFatalError(AppError(ErrFormUnload, kForm + QStringLiteral(".Form_Load"), message),
-                     QStringLiteral("by StopError"));
+bool MainWindowLogic::stop(const QString& message, const AppError& cause) {
+    AppError e(ErrFormUnload, kForm + QStringLiteral(".Form_Load"), message);
+    // The cause's chain follows the message, so the report names what failed.
+    if (cause.number() != 0) {
+        e = cause;
+        AppendErrorSource(e, ErrFormUnload, kForm, QStringLiteral("Form_Load"), message);
+    }
+    StopOnFatalError(e, QStringLiteral("by StopError"));
     return false;
 }
 
@@ -89,15 +94,20 @@ bool MainWindowLogic::Load(const std::function<void()>& closeSplash) {
     struct Pointer {
         ~Pointer() { ScreenMousePointer(-1); }
     } pointer;
-    auto fail = [&](const QString& message) {
+    auto fail = [&](const QString& message, const AppError& cause = AppError()) {
         if (closeSplash) closeSplash();
-        return stop(message);
+        return stop(message, cause);
     };
     if (const QString help = MissingHelpMessage(); !help.isEmpty()) return fail(help);
     WriteRuntimeReport(plat::AppPath(), MissingRuntimeParts());
     if (!ShiftJisWorks()) return fail(QStringLiteral("Windowsの言語設定を [日本語] に変更してください."));
-    const int16_t code = gvInitialize();
-    if (code != StartupOK) return fail(StartupMessage(code));
+    int16_t code;
+    try {
+        code = gvInitialize();
+    } catch (...) {
+        return fail(StartupMessage(-1), plat::CurrentError());
+    }
+    if (code != StartupOK) return fail(StartupMessage(code), StartupError());
     started_ = true;
     if (StartupStage) StartupStage("initialise");
     gvMapGraph->setDefaultFont(gvDefaultFont);

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <functional>
 
+#include "AppError.h"
 #include "DeviceContext.h"
 
 class clsMapUnit;
@@ -155,7 +156,9 @@ public:
 
 private:
     void refresh();
-    bool stop(const QString& message);
+    // The fatal stop of the start-up with message, followed in the report
+    // by the chain of the error that caused it, if any.
+    bool stop(const QString& message, const plat::AppError& cause = plat::AppError());
 
     MainView& view_;
     MainViewState state_;

@@ -186,12 +186,30 @@ QString StartupMessage(int16_t code) {
     }
 }
 
+namespace {
+AppError gStartupError;
+
+// Inside a catch block: the error behind the start-up code returned.
+int16_t failedWith(int16_t code) {
+    gStartupError = plat::CurrentError();
+    return code;
+}
+} // namespace
+
+const AppError& StartupError() { return gStartupError; }
+
 int16_t gvInitialize() {
+    gStartupError = AppError();
     try {
         delete gvEnvironment;
         gvEnvironment = new clsEnvironment();
         gvEnvironment->setFileName(JoinPath(plat::AppPath(), QStringLiteral("Environment.txt")));
-        if (gvEnvironment->Load() != 0) return StartupNoObjects;
+        // A file the user declined to retry has shown its error already.
+        try {
+            if (gvEnvironment->Load() != 0) return StartupNoObjects;
+        } catch (...) {
+            return failedWith(StartupNoObjects);
+        }
 
         gvDefaultFont = FontExists(QStringLiteral("メイリオ")) ? QStringLiteral("メイリオ")
                                                              : QStringLiteral("ＭＳ Ｐゴシック");
@@ -205,7 +223,7 @@ int16_t gvInitialize() {
         try {
             createGlobals();
         } catch (...) {
-            return StartupNoObjects;
+            return failedWith(StartupNoObjects);
         }
         SetWriteLogHook(WriteMapUnitLog);
 
@@ -213,19 +231,19 @@ int16_t gvInitialize() {
         try {
             gvReadRegistry(false);
         } catch (...) {
-            return StartupNoSettings;
+            return failedWith(StartupNoSettings);
         }
         gPublicRead = true;
 
         try {
             gvMapUnitsLL->Create(1);
         } catch (...) {
-            return StartupNoBaseLL;
+            return failedWith(StartupNoBaseLL);
         }
         try {
             gvMapUnitsXY->Create(2);
         } catch (...) {
-            return StartupNoBaseXY;
+            return failedWith(StartupNoBaseXY);
         }
 
         prepareXYPlot(*gvMapPlotXY);

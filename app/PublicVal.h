@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <functional>
 
+#include "AppError.h"
 #include "AppState.h"
 #include "clsMapUnits.h"
 
@@ -62,6 +63,9 @@ enum StartupCode : int16_t {
 QString StartupMessage(int16_t code);
 
 int16_t gvInitialize();
+// The error behind the last non-zero code of gvInitialize when one caused
+// it (its number is 0 otherwise): what the stop of the start-up names.
+const plat::AppError& StartupError();
 // Writes "PUBLIC" (only when start-up had read it) and releases the global
 // objects. A map unit set of 50000 figures or more stays: ending the process
 // is quicker than freeing it.
@@ -100,6 +104,7 @@ void SetMainWindowCorner(MainWindowCorner corner);
 enum LogResult : int32_t {
     LogOK = 0,
     LogCancelled = 1,   // the user cancelled the question about unsaved units
+    LogTooLarge = 7,    // over 8 MiB: no snapshot is near that size
     LogBadFormat = 13,  // the file holds no "PUBLIC" section
     LogMissing = 53,
     LogReadOnly = 70,
@@ -111,6 +116,7 @@ int32_t gvWriteLog(const QString& file);
 // Restores a snapshot and reloads the map units it lists. Loaded units with
 // unsaved changes are offered for saving first; Cancel (or a save that
 // fails) leaves everything as it was, and so does a file that cannot be read
-// (the file-error box has shown it; its error's number) or holds no
-// "PUBLIC" section (a message; LogBadFormat).
+// (the file-error box has shown it; its error's number), is over 8 MiB (a
+// message; LogTooLarge) or holds no "PUBLIC" section (a message;
+// LogBadFormat).
 int32_t gvReadLog(const QString& file);

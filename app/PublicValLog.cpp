@@ -31,7 +31,7 @@ constexpr int64_t kLonLimit = 648000;
 constexpr int64_t kLatLimit = 324000;
 constexpr int32_t kDefaultHomeLat = 185318;
 // A snapshot holds some kilobytes; anything far larger is no snapshot.
-constexpr qint64 kMaxSnapshotBytes = 8 * 1024 * 1024;
+constexpr int64_t kMaxSnapshotBytes = 8 * 1024 * 1024;
 
 MainWindowCorner gCorner;
 float gWindowLeft = 1000;
@@ -259,21 +259,30 @@ int32_t gvReadLog(const QString& file) {
             MsgError(QStringLiteral("ログファイルが存在しません.\r\n") + path);
             return LogMissing;
         }
-        if (QFileInfo(plat::ResolveFileName(plat::NativePath(path))).size() > kMaxSnapshotBytes)
-            plat::ThrowRuntimeError(plat::ErrOutOfMemory, path);
-        // Read and recognised before anything is touched: a file that is no
-        // snapshot would otherwise empty the unit sets.
+        // Read through and recognised before anything is touched: a file that
+        // is no snapshot would otherwise empty the unit sets.
         std::optional<plat::TextReader> read;
-        while (!read) {
+        bool snapshot = false;
+        for (;;) {
             try {
-                read.emplace(path);
+                snapshot = false;
+                read.emplace(path, kMaxSnapshotBytes);
+                const QString header = QLatin1Char('[') + kPublic + QLatin1Char(']');
+                while (!read->atEnd())
+                    if (read->readLine() == header) snapshot = true;
+                read->seekStart();
+                break;
             } catch (...) {
-                if (!IsFileError()) break;   // not Shift-JIS text: no snapshot
                 const AppError e = plat::CurrentError();
+                if (e.number() == plat::ErrOutOfMemory) {
+                    MsgError(QStringLiteral("ログファイルが大きすぎます. (上限 8 MiB)\r\n") + path);
+                    return LogTooLarge;
+                }
+                if (!IsFileError(e)) break;   // not Shift-JIS text: no snapshot
                 if (ShowFileError(e, path) != 0) return e.number();
             }
         }
-        if (!read || !read->lines().contains(QLatin1Char('[') + kPublic + QLatin1Char(']'))) {
+        if (!snapshot) {
             MsgError(QStringLiteral("ログファイルの形式が正しくありません.\r\n") + path);
             return LogBadFormat;
         }

@@ -23,6 +23,8 @@ std::function<void()>& endHook() {
     return h;
 }
 
+const QString kReadDenied = QStringLiteral("読み取りが禁止されています.もしくはアクセス権がありません.");
+
 // File errors whose cause can go away: the box offers to retry them.
 bool offersRetry(int32_t n) {
     switch (n) {
@@ -154,7 +156,8 @@ int ShowFileError(const AppError& e, const QString& fileName) {
     QString text;
     const int32_t n = e.number();
     if (hasOwnText(n)) {
-        text = plat::LoadResString(6000 + n);
+        // 70 is the number of both denials; the text of its own speaks of writing.
+        text = n == plat::ErrPermissionDenied && e.readDenied() ? kReadDenied : plat::LoadResString(6000 + n);
         if (offersRetry(n)) buttons = plat::MbYesNoCancel;
     } else if (InRange(n, 52, 76)) {
         text = plat::LoadResString(6000);

@@ -3,12 +3,17 @@
 // are read as a catalogue file; when they read, the catalogue is written and
 // read again, which must give the same content and (districts) no skipped
 // line, and a file written from what was read back is written the same way
-// again. Returns an empty text, or what went wrong.
+// again; the streaming file reader must split the bytes as the whole text
+// splits. Returns an empty text, or what went wrong.
 #pragma once
 
 #include <QByteArray>
+#include <QDir>
+#include <QFile>
 #include <QString>
 #include <QStringList>
+
+#include <unistd.h>
 
 #include <cstddef>
 #include <cstdint>
@@ -99,9 +104,40 @@ inline bool decode(const uint8_t* data, size_t size, QString& text) {
     }
 }
 
+// The file reader streams a file in blocks: read from a file in blocks of
+// 1 to 16 bytes (so that line ends fall on their edges), the input must give
+// the lines of the whole text, or fail where the whole text fails.
+inline QString CompareStreamed(const uint8_t* data, size_t size, bool decodes, const QString& text) {
+    // Removed once open, so that a run killed midway leaves nothing behind.
+    const QString path = QDir::tempPath() + QStringLiteral("/kal-fuzz-stream-%1").arg(::getpid());
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        f.write(reinterpret_cast<const char*>(data), static_cast<qint64>(size)) != static_cast<qint64>(size))
+        return QStringLiteral("the input could not be written to ") + path;
+    f.close();
+    plat::TextReader::SetBlockSize(size > 0 ? 1 + data[0] % 16 : 1);
+    QStringList lines;
+    bool read = true;
+    try {
+        plat::TextReader in(path);
+        QFile::remove(path);
+        while (!in.atEnd()) lines.append(in.readLine());
+    } catch (const plat::AppError&) {
+        read = false;
+    }
+    QFile::remove(path);
+    plat::TextReader::SetBlockSize(0);
+    if (read != decodes) return read ? QStringLiteral("the file reader took bytes that are not Shift-JIS")
+                                     : QStringLiteral("the file reader refused Shift-JIS text");
+    if (read && lines != plat::SplitTextLines(text)) return QStringLiteral("the file reader split the lines otherwise");
+    return QString();
+}
+
 inline QString FuzzThgInput(const uint8_t* data, size_t size) {
     QString text;
-    if (!decode(data, size, text)) return QString();
+    const bool decodes = decode(data, size, text);
+    if (const QString f = CompareStreamed(data, size, decodes, text); !f.isEmpty()) return f;
+    if (!decodes) return QString();
     clsThings things;
     try {
         plat::TextReader in(plat::SplitTextLines(text));
@@ -155,7 +191,9 @@ inline QString FuzzThgInput(const uint8_t* data, size_t size) {
 
 inline QString FuzzAdmInput(const uint8_t* data, size_t size) {
     QString text;
-    if (!decode(data, size, text)) return QString();
+    const bool decodes = decode(data, size, text);
+    if (const QString f = CompareStreamed(data, size, decodes, text); !f.isEmpty()) return f;
+    if (!decodes) return QString();
     clsAdmins admins;
     try {
         plat::TextReader in(plat::SplitTextLines(text));

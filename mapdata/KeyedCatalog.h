@@ -26,6 +26,11 @@ class KeyedCatalog {
 public:
     using Ptr = std::shared_ptr<Member>;
 
+    // The largest file a catalogue reads. A thousand members of the longest
+    // form the program writes stay below 2 MiB; the rest is room for long
+    // comments and names.
+    static constexpr int64_t kMaxFileBytes = int64_t(16) << 20;
+
     // The catalogue's own flag, set for good once a member reports modified.
     bool Modify() const {
         if (!modify_)
@@ -129,13 +134,28 @@ protected:
         return false;
     }
     // Load: 53 with `missingText` and the file name when the file does not
-    // exist; else `read` under FileOperation.
+    // exist; else `read` under FileOperation, which gives 7 with a message
+    // for a file over kMaxFileBytes.
     int32_t LoadWith(const QString& missingText, const std::function<int32_t()>& read) {
         if (!FileExists(fileName_)) {
             MsgError(missingText + QStringLiteral("\r\n") + fileName_);
             return plat::ErrFileNotFound;
         }
-        return FileOperation(QStringLiteral("Load"), read);
+        return FileOperation(QStringLiteral("Load"), [&] {
+            try {
+                return read();
+            } catch (const AppError& e) {
+                if (e.number() != plat::ErrOutOfMemory) throw;
+            }
+            MsgError(fileName_ + QStringLiteral("\r\nは大きすぎるので読み込みません. (上限 16 MiB)"));
+            return int32_t{plat::ErrOutOfMemory};
+        });
+    }
+    // The end of a load that met no section of the format: 13 with a
+    // message naming the file and `what` the file should have held.
+    int32_t NoEntry(const QString& what) const {
+        MsgError(fileName_ + QStringLiteral("\r\nには") + what + QStringLiteral("の項目がひとつもありません."));
+        return plat::ErrTypeMismatch;
     }
     // Save: nothing when unmodified, 70 for a read-only file, 0x800403E9
     // for numbers given twice (`twiceText`, %1 the number); else the text
@@ -174,6 +194,7 @@ protected:
     QString fileName_;
     bool lockMode_ = false;
     mutable bool modify_ = false;
+    bool sawSection_ = false;   // the last ReadFrom met a section of the format
     std::vector<Ptr> members_;
 
 private:

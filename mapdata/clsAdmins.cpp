@@ -108,6 +108,7 @@ QList<qsizetype> clsAdmins::ReadFrom(plat::TextReader& in) {
     europianArea_.fill(QString());
     japaneseArea_.fill(QString());
     comment_.clear();
+    sawSection_ = false;
     QList<qsizetype> skipped;
     // A section header met inside a section ends it and is read again.
     QString pending;
@@ -131,6 +132,7 @@ QList<qsizetype> clsAdmins::ReadFrom(plat::TextReader& in) {
     QString line;
     while (next(line)) {
         const QString upper = line.toUpper();
+        if (isSectionLine(line)) sawSection_ = true;
         if (upper == QLatin1String("[COMMENT]")) {
             comment_ = catalog::ReadComment(in);
         } else if (upper == QLatin1String("[AREA]")) {
@@ -191,9 +193,10 @@ int32_t clsAdmins::Load() { return LoadWith(QStringLiteral("行政区ファイ�
 
 int32_t clsAdmins::DoLoad() {
     // Read aside first: a file that fails half-way leaves the catalogue as it was.
-    plat::TextReader in(fileName_);
+    plat::TextReader in(fileName_, kMaxFileBytes);
     clsAdmins fresh;
     const QList<qsizetype> skipped = fresh.ReadFrom(in);
+    if (!fresh.sawSection_) return NoEntry(QStringLiteral("行政区ファイル"));
     TakeMembers(fresh);
     europianArea_ = std::move(fresh.europianArea_);
     japaneseArea_ = std::move(fresh.japaneseArea_);

@@ -47,9 +47,11 @@ public:
     // other language does; -1 when none. The display language is not touched.
     int16_t Search(const QString& name) const;
 
-    // 0, 53 for a missing file (the catalogue stays as it was), or the
-    // number of a file error the user chose to skip. Lines that could not be
-    // read are named in a message.
+    // 0, 53 for a missing file (the catalogue stays as it was), 7 for a file
+    // over kMaxFileBytes, 13 for one without any section of the format (each
+    // with a message naming it, the catalogue as it was), or the number of a
+    // file error the user chose to skip. Lines that could not be read are
+    // named in a message.
     int32_t Load();
     // 0 (also when nothing is modified), 70 for a read-only file, or
     // 0x800403E9 when two districts share a code (nothing is written); the

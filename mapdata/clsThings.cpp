@@ -86,6 +86,7 @@ void clsThings::ReadFrom(plat::TextReader& in) {
     ClearMembers();
     categories_.fill(QString());
     comment_.clear();
+    sawSection_ = false;
     // A section header that ended the section before it is read again.
     QString pending;
     bool havePending = false;
@@ -93,6 +94,10 @@ void clsThings::ReadFrom(plat::TextReader& in) {
         const QString raw = havePending ? pending : in.readLine();
         havePending = false;
         const QString line = catalog::TrimBlanks(raw).toUpper();
+        if (line == QLatin1String("[COMMENT]") || line == QLatin1String("[CATEGORY]") ||
+            line.startsWith(QLatin1String("[THING")) || line == QLatin1String("[LINK]") ||
+            line == QLatin1String("[NATION]"))
+            sawSection_ = true;
         if (line == QLatin1String("[COMMENT]")) {
             comment_ = catalog::ReadComment(in);
         } else if (line == QLatin1String("[CATEGORY]")) {
@@ -153,9 +158,10 @@ int32_t clsThings::Load() { return LoadWith(QStringLiteral("事象ファイル�
 int32_t clsThings::DoLoad() {
     // Read aside first: a file that fails half-way leaves the catalogue as
     // it was, so that a later save cannot put a part of it over the file.
-    plat::TextReader in(fileName_);
+    plat::TextReader in(fileName_, kMaxFileBytes);
     clsThings fresh;
     fresh.ReadFrom(in);
+    if (!fresh.sawSection_) return NoEntry(QStringLiteral("事象ファイル"));
     TakeMembers(fresh);
     categories_ = std::move(fresh.categories_);
     comment_ = std::move(fresh.comment_);

@@ -48,9 +48,11 @@ public:
     int16_t Search(const QString& name) const;
     void ResetUse();
 
-    // 0, 53 for a missing file (the catalogue stays as it was), or the
-    // number of a file error the user chose to skip. A file that does not
-    // read raises its error and leaves the catalogue as it was.
+    // 0, 53 for a missing file (the catalogue stays as it was), 7 for a file
+    // over kMaxFileBytes, 13 for one without any section of the format (each
+    // with a message naming it, the catalogue as it was), or the number of a
+    // file error the user chose to skip. A file that does not read raises
+    // its error and leaves the catalogue as it was.
     int32_t Load();
     // 0 (also when nothing is modified), 70 for a read-only file, or
     // 0x800403E9 when two things share a number (nothing is written); the

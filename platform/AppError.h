@@ -22,6 +22,10 @@ public:
     void setNumber(int32_t n) { number_ = n; }
     void setSource(const QString& s) { source_ = s; }
     void setDescription(const QString& d) { description_ = d; }
+    // A read that was denied: its number, 70, names a denied write, so the
+    // file-error box needs telling which it was.
+    bool readDenied() const { return readDenied_; }
+    void setReadDenied(bool v) { readDenied_ = v; }
 
     const char* what() const noexcept override;
 
@@ -29,6 +33,7 @@ private:
     int32_t number_ = 0;
     QString source_;
     QString description_;
+    bool readDenied_ = false;
     mutable std::string what_;
 };
 

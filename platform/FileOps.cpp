@@ -188,8 +188,11 @@ void ThrowFileError(int err, const QString& path) {
 }
 
 void ThrowReadError(int err, const QString& path) {
-    if (err == EACCES || err == EPERM)
-        throw AppError(ErrPermissionDenied, AppTitle(), QStringLiteral("読み取りできません。 ") + path);
+    if (err == EACCES || err == EPERM) {
+        AppError e(ErrPermissionDenied, AppTitle(), QStringLiteral("読み取りできません。 ") + path);
+        e.setReadDenied(true);
+        throw e;
+    }
     ThrowFileError(err, path);
 }
 

@@ -102,11 +102,27 @@ SettingsStore::App& SettingsStore::app(const QString& name) {
 }
 
 void SettingsStore::load(App& a) {
-    a.loaded = true;
     a.sections.clear();
     QString path = fileOf(a.name);
-    if (!PathExists(path)) return;
-    QByteArray bytes = ReadAllBytes(path);
+    if (!PathExists(path)) {
+        a.loaded = true;
+        return;
+    }
+    // A file that does not read stays unread: every later access meets its
+    // error again, and no write replaces it with what the program holds.
+    QByteArray bytes;
+    try {
+        bytes = ReadAllBytes(path, kMaxFileBytes);
+    } catch (const AppError& e) {
+        if (e.number() == ErrOutOfMemory)
+            throw AppError(ErrOutOfMemory, e.source(),
+                           QStringLiteral("設定ファイルが大きすぎるので読みません (上限 16 MiB)。 ") + path);
+        AppError named = e;
+        if (!named.description().contains(path)) named.setDescription(named.description() + QLatin1Char(' ') + path);
+        named.setDescription(QStringLiteral("設定ファイルを読めません/") + named.description());
+        throw named;
+    }
+    a.loaded = true;
     const QStringList lines = QString::fromUtf8(bytes).split(QLatin1Char('\n'));
     Section* cur = nullptr;
     for (QString line : lines) {

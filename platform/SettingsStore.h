@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include <cstdint>
 #include <utility>
 #include <vector>
 
@@ -13,6 +14,12 @@ namespace plat {
 class SettingsStore {
 public:
     using Pairs = std::vector<std::pair<QString, QString>>;
+
+    // The largest settings file read; a larger one is refused (error 7). The
+    // program's own settings take some kilobytes; restoring a snapshot (at
+    // most 8 MiB of text) puts at most twice its size into the store, as
+    // escaped UTF-8.
+    static constexpr int64_t kMaxFileBytes = int64_t(16) << 20;
 
     static SettingsStore& instance();
     // Points the store at another folder (tests); an empty folder restores the

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <iconv.h>
 #include <memory>
+#include <utility>
 
 namespace plat {
 
@@ -24,9 +25,10 @@ struct IconvHandle {
     IconvHandle& operator=(const IconvHandle&) = delete;
 };
 
-// Line and column (1-based) of a byte offset, for error messages.
-QString bytePosition(const QByteArray& bytes, qsizetype offset) {
-    qsizetype line = 1, lineStart = 0;
+// Line and column (1-based) of a byte offset, for error messages; the bytes
+// begin on line firstLine.
+QString bytePosition(const QByteArray& bytes, qsizetype offset, qsizetype firstLine) {
+    qsizetype line = firstLine, lineStart = 0;
     for (qsizetype i = 0; i < offset && i < bytes.size(); ++i) {
         if (bytes[i] == '\n' || (bytes[i] == '\r' && !(i + 1 < bytes.size() && bytes[i + 1] == '\n'))) {
             ++line;
@@ -36,9 +38,15 @@ QString bytePosition(const QByteArray& bytes, qsizetype offset) {
     return QStringLiteral("(行 %1, %2 バイト目)").arg(line).arg(offset - lineStart + 1);
 }
 
+QString decodeCp932(const QByteArray& bytes, qsizetype firstLine);
+
 } // namespace
 
-QString DecodeCp932(const QByteArray& bytes) {
+QString DecodeCp932(const QByteArray& bytes) { return decodeCp932(bytes, 1); }
+
+namespace {
+
+QString decodeCp932(const QByteArray& bytes, qsizetype firstLine) {
     if (bytes.isEmpty()) return QString();
     // Plain ASCII is by far the commonest line content: skip iconv for it.
     bool ascii = true;
@@ -61,12 +69,15 @@ QString DecodeCp932(const QByteArray& bytes) {
         if (r == static_cast<size_t>(-1)) {
             qsizetype at = in - bytes.constData();
             throw AppError(ErrTypeMismatch, AppTitle(),
-                           QStringLiteral("Shift-JIS として読めないバイトがあります %1").arg(bytePosition(bytes, at)));
+                           QStringLiteral("Shift-JIS として読めないバイトがあります %1")
+                               .arg(bytePosition(bytes, at, firstLine)));
         }
     }
     out.resize((o - reinterpret_cast<char*>(out.data())) / 2);
     return out;
 }
+
+} // namespace
 
 QByteArray EncodeCp932(const QString& text) {
     if (text.isEmpty()) return QByteArray();
@@ -182,7 +193,9 @@ QByteArray EncodeCp932Lossy(const QString& text) {
     return out;
 }
 
-QStringList ReadTextLines(const QString& path) { return SplitTextLines(DecodeCp932(ReadAllBytes(path))); }
+QStringList ReadTextLines(const QString& path, int64_t maxBytes) {
+    return SplitTextLines(DecodeCp932(ReadAllBytes(path, maxBytes)));
+}
 
 QStringList SplitTextLines(const QString& text) {
     QStringList lines;
@@ -200,11 +213,86 @@ QStringList SplitTextLines(const QString& text) {
     return lines;
 }
 
-TextReader::TextReader(const QString& path) : lines_(ReadTextLines(path)) {}
+namespace {
+qsizetype gBlockSize = 0;
+} // namespace
+
+void TextReader::SetBlockSize(qsizetype bytes) { gBlockSize = bytes; }
+
+TextReader::TextReader(const QString& path, int64_t maxBytes)
+    : file_(std::make_unique<ReadOnlyFile>(path)), maxBytes_(maxBytes) {
+    if (file_->size() > maxBytes_) ThrowRuntimeError(ErrOutOfMemory, file_->path());
+}
+
+TextReader::~TextReader() = default;
+
+bool TextReader::nextRawLine() {
+    const qsizetype blockSize = gBlockSize > 0 ? gBlockSize : qsizetype(1) << 16;
+    raw_.clear();
+    for (;;) {
+        if (blockPos_ >= block_.size()) {
+            // A last line without an end counts when it holds anything.
+            if (eof_) return !raw_.isEmpty();
+            block_.resize(blockSize);
+            const size_t n = file_->read(block_.data(), static_cast<size_t>(blockSize));
+            block_.resize(static_cast<qsizetype>(n));
+            blockPos_ = 0;
+            if (n == 0) {
+                eof_ = true;
+                continue;
+            }
+            // The size said when opened does not bind a file that grows.
+            taken_ += static_cast<int64_t>(n);
+            if (taken_ > maxBytes_) ThrowRuntimeError(ErrOutOfMemory, file_->path());
+            if (std::exchange(afterCr_, false) && block_[0] == '\n') blockPos_ = 1;
+            continue;
+        }
+        const char* b = block_.constData();
+        const qsizetype n = block_.size();
+        qsizetype i = blockPos_;
+        while (i < n && b[i] != '\r' && b[i] != '\n') ++i;
+        raw_.append(b + blockPos_, i - blockPos_);
+        if (i == n) {
+            blockPos_ = n;
+            continue;
+        }
+        if (b[i] == '\r') {
+            if (i + 1 < n) {
+                if (b[i + 1] == '\n') ++i;
+            } else {
+                afterCr_ = true;
+            }
+        }
+        blockPos_ = i + 1;
+        return true;
+    }
+}
+
+bool TextReader::atEnd() {
+    if (!file_) return pos_ >= lines_.size();
+    if (!haveRaw_) haveRaw_ = nextRawLine();
+    return !haveRaw_;
+}
 
 QString TextReader::readLine() {
-    if (pos_ >= lines_.size()) ThrowRuntimeError(ErrInputPastEnd);
-    return lines_[pos_++];
+    if (!file_) {
+        if (pos_ >= lines_.size()) ThrowRuntimeError(ErrInputPastEnd);
+        return lines_[pos_++];
+    }
+    if (atEnd()) ThrowRuntimeError(ErrInputPastEnd);
+    haveRaw_ = false;
+    ++pos_;
+    return decodeCp932(raw_, pos_);
+}
+
+void TextReader::seekStart() {
+    pos_ = 0;
+    if (!file_) return;
+    file_->rewind();
+    block_.clear();
+    blockPos_ = 0;
+    eof_ = afterCr_ = haveRaw_ = false;
+    taken_ = 0;
 }
 
 void TextWriter::commit() { WriteFileAtomic(path_, EncodeCp932(text_)); }

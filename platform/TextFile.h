@@ -6,6 +6,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
+#include "FileOps.h"
+
 namespace plat {
 
 // Converts between Unicode and code page 932. Decoding throws error 13 with
@@ -25,23 +29,43 @@ QByteArray EncodeCp932Lossy(const QString& text);
 QStringList SplitTextLines(const QString& text);
 
 // Lines of a file, split as SplitTextLines does. Errors: the file errors of
-// ReadAllBytes, 13 for bytes that are not Shift-JIS (the description names
-// the line).
-QStringList ReadTextLines(const QString& path);
+// ReadAllBytes (7 beyond maxBytes), 13 for bytes that are not Shift-JIS (the
+// description names the line).
+QStringList ReadTextLines(const QString& path, int64_t maxBytes = kMaxReadBytes);
 
-// A text file read line by line (the file is read once, as a whole).
+// A text file read line by line: memory holds one block of the file and one
+// line, whatever the file's size. The errors of ReadTextLines: those of
+// opening (and 7 when the file says it is larger than maxBytes) at
+// construction, the others from the read that meets them.
 class TextReader {
 public:
-    explicit TextReader(const QString& path);
+    explicit TextReader(const QString& path, int64_t maxBytes = kMaxReadBytes);
+    // Lines already in memory.
     explicit TextReader(QStringList lines) : lines_(std::move(lines)) {}
-    bool atEnd() const { return pos_ >= lines_.size(); }
+    ~TextReader();
+    TextReader(const TextReader&) = delete;
+    TextReader& operator=(const TextReader&) = delete;
+
+    bool atEnd();
     QString readLine();           // error 62 past the end
-    void seekStart() { pos_ = 0; }
+    void seekStart();
     qsizetype lineNumber() const { return pos_; }   // lines read so far
-    const QStringList& lines() const { return lines_; }
+
+    // Test hook: the size of the blocks read (0 = the usual 64 KiB), so that
+    // small files have line ends on the blocks' edges.
+    static void SetBlockSize(qsizetype bytes);
 
 private:
+    bool nextRawLine();           // the file's next line into raw_
+
     QStringList lines_;
+    std::unique_ptr<ReadOnlyFile> file_;
+    int64_t maxBytes_ = 0, taken_ = 0;
+    QByteArray block_;
+    qsizetype blockPos_ = 0;
+    bool eof_ = false, afterCr_ = false;
+    QByteArray raw_;
+    bool haveRaw_ = false;
     qsizetype pos_ = 0;
 };
 

@@ -291,6 +291,16 @@ TEST_F(Dispatch, BadFilesChangeNothingLoaded) {
     for (int i = 0; i < garbage.size(); ++i) garbage[i] = char((i * 7919) & 0xFF);
     for (const char* n : {"junk.THG", "junk.ADM", "junk.PLG"}) testsupport::WriteBytes(out(QString::fromLatin1(n)), garbage);
     ASSERT_TRUE(QDir().mkpath(out("folder.THG")));
+    // Over their limits (holes: nothing is written, nor read), and text
+    // without a section of the format.
+    auto sized = [&](const char* name, int64_t size) {
+        QFile f(out(QString::fromLatin1(name)));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.resize(size));
+    };
+    sized("big.PLG", (8 << 20) + 1);
+    sized("big.ADM", clsAdmins::kMaxFileBytes + 1);
+    sized("empty.THG", 0);
+    testsupport::WriteBytes(out("lines.ADM"), QByteArray("no section\r\n").repeated(1000));
     struct Case {
         QString file;
         QStringList messages;   // each answered with the first button
@@ -300,6 +310,10 @@ TEST_F(Dispatch, BadFilesChangeNothingLoaded) {
         {out("junk.ADM"), {QStringLiteral("*File=") + out("junk.ADM")}},
         {out("junk.PLG"), {QStringLiteral("ログファイルの形式が正しくありません.")}},
         {out("folder.THG"), {QStringLiteral("*File=") + out("folder.THG")}},
+        {out("big.PLG"), {QStringLiteral("ログファイルが大きすぎます. (上限 8 MiB)\r\n") + out("big.PLG")}},
+        {out("big.ADM"), {out("big.ADM") + QStringLiteral("\r\nは大きすぎるので読み込みません.")}},
+        {out("empty.THG"), {out("empty.THG") + QStringLiteral("\r\nには事象ファイルの項目がひとつもありません.")}},
+        {out("lines.ADM"), {out("lines.ADM") + QStringLiteral("\r\nには行政区ファイルの項目がひとつもありません.")}},
         {out("gone.ADM"), {QStringLiteral("行政区ファイルが存在しません.")}},
         {out("gone.PLG"), {QStringLiteral("ログファイルが存在しません.")}},
         {out("notes.TXT"), {out("notes.TXT") + QStringLiteral("\r\nは無効なファイル形式です.")}},

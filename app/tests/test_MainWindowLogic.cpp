@@ -9,9 +9,12 @@
 #include <QGuiApplication>
 #include <QImage>
 
+#include <cerrno>
+
 #include "AppTestSupport.h"
 #include "MainLogicTestSupport.h"
 #include "ErrorMng.h"
+#include "FileOps.h"
 #include "FileOpenSave.h"
 #include "Help.h"
 #include "HelpWindow.h"
@@ -318,6 +321,36 @@ TEST(StartupFailure, WindupAfterAFailedStartTouchesNoSets) {
     EXPECT_EQ(gvMapUnitsLL, nullptr);
     EXPECT_EQ(gvMapUnitsXY, nullptr);
     EXPECT_FALSE(QFile::exists(GetLogError())) << "no snapshot of a state that never was";
+}
+
+TEST(StartupFailure, AnEnvironmentOrSettingsFileThatDoesNotReadEndsInOrderNamingIt) {
+    for (const bool settings : {false, true}) {
+        SCOPED_TRACE(settings ? "KALDERO.ini a folder" : "Environment.txt unreadable, retry declined");
+        apptest::ProgramFolder folder;
+        folder.Install();
+        QDir(folder.path()).mkdir(QStringLiteral("help"));
+        testsupport::WriteBytes(folder.file(QStringLiteral("help/index.html")), "<html></html>");
+        const QString file = settings ? plat::SettingsStore::Folder() + QStringLiteral("/KALDERO.ini")
+                                      : folder.file(QStringLiteral("Environment.txt"));
+        if (settings) ASSERT_TRUE(QDir().mkpath(file));
+        // Root reads every file: the denial comes from the test hook.
+        else plat::ReadOnlyFile::FailNextOpenWith(EACCES);
+        FakeView view;
+        MainWindowLogic logic(view);
+        SetWindupHook([&] { logic.WindupError(); });
+        bool ended = false;
+        SetProgramEndHook([&] { ended = true; });
+        {
+            testsupport::ScriptedBoxes boxes;
+            if (!settings) boxes.expect(QStringLiteral("読み取りが禁止されています."), plat::IdNo);
+            boxes.expect(QStringLiteral("*Description=パブリックインスタンスを生成できませんでした．/"), plat::IdOk);
+            EXPECT_FALSE(logic.Load());
+            EXPECT_TRUE(boxes.shown().back().text.contains(file)) << boxes.shown().back().text.toStdString();
+        }
+        SetWindupHook({});
+        SetProgramEndHook({});
+        EXPECT_TRUE(ended);
+    }
 }
 
 TEST(StartupChecks, HelpRuntimeAndShiftJis) {

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 #include "AppInfo.h"
 #include "Clock.h"
 #include "ErrorMng.h"
+#include "FileOps.h"
 #include "MessageBox.h"
 #include "TestSupport.h"
 #include "TextFile.h"
@@ -57,6 +60,15 @@ TEST(FileErrorBox, AnswersTitlesAndTexts) {
                                                    "*File=C:/maps/x.MLL").arg(r.n) +
                                     (r.retry ? QStringLiteral("\r\n再試行しますか？") : QString()));
         }
+    }
+    {
+        // 70 for a read and for a write: the headline says which was denied.
+        testsupport::ScriptedBoxes boxes;
+        boxes.expect("読み取りが禁止されています.もしくはアクセス権がありません.", plat::IdNo)
+            .expect("書込みが禁止されています.もしくはアクセス権がありません.", plat::IdNo);
+        plat::ReadOnlyFile::FailNextOpenWith(EACCES);
+        EXPECT_EQ(WithFileRetry([] { plat::ReadAllBytes("x.txt"); }, "x.txt"), 1);
+        EXPECT_EQ(ShowFileError(plat::MakeRuntimeError(plat::ErrPermissionDenied), "y.txt"), 1);
     }
     testsupport::ScriptedBoxes boxes;
     boxes.expect("*Code=9", plat::IdOk).expect("*Code=-2147211505", plat::IdOk).expect("ドライブが満杯です.", plat::IdYes);

@@ -1,5 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <functional>
+
+#include "FileOps.h"
 #include "SettingsStore.h"
 #include "TestSupport.h"
 
@@ -59,4 +68,28 @@ TEST_F(StoreInTemp, BatchWritesOnceAtItsEnd) {
         EXPECT_FALSE(QFile::exists(dir.file("APP.ini")));
     }
     EXPECT_TRUE(QFile::exists(dir.file("APP.ini")));
+}
+
+TEST_F(StoreInTemp, AFileThatDoesNotReadIsNamedAndNeverReplaced) {
+    auto& s = SettingsStore::instance();
+    const QString ini = dir.file("APP.ini");
+    // Root reads every file: the denial comes from the test hook.
+    const std::function<void()> makers[] = {
+        [&] { QDir().mkdir(ini); },
+        [&] { ASSERT_EQ(::mkfifo(QFile::encodeName(ini).constData(), 0600), 0); },
+        [&] { QFile::link("/dev/zero", ini); },
+        [&] { testsupport::WriteBytes(ini, "[S]\nk=v\n"); ReadOnlyFile::FailNextOpenWith(EACCES); },
+        [&] { QFile f(ini); ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.resize(SettingsStore::kMaxFileBytes + 1)); },
+    };
+    for (int k = 0; k < 5; ++k) {
+        QFile::remove(ini);
+        QDir(ini).removeRecursively();
+        makers[k]();
+        s.reload();
+        const QString said = testsupport::ErrorOf([&] { s.get("APP", "S", "k"); }).description();
+        EXPECT_TRUE(said.contains(ini) && (k < 4 || said.contains("上限 16 MiB"))) << said.toStdString();
+        if (k == 3) ReadOnlyFile::FailNextOpenWith(EACCES);
+        EXPECT_NE(testsupport::ErrorOf([&] { s.put("APP", "S", "k", "new"); }).number(), 0) << said.toStdString();
+    }
+    EXPECT_EQ(QFileInfo(ini).size(), SettingsStore::kMaxFileBytes + 1) << "the large file is neither read nor replaced";
 }

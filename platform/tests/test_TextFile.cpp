@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "AppError.h"
 #include "FileOps.h"
 #include "TestSupport.h"
@@ -66,4 +68,37 @@ TEST(Cp932, LineEndsOfEveryKind) {
     const QString path = dir.file(QStringLiteral("ends.txt"));
     testsupport::WriteBytes(path, QByteArray("a\r\nb\nc\rd"));
     EXPECT_EQ(ReadTextLines(path), (QStringList{"a", "b", "c", "d"}));
+}
+
+TEST(TextReader, StreamsTheLinesOfTheWholeReadAcrossBlocks) {
+    TempDir dir;
+    const QString path = dir.file(QStringLiteral("s.txt"));
+    // Line ends of every kind, long lines and runs of ends, so that ends fall
+    // on the blocks' edges, a CR LF split between two blocks among them.
+    std::mt19937 rng(1234);
+    for (int round = 0; round < 4; ++round) {
+        QByteArray bytes(65535, 'x');
+        bytes += "\r\n";
+        while (bytes.size() < 3 * 65536) {
+            const char* pieces[] = {"\r\n", "\r", "\n", "ab", "\x93\x8C"};
+            bytes += QByteArray(static_cast<int>(rng() % 3000), 'y');
+            for (int k = rng() % 4; k >= 0; --k) bytes += pieces[rng() % 5];
+        }
+        bytes += "zz";   // with or without a last line
+        testsupport::WriteBytes(path, bytes.left(bytes.size() - static_cast<int>(rng() % 3)));
+        TextReader in(path);
+        QStringList streamed;
+        while (!in.atEnd()) streamed.append(in.readLine());
+        ASSERT_EQ(streamed, ReadTextLines(path)) << round;
+        in.seekStart();
+        EXPECT_EQ(in.readLine().size(), 65535);
+        EXPECT_EQ(in.lineNumber(), 1);
+    }
+    // A bad byte is named by its line; a file over the limit is refused at once.
+    testsupport::WriteBytes(path, QByteArray("a\r\nb\n\xE0\x20"));
+    TextReader bad(path);
+    bad.readLine();
+    bad.readLine();
+    EXPECT_TRUE(testsupport::ErrorOf([&] { bad.readLine(); }).description().contains(QStringLiteral("(行 3, 1 バイト目)")));
+    EXPECT_EQ(testsupport::ErrorOf([&] { TextReader probe(path, 5); }).number(), ErrOutOfMemory);
 }
