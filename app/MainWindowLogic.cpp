@@ -101,6 +101,7 @@ bool MainWindowLogic::Load(const std::function<void()>& closeSplash) {
     started_ = true;
     if (StartupStage) StartupStage("initialise");
     gvMapGraph->setDefaultFont(gvDefaultFont);
+    view_.SetStatusFont(gvDefaultFont);
 
     InitializingEi = true;
     if (!gvCanvas->Synchro()) gvCanvas->ViewLikeCanvas();

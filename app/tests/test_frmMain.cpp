@@ -49,6 +49,8 @@
 #include "FigurePickMenuUi.h"
 #include "FlexGrid.h"
 #include "clsCanvas.h"
+#include "clsRegistry.h"
+#include <QStatusBar>
 #include "frmPrjWizard.h"
 #include "MapViewControl.h"
 #include "MainPrint.h"
@@ -205,6 +207,101 @@ TEST_F(MainWindow, StartsOnTheWorldMapStopsWithEscAndAsksBeforeClosing) {
     }
     EXPECT_TRUE(QFile::exists(GetLogLast()));
     EXPECT_EQ(gvMapUnitsLL, nullptr);
+}
+
+TEST_F(MainWindow, TheBaseMapIsDrawnAtTheViewsSizeBeforeTheWindowShows) {
+    frmMain window;
+    std::vector<std::pair<QSize, bool>> plots;   // canvas size, window shown
+    const MapPlotter plot = window.logic().Plotter;
+    window.logic().Plotter = [&](plat::HDC hdc, int32_t dx, int32_t dy, int32_t w, int32_t h,
+                                 const std::function<void(int16_t)>& progress) {
+        plots.emplace_back(QSize(w, h), window.isVisible());
+        return plot(hdc, dx, dy, w, h, progress);
+    };
+    ASSERT_TRUE(window.Start({}));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QTest::qWait(200);
+    // The base map before the window shows, the start map after: each once,
+    // at the size the view has.
+    ASSERT_EQ(plots.size(), 2u);
+    EXPECT_FALSE(plots[0].second);
+    EXPECT_EQ(plots[0].first, window.picView->size());
+    EXPECT_EQ(plots[1].first, window.picView->size());
+}
+
+TEST_F(MainWindow, TheScaleBarPaintedDuringAPlotLeavesTheMapWhole) {
+    frmMain window;
+    startWindow(window);
+    const QImage& canvas = gvCanvasPicture->Image()->image();
+    ASSERT_EQ(window.logic().PlotWindow(), PlotDone);
+    const QImage plain = canvas.copy();
+    // The bar shares the drawing layer with the plot: a repaint in the
+    // middle (a question box moved over it, the window just shown) must not
+    // end the plot's drawing.
+    const MapPlotter plot = window.logic().Plotter;
+    window.logic().Plotter = [&](plat::HDC hdc, int32_t dx, int32_t dy, int32_t w, int32_t h,
+                                 const std::function<void(int16_t)>& progress) {
+        return plot(hdc, dx, dy, w, h, [&](int16_t phase) {
+            progress(phase);
+            if (phase == 3) window.picMeasure->repaint();
+        });
+    };
+    ASSERT_EQ(window.logic().PlotWindow(), PlotDone);
+    EXPECT_TRUE(canvas == plain);
+}
+
+TEST_F(MainWindow, ALargeCanvasKeepsTheWindowAndItsStatusBarOnTheScreen) {
+    frmMain window;
+    startWindow(window);
+    QTimer::singleShot(200, [] {
+        auto* dialog = qobject_cast<frmMapSize*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->synchroBox()->click();
+        for (int i : {0, 1}) {
+            dialog->canvasSizeBox(i)->setText(QString::number(3000 - 1000 * i));
+            EXPECT_TRUE(dialog->checkField(dialog->canvasSizeBox(i)));
+        }
+        dialog->okButton()->click();
+    });
+    window.mnuMapSize_Click();
+    ASSERT_EQ(gvCanvas->CanvasWidth(), 3000);
+    QApplication::processEvents();
+    const QRect screen = window.screen()->availableGeometry();
+    EXPECT_TRUE(screen.contains(window.frameGeometry()));
+    EXPECT_TRUE(screen.contains(QRect(window.statusBar()->mapToGlobal(QPoint()), window.statusBar()->size())));
+    // The window has grown to the screen: its view is the largest the image
+    // size dialog allows, and shows part of the canvas.
+    EXPECT_EQ(window.picView->width(), gvCanvas->ViewMaxWidth());
+    EXPECT_EQ(window.picView->height(), gvCanvas->ViewMaxHeight());
+    EXPECT_TRUE(window.picViewArea->isVisible());
+}
+
+TEST_F(MainWindow, TheStoredCornerStaysWhenTheFrameFitsAndIsBroughtOnTheScreenOtherwise) {
+    frmMain window;
+    window.resize(window.minimumSize());
+    const QRect screen = window.screen()->availableGeometry();
+    clsRegistry pub(QStringLiteral("PUBLIC"));
+    const struct {
+        const char* left;
+        const char* top;
+        bool kept;
+    } cases[] = {{"1507", "751", true}, {"-50000", "200000", false}, {"0", "0", true}};
+    for (const auto& c : cases) {
+        pub.RegPut(QStringLiteral("WindowLeft"), QString::fromLatin1(c.left));
+        pub.RegPut(QStringLiteral("WindowTop"), QString::fromLatin1(c.top));
+        gvReadRegistry(false);
+        EXPECT_TRUE(screen.contains(window.frameGeometry())) << c.left << "," << c.top;
+        gvWriteRegistry(false);
+        const QString left = pub.RegGet(QStringLiteral("WindowLeft"), QString());
+        const QString top = pub.RegGet(QStringLiteral("WindowTop"), QString());
+        if (c.kept) {
+            EXPECT_EQ(left, QString::fromLatin1(c.left));
+            EXPECT_EQ(top, QString::fromLatin1(c.top));
+        } else {
+            EXPECT_EQ(left.toDouble(), window.x() * plat::TwipsPerPixelX());
+            EXPECT_EQ(top.toDouble(), window.y() * plat::TwipsPerPixelY());
+        }
+    }
 }
 
 TEST_F(MainWindow, OpensTheCommandLineFileAndFilesDroppedOnTheView) {
