@@ -181,6 +181,9 @@ int16_t MainWindowLogic::PlotWindow() {
         const clsRect field = plot->Field();
         gvCruise->Cruise(plot->MapScale(), &field, gvMapUnitsLL);
     }
+    // A pointer position read in the other map mode means nothing now; the
+    // next move over the view shows it again.
+    if (pointerMode_ != gvMapMode) state_.Panels[3].clear();
     ShowScale();
     ShowCenter();
     SetStatusText(QStringLiteral("地図描画中..."));
@@ -311,6 +314,7 @@ void MainWindowLogic::ShowCursorPos(bool valid, int32_t mapX, int32_t mapY) {
     if (valid && plot)
         text = plot->MapScale() <= MapScaleMax / 200 ? MapXYToStr(mapX, mapY) : MapXYToCoarseStr(mapX, mapY);
     state_.Panels[3] = QStringLiteral("P:") + text;
+    pointerMode_ = gvMapMode;
     refresh();
 }
 

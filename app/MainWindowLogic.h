@@ -163,4 +163,5 @@ private:
     MainView& view_;
     MainViewState state_;
     bool started_ = false;   // the application state came up whole
+    int32_t pointerMode_ = 0;        // the map mode of the pointer panel's text
 };

@@ -324,9 +324,12 @@ void frmMain::buildControls() {
 
     for (size_t i = 0; i < stbPanels.size(); ++i) {
         stbPanels[i] = new QLabel(this);
-        stbPanels[i]->setMinimumWidth(i == 0 ? 200 : 120);
+        if (i > 0) stbPanels[i]->setContentsMargins(6, 0, 2, 0);
         statusBar()->addWidget(stbPanels[i], i == 0 ? 1 : 0);
     }
+    // The message gives way first: a narrow window cuts it at its end
+    // instead of pushing the readouts over each other.
+    stbPanels[0]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     stbPanels[2]->setToolTip(QStringLiteral("キャンバス中心座標"));
     keepStatusHeight();
 
@@ -572,6 +575,14 @@ bool frmMain::Start(const QStringList& arguments) {
 void frmMain::Refresh(const MainViewState& s) {
     setWindowTitle(s.Caption.isEmpty() ? plat::AppTitle() : s.Caption);
     for (size_t i = 0; i < stbPanels.size(); ++i) stbPanels[i]->setText(s.Panels[i]);
+    // A readout keeps the widest text it has shown in this map mode, so that
+    // its neighbours do not jump with every digit.
+    if (panelsMode_ != gvMapMode) {
+        panelsMode_ = gvMapMode;
+        for (size_t i = 1; i < stbPanels.size(); ++i) stbPanels[i]->setMinimumWidth(0);
+    }
+    for (size_t i = 1; i < stbPanels.size(); ++i)
+        stbPanels[i]->setMinimumWidth(std::max(stbPanels[i]->minimumWidth(), stbPanels[i]->sizeHint().width()));
     const QSignalBlocker bh(hsbView), bv(vsbView), bs(sliScale);
     // A bar held by the user keeps its value: the release raises its Change.
     auto show = [](QAbstractSlider* bar, int value) {

@@ -225,6 +225,7 @@ private:
     QPointF storedCorner_;
     QPoint storedCornerAt_{INT_MIN, INT_MIN};
     QImage measure_;   // the scale bar as last drawn, shown while a plot runs
+    int32_t panelsMode_ = 0;   // the map mode the status readouts' widths were kept for
     bool closing_ = false;
     struct PopupActions;
     std::unique_ptr<PopupActions> popupActions_;

@@ -175,9 +175,19 @@ TEST_F(MainLogic, ScrollBarsFollowTheEngineAndMoveIt) {
     EXPECT_GE(view_.last.Horizontal.Max, 32000);
 }
 
-TEST_F(MainLogic, PointerReadoutOutsideTheMap) {
+TEST_F(MainLogic, PointerReadoutOutsideTheMapAndAfterTheMapModeChanged) {
     logic_.ShowCursorPos(false, 0, 0);
     EXPECT_EQ(view_.last.Panels[3], QStringLiteral("P:********, ********"));
+    // A position read in X/Y mode is not kept once the view is back in
+    // latitude/longitude; one of the same mode is.
+    gvMapMode = 2;
+    logic_.ShowCursorPos(true, 201000, -4827000);
+    EXPECT_TRUE(view_.last.Panels[3].contains(QStringLiteral("km"))) << view_.last.Panels[3].toStdString();
+    logic_.PlotWindow();
+    EXPECT_FALSE(view_.last.Panels[3].isEmpty());
+    gvMapMode = 1;
+    logic_.PlotWindow();
+    EXPECT_EQ(view_.last.Panels[3], QString());
 }
 
 TEST_F(MainLogic, StartModeRunsOnlyWithTheBaseUnit) {

@@ -304,6 +304,28 @@ TEST_F(MainWindow, TheStoredCornerStaysWhenTheFrameFitsAndIsBroughtOnTheScreenOt
     }
 }
 
+TEST_F(MainWindow, StatusReadoutsFitSideBySideAtTheSmallestSize) {
+    frmMain window;
+    startWindow(window);
+    window.resize(window.minimumSize());
+    // The widest texts: a small scale's denominator, the pointer at full
+    // precision far from Greenwich.
+    CurrentMapPlot()->setMapScale(MapScaleMax / 200);
+    window.logic().ShowScale();
+    window.logic().ShowCenter();
+    window.logic().ShowCursorPos(true, -647999, -323999);
+    window.logic().SetStatusText(QStringLiteral("地図ファイルを開きましょう."));
+    ASSERT_TRUE(waitFor([&] { return window.width() == window.minimumWidth(); }));
+    QApplication::processEvents();
+    for (size_t i = 1; i < window.stbPanels.size(); ++i) {
+        const QLabel* panel = window.stbPanels[i];
+        const int next = i + 1 < window.stbPanels.size() ? window.stbPanels[i + 1]->x() : window.statusBar()->width();
+        EXPECT_GE(panel->width(), panel->sizeHint().width()) << panel->text().toStdString();
+        EXPECT_LE(panel->geometry().right(), next) << panel->text().toStdString();
+    }
+    testsupport::SaveWidgetPng(&window, QStringLiteral("smallest"));
+}
+
 TEST_F(MainWindow, OpensTheCommandLineFileAndFilesDroppedOnTheView) {
     const QString first = copyOfWorld(QStringLiteral("FIRST"));
     const QString dropped = copyOfWorld(QStringLiteral("DROPPED"));
