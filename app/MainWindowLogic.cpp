@@ -165,8 +165,11 @@ void MainWindowLogic::RunStartMode() {
         }
         break;
     case 2:
-        // The file dispatch lays the window out and plots.
-        if (LoadFile && LoadFile(gvStartMapFile) && StartupStage) StartupStage("load units and first plot");
+        // The file dispatch loads, lays the window out (AfterLoad, where the
+        // load's time ends) and plots.
+        startMapLoading_ = true;
+        if (LoadFile && LoadFile(gvStartMapFile) && StartupStage) StartupStage("first plot");
+        startMapLoading_ = false;
         break;
     default: break;
     }
@@ -283,6 +286,7 @@ void MainWindowLogic::SetViewControllByEngine() {
 }
 
 void MainWindowLogic::AfterLoad() {
+    if (startMapLoading_ && StartupStage) StartupStage("load units");
     InitializingEi = true;
     view_.ResizeFormByView();
     SetScrollRange();

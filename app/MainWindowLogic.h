@@ -163,5 +163,6 @@ private:
     MainView& view_;
     MainViewState state_;
     bool started_ = false;   // the application state came up whole
+    bool startMapLoading_ = false;   // the start map is being opened
     int32_t pointerMode_ = 0;        // the map mode of the pointer panel's text
 };
