@@ -1,5 +1,5 @@
 // The main window's placement on screens of several sizes and layouts, from
-// stored corners on, beside and off the screens.
+// corners on, beside and off the screens.
 #include <gtest/gtest.h>
 
 #include "WindowPlacement.h"
@@ -46,16 +46,6 @@ TEST(WindowPlacement, TheWholeFrameLandsOnAScreen) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(PlaceWindow(c.screens, c.decorations, c.corner, c.client, kMinimum), c.expected) << c.what;
-}
-
-TEST(WindowPlacement, AFrameThatFitsStaysWhereverItIs) {
-    // Every corner that keeps the frame on the screen is kept as it was
-    // asked: the stored corner is not rewritten by rounding or clamping.
-    const QRect screen(0, 0, 1280, 800);
-    const QSize client(600, 400), frame = client.grownBy(kFramed);
-    for (int x = 0; x + frame.width() <= screen.width(); x += 97)
-        for (int y = 0; y + frame.height() <= screen.height(); y += 61)
-            ASSERT_EQ(PlaceWindow({screen}, kFramed, {x, y}, client, kMinimum).corner, QPoint(x, y)) << x << "," << y;
 }
 
 } // namespace
