@@ -111,6 +111,7 @@ bool MainWindowLogic::Load(const std::function<void()>& closeSplash) {
     started_ = true;
     if (StartupStage) StartupStage("initialise");
     gvMapGraph->setDefaultFont(gvDefaultFont);
+    view_.SetStatusFont(gvDefaultFont);
 
     InitializingEi = true;
     if (!gvCanvas->Synchro()) gvCanvas->ViewLikeCanvas();
@@ -174,8 +175,11 @@ void MainWindowLogic::RunStartMode() {
         }
         break;
     case 2:
-        // The file dispatch lays the window out and plots.
-        if (LoadFile && LoadFile(gvStartMapFile) && StartupStage) StartupStage("load units and first plot");
+        // The file dispatch loads, lays the window out (AfterLoad, where the
+        // load's time ends) and plots.
+        startMapLoading_ = true;
+        if (LoadFile && LoadFile(gvStartMapFile) && StartupStage) StartupStage("first plot");
+        startMapLoading_ = false;
         break;
     default: break;
     }
@@ -190,6 +194,9 @@ int16_t MainWindowLogic::PlotWindow() {
         const clsRect field = plot->Field();
         gvCruise->Cruise(plot->MapScale(), &field, gvMapUnitsLL);
     }
+    // A pointer position read in the other map mode means nothing now; the
+    // next move over the view shows it again.
+    if (pointerMode_ != gvMapMode) state_.Panels[3].clear();
     ShowScale();
     ShowCenter();
     SetStatusText(QStringLiteral("地図描画中..."));
@@ -289,6 +296,7 @@ void MainWindowLogic::SetViewControllByEngine() {
 }
 
 void MainWindowLogic::AfterLoad() {
+    if (startMapLoading_ && StartupStage) StartupStage("load units");
     InitializingEi = true;
     view_.ResizeFormByView();
     SetScrollRange();
@@ -320,6 +328,7 @@ void MainWindowLogic::ShowCursorPos(bool valid, int32_t mapX, int32_t mapY) {
     if (valid && plot)
         text = plot->MapScale() <= MapScaleMax / 200 ? MapXYToStr(mapX, mapY) : MapXYToCoarseStr(mapX, mapY);
     state_.Panels[3] = QStringLiteral("P:") + text;
+    pointerMode_ = gvMapMode;
     refresh();
 }
 

@@ -51,6 +51,9 @@ public:
     virtual void CaptionMetrics(double& widthTwips, double& charTwips) const = 0;
     // Fits the window round the view (the canvas's view size).
     virtual void ResizeFormByView() = 0;
+    // The status bar's font; given before the first fit, since the window's
+    // size round the view depends on the bar's height.
+    virtual void SetStatusFont(const QString& /*face*/) {}
     // Lets pending window events run.
     virtual void DoEvents() = 0;
     // Sets a scroll bar as the user would: its Change follows (none when
@@ -163,4 +166,6 @@ private:
     MainView& view_;
     MainViewState state_;
     bool started_ = false;   // the application state came up whole
+    bool startMapLoading_ = false;   // the start map is being opened
+    int32_t pointerMode_ = 0;        // the map mode of the pointer panel's text
 };

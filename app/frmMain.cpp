@@ -9,7 +9,9 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QMoveEvent>
 #include <QPainter>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QAbstractSlider>
 #include <QScrollBar>
@@ -45,6 +47,7 @@
 #include "SettingsDialogsGlue.h"
 #include "SysColors.h"
 #include "ViewOverlay.h"
+#include "WindowPlacement.h"
 #include "basGlobe.h"
 #include "basHMapEdit.h"
 #include "frmAdminSelect.h"
@@ -222,10 +225,28 @@ frmMain::frmMain(QWidget* parent)
     files.Repaint = [this] { repaint(); };
     previousFileHost_ = mainform::SetFileHost(std::move(files));
     SetWindupHook([this] { logic_.WindupError(); });
+    SetMainWindowCorner({[this](float left, float top) {
+                             storedCorner_ = QPointF(left, top);
+                             const QPoint asked(pixelsX(left), pixelsY(top));
+                             placeWindow(asked, size());
+                             // Only a corner kept as it was is written back as it was read.
+                             storedCornerAt_ = placedCorner_ == asked ? asked : QPoint(INT_MIN, INT_MIN);
+                         },
+                         [this](float& left, float& top) {
+                             const QPoint at = frameCorner();
+                             if (at == storedCornerAt_) {
+                                 left = float(storedCorner_.x());
+                                 top = float(storedCorner_.y());
+                             } else {
+                                 left = float(at.x() * plat::TwipsPerPixelX());
+                                 top = float(at.y() * plat::TwipsPerPixelY());
+                             }
+                         }});
     installDialogHosts();
 }
 
 frmMain::~frmMain() {
+    SetMainWindowCorner({});
     removeDialogHosts();
     SetWindupHook({});
     mainform::SetFileHost(std::move(previousFileHost_));
@@ -303,10 +324,14 @@ void frmMain::buildControls() {
 
     for (size_t i = 0; i < stbPanels.size(); ++i) {
         stbPanels[i] = new QLabel(this);
-        stbPanels[i]->setMinimumWidth(i == 0 ? 200 : 120);
+        if (i > 0) stbPanels[i]->setContentsMargins(6, 0, 2, 0);
         statusBar()->addWidget(stbPanels[i], i == 0 ? 1 : 0);
     }
+    // The message gives way first: a narrow window cuts it at its end
+    // instead of pushing the readouts over each other.
+    stbPanels[0]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     stbPanels[2]->setToolTip(QStringLiteral("キャンバス中心座標"));
+    keepStatusHeight();
 
     // A drag shows the centre or scale as it goes and redraws on release.
     // Qt's vertical bar grows downwards: its values are negated.
@@ -539,7 +564,6 @@ bool frmMain::Start(const QStringList& arguments) {
     guarded("Form_Load", [&] {
         logic_.OfferNewStdMaps();
         logic_.OpenFirstFile(arguments);
-        statusBar()->setFont(QFont(gvDefaultFont));
     });
     // The save reminder's minutes run from here.
     viewEvent("tmrSave_Timer", [&] { control_->Poll(); });
@@ -551,6 +575,14 @@ bool frmMain::Start(const QStringList& arguments) {
 void frmMain::Refresh(const MainViewState& s) {
     setWindowTitle(s.Caption.isEmpty() ? plat::AppTitle() : s.Caption);
     for (size_t i = 0; i < stbPanels.size(); ++i) stbPanels[i]->setText(s.Panels[i]);
+    // A readout keeps the widest text it has shown in this map mode, so that
+    // its neighbours do not jump with every digit.
+    if (panelsMode_ != gvMapMode) {
+        panelsMode_ = gvMapMode;
+        for (size_t i = 1; i < stbPanels.size(); ++i) stbPanels[i]->setMinimumWidth(0);
+    }
+    for (size_t i = 1; i < stbPanels.size(); ++i)
+        stbPanels[i]->setMinimumWidth(std::max(stbPanels[i]->minimumWidth(), stbPanels[i]->sizeHint().width()));
     const QSignalBlocker bh(hsbView), bv(vsbView), bs(sliScale);
     // A bar held by the user keeps its value: the release raises its Change.
     auto show = [](QAbstractSlider* bar, int value) {
@@ -596,16 +628,27 @@ void frmMain::CaptionMetrics(double& widthTwips, double& charTwips) const {
 
 void frmMain::ResizeFormByView() {
     if (!gvCanvas) return;
-    const QSize frame = size() - viewBox_->size();
-    QSize wanted(frame.width() + gvCanvas->ViewWidth(), frame.height() + gvCanvas->ViewHeight());
-    wanted = wanted.expandedTo(minimumSize());
-    const QRect screen = this->screen() ? this->screen()->availableGeometry() : QRect(0, 0, 1920, 1080);
-    wanted = wanted.boundedTo(screen.size());
-    const int left = std::clamp(x(), screen.left(), std::max(screen.left(), screen.right() - wanted.width()));
-    const int top = std::clamp(y(), screen.top(), std::max(screen.top(), screen.bottom() - wanted.height()));
+    const QSize wanted = viewFrame() + QSize(gvCanvas->ViewWidth(), gvCanvas->ViewHeight());
     if (wanted != size() && isMaximized()) showNormal();
-    setGeometry(left, top, wanted.width(), wanted.height());
-    gvViewPicture->setFrame(size() - viewBox_->size());
+    // Unless the window was moved since, the corner asked last is put
+    // through the rule again: a window that had to give way comes back.
+    if (!isMaximized()) placeWindow(frameCorner() == placedCorner_ ? askedCorner_ : frameCorner(), wanted);
+    // The first plot follows at once: the view must have its size already.
+    viewFrame();
+    fitViewToBox();
+}
+
+void frmMain::SetStatusFont(const QString& face) {
+    statusBar()->setFont(QFont(face));
+    keepStatusHeight();
+}
+
+void frmMain::keepStatusHeight() {
+    // The bar is as high as a Japanese message makes it, shown or not: the
+    // view keeps its size when the message comes and goes.
+    QLabel probe(QStringLiteral("地図ファイルを開きましょう."));
+    probe.setFont(statusBar()->font());
+    for (QLabel* panel : stbPanels) panel->setMinimumHeight(probe.sizeHint().height());
 }
 
 void frmMain::DoEvents() { plat::DoEvents(); }
@@ -691,26 +734,123 @@ void frmMain::layoutView() {
         return;
     }
     guarded("Form_Resize", [&] {
-        const QSize room = viewBox_->size();
-        gvViewPicture->setFrame(size() - room);
-        gvViewPicture->setScreenSize(screen() ? screen()->size() : QSize(1920, 1080));
-        if (gvCanvas->Synchro()) {
-            gvCanvas->setViewWidth(room.width());
-            gvCanvas->setViewHeight(room.height());
-        }
-        const int w = std::clamp(gvCanvas->CanvasWidth(), 1, std::max(1, room.width()));
-        const int h = std::clamp(gvCanvas->CanvasHeight(), 1, std::max(1, room.height()));
-        if (!gvCanvas->Synchro()) {
-            gvCanvas->setViewWidth(w);
-            gvCanvas->setViewHeight(h);
-        }
-        picView->setGeometry(0, 0, w, h);
-        if (overlay_->width() != w || overlay_->height() != h) {
-            overlay_->Resize(w, h);
-            control_->ViewRepainted();
-        }
-        logic_.PlotWindow();
+        if (fitViewToBox()) logic_.PlotWindow();
     });
+}
+
+bool frmMain::fitViewToBox() {
+    if (!gvCanvas || !gvViewPicture) return false;
+    const QSize room = viewBox_->size();
+    gvViewPicture->setFrame(size().grownBy(decorations()) - room);
+    const QScreen* on = screen();
+    gvViewPicture->setScreenSize(on ? on->availableGeometry().size() : QSize(1920, 1080));
+    bool changed = false;
+    // A synchronised canvas is cleared by every size it is given, even its own.
+    auto follow = [&](int32_t now, int32_t wanted, void (clsCanvas::*set)(int32_t)) {
+        if (now == wanted) return;
+        (gvCanvas->*set)(wanted);
+        changed = true;
+    };
+    if (gvCanvas->Synchro()) {
+        follow(gvCanvas->ViewWidth(), std::clamp(room.width(), 32, gvCanvas->ViewMaxWidth()), &clsCanvas::setViewWidth);
+        follow(gvCanvas->ViewHeight(), std::clamp(room.height(), 32, gvCanvas->ViewMaxHeight()),
+               &clsCanvas::setViewHeight);
+    }
+    const int w = std::clamp(gvCanvas->CanvasWidth(), 1, std::max(1, room.width()));
+    const int h = std::clamp(gvCanvas->CanvasHeight(), 1, std::max(1, room.height()));
+    if (!gvCanvas->Synchro()) {
+        follow(gvCanvas->ViewWidth(), w, &clsCanvas::setViewWidth);
+        follow(gvCanvas->ViewHeight(), h, &clsCanvas::setViewHeight);
+    }
+    if (picView->size() != QSize(w, h)) changed = true;
+    picView->setGeometry(0, 0, w, h);
+    if (overlay_->width() != w || overlay_->height() != h) {
+        overlay_->Resize(w, h);
+        control_->ViewRepainted();
+    }
+    return changed;
+}
+
+QSize frmMain::viewFrame() {
+    // A hidden window gets no resize events, so its layouts are told; the
+    // polish that showing brings comes first, since it sets the bars' sizes.
+    ensurePolished();
+    for (QLayout* l : findChildren<QLayout*>()) l->invalidate();
+    layout()->activate();
+    centralWidget()->layout()->activate();
+    return size() - viewBox_->size();
+}
+
+namespace {
+
+// What the window manager's frame adds round a window's client area; none
+// before the window is framed.
+QMargins decorationsOf(const QWidget* w) {
+    if (!w->isVisible()) return {};
+    const QRect f = w->frameGeometry(), g = w->geometry();
+    return QMargins(g.left() - f.left(), g.top() - f.top(), f.right() - g.right(), f.bottom() - g.bottom());
+}
+
+} // namespace
+
+QMargins frmMain::decorations() const {
+    if (const QMargins own = decorationsOf(this); !own.isNull()) return own;
+    if (!decorations_.isNull()) return decorations_;
+    // Until the window manager has framed this window, another framed window
+    // of the program (the splash) tells what a frame adds.
+    for (const QWidget* w : QApplication::topLevelWidgets())
+        if (const QMargins other = decorationsOf(w); w != this && !other.isNull()) return other;
+    return {};
+}
+
+QPoint frmMain::frameCorner() const {
+    const QMargins m = decorations();
+    return geometry().topLeft() - QPoint(m.left(), m.top());
+}
+
+void frmMain::placeWindow(QPoint corner, QSize client) {
+    QList<QRect> screens;
+    for (const QScreen* s : QGuiApplication::screens()) screens << s->availableGeometry();
+    decorations_ = decorations();
+    const WindowPlacement p = PlaceWindow(screens, decorations_, corner, client, minimumSize());
+    // The client is placed and the frame goes round it; a window not framed
+    // yet is placed by the decorations expected.
+    const QRect wanted(p.corner + QPoint(decorations_.left(), decorations_.top()), p.client);
+    if (wanted != geometry()) setGeometry(wanted);
+    askedCorner_ = corner;
+    placedCorner_ = p.corner;
+    placedClientAt_ = wanted.topLeft();
+}
+
+void frmMain::checkDecorations() {
+    if (isMinimized() || isMaximized() || isFullScreen()) return;
+    const QMargins now = decorationsOf(this);
+    if (now.isNull() || now == decorations_) return;
+    // The window manager has framed the window otherwise than expected: the
+    // frame goes where it was meant to be, or, when the window was moved
+    // meanwhile, is kept on the screen.
+    const QPoint corner = geometry().topLeft() == placedClientAt_ ? askedCorner_ : frameCorner();
+    decorations_ = now;
+    QTimer::singleShot(0, this, [this, corner] {
+        if (isMaximized() || isMinimized() || closing_) return;
+        placeWindow(corner, size());
+        fitViewToBox();
+    });
+}
+
+void frmMain::moveEvent(QMoveEvent* e) {
+    QMainWindow::moveEvent(e);
+    checkDecorations();
+}
+
+void frmMain::resizeEvent(QResizeEvent* e) {
+    QMainWindow::resizeEvent(e);
+    // Without a window manager nothing else holds the minimum size.
+    if (!isMinimized() && (width() < minimumWidth() || height() < minimumHeight()))
+        QTimer::singleShot(0, this, [this] {
+            if (!isMinimized()) resize(size().expandedTo(minimumSize()));
+        });
+    checkDecorations();
 }
 
 bool frmMain::eventFilter(QObject* o, QEvent* e) {
@@ -738,6 +878,12 @@ bool frmMain::eventFilter(QObject* o, QEvent* e) {
 
 void frmMain::paintMeasure(QPainter& p) {
     p.fillRect(picMeasure->rect(), palette().window());
+    // The bar is drawn through the drawing layer, which a running plot holds:
+    // drawing it now would end the plot's drawing.
+    if (logic_.PlottingEi) {
+        p.drawImage(0, 0, measure_);
+        return;
+    }
     if (!CurrentMapPlot() || logic_.InitializingEi) return;
     const int w = picMeasure->width(), h = picMeasure->height();
     plat::HBITMAP bitmap = plat::Bitmap::Create(w, h, 32);
@@ -747,7 +893,8 @@ void frmMain::paintMeasure(QPainter& p) {
         plat::FontRef font = plat::MakeFont();
         PlotMeasure(&dc, w, h, font, measureColor(0x000000));
     });
-    p.drawImage(0, 0, dc.image());
+    measure_ = dc.image().copy();
+    p.drawImage(0, 0, measure_);
 }
 
 void frmMain::paintViewArea(QPainter& p) {

@@ -5,7 +5,11 @@
 // rubber bands the view paints from its overlay.
 #pragma once
 
+#include <QImage>
 #include <QMainWindow>
+#include <QMargins>
+
+#include <climits>
 
 #include <functional>
 #include <memory>
@@ -93,6 +97,8 @@ public:
 protected:
     void closeEvent(QCloseEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
+    void moveEvent(QMoveEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
     bool eventFilter(QObject* o, QEvent* e) override;
 
 private:
@@ -104,6 +110,7 @@ private:
     void RedrawTopBar() override;
     void CaptionMetrics(double& widthTwips, double& charTwips) const override;
     void ResizeFormByView() override;
+    void SetStatusFont(const QString& face) override;
     void DoEvents() override;
     void SetScrollValue(bool vertical, int32_t value) override;
     void ViewPlotted() override;
@@ -141,12 +148,30 @@ private:
     void buildMenus();
     void buildPopupMenu();
     void buildControls();
+    void keepStatusHeight();
     // An event handler: an error in it stops the program in order.
     void guarded(const char* handler, const std::function<void()>& fn);
     // The view follows its container; the canvas follows the view when it is
-    // synchronised. Waits while a plot runs.
+    // synchronised. Waits while a plot runs; redraws when a size changed.
     void layoutView();
     void scheduleLayout();
+    // The view and the canvas fitted to the view's container as the layout
+    // has it now; true when a size changed (the canvas must be drawn anew).
+    bool fitViewToBox();
+    // The window's size round the view: the client area less the view's
+    // container, with the layout brought up to date first.
+    QSize viewFrame();
+    // Puts the frame's corner and the client size through the placement
+    // rule on the screens now present.
+    void placeWindow(QPoint corner, QSize client);
+    // The window manager's decorations, or those expected while the window
+    // is not framed yet.
+    QMargins decorations() const;
+    // The frame's top-left, where the client's corner puts it.
+    QPoint frameCorner() const;
+    // Once the window manager has framed the window, corrects the placement
+    // made with the decorations expected.
+    void checkDecorations();
     // Runs a handler of the view control, then shows what it drew.
     void viewEvent(const char* handler, const std::function<void()>& fn);
     void paintMeasure(QPainter& p);
@@ -191,6 +216,16 @@ private:
     MapViewWidget* mapView_ = nullptr;   // picView
     QWidget* viewBox_ = nullptr;
     bool layoutPending_ = false;
+    QMargins decorations_;   // the decorations the last placement assumed
+    QPoint askedCorner_;     // the frame's corner the last placement was asked for,
+    QPoint placedCorner_;    // where it put the frame
+    QPoint placedClientAt_;  // and the client
+    // The corner the settings gave (twips) and where the frame went for it:
+    // while the frame stays there, the settings get their own value back.
+    QPointF storedCorner_;
+    QPoint storedCornerAt_{INT_MIN, INT_MIN};
+    QImage measure_;   // the scale bar as last drawn, shown while a plot runs
+    int32_t panelsMode_ = 0;   // the map mode the status readouts' widths were kept for
     bool closing_ = false;
     struct PopupActions;
     std::unique_ptr<PopupActions> popupActions_;

@@ -27,9 +27,6 @@ int32_t toLong(long long v) { return static_cast<int32_t>(std::clamp<long long>(
 
 clsCanvas::clsCanvas(CanvasPicture& canvas, ViewPicture& view, int32_t defaultDpi)
     : canvas_(canvas), view_(view), defaultDpi_(defaultDpi) {
-    const QSize screen = view_.ScreenSize();
-    viewMaxWidth_ = std::max(32, screen.width() - (view_.ContainerWidth() - view_.Width()));
-    viewMaxHeight_ = std::max(32, screen.height() - (view_.ContainerHeight() - view_.Height()));
     ReadRegistry();
 }
 
@@ -62,13 +59,21 @@ void clsCanvas::setCanvasWidth(int32_t width) { ResizeCanvas(Clamp(width, 32, Ge
 
 void clsCanvas::setCanvasHeight(int32_t height) { ResizeCanvas(CanvasWidth(), Clamp(height, 32, GetMaxImageSize())); }
 
+int32_t clsCanvas::ViewMaxWidth() const {
+    return std::max(32, view_.ScreenSize().width() - (view_.ContainerWidth() - view_.Width()));
+}
+
+int32_t clsCanvas::ViewMaxHeight() const {
+    return std::max(32, view_.ScreenSize().height() - (view_.ContainerHeight() - view_.Height()));
+}
+
 void clsCanvas::setViewWidth(int32_t width) {
-    view_.setWidth(Clamp(width, 32, viewMaxWidth_));
+    view_.setWidth(Clamp(width, 32, ViewMaxWidth()));
     SynchroCanvas();
 }
 
 void clsCanvas::setViewHeight(int32_t height) {
-    view_.setHeight(Clamp(height, 32, viewMaxHeight_));
+    view_.setHeight(Clamp(height, 32, ViewMaxHeight()));
     SynchroCanvas();
 }
 

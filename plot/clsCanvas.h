@@ -9,10 +9,10 @@
 // Sizes are never stored here: they are read from the pictures. Limits:
 //   canvas  32 .. MaxImageSize ("MaxImageSize" of Environment.txt, 4000
 //           by default) on each axis;
-//   view    32 .. ViewMaxWidth / ViewMaxHeight, fixed at creation as the
-//           screen size less the container's frame around the view (at least
-//           32), so the view grows until the main window just fills the
-//           screen.
+//   view    32 .. ViewMaxWidth / ViewMaxHeight: the screen size less the
+//           container's frame around the view (at least 32), as the view
+//           picture tells them now, so the view grows until the main window
+//           just fills the screen.
 // Synchro on: every change of the view size resizes the canvas to the view.
 //
 // View offset (the canvas position of the view's top-left pixel) by
@@ -65,8 +65,8 @@ public:
     void setCanvasWidth(int32_t width);
     int32_t CanvasHeight() const { return canvas_.Height(); }
     void setCanvasHeight(int32_t height);
-    int32_t ViewMaxWidth() const { return viewMaxWidth_; }
-    int32_t ViewMaxHeight() const { return viewMaxHeight_; }
+    int32_t ViewMaxWidth() const;
+    int32_t ViewMaxHeight() const;
     int32_t ViewWidth() const { return view_.Width(); }
     void setViewWidth(int32_t width);
     int32_t ViewHeight() const { return view_.Height(); }
@@ -105,8 +105,6 @@ private:
     bool synchro_ = true;
     int32_t dpi_ = 0;
     int32_t viewArea_ = 5;
-    int32_t viewMaxWidth_ = 32;
-    int32_t viewMaxHeight_ = 32;
     int32_t defaultDpi_;
 };
 

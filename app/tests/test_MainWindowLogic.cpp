@@ -180,9 +180,19 @@ TEST_F(MainLogic, ScrollBarsFollowTheEngineAndMoveIt) {
     EXPECT_GE(view_.last.Horizontal.Max, 32000);
 }
 
-TEST_F(MainLogic, PointerReadoutOutsideTheMap) {
+TEST_F(MainLogic, PointerReadoutOutsideTheMapAndAfterTheMapModeChanged) {
     logic_.ShowCursorPos(false, 0, 0);
     EXPECT_EQ(view_.last.Panels[3], QStringLiteral("P:********, ********"));
+    // A position read in X/Y mode is not kept once the view is back in
+    // latitude/longitude; one of the same mode is.
+    gvMapMode = 2;
+    logic_.ShowCursorPos(true, 201000, -4827000);
+    EXPECT_TRUE(view_.last.Panels[3].contains(QStringLiteral("km"))) << view_.last.Panels[3].toStdString();
+    logic_.PlotWindow();
+    EXPECT_FALSE(view_.last.Panels[3].isEmpty());
+    gvMapMode = 1;
+    logic_.PlotWindow();
+    EXPECT_EQ(view_.last.Panels[3], QString());
 }
 
 TEST_F(MainLogic, StartModeRunsOnlyWithTheBaseUnit) {
@@ -204,10 +214,19 @@ TEST_F(MainLogic, StartModeRunsOnlyWithTheBaseUnit) {
         opened.push_back(path);
         return path.endsWith(QLatin1String(".MXY")) ? false : mainform::LoadFile(path);
     };
-    // An X/Y file leaves the latitude/longitude set at its base: the start map follows.
+    // An X/Y file leaves the latitude/longitude set at its base: the start
+    // map follows, its load and its first plot timed apart.
+    std::vector<std::string> steps;
+    logic_.Plotter = [&](plat::HDC, int32_t, int32_t, int32_t, int32_t, const std::function<void(int16_t)>&) {
+        steps.emplace_back("plot");
+        return int16_t(0);
+    };
+    logic_.StartupStage = [&](const char* stage) { steps.emplace_back(stage); };
     gvCruise->EiAuto = false;
     logic_.OpenFirstFile({QStringLiteral("plan.MXY")});
     EXPECT_EQ(opened, (std::vector<QString>{QStringLiteral("plan.MXY"), QStringLiteral("WORLD_T3.MLL")}));
+    EXPECT_EQ(steps, (std::vector<std::string>{"load units", "plot", "first plot"}));
+    logic_.StartupStage = {};
     EXPECT_EQ(gvMapUnitsLL->Count(), 2);
     EXPECT_EQ(view_.last.Panels[0], QString()) << "the world map is drawn";
 

@@ -49,6 +49,8 @@
 #include "FigurePickMenuUi.h"
 #include "FlexGrid.h"
 #include "clsCanvas.h"
+#include "clsRegistry.h"
+#include <QStatusBar>
 #include "frmPrjWizard.h"
 #include "MapViewControl.h"
 #include "MainPrint.h"
@@ -206,6 +208,105 @@ TEST_F(MainWindow, StartsOnTheWorldMapStopsWithEscAndAsksBeforeClosing) {
     }
     EXPECT_TRUE(QFile::exists(GetLogLast()));
     EXPECT_EQ(gvMapUnitsLL, nullptr);
+}
+
+TEST_F(MainWindow, TheBaseMapIsDrawnBeforeTheWindowShowsAndAScaleBarRepaintSpoilsNoPlot) {
+    frmMain window;
+    std::vector<std::pair<QSize, bool>> plots;   // canvas size, window shown
+    bool repaintBar = false;
+    const MapPlotter plot = window.logic().Plotter;
+    window.logic().Plotter = [&](plat::HDC hdc, int32_t dx, int32_t dy, int32_t w, int32_t h,
+                                 const std::function<void(int16_t)>& progress) {
+        plots.emplace_back(QSize(w, h), window.isVisible());
+        return plot(hdc, dx, dy, w, h, [&](int16_t phase) {
+            progress(phase);
+            // The bar shares the drawing layer with the plot (a question box
+            // moved over it, the window just shown).
+            if (phase == 3 && repaintBar) window.picMeasure->repaint();
+        });
+    };
+    ASSERT_TRUE(window.Start({}));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QTest::qWait(200);
+    // The base map before the window shows, the start map after: each once,
+    // at the size the view has.
+    ASSERT_EQ(plots.size(), 2u);
+    EXPECT_FALSE(plots[0].second);
+    EXPECT_EQ(plots[0].first, window.picView->size());
+    EXPECT_EQ(plots[1].first, window.picView->size());
+    const QImage plain = gvCanvasPicture->Image()->image().copy();
+    repaintBar = true;
+    ASSERT_EQ(window.logic().PlotWindow(), PlotDone);
+    EXPECT_TRUE(gvCanvasPicture->Image()->image() == plain);
+}
+
+TEST_F(MainWindow, ALargeCanvasKeepsTheWindowAndItsStatusBarOnTheScreen) {
+    frmMain window;
+    startWindow(window);
+    QTimer::singleShot(200, [] {
+        auto* dialog = qobject_cast<frmMapSize*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->synchroBox()->click();
+        for (int i : {0, 1}) {
+            dialog->canvasSizeBox(i)->setText(QString::number(3000 - 1000 * i));
+            EXPECT_TRUE(dialog->checkField(dialog->canvasSizeBox(i)));
+        }
+        dialog->okButton()->click();
+    });
+    window.mnuMapSize_Click();
+    ASSERT_EQ(gvCanvas->CanvasWidth(), 3000);
+    QApplication::processEvents();
+    const QRect screen = window.screen()->availableGeometry();
+    EXPECT_TRUE(screen.contains(window.frameGeometry()));
+    EXPECT_TRUE(screen.contains(QRect(window.statusBar()->mapToGlobal(QPoint()), window.statusBar()->size())));
+    // The window has grown to the screen: its view is the largest the image
+    // size dialog allows, and shows part of the canvas.
+    EXPECT_EQ(window.picView->width(), gvCanvas->ViewMaxWidth());
+    EXPECT_EQ(window.picView->height(), gvCanvas->ViewMaxHeight());
+    EXPECT_TRUE(window.picViewArea->isVisible());
+}
+
+TEST_F(MainWindow, TheStoredCornerStaysWhenTheFrameFitsAndIsBroughtOnTheScreenOtherwise) {
+    frmMain window;
+    window.resize(window.minimumSize());
+    clsRegistry pub(QStringLiteral("PUBLIC"));
+    auto corner = [&] {
+        return pub.RegGet(QStringLiteral("WindowLeft"), QString()) + QLatin1Char(' ') +
+               pub.RegGet(QStringLiteral("WindowTop"), QString());
+    };
+    for (const char* stored : {"1507 751", "-50000 200000"}) {
+        const QStringList xy = QString::fromLatin1(stored).split(QLatin1Char(' '));
+        pub.RegPut(QStringLiteral("WindowLeft"), xy[0]);
+        pub.RegPut(QStringLiteral("WindowTop"), xy[1]);
+        gvReadRegistry(false);
+        EXPECT_TRUE(window.screen()->availableGeometry().contains(window.frameGeometry())) << stored;
+        gvWriteRegistry(false);
+        const QString moved = QStringLiteral("%1 %2")
+                                  .arg(window.x() * plat::TwipsPerPixelX())
+                                  .arg(window.y() * plat::TwipsPerPixelY());
+        EXPECT_EQ(corner(), xy[0].startsWith(QLatin1Char('-')) ? moved : QString::fromLatin1(stored));
+    }
+}
+
+TEST_F(MainWindow, StatusReadoutsFitSideBySideAtTheSmallestSize) {
+    frmMain window;
+    startWindow(window);
+    window.resize(window.minimumSize());
+    // The widest texts: the pointer at full precision far from Greenwich.
+    CurrentMapPlot()->setMapScale(MapScaleMax / 200);
+    window.logic().ShowScale();
+    window.logic().ShowCenter();
+    window.logic().ShowCursorPos(true, -647999, -323999);
+    window.logic().SetStatusText(QStringLiteral("地図ファイルを開きましょう."));
+    ASSERT_TRUE(waitFor([&] { return window.width() == window.minimumWidth(); }));
+    QApplication::processEvents();
+    for (size_t i = 1; i < window.stbPanels.size(); ++i) {
+        const QLabel* panel = window.stbPanels[i];
+        const int next = i + 1 < window.stbPanels.size() ? window.stbPanels[i + 1]->x() : window.statusBar()->width();
+        EXPECT_GE(panel->width(), panel->sizeHint().width()) << panel->text().toStdString();
+        EXPECT_LE(panel->geometry().right(), next) << panel->text().toStdString();
+    }
+    testsupport::SaveWidgetPng(&window, QStringLiteral("smallest"));
 }
 
 TEST_F(MainWindow, OpensTheCommandLineFileAndFilesDroppedOnTheView) {
