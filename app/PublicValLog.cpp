@@ -18,6 +18,9 @@
 #include "basFileNames.h"
 #include "basGlobe.h"
 #include "basLibrary.h"
+#include "clsAccessory.h"
+#include "clsCanvas.h"
+#include "clsMapPlot.h"
 #include "clsProjector.h"
 #include "clsRegistry.h"
 
@@ -54,7 +57,8 @@ float cornerOr(double v, float def) {
 
 // The owners of the snapshot sections after "PUBLIC", in file order: store
 // puts the owner's settings into the settings store, restore reads them
-// back. A section whose owner is not built yet travels as the store holds it.
+// back. A plot engine writes and reads its graticule's section with its own,
+// so the graticule sections have no step of their own.
 struct OwnerSection {
     QString name;
     void (*store)();
@@ -63,12 +67,36 @@ struct OwnerSection {
 
 const std::vector<OwnerSection>& ownerSections() {
     static const std::vector<OwnerSection> sections{
-        {QStringLiteral("ACCESSORY"), nullptr, nullptr},
-        {QStringLiteral("LLPLOT"), nullptr, nullptr},
+        {QStringLiteral("ACCESSORY"),
+         [] {
+             if (gvAccessory) gvAccessory->WriteRegistry();
+         },
+         [] {
+             if (gvAccessory) gvAccessory->ReadRegistry();
+         }},
+        {QStringLiteral("LLPLOT"),
+         [] {
+             if (gvMapPlotLL) gvMapPlotLL->WriteRegistry();
+         },
+         [] {
+             if (gvMapPlotLL) gvMapPlotLL->ReadRegistry();
+         }},
         {QStringLiteral("LLGRID"), nullptr, nullptr},
-        {QStringLiteral("XYPLOT"), nullptr, nullptr},
+        {QStringLiteral("XYPLOT"),
+         [] {
+             if (gvMapPlotXY) gvMapPlotXY->WriteRegistry();
+         },
+         [] {
+             if (gvMapPlotXY) PrepareXYPlot(*gvMapPlotXY);
+         }},
         {QStringLiteral("XYGRID"), nullptr, nullptr},
-        {QStringLiteral("CANVAS"), nullptr, nullptr},
+        {clsCanvas::RegistrySection(),
+         [] {
+             if (gvCanvas) gvCanvas->WriteRegistry();
+         },
+         [] {
+             if (gvCanvas) gvCanvas->ReadRegistry();
+         }},
         {clsProjector::RegistrySection(),
          [] {
              if (gvProjector) gvProjector->WriteRegistry();

@@ -12,6 +12,7 @@
 #include "AppTestSupport.h"
 #include "basGlobe.h"
 #include "basLibrary.h"
+#include "clsGrid.h"
 #include "clsMap.h"
 #include "clsProjector.h"
 #include "clsRegistry.h"
@@ -105,9 +106,15 @@ TEST(Snapshot, WrittenByteForByte) {
     ProgramFolder f;
     f.Install();
     ASSERT_EQ(gvInitialize(), StartupOK);
-    // The projection's own keys are its business; its section stays empty here.
+    // The owners' own keys are their business (the round trip below); their
+    // sections hold only what is planted here.
     delete std::exchange(gvProjector, nullptr);
-    clsRegistry(QStringLiteral("PROJECTOR")).RegDelete(QString());
+    delete std::exchange(gvAccessory, nullptr);
+    delete std::exchange(gvMapPlotLL, nullptr);
+    delete std::exchange(gvMapPlotXY, nullptr);
+    delete std::exchange(gvCanvas, nullptr);
+    for (const char* s : {"PROJECTOR", "ACCESSORY", "LLPLOT", "LLGRID", "XYPLOT", "XYGRID", "CANVAS"})
+        clsRegistry(QString::fromLatin1(s)).RegDelete(QString());
     ASSERT_TRUE(gvMapUnitsXY->AddNew(f.map(QStringLiteral("東京.MXY"))));
     gvMapUnitsXY->Active()->setSearchSwitch(false);
     gvLastSavePath = QStringLiteral("C:\\地図\\日本.MLL");
@@ -161,6 +168,91 @@ TEST(Snapshot, WhatIsWrittenReadsBack) {
     EXPECT_EQ(gvLastSavePath, QStringLiteral("C:\\Z?rich ?\\日本.MLL"));
     EXPECT_EQ(accessory.RegGet(QStringLiteral("Text"), QString()), QStringLiteral("x Injected=\"y\" [PUBLIC] z w"));
     EXPECT_EQ(accessory.RegGet(QStringLiteral("Injected"), QStringLiteral("absent")), "absent");
+}
+
+namespace {
+
+// What a snapshot must bring back of the view, one setting a line.
+QStringList viewSettings() {
+    QStringList v;
+    for (clsMapPlot* p : {gvMapPlotLL, gvMapPlotXY}) {
+        const clsGrid& g = p->Grid();
+        v << QStringLiteral("slot %1 auto %2 centre %3,%4 scale %5 ratio %6")
+                 .arg(p->ProjectionIndex()).arg(p->ProjectionAuto).arg(p->CenterX()).arg(p->CenterY())
+                 .arg(p->MapScale()).arg(p->PtnRatio())
+          << QStringLiteral("grid %1 %2 %3 %4 %5x%6 %7..%8")
+                 .arg(p->GridEnable).arg(p->GridAuto).arg(g.Vertical).arg(g.Zone).arg(g.Width()).arg(g.Height())
+                 .arg(g.SouthLimit()).arg(g.NorthLimit())
+          << QStringLiteral("accessories %1 disp %2").arg(p->AccessoryEnable).arg(p->FigureDisp);
+    }
+    v << QStringLiteral("position %1").arg(gvAccessory->Position());
+    for (int i = 1; i <= 7; ++i) {
+        gvAccessory->setIndex(i);
+        const plat::FontRef font = gvAccessory->Font();
+        v << QStringLiteral("item %1 %2 %3 %4 %5").arg(i).arg(gvAccessory->Use()).arg(gvAccessory->Color())
+                 .arg(gvAccessory->Text(), font ? font->name + QString::number(font->size) : QString());
+    }
+    v << QStringLiteral("canvas %1 %2x%3 view %4x%5 area %6 dpi %7")
+             .arg(gvCanvas->Synchro()).arg(gvCanvas->CanvasWidth()).arg(gvCanvas->CanvasHeight())
+             .arg(gvCanvas->ViewWidth()).arg(gvCanvas->ViewHeight()).arg(gvCanvas->ViewArea()).arg(gvCanvas->Dpi());
+    return v;
+}
+
+// Sets every setting viewSettings lists; `n` picks one of two views.
+void setView(int n) {
+    clsMapPlot& ll = *gvMapPlotLL;
+    ll.ProjectionAuto = n == 0;
+    ll.setProjectionIndex(n == 0 ? 1 : 3);
+    ll.setCenterX((n == 0 ? -20 : 135) * 3600);
+    ll.setCenterY((n == 0 ? 10 : 35) * 3600);
+    ll.setMapScale(n == 0 ? 2e7 : 5e6);
+    ll.setPtnRatio(n == 0 ? 100 : 140);
+    ll.GridAuto = n == 0;
+    ll.Grid().Zone = n == 0;
+    ll.Grid().setWidth(n == 0 ? 54000 : 7200);
+    ll.Grid().setNorthLimit(n == 0 ? 270000 : 180000);
+    ll.AccessoryEnable = n == 1;
+    ll.FigureDisp = int16_t(n == 0 ? 31 : 13);
+    clsMapPlot& xy = *gvMapPlotXY;
+    xy.setCenterX(n == 0 ? 0 : 1234000);
+    xy.setMapScale(n == 0 ? 2e7 : 1e6);
+    xy.GridEnable = n == 0;
+    xy.FigureDisp = int16_t(n == 0 ? 31 : 7);
+    xy.Grid().Vertical = n == 1;
+    gvAccessory->setPosition(n);
+    for (int i = 1; i <= 7; ++i) {
+        gvAccessory->setIndex(i);
+        gvAccessory->setUse((i + n) % 2 == 0);
+        gvAccessory->setColor(n == 0 ? 0 : 0x123456 + i);
+        gvAccessory->setText(n == 0 ? QStringLiteral("*") : QStringLiteral("題%1").arg(i));
+        if (const plat::FontRef font = gvAccessory->Font()) font->size = n == 0 ? 9 : 14;
+    }
+    gvCanvas->setSynchro(n == 0);
+    gvCanvas->setCanvasWidth(n == 0 ? 640 : 1000);
+    gvCanvas->setCanvasHeight(n == 0 ? 480 : 700);
+    gvCanvas->setViewArea(n == 0 ? 5 : 3);
+    gvCanvas->setDpi(n == 0 ? 96 : 144);
+}
+
+} // namespace
+
+// A snapshot holds the view: both plot engines with their graticules, the
+// accessories and the canvas come back as they were saved.
+TEST(Snapshot, RestoresTheViewThroughItsOwners) {
+    ProgramFolder f;
+    f.Install();
+    ASSERT_EQ(gvInitialize(), StartupOK);
+    setView(1);
+    const QStringList saved = viewSettings();
+    ASSERT_EQ(gvWriteLog(f.file(QStringLiteral("view"))), LogOK);
+    setView(0);
+    const QStringList changed = viewSettings();
+    for (qsizetype i = 0; i < saved.size(); ++i) EXPECT_NE(changed[i], saved[i]) << "not changed: " << saved[i].toStdString();
+
+    ASSERT_EQ(gvReadLog(f.file(QStringLiteral("view"))), LogOK);
+    EXPECT_EQ(viewSettings(), saved);
+    EXPECT_EQ(gvMapPlotXY->RegistrySection(), QStringLiteral("XYPLOT")) << "the X/Y engine stays one";
+    EXPECT_FALSE(gvMapPlotXY->ProjectionAuto);
 }
 
 // The section syntax itself is the settings store's; here what reaches the
