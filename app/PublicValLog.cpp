@@ -120,6 +120,8 @@ UnitKeys unitKeys(int32_t mode) {
 
 QString unitKey(int64_t n, const QString& name) { return QString::number(n) + QLatin1Char(':') + name; }
 
+// Every modified unit has been offered for saving before: a unit the list
+// replaces (the base) is not asked about again.
 void readUnits(const clsRegistry& reg, clsMapUnits* units, int32_t mode) {
     if (!units) return;
     const UnitKeys k = unitKeys(mode);
@@ -136,7 +138,7 @@ void readUnits(const clsRegistry& reg, clsMapUnits* units, int32_t mode) {
         const int64_t sw = reg.RegGetLong(unitKey(n, k.sw), 3);
         unit->setDisplaySwitch((sw & 2) != 0);
         unit->setSearchSwitch((sw & 1) != 0);
-        if (unit->Load()) units->Add(unit);
+        if (unit->Load()) units->Add(unit, false);
     }
 }
 

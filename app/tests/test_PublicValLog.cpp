@@ -10,6 +10,7 @@
 #include <functional>
 
 #include "AppTestSupport.h"
+#include "FileOpenSave.h"
 #include "basGlobe.h"
 #include "basLibrary.h"
 #include "clsGrid.h"
@@ -347,4 +348,30 @@ TEST(Snapshot, UnsavedUnitsAreOfferedBeforeTheRestore) {
         EXPECT_EQ(QFile::exists(f.map(QStringLiteral("EDIT.MLL"))), answer == plat::IdYes);
         EXPECT_EQ(QFile::exists(f.map(QStringLiteral("EDIT.PLG"))), answer == plat::IdYes);
     }
+}
+
+// Once asked before the restore, a unit is not asked again when the restore
+// replaces it: here the base, renamed to its copy by a project save.
+TEST(Snapshot, EachModifiedUnitIsAskedOnce) {
+    ProgramFolder f;
+    f.Install();
+    ASSERT_EQ(gvInitialize(), StartupOK);
+    ASSERT_EQ(gvWriteLog(f.file(QStringLiteral("plain"))), LogOK);
+    ASSERT_TRUE(mainform::SaveFile(f.file(QStringLiteral("trip.PLG"))));
+    const MapUnitPtr base = gvMapUnitsLL->Base();
+    ASSERT_EQ(base->UnitName(), f.file(QStringLiteral("trip/BASE.MLL")));
+    ASSERT_TRUE(gvMapUnitsLL->AddNew(f.map(QStringLiteral("EDIT.MLL"))));
+    base->Things().setModify(true);
+    {
+        testsupport::ScriptedBoxes boxes;
+        boxes.expect(base->Map().MapName(gvLanguage) + QStringLiteral("\rには修正されたデータがあります."), plat::IdNo);
+        boxes.expect(QStringLiteral("には修正されたデータがあります."), plat::IdNo);
+        ASSERT_EQ(gvReadLog(f.file(QStringLiteral("plain"))), LogOK);
+    }
+    EXPECT_EQ(gvMapUnitsLL->Count(), 1);
+    EXPECT_EQ(gvMapUnitsLL->Base()->UnitName(), f.map(QStringLiteral("BASE.MLL")));
+    EXPECT_FALSE(gvMapUnitsLL->Modify());
+    // Nothing modified, nothing asked.
+    testsupport::ScriptedBoxes none;
+    ASSERT_EQ(gvReadLog(f.file(QStringLiteral("plain"))), LogOK);
 }
