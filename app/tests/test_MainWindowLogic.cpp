@@ -108,58 +108,43 @@ TEST_F(MainLogic, EscDuringAPlotCancelsItAndLeavesTheModes) {
     EXPECT_FALSE(logic_.KeyDown(107)) << "the keypad zoom is the view control's";
 }
 
-// A command given while a plot runs (a menu item the plot's event pump
-// delivers) waits: the plot stops, the command runs once it has ended and
-// no other command is under way, and the map is drawn again unless the
-// command drew it.
+// A command given during a plot (the engine refuses every change while it
+// draws) waits for the plot's end, also behind a command under way and its
+// dialog's event loop; the stopped map is drawn again unless a command drew.
 TEST_F(MainLogic, CommandsGivenDuringAPlotRunAfterItInTheirOrder) {
     QStringList log;
     std::function<void()> user;   // what the user does while the engine draws
     logic_.Plotter = [&](plat::HDC, int32_t, int32_t, int32_t, int32_t, const std::function<void(int16_t)>&) {
         if (auto act = std::exchange(user, {})) act();
         const bool stopped = std::exchange(gvMapPlotLL->Cancel, false);
-        log << (stopped ? "plot stopped" : "plot done");
+        log << (stopped ? "stopped" : "drawn");
         return int16_t(stopped ? PlotCancelled : PlotDone);
     };
-    auto command = [&](const char* name, std::function<void()> body = {}) {
-        return [&, name, body] {
-            EXPECT_FALSE(logic_.PlottingEi) << name;
+    auto command = [&](QString name, std::function<void()> body = {}) {
+        logic_.RunCommand([&log, name, body] {
             log << name;
             if (body) body();
-        };
+        });
     };
-
-    // A dialog closed with Cancel: the stopped map is drawn again.
-    user = [&] { logic_.RunCommand(command("dialog")); };
-    logic_.PlotWindow();
-    EXPECT_EQ(log, QStringList{"plot stopped"});
-    ASSERT_EQ(view_.posted.size(), 1u);
-    view_.RunPosted();
-    EXPECT_EQ(log, (QStringList{"plot stopped", "dialog", "plot done"}));
-
-    // A command that draws is not followed by a second drawing. Another one
-    // given during its drawing waits until it is over, also through the
-    // event loop of its modal dialog.
-    log.clear();
     user = [&] {
-        logic_.RunCommand(command("first", [&] {
-            user = [&] { logic_.RunCommand(command("second")); };
+        command("first", [&] {
+            user = [&] { command("second"); };
             logic_.PlotWindow();
             view_.RunPosted();
             log << "first ends";
-        }));
-        logic_.RunCommand(command("third"));
+        });
+        command("third");
     };
     logic_.PlotWindow();
     view_.RunPosted();
-    EXPECT_EQ(log, (QStringList{"plot stopped", "first", "plot stopped", "first ends", "third", "second", "plot done"}));
-    EXPECT_FALSE(logic_.CommandsWaiting());
-    EXPECT_TRUE(view_.posted.empty());
-
-    // Without a plot a command runs at once.
-    log.clear();
-    logic_.RunCommand(command("now"));
-    EXPECT_EQ(log, QStringList{"now"});
+    EXPECT_EQ(log, (QStringList{"stopped", "first", "stopped", "first ends", "third", "second", "drawn"}));
+    for (bool draws : {true, false}) {
+        log.clear();
+        user = [&] { command("dialog", [&] { if (draws) logic_.PlotWindow(); }); };
+        logic_.PlotWindow();
+        view_.RunPosted();
+        EXPECT_EQ(log, (QStringList{"stopped", "dialog", "drawn"})) << draws;
+    }
 }
 
 TEST(MainCaption, FlagsAndShortening) {
