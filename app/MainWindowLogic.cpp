@@ -38,6 +38,18 @@ int32_t clampValue(const ScrollBarState& bar, int32_t v) {
     return std::clamp(v, lo, hi);
 }
 
+// Counts a command as under way for its length.
+class CommandDepth {
+public:
+    explicit CommandDepth(int& depth) : depth_(depth) { ++depth_; }
+    ~CommandDepth() { --depth_; }
+    CommandDepth(const CommandDepth&) = delete;
+    CommandDepth& operator=(const CommandDepth&) = delete;
+
+private:
+    int& depth_;
+};
+
 } // namespace
 
 QString MainCaption(const QString& title, const QString& path, const QString& projection, bool modified, bool locked,
@@ -202,6 +214,8 @@ int16_t MainWindowLogic::PlotWindow() {
     SetStatusText(QStringLiteral("地図描画中..."));
     const int32_t dpi = gvCanvas->Dpi();
     const int16_t result = PlotMap(gvCanvasPicture->hDC(), dpi, dpi, gvCanvas->CanvasWidth(), gvCanvas->CanvasHeight());
+    // A map left unfinished for a waiting command is drawn again after it.
+    redrawOwed_ = result == PlotCancelled && !waiting_.empty();
     PlotCaption();
     view_.RedrawTopBar();
     view_.ViewPlotted();
@@ -222,6 +236,8 @@ int16_t MainWindowLogic::PlotMap(plat::HDC hdc, int32_t dpiX, int32_t dpiY, int3
     int16_t result = PlotNoSurface;
     try {
         result = Plotter(hdc, dpiX, dpiY, width, height, [this](int16_t phase) {
+            // The engine clears its cancel switch when it starts drawing.
+            if (!waiting_.empty()) cancelPlot();
             SetStatusText(ProgressText(phase));
             if (phase > 2) view_.RepaintView();
         });
@@ -230,6 +246,7 @@ int16_t MainWindowLogic::PlotMap(plat::HDC hdc, int32_t dpiX, int32_t dpiY, int3
         PlottingEi = false;
         ScreenMousePointer(-1);
         refresh();
+        postWaitingCommands();
         RaiseError(ErrFormUnload, kForm, QStringLiteral("PlotMap"));
     }
     view_.RepaintView();
@@ -237,7 +254,60 @@ int16_t MainWindowLogic::PlotMap(plat::HDC hdc, int32_t dpiX, int32_t dpiY, int3
     refresh();
     ScreenMousePointer(-1);
     PlottingEi = false;
+    postWaitingCommands();
     return result;
+}
+
+// ---------------------------------------------------------------- user commands
+
+void MainWindowLogic::RunCommand(std::function<void()> command) {
+    if (!command) return;
+    if (PlottingEi || !waiting_.empty()) {
+        waiting_.push_back(std::move(command));
+        if (PlottingEi) cancelPlot();
+        else runWaitingCommands();
+        return;
+    }
+    {
+        const CommandDepth under(commandDepth_);
+        command();
+    }
+    runWaitingCommands();
+}
+
+void MainWindowLogic::cancelPlot() {
+    bool any = false;
+    for (clsMapPlot* plot : {gvMapPlotLL, gvMapPlotXY}) {
+        if (plot && plot->Busy()) {
+            plot->Cancel = true;
+            any = true;
+        }
+    }
+    if (!any)
+        if (clsMapPlot* plot = CurrentMapPlot()) plot->Cancel = true;
+}
+
+void MainWindowLogic::postWaitingCommands() {
+    if (waiting_.empty() || posted_) return;
+    posted_ = true;
+    view_.Post([this] {
+        posted_ = false;
+        runWaitingCommands();
+    });
+}
+
+// Runs only at the top: not inside a plot, whose end posts this again, and
+// not inside another command (a modal dialog's event loop), whose end calls
+// this again.
+void MainWindowLogic::runWaitingCommands() {
+    if (PlottingEi || commandDepth_ > 0) return;
+    while (!waiting_.empty()) {
+        std::function<void()> command = std::move(waiting_.front());
+        waiting_.pop_front();
+        const CommandDepth under(commandDepth_);
+        command();
+    }
+    if (redrawOwed_) PlotWindow();
 }
 
 void MainWindowLogic::PlotCaption() {
@@ -418,12 +488,14 @@ bool MainWindowLogic::QueryUnload() {
 
 bool MainWindowLogic::Unload() {
     started_ = false;
+    waiting_.clear();
     plat::CloseAllHelp();
     gvTerminate();
     return gvMapUnitsLL || gvMapUnitsXY;
 }
 
 void MainWindowLogic::WindupError() {
+    waiting_.clear();
     // A file error means the files themselves failed: no saves, no snapshot.
     // Sets a failed start-up never made are left alone.
     if (!IsFileError(FatalStopError()) && started_ && gvMapUnitsLL && gvMapUnitsXY) {

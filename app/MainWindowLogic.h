@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <functional>
 
 #include "AppError.h"
@@ -64,6 +65,8 @@ public:
     virtual void ViewPlotted() = 0;
     // Esc with no plot running: survey and frame cut are left.
     virtual void LeaveModes() = 0;
+    // Runs task from the event loop once the current event is handled.
+    virtual void Post(std::function<void()> task) = 0;
 };
 
 // Plots the current map units onto a device; MainPlotRoutines' PlotMap.
@@ -135,6 +138,17 @@ public:
     // when taken.
     bool KeyDown(int keyCode);
 
+    // -- user commands
+    // Runs a command the user gave (a menu item, files dropped on the view).
+    // During a plot the command would run inside the plot's event pump,
+    // where the engine refuses every change and a redraw is dropped: the
+    // plot is cancelled instead, and the command runs once the plot has
+    // ended and no other command is under way, then the map the plot left
+    // unfinished is drawn again unless the command drew it. Commands keep
+    // the order they were given in.
+    void RunCommand(std::function<void()> command);
+    bool CommandsWaiting() const { return !waiting_.empty(); }
+
     // -- commands shared by the menus and the view's popup
     // The current engine at the home position of its mode, then a redraw.
     void mnuHome_Click();
@@ -162,10 +176,18 @@ private:
     // The fatal stop of the start-up with message, followed in the report
     // by the chain of the error that caused it, if any.
     bool stop(const QString& message, const plat::AppError& cause = plat::AppError());
+    // Sets the cancel switch of the engine that draws.
+    void cancelPlot();
+    void runWaitingCommands();
+    void postWaitingCommands();
 
     MainView& view_;
     MainViewState state_;
     bool started_ = false;   // the application state came up whole
     bool startMapLoading_ = false;   // the start map is being opened
     int32_t pointerMode_ = 0;        // the map mode of the pointer panel's text
+    std::deque<std::function<void()>> waiting_;   // commands given during a plot
+    int commandDepth_ = 0;                        // commands under way, nested ones counted
+    bool posted_ = false;                         // runWaitingCommands is posted
+    bool redrawOwed_ = false;                     // a window plot was cancelled for a waiting command
 };

@@ -55,6 +55,15 @@ const QString kModule = QStringLiteral("basPublicVal");
 // them, or a failed start-up would overwrite the user's settings.
 bool gPublicRead = false;
 
+void PrepareXYPlot(clsMapPlot& plot) {
+    plot.setProjectionIndex(0);
+    plot.ReadRegistry();
+    plot.Grid().setUnitMode(2);
+    plot.Grid().ReadRegistry();
+    plot.ProjectionAuto = false;
+    plot.GridAuto = false;
+}
+
 } // namespace publicval
 
 using namespace publicval;
@@ -81,17 +90,6 @@ int screenDpi() {
                                 ? QGuiApplication::primaryScreen()
                                 : nullptr;
     return screen ? qRound(screen->logicalDotsPerInch()) : 96;
-}
-
-// The X/Y engine draws the plane as it is, with its graticule in X/Y units;
-// the choices the latitude/longitude view makes by itself make no sense there.
-void prepareXYPlot(clsMapPlot& plot) {
-    plot.setProjectionIndex(0);
-    plot.ReadRegistry();
-    plot.Grid().setUnitMode(2);
-    plot.Grid().ReadRegistry();
-    plot.ProjectionAuto = false;
-    plot.GridAuto = false;
 }
 
 // The global objects in the order of their creation.
@@ -246,7 +244,7 @@ int16_t gvInitialize() {
             return failedWith(StartupNoBaseXY);
         }
 
-        prepareXYPlot(*gvMapPlotXY);
+        PrepareXYPlot(*gvMapPlotXY);
 
         SetAngleUnit(gvAngleValue);
         SetAngleSymbol(gvAngleUnit);

@@ -85,7 +85,9 @@ clsAdmins* ActiveAdmins();
 
 // -- the "PUBLIC" settings
 // Reads the section into the global values, with the defaults and clamps
-// of each key; withUnits also rebuilds both map unit sets from their lists.
+// of each key; withUnits also rebuilds both map unit sets from their lists
+// (a base unit with edits that the lists replace goes unasked: gvReadLog
+// has offered every modified unit for saving first).
 void gvReadRegistry(bool withUnits);
 // Deletes the section and writes the global values; withUnits also the
 // lists of map units.

@@ -18,6 +18,9 @@
 #include "basFileNames.h"
 #include "basGlobe.h"
 #include "basLibrary.h"
+#include "clsAccessory.h"
+#include "clsCanvas.h"
+#include "clsMapPlot.h"
 #include "clsProjector.h"
 #include "clsRegistry.h"
 
@@ -54,7 +57,8 @@ float cornerOr(double v, float def) {
 
 // The owners of the snapshot sections after "PUBLIC", in file order: store
 // puts the owner's settings into the settings store, restore reads them
-// back. A section whose owner is not built yet travels as the store holds it.
+// back. A plot engine writes and reads its graticule's section with its own,
+// so the graticule sections have no step of their own.
 struct OwnerSection {
     QString name;
     void (*store)();
@@ -63,12 +67,36 @@ struct OwnerSection {
 
 const std::vector<OwnerSection>& ownerSections() {
     static const std::vector<OwnerSection> sections{
-        {QStringLiteral("ACCESSORY"), nullptr, nullptr},
-        {QStringLiteral("LLPLOT"), nullptr, nullptr},
+        {QStringLiteral("ACCESSORY"),
+         [] {
+             if (gvAccessory) gvAccessory->WriteRegistry();
+         },
+         [] {
+             if (gvAccessory) gvAccessory->ReadRegistry();
+         }},
+        {QStringLiteral("LLPLOT"),
+         [] {
+             if (gvMapPlotLL) gvMapPlotLL->WriteRegistry();
+         },
+         [] {
+             if (gvMapPlotLL) gvMapPlotLL->ReadRegistry();
+         }},
         {QStringLiteral("LLGRID"), nullptr, nullptr},
-        {QStringLiteral("XYPLOT"), nullptr, nullptr},
+        {QStringLiteral("XYPLOT"),
+         [] {
+             if (gvMapPlotXY) gvMapPlotXY->WriteRegistry();
+         },
+         [] {
+             if (gvMapPlotXY) PrepareXYPlot(*gvMapPlotXY);
+         }},
         {QStringLiteral("XYGRID"), nullptr, nullptr},
-        {QStringLiteral("CANVAS"), nullptr, nullptr},
+        {clsCanvas::RegistrySection(),
+         [] {
+             if (gvCanvas) gvCanvas->WriteRegistry();
+         },
+         [] {
+             if (gvCanvas) gvCanvas->ReadRegistry();
+         }},
         {clsProjector::RegistrySection(),
          [] {
              if (gvProjector) gvProjector->WriteRegistry();
@@ -92,6 +120,8 @@ UnitKeys unitKeys(int32_t mode) {
 
 QString unitKey(int64_t n, const QString& name) { return QString::number(n) + QLatin1Char(':') + name; }
 
+// Every modified unit has been offered for saving before: a unit the list
+// replaces (the base) is not asked about again.
 void readUnits(const clsRegistry& reg, clsMapUnits* units, int32_t mode) {
     if (!units) return;
     const UnitKeys k = unitKeys(mode);
@@ -108,7 +138,7 @@ void readUnits(const clsRegistry& reg, clsMapUnits* units, int32_t mode) {
         const int64_t sw = reg.RegGetLong(unitKey(n, k.sw), 3);
         unit->setDisplaySwitch((sw & 2) != 0);
         unit->setSearchSwitch((sw & 1) != 0);
-        if (unit->Load()) units->Add(unit);
+        if (unit->Load()) units->Add(unit, false);
     }
 }
 

@@ -180,7 +180,9 @@ protected:
         // Opened after the drop has ended: a file's messages must not hold
         // the program the files came from.
         QTimer::singleShot(0, &owner_, [owner = &owner_, files] {
-            owner->viewEvent("picView_OLEDragDrop", [&] { owner->viewControl().picView_OLEDragDrop(files); });
+            owner->logic().RunCommand([owner, files] {
+                owner->viewEvent("picView_OLEDragDrop", [&] { owner->viewControl().picView_OLEDragDrop(files); });
+            });
         });
     }
 
@@ -376,7 +378,9 @@ void frmMain::buildPopupMenu() {
     PopupActions& a = *popupActions_;
     auto add = [this](const char* handler, std::function<void()> fn) {
         QAction* act = mnuPopup->addAction(QString());
-        connect(act, &QAction::triggered, this, [this, handler, fn = std::move(fn)] { guarded(handler, fn); });
+        connect(act, &QAction::triggered, this, [this, handler, fn = std::move(fn)] {
+            logic_.RunCommand([this, handler, fn] { guarded(handler, fn); });
+        });
         return act;
     };
     auto redrawn = [this](std::function<void(clsMapPlot&)> change) {
@@ -652,6 +656,8 @@ void frmMain::keepStatusHeight() {
 }
 
 void frmMain::DoEvents() { plat::DoEvents(); }
+
+void frmMain::Post(std::function<void()> task) { QTimer::singleShot(0, this, std::move(task)); }
 
 void frmMain::SetScrollValue(bool vertical, int32_t value) {
     if (vertical) vsbView->setValue(-value);

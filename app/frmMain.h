@@ -115,6 +115,7 @@ private:
     void SetScrollValue(bool vertical, int32_t value) override;
     void ViewPlotted() override;
     void LeaveModes() override;
+    void Post(std::function<void()> task) override;
 
     // MapViewHost
     bool Plotting() const override { return logic_.PlottingEi; }

@@ -70,7 +70,7 @@ void frmMain::buildMenus() {
     menuActions_ = std::make_unique<MenuActions>();
     MenuActions& m = *menuActions_;
     auto wired = [this](const char* handler, std::function<void()> fn) {
-        return [this, handler, fn = std::move(fn)] { guarded(handler, fn); };
+        return [this, handler, fn = std::move(fn)] { logic_.RunCommand([this, handler, fn] { guarded(handler, fn); }); };
     };
     auto item = [&](QMenu* menu, const char* caption, const char* handler, std::function<void()> fn) {
         QAction* a = menu->addAction(QString::fromUtf8(caption));

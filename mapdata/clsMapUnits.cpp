@@ -81,7 +81,7 @@ void clsMapUnits::ClearAll() {
     }
 }
 
-bool clsMapUnits::Add(const MapUnitPtr& unit) {
+bool clsMapUnits::Add(const MapUnitPtr& unit, bool askForBase) {
     if (!unit || unit->Map().MapMode() != mapMode_) return false;
     if (units_.empty()) Create(mapMode_);
     const QString name = unit->UnitName();
@@ -92,7 +92,7 @@ bool clsMapUnits::Add(const MapUnitPtr& unit) {
         }
     }
     if (FileNameOf(name).contains(QLatin1String("BASE"), Qt::CaseInsensitive)) {
-        if (!mayDropBase()) return false;
+        if (askForBase && !mayDropBase()) return false;
         units_.insert(units_.begin(), unit);
         units_.erase(units_.begin() + 1);
     } else {

@@ -36,8 +36,9 @@ public:
     // (False). A unit whose file name contains "BASE" replaces the base unit;
     // when the base unit has edits, the user is asked first whether to save
     // them (Yes saves, No drops them, Cancel or a failed save keeps the set
-    // unchanged: False). An empty set first gets its base unit.
-    bool Add(const MapUnitPtr& unit);
+    // unchanged: False); askForBase false drops them unasked, for a caller
+    // that has asked already. An empty set first gets its base unit.
+    bool Add(const MapUnitPtr& unit, bool askForBase = true);
     // Any unit but the base; the active position follows.
     bool Remove(int32_t i);
     // Flags, in this order: 1 drops units with fewer than 2 figures (never a

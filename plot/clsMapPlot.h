@@ -214,6 +214,8 @@ public:
     bool DistanceElement(const clsMapCell& cell, double& Distance, int32_t& PointIndex, int32_t& MapX,
                          int32_t& MapY);
     std::vector<SearchInfoPtr> SearchNears(bool IncludeAll, bool NearestOnly, double Radius);
+    // The section of RegistrySection with the graticule's. A stored slot of
+    // the other map mode is ignored: the engine keeps its map mode.
     void ReadRegistry();
     void WriteRegistry() const;
 

@@ -211,7 +211,10 @@ void clsMapPlot::ReadRegistry() {
             const long long v = r.RegGetLong(QString::fromLatin1(key), current);
             return v >= INT16_MIN && v <= INT16_MAX ? int16_t(v) : current;
         };
-        setProjectionIndex(num("ProjectionIndex", prjIndex_));
+        // A slot of the other map mode would turn the engine into the other
+        // mode's engine (and its graticule into the other mode's): ignored.
+        const int32_t slot = num("ProjectionIndex", prjIndex_);
+        if ((slot == 0) == (mapMode_ == 2)) setProjectionIndex(slot);
         ProjectionAuto = flag("ProjectionAuto", true);
         setCenterX(num("CenterX", 0));
         setCenterY(num("CenterY", mapMode_ == 1 ? 185318 : 0));   // 51°28'38" N

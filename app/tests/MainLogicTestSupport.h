@@ -43,10 +43,20 @@ public:
     }
     void ViewPlotted() override { ++plotted; }
     void LeaveModes() override { ++leaves; }
+    void Post(std::function<void()> task) override { posted.push_back(std::move(task)); }
+    // Runs what was posted, as the event loop would.
+    void RunPosted() {
+        while (!posted.empty()) {
+            auto task = std::move(posted.front());
+            posted.erase(posted.begin());
+            task();
+        }
+    }
 
     MainWindowLogic* logic = nullptr;
     MainViewState last;
     std::vector<std::pair<bool, int32_t>> scrolled;
+    std::vector<std::function<void()>> posted;
     int refreshes = 0, repaints = 0, topBars = 0, resizes = 0, plotted = 0, leaves = 0;
     double widthTwips = 15000;
 };

@@ -113,6 +113,45 @@ TEST_F(MainLogic, EscDuringAPlotCancelsItAndLeavesTheModes) {
     EXPECT_FALSE(logic_.KeyDown(107)) << "the keypad zoom is the view control's";
 }
 
+// A command given during a plot (the engine refuses every change while it
+// draws) waits for the plot's end, also behind a command under way and its
+// dialog's event loop; the stopped map is drawn again unless a command drew.
+TEST_F(MainLogic, CommandsGivenDuringAPlotRunAfterItInTheirOrder) {
+    QStringList log;
+    std::function<void()> user;   // what the user does while the engine draws
+    logic_.Plotter = [&](plat::HDC, int32_t, int32_t, int32_t, int32_t, const std::function<void(int16_t)>&) {
+        if (auto act = std::exchange(user, {})) act();
+        const bool stopped = std::exchange(gvMapPlotLL->Cancel, false);
+        log << (stopped ? "stopped" : "drawn");
+        return int16_t(stopped ? PlotCancelled : PlotDone);
+    };
+    auto command = [&](QString name, std::function<void()> body = {}) {
+        logic_.RunCommand([&log, name, body] {
+            log << name;
+            if (body) body();
+        });
+    };
+    user = [&] {
+        command("first", [&] {
+            user = [&] { command("second"); };
+            logic_.PlotWindow();
+            view_.RunPosted();
+            log << "first ends";
+        });
+        command("third");
+    };
+    logic_.PlotWindow();
+    view_.RunPosted();
+    EXPECT_EQ(log, (QStringList{"stopped", "first", "stopped", "first ends", "third", "second", "drawn"}));
+    for (bool draws : {true, false}) {
+        log.clear();
+        user = [&] { command("dialog", [&] { if (draws) logic_.PlotWindow(); }); };
+        logic_.PlotWindow();
+        view_.RunPosted();
+        EXPECT_EQ(log, (QStringList{"stopped", "dialog", "drawn"})) << draws;
+    }
+}
+
 TEST(MainCaption, FlagsAndShortening) {
     const QString path = QStringLiteral("C:\\maps\\world\\asia\\japan\\JAPAN_A7.MLL");
     struct Case {

@@ -10,6 +10,7 @@
 #include <functional>
 
 #include "AppTestSupport.h"
+#include "FileOpenSave.h"
 #include "basGlobe.h"
 #include "basLibrary.h"
 #include "clsMap.h"
@@ -105,9 +106,15 @@ TEST(Snapshot, WrittenByteForByte) {
     ProgramFolder f;
     f.Install();
     ASSERT_EQ(gvInitialize(), StartupOK);
-    // The projection's own keys are its business; its section stays empty here.
+    // The owners' own keys are their business (the round trip below); their
+    // sections hold only what is planted here.
     delete std::exchange(gvProjector, nullptr);
-    clsRegistry(QStringLiteral("PROJECTOR")).RegDelete(QString());
+    delete std::exchange(gvAccessory, nullptr);
+    delete std::exchange(gvMapPlotLL, nullptr);
+    delete std::exchange(gvMapPlotXY, nullptr);
+    delete std::exchange(gvCanvas, nullptr);
+    for (const char* s : {"PROJECTOR", "ACCESSORY", "LLPLOT", "LLGRID", "XYPLOT", "XYGRID", "CANVAS"})
+        clsRegistry(QString::fromLatin1(s)).RegDelete(QString());
     ASSERT_TRUE(gvMapUnitsXY->AddNew(f.map(QStringLiteral("東京.MXY"))));
     gvMapUnitsXY->Active()->setSearchSwitch(false);
     gvLastSavePath = QStringLiteral("C:\\地図\\日本.MLL");
@@ -161,6 +168,54 @@ TEST(Snapshot, WhatIsWrittenReadsBack) {
     EXPECT_EQ(gvLastSavePath, QStringLiteral("C:\\Z?rich ?\\日本.MLL"));
     EXPECT_EQ(accessory.RegGet(QStringLiteral("Text"), QString()), QStringLiteral("x Injected=\"y\" [PUBLIC] z w"));
     EXPECT_EQ(accessory.RegGet(QStringLiteral("Injected"), QStringLiteral("absent")), "absent");
+}
+
+namespace {
+
+// The sections of the view as their owners write them now.
+std::vector<clsRegistry::Table> viewSections() {
+    gvAccessory->WriteRegistry();
+    gvMapPlotLL->WriteRegistry();
+    gvMapPlotXY->WriteRegistry();
+    gvCanvas->WriteRegistry();
+    std::vector<clsRegistry::Table> t;
+    for (const char* s : {"ACCESSORY", "LLPLOT", "LLGRID", "XYPLOT", "XYGRID", "CANVAS"})
+        t.push_back(clsRegistry(QString::fromLatin1(s)).RegGetSec().value_or(clsRegistry::Table{}));
+    return t;
+}
+
+} // namespace
+
+// A snapshot holds the view: both plot engines with their graticules, the
+// accessories and the canvas come back as they were saved.
+TEST(Snapshot, RestoresTheViewThroughItsOwners) {
+    ProgramFolder f;
+    f.Install();
+    ASSERT_EQ(gvInitialize(), StartupOK);
+    auto setView = [](bool saved) {
+        clsMapPlot& ll = *gvMapPlotLL;
+        ll.ProjectionAuto = !saved;
+        ll.setProjectionIndex(saved ? 3 : 1);
+        ll.setCenterX(saved ? 135 * 3600 : 0);
+        ll.setCenterY(saved ? 35 * 3600 : 0);
+        ll.setMapScale(saved ? 5e6 : 2e7);
+        ll.setPtnRatio(saved ? 140 : 100);
+        ll.Grid().setWidth(saved ? 7200 : 54000);
+        gvMapPlotXY->setCenterX(saved ? 1234000 : 0);
+        gvMapPlotXY->Grid().setHeight(saved ? 100000 : 2000000);
+        gvAccessory->setIndex(4);
+        gvAccessory->setText(saved ? QStringLiteral("題") : QStringLiteral("*"));
+        gvCanvas->setSynchro(!saved);
+        gvCanvas->setCanvasWidth(saved ? 1000 : 640);
+    };
+    setView(true);
+    const std::vector<clsRegistry::Table> saved = viewSections();
+    ASSERT_EQ(gvWriteLog(f.file(QStringLiteral("view"))), LogOK);
+    setView(false);
+    const std::vector<clsRegistry::Table> changed = viewSections();
+    for (size_t i = 0; i < saved.size(); ++i) EXPECT_NE(changed[i], saved[i]) << "section " << i;
+    ASSERT_EQ(gvReadLog(f.file(QStringLiteral("view"))), LogOK);
+    EXPECT_EQ(viewSections(), saved);
 }
 
 // The section syntax itself is the settings store's; here what reaches the
@@ -254,5 +309,23 @@ TEST(Snapshot, UnsavedUnitsAreOfferedBeforeTheRestore) {
         EXPECT_EQ(gvMapUnitsLL->Count(), answer == plat::IdYes ? 1 : 2);
         EXPECT_EQ(QFile::exists(f.map(QStringLiteral("EDIT.MLL"))), answer == plat::IdYes);
         EXPECT_EQ(QFile::exists(f.map(QStringLiteral("EDIT.PLG"))), answer == plat::IdYes);
+    }
+}
+
+// The base that the restore replaces (renamed to its copy by a project
+// save) is asked about once, and only when it is modified.
+TEST(Snapshot, EachModifiedUnitIsAskedOnce) {
+    ProgramFolder f;
+    f.Install();
+    ASSERT_EQ(gvInitialize(), StartupOK);
+    ASSERT_EQ(gvWriteLog(f.file(QStringLiteral("plain"))), LogOK);
+    for (bool modified : {true, false}) {
+        ASSERT_TRUE(mainform::SaveFile(f.file(QStringLiteral("trip.PLG"))));
+        const MapUnitPtr base = gvMapUnitsLL->Base();
+        base->Things().setModify(modified);
+        testsupport::ScriptedBoxes boxes;
+        if (modified) boxes.expect(base->Map().MapName(gvLanguage) + QStringLiteral("\rには修正"), plat::IdNo);
+        ASSERT_EQ(gvReadLog(f.file(QStringLiteral("plain"))), LogOK);
+        EXPECT_EQ(gvMapUnitsLL->Base()->UnitName(), f.map(QStringLiteral("BASE.MLL")));
     }
 }

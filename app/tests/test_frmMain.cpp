@@ -147,6 +147,20 @@ protected:
         });
     }
 
+    // Acts on the dialog of type D once it is up, whenever that is.
+    template <class D>
+    static void whenUp(std::function<void(D&)> act) {
+        auto* poll = new QTimer;
+        QObject::connect(poll, &QTimer::timeout, [poll, act] {
+            if (auto* d = qobject_cast<D*>(QApplication::activeModalWidget())) {
+                poll->deleteLater();
+                poll->stop();
+                act(*d);
+            }
+        });
+        poll->start(10);
+    }
+
     apptest::ProgramFolder folder_;
     int plots_ = 0;
 };
@@ -599,6 +613,57 @@ TEST_F(MainWindow, ViewMenuDialogsChangeTheEngineAndRedraw) {
     gvMapMode = 2;
     EXPECT_FALSE(menuItem(window.mnuView, "経緯線(&G)...")->isEnabled());
     gvMapMode = 1;
+}
+
+// A dialog chosen from a menu while the map is drawn: the drawing stops, the
+// dialog's OK reaches the engine (which refuses changes while it draws) and
+// the map is drawn again with it.
+TEST_F(MainWindow, ViewDialogsChosenDuringADrawingDeliverTheirOk) {
+    frmMain window;
+    startWindow(window);
+    clsMapPlot& plot = *gvMapPlotLL;
+    std::vector<int16_t> results;
+    QAction* chosen = nullptr;
+    bool beforeTheEngine = false;   // chosen before the engine starts (which clears its cancel switch)
+    const MapPlotter real = window.logic().Plotter;
+    window.logic().Plotter = [&](plat::HDC hdc, int32_t dx, int32_t dy, int32_t w, int32_t h,
+                                 const std::function<void(int16_t)>& progress) {
+        if (beforeTheEngine && chosen) std::exchange(chosen, nullptr)->trigger();
+        results.push_back(real(hdc, dx, dy, w, h, [&](int16_t phase) {
+            if (QAction* item = std::exchange(chosen, nullptr)) item->trigger();
+            progress(phase);
+        }));
+        return results.back();
+    };
+    auto choose = [&](const char* caption) {
+        results.clear();
+        chosen = menuItem(window.mnuView, caption);
+        EXPECT_EQ(window.logic().PlotWindow(), PlotCancelled);
+    };
+    auto drawnAgain = [&] { return waitFor([&] { return results.size() == 2; }) && results[1] == PlotDone; };
+
+    const int16_t projection = plot.ProjectionIndex() == 4 ? 3 : 4;
+    whenUp<frmDirectProjection>([projection](frmDirectProjection& d) {
+        d.logic().SetAuto(false);
+        d.logic().SetSlot(projection);
+        d.okButton()->click();
+    });
+    choose("直接投影変換(&D)...");
+    EXPECT_TRUE(drawnAgain());
+    EXPECT_EQ(plot.ProjectionIndex(), projection);
+
+    int32_t spacing = 0;
+    beforeTheEngine = true;
+    whenUp<frmGrid>([&spacing](frmGrid& d) {
+        if (d.chkGridAuto->isChecked()) d.chkGridAuto->click();
+        d.sliGrid[0]->setValue(d.sliGrid[0]->value() == 30 ? 60 : 30);
+        spacing = GridDialog().Value(0);
+        d.cmdOK->click();
+    });
+    choose("経緯線(&G)...");
+    EXPECT_TRUE(drawnAgain());
+    EXPECT_FALSE(plot.GridAuto);
+    EXPECT_EQ(plot.Grid().Width(), spacing) << "not the automatic pitch";
 }
 
 TEST_F(MainWindow, EnvironmentFromTheToolMenuRedrawsAndReformatsTheStatusBar) {

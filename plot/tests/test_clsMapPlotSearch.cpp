@@ -227,6 +227,12 @@ TEST_F(PlotSearch, SettingsRoundTripAndKeepTheirRanges) {
     EXPECT_EQ(q.RegistrySection(), QStringLiteral("XYPLOT"));
     EXPECT_EQ(PolyPoint(q.CenterX(), q.CenterY()), PolyPoint(123456, 0));
     EXPECT_FALSE(q.Grid().Vertical) << "X/Y lines are off unless switched on";
+    // A slot of the other map mode (a hand-edited snapshot) is ignored.
+    clsRegistry(QStringLiteral("XYPLOT")).RegPut(QStringLiteral("ProjectionIndex"), 3);
+    q.ReadRegistry();
+    EXPECT_EQ(q.RegistrySection(), QStringLiteral("XYPLOT"));
+    r.RegPut(QStringLiteral("ProjectionIndex"), 0);
+    EXPECT_EQ(clsMapPlot().RegistrySection(), QStringLiteral("LLPLOT"));
 }
 
 } // namespace
