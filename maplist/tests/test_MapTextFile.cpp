@@ -24,16 +24,21 @@ struct TextFile : ::testing::Test {
         for (const MapFigurePtr& f : unit.Map()) text += maptext::FigureToStrAll(f.get(), &unit, true) + "\r\n";
         return text;
     }
-    std::shared_ptr<clsMap> Read(const QString& text, clsMapUnit& unit) {
+    std::shared_ptr<clsMap> Read(const QString& text, clsMapUnit& unit,
+                                 const std::function<bool(qsizetype, qsizetype)>& progress = {}) {
         auto map = std::make_shared<clsMap>();
         map->setMapMode(unit.Map().MapMode());
         map->setEiUndo(false);
-        maptext::ReadFigureLines(plat::SplitTextLines(text), unit, *map, [this](const QString& m) {
-            asked.push_back(m);
-            return answer;
-        });
+        result = maptext::ReadFigureLines(
+            plat::SplitTextLines(text), unit, *map,
+            [this](const QString& m) {
+                asked.push_back(m);
+                return answer;
+            },
+            progress);
         return map;
     }
+    maptext::ReadResult result;
     static std::vector<std::pair<int32_t, int32_t>> Points(const clsMapFigure& f) {
         std::vector<std::pair<int32_t, int32_t>> out;
         const auto p = f.Poly();
@@ -222,6 +227,40 @@ TEST_F(TextFile, BadLinesAreToldAndLeftOut) {
     const auto stopped = Read("点記号,都市,,,,1,," + p + "\r\n点記号,都市,,,,1,,x,y\r\n点記号,都市,,,,1,," + p + "\r\n", *unit);
     EXPECT_EQ(asked.size(), 1u);
     EXPECT_EQ(stopped->Count(), 1);
+}
+
+// Lines that give neither a figure nor a point are counted for one report,
+// not asked about; the points of a refused polyline went with its question.
+TEST_F(TextFile, LinesThatGiveNoFigureAreCountedNotAsked) {
+    auto unit = Unit("/maps/N");
+    const QString p = LonToStr(10) + "," + LatToStr(20);
+    const QString q = ",,,,,,," + LonToStr(30) + "," + LatToStr(40);
+    Read(maptext::HeaderLine(1) + "\r\n"
+         "\r\n"
+         "junk\r\n" +                                              // line 3: the first bad line
+         q + "\r\n"                                                // a point before any figure
+         "連続線,,,,,2,," + p + "\r\n" + q + "\r\n" + q + "\r\n"      // no thing: asked, its points go with it
+         "注釈,,,\" x\",,,,\r\n" + q + "\r\n"                          // remarks take no points
+         "a,b,c,d,e,f,g,h,i\r\n",
+         *unit);
+    EXPECT_EQ(asked.size(), 1u);
+    EXPECT_FALSE(result.stopped || result.cancelled);
+    EXPECT_EQ(result.badLines, 4);
+    EXPECT_EQ(result.firstBadLine, 3);
+}
+
+TEST_F(TextFile, ProgressRunsBeforeEveryLineAndCanCancel) {
+    auto unit = Unit("/maps/P");
+    const QString s = "点記号,都市,,,,1,," + LonToStr(10) + "," + LatToStr(20) + "\r\n";
+    std::vector<qsizetype> seen;
+    const auto back = Read(s + s + s + s, *unit, [&](qsizetype done, qsizetype lines) {
+        EXPECT_EQ(lines, 4);
+        seen.push_back(done);
+        return done < 2;
+    });
+    EXPECT_EQ(seen, (std::vector<qsizetype>{0, 1, 2}));
+    EXPECT_TRUE(result.cancelled);
+    EXPECT_EQ(back->Count(), 2);
 }
 
 TEST_F(TextFile, UnknownThingsJoinTheUserCategory) {
