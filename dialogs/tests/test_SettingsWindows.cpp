@@ -137,12 +137,30 @@ TEST(AccessoryWindow, ItemSwitchesGreyTheirRowsAndEnterKeepsToTextBoxes) {
     frmAccessory dlg(nullptr, m);
     Show(dlg);
     const int title = clsAccessory::Title;
+    // The colour button's face: the item's colour, faded toward the button
+    // face while the item is off.
+    const auto face = [&] {
+        QTest::qWait(400);   // past the style's fade between states
+        QPushButton* b = dlg.cmdAcsColor[title];
+        return b->grab().toImage().pixelColor(b->width() / 2, b->height() / 2);
+    };
+    const auto distance = [](const QColor& a, const QColor& b) {
+        return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) + std::abs(a.blue() - b.blue());
+    };
+    const int32_t c = m.Item(title).Color;
+    const QColor color(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF), button = dlg.palette().color(QPalette::Button);
+    dlg.chkAcsItem[title]->setChecked(true);
+    const QColor on = face();
     dlg.chkAcsItem[title]->setChecked(false);
     EXPECT_FALSE(dlg.txtAcs[title]->isEnabled());
     EXPECT_FALSE(dlg.cmdAcsFont[title]->isEnabled());
     EXPECT_FALSE(dlg.cmdAcsColor[title]->isEnabled());
+    const QColor off = face();
+    EXPECT_GT(distance(off, color), distance(on, color) + 60);
+    EXPECT_LT(distance(off, button), distance(on, button) - 60);
     dlg.chkAcsItem[title]->setChecked(true);
     EXPECT_TRUE(dlg.txtAcs[title]->isEnabled() && dlg.cmdAcsFont[title]->isEnabled() && dlg.cmdAcsColor[title]->isEnabled());
+    EXPECT_EQ(face(), on);
     EXPECT_EQ(dlg.cmdAcsColor[clsAccessory::Back]->isEnabled(), m.Item(clsAccessory::Back).Use);
 
     Type(dlg.txtAcs[title], QStringLiteral("世界の海"));
