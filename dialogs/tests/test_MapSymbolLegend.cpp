@@ -2,8 +2,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QRegularExpression>
+#include <QUrl>
 
 #include "MapSymbolLegend.h"
 #include "MessageBox.h"
@@ -25,6 +27,7 @@ TEST(MapSymbolLegendText, NamesAreEscapedAndKeptReadable) {
         {u"서울", u"&#49436;&#50872;"},
         {u"𠮷野家", u"&#134071;野家"},        // beyond the basic plane: one reference
         {u"ｶﾀｶﾅ～", u"ｶﾀｶﾅ～"},
+        {u"〜−‖—¢", u"&#12316;&#8722;&#8214;&#8212;&#162;"},   // Shift-JIS writes look-alikes
         {u"", u""},
     };
     for (const auto& c : cases) {
@@ -126,6 +129,50 @@ TEST_F(MapSymbolLegend, OnlyTheSelectedRowsAndTheOldPicturesStay) {
     EXPECT_EQ(text.count(QStringLiteral("<IMG")), 1);
     EXPECT_TRUE(text.contains(QStringLiteral("W&amp;&lt;1>_image/sample2.PNG")));
     EXPECT_TRUE(QFile::exists(picture(1)));   // from the first export
+}
+
+// The files the page's pictures lead to when a browser reads it as Shift_JIS.
+QStringList PictureTargets(const QString& page) {
+    const QString text = plat::DecodeCp932(testsupport::ReadBytes(page));
+    QStringList out;
+    static const QRegularExpression src(QStringLiteral("<IMG src=\"([^\"]*)\">")), ref(QStringLiteral("&#(\\d+);"));
+    for (const QRegularExpressionMatch& m : src.globalMatch(text)) {
+        QString url = m.captured(1);
+        for (QRegularExpressionMatch r = ref.match(url); r.hasMatch(); r = ref.match(url)) {
+            const char32_t c = r.captured(1).toUInt();
+            url.replace(r.capturedStart(), r.capturedLength(), QString::fromUcs4(&c, 1));
+        }
+        url.replace(QStringLiteral("&lt;"), QStringLiteral("<")).replace(QStringLiteral("&amp;"), QStringLiteral("&"));
+        out << QFileInfo(page).path() + QLatin1Char('/') + QUrl::fromPercentEncoding(url.toUtf8());
+    }
+    return out;
+}
+
+TEST_F(MapSymbolLegend, PicturesAreFoundUnderNamesShiftJisWritesAsLookAlikes) {
+    things.select(1, 1, things.Rows() - 1, 1);
+    for (const char16_t* name : {u"〜波", u"−‖—¢"}) {
+        m.CurThings->setFileName(dir.file(QString::fromUtf16(name) + QStringLiteral(".THG")));
+        testsupport::ScriptedBoxes boxes;
+        boxes.expect(QStringLiteral("に保存しました."), plat::IdOk);
+        ASSERT_TRUE(SaveHtmlLegend(m));
+        const QStringList targets = PictureTargets(dir.file(QString::fromUtf16(name) + QStringLiteral(".HTM")));
+        EXPECT_EQ(targets.size(), 6);
+        for (const QString& t : targets) EXPECT_TRUE(QFile::exists(t)) << t.toStdString();
+    }
+}
+
+TEST_F(MapSymbolLegend, APageThatIsALinkHasItsPicturesBesideItsTarget) {
+    QDir().mkpath(dir.file(QStringLiteral("real")));
+    ASSERT_TRUE(QFile::link(dir.file(QStringLiteral("real/Legend.HTM")), page()));
+    things.select(1, 1, things.Rows() - 1, 1);
+    testsupport::ScriptedBoxes boxes;
+    boxes.expect(QStringLiteral("に保存しました."), plat::IdOk);
+    ASSERT_TRUE(SaveHtmlLegend(m));
+    EXPECT_TRUE(QFileInfo(page()).isSymLink());
+    const QStringList targets = PictureTargets(dir.file(QStringLiteral("real/Legend.HTM")));
+    EXPECT_EQ(targets.size(), 6);
+    for (const QString& t : targets) EXPECT_TRUE(QFile::exists(t)) << t.toStdString();
+    EXPECT_FALSE(QFile::exists(dir.file(QStringLiteral("W&<1>_image"))));
 }
 
 TEST_F(MapSymbolLegend, NothingSelectedWritesNothing) {
