@@ -160,7 +160,10 @@ bool LineReader::Read(const QString& line, QStringList f, int32_t lineNo) {
     const QString& xs = order_ == 2 ? f[8] : f[7];
     const QString& ys = order_ == 2 ? f[7] : f[8];
     const PolyPoint p{MapStrToXSafe(xs), MapStrToYSafe(ys)};
-    const bool badPoint = p.x == kInvalidCoordinate || p.y == kInvalidCoordinate;
+    // A point beyond the map's range (a latitude of 135 degrees) is no point
+    // of it either.
+    const bool badPoint = p.x == kInvalidCoordinate || p.y == kInvalidCoordinate || !IsValidMapX(p.x, false) ||
+                          !IsValidMapY(p.y, false);
     const auto pointReason = [&] { return QStringLiteral("座標に変換できません. [%1, %2]").arg(xs, ys) + kCrLf; };
 
     if (kind == 0) {

@@ -15,7 +15,7 @@
 // nothing is lost; the reader takes either.
 //
 // Coordinates are written and read in the current map mode and angle format
-// (MapXToStr, MapStrToXSafe).
+// (MapXToStr, MapStrToXSafe); one outside the map's range does not read.
 #pragma once
 
 #include <QByteArray>

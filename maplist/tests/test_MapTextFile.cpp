@@ -205,9 +205,10 @@ TEST_F(TextFile, BadLinesAreToldAndLeftOut) {
                            "点記号,,,,,1,," + p + "\r\n"              // no thing
                            "文字列,地名,,\"A\",\"B\",abc,0," + p + "\r\n"  // no anchor
                            "文字列,地名,,\"A\",\"B\",25,0," + p + "\r\n"   // anchor out of range
+                           "点記号,都市,,,,1,,E10,N135\r\n"                 // beyond the pole
                            "点記号,都市,,,,1,," + p + "\r\n",
                            *unit);
-    ASSERT_EQ(asked.size(), 6u);
+    ASSERT_EQ(asked.size(), 7u);
     EXPECT_TRUE(asked[0].startsWith("地図図形の追加に失敗しました.\r\n点記号,都市,,,,1,,xyz,abc\r\n座標に変換できません. [xyz, abc]"));
     EXPECT_TRUE(asked[0].endsWith("\r\n継続しますか？"));
     EXPECT_TRUE(asked[1].contains("座標に変換できません. [" + LonToStr(12) + ", ]"));
@@ -216,6 +217,7 @@ TEST_F(TextFile, BadLinesAreToldAndLeftOut) {
     EXPECT_TRUE(asked[3].contains("事象番号に変換できません. []\r\n事象ファイルにこの事象を定義してください."));
     EXPECT_TRUE(asked[4].contains("固定位置または角度に変換できません. [abc, 0]"));
     EXPECT_TRUE(asked[5].contains("固定位置または角度に変換できません. [25, 0]"));
+    EXPECT_TRUE(asked[6].contains("座標に変換できません. [E10, N135]"));
     ASSERT_EQ(back->Count(), 1);
     EXPECT_EQ(Points(*back->Item(1)).front(), std::make_pair(10, 20));
     for (const MapFigurePtr& f : *back)
