@@ -13,7 +13,10 @@
 
 namespace {
 
-// Lines read between two updates of the status text.
+// Lines read between two turns of the events (one in 32 of which lets them
+// run: often enough for Esc, rarely enough to cost nothing) and between two
+// updates of the status text.
+constexpr qsizetype kLinesPerYield = 64;
 constexpr qsizetype kStatusPeriod = 4096;
 
 // The half-width symbol style writes its seconds as a double quote, which
@@ -92,6 +95,7 @@ bool frmMapListLogic::ReadTextFile(const QString& path) {
             lines, *MapUnit, *imported,
             [](const QString& message) { return plat::MsgBox(message, plat::MbYesNo | plat::MbQuestion) == plat::IdYes; },
             [&](qsizetype done, qsizetype) {
+                if (done % kLinesPerYield != 0) return true;
                 if (done % kStatusPeriod == 0) SetStatusText(status.arg(done + 1));
                 return YieldEvents();
             });
