@@ -24,18 +24,14 @@ struct TextFile : ::testing::Test {
         for (const MapFigurePtr& f : unit.Map()) text += maptext::FigureToStrAll(f.get(), &unit, true) + "\r\n";
         return text;
     }
-    std::shared_ptr<clsMap> Read(const QString& text, clsMapUnit& unit,
-                                 const std::function<bool(qsizetype, qsizetype)>& progress = {}) {
+    std::shared_ptr<clsMap> Read(const QString& text, clsMapUnit& unit) {
         auto map = std::make_shared<clsMap>();
         map->setMapMode(unit.Map().MapMode());
         map->setEiUndo(false);
-        result = maptext::ReadFigureLines(
-            plat::SplitTextLines(text), unit, *map,
-            [this](const QString& m) {
-                asked.push_back(m);
-                return answer;
-            },
-            progress);
+        result = maptext::ReadFigureLines(plat::SplitTextLines(text), unit, *map, [this](const QString& m) {
+            asked.push_back(m);
+            return answer;
+        });
         return map;
     }
     maptext::ReadResult result;
@@ -249,20 +245,6 @@ TEST_F(TextFile, LinesThatGiveNoFigureAreCountedNotAsked) {
     EXPECT_FALSE(result.stopped || result.cancelled);
     EXPECT_EQ(result.badLines, 4);
     EXPECT_EQ(result.firstBadLine, 3);
-}
-
-TEST_F(TextFile, ProgressRunsBeforeEveryLineAndCanCancel) {
-    auto unit = Unit("/maps/P");
-    const QString s = "点記号,都市,,,,1,," + LonToStr(10) + "," + LatToStr(20) + "\r\n";
-    std::vector<qsizetype> seen;
-    const auto back = Read(s + s + s + s, *unit, [&](qsizetype done, qsizetype lines) {
-        EXPECT_EQ(lines, 4);
-        seen.push_back(done);
-        return done < 2;
-    });
-    EXPECT_EQ(seen, (std::vector<qsizetype>{0, 1, 2}));
-    EXPECT_TRUE(result.cancelled);
-    EXPECT_EQ(back->Count(), 2);
 }
 
 TEST_F(TextFile, UnknownThingsJoinTheUserCategory) {
