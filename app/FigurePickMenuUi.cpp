@@ -1,5 +1,10 @@
 #include "FigurePickMenuUi.h"
 
+#include <QGuiApplication>
+#include <QScreen>
+
+#include <algorithm>
+
 FigurePickMenuUi::FigurePickMenuUi(FigurePickMenu& logic, Guard guard, QWidget* parent)
     : QMenu(QStringLiteral("選択編集(&S)"), parent), logic_(logic), guard_(std::move(guard)) {
     FigurePickMenu& m = logic_;
@@ -77,5 +82,19 @@ void FigurePickMenuUi::Prepare() {
 
 void FigurePickMenuUi::ExecAt(const QPoint& global) {
     Prepare();
-    exec(global);
+    ensurePolished();
+    // The usable area, without the desktop's panels, which the menu's own
+    // placement does not leave free.
+    const QScreen* s = QGuiApplication::screenAt(global);
+    if (!s) s = screen();
+    exec(s ? PopupPlace(global, sizeHint(), s->availableGeometry()) : global);
+}
+
+QPoint PopupPlace(const QPoint& at, const QSize& size, const QRect& area) {
+    int x = at.x(), y = at.y();
+    if (x + size.width() > area.right() + 1) x = at.x() - size.width();
+    if (y + size.height() > area.bottom() + 1) y = at.y() - size.height();
+    x = std::clamp(x, area.left(), std::max(area.left(), area.right() + 1 - size.width()));
+    y = std::clamp(y, area.top(), std::max(area.top(), area.bottom() + 1 - size.height()));
+    return {x, y};
 }

@@ -10,6 +10,11 @@
 
 #include "FigurePickMenu.h"
 
+// Where a popup of the size opens for a screen point: below and right of it
+// where it fits, else above or left of it, and always inside the screen's
+// usable area (a taller popup starts at its top).
+QPoint PopupPlace(const QPoint& at, const QSize& size, const QRect& area);
+
 class FigurePickMenuUi : public QMenu {
 public:
     // guard runs a command as an event handler of the main window (an error
@@ -19,7 +24,8 @@ public:
 
     // mnuPick_Click: every item set from the pick.
     void Prepare();
-    // Prepares, pops up at a screen point and returns once the menu closed.
+    // Prepares, pops up at a screen point (where it fits) and returns once
+    // the menu closed.
     void ExecAt(const QPoint& global);
 
     QAction *mnuPickRetouch = nullptr, *mnuPickDraw = nullptr, *mnuPickList = nullptr, *mnuPickDelete = nullptr,

@@ -1,11 +1,12 @@
 // The figure list's text exchange file and sort: the whole world map (every
 // figure of WORLD_A5) written as a text file and read back into an empty
-// unit, and an ascending sort by thing name of 100 000 rows (copies made,
+// unit, a file of lines that are no figures, and an ascending sort by thing name of 100 000 rows (copies made,
 // rows replaced, one insertion). The sort is O(n log n): compare 10 000 and
 // 100 000 rows.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <memory>
@@ -13,6 +14,8 @@
 
 #include "BenchMain.h"
 #include "MapUnitIo.h"
+#include "MessageBox.h"
+#include "TextFile.h"
 #include "basAngle.h"
 #include "basHMap.h"
 #include "basHMapCoord.h"
@@ -108,6 +111,41 @@ void BM_ImportWorldMap(benchmark::State& state) {
     state.counters["figures"] = figures;
 }
 BENCHMARK(BM_ImportWorldMap)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+// A text file of lines that give no figure (plain text, points after no
+// polyline, fields of another table, coordinates that are no angle), some
+// megabytes of it, inserted into the world map's unit: it must read as fast
+// as good lines, in well under a second per megabyte. The figure list's
+// one report of the skipped lines is answered.
+void BM_ImportBadLines(benchmark::State& state) {
+    World& world = TheWorld();
+    const qsizetype bytes = state.range(0) << 20;
+    const char* kinds[] = {"this line is no figure at all\r\n", ",,,,,,,135abc,35xyz\r\n",
+                           "name,area,population,1.2.3,N 35,E 135 30 15 20,,seven,nine\r\n",
+                           "\"quoted, field\",1,2,3,4,5,6,東経,北緯\r\n"};
+    QByteArray block;
+    for (int i = 0; i < 400; ++i) block += plat::EncodeCp932(QString::fromUtf8(kinds[i % 4]));
+    QByteArray file;
+    while (file.size() < bytes) file += block;
+    const QString path = world.dir.path() + QStringLiteral("/BAD.CSV");
+    QFile out(path);
+    if (!out.open(QIODevice::WriteOnly) || out.write(file) != file.size()) std::abort();
+    out.close();
+    frmMapList w;
+    Open(w, *world.units);
+    const int32_t rows = w.logic().RowCount();
+    for (auto _ : state) {
+        plat::ScriptedMessageBox boxes;
+        boxes.expect(QStringLiteral("の読めない行"), plat::IdOk);
+        if (!w.logic().ReadTextFile(path)) state.SkipWithError("read failed");
+        if (w.logic().RowCount() != rows || boxes.pending() != 0) state.SkipWithError("a figure or no report");
+    }
+    state.counters["MB"] = static_cast<double>(state.range(0));
+    state.counters["s/MB"] = benchmark::Counter(static_cast<double>(state.range(0)),
+                                                benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    w.closeCancel();
+}
+BENCHMARK(BM_ImportBadLines)->Arg(2)->Arg(20)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 
 // n symbols under 40 thing names, every tenth figure a remark.
 std::unique_ptr<clsMapUnits> SortUnits(int n) {

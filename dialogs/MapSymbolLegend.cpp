@@ -17,6 +17,24 @@
 
 #include <cerrno>
 
+namespace {
+
+// Whether the page holds the character as itself. Shift-JIS has no code of
+// its own for some characters and gives them the code of a look-alike (〜
+// that of ～, − that of －): a browser reads the look-alike, which names
+// another file.
+bool keptByShiftJis(QChar c) {
+    if (c.unicode() < 0x80) return true;
+    const QString s(c);
+    try {
+        return plat::DecodeCp932(plat::EncodeCp932(s)) == s;
+    } catch (...) {
+        return false;
+    }
+}
+
+} // namespace
+
 namespace legend {
 
 QString PagePath(const QString& thingFile) { return ChangeExt(thingFile, QStringLiteral("HTM")); }
@@ -44,7 +62,7 @@ QString HtmlText(const QString& text) {
         else if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
             out += QStringLiteral("&#") + QString::number(QChar::surrogateToUcs4(c, text[i + 1])) + QLatin1Char(';');
             ++i;
-        } else if (c.isSurrogate() || !plat::IsCp932Encodable(QString(c))) {
+        } else if (c.isSurrogate() || !keptByShiftJis(c)) {
             // A lone surrogate has no character to name; it stands as U+FFFD.
             out += QStringLiteral("&#") + QString::number(c.isSurrogate() ? 0xFFFD : c.unicode()) + QLatin1Char(';');
         } else {
@@ -86,7 +104,8 @@ bool SaveHtmlLegend(MapSymbolModel& m) {
 
     const QString thingFile = m.CurThings->FileName();
     const QString page = legend::PagePath(thingFile);
-    const QString folder = legend::PictureFolder(page);
+    // The page is written where a link leads: its pictures go beside it.
+    const QString folder = legend::PictureFolder(plat::WriteTargetOf(page));
     const QString folderName = FileNameOf(folder);
 
     WaitPointer wait;

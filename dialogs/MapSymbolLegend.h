@@ -5,8 +5,11 @@
 //
 // Names (of things, categories and the file) are escaped for HTML: "<", "&"
 // and '"' become entity references, and a character Shift-JIS cannot hold
-// becomes a numeric character reference, so any name reads back as typed.
-// The page replaces an old one only when complete.
+// as itself (also one it would write as a look-alike, such as 〜) becomes a
+// numeric character reference, so any name reads back as typed and the
+// pictures' addresses name the folder as it is. The page replaces an old
+// one only when complete; a page that is a symbolic link is written where
+// the link leads, and the picture folder is made beside that file.
 #pragma once
 
 #include <QString>

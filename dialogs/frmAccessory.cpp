@@ -36,9 +36,14 @@ const std::array<Design, frmAccessoryLogic::kItems> kDesign = {{
 
 QString Text(const char16_t* s) { return QString::fromUtf16(s); }
 
-// A colour button's face; colours are 0x00BBGGRR.
-QString FaceStyle(int32_t c) {
-    return QStringLiteral("background-color: rgb(%1, %2, %3);").arg(c & 0xFF).arg((c >> 8) & 0xFF).arg((c >> 16) & 0xFF);
+// A colour button's face (colours are 0x00BBGGRR). Switched off, the colour
+// fades into the button face as a disabled button's text does.
+QString FaceStyle(int32_t c, const QColor& face) {
+    const QColor on(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+    const auto mix = [](int a, int b) { return (a + 2 * b) / 3; };
+    const QColor off(mix(on.red(), face.red()), mix(on.green(), face.green()), mix(on.blue(), face.blue()));
+    return QStringLiteral("QPushButton { background-color: %1; } QPushButton:disabled { background-color: %2; }")
+        .arg(on.name(), off.name());
 }
 
 } // namespace
@@ -173,7 +178,7 @@ void frmAccessory::refresh() {
         const frmAccessoryLogic::Record& r = logic_.Item(i);
         chkAcsItem[size_t(i)]->setChecked(r.Use);
         if (logic_.Has(i, frmAccessoryLogic::CanColor)) {
-            cmdAcsColor[size_t(i)]->setStyleSheet(FaceStyle(r.Color));
+            cmdAcsColor[size_t(i)]->setStyleSheet(FaceStyle(r.Color, palette().color(QPalette::Button)));
             cmdAcsColor[size_t(i)]->setEnabled(r.Use);
         } else {
             cmdAcsColor[size_t(i)]->setEnabled(false);

@@ -1,8 +1,12 @@
 #include "frmPickup.h"
 
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
+
+#include <cmath>
 
 #include "AppState.h"
 #include "FigureDialogUi.h"
@@ -12,6 +16,33 @@
 #include "basMouseWheel.h"
 #include "basHMapView.h"
 #include "basLibrary.h"
+
+namespace {
+
+// Widens every column to its longest text, so no map or thing name is cut
+// short, and the grid with them as far as the screen allows.
+void FitColumns(plat::FlexGrid* g) {
+    // The current row is drawn in bold.
+    QFont bold = g->font();
+    bold.setBold(true);
+    const QFontMetrics fm(bold);
+    const double twipsPerPixel = plat::TwipsPerPixelX();
+    double total = 0;
+    for (int32_t c = 0; c < g->Cols(); ++c) {
+        int px = 0;
+        for (int32_t r = 0; r < g->Rows(); ++r) px = std::max(px, fm.horizontalAdvance(g->TextMatrix(r, c)));
+        // The cell's margins and grid line, as the titles are measured.
+        const auto twips = static_cast<int32_t>(std::lround((px + 8) * twipsPerPixel));
+        if (twips > g->ColWidth(c)) g->setColWidth(c, twips);
+        total += g->ColWidth(c) / twipsPerPixel;
+    }
+    // The vertical scroll bar's 255 twips and the frame.
+    const int wanted = static_cast<int>(std::lround(total + 255 / twipsPerPixel)) + 2 * g->frameWidth();
+    const int screen = g->screen() ? g->screen()->availableGeometry().width() - 80 : wanted;
+    if (wanted > g->minimumWidth()) g->setMinimumWidth(std::min(wanted, screen));
+}
+
+} // namespace
 
 frmPickup::frmPickup(frmPickupLogic& logic, View view, QWidget* parent)
     : plat::DialogBase(parent), logic_(logic), view_(std::move(view)) {
@@ -57,6 +88,7 @@ bool frmPickup::Fill() {
         MsgError(QStringLiteral("候補図形をグリッドに正しく登録できませんでした."));
         return false;
     }
+    FitColumns(flgInfos);
     flgInfos->setFixedRows(1);
     flgInfos->select(1, 0, 1, frmPickupLogic::Columns - 1);
     flgInfos_Click();

@@ -486,14 +486,9 @@ ParseResult parseAngle(const QString& input, Formal& f) {
 
     if (mayBePlainNumber(text)) {
         double d = 0;
-        bool plain = true;
-        try {
-            d = plat::CDbl(text);
-        } catch (const AppError& e) {
-            if (e.number() != plat::ErrTypeMismatch) throw;
-            plain = false;
-        }
-        if (plain) {
+        const int32_t error = plat::CDblError(text, d);
+        if (error != 0 && error != plat::ErrTypeMismatch) plat::ThrowRuntimeError(error);
+        if (error == 0) {
             f.sign = d >= 0 ? u'+' : u'-';
             return assemble(std::fabs(d), 0, 0, f);
         }
@@ -650,6 +645,17 @@ int32_t AngleStrToSec(const QString& text) {
     } catch (...) {
         return 0;
     }
+}
+
+bool TryAngleSecStrToVal(const QString& text, int32_t& seconds) {
+    Formal f;
+    try {
+        if (parseAngle(text, f) != ParseResult::Ok) return false;
+    } catch (...) {
+        return false;
+    }
+    seconds = formalValue(f);
+    return true;
 }
 
 int16_t AngleKindOf(const QString& text) {

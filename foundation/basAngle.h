@@ -85,6 +85,9 @@ QString AngleFormalStr(const QString& text);
 int32_t AngleSecStrToVal(const QString& text);
 // AngleSecStrToVal, but 0 for any text it cannot read.
 int32_t AngleStrToSec(const QString& text);
+// AngleSecStrToVal without raising: false for a text it cannot read. Texts
+// that are no angle at all cost no exception.
+bool TryAngleSecStrToVal(const QString& text, int32_t& seconds);
 // 1 when the text names a longitude, 2 a latitude, else 0 (also when it
 // cannot be read).
 int16_t AngleKindOf(const QString& text);

@@ -336,49 +336,78 @@ int32_t JstrToLong(const QString& text) {
     }
 }
 
-double StrToMeter(const QString& text, const QString& defaultUnit) {
-    try {
-        QString s = KansujiToArabic(trimBlanks(NarrowText(text)).toString());
-        bool negative = false;
-        if (s.startsWith(QLatin1Char('-')) || s.startsWith(QLatin1Char('+'))) {
-            negative = s[0] == QLatin1Char('-');
-            s.remove(0, 1);
+namespace {
+
+// The sum of StrToMeter, or the number of its error. A character that
+// starts neither a number nor a unit is found before any conversion, so
+// the usual bad texts cost no exception.
+int32_t meterSum(const QString& text, const QString& defaultUnit, double& out) {
+    QString s = KansujiToArabic(trimBlanks(NarrowText(text)).toString());
+    bool negative = false;
+    if (s.startsWith(QLatin1Char('-')) || s.startsWith(QLatin1Char('+'))) {
+        negative = s[0] == QLatin1Char('-');
+        s.remove(0, 1);
+    }
+    if (s.endsWith(QLatin1Char('-')) || s.endsWith(QLatin1Char('+'))) {
+        negative = negative || s.back() == QLatin1Char('-');
+        s.chop(1);
+    }
+    double defaultFactor = 1;
+    for (const LengthUnit& u : kLengthUnits) {
+        if (QStringView(u.spelling) == defaultUnit) {
+            defaultFactor = u.factor;
+            break;
         }
-        if (s.endsWith(QLatin1Char('-')) || s.endsWith(QLatin1Char('+'))) {
-            negative = negative || s.back() == QLatin1Char('-');
-            s.chop(1);
-        }
-        double defaultFactor = 1;
-        for (const LengthUnit& u : kLengthUnits) {
-            if (QStringView(u.spelling) == defaultUnit) {
-                defaultFactor = u.factor;
+    }
+    double sum = 0;
+    qsizetype pos = 0;
+    const qsizetype n = s.size();
+    while (pos < n) {
+        const qsizetype start = pos;
+        while (pos < n && isNumberPartChar(s[pos])) ++pos;
+        const QString numberText = s.mid(start, pos - start);
+        double factor = defaultFactor;
+        const QStringView rest = QStringView(s).mid(pos);
+        for (const UnitEntry& u : unitsByLength()) {
+            if (rest.startsWith(u.spelling)) {
+                factor = u.factor;
+                pos += u.spelling.size();
                 break;
             }
         }
-        double sum = 0;
-        qsizetype pos = 0;
-        const qsizetype n = s.size();
-        while (pos < n) {
-            const qsizetype start = pos;
-            while (pos < n && isNumberPartChar(s[pos])) ++pos;
-            const double number = JstrToDouble(s.mid(start, pos - start));
-            double factor = defaultFactor;
-            const QStringView rest = QStringView(s).mid(pos);
-            for (const UnitEntry& u : unitsByLength()) {
-                if (rest.startsWith(u.spelling)) {
-                    factor = u.factor;
-                    pos += u.spelling.size();
-                    break;
-                }
-            }
-            sum += factor * number;
-            if (pos == start) plat::ThrowRuntimeError(plat::ErrTypeMismatch);
+        // A unit alone is no length, nor is a character that starts no term.
+        if (numberText.trimmed().isEmpty()) return plat::ErrTypeMismatch;
+        double number = 0;
+        try {
+            number = JstrToDouble(numberText);
+        } catch (const AppError& e) {
+            return e.number() == plat::ErrOverflow ? plat::ErrOverflow : plat::ErrTypeMismatch;
         }
-        // Terms too large for a Double sum to infinity or NaN: no length.
-        if (!std::isfinite(sum)) plat::ThrowRuntimeError(plat::ErrOverflow);
-        return negative ? -sum : sum;
+        sum += factor * number;
+    }
+    // Terms too large for a Double sum to infinity or NaN: no length.
+    if (!std::isfinite(sum)) return plat::ErrOverflow;
+    out = negative ? -sum : sum;
+    return 0;
+}
+
+} // namespace
+
+double StrToMeter(const QString& text, const QString& defaultUnit) {
+    try {
+        double metres = 0;
+        if (const int32_t error = meterSum(text, defaultUnit, metres)) plat::ThrowRuntimeError(error);
+        return metres;
     } catch (...) {
         RaiseError(ErrLibrary, kObject, QStringLiteral("StrToMeter"));
+    }
+}
+
+bool TryStrToMeter(const QString& text, const QString& defaultUnit, double& metres) {
+    try {
+        return meterSum(text, defaultUnit, metres) == 0;
+    } catch (...) {
+        return false;
     }
 }
 

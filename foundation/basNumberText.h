@@ -40,6 +40,8 @@ int32_t JstrToLong(const QString& text);
 // an unreadable text raises an error, and so does a sum too large for a
 // Double (error 6).
 double StrToMeter(const QString& text, const QString& defaultUnit);
+// The same without raising: false for a text that is no length.
+bool TryStrToMeter(const QString& text, const QString& defaultUnit, double& metres);
 
 // v in groups of 億 and 万 (123456789 gives 1億2345万6789, 0 an empty text).
 // The short form writes a round leading group as a decimal: 1.5億, 1.5万.

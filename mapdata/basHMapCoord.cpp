@@ -43,11 +43,21 @@ int32_t readCoordinate(const QString& text, const char* procedure) {
     }
 }
 
-int32_t readSafe(const QString& text, const char* procedure) {
-    try {
-        return readCoordinate(text, procedure);
-    } catch (...) {
-        return kInvalidCoordinate;
+// The readers of files meet many texts that are no coordinate: they are
+// turned down without an exception.
+int32_t readSafe(const QString& text) {
+    switch (CurrentMapMode()) {
+    case 1: {
+        int32_t v = 0;
+        return TryAngleSecStrToVal(text, v) ? v : kInvalidCoordinate;
+    }
+    case 2: {
+        double m = 0;
+        if (!TryStrToMeter(text, QStringLiteral("km"), m)) return kInvalidCoordinate;
+        m = std::nearbyint(m);
+        return m >= -2147483648.0 && m <= 2147483647.0 ? static_cast<int32_t>(m) : kInvalidCoordinate;
+    }
+    default: return 0;
     }
 }
 
@@ -139,9 +149,9 @@ int32_t MapStrToX(const QString& text) { return readCoordinate(text, "MapStrToX"
 
 int32_t MapStrToY(const QString& text) { return readCoordinate(text, "MapStrToY"); }
 
-int32_t MapStrToXSafe(const QString& text) { return readSafe(text, "MapStrToX"); }
+int32_t MapStrToXSafe(const QString& text) { return readSafe(text); }
 
-int32_t MapStrToYSafe(const QString& text) { return readSafe(text, "MapStrToY"); }
+int32_t MapStrToYSafe(const QString& text) { return readSafe(text); }
 
 bool IsValidMapX(int32_t x, bool showMsg) {
     return inRange(x, 648000, QStringLiteral("180°00′00″W～180°00′00″E"), showMsg);

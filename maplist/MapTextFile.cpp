@@ -67,9 +67,11 @@ public:
     LineReader(clsMapUnit& unit, clsMap& into, const std::function<bool(const QString&)>& ask)
         : unit_(unit), into_(into), ask_(ask) {}
 
-    // False once the user chose to stop.
-    bool Read(const QString& line, QStringList fields);
+    // False once the user chose to stop. lineNo counts from 1.
+    bool Read(const QString& line, QStringList fields, int32_t lineNo);
     bool Finish() { return closeOpen(); }
+    int32_t BadLines() const { return badLines_; }
+    int32_t FirstBadLine() const { return firstBadLine_; }
 
 private:
     int16_t thingNumber(const QString& name, int32_t kind);
@@ -87,6 +89,10 @@ private:
     const std::function<bool(const QString&)>& ask_;
     int order_ = 0;   // 0 undecided (read as normal), 1 normal, 2 swapped
     MapFigurePtr open_;
+    // The further points of a polyline or polygon refused with its first
+    // line go with it: they are not counted again.
+    bool dropping_ = false;
+    int32_t badLines_ = 0, firstBadLine_ = 0;
     QString openLine_;
     QHash<QString, int16_t> things_, admins_;
 };
@@ -130,31 +136,44 @@ bool LineReader::closeOpen() {
     return refuse(openLine_, QStringLiteral("点の数が足りません. [%1]").arg(f->Poly()->Count()) + kCrLf);
 }
 
-bool LineReader::Read(const QString& line, QStringList f) {
+bool LineReader::Read(const QString& line, QStringList f, int32_t lineNo) {
     while (f.size() < kFields) f.append(QString());
     bool blank = true;
     for (const QString& s : f) blank = blank && s.trimmed().isEmpty();
     if (blank) return true;
-    if (f[0] == QStringLiteral("(図形種名)")) return closeOpen();
+    if (f[0] == QStringLiteral("(図形種名)")) {
+        dropping_ = false;
+        return closeOpen();
+    }
 
     const int32_t kind = KindOfField(f[0]);
     if (order_ == 0) {
         if (AngleKindOf(f[8]) == 2) order_ = 1;
         else if (AngleKindOf(f[7]) == 2) order_ = 2;
     }
+    if (kind == 0 && !open_) {
+        // A line that gives neither a figure nor a point of one: skipped,
+        // and counted for one report at the end.
+        if (!dropping_ && badLines_++ == 0) firstBadLine_ = lineNo;
+        return true;
+    }
     const QString& xs = order_ == 2 ? f[8] : f[7];
     const QString& ys = order_ == 2 ? f[7] : f[8];
     const PolyPoint p{MapStrToXSafe(xs), MapStrToYSafe(ys)};
-    const bool badPoint = p.x == kInvalidCoordinate || p.y == kInvalidCoordinate;
-    const QString pointReason = QStringLiteral("座標に変換できません. [%1, %2]").arg(xs, ys) + kCrLf;
+    // A point beyond the map's range (a latitude of 135 degrees) is no point
+    // of it either.
+    const bool badPoint = p.x == kInvalidCoordinate || p.y == kInvalidCoordinate || !IsValidMapX(p.x, false) ||
+                          !IsValidMapY(p.y, false);
+    const auto pointReason = [&] { return QStringLiteral("座標に変換できません. [%1, %2]").arg(xs, ys) + kCrLf; };
 
     if (kind == 0) {
-        if (!open_) return true;
-        if (badPoint) return refuse(line, pointReason);
+        if (badPoint) return refuse(line, pointReason());
         open_->Poly()->AddXandY(p.x, p.y);
         return true;
     }
     if (!closeOpen()) return false;
+    // Until it is open, a polyline or polygon counts as refused.
+    dropping_ = kind == 2 || kind == 3;
     if (kind == 1) {
         if (into_.Add(NewMapRem(f[3]))) return true;
         return refuse(line, QString());
@@ -167,7 +186,7 @@ bool LineReader::Read(const QString& line, QStringList f) {
     if (thing == -1)
         reason = QStringLiteral("事象番号に変換できません. [") + thingField + QStringLiteral("]") + kCrLf +
                  QStringLiteral("事象ファイルにこの事象を定義してください.") + kCrLf;
-    if (badPoint) return refuse(line, reason + pointReason);
+    if (badPoint) return refuse(line, reason + pointReason());
 
     MapFigurePtr fig = NewMapFigure(kind);
     fig->setThing(thing);
@@ -332,12 +351,19 @@ QString DecodeFileText(const QByteArray& bytes) {
     return plat::DecodeCp932(bytes);
 }
 
-void ReadFigureLines(const QStringList& lines, clsMapUnit& unit, clsMap& into,
-                     const std::function<bool(const QString&)>& askContinue) {
+ReadResult ReadFigureLines(const QStringList& lines, clsMapUnit& unit, clsMap& into,
+                           const std::function<bool(const QString&)>& askContinue,
+                           const std::function<bool(qsizetype, qsizetype)>& progress) {
     LineReader reader(unit, into, askContinue);
+    ReadResult result;
     QStringList fields;
     const qsizetype n = lines.size();
     for (qsizetype i = 0; i < n; ++i) {
+        if (progress && !progress(i, n)) {
+            result.cancelled = true;
+            break;
+        }
+        const qsizetype first = i;
         QString record = lines[i];
         if (SplitRecord(record, fields)) {
             // A quoted field with a line break goes on in the next lines; one
@@ -351,9 +377,15 @@ void ReadFigureLines(const QStringList& lines, clsMapUnit& unit, clsMap& into,
                 i = j;
             }
         }
-        if (!reader.Read(record, fields)) return;
+        if (!reader.Read(record, fields, static_cast<int32_t>(std::min<qsizetype>(first + 1, INT32_MAX)))) {
+            result.stopped = true;
+            break;
+        }
     }
-    reader.Finish();
+    if (!result.cancelled && !result.stopped && !reader.Finish()) result.stopped = true;
+    result.badLines = reader.BadLines();
+    result.firstBadLine = reader.FirstBadLine();
+    return result;
 }
 
 } // namespace maptext

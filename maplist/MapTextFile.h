@@ -15,7 +15,7 @@
 // nothing is lost; the reader takes either.
 //
 // Coordinates are written and read in the current map mode and angle format
-// (MapXToStr, MapStrToXSafe).
+// (MapXToStr, MapStrToXSafe); one outside the map's range does not read.
 #pragma once
 
 #include <QByteArray>
@@ -60,12 +60,26 @@ QByteArray EncodeFileText(const QString& text);
 // are neither).
 QString DecodeFileText(const QByteArray& bytes);
 
+struct ReadResult {
+    bool stopped = false;      // the user answered a question with No
+    bool cancelled = false;    // progress asked to stop
+    int32_t badLines = 0;      // lines that gave neither a figure nor a point
+    int32_t firstBadLine = 0;  // 1-based number of the first of them
+};
+
 // Reads the lines of a file into figures of `into` (which has the map mode
 // of the unit's map), with the unit's catalogues: names missing from the
-// thing catalogue become new things of the user-figure category. A line
-// that gives no figure is put to `askContinue` with the message to show;
-// false stops the reading. Figures read before a stop stay in `into`.
-void ReadFigureLines(const QStringList& lines, clsMapUnit& unit, clsMap& into,
-                     const std::function<bool(const QString& message)>& askContinue);
+// thing catalogue become new things of the user-figure category. A figure
+// line that gives no figure is put to `askContinue` with the message to
+// show; false stops the reading. A line that is neither a figure nor a
+// further point of one (a point after no polyline or polygon) is skipped
+// and counted instead, except the further points of a polyline or polygon
+// that was refused: they went with its question. Figures read before a stop
+// stay in `into`. `progress` (lines done, lines) runs before every line;
+// false cancels the reading. No coordinate text costs an exception, so bad
+// lines read as fast as good ones.
+ReadResult ReadFigureLines(const QStringList& lines, clsMapUnit& unit, clsMap& into,
+                           const std::function<bool(const QString& message)>& askContinue,
+                           const std::function<bool(qsizetype done, qsizetype lines)>& progress = {});
 
 } // namespace maptext

@@ -91,11 +91,13 @@ std::optional<double> numberField(const QString& text) {
 }
 
 // A scale column as the list keeps it: the denominator's text; nothing when
-// it is no number.
+// it is no number. A value below the smallest denominator is no scale and
+// becomes "0", as an old step outside the table does: written again it
+// could not tell the file's format wrongly.
 std::optional<QString> scaleField(const QString& text, bool oldScales) {
     const std::optional<double> v = numberField(text);
     if (!v) return std::nullopt;
-    if (!oldScales) return text;
+    if (!oldScales) return *v < kSmallestDenominator ? QStringLiteral("0") : text;
     const bool step = *v >= 1 && *v <= kOldSteps && *v == std::floor(*v);
     return step ? plat::FormatShortest(ScaleOfLevel10(static_cast<int16_t>(*v))) : QStringLiteral("0");
 }
@@ -236,8 +238,10 @@ GazetteerRead ParseGazetteer(const GazetteerLines& lines, int32_t language, plat
         if (fields.size() < 9 && line.startsWith(QLatin1String("# "))) return true;
         bool ok = !bad && fields.size() >= 9;
         if (ok && !decided) {
-            // A first smallest scale that is no number decides nothing.
-            if (const std::optional<double> first = numberField(fields[kPlaceScaleS])) {
+            // A first smallest scale that is no number decides nothing, nor
+            // does a zero, which reads as no scale in either format.
+            const std::optional<double> first = numberField(fields[kPlaceScaleS]);
+            if (first && *first != 0) {
                 decided = true;
                 r.oldScales = *first < kSmallestDenominator;
             }
@@ -298,9 +302,15 @@ QByteArray GazetteerBytes(const plat::FlexGridData& grid, int32_t language, int1
                      QStringLiteral(" Version.\r\n# number = %1\r\n# sort = %2\r\n").arg(places).arg(sortCode) +
                      QStringLiteral("# 地名 ファイル名 行政区名 事象名 経度 緯度 最小縮尺 最大縮尺 キー地名\r\n"
                                     "# ----+----------+--------+------+----+----+--------+--------+--------\r\n");
-    const auto clean = [](QString s) {
-        for (QChar& c : s)
-            if (c == QLatin1Char('\t') || c == QLatin1Char('\r') || c == QLatin1Char('\n')) c = QLatin1Char(' ');
+    const auto cell = [&grid](int32_t r, int32_t c) {
+        QString s = grid.TextMatrix(r, c);
+        for (QChar& ch : s)
+            if (ch == QLatin1Char('\t') || ch == QLatin1Char('\r') || ch == QLatin1Char('\n')) ch = QLatin1Char(' ');
+        // A scale below any denominator would read back as an old scale step.
+        if (c == kPlaceScaleS || c == kPlaceScaleL) {
+            const std::optional<double> v = numberField(s);
+            if (v && *v < kSmallestDenominator) s = QStringLiteral("0");
+        }
         return s;
     };
     if (language == 2) {
@@ -309,7 +319,7 @@ QByteArray GazetteerBytes(const plat::FlexGridData& grid, int32_t language, int1
         for (int32_t r = 1; r <= places; ++r) {
             for (int32_t c = 0; c < 9; ++c) {
                 if (c > 0) text += QLatin1Char('\t');
-                text += clean(grid.TextMatrix(r, c));
+                text += cell(r, c);
             }
             text += QStringLiteral("\r\n");
         }
@@ -320,7 +330,7 @@ QByteArray GazetteerBytes(const plat::FlexGridData& grid, int32_t language, int1
     for (int32_t r = 1; r <= places; ++r) {
         for (int32_t c = 0; c < 9; ++c) {
             if (c > 0) out += '\t';
-            const QString field = clean(grid.TextMatrix(r, c));
+            const QString field = cell(r, c);
             out += latin1Field(language, c) ? field.toLatin1() : cp932.encode(field);
         }
         out += "\r\n";

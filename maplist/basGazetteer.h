@@ -22,11 +22,14 @@
 // "# " is a comment unless it holds 9 fields, so a place whose name begins
 // with "# " survives a round trip. A place line must hold at least 9 fields:
 // a name, a bare file name (no folder), integer X and Y, and two scales that
-// are numbers. The first place line whose smallest scale is a number decides
-// the format: below 100 an old file, whose scales are steps of the old
-// ten-a-decade table, converted to denominators (a step outside 1..41, or
-// not whole, gives 0); otherwise the scales are kept as written. A scale
-// that is no valid map scale keeps its place: the plot ignores such a scale.
+// are numbers. The first place line whose smallest scale is a number other
+// than 0 decides the format: below 100 an old file, whose scales are steps
+// of the old ten-a-decade table, converted to denominators (a step outside
+// 1..41, or not whole, gives 0); otherwise the scales are kept as written,
+// but one below 100 reads as 0. A scale that is no valid map scale keeps
+// its place: the plot ignores such a scale. The writer writes a scale
+// below 100 as 0 too, so a written file always reads back in the new
+// format, to the same places and scales.
 // Any other line is skipped and counted; blank lines are passed over. A
 // count line whose value is no number is reported. Places stop at the
 // declared number, capped at kMaxGazetteerPlaces; rows are allocated as

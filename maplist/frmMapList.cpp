@@ -243,7 +243,7 @@ void frmMapList::buildEditMenu() {
                                    std::tuple{L::mnuAdd, "mnuAddItem_Click", &L::AddItem}}) {
         const auto& subs = editSubItems[item];
         for (size_t k = 0; k < subs.size(); ++k)
-            connect(subs[k], &QAction::triggered, this, [this, k, name, run] {
+            connect(subs[k], &QAction::triggered, this, [this, k, name = name, run = run] {
                 logic_.RunHandler(name, [this, k, run] { (logic_.*run)(static_cast<int>(k) + 1); });
             });
         editWired_[item] = true;
@@ -253,7 +253,7 @@ void frmMapList::buildEditMenu() {
         const auto& subs = editSubItems[item];
         for (size_t k = 0; k < subs.size(); ++k) {
             const int key = static_cast<int>(k) + 1;
-            connect(subs[k], &QAction::triggered, this, [this, direction, key, name] {
+            connect(subs[k], &QAction::triggered, this, [this, direction = direction, key, name = name] {
                 logic_.RunHandler(name, [this, direction, key] { logic_.SortMap(direction, key); });
             });
         }

@@ -13,6 +13,12 @@
 
 namespace {
 
+// Lines read between two turns of the events (one in 32 of which lets them
+// run: often enough for Esc, rarely enough to cost nothing) and between two
+// updates of the status text.
+constexpr qsizetype kLinesPerYield = 64;
+constexpr qsizetype kStatusPeriod = 4096;
+
 // The half-width symbol style writes its seconds as a double quote, which
 // would end a field: the file gets the full-width signs, and the style the
 // user chose comes back however the write ends.
@@ -81,11 +87,30 @@ bool frmMapListLogic::ReadTextFile(const QString& path) {
     imported->setMapMode(MapUnit->Map().MapMode());
     imported->setEiUndo(false);
     imported->setFileName(path);
-    maptext::ReadFigureLines(lines, *MapUnit, *imported, [](const QString& message) {
-        return plat::MsgBox(message, plat::MbYesNo | plat::MbQuestion) == plat::IdYes;
-    });
+    const QString status = QStringLiteral("挿入中... (%1/") + QString::number(lines.size()) + QLatin1Char(')');
+    maptext::ReadResult read;
+    {
+        LongOperation busy(*this);
+        read = maptext::ReadFigureLines(
+            lines, *MapUnit, *imported,
+            [](const QString& message) { return plat::MsgBox(message, plat::MbYesNo | plat::MbQuestion) == plat::IdYes; },
+            [&](qsizetype done, qsizetype) {
+                if (done % kLinesPerYield != 0) return true;
+                if (done % kStatusPeriod == 0) SetStatusText(status.arg(done + 1));
+                return YieldEvents();
+            });
+    }
     // New things appear in the rows' names.
     rows_.Invalidate();
+    if (read.cancelled) {
+        plat::MsgBox(QStringLiteral("テキストファイルの挿入は中断されました."), plat::MbInformation);
+        return false;
+    }
+    if (read.badLines > 0)
+        plat::MsgBox(path + QStringLiteral("\r\nの読めない行 %1 行 (最初は %2 行目) を読み飛ばしました.")
+                                .arg(read.badLines)
+                                .arg(read.firstBadLine),
+                     plat::MbExclamation);
     if (imported->Count() < 1) return true;
     const int32_t row = SelectTopRow();
     MapUnit->Map().ResetUndo();

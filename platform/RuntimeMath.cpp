@@ -161,16 +161,17 @@ double Val(const QString& text) {
     return parseDecimal(num);
 }
 
-double CDbl(const QString& text) {
+int32_t CDblError(const QString& text, double& out) {
     QString s = text.trimmed();
-    if (s.isEmpty()) ThrowRuntimeError(ErrTypeMismatch);
+    if (s.isEmpty()) return ErrTypeMismatch;
     qsizetype pos = 0;
     double rv;
     bool overflow;
     if (parseRadix(s, pos, false, rv, overflow)) {
-        if (pos != s.size() || pos == 2) ThrowRuntimeError(ErrTypeMismatch);
-        if (overflow) ThrowRuntimeError(ErrOverflow);
-        return rv;
+        if (pos != s.size() || pos == 2) return ErrTypeMismatch;
+        if (overflow) return ErrOverflow;
+        out = rv;
+        return 0;
     }
     std::string num;
     pos = 0;
@@ -192,7 +193,7 @@ double CDbl(const QString& text) {
             ++pos;
         }
     }
-    if (!digits) ThrowRuntimeError(ErrTypeMismatch);
+    if (!digits) return ErrTypeMismatch;
     if (pos < s.size()) {
         ushort u = s[pos].unicode();
         if (u == 'e' || u == 'E' || u == 'd' || u == 'D') {
@@ -204,12 +205,17 @@ double CDbl(const QString& text) {
                 num.push_back(char(s[pos++].unicode()));
                 ed = true;
             }
-            if (!ed) ThrowRuntimeError(ErrTypeMismatch);
+            if (!ed) return ErrTypeMismatch;
         }
     }
-    if (pos != s.size()) ThrowRuntimeError(ErrTypeMismatch);
-    double v = parseDecimal(num);
-    if (std::isinf(v)) ThrowRuntimeError(ErrOverflow);
+    if (pos != s.size()) return ErrTypeMismatch;
+    out = parseDecimal(num);
+    return std::isinf(out) ? ErrOverflow : 0;
+}
+
+double CDbl(const QString& text) {
+    double v = 0;
+    if (const int32_t error = CDblError(text, v)) ThrowRuntimeError(error);
     return v;
 }
 

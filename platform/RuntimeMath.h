@@ -44,5 +44,8 @@ double Val(const QString& text);
 // part, an exponent, or an "&H"/"&O" prefix. Throws error 13 otherwise,
 // and error 6 for a number too large for a Double.
 double CDbl(const QString& text);
+// The same without throwing: 0 with the value in out, else the error number
+// CDbl would raise. For readers that meet many texts which are no numbers.
+int32_t CDblError(const QString& text, double& out);
 
 } // namespace plat

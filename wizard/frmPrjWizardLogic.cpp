@@ -458,8 +458,10 @@ std::vector<QStringList> frmPrjWizardLogic::SaveRows() const {
     std::vector<QStringList> rows;
     if (!ResultUnits) return rows;
     int n = 0;
+    // The base unit is named without a folder and the others with their
+    // source's: the bare names are what the save writes into the new folder.
     for (const MapUnitPtr& u : *ResultUnits)
-        rows.push_back({QString::number(++n), u->Map().MapName(gvLanguage), u->Map().FileName(),
+        rows.push_back({QString::number(++n), u->Map().MapName(gvLanguage), FileNameOf(u->Map().FileName()),
                         QString::number(u->Map().Count())});
     return rows;
 }

@@ -222,7 +222,8 @@ public:
     // -- page 9
     const QString& SaveMessage() const { return saveMessage_; }
     bool SaveEnabled() const { return (ResultFlags & ResultRun) != 0; }
-    // Cells of the units' rows: number, map name, map file, figure count.
+    // Cells of the units' rows: number, map name, map file name without its
+    // folder (as the save names the files), figure count.
     std::vector<QStringList> SaveRows() const;
     // The save command: every unit into a new folder, then the snapshot;
     // after a full save the settings are committed as by OK and the wizard

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "FigurePickMenu.h"
+#include "FigurePickMenuUi.h"
 #include "MapPlotTestSupport.h"
 #include "TestSupport.h"
 #include "basLibrary.h"
@@ -334,6 +335,18 @@ TEST_F(PickMenu, DrawKeepsTheIdentifierAndCancelChangesNothing) {
     menu.Draw();
     EXPECT_EQ(points(lines->Map().Item(1)), (std::vector<PolyPoint>{{0, 0}, {dx, dx}}));
     EXPECT_EQ(lines->Map().Item(1)->FigID(), a->FigID());
+}
+
+// The menu opens where the whole of it fits on the usable screen: beside
+// the point, else above or left of it; a panel at the bottom stays free.
+TEST(PickMenuPlace, OpensWhereItFits) {
+    const QRect area(0, 0, 1600, 960);   // a 40-pixel panel below
+    const QSize size(190, 430);
+    EXPECT_EQ(PopupPlace({700, 300}, size, area), QPoint(700, 300));
+    EXPECT_EQ(PopupPlace({700, 900}, size, area), QPoint(700, 470));     // above the point
+    EXPECT_EQ(PopupPlace({1500, 300}, size, area), QPoint(1310, 300));   // left of it
+    EXPECT_EQ(PopupPlace({700, 500}, QSize(190, 600), area), QPoint(700, 0));   // neither: kept inside
+    EXPECT_EQ(PopupPlace({700, 500}, QSize(190, 1200), area), QPoint(700, 0));
 }
 
 } // namespace

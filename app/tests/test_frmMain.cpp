@@ -802,6 +802,12 @@ TEST_F(MainWindow, DoubleClickListsTheNearestFiguresWithTheFirstHighlighted) {
         EXPECT_EQ(list.flgInfos->Row(), 1);
         EXPECT_TRUE(list.lblMessage->text().startsWith(QStringLiteral("候補図形数 = ")));
         EXPECT_EQ(list.flgInfos->TextMatrix(0, 3), QStringLiteral("　ノード数"));
+        // Every text fits its column: no map name is cut short.
+        const QFontMetrics fm(list.flgInfos->font());
+        for (int32_t c = 0; c < list.flgInfos->Cols(); ++c)
+            for (int32_t r = 0; r < list.flgInfos->Rows(); ++r)
+                EXPECT_LE(fm.horizontalAdvance(list.flgInfos->TextMatrix(r, c)) + 4, list.flgInfos->columnWidth(c))
+                    << list.flgInfos->TextMatrix(r, c).toStdString();
         EXPECT_NE(view->grab().toImage(), before) << "the first row's figure is highlighted";
         // Beside the click (960 twips off), toward the middle of the screen.
         const QPoint click = view->mapToGlobal(at);

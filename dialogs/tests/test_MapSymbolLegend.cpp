@@ -2,8 +2,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QRegularExpression>
+#include <QUrl>
 
 #include "MapSymbolLegend.h"
 #include "MessageBox.h"
@@ -25,6 +27,7 @@ TEST(MapSymbolLegendText, NamesAreEscapedAndKeptReadable) {
         {u"서울", u"&#49436;&#50872;"},
         {u"𠮷野家", u"&#134071;野家"},        // beyond the basic plane: one reference
         {u"ｶﾀｶﾅ～", u"ｶﾀｶﾅ～"},
+        {u"〜−‖—¢", u"&#12316;&#8722;&#8214;&#8212;&#162;"},   // Shift-JIS writes look-alikes
         {u"", u""},
     };
     for (const auto& c : cases) {
@@ -126,6 +129,40 @@ TEST_F(MapSymbolLegend, OnlyTheSelectedRowsAndTheOldPicturesStay) {
     EXPECT_EQ(text.count(QStringLiteral("<IMG")), 1);
     EXPECT_TRUE(text.contains(QStringLiteral("W&amp;&lt;1>_image/sample2.PNG")));
     EXPECT_TRUE(QFile::exists(picture(1)));   // from the first export
+}
+
+// The files the page's pictures lead to when a browser reads it as Shift_JIS.
+QStringList PictureTargets(const QString& page) {
+    const QString text = plat::DecodeCp932(testsupport::ReadBytes(page));
+    QStringList out;
+    static const QRegularExpression src(QStringLiteral("<IMG src=\"([^\"]*)\">")), ref(QStringLiteral("&#(\\d+);"));
+    for (const QRegularExpressionMatch& m : src.globalMatch(text)) {
+        QString url = m.captured(1);
+        for (QRegularExpressionMatch r = ref.match(url); r.hasMatch(); r = ref.match(url)) {
+            const char32_t c = r.captured(1).toUInt();
+            url.replace(r.capturedStart(), r.capturedLength(), QString::fromUcs4(&c, 1));
+        }
+        url.replace(QStringLiteral("&lt;"), QStringLiteral("<")).replace(QStringLiteral("&amp;"), QStringLiteral("&"));
+        out << QFileInfo(page).path() + QLatin1Char('/') + QUrl::fromPercentEncoding(url.toUtf8());
+    }
+    return out;
+}
+
+// A name Shift-JIS writes with look-alikes, on a page that is a link.
+TEST_F(MapSymbolLegend, PicturesAreFoundAsABrowserReadsThePage) {
+    const QString name = QStringLiteral("〜波−‖—¢"), target = dir.file(QStringLiteral("real/〜.HTM"));
+    m.CurThings->setFileName(dir.file(name + QStringLiteral(".THG")));
+    QDir().mkpath(dir.file(QStringLiteral("real")));
+    ASSERT_TRUE(QFile::link(target, dir.file(name + QStringLiteral(".HTM"))));
+    things.select(1, 1, things.Rows() - 1, 1);
+    testsupport::ScriptedBoxes boxes;
+    boxes.expect(QStringLiteral("に保存しました."), plat::IdOk);
+    ASSERT_TRUE(SaveHtmlLegend(m));
+    EXPECT_TRUE(QFileInfo(dir.file(name + QStringLiteral(".HTM"))).isSymLink());
+    const QStringList targets = PictureTargets(target);
+    EXPECT_EQ(targets.size(), 6);
+    for (const QString& t : targets) EXPECT_TRUE(QFile::exists(t)) << t.toStdString();
+    EXPECT_FALSE(QFile::exists(dir.file(name + QStringLiteral("_image"))));
 }
 
 TEST_F(MapSymbolLegend, NothingSelectedWritesNothing) {

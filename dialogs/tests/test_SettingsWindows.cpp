@@ -137,12 +137,24 @@ TEST(AccessoryWindow, ItemSwitchesGreyTheirRowsAndEnterKeepsToTextBoxes) {
     frmAccessory dlg(nullptr, m);
     Show(dlg);
     const int title = clsAccessory::Title;
+    // The colour button's face: the item's colour, faded toward the button
+    // face while the item is off.
+    const auto face = [&] {
+        QTest::qWait(400);   // past the style's fade between states
+        QPushButton* b = dlg.cmdAcsColor[title];
+        return b->grab().toImage().pixelColor(b->width() / 2, b->height() / 2);
+    };
+    const int button = dlg.palette().color(QPalette::Button).lightness();
+    dlg.chkAcsItem[title]->setChecked(true);
+    const QColor on = face();
     dlg.chkAcsItem[title]->setChecked(false);
     EXPECT_FALSE(dlg.txtAcs[title]->isEnabled());
     EXPECT_FALSE(dlg.cmdAcsFont[title]->isEnabled());
     EXPECT_FALSE(dlg.cmdAcsColor[title]->isEnabled());
+    EXPECT_LT(std::abs(face().lightness() - button) + 40, std::abs(on.lightness() - button));
     dlg.chkAcsItem[title]->setChecked(true);
     EXPECT_TRUE(dlg.txtAcs[title]->isEnabled() && dlg.cmdAcsFont[title]->isEnabled() && dlg.cmdAcsColor[title]->isEnabled());
+    EXPECT_EQ(face(), on);
     EXPECT_EQ(dlg.cmdAcsColor[clsAccessory::Back]->isEnabled(), m.Item(clsAccessory::Back).Use);
 
     Type(dlg.txtAcs[title], QStringLiteral("世界の海"));

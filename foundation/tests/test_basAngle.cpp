@@ -156,6 +156,8 @@ TEST(AngleParse, AcceptedTexts) {
         const QString text = q(c.text), formal = AngleFormalStr(text);
         EXPECT_EQ(formal, q(c.formal)) << text.toStdString();
         EXPECT_EQ(AngleSecStrToVal(text), c.sec) << text.toStdString();
+        int32_t sec = 0;
+        EXPECT_TRUE(TryAngleSecStrToVal(text, sec) && sec == c.sec) << text.toStdString();
         EXPECT_EQ(AngleKindOf(text), formal[0] == u'X' ? 1 : formal[0] == u'Y' ? 2 : 0) << text.toStdString();
     }
 }
@@ -180,6 +182,9 @@ TEST(AngleParse, RejectedAndOverflowingTexts) {
         EXPECT_TRUE(e.source().startsWith(QStringLiteral("basAngle.AngleSecStrToVal/basAngle.AngleFormalStr/")));
         EXPECT_EQ(AngleStrToSec(text), 0) << text.left(20).toStdString();
         EXPECT_EQ(AngleKindOf(text), 0) << text.left(20).toStdString();
+        int32_t sec = 7;
+        EXPECT_FALSE(TryAngleSecStrToVal(text, sec)) << text.left(20).toStdString();
+        EXPECT_EQ(sec, 7);
     }
 }
 

@@ -86,6 +86,9 @@ TEST(NumberText, Lengths) {
     for (const auto& c : cases) {
         try {
             EXPECT_DOUBLE_EQ(StrToMeter(q(c.text), q(c.unit)), c.metres) << q(c.text).toStdString();
+            double metres = -1;
+            EXPECT_TRUE(TryStrToMeter(q(c.text), q(c.unit), metres)) << q(c.text).toStdString();
+            EXPECT_DOUBLE_EQ(metres, c.metres) << q(c.text).toStdString();
         } catch (const AppError& e) {
             ADD_FAILURE() << q(c.text).toStdString() << ": " << e.what();
         }
@@ -103,6 +106,10 @@ TEST(NumberText, Lengths) {
                        {"1e308km-1e308km", plat::ErrOverflow},        // infinity minus infinity
                        {"1e400m", plat::ErrOverflow},
                    });
+    for (const char* text : {"km", "5km x", "1km km", "2 3", "1E308AU", "1e400m", "x"}) {
+        double metres = -1;
+        EXPECT_FALSE(TryStrToMeter(QString::fromUtf8(text), QStringLiteral("m"), metres)) << text;
+    }
 }
 
 TEST(NumberText, MyriadGroups) {

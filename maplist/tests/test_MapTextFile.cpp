@@ -28,12 +28,13 @@ struct TextFile : ::testing::Test {
         auto map = std::make_shared<clsMap>();
         map->setMapMode(unit.Map().MapMode());
         map->setEiUndo(false);
-        maptext::ReadFigureLines(plat::SplitTextLines(text), unit, *map, [this](const QString& m) {
+        result = maptext::ReadFigureLines(plat::SplitTextLines(text), unit, *map, [this](const QString& m) {
             asked.push_back(m);
             return answer;
         });
         return map;
     }
+    maptext::ReadResult result;
     static std::vector<std::pair<int32_t, int32_t>> Points(const clsMapFigure& f) {
         std::vector<std::pair<int32_t, int32_t>> out;
         const auto p = f.Poly();
@@ -200,9 +201,10 @@ TEST_F(TextFile, BadLinesAreToldAndLeftOut) {
                            "点記号,,,,,1,," + p + "\r\n"              // no thing
                            "文字列,地名,,\"A\",\"B\",abc,0," + p + "\r\n"  // no anchor
                            "文字列,地名,,\"A\",\"B\",25,0," + p + "\r\n"   // anchor out of range
+                           "点記号,都市,,,,1,,E10,N135\r\n"                 // beyond the pole
                            "点記号,都市,,,,1,," + p + "\r\n",
                            *unit);
-    ASSERT_EQ(asked.size(), 6u);
+    ASSERT_EQ(asked.size(), 7u);
     EXPECT_TRUE(asked[0].startsWith("地図図形の追加に失敗しました.\r\n点記号,都市,,,,1,,xyz,abc\r\n座標に変換できません. [xyz, abc]"));
     EXPECT_TRUE(asked[0].endsWith("\r\n継続しますか？"));
     EXPECT_TRUE(asked[1].contains("座標に変換できません. [" + LonToStr(12) + ", ]"));
@@ -211,6 +213,7 @@ TEST_F(TextFile, BadLinesAreToldAndLeftOut) {
     EXPECT_TRUE(asked[3].contains("事象番号に変換できません. []\r\n事象ファイルにこの事象を定義してください."));
     EXPECT_TRUE(asked[4].contains("固定位置または角度に変換できません. [abc, 0]"));
     EXPECT_TRUE(asked[5].contains("固定位置または角度に変換できません. [25, 0]"));
+    EXPECT_TRUE(asked[6].contains("座標に変換できません. [E10, N135]"));
     ASSERT_EQ(back->Count(), 1);
     EXPECT_EQ(Points(*back->Item(1)).front(), std::make_pair(10, 20));
     for (const MapFigurePtr& f : *back)
@@ -222,6 +225,26 @@ TEST_F(TextFile, BadLinesAreToldAndLeftOut) {
     const auto stopped = Read("点記号,都市,,,,1,," + p + "\r\n点記号,都市,,,,1,,x,y\r\n点記号,都市,,,,1,," + p + "\r\n", *unit);
     EXPECT_EQ(asked.size(), 1u);
     EXPECT_EQ(stopped->Count(), 1);
+}
+
+// Lines that give neither a figure nor a point are counted for one report,
+// not asked about; the points of a refused polyline went with its question.
+TEST_F(TextFile, LinesThatGiveNoFigureAreCountedNotAsked) {
+    auto unit = Unit("/maps/N");
+    const QString p = LonToStr(10) + "," + LatToStr(20);
+    const QString q = ",,,,,,," + LonToStr(30) + "," + LatToStr(40);
+    Read(maptext::HeaderLine(1) + "\r\n"
+         "\r\n"
+         "junk\r\n" +                                              // line 3: the first bad line
+         q + "\r\n"                                                // a point before any figure
+         "連続線,,,,,2,," + p + "\r\n" + q + "\r\n" + q + "\r\n"      // no thing: asked, its points go with it
+         "注釈,,,\" x\",,,,\r\n" + q + "\r\n"                          // remarks take no points
+         "a,b,c,d,e,f,g,h,i\r\n",
+         *unit);
+    EXPECT_EQ(asked.size(), 1u);
+    EXPECT_FALSE(result.stopped || result.cancelled);
+    EXPECT_EQ(result.badLines, 4);
+    EXPECT_EQ(result.firstBadLine, 3);
 }
 
 TEST_F(TextFile, UnknownThingsJoinTheUserCategory) {

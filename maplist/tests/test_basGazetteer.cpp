@@ -114,7 +114,7 @@ TEST(GazetteerFile, ReadingCountsPlacesAndSkipsWhatCannotBeRead) {
         {head + "X\tA.MLL\tx\ty\t1\t2.5\t1000000\t100000\tX\r\n", 0, 1, 3, false, ""},
         {head + "X\tA.MLL\tx\ty\t99999999999\t2\t1000000\t100000\tX\r\n", 0, 1, 3, false, ""},
         {head + "X\tA.MLL\tx\ty\t1\t2\t1000000\tinf\tX\r\n", 0, 1, 3, false, ""},
-        {head + "X\tA.MLL\tx\ty\t1\t2\t1000000\t50\tX\r\n", 1, 0, 3, false, "1000000"},   // kept as written
+        {head + "X\tA.MLL\tx\ty\t1\t2\t1000000\t50\tX\r\n", 1, 0, 3, false, "1000000"},   // kept, 50 as 0
         {head + "X\tA.MLL\tx\ty\t1\t2\t1000000\t100000\r\n", 0, 1, 3, false, ""},  // 8 fields
         {head + "\tA.MLL\tx\ty\t1\t2\t1000000\t100000\tX\r\n", 0, 1, 3, false, ""}, // no name
         {head + "X\t../A.MLL\tx\ty\t1\t2\t1000000\t100000\tX\r\n", 0, 1, 3, false, ""},
@@ -160,8 +160,10 @@ TEST(GazetteerFile, OneOddValueNeverEmptiesTheGazetteer) {
              place("B", "12", "12"), true, {step12, step41, step12, step12}, 1, 0},
         {"old steps outside 1..41 give 0", head + place("A", "12", "41") + place("B", "42", "0") + place("C", "99", "12.5"),
          true, {step12, step41, "0", "0", "0", "0"}, 0, 0},
-        {"new scales below 100 are taken as written", head + place("A", "1000000", "100000") + place("B", "12", "100"), false,
-         {"1000000", "100000", "12", "100"}, 0, 0},
+        {"new scales below 100 are no scales: 0", head + place("A", "1000000", "100000") + place("B", "12", "100"), false,
+         {"1000000", "100000", "0", "100"}, 0, 0},
+        {"a first scale of 0 decides nothing, then an old file", head + place("Z", "0", "0") + place("A", "12", "41"), true,
+         {"0", "0", step12, step41}, 0, 0},
         {"a count that is no number", QStringLiteral("# Gazetteer File\r\n# number = many\r\n# sort = 1\r\n") +
              place("A", "1000000", "100000"), false, {}, 0, 2},
     };
@@ -176,6 +178,26 @@ TEST(GazetteerFile, OneOddValueNeverEmptiesTheGazetteer) {
         EXPECT_EQ(r.badLines, c.bad) << c.what;
         EXPECT_EQ(r.badCountLine, c.badCountLine) << c.what;
     }
+}
+
+// Whatever scales a list holds, its file reads back in the new format: a
+// scale below 100 (no scale) is written as 0, and 0 never marks an old file.
+TEST(GazetteerFile, ListsWithScalesBelow100ReadBackTheSame) {
+    plat::FlexGridData g;
+    ClearPlaces(g);
+    g.setRows(3);
+    const QStringList rows[] = {{"A", "A.MLL", "x", "y", "1", "2", "5", "0", "A", "1"},
+                                {"B", "A.MLL", "x", "y", "1", "2", "1000000", "100000", "B", "2"}};
+    for (int32_t r = 1; r <= 2; ++r)
+        for (int32_t c = 0; c < kPlaceColumns; ++c) g.setTextMatrix(r, c, rows[r - 1][c]);
+    g.setFixedRows(1);
+    plat::FlexGridData back;
+    const QByteArray bytes = GazetteerBytes(g, 2, 1);
+    const GazetteerRead r = ParseGazetteer(bytes, 2, back);
+    EXPECT_TRUE(r.places == 2 && !r.oldScales && r.badLines == 0);
+    EXPECT_EQ(Row(back, 1).mid(kPlaceScaleS, 2), QStringList({"0", "0"}));
+    EXPECT_EQ(Row(back, 2), rows[1]);
+    EXPECT_EQ(GazetteerBytes(back, 2, 1), bytes);
 }
 
 // The file is read a line at a time, as the bytes are parsed.

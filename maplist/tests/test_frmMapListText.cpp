@@ -109,6 +109,27 @@ TEST_F(ListFiles, UnreadableFilesInsertNothing) {
     EXPECT_EQ(map().Count(), 1);
 }
 
+TEST_F(ListFiles, SkippedLinesAreToldOnceAndEscInsertsNothing) {
+    open({Symbol(1, 2)});
+    list.JumpRow(1);
+    const QString good = maptext::FigureToStrAll(map().Item(1).get(), list.MapUnit.get(), true) + "\r\n";
+    QString text = maptext::HeaderLine(1) + "\r\njunk\r\n";
+    for (int i = 0; i < 2000; ++i) text += good + "junk\r\n";   // events run every few thousand lines
+    const QString path = dir.file("MIXED.CSV");
+    plat::WriteFileAtomic(path, maptext::EncodeFileText(text));
+    {
+        testsupport::ScriptedBoxes boxes;
+        boxes.expect(path + "\r\nの読めない行 2001 行 (最初は 2 行目) を読み飛ばしました.", plat::IdOk);
+        EXPECT_TRUE(list.ReadTextFile(path));
+        EXPECT_EQ(map().Count(), 2001);
+    }
+    testsupport::ScriptedBoxes boxes;
+    boxes.expect("テキストファイルの挿入は中断されました.", plat::IdOk);
+    pressEscSoon();
+    EXPECT_FALSE(list.ReadTextFile(path));
+    EXPECT_EQ(map().Count(), 2001);
+}
+
 TEST_F(ListFiles, MenuCommandsAskForTheFileName) {
     open({Symbol(1, 2), Symbol(3, 4)});
     list.JumpRow(2);

@@ -110,7 +110,7 @@ TEST_F(World, RunSaveAndLoadAgain) {
         EXPECT_EQ(grid.TextMatrix(1, 0), QStringLiteral("1"));
         EXPECT_EQ(grid.TextMatrix(1, 2), QStringLiteral("BASEOUT.MXY"));
         EXPECT_EQ(grid.TextMatrix(1, 3), QString::number(logic.ResultUnits->Base()->Map().Count()));
-        EXPECT_EQ(FileNameOf(grid.TextMatrix(2, 2)), QStringLiteral("WORLD_T3.MXY"));
+        EXPECT_EQ(grid.TextMatrix(2, 2), QStringLiteral("WORLD_T3.MXY")) << "one form: the bare file name";
         SaveWidgetPng(&w, QStringLiteral("page9"));
 
         boxes.expectSaveFile(QStringLiteral("保存先"), dir.file(QStringLiteral("MXY20250101120000")));
