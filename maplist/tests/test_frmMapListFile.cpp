@@ -141,10 +141,8 @@ TEST_F(FileList, AMapFileThatDoesNotLoadInsertsNothing) {
     list.ChooseUnit(2);
     const int32_t rows = list.RowCount();
     testsupport::ScriptedBoxes boxes;
-    boxes.expectOpenFile("", dir.file("BAD.MLL"))
-        .expect("地図バージョン確認不能", plat::IdOk)
-        .expectOpenFile("", dir.file("DIR.MLL"))
-        .expect("DIR.MLL", plat::IdCancel);
+    boxes.expectOpenFile("", dir.file("BAD.MLL")).expect("地図バージョン確認不能", plat::IdOk);
+    boxes.expectOpenFile("", dir.file("DIR.MLL")).expect("DIR.MLL", plat::IdCancel);   // cancel in the file-error box
     list.InsertMapFile();
     list.InsertMapFile();
     EXPECT_EQ(list.RowCount(), rows);
