@@ -144,7 +144,8 @@ TEST_F(Logic, CancelInTheFileErrorBoxKeepsPageOneInsteadOfEndingTheProgram) {
 TEST_F(Logic, ABadLogFileIsNamedAndChangesNothing) {
     TempDir dir;
     const QString path = dir.file(QStringLiteral("bad.PLG"));
-    for (const char* bytes : {"[PROJECTOR]\r\nProjectionCode=8\r\nFieldWorld=\xE0\x20", "[PUBLIC]\r\nProjectionCode=8", ""}) {
+    for (const char* bytes :
+         {"[PROJECTOR]\r\nProjectionCode=8\r\nFieldWorld=\xE0\x20", "[PUBLIC]\r\nProjectionCode=8", ""}) {
         testsupport::WriteBytes(path, bytes);
         ASSERT_TRUE(*bytes || QFile::resize(path, kMaxSnapshotBytes + 1));
         ScriptedBoxes boxes;
