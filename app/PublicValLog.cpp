@@ -33,8 +33,6 @@ constexpr int64_t kMaxUnitsPerSet = 256;
 constexpr int64_t kLonLimit = 648000;
 constexpr int64_t kLatLimit = 324000;
 constexpr int32_t kDefaultHomeLat = 185318;
-// A snapshot holds some kilobytes; anything far larger is no snapshot.
-constexpr int64_t kMaxSnapshotBytes = 8 * 1024 * 1024;
 
 MainWindowCorner gCorner;
 float gWindowLeft = 1000;

@@ -99,7 +99,10 @@ int frmTraceLogic::LoadImage() {
     ClearMesh();
     // PNG, BMP, GIF and JPEG alike, refused when too large.
     picture_ = plat::LoadBitmapFromFile(path_);
-    if (!picture_) return 0;
+    if (!picture_) {
+        MsgError(path_ + QStringLiteral("\r\nを画像として読み込めません. (BMP, GIF, PNG, JPEG: 一辺 8000 ピクセル, 256 MiB まで)"));
+        return 0;
+    }
     shown_ = picture_->toRgb32();
     hsb_ = vsb_ = 0;
     if (onResize) onResize();

@@ -77,7 +77,8 @@ public:
     // -- the picture
     const QString& PicturePath() const { return path_; }
     void setPicturePath(const QString& path) { path_ = path; }
-    // 0 nothing loaded, 1 the picture, 2 the picture and its side file.
+    // 0 nothing loaded, 1 the picture, 2 the picture and its side file. A
+    // file that is there but reads as no picture is named in a message.
     int LoadImage();
     QSize PictureSize() const;
     bool InsidePicture(int32_t px, int32_t py) const;

@@ -1,11 +1,16 @@
 #include "clsEnvironment.h"
 
+#include <cstdint>
+
 #include "ErrorMng.h"
 #include "RuntimeMath.h"
 #include "TextFile.h"
 #include "basLibrary.h"
 
 namespace {
+
+// The installed file holds some kilobytes; far more is no environment file.
+constexpr int64_t kMaxEnvironmentBytes = 1024 * 1024;
 
 QString trimBlanks(const QString& s) {
     qsizetype b = 0, e = s.size();
@@ -73,11 +78,14 @@ long clsEnvironment::Load() {
     QStringList lines;
     for (;;) {
         try {
-            lines = plat::ReadTextLines(fileName_);
+            lines = plat::ReadTextLines(fileName_, kMaxEnvironmentBytes);
             break;
         } catch (...) {
             AppError e = plat::CurrentError();
-            if (ShowFileError(e, fileName_) == 0) continue;
+            // Refused without the file-error box, which would speak of memory.
+            if (e.number() == plat::ErrOutOfMemory)
+                e.setDescription(QStringLiteral("環境ファイルが大きすぎるので読みません (上限 1 MiB)。 ") + fileName_);
+            else if (ShowFileError(e, fileName_) == 0) continue;
             RaiseError(e, ErrGeneral, QStringLiteral("clsEnvironment"), QStringLiteral("Load"));
         }
     }

@@ -22,6 +22,7 @@ public:
     double GetVal(const QString& id, double def, double min, double max) const;
 
     // 0 on success; 53 (after telling the user) when the file does not exist.
+    // A file over 1 MiB raises error 7 naming it, without a box.
     long Load();
     // Reads entries from lines as Load does from the file (tests, tools).
     void LoadLines(const QStringList& lines);

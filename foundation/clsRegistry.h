@@ -4,11 +4,15 @@
 
 #include <QString>
 
+#include <cstdint>
 #include <optional>
 #include <utility>
 #include <vector>
 
 #include "TextFile.h"
+
+// A snapshot holds some kilobytes; anything far larger is no snapshot.
+constexpr int64_t kMaxSnapshotBytes = 8 * 1024 * 1024;
 
 class clsRegistry {
 public:

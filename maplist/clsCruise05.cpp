@@ -115,9 +115,23 @@ bool clsCruise05::ReadCruiseList() {
         }
         QByteArray bytes;
         const std::optional<plat::FileStamp> stamp = plat::FileStampOf(listFile_);
-        const int answer = WithFileRetry([&] { bytes = cruise::ReadWholeFile(listFile_, kMaxListBytes); }, listFile_);
+        bool tooLarge = false;
+        const int answer = WithFileRetry(
+            [&] {
+                try {
+                    bytes = cruise::ReadWholeFile(listFile_, kMaxListBytes);
+                } catch (const AppError& e) {
+                    if (e.number() != plat::ErrOutOfMemory) throw;
+                    tooLarge = true;
+                }
+            },
+            listFile_);
         if (answer == 2) throw cruise::Cancelled();
         if (answer != 0) return false;
+        if (tooLarge) {
+            MsgError(listFile_ + QStringLiteral("\r\nは大きすぎるので読み込みません. (上限 16 MiB)"));
+            return false;
+        }
         reportedMissingList_.clear();
         emptyList_.reset();
         for (const QString& line : plat::SplitTextLines(plat::DecodeCp932Lossy(bytes))) {

@@ -99,7 +99,13 @@ void frmMapListLogic::InsertMapFile() {
     {
         LongOperation busy(*this);
         plat::DoEvents();
-        result = map->Load();
+        try {
+            result = map->Load();
+        } catch (const AppError&) {
+            // The load has shown why: a file that is no map, or cancel in
+            // the file-error box, inserts nothing and ends the command.
+            return;
+        }
     }
     if (result != 0) return;
     withClipMap(map, [this] { Paste(); });

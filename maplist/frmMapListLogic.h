@@ -279,7 +279,8 @@ public:
     // Esc (the previous file stays) or when the write was skipped.
     bool WriteTextFile(const QString& path);
     // The file's figures go in before the selected row (at the end without
-    // one) as one insertion; false when the file could not be read.
+    // one) as one insertion; false when the file could not be read or is
+    // over 256 MiB.
     bool ReadTextFile(const QString& path);
     // "選択範囲をテキストファイルに保存(&E)..." / "選択行直前にテキストファイルを挿入(&I)..."
     void SaveSelectionAsText();

@@ -37,6 +37,10 @@ private:
     const int16_t kept_ = GetAngleSymbol();
 };
 
+// Far beyond the text of any map the list writes; each line costs many
+// times its bytes once split and parsed.
+constexpr int64_t kMaxTextFileBytes = int64_t(256) << 20;
+
 } // namespace
 
 QString frmMapListLogic::TextFileFilter() {
@@ -75,7 +79,20 @@ bool frmMapListLogic::WriteTextFile(const QString& path) {
 bool frmMapListLogic::ReadTextFile(const QString& path) {
     if (!MapUnit) return false;
     QByteArray bytes;
-    if (!ListFileStep(path, [&] { bytes = plat::ReadAllBytes(path); })) return false;
+    bool tooLarge = false;
+    if (!ListFileStep(path, [&] {
+            try {
+                bytes = plat::ReadAllBytes(path, kMaxTextFileBytes);
+            } catch (const AppError& e) {
+                if (e.number() != plat::ErrOutOfMemory) throw;
+                tooLarge = true;
+            }
+        }))
+        return false;
+    if (tooLarge) {
+        plat::MsgBox(path + QStringLiteral("\r\nは大きすぎるので読み込みません. (上限 256 MiB)"), plat::MbCritical);
+        return false;
+    }
     QStringList lines;
     try {
         lines = plat::SplitTextLines(maptext::DecodeFileText(bytes));

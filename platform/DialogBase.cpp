@@ -183,6 +183,9 @@ bool DialogBase::eventFilter(QObject* o, QEvent* e) {
         checked_ = nullptr;
         auto* ke = static_cast<QKeyEvent*>(e);
         int key = KeyCodeOf(ke);
+        // A key without a code of its own ("/", ".", "-" ...) is the
+        // control's: 0 back from formKeyDown means the dialog took it.
+        if (key == 0) break;
         formKeyDown(key, ShiftStateOf(ke->modifiers()));
         if (key == 0) return true;
         if (key == KeyReturn && handleEnter()) return true;

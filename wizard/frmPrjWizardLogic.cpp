@@ -223,19 +223,34 @@ bool frmPrjWizardLogic::ExecInit() {
                 MsgError(LogPath + QStringLiteral("\r\nログファイルが存在しません."));
                 break;
             }
-            clsRegistry reg(clsProjector::RegistrySection());
-            AppError err;
-            const int answer = WithFileRetry(
-                [&] {
-                    plat::TextReader in(LogPath);
-                    reg.ReadFile(in);
-                },
-                LogPath, &err);
-            if (answer == 3) throw err;
-            // Cancel in the file-error box cancels the page change; skip
-            // leaves the settings as they are.
-            if (answer == 2) return false;
-            if (answer == 1) break;
+            // Read whole and recognised before the store is touched: a file
+            // that breaks off midway would leave half its values there.
+            QStringList lines;
+            for (;;) {
+                try {
+                    lines = plat::ReadTextLines(LogPath, kMaxSnapshotBytes);
+                    break;
+                } catch (...) {
+                    const AppError e = plat::CurrentError();
+                    if (e.number() == plat::ErrOutOfMemory) {
+                        MsgError(LogPath + QStringLiteral("\r\nログファイルが大きすぎます. (上限 8 MiB)"));
+                        return true;
+                    }
+                    if (!IsFileError(e)) break;   // not Shift-JIS text: no snapshot
+                    // Cancel in the file-error box cancels the page change;
+                    // skip leaves the settings as they are.
+                    const int answer = ShowFileError(e, LogPath);
+                    if (answer == 2) return false;
+                    if (answer != 0) return true;
+                }
+            }
+            const QString section = clsProjector::RegistrySection();
+            if (!lines.contains(QLatin1Char('[') + section + QLatin1Char(']'))) {
+                MsgError(LogPath + QStringLiteral("\r\nログファイルの形式が正しくありません."));
+                break;
+            }
+            plat::TextReader in(std::move(lines));
+            clsRegistry(section).ReadFile(in);
             work_->ReadRegistry();
             Work.GetProjector(*work_);
             break;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QFile>
+
 #include "AppInfo.h"
 #include "AppState.h"
 #include "TestSupport.h"
@@ -39,6 +41,12 @@ TEST(Environment, LoadFromFileAndMissingFile) {
     testsupport::ScriptedBoxes boxes;
     boxes.expect("環境ファイルが存在しません.", plat::IdOk);
     EXPECT_EQ(missing.Load(), 53);
+    // Far larger than any environment file: refused by name, no box.
+    ASSERT_TRUE(QFile::resize(dir.file("Environment.txt"), 1024 * 1024 + 1));
+    const plat::AppError big = testsupport::ErrorOf([&] { e.Load(); });
+    EXPECT_EQ(big.number(), plat::ErrOutOfMemory);
+    EXPECT_TRUE(big.description().startsWith("環境ファイルが大きすぎる")) << big.description().toStdString();
+    EXPECT_TRUE(big.description().endsWith(dir.file("environment.TXT")));
 }
 
 TEST(Environment, FileNamesAndGridLook) {

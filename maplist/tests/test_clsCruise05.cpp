@@ -109,7 +109,7 @@ TEST(CruiseEngine, ListMissingEmptyOrUnreadable) {
     // A file too large to be a list is refused.
     cruise::FailNextReadsWith(0, 0);
     testsupport::WriteBytes(inst.listPath(), QByteArray((16 << 20) + 1, ','));
-    boxes.expect("*File=" + inst.listPath(), plat::IdOk);
+    boxes.expect(inst.listPath() + "\r\nは大きすぎるので読み込みません. (上限 16 MiB)", plat::IdOk);
     EXPECT_EQ(c.MapCodeToPath(131000), "");
 }
 

@@ -134,3 +134,16 @@ TEST_F(FileList, OpenInsertAndSave) {
     list.OverwriteUnit();
     EXPECT_EQ(reminderResets, 2);
 }
+
+TEST_F(FileList, AMapFileThatDoesNotLoadInsertsNothing) {
+    testsupport::WriteBytes(dir.file("BAD.MLL"), "no map");
+    ASSERT_TRUE(QDir(dir.path()).mkdir("DIR.MLL"));
+    list.ChooseUnit(2);
+    const int32_t rows = list.RowCount();
+    testsupport::ScriptedBoxes boxes;
+    boxes.expectOpenFile("", dir.file("BAD.MLL")).expect("地図バージョン確認不能", plat::IdOk);
+    boxes.expectOpenFile("", dir.file("DIR.MLL")).expect("DIR.MLL", plat::IdCancel);   // cancel in the file-error box
+    list.InsertMapFile();
+    list.InsertMapFile();
+    EXPECT_EQ(list.RowCount(), rows);
+}

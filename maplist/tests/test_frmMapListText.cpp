@@ -106,6 +106,10 @@ TEST_F(ListFiles, UnreadableFilesInsertNothing) {
     testsupport::ScriptedBoxes boxes;
     boxes.expect("は読めない文字を含んでいます.", plat::IdOk);
     EXPECT_FALSE(list.ReadTextFile(path));
+    // Far larger than any figure text: told, never read.
+    ASSERT_TRUE(f.resize((int64_t(256) << 20) + 1));
+    boxes.expect(path + "\r\nは大きすぎるので読み込みません. (上限 256 MiB)", plat::IdOk);
+    EXPECT_FALSE(list.ReadTextFile(path));
     EXPECT_EQ(map().Count(), 1);
 }
 

@@ -139,6 +139,30 @@ TEST_F(Logic, CancelInTheFileErrorBoxKeepsPageOneInsteadOfEndingTheProgram) {
     EXPECT_EQ(w.Page(), 2);
 }
 
+// A snapshot that is no Shift-JIS text, lacks the projector section or is
+// too large is named; the wizard and the store keep their settings.
+TEST_F(Logic, ABadLogFileIsNamedAndChangesNothing) {
+    TempDir dir;
+    const QString path = dir.file(QStringLiteral("bad.PLG"));
+    for (const char* bytes :
+         {"[PROJECTOR]\r\nProjectionCode=8\r\nFieldWorld=\xE0\x20", "[PUBLIC]\r\nProjectionCode=8", ""}) {
+        testsupport::WriteBytes(path, bytes);
+        ASSERT_TRUE(*bytes || QFile::resize(path, kMaxSnapshotBytes + 1));
+        ScriptedBoxes boxes;
+        frmPrjWizardLogic w;
+        LoadWithFake(w);
+        w.InitOption = 3;
+        w.LogPath = path;
+        w.Work.PrjIndex = 17;
+        const auto stored = clsRegistry(clsProjector::RegistrySection()).RegGetSec();
+        boxes.expect(path + (*bytes ? QStringLiteral("\r\nログファイルの形式が正しくありません.")
+                                    : QStringLiteral("\r\nログファイルが大きすぎます. (上限 8 MiB)")), plat::IdOk);
+        EXPECT_TRUE(w.SetPage(2));
+        EXPECT_EQ(w.Work.PrjIndex, 17);
+        EXPECT_EQ(clsRegistry(clsProjector::RegistrySection()).RegGetSec(), stored);
+    }
+}
+
 // --- page flow ---------------------------------------------------------------------
 
 TEST_F(Logic, ButtonsFollowThePageAndTheRun) {
