@@ -32,8 +32,6 @@ constexpr StandardMap Maps[] = {
 // Ratio[L - 1] down to MapScaleMax / Ratio[L].
 constexpr double BorderRatio[] = {1, 10, 20, 50, 100, 200, 500, 2000, 10000};
 
-constexpr int16_t TextAnchorRight = 10;  // left edge with a gap at the point, centred on it
-
 QByteArray Loose(const QString& name, bool ascii) {
     // A letter none of the folds knows is left out rather than stop the run.
     QByteArray out;
@@ -46,46 +44,13 @@ QByteArray Loose(const QString& name, bool ascii) {
     return out;
 }
 
-// Where a country's name may stand so that no capital waits for it long:
-// its label point when that hides no capital from the level the name
-// begins; else the point nearest to it, straight north or south and inside
-// the country, from which the capitals and the names of the larger
-// countries (`earlier`) are clear at the earliest level (the label point
-// itself when it is as good). The name keeps the level it would begin at.
-SecPoint ClearOfCapitals(const Country& country, const LabelSpot& name, const std::vector<LabelSpot>& capitals,
-                         std::span<const LabelSpot> earlier, int16_t last) {
-    const auto clearOf = [&](const auto& others, SecPoint at, int level) {
-        LabelSpot moved = name;
-        moved.at = at;
-        return std::none_of(others.begin(), others.end(),
-                            [&](const LabelSpot& o) { return Overlaps(moved, o, ScaleOfLevel(int16_t(level))); });
-    };
-    const auto clearAt = [&](SecPoint at, int level) { return clearOf(capitals, at, level); };
-    const auto inside = [&](SecPoint p) {
-        return std::any_of(country.polygons.begin(), country.polygons.end(),
-                           [&](const SecPolygon& polygon) { return Contains(polygon, p); });
-    };
-    if (name.from > last || clearAt(name.at, name.from)) return name.at;
-    // Steps of a quarter of the name's height at the level tried, up to
-    // three heights, the smaller steps first; one decade of levels at most.
-    constexpr double MetresPerDot = 0.0254 / 96;
-    constexpr int Steps = 12;
-    // A moved name keeps two zoom levels more room from the larger
-    // countries' names: views far from their centre squeeze it.
-    constexpr int MoveMargin = 2;
-    for (int16_t level = name.from; level <= std::min<int>(last, name.from + 13); ++level) {
-        if (clearAt(name.at, level)) return name.at;
-        const double stepSec = name.height / 4 * MetresPerDot * ScaleOfLevel(level) / MeterPerSec;
-        for (int k = 1; k <= Steps; ++k)
-            for (const int sign : {-1, 1}) {
-                const double lat = double(name.at.lat) + sign * k * stepSec;
-                if (std::fabs(lat) >= MaxLatSec) continue;
-                const SecPoint p{name.at.lon, int32_t(std::lround(lat))};
-                if (inside(p) && clearAt(p, level) && clearOf(earlier, p, std::max(1, level - MoveMargin))) return p;
-            }
-    }
-    return name.at;
-}
+// The scale from which on a map shows a continent rather than the world
+// (the small-scale border of cruise level 3).
+constexpr double CapitalsFromScale = 50000000;
+
+// A country is small on a map whose name is wider than its largest piece
+// this many zoom levels after the map's first.
+constexpr int SmallWithin = 2;
 
 } // namespace
 
@@ -119,58 +84,111 @@ int16_t FirstLevel(const StandardMap& m) {
 }
 
 NameLevels PlanNames(const World& world, const std::vector<const City*>& places,
-                     const std::map<int64_t, QString>& japanese, bool capitals, int16_t first) {
-    // In order of importance: every country's name (largest first), the
-    // capitals, the other places. Country names are the primary labels of a
-    // world or continent view; a capital yields where it would cover one.
-    std::vector<size_t> byArea(world.countries.size());
-    std::vector<double> areas;
-    for (size_t i = 0; i < byArea.size(); ++i) {
-        byArea[i] = i;
-        areas.push_back(CountryArea(world.countries[i]));
-    }
-    std::stable_sort(byArea.begin(), byArea.end(), [&](size_t a, size_t b) { return areas[a] > areas[b]; });
+                     const std::map<int64_t, QString>& japanese, const std::map<QString, int16_t>& countryOf,
+                     bool capitals, int16_t first) {
+    EngineMeasure measure;
+    const int16_t last = LevelFrom(MapScaleMin);
     const auto isCapital = [&](const City* c) { return capitals && c->isCapital(); };
 
-    struct Entry {
-        bool country;
-        size_t index;
-    };
-    std::vector<Entry> order;
-    for (const size_t i : byArea) order.push_back({true, i});
-    for (size_t i = 0; i < places.size(); ++i)
-        if (isCapital(places[i])) order.push_back({false, i});
-    for (size_t i = 0; i < places.size(); ++i)
-        if (!isCapital(places[i])) order.push_back({false, i});
+    // Where each country's name may stand, and whether it is small: its
+    // name wider than its largest piece two zoom levels into the map.
+    constexpr double MetresPerDot = 0.0254 / 96;
+    std::vector<std::vector<LabelSpot>> countrySpots;
+    std::vector<bool> small;
+    std::vector<double> areas;
+    std::map<int16_t, size_t> countryIndex;
+    for (size_t i = 0; i < world.countries.size(); ++i) {
+        const Country& c = world.countries[i];
+        const LabelSpot spot = CountryNameSpot(c, first, measure);
+        countrySpots.push_back(CountryNameSpots(c, spot, last));
+        small.push_back(MainlandSize(c) < WidthOf(spot.text) * MetresPerDot * ScaleOfLevel(int16_t(first + SmallWithin)));
+        areas.push_back(CountryArea(c));
+        countryIndex[c.code] = i;
+    }
+    std::vector<size_t> byArea(world.countries.size());
+    for (size_t i = 0; i < byArea.size(); ++i) byArea[i] = i;
+    std::stable_sort(byArea.begin(), byArea.end(), [&](size_t a, size_t b) { return areas[a] > areas[b]; });
 
-    std::vector<LabelSpot> spots;
-    std::vector<LabelSpot> capitalSpots;
+    // In order of importance: the names of the countries large enough for
+    // them, largest first; the capitals, of the largest countries first
+    // (of a country the map lacks last); the names of the small countries;
+    // the other places. A name yields to one of a smaller rank: the
+    // capitals, the large countries, the small ones, the other places.
+    struct Entry {
+        int16_t rank;
+        size_t index;  // into the countries or the places
+        int16_t due;
+    };
+    enum : int16_t { Capital = 0, LargeCountry = 1, SmallCountry = 2, Place = 3 };
+    std::vector<Entry> order;
+    for (const size_t i : byArea)
+        if (!small[i]) order.push_back({LargeCountry, i, countrySpots[i].front().from});
+    std::vector<std::pair<size_t, double>> capitalsBy;  // place, its country's area
+    for (size_t i = 0; i < places.size(); ++i) {
+        if (!isCapital(places[i])) continue;
+        double area = -1;
+        const auto code = countryOf.find(places[i]->country);
+        if (code != countryOf.end()) {
+            const auto at = countryIndex.find(code->second);
+            if (at != countryIndex.end()) area = areas[at->second];
+        }
+        capitalsBy.push_back({i, area});
+    }
+    std::stable_sort(capitalsBy.begin(), capitalsBy.end(), [](const auto& a, const auto& b) { return a.second > b.second; });
+    // Capitals are due on the maps of continents; on a map of the world
+    // they show where the countries' names leave room.
+    const int16_t capitalsDue = first >= LevelFrom(CapitalsFromScale) ? first : last;
+    for (const auto& [place, area] : capitalsBy) order.push_back({Capital, place, capitalsDue});
+    for (const size_t i : byArea)
+        if (small[i]) order.push_back({SmallCountry, i, countrySpots[i].front().from});
+    for (size_t i = 0; i < places.size(); ++i)
+        if (!isCapital(places[i])) order.push_back({Place, i, last});
+
+    const PixelBox capitalMark = measure.Symbol(TierStyle(tier::CapitalSymbol).style);
+    const PixelBox cityMark = measure.Symbol(TierStyle(tier::CitySymbol).style);
+    // A name that may as well stand off a capital's symbol does so; a
+    // capital's name never covers another capital.
+    std::vector<LabelSpot> capitalMarks;
+    std::vector<LabelName> names;
     for (const Entry& e : order) {
-        if (e.country) {
-            spots.push_back(CountryNameSpot(world.countries[e.index], first));
+        if (e.rank == LargeCountry || e.rank == SmallCountry) {
+            names.push_back({e.due, std::move(countrySpots[e.index]), true, false, e.rank});
             continue;
         }
         const City& c = *places[e.index];
         const PlaceNames n = NamesOf(c, japanese);
-        LabelSpot s = NameBox(QString::fromLatin1(n.european), plat::DecodeCp932(n.japanese), isCapital(&c) ? 9 : 8, true);
-        s.at = c.at;
-        s.from = first;
-        spots.push_back(s);
-        if (isCapital(&c)) capitalSpots.push_back(s);
+        const ThingStyle& style = TierStyle(e.rank == Capital ? tier::CapitalName : tier::CityName);
+        LabelSpot mark;
+        mark.at = c.at;
+        mark.mark = e.rank == Capital ? capitalMark : cityMark;
+        mark.from = first;
+        mark.owner = int32_t(e.index);
+        if (e.rank == Capital) capitalMarks.push_back(mark);
+        std::vector<LabelSpot> around;
+        for (const int16_t fix : PlaceAnchors()) {
+            LabelSpot s = mark;
+            s.fix = fix;
+            s.text = measure.Text(n.european, n.japanese, style.size, style.style, fix);
+            around.push_back(s);
+        }
+        names.push_back({e.due, std::move(around), false, e.rank == Capital, e.rank});
     }
-    const int16_t last = LevelFrom(MapScaleMin);
-    for (size_t k = 0; k < order.size(); ++k)
-        if (order[k].country)
-            spots[k].at = ClearOfCapitals(world.countries[order[k].index], spots[k], capitalSpots,
-                                          std::span<const LabelSpot>(spots.data(), k), last);
-    const std::vector<int16_t> from = ClearLevels(spots, last);
+    const std::vector<Placed> placed = PlaceLabels(names, last, capitalMarks);
+
     NameLevels out;
     out.countries.resize(world.countries.size());
     out.countryAt.resize(world.countries.size());
     out.places.resize(places.size());
+    out.placeFix.resize(places.size(), PlaceAnchors()[0]);
     for (size_t k = 0; k < order.size(); ++k) {
-        (order[k].country ? out.countries : out.places)[order[k].index] = from[k];
-        if (order[k].country) out.countryAt[order[k].index] = spots[k].at;
+        const LabelSpot& s = names[k].spots[placed[k].spot];
+        if (order[k].rank == LargeCountry || order[k].rank == SmallCountry) {
+            out.countries[order[k].index] = placed[k].from;
+            out.countryAt[order[k].index] = s.at;
+        } else {
+            out.places[order[k].index] = placed[k].from;
+            out.placeFix[order[k].index] = s.fix;
+        }
     }
     return out;
 }
@@ -223,10 +241,12 @@ PlaceNames NamesOf(const City& c, const std::map<int64_t, QString>& japanese) {
     return n;
 }
 
-void AddPlaceFigures(clsMap& map, const std::vector<const City*>& places, const std::vector<int16_t>& levels,
+void AddPlaceFigures(clsMap& map, const std::vector<const City*>& places, const NameLevels& named,
                      const std::map<int64_t, QString>& japanese, const std::map<QString, int16_t>& districtOf,
                      bool capitals) {
-    if (levels.size() != places.size()) throw WorldSourceError("a level for each place expected");
+    const std::vector<int16_t>& levels = named.places;
+    if (levels.size() != places.size() || named.placeFix.size() != places.size())
+        throw WorldSourceError("a level and an anchor for each place expected");
     const auto add = [&](const MapFigurePtr& f) {
         if (!map.Add(f)) throw WorldSourceError("the map refused a place");
     };
@@ -253,7 +273,7 @@ void AddPlaceFigures(clsMap& map, const std::vector<const City*>& places, const 
         const PlaceNames n = NamesOf(*c, japanese);
         auto t = std::make_shared<clsMapText>();
         t->setPosition(PolyPoint{c->at.lon, c->at.lat});
-        t->setTextFix(TextAnchorRight);
+        t->setTextFix(named.placeFix[i]);
         t->setTextAnsi(1, n.european);
         t->setTextAnsi(2, n.japanese);
         t->setThing(thing(i, tier::CapitalName, tier::CityName));

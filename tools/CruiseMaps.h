@@ -57,21 +57,27 @@ constexpr double NamesFromScale = 200000000;
 // country names begin).
 int16_t FirstLevel(const StandardMap& m);
 
-// The zoom level each name of a map shows from (Labels.h), 0 for a name left
-// out: from `first` on, clear of each other down to the largest scale (a
-// map shown past its level keeps its names apart too). In order of
-// importance: the names of all countries (largest first), the capitals,
-// the other places (in their order, each a gap to the right of its symbol).
-// A country's name that would hide a capital from where it begins moves
-// north or south inside the country, as little as lets the capital show
-// soonest.
+// Where each name of a map stands and the zoom level it shows from
+// (Labels.h), 0 for a name left out: from `first` on, clear of each other
+// down to the largest scale (a map shown past its level keeps its names
+// apart too). Country names stand at a point inside their country, place
+// names at an anchor round their symbol. In order of importance: the names
+// of the countries large enough for them (largest first), the capitals (of
+// the largest countries first), the names of the small countries (so that a
+// small country's capital comes before its name), the other places (in
+// their order). On a map of continents (from 1:50 000 000 on) the capitals
+// are due from its first level; on a world map they show where the names of
+// the countries leave room. `countryOf` gives the code of a place's
+// country (ISO alpha-2 to code).
 struct NameLevels {
     std::vector<int16_t> countries;  // as world.countries
     std::vector<SecPoint> countryAt; // where each country's name stands
     std::vector<int16_t> places;     // as the places
+    std::vector<int16_t> placeFix;   // the anchor of each place's name
 };
 NameLevels PlanNames(const World& world, const std::vector<const City*>& places,
-                     const std::map<int64_t, QString>& japanese, bool capitals, int16_t first);
+                     const std::map<int64_t, QString>& japanese, const std::map<QString, int16_t>& countryOf,
+                     bool capitals, int16_t first);
 
 // The catalogue of a map: the world map's things and the tiers its names
 // and places use.
@@ -96,12 +102,12 @@ struct PlaceNames {
 };
 PlaceNames NamesOf(const City& c, const std::map<int64_t, QString>& japanese);
 
-// A point symbol and its name to the right of it for each place with a
-// level (PlanNames), both of that level's tier and of the district of the
+// A point symbol and its name at its anchor for each place with a level
+// (PlanNames), both of that level's tier and of the district of the
 // place's country (0 when the catalogue has no such district): `districtOf`
 // maps ISO alpha-2 to the district. With `capitals`, capitals take the
 // capital tiers.
-void AddPlaceFigures(clsMap& map, const std::vector<const City*>& places, const std::vector<int16_t>& levels,
+void AddPlaceFigures(clsMap& map, const std::vector<const City*>& places, const NameLevels& levels,
                      const std::map<int64_t, QString>& japanese, const std::map<QString, int16_t>& districtOf,
                      bool capitals);
 

@@ -194,30 +194,34 @@ std::vector<District> Districts(const World& world, const CountryNames* names) {
     return list;
 }
 
-double CountryArea(const Country& c) {
-    double area = 0;
-    for (const SecPolygon& polygon : c.polygons) {
-        const std::vector<const SecRing*> rings = RealRings(polygon);
-        if (rings.empty()) continue;
-        double latSum = 0;
-        for (const SecPoint& p : *rings[0]) latSum += p.lat;
-        const double lat = latSum / double(rings[0]->size()) / SecPerDegree;
-        area += std::fabs(PlanarArea(*rings[0])) * std::cos(qDegreesToRadians(lat));
-    }
-    // One square degree at the equator is about 12300 km².
-    return area * 12300;
+namespace {
+
+// A polygon's area in km², in square degrees shrunk by the cosine of the
+// latitude; one square degree at the equator is about 12300 km².
+double PolygonArea(const SecPolygon& polygon) {
+    const std::vector<const SecRing*> rings = RealRings(polygon);
+    if (rings.empty()) return 0;
+    double latSum = 0;
+    for (const SecPoint& p : *rings[0]) latSum += p.lat;
+    const double lat = latSum / double(rings[0]->size()) / SecPerDegree;
+    return std::fabs(PlanarArea(*rings[0])) * std::cos(qDegreesToRadians(lat)) * 12300;
 }
 
-LabelSpot CountryNameSpot(const Country& c, int16_t first) {
-    LabelSpot s = NameBox(QString::fromLatin1(LatinName(c.englishName)), c.japaneseName, 9, false);
-    s.at = c.label;
-    // A country without an outline of any area gets no name (its spot
-    // begins past the largest scale); its capital names the place.
-    s.from = int16_t(LevelFrom(0) + 1);
-    // The scale at which the name is eight times as wide as the country's
-    // extent: the larger side of the box round its outlines, in metres.
-    constexpr double MetresPerDot = 0.0254 / 96;
-    constexpr double Wider = 8;
+} // namespace
+
+double CountryArea(const Country& c) {
+    double area = 0;
+    for (const SecPolygon& polygon : c.polygons) area += PolygonArea(polygon);
+    return area;
+}
+
+double MainlandSize(const Country& c) {
+    double largest = 0;
+    for (const SecPolygon& polygon : c.polygons) largest = std::max(largest, PolygonArea(polygon));
+    return std::sqrt(largest) * 1000;
+}
+
+double CountryExtent(const Country& c) {
     int32_t west = MaxLonSec * 2, east = -west, south = MaxLatSec, north = -MaxLatSec;
     for (const SecPolygon& polygon : c.polygons) {
         const std::vector<const SecRing*> rings = RealRings(polygon);
@@ -229,11 +233,91 @@ LabelSpot CountryNameSpot(const Country& c, int16_t first) {
             north = std::max(north, p.lat);
         }
     }
-    if (west > east) return s;
+    if (west > east) return 0;
     const double mid = qDegreesToRadians((double(south) + north) / 2 / SecPerDegree);
-    const double extent = std::max((double(east) - west) * std::cos(mid), double(north) - south) * MeterPerSec;
-    s.from = std::max(first, LevelFrom(extent * Wider / (s.width * MetresPerDot)));
+    return std::max((double(east) - west) * std::cos(mid), double(north) - south) * MeterPerSec;
+}
+
+LabelSpot CountryNameSpot(const Country& c, int16_t first, EngineMeasure& measure) {
+    const ThingStyle& style = TierStyle(tier::CountryName);
+    LabelSpot s;
+    s.at = c.label;
+    s.fix = TextCentred;
+    s.text = measure.Text(LatinName(c.englishName), ShiftJisName(c.japaneseName), style.size, style.style, TextCentred);
+    // A country without an outline of any area gets no name (its spot
+    // begins past the largest scale); its capital names the place.
+    s.from = int16_t(LevelFrom(0) + 1);
+    const double extent = CountryExtent(c);
+    if (extent <= 0) return s;
+    // The scale at which the name is eight times as wide as the country.
+    constexpr double MetresPerDot = 0.0254 / 96;
+    constexpr double Wider = 8;
+    s.from = std::max(first, LevelFrom(extent * Wider / (WidthOf(s.text) * MetresPerDot)));
     return s;
+}
+
+std::vector<LabelSpot> CountryNameSpots(const Country& c, const LabelSpot& spot, int16_t last) {
+    std::vector<LabelSpot> out{spot};
+    if (spot.from > last) return out;
+    // The box round each polygon's outline, to try few of them.
+    struct Bounded {
+        const SecPolygon* polygon;
+        int32_t west, east, south, north;
+    };
+    std::vector<Bounded> polygons;
+    for (const SecPolygon& polygon : c.polygons) {
+        const std::vector<const SecRing*> rings = RealRings(polygon);
+        if (rings.empty()) continue;
+        Bounded b{&polygon, MaxLonSec * 2, -MaxLonSec * 2, MaxLatSec, -MaxLatSec};
+        for (const SecPoint& p : *rings[0]) {
+            b.west = std::min(b.west, p.lon);
+            b.east = std::max(b.east, p.lon);
+            b.south = std::min(b.south, p.lat);
+            b.north = std::max(b.north, p.lat);
+        }
+        polygons.push_back(b);
+    }
+    const auto in = [](const Bounded& b, SecPoint p) {
+        return p.lon >= b.west && p.lon <= b.east && p.lat >= b.south && p.lat <= b.north && Contains(*b.polygon, p);
+    };
+    // The name stays on the piece of the country it stands on (Italy's on
+    // the mainland, not on Sicily).
+    const auto home = std::find_if(polygons.begin(), polygons.end(), [&](const Bounded& b) { return in(b, spot.at); });
+    if (home != polygons.end()) polygons = {*home};
+    const auto inside = [&](SecPoint p) {
+        return std::any_of(polygons.begin(), polygons.end(), [&](const Bounded& b) { return in(b, p); });
+    };
+    constexpr double MetresPerDot = 0.0254 / 96;
+    const double w = WidthOf(spot.text), h = std::max(spot.text[0].bottom - spot.text[0].top, spot.text[1].bottom - spot.text[1].top);
+    const double cosLat = std::max(0.05, std::cos(qDegreesToRadians(double(spot.at.lat) / SecPerDegree)));
+    struct Moved {
+        double distance;  // metres
+        LabelSpot spot;
+    };
+    std::vector<Moved> moved;
+    std::set<std::pair<int32_t, int32_t>> seen{{spot.at.lon, spot.at.lat}};
+    for (const int step : {0, 4, 8}) {
+        const int16_t level = int16_t(spot.from + step);
+        if (level > last) break;
+        const double metres = ScaleOfLevel(level) * MetresPerDot;  // one pixel on the ground
+        for (int ky = -12; ky <= 12; ++ky)
+            for (int kx = -2; kx <= 2; ++kx) {
+                const double east = kx * w / 4 * metres, north = -ky * h / 4 * metres;
+                const double lat = spot.at.lat + north / MeterPerSec;
+                double lon = spot.at.lon + east / MeterPerSec / cosLat;
+                if (std::fabs(lat) >= MaxLatSec) continue;
+                if (lon > MaxLonSec) lon -= 2.0 * MaxLonSec;
+                if (lon < -MaxLonSec) lon += 2.0 * MaxLonSec;
+                const SecPoint p{int32_t(std::lround(lon)), int32_t(std::lround(lat))};
+                if (!seen.insert({p.lon, p.lat}).second || !inside(p)) continue;
+                LabelSpot s = spot;
+                s.at = p;
+                moved.push_back({std::hypot(east, north), s});
+            }
+    }
+    std::stable_sort(moved.begin(), moved.end(), [](const Moved& a, const Moved& b) { return a.distance < b.distance; });
+    for (const Moved& m : moved) out.push_back(m.spot);
+    return out;
 }
 
 void AddWorldFigures(clsMap& map, const World& world, const std::vector<int16_t>& nameLevels,

@@ -74,12 +74,27 @@ std::vector<District> Districts(const World& world, const CountryNames* names);
 // shrunk by the cosine of the latitude.
 double CountryArea(const Country& c);
 
-// The spot of a country's name (Labels.h), shown at the earliest from zoom
-// level `first`, and not before the name is at most eight times as wide as
-// the country's extent: Vatican's name waits for a town map, Åland's shows
-// over Europe where there is room, Russia's always. A country whose
-// outlines have no area gets no name.
-LabelSpot CountryNameSpot(const Country& c, int16_t first);
+// The side of a square as large as the country's largest polygon, in
+// metres: how much room its name has there.
+double MainlandSize(const Country& c);
+
+// The extent of a country: the larger side of the box round its outlines,
+// in metres on the ground; 0 for a country whose outlines have no area.
+double CountryExtent(const Country& c);
+
+// The spot of a country's name (Labels.h) at its label point, centred on
+// it, shown at the earliest from zoom level `first`, and not before the name
+// is at most eight times as wide as the country's extent: Vatican's name
+// waits for a town map, Åland's shows over Europe where there is room,
+// Russia's always. A country whose outlines have no area gets no name.
+LabelSpot CountryNameSpot(const Country& c, int16_t first, EngineMeasure& measure);
+
+// Where else the name may stand: its spot moved to points inside the
+// country (on the piece that holds the label point) round the label point,
+// by up to three heights of the name up and down and half its width
+// sideways (measured at the name's first level and four and eight levels
+// on), nearest first after the label point itself.
+std::vector<LabelSpot> CountryNameSpots(const Country& c, const LabelSpot& spot, int16_t last);
 
 // The countries as polygons of their district (largest first, so that an
 // enclave is drawn over the country around it; holes are left out), their

@@ -118,14 +118,19 @@ void TieredCatalogue::addTier(int16_t base, int16_t level) {
     const int16_t number = int16_t(base + level);
     for (const ThingStyle& t : things_)
         if (t.number == number) return;
-    const auto kind = std::find_if(std::begin(TierStyles), std::end(TierStyles), [&](const ThingStyle& t) { return t.number == base; });
-    if (kind == std::end(TierStyles) || level < 1 || level > 53) throw WorldSourceError("no such tier");
-    ThingStyle t = *kind;
+    if (level < 1 || level > 53) throw WorldSourceError("no such tier");
+    ThingStyle t = TierStyle(base);
     t.number = number;
     t.smallest = ScaleOfLevel(level);
     names_.push_back((QString::fromUtf8(t.name) + QStringLiteral("（1:") + ScaleLevelText(level) + QStringLiteral("～）")).toStdString());
     t.name = names_.back().c_str();
     things_.push_back(t);
+}
+
+const ThingStyle& TierStyle(int16_t base) {
+    const auto kind = std::find_if(std::begin(TierStyles), std::end(TierStyles), [&](const ThingStyle& t) { return t.number == base; });
+    if (kind == std::end(TierStyles)) throw WorldSourceError("no such tier");
+    return *kind;
 }
 
 CatalogueStyle TieredCatalogue::style() const { return {comment_.c_str(), categories_, things_, pagedLand_}; }

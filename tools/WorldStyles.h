@@ -65,6 +65,10 @@ namespace tier {
 enum : int16_t { CountryName = 100, CapitalSymbol = 200, CapitalName = 300, CitySymbol = 400, CityName = 500 };
 } // namespace tier
 
+// The style of a tier's kind (tier::CountryName ...): its text height and
+// decoration, or its symbol.
+const ThingStyle& TierStyle(int16_t base);
+
 // The largest scale of the 1:50m outlines: the large-scale border of cruise
 // level 4. Beyond it only the 1:10m maps draw land, and the base land, which
 // has the 1:50m outlines, must not show past their coasts.

@@ -5,7 +5,11 @@
 //
 //   plotmap [--data <folder>] [--slot auto|0..4] [--lon <deg>] [--lat <deg>]
 //           [--x <m>] [--y <m>] [--scale <denominator>] [--size <w>x<h>]
-//           [--dpi <n>] [--lang 1|2] [--azimuth "<angles>"] out.png
+//           [--dpi <n>] [--lang 1|2] [--azimuth "<angles>"] [--cruise] out.png
+//
+// With --cruise the latitude/longitude view shows what the cruise loads for
+// it (the standard maps of its scale level round the centre) instead of the
+// start map.
 //
 // Slots 1..4 (and auto) draw the latitude/longitude units around --lon and
 // --lat; slot 0 is the plane view of X/Y maps, so it draws the X/Y units
@@ -27,6 +31,7 @@
 #include "RasterDC.h"
 #include "SettingsStore.h"
 #include "basGlobe.h"
+#include "clsCruise05.h"
 #include "clsEnvironment.h"
 #include "clsMapGraph.h"
 #include "clsMapPlot.h"
@@ -55,7 +60,8 @@ int main(int argc, char** argv) {
     const QCommandLineOption dpi(QStringLiteral("dpi"), "Output resolution.", "n", "96");
     const QCommandLineOption lang(QStringLiteral("lang"), "Place names: 1 European, 2 Japanese.", "n", "2");
     const QCommandLineOption azimuth(QStringLiteral("azimuth"), "Azimuth-line angles.", "angles", "");
-    cl.addOptions({data, slot, lon, lat, x, y, scale, size, dpi, lang, azimuth});
+    const QCommandLineOption cruise(QStringLiteral("cruise"), "The cruise's standard maps instead of the start map.");
+    cl.addOptions({data, slot, lon, lat, x, y, scale, size, dpi, lang, azimuth, cruise});
     cl.addPositionalArgument("out.png", "The picture to write.");
     cl.process(app);
     if (cl.positionalArguments().size() != 1) cl.showHelp(2);
@@ -99,17 +105,34 @@ int main(int argc, char** argv) {
     // latitude/longitude one.
     auto units = std::make_shared<clsMapUnits>();
     units->Create(mode);
-    if (mode == 1) {
+    const QStringList wh = cl.value(size).split(QLatin1Char('x'));
+    const int w = wh.value(0).toInt(), h = wh.value(1).toInt();
+    if (w < 32 || h < 32) cl.showHelp(2);
+    const int res = cl.value(dpi).toInt();
+    if (mode == 1 && cl.isSet(cruise)) {
+        // The field the view covers, roughly: the cruise loads the maps of
+        // the countries under it.
+        clsCruise05 c;
+        c.setListFile(folder + QStringLiteral("/CRUISE05.LST"));
+        c.setGridFile(folder + QStringLiteral("/CRUISE05.GRD"));
+        c.GetStdMapList();
+        const double metres = cl.value(scale).toDouble() * 0.0254 / std::max(1, res);
+        const double cx = cl.value(lon).toDouble() * 3600, cy = cl.value(lat).toDouble() * 3600;
+        const double latSpan = std::min(648000.0, h * metres / MeterPerSec);
+        const double lonSpan = std::min(1296000.0, w * metres / (MeterPerSec * std::max(0.05, std::cos(cy / 3600 * M_PI / 180))));
+        const clsRect field{whole(std::max(-648000.0, cx - lonSpan / 2)), whole(std::max(-324000.0, cy - latSpan / 2)),
+                            whole(std::min(648000.0, cx + lonSpan / 2)), whole(std::min(324000.0, cy + latSpan / 2))};
+        if (!c.Cruise(cl.value(scale).toDouble(), &field, units.get())) {
+            std::fprintf(stderr, "plotmap: the cruise found no map for this view\n");
+            return 1;
+        }
+    } else if (mode == 1) {
         auto world = std::make_shared<clsMapUnit>();
         world->setUnitName(gvMapFolder + QStringLiteral("/WORLD_T3.MLL"));
         if (!world->Load()) return 1;
         units->Add(world);
     }
 
-    const QStringList wh = cl.value(size).split(QLatin1Char('x'));
-    const int w = wh.value(0).toInt(), h = wh.value(1).toInt();
-    if (w < 32 || h < 32) cl.showHelp(2);
-    const int res = cl.value(dpi).toInt();
     plat::RasterDC dc(plat::Bitmap::Create(w, h, 32), res);
     clsMapPlot plot;
     plot.MapUnits = units;

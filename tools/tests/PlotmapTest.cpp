@@ -1,5 +1,6 @@
 // The developer program plotmap: which units each view projection slot
-// draws, and the clear refusals of a centre of the wrong kind.
+// draws (the cruise's too), and the clear refusals of a centre of the wrong
+// kind.
 #include <gtest/gtest.h>
 
 #include <QImage>
@@ -45,6 +46,8 @@ TEST(Plotmap, SlotZeroIsTheXYPlaneViewOfTheXYUnits) {
         bool land;          // the world's land is drawn
     } cases[] = {
         {{"--slot", "1", "--lat", "0", "--scale", "3e8"}, 0, "slot 1 (接円筒図法)", true},
+        // The cruise's map of Japan of level 7 over Tokyo.
+        {{"--cruise", "--lon", "139.7", "--lat", "35.7", "--scale", "1e6"}, 0, "scale 1:1000000", true},
         // Read as metres, the world's arc-seconds would fill this view with Africa.
         {{"--slot", "0", "--scale", "5e6"}, 0, "slot 0 (ＸＹ図法)", false},
         {{"--slot", "0", "--x", "100000", "--y", "-50000", "--scale", "1e6"}, 0, "slot 0 (ＸＹ図法)", false},

@@ -68,15 +68,30 @@ TEST(WorldMaps, CountryAreaOnTheGlobe) {
     for (const auto& c : cases) EXPECT_NEAR(CountryArea(c.country), c.km2, c.km2 * 0.03) << c.country.code;
 
     // A name waits until it is no more than eight times as wide as its country.
+    EngineMeasure measure;
     const Country large = MakeCountry(4, {{{Square(60, 40, 30)}}}, "Largeland", "大国");
     const Country tiny = MakeCountry(5, {{{Square(12, 42, 0.01)}}}, "Tinyland", "小国");
-    EXPECT_EQ(CountryNameSpot(large, 10).from, 10);
-    EXPECT_GT(CountryNameSpot(tiny, 10).from, 40);  // beyond 1:1 000 000
-    EXPECT_EQ(CountryNameSpot(tiny, 10).at, tiny.label);
+    const LabelSpot spot = CountryNameSpot(large, 10, measure);
+    EXPECT_EQ(spot.from, 10);
+    EXPECT_GT(CountryNameSpot(tiny, 10, measure).from, 40);  // beyond 1:1 000 000
+    EXPECT_EQ(CountryNameSpot(tiny, 10, measure).at, tiny.label);
     // Outlines without area (a ring along one parallel): no name at any level.
     Country flat = tiny;
     flat.polygons = {{{SecRing{{12 * D, 42 * D}, {13 * D, 42 * D}, {14 * D, 42 * D}, {12 * D, 42 * D}}}}};
-    EXPECT_EQ(ClearLevels({CountryNameSpot(flat, 10)}, 53), std::vector<int16_t>{0});
+    EXPECT_EQ(PlaceLabels({{10, {CountryNameSpot(flat, 10, measure)}}}, 53)[0].from, 0);
+    EXPECT_EQ(CountryNameSpots(flat, CountryNameSpot(flat, 10, measure), 53).size(), 1u);
+
+    // Other spots: inside, the label point first, then nearest first.
+    const std::vector<LabelSpot> spots = CountryNameSpots(large, spot, 53);
+    ASSERT_GT(spots.size(), 50u);
+    EXPECT_EQ(spots[0].at, large.label);
+    double before = 0;
+    for (const LabelSpot& s : spots) {
+        EXPECT_TRUE(Contains(large.polygons[0], s.at));
+        const double d = std::hypot((s.at.lon - large.label.lon) * std::cos(55 * M_PI / 180), s.at.lat - large.label.lat);
+        EXPECT_GE(d, before - 1);
+        before = d;
+    }
 }
 
 TEST(WorldMaps, WorldFiguresWithEnclaveCoastBorderAndNames) {

@@ -151,49 +151,46 @@ TEST(CruiseData, PlacesAndTheirNames) {
     EXPECT_EQ(NamesOf(cities[2], japanese).european, QByteArray("Hirbet"));  // a lone combining mark
 }
 
-TEST(CruiseData, CountryNamesBeforeCapitalsBeforeOtherPlaces) {
-    // A country below a million km², its capital just north of its name and
-    // a larger city beside the capital.
+TEST(CruiseData, NamesStepAsideByImportance) {
+    // On a map of a continent: a large country with its capital on its
+    // label point and a city of more people next to the capital; a small
+    // country with its capital on its label point.
     World world;
-    world.countries.push_back(Square(250, 0, 44, 6, 50));
-    Country& mid = world.countries.back();
-    mid.englishName = QStringLiteral("Midland");
-    mid.japaneseName = QStringLiteral("ミッドランド");
-    mid.label = LabelPoint(mid.polygons);
-    std::vector<City> cities(2);
-    cities[0] = {1, "Capital", "XX", "PPLC", 2000000, Sec(3, 47.3)};
-    cities[1] = {2, "Bigcity", "XX", "PPL", 9000000, Sec(3.05, 47.32)};
-    const std::vector<const City*> places{&cities[0], &cities[1]};
-    constexpr int16_t First = 5;
-
-    const NameLevels levels = PlanNames(world, places, {}, true, First);
-    ASSERT_EQ(levels.countries.size(), 1u);
-    ASSERT_EQ(levels.places.size(), 2u);
-    EXPECT_EQ(levels.countries[0], CountryNameSpot(mid, First).from);  // the capital does not hold it back
-    EXPECT_GT(levels.places[0], levels.countries[0]);                   // the capital yields
-    EXPECT_GT(levels.places[1], levels.places[0]);                      // and the city to the capital
-    // The name steps south, away from the capital, and stays inside.
-    ASSERT_EQ(levels.countryAt.size(), 1u);
-    EXPECT_EQ(levels.countryAt[0].lon, mid.label.lon);
-    EXPECT_LT(levels.countryAt[0].lat, mid.label.lat);
-    EXPECT_TRUE(Contains(mid.polygons[0], levels.countryAt[0]));
-    // A map without capitals takes the places by their order alone, and
-    // leaves the name where it was.
-    const NameLevels plain = PlanNames(world, {&cities[1], &cities[0]}, {}, false, First);
-    EXPECT_EQ(plain.countries[0], levels.countries[0]);
-    EXPECT_EQ(plain.countryAt[0], mid.label);
-    EXPECT_LT(plain.places[0], plain.places[1]);
-    // A country too narrow to step aside keeps its point; a capital on that
-    // point is left out.
-    World thin;
-    thin.countries.push_back(Square(251, 0, 47.25, 6, 47.35));
-    thin.countries.back().englishName = QStringLiteral("Thinland");
-    thin.countries.back().japaneseName = QStringLiteral("細国");
-    thin.countries.back().label = LabelPoint(thin.countries.back().polygons);
-    const NameLevels narrow = PlanNames(thin, {&cities[0]}, {}, true, First);
-    EXPECT_EQ(narrow.countryAt[0], thin.countries[0].label);
-    EXPECT_GT(narrow.countries[0], 0);
-    EXPECT_EQ(narrow.places[0], 0);
+    world.countries.push_back(Square(250, 0, 30, 20, 50));
+    world.countries.push_back(Square(251, 30, 40, 30.6, 40.6));
+    const char* names[][2] = {{"Largeland", "大国"}, {"Smalland", "小国"}};
+    for (size_t i = 0; i < 2; ++i) {
+        Country& c = world.countries[i];
+        c.englishName = QString::fromUtf8(names[i][0]);
+        c.japaneseName = QString::fromUtf8(names[i][1]);
+        c.label = LabelPoint(c.polygons);
+    }
+    std::vector<City> cities(3);
+    cities[0] = {1, "Capitol", "LL", "PPLC", 2000000, world.countries[0].label};
+    cities[1] = {2, "Bigcity", "LL", "PPL", 9000000, Sec(10.4, 40)};
+    cities[2] = {3, "Smallcap", "SL", "PPLC", 100000, world.countries[1].label};
+    const std::map<QString, int16_t> countryOf{{"LL", 250}, {"SL", 251}};
+    const int16_t first = LevelFrom(50000000);
+    const std::vector<const City*> places{&cities[0], &cities[1], &cities[2]};
+    const NameLevels levels = PlanNames(world, places, {}, countryOf, true, first);
+    // The large country's name shows from the first level, off its
+    // capital's symbol and inside; the capital too.
+    EXPECT_EQ(levels.countries[0], first);
+    EXPECT_NE(levels.countryAt[0], world.countries[0].label);
+    EXPECT_TRUE(Contains(world.countries[0].polygons[0], levels.countryAt[0]));
+    EXPECT_EQ(levels.places[0], first);
+    // The city, more people but no capital, yields: not to the left, over
+    // the capital, and later than it.
+    EXPECT_NE(levels.placeFix[1], 14);
+    EXPECT_GT(levels.places[1], first);
+    // The small country's capital comes before its name.
+    EXPECT_EQ(levels.places[2], first);
+    EXPECT_GT(levels.countries[1], first);
+    // A map without capitals leaves the names at their label points, and a
+    // place under one out.
+    const NameLevels plain = PlanNames(world, places, {}, countryOf, false, first);
+    EXPECT_TRUE(plain.countryAt[0] == world.countries[0].label && plain.countries[0] == first);
+    EXPECT_TRUE(plain.places[0] == 0 && plain.places[1] > 0);
 }
 
 TEST(CruiseData, GridCellsOfCountries) {

@@ -223,9 +223,9 @@ void WriteCruiseData(const QString& dataDir, const QDir& out, const QDir& progra
                                QStringLiteral("国名, ") + placesText,
                            QStringLiteral("Natural Earth %1 Admin 0 Countries (public domain), ").arg(scale) + atlasSource +
                                QStringLiteral(", ") + namesSource + QStringLiteral(", ") + placeSource});
-        const NameLevels levels = PlanNames(figures, places, japanese, m.capitals, FirstLevel(m));
+        const NameLevels levels = PlanNames(figures, places, japanese, districtOf, m.capitals, FirstLevel(m));
         AddWorldFigures(*map, figures, levels.countries, levels.countryAt);
-        AddPlaceFigures(*map, places, levels.places, japanese, districtOf, m.capitals);
+        AddPlaceFigures(*map, places, levels, japanese, districtOf, m.capitals);
         Save(*map);
         const TieredCatalogue catalogue = CatalogueOf(
             levels, places, m.capitals,
@@ -335,8 +335,8 @@ int main(int argc, char** argv) {
                                QStringLiteral("陸地 (国土), 海岸線, 国境, 湖沼, 国名"),
                                QStringLiteral("Natural Earth 1:50m Admin 0 Countries (public domain), ") + atlasSource +
                                    QStringLiteral(", ") + lakeSource + QStringLiteral(", ") + namesSource});
-            worldNames = PlanNames(world, {}, {}, false, LevelFrom(NamesFromScale));
-            AddWorldFigures(*map, world, worldNames.countries);
+            worldNames = PlanNames(world, {}, {}, {}, false, LevelFrom(NamesFromScale));
+            AddWorldFigures(*map, world, worldNames.countries, worldNames.countryAt);
             Save(*map);
         }
         WriteCatalogues(path("WORLD_T3"), CatalogueOf(worldNames, {}, false, WorldCatalogue().comment).style(),
