@@ -4,6 +4,7 @@
 #include <QStringDecoder>
 
 #include <cmath>
+#include <deque>
 
 #include "TextFile.h"
 #include "basAngle.h"
@@ -21,8 +22,6 @@ const QChar kComma = QLatin1Char(',');
 const QString kCrLf = QStringLiteral("\r\n");
 const QString kUserCategory = QStringLiteral("ユーザー図形");
 constexpr int32_t kLastCategory = 20;
-// Lines one record may span.
-constexpr qsizetype kMaxRecordLines = 100;
 
 QString Joined(std::initializer_list<QString> fields) {
     QString s;
@@ -256,14 +255,16 @@ QString QuotedField(const QString& text) {
     return kQuote + s + kQuote;
 }
 
-bool SplitRecord(const QString& record, QStringList& fields) {
-    fields.clear();
+namespace {
+
+// Hands each field of a record to `take` in turn; the result of SplitRecord.
+template <class Take>
+bool SplitFields(const QString& record, Take take) {
     QString cur;
     const qsizetype n = record.size();
     qsizetype i = 0;
     bool open = false;
     for (;;) {
-        cur.clear();
         if (i < n && record[i] == kQuote) {
             open = true;
             ++i;
@@ -290,10 +291,29 @@ bool SplitRecord(const QString& record, QStringList& fields) {
         } else {
             while (i < n && record[i] != kComma) cur += record[i++];
         }
-        fields.append(cur);
+        take(std::move(cur));
+        cur = QString();
         if (i >= n) return open;
         ++i;   // the comma
     }
+}
+
+// The fields the reader needs: the nine, and of the fields after them only
+// the first that is not blank (a line is blank when all its fields are), so
+// a line of millions of commas costs no list of millions of fields.
+bool SplitKept(const QString& record, QStringList& fields) {
+    fields.clear();
+    return SplitFields(record, [&](QString&& field) {
+        if (fields.size() < kFields || (fields.size() == kFields && !QStringView(field).trimmed().isEmpty()))
+            fields.append(std::move(field));
+    });
+}
+
+} // namespace
+
+bool SplitRecord(const QString& record, QStringList& fields) {
+    fields.clear();
+    return SplitFields(record, [&](QString&& field) { fields.append(std::move(field)); });
 }
 
 QString HeaderLine(int32_t mapMode) {
@@ -343,7 +363,7 @@ QByteArray EncodeFileText(const QString& text) {
 
 QString DecodeFileText(const QByteArray& bytes) {
     if (bytes.startsWith("\xEF\xBB\xBF")) {
-        QStringDecoder utf8(QStringDecoder::Utf8);
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);   // a cut last character is an error too
         QString text = utf8(bytes.mid(3));
         if (utf8.hasError()) plat::ThrowRuntimeError(13);
         return text;
@@ -351,30 +371,61 @@ QString DecodeFileText(const QByteArray& bytes) {
     return plat::DecodeCp932(bytes);
 }
 
-ReadResult ReadFigureLines(const QStringList& lines, clsMapUnit& unit, clsMap& into,
+ReadResult ReadFigureLines(const LineSource& next, clsMapUnit& unit, clsMap& into,
                            const std::function<bool(const QString&)>& askContinue,
-                           const std::function<bool(qsizetype, qsizetype)>& progress) {
+                           const std::function<bool(qsizetype)>& progress) {
     LineReader reader(unit, into, askContinue);
     ReadResult result;
     QStringList fields;
-    const qsizetype n = lines.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        if (progress && !progress(i, n)) {
+    // Lines read to find the end of an open record that did not end within
+    // reach: they are read again as lines of their own. Each knows whether
+    // it ends inside a quoted field when it starts in one, so a file of open
+    // records is looked through once.
+    struct Ahead {
+        QString line;
+        bool open;
+    };
+    std::deque<Ahead> ahead;
+    bool atEnd = false;
+    const auto pull = [&](QString& line) {
+        if (!atEnd && !next(line)) atEnd = true;
+        return !atEnd;
+    };
+    const auto take = [&](QString& line) {
+        if (ahead.empty()) return pull(line);
+        line = std::move(ahead.front().line);
+        ahead.pop_front();
+        return true;
+    };
+    qsizetype done = 0;
+    QString record;
+    while (take(record)) {
+        if (progress && !progress(done)) {
             result.cancelled = true;
             break;
         }
-        const qsizetype first = i;
-        QString record = lines[i];
-        if (SplitRecord(record, fields)) {
+        const qsizetype first = done++;
+        if (SplitKept(record, fields)) {
             // A quoted field with a line break goes on in the next lines; one
             // not closed within a few lines reads as its own line alone.
-            const qsizetype end = std::min(n, i + kMaxRecordLines);
-            qsizetype j = i + 1;
-            while (j < end && EndsOpen(lines[j], true)) ++j;
-            if (j < end) {
-                for (qsizetype k = i + 1; k <= j; ++k) record += kCrLf + lines[k];
-                SplitRecord(record, fields);
-                i = j;
+            size_t last = 0;
+            bool closed = false;
+            for (; last + 1 < kMaxRecordLines; ++last) {
+                if (last == ahead.size()) {
+                    QString line;
+                    if (!pull(line)) break;
+                    const bool open = EndsOpen(line, true);
+                    ahead.push_back({std::move(line), open});
+                }
+                if ((closed = !ahead[last].open)) break;
+            }
+            if (closed) {
+                for (size_t j = 0; j <= last; ++j) {
+                    record += kCrLf + ahead.front().line;
+                    ahead.pop_front();
+                }
+                done += static_cast<qsizetype>(last) + 1;
+                SplitKept(record, fields);
             }
         }
         if (!reader.Read(record, fields, static_cast<int32_t>(std::min<qsizetype>(first + 1, INT32_MAX)))) {
@@ -386,6 +437,20 @@ ReadResult ReadFigureLines(const QStringList& lines, clsMapUnit& unit, clsMap& i
     result.badLines = reader.BadLines();
     result.firstBadLine = reader.FirstBadLine();
     return result;
+}
+
+ReadResult ReadFigureLines(const QStringList& lines, clsMapUnit& unit, clsMap& into,
+                           const std::function<bool(const QString&)>& askContinue,
+                           const std::function<bool(qsizetype, qsizetype)>& progress) {
+    qsizetype i = 0;
+    const auto next = [&](QString& line) {
+        if (i >= lines.size()) return false;
+        line = lines[i++];
+        return true;
+    };
+    std::function<bool(qsizetype)> done;
+    if (progress) done = [&](qsizetype d) { return progress(d, lines.size()); };
+    return ReadFigureLines(next, unit, into, askContinue, done);
 }
 
 } // namespace maptext

@@ -30,6 +30,8 @@
 namespace maptext {
 
 constexpr int kFields = 9;
+// Lines one record may span (a quoted field holding line breaks).
+constexpr size_t kMaxRecordLines = 100;
 
 // The field as a CSV writer puts it: quoted when needed / always.
 QString CsvField(const QString& text);
@@ -67,6 +69,10 @@ struct ReadResult {
     int32_t firstBadLine = 0;  // 1-based number of the first of them
 };
 
+// The lines of a file one at a time: true with the next line in `line`,
+// false at the end.
+using LineSource = std::function<bool(QString& line)>;
+
 // Reads the lines of a file into figures of `into` (which has the map mode
 // of the unit's map), with the unit's catalogues: names missing from the
 // thing catalogue become new things of the user-figure category. A figure
@@ -75,9 +81,15 @@ struct ReadResult {
 // further point of one (a point after no polyline or polygon) is skipped
 // and counted instead, except the further points of a polyline or polygon
 // that was refused: they went with its question. Figures read before a stop
-// stay in `into`. `progress` (lines done, lines) runs before every line;
-// false cancels the reading. No coordinate text costs an exception, so bad
-// lines read as fast as good ones.
+// stay in `into`. `progress` (lines done) runs before every record; false
+// cancels the reading. No coordinate text costs an exception, so bad lines
+// read as fast as good ones. Memory holds the figures read and at most the
+// lines of one record (kMaxRecordLines), whatever the number of lines.
+// What `next` throws is passed on.
+ReadResult ReadFigureLines(const LineSource& next, clsMapUnit& unit, clsMap& into,
+                           const std::function<bool(const QString& message)>& askContinue,
+                           const std::function<bool(qsizetype done)>& progress = {});
+// The same over lines in memory; `progress` also gets their count.
 ReadResult ReadFigureLines(const QStringList& lines, clsMapUnit& unit, clsMap& into,
                            const std::function<bool(const QString& message)>& askContinue,
                            const std::function<bool(qsizetype done, qsizetype lines)>& progress = {});

@@ -37,8 +37,9 @@ private:
     const int16_t kept_ = GetAngleSymbol();
 };
 
-// Far beyond the text of any map the list writes; each line costs many
-// times its bytes once split and parsed.
+// Ten times the text of the whole world map. Reading holds no more than a
+// block and a record of the file, but the bound still caps the time and the
+// longest line.
 constexpr int64_t kMaxTextFileBytes = int64_t(256) << 20;
 
 } // namespace
@@ -78,47 +79,78 @@ bool frmMapListLogic::WriteTextFile(const QString& path) {
 
 bool frmMapListLogic::ReadTextFile(const QString& path) {
     if (!MapUnit) return false;
-    QByteArray bytes;
-    bool tooLarge = false;
-    if (!ListFileStep(path, [&] {
+    // The file is read line by line twice: first to see that it decodes and
+    // to count its lines for the progress, then into figures. Memory holds
+    // a block of it and the figures read, whatever its length.
+    std::unique_ptr<plat::TextReader> file;
+    int32_t failure = 0;   // 7 too large, 13 no text
+    // A file step; the errors that no retry mends end the reading.
+    const auto step = [&](const std::function<void()>& op) {
+        return ListFileStep(path, [&] {
             try {
-                bytes = plat::ReadAllBytes(path, kMaxTextFileBytes);
+                op();
             } catch (const AppError& e) {
-                if (e.number() != plat::ErrOutOfMemory) throw;
-                tooLarge = true;
+                if (e.number() != plat::ErrOutOfMemory && e.number() != plat::ErrTypeMismatch) throw;
+                failure = e.number();
             }
-        }))
-        return false;
-    if (tooLarge) {
-        plat::MsgBox(path + QStringLiteral("\r\nは大きすぎるので読み込みません. (上限 256 MiB)"), plat::MbCritical);
-        return false;
-    }
-    QStringList lines;
-    try {
-        lines = plat::SplitTextLines(maptext::DecodeFileText(bytes));
-    } catch (const AppError&) {
-        plat::MsgBox(path + QStringLiteral("\r\nは読めない文字を含んでいます."), plat::MbCritical);
-        return false;
-    }
+        });
+    };
+    struct Ended {};   // thrown through the reading when the file fails
+    qsizetype lines = 0;
+    bool going = true;     // false once Esc stopped the count
+    bool skipped = false;  // at the file-error box
     auto imported = std::make_shared<clsMap>();
     imported->setMapMode(MapUnit->Map().MapMode());
     imported->setEiUndo(false);
     imported->setFileName(path);
-    const QString status = QStringLiteral("挿入中... (%1/") + QString::number(lines.size()) + QLatin1Char(')');
     maptext::ReadResult read;
-    {
+    try {
         LongOperation busy(*this);
-        read = maptext::ReadFigureLines(
-            lines, *MapUnit, *imported,
-            [](const QString& message) { return plat::MsgBox(message, plat::MbYesNo | plat::MbQuestion) == plat::IdYes; },
-            [&](qsizetype done, qsizetype) {
-                if (done % kLinesPerYield != 0) return true;
-                if (done % kStatusPeriod == 0) SetStatusText(status.arg(done + 1));
-                return YieldEvents();
-            });
+        // A retry goes on where the read failed.
+        skipped = !step([&] {
+            if (!file) file = std::make_unique<plat::TextReader>(path, kMaxTextFileBytes, true);
+            while (going && !file->atEnd()) {
+                file->readLine();
+                if (++lines % kLinesPerYield == 0) going = YieldEvents();
+            }
+        });
+        if (!skipped && failure == 0 && going) {
+            file->seekStart();
+            const QString status = QStringLiteral("挿入中... (%1/") + QString::number(lines) + QLatin1Char(')');
+            read = maptext::ReadFigureLines(
+                [&](QString& line) {
+                    bool more = false;
+                    if (!step([&] {
+                            more = !file->atEnd();
+                            if (more) line = file->readLine();
+                        }) ||
+                        failure != 0)
+                        throw Ended();
+                    return more;
+                },
+                *MapUnit, *imported,
+                [](const QString& message) { return plat::MsgBox(message, plat::MbYesNo | plat::MbQuestion) == plat::IdYes; },
+                [&](qsizetype done) {
+                    if (done % kLinesPerYield != 0) return true;
+                    if (done % kStatusPeriod == 0) SetStatusText(status.arg(done + 1));
+                    return YieldEvents();
+                });
+        }
+    } catch (const Ended&) {
+        skipped = failure == 0;
     }
     // New things appear in the rows' names.
     rows_.Invalidate();
+    if (skipped) return false;
+    if (failure == plat::ErrOutOfMemory) {
+        plat::MsgBox(path + QStringLiteral("\r\nは大きすぎるので読み込みません. (上限 256 MiB)"), plat::MbCritical);
+        return false;
+    }
+    if (failure != 0) {
+        plat::MsgBox(path + QStringLiteral("\r\nは読めない文字を含んでいます."), plat::MbCritical);
+        return false;
+    }
+    if (!going) read.cancelled = true;
     if (read.cancelled) {
         plat::MsgBox(QStringLiteral("テキストファイルの挿入は中断されました."), plat::MbInformation);
         return false;

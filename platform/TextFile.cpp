@@ -4,6 +4,8 @@
 #include "AppInfo.h"
 #include "FileOps.h"
 
+#include <QStringDecoder>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -219,24 +221,31 @@ qsizetype gBlockSize = 0;
 
 void TextReader::SetBlockSize(qsizetype bytes) { gBlockSize = bytes; }
 
-TextReader::TextReader(const QString& path, int64_t maxBytes)
-    : file_(std::make_unique<ReadOnlyFile>(path)), maxBytes_(maxBytes) {
+TextReader::TextReader(const QString& path, int64_t maxBytes, bool utf8AfterBom)
+    : file_(std::make_unique<ReadOnlyFile>(path)), maxBytes_(maxBytes), utf8AfterBom_(utf8AfterBom) {
     if (file_->size() > maxBytes_) ThrowRuntimeError(ErrOutOfMemory, file_->path());
 }
 
 TextReader::~TextReader() = default;
 
+// raw_ holds what was read of the line before a read failed: a retry goes on
+// from there.
 bool TextReader::nextRawLine() {
     const qsizetype blockSize = gBlockSize > 0 ? gBlockSize : qsizetype(1) << 16;
-    raw_.clear();
     for (;;) {
         if (blockPos_ >= block_.size()) {
             // A last line without an end counts when it holds anything.
             if (eof_) return !raw_.isEmpty();
             block_.resize(blockSize);
-            const size_t n = file_->read(block_.data(), static_cast<size_t>(blockSize));
-            block_.resize(static_cast<qsizetype>(n));
             blockPos_ = 0;
+            size_t n = 0;
+            try {
+                n = file_->read(block_.data(), static_cast<size_t>(blockSize));
+            } catch (...) {
+                block_.clear();
+                throw;
+            }
+            block_.resize(static_cast<qsizetype>(n));
             if (n == 0) {
                 eof_ = true;
                 continue;
@@ -281,8 +290,21 @@ QString TextReader::readLine() {
     }
     if (atEnd()) ThrowRuntimeError(ErrInputPastEnd);
     haveRaw_ = false;
-    ++pos_;
-    return decodeCp932(raw_, pos_);
+    QByteArray raw = std::exchange(raw_, QByteArray());
+    if (++pos_ == 1) {
+        utf8_ = utf8AfterBom_ && raw.startsWith("\xEF\xBB\xBF");
+        if (utf8_) raw.remove(0, 3);
+    }
+    if (!utf8_) return decodeCp932(raw, pos_);
+    // Stateless: a character cut by the line's end is an error, as in the
+    // whole text. A second mark opening the text is dropped as a decoder of
+    // the whole would.
+    QStringDecoder utf8(QStringDecoder::Utf8, pos_ == 1 ? QStringDecoder::Flag::Stateless
+                                                        : QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    QString line = utf8(raw);
+    if (utf8.hasError())
+        throw AppError(ErrTypeMismatch, AppTitle(), QStringLiteral("UTF-8 として読めないバイトがあります (行 %1)").arg(pos_));
+    return line;
 }
 
 void TextReader::seekStart() {
@@ -291,7 +313,8 @@ void TextReader::seekStart() {
     file_->rewind();
     block_.clear();
     blockPos_ = 0;
-    eof_ = afterCr_ = haveRaw_ = false;
+    eof_ = afterCr_ = haveRaw_ = utf8_ = false;
+    raw_.clear();
     taken_ = 0;
 }
 

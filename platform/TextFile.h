@@ -36,10 +36,13 @@ QStringList ReadTextLines(const QString& path, int64_t maxBytes = kMaxReadBytes)
 // A text file read line by line: memory holds one block of the file and one
 // line, whatever the file's size. The errors of ReadTextLines: those of
 // opening (and 7 when the file says it is larger than maxBytes) at
-// construction, the others from the read that meets them.
+// construction, the others from the read that meets them. After a failed
+// read of the file, the next call goes on where it failed (a retry).
+// With utf8AfterBom, a file that begins with the UTF-8 byte-order mark reads
+// as UTF-8 (error 13 for bytes that are not).
 class TextReader {
 public:
-    explicit TextReader(const QString& path, int64_t maxBytes = kMaxReadBytes);
+    explicit TextReader(const QString& path, int64_t maxBytes = kMaxReadBytes, bool utf8AfterBom = false);
     // Lines already in memory.
     explicit TextReader(QStringList lines) : lines_(std::move(lines)) {}
     ~TextReader();
@@ -64,6 +67,7 @@ private:
     QByteArray block_;
     qsizetype blockPos_ = 0;
     bool eof_ = false, afterCr_ = false;
+    bool utf8AfterBom_ = false, utf8_ = false;
     QByteArray raw_;
     bool haveRaw_ = false;
     qsizetype pos_ = 0;

@@ -9,6 +9,8 @@
 #include <QFile>
 #include <QTimer>
 
+#include <cerrno>
+
 using namespace listtest;
 
 namespace {
@@ -104,7 +106,9 @@ TEST_F(ListFiles, UnreadableFilesInsertNothing) {
     f.write("\x81\x20\x82");   // no Shift-JIS
     f.close();
     testsupport::ScriptedBoxes boxes;
-    boxes.expect("は読めない文字を含んでいます.", plat::IdOk);
+    boxes.expect("は読めない文字を含んでいます.", plat::IdOk).expect("は読めない文字を含んでいます.", plat::IdOk);
+    EXPECT_FALSE(list.ReadTextFile(path));
+    plat::WriteFileAtomic(path, "\xEF\xBB\xBFno\r\nUTF-8 \xFF");
     EXPECT_FALSE(list.ReadTextFile(path));
     // Far larger than any figure text: told, never read.
     ASSERT_TRUE(f.resize((int64_t(256) << 20) + 1));
@@ -132,6 +136,50 @@ TEST_F(ListFiles, SkippedLinesAreToldOnceAndEscInsertsNothing) {
     pressEscSoon();
     EXPECT_FALSE(list.ReadTextFile(path));
     EXPECT_EQ(map().Count(), 2001);
+}
+
+// Read in blocks that end inside lines and characters: the figures and the
+// report of the lines read in memory. A read failing while the figures are
+// read goes on where it failed on retry; Esc or a skip there inserts none.
+TEST_F(ListFiles, AStreamedFileReadsAsItsLinesInMemory) {
+    open({Symbol(1, 2)});
+    const auto line = [&](const MapFigurePtr& f) { return maptext::FigureToStrAll(f.get(), list.MapUnit.get(), true) + "\r\n"; };
+    QString text = maptext::HeaderLine(1) + "\r\n";
+    for (int i = 0; i < 600; ++i) text += line(Rem("a")) + line(Shape(1, i)) + line(Text("Kyo\r\nto", "京都")) + "junk\r\n";
+    const QString path = dir.file("STREAM.CSV");
+    plat::TextReader::SetBlockSize(7);
+    auto memory = std::make_shared<clsMap>();
+    // fileBox: the answer to a read error (0: none comes).
+    const auto read = [&](int fileBox, bool inserts) {
+        testsupport::ScriptedBoxes boxes;
+        if (fileBox != 0) boxes.expect("*Code=57", fileBox);
+        if (inserts) boxes.expect("の読めない行 600 行", plat::IdOk);
+        else if (fileBox == 0) boxes.expect("テキストファイルの挿入は中断されました.", plat::IdOk);
+        const int32_t before = map().Count();
+        list.JumpRow(1);
+        EXPECT_EQ(list.ReadTextFile(path), inserts);
+        ASSERT_EQ(map().Count(), before + (inserts ? memory->Count() : 0));
+        for (int32_t k = 1; k <= map().Count() - before; ++k) EXPECT_EQ(line(map().Item(k)), line(memory->Item(k))) << k;
+    };
+    for (const QString& last : {QString(), line(Text("Zürich", "チューリッヒ"))}) {   // Shift-JIS, then UTF-8
+        plat::WriteFileAtomic(path, maptext::EncodeFileText(text + last));
+        memory = std::make_shared<clsMap>();
+        memory->setMapMode(1);
+        const auto r = maptext::ReadFigureLines(plat::SplitTextLines(text + last), *list.MapUnit, *memory, [](const QString&) { return false; });
+        ASSERT_EQ(r.badLines, 600);
+        read(0, true);
+    }
+    // After 4096 lines: Esc, a read error retried, one skipped.
+    for (const int fileBox : {0, int(plat::IdYes), int(plat::IdNo)}) {
+        list.onPanel = [&](int, const QString& status) {
+            if (!status.startsWith("挿入中... (4097/")) return;
+            if (fileBox == 0) list.EscAbort = true;
+            else plat::ReadOnlyFile::FailReadAt(0, EIO);
+        };
+        read(fileBox, fileBox == plat::IdYes);
+    }
+    list.onPanel = nullptr;
+    plat::TextReader::SetBlockSize(0);
 }
 
 TEST_F(ListFiles, MenuCommandsAskForTheFileName) {
