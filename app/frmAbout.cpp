@@ -7,7 +7,6 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
-#include <QScreen>
 #include <QSysInfo>
 #include <QVBoxLayout>
 
@@ -196,13 +195,7 @@ frmAbout::frmAbout(QWidget* parent, bool splash) : plat::DialogBase(parent, spla
     if (splash) {
         cmdOK->hide();
         setModal(false);
-        adjustSize();
-        if (const QScreen* s = QGuiApplication::primaryScreen()) {
-            const QRect g = s->geometry();
-            const QSize me = sizeHint();
-            position().left = static_cast<int32_t>(std::lround((g.width() - me.width()) / 2.0 * plat::TwipsPerPixelX()));
-            position().top = static_cast<int32_t>(std::lround((g.height() - me.height()) / 2.0 * plat::TwipsPerPixelY()));
-        }
+        setCentredOnScreen(true);
     }
 }
 

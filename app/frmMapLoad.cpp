@@ -24,8 +24,9 @@ constexpr int kDialogWidth = 440;
 } // namespace
 
 MapUnitIoDialog::MapUnitIoDialog(clsMapUnit& unit, const QString& title, bool withLog, QWidget* parent)
-    : QDialog(parent), unit_(unit), progress_(unit) {
+    : plat::DialogBase(parent), unit_(unit), progress_(unit) {
     setWindowTitle(title);
+    setCentredOnScreen(true);
     setModal(true);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     setWindowFlag(Qt::WindowCloseButtonHint, false);
@@ -70,7 +71,7 @@ void MapUnitIoDialog::refresh() {
 }
 
 void MapUnitIoDialog::showEvent(QShowEvent* e) {
-    QDialog::showEvent(e);
+    plat::DialogBase::showEvent(e);
     // Shown again after the work: nothing more to do.
     if (finished_) QTimer::singleShot(0, this, &QDialog::accept);
     if (started_) return;
@@ -110,13 +111,13 @@ bool MapUnitIoDialog::Run() {
 
 void MapUnitIoDialog::closeEvent(QCloseEvent* e) {
     if (working_) e->ignore();
-    else QDialog::closeEvent(e);
+    else plat::DialogBase::closeEvent(e);
 }
 
 void MapUnitIoDialog::keyPressEvent(QKeyEvent* e) {
     // Esc would reject the dialog in the middle of the work.
     if (working_ && e->key() == Qt::Key_Escape) return;
-    QDialog::keyPressEvent(e);
+    plat::DialogBase::keyPressEvent(e);
 }
 
 frmMapLoad::frmMapLoad(clsMapUnit& unit, QWidget* parent)

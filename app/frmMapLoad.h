@@ -4,7 +4,7 @@
 // themselves. The user only watches: the window cannot be closed meanwhile.
 #pragma once
 
-#include <QDialog>
+#include "DialogBase.h"
 
 #include <array>
 #include <exception>
@@ -16,7 +16,7 @@ class QLabel;
 class QProgressBar;
 class clsMapUnit;
 
-class MapUnitIoDialog : public QDialog {
+class MapUnitIoDialog : public plat::DialogBase {
     Q_OBJECT
 public:
     // Shows the dialog until its work is done; Success, or the error the

@@ -3,10 +3,10 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QPushButton>
 
 #include "FigureDialogUi.h"
+#include "PlainTextBox.h"
 #include "basLibrary.h"
 #include "clsMapRem.h"
 
@@ -49,7 +49,7 @@ frmFigRem::frmFigRem(FigureDialogVars& vars, QWidget* parent)
 void frmFigRem::build() {
     setEnterPolicy(plat::EnterPolicy::MoveToOK);
     auto* grid = new QGridLayout(this);
-    txtComment = new QPlainTextEdit;
+    txtComment = new plat::PlainTextBox;
     txtComment->setToolTip(QStringLiteral("注釈の文章"));
     txtComment->setTabChangesFocus(true);
     txtComment->setMinimumSize(340, 90);

@@ -8,7 +8,6 @@
 #include <QMenu>
 #include <QFontMetrics>
 #include <QMenuBar>
-#include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -434,17 +433,9 @@ bool frmMapList::loadList() {
         applyGridLook();
         loaded = logic_.Load();
     });
-    if (!loaded) return false;
-    // First opening: the design size, centred on the caller.
-    if (!logic_.ListPosition.isSet()) {
-        const QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
-        const QRect area = owner ? owner->frameGeometry()
-                                 : (QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry() : QRect());
-        const QPoint corner = area.center() - QPoint(width() / 2, height() / 2);
-        logic_.ListPosition.left = std::max(twX(corner.x()), 1);
-        logic_.ListPosition.top = std::max(twY(corner.y()), 0);
-    }
-    return true;
+    // The first opening (design size) is centred on the caller, as every
+    // dialog never placed.
+    return loaded;
 }
 
 bool frmMapList::showList() {

@@ -7,15 +7,16 @@
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QTextEdit>
+#include <QTimer>
 #include <QWindow>
 
-#include <algorithm>
 #include <cmath>
 #include <utility>
 
 #include "Help.h"
 #include "KeyCodes.h"
 #include "Screen.h"
+#include "WindowPlacement.h"
 
 namespace plat {
 
@@ -39,14 +40,21 @@ QWidget* focusTakerOf(QWidget* target) {
     return nullptr;
 }
 
-} // namespace
-
-DialogPosition ClampDialogPosition(DialogPosition p, int32_t width, int32_t height, int32_t screenWidth,
-                                   int32_t screenHeight) {
-    p.left = std::max(std::min(p.left, screenWidth - width), 0);
-    p.top = std::max(std::min(p.top, screenHeight - height), 0);
-    return p;
+// What the window manager's frame adds round a window; none before the
+// window is framed (and without a window manager).
+QMargins decorationsOf(const QWidget* w) {
+    if (!w || !w->isVisible()) return {};
+    const QRect f = w->frameGeometry(), g = w->geometry();
+    return QMargins(g.left() - f.left(), g.top() - f.top(), f.right() - g.right(), f.bottom() - g.bottom());
 }
+
+QWidget* ownerOf(const QWidget* dialog) {
+    if (QWidget* p = dialog->parentWidget()) return p->window();
+    QWidget* active = QApplication::activeWindow();
+    return active != dialog ? active : nullptr;
+}
+
+} // namespace
 
 int32_t WindowLeftTwips(const QWidget* w) { return twipsX(w->window()->frameGeometry().left()); }
 int32_t WindowTopTwips(const QWidget* w) { return twipsY(w->window()->frameGeometry().top()); }
@@ -222,16 +230,50 @@ void DialogBase::showEvent(QShowEvent* e) {
         qApp->installEventFilter(this);
         filtering_ = true;
     }
-    const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
-    if (!s) return;
-    const QSize frame = frameGeometry().size();
-    const DialogPosition p = ClampDialogPosition(*position_, twipsX(frame.width()), twipsY(frame.height()),
-                                                 twipsX(s->geometry().width()), twipsY(s->geometry().height()));
-    move(static_cast<int>(std::lround(p.left / TwipsPerPixelX())), static_cast<int>(std::lround(p.top / TwipsPerPixelY())));
+    std::optional<QPoint> remembered;
+    if (position_->isSet())
+        remembered = QPoint(static_cast<int>(std::lround(position_->left / TwipsPerPixelX())),
+                            static_cast<int>(std::lround(position_->top / TwipsPerPixelY())));
+    place(remembered);
+}
+
+void DialogBase::place(std::optional<QPoint> corner) {
+    const QWidget* owner = ownerOf(this);
+    decorations_ = decorationsOf(this);
+    if (decorations_.isNull()) decorations_ = decorationsOf(owner);
+    QList<QRect> screens;
+    for (const QScreen* s : QGuiApplication::screens()) screens << s->availableGeometry();
+    const QScreen* screenOf = owner ? owner->screen() : screen();
+    const QRect over = owner && !centredOnScreen_ ? owner->frameGeometry()
+                       : screenOf                 ? screenOf->availableGeometry()
+                                                  : QRect();
+    const QPoint at = PlaceDialog(screens, decorations_, corner, over, size());
+    // Qt cannot place the frame of a window not framed yet: the client goes
+    // where the expected frame puts it.
+    placedAt_ = at;
+    placedClientAt_ = at + QPoint(decorations_.left(), decorations_.top());
+    if (geometry().topLeft() != placedClientAt_) setGeometry(QRect(placedClientAt_, size()));
+}
+
+void DialogBase::checkDecorations() {
+    const QMargins now = decorationsOf(this);
+    if (!placedAt_ || now.isNull() || now == decorations_) return;
+    const bool untouched = geometry().topLeft() == placedClientAt_;
+    decorations_ = now;
+    if (!untouched) return;  // the user has moved it meanwhile
+    QTimer::singleShot(0, this, [this, at = *placedAt_] {
+        if (isVisible()) place(at);
+    });
+}
+
+void DialogBase::moveEvent(QMoveEvent* e) {
+    QDialog::moveEvent(e);
+    checkDecorations();
 }
 
 void DialogBase::hideEvent(QHideEvent* e) {
     storePosition();
+    placedAt_.reset();
     if (filtering_) {
         qApp->removeEventFilter(this);
         filtering_ = false;
@@ -240,13 +282,24 @@ void DialogBase::hideEvent(QHideEvent* e) {
 }
 
 void DialogBase::changeEvent(QEvent* e) {
-    if (e->type() == QEvent::ActivationChange && !isActiveWindow() && isVisible()) storePosition();
+    if (e->type() == QEvent::ActivationChange && isVisible()) {
+        if (isActiveWindow()) checkDecorations();
+        else storePosition();
+    }
     QDialog::changeEvent(e);
 }
 
 void DialogBase::storePosition() {
-    position_->left = twipsX(frameGeometry().left());
-    position_->top = twipsY(frameGeometry().top());
+    QPoint corner;
+    if (placedAt_ && geometry().topLeft() == placedClientAt_) {
+        corner = *placedAt_;  // where it was put, even while a wrongly expected frame awaits its correction
+    } else {
+        const QMargins own = decorationsOf(this);
+        const QMargins m = own.isNull() ? decorations_ : own;
+        corner = geometry().topLeft() - QPoint(m.left(), m.top());
+    }
+    position_->left = twipsX(corner.x());
+    position_->top = twipsY(corner.y());
 }
 
 } // namespace plat

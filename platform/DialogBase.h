@@ -2,6 +2,15 @@
 // twips, the OK result, the help button, what Enter does, and the check run
 // when the focus leaves a field.
 //
+// Position: on showing, the dialog's frame (title bar and borders included)
+// goes to the remembered corner, or, when there is none, centred over its
+// owner (its parent's window, else the active window) or, when it has no
+// owner or is to be centred on the screen, over the owner's screen;
+// either way wholly onto the screens' available areas (PlaceDialog).
+// Hiding and deactivation remember the frame's corner. Until the window
+// manager has framed the dialog, its frame is expected to be as large as the
+// owner's; a frame that turns out otherwise is put where it was meant to be.
+//
 // Field checks: a check runs when the focus leaves its field for another
 // control of the same dialog (by mouse, Tab, a mnemonic or code). A check
 // that refuses keeps the focus in the field, and the mouse click or mnemonic
@@ -22,10 +31,12 @@
 #pragma once
 
 #include <QDialog>
+#include <QMargins>
 #include <QPointer>
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <vector>
 
 class QAbstractButton;
@@ -46,11 +57,6 @@ struct DialogPosition {
     }
 };
 
-// The corner clamped to 0 .. (screen - window) on each axis; 0 on an axis
-// where the window is larger than the screen.
-DialogPosition ClampDialogPosition(DialogPosition p, int32_t width, int32_t height, int32_t screenWidth,
-                                   int32_t screenHeight);
-
 // A window's corner in twips, as callers offset their dialogs from it.
 int32_t WindowLeftTwips(const QWidget* w);
 int32_t WindowTopTwips(const QWidget* w);
@@ -66,6 +72,8 @@ public:
     ~DialogBase() override;
 
     DialogPosition& position() { return *position_; }
+    // A dialog never placed opens centred on the screen instead of over its owner.
+    void setCentredOnScreen(bool on) { centredOnScreen_ = on; }
 
     bool DialogOK() const { return ok_; }
     void setDialogOK(bool ok) { ok_ = ok; }
@@ -104,6 +112,7 @@ protected:
 
     void showEvent(QShowEvent* e) override;
     void hideEvent(QHideEvent* e) override;
+    void moveEvent(QMoveEvent* e) override;
     void changeEvent(QEvent* e) override;
     bool eventFilter(QObject* o, QEvent* e) override;
 
@@ -120,6 +129,8 @@ private:
     bool handleEnter();
     void onFocusChanged(QWidget* old, QWidget* now);
     void storePosition();
+    void place(std::optional<QPoint> corner);
+    void checkDecorations();
 
     DialogPosition own_;
     DialogPosition* position_;
@@ -133,6 +144,10 @@ private:
     bool checking_ = false;
     bool swallowRelease_ = false;
     bool filtering_ = false;
+    bool centredOnScreen_ = false;
+    QMargins decorations_;            // what the frame adds, as the last placement took it
+    std::optional<QPoint> placedAt_;  // the frame corner of the last placement, in pixels
+    QPoint placedClientAt_;
 };
 
 } // namespace plat

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 
 #include "EditingTestSupport.h"
@@ -106,4 +109,17 @@ TEST_F(RemarkDialog, EditedThroughHMapEditAsAUserWould) {
     EXPECT_EQ(result.Comment(), QStringLiteral("一行目二行目終わり"));  // removed, not replaced by blanks
     EXPECT_EQ(result.Admin(), 0);
     EXPECT_EQ(result.FigID(), id);
+}
+
+TEST_F(RemarkDialog, PasteFromAnEmptyClipboardLeavesTheCommentAlone) {
+    frmFigRem dlg(vars);
+    dlg.show();
+    // X11 offers no format at all while nobody owns the clipboard.
+    QGuiApplication::clipboard()->setMimeData(new QMimeData);
+    QTest::keyClick(dlg.txtComment, Qt::Key_Insert, Qt::ShiftModifier);
+    QTest::keyClick(dlg.txtComment, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(dlg.txtComment->toPlainText(), QStringLiteral("# 地図名：日本"));
+    QGuiApplication::clipboard()->setText(QStringLiteral("追記"));
+    QTest::keyClick(dlg.txtComment, Qt::Key_Insert, Qt::ShiftModifier);
+    EXPECT_TRUE(dlg.txtComment->toPlainText().contains(QStringLiteral("追記")));
 }

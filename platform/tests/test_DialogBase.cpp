@@ -16,21 +16,26 @@
 
 using namespace plat;
 
-TEST(DialogPosition, ClampedToTheScreen) {
-    struct Case {
-        int32_t left, top, width, height;
-        int32_t expLeft, expTop;
-    } cases[] = {
-        {1500, 900, 6000, 4000, 1500, 900},
-        {-300, -1, 6000, 4000, 0, 0},
-        {20000, 16000, 6000, 4000, 18000 - 6000, 13500 - 4000},  // back onto the screen
-        {12000, 9500, 6000, 4000, 12000, 9500},                  // exactly touching the edge
-        {500, 500, 20000, 14000, 0, 0},                          // larger than the screen
-    };
-    for (const Case& c : cases) {
-        const DialogPosition p = ClampDialogPosition({c.left, c.top}, c.width, c.height, 18000, 13500);
-        EXPECT_EQ(p.left, c.expLeft) << c.left;
-        EXPECT_EQ(p.top, c.expTop) << c.top;
+TEST(DialogPosition, FirstCentredOverTheOwnerThenWhereItWasLeftKeptOnTheScreen) {
+    QWidget owner;
+    owner.setGeometry(100, 80, 600, 400);
+    owner.show();
+    const QRect screen = owner.screen()->availableGeometry();
+    DialogPosition remembered;
+    QPoint left;
+    // Never placed, placed by its first closing, then remembered off the screen.
+    for (int round = 1; round <= 3; ++round) {
+        if (round == 3) remembered = {int32_t(5000 * TwipsPerPixelX()), int32_t(-40 * TwipsPerPixelY())};
+        DialogBase dlg(&owner, &remembered);
+        dlg.resize(200, 100);
+        dlg.show();
+        const QRect frame = dlg.frameGeometry();
+        const QPoint got = round == 1 ? frame.center() : round == 2 ? frame.topLeft() : frame.topRight();
+        EXPECT_EQ(got, round == 1 ? owner.frameGeometry().center() : round == 2 ? left : screen.topRight()) << round;
+        dlg.hide();
+        left = frame.topLeft();
+        EXPECT_EQ(remembered.left, std::lround(left.x() * TwipsPerPixelX()));
+        EXPECT_EQ(remembered.top, std::lround(left.y() * TwipsPerPixelY()));
     }
     DialogPosition first;
     first.presetIfFirst(3000, 2000, 1500, 600);

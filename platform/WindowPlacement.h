@@ -1,7 +1,7 @@
-// Where the main window goes on the screens. The frame is the client area
-// with the window manager's decorations (title bar, borders) around it;
-// every rectangle is in screen pixels, the screens' rectangles are their
-// available areas (without panels and docks).
+// Where the main window and the dialogs go on the screens. The frame is the
+// client area with the window manager's decorations (title bar, borders)
+// around it; every rectangle is in screen pixels, the screens' rectangles are
+// their available areas (without panels and docks).
 //
 // The client is at least `minimum` and, as long as that minimum allows, no
 // larger than its screen's available area less the decorations, so that the
@@ -21,6 +21,8 @@
 #include <QRect>
 #include <QSize>
 
+#include <optional>
+
 struct WindowPlacement {
     QPoint corner;   // the frame's top-left
     QSize client;
@@ -29,3 +31,10 @@ struct WindowPlacement {
 
 WindowPlacement PlaceWindow(const QList<QRect>& screens, const QMargins& decorations, QPoint corner, QSize client,
                             QSize minimum);
+
+// A dialog's frame corner: the remembered corner, or, without one, centred
+// over the owner's frame (over the first screen when the owner is an empty
+// rectangle); then kept on the screens as PlaceWindow keeps a frame. The
+// dialog keeps its size.
+QPoint PlaceDialog(const QList<QRect>& screens, const QMargins& decorations, std::optional<QPoint> remembered,
+                   const QRect& ownerFrame, QSize client);

@@ -1,5 +1,5 @@
-// The main window's placement on screens of several sizes and layouts, from
-// corners on, beside and off the screens.
+// The main window's and the dialogs' placement on screens of several sizes
+// and layouts, from corners on, beside and off the screens.
 #include <gtest/gtest.h>
 
 #include "WindowPlacement.h"
@@ -46,6 +46,28 @@ TEST(WindowPlacement, TheWholeFrameLandsOnAScreen) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(PlaceWindow(c.screens, c.decorations, c.corner, c.client, kMinimum), c.expected) << c.what;
+}
+
+TEST(WindowPlacement, DialogsOpenAtTheirCornerOrOverTheirOwner) {
+    const QList<QRect> wide{QRect(0, 0, 1600, 1000)};
+    const QRect owner(66, 66, 816, 709);
+    const QSize client(505, 246);  // 507 x 271 framed
+    const struct {
+        const char* what;
+        std::optional<QPoint> remembered;
+        QRect owner;
+        QList<QRect> screens;
+        QPoint expected;
+    } cases[] = {
+        {"remembered", QPoint(166, 106), owner, wide, {166, 106}},
+        {"remembered above and right of the screen", QPoint(1500, -40), owner, wide, {1093, 0}},
+        {"centred over the owner", {}, owner, wide, {220, 285}},
+        {"owner half off the screen", {}, QRect(-400, 900, 600, 400), wide, {0, 729}},
+        {"no owner: centred on the first screen", {}, QRect(), {QRect(1600, 0, 1000, 800), wide[0]}, {1846, 264}},
+        {"larger than the screen", {}, owner, {QRect(0, 30, 400, 200)}, {0, 30}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(PlaceDialog(c.screens, kFramed, c.remembered, c.owner, client), c.expected) << c.what;
 }
 
 } // namespace

@@ -55,3 +55,16 @@ WindowPlacement PlaceWindow(const QList<QRect>& screens, const QMargins& decorat
                    inside(frame.top(), frame.height(), screen.top(), screen.height())),
             client};
 }
+
+QPoint PlaceDialog(const QList<QRect>& screens, const QMargins& decorations, std::optional<QPoint> remembered,
+                   const QRect& ownerFrame, QSize client) {
+    QPoint corner;
+    if (remembered) {
+        corner = *remembered;
+    } else {
+        const QRect over = !ownerFrame.isEmpty() || screens.isEmpty() ? ownerFrame : screens.front();
+        const QSize frame = client.grownBy(decorations);
+        corner = over.topLeft() + QPoint((over.width() - frame.width()) / 2, (over.height() - frame.height()) / 2);
+    }
+    return PlaceWindow(screens, decorations, corner, client, client).corner;
+}
