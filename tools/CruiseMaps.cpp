@@ -32,12 +32,12 @@ constexpr StandardMap Maps[] = {
 // Ratio[L - 1] down to MapScaleMax / Ratio[L].
 constexpr double BorderRatio[] = {1, 10, 20, 50, 100, 200, 500, 2000, 10000};
 
-QByteArray Loose(const QString& name, bool ascii) {
+QByteArray Loose(const QString& name) {
     // A letter none of the folds knows is left out rather than stop the run.
     QByteArray out;
     for (const QChar c : name) {
         try {
-            out += ascii ? AsciiName(QString(c)).toLatin1() : LatinName(QString(c));
+            out += LatinName(QString(c));
         } catch (const WorldSourceError&) {
         }
     }
@@ -230,13 +230,11 @@ std::vector<const City*> PlacesOf(const StandardMap& m, const std::vector<City>&
 
 PlaceNames NamesOf(const City& c, const std::map<int64_t, QString>& japanese) {
     PlaceNames n;
-    n.european = Loose(c.name, false);
+    n.european = Loose(c.name);
     const auto it = japanese.find(c.id);
     if (it != japanese.end() && plat::IsCp932Encodable(it->second)) {
         n.japanese = ShiftJisName(it->second);
         n.japaneseFound = true;
-    } else {
-        n.japanese = Loose(c.name, true);
     }
     return n;
 }

@@ -92,9 +92,9 @@ TieredCatalogue CatalogueOf(const NameLevels& levels, const std::vector<const Ci
 std::vector<const City*> PlacesOf(const StandardMap& m, const std::vector<City>& cities,
                                   const std::map<int64_t, QString>& japanese);
 
-// The European name in Latin-1; the Japanese one from the catalogue of
-// Japanese names in Shift-JIS, else the European name in ASCII. Characters
-// that neither covers are left out (the counts say how often).
+// The European name in Latin-1 (characters it lacks left out); the Japanese
+// one from the catalogue of Japanese names in Shift-JIS, else none: a
+// Japanese map leaves the name out rather than show it in Latin letters.
 struct PlaceNames {
     QByteArray european;
     QByteArray japanese;
