@@ -100,8 +100,17 @@ NameLevels PlanNames(const World& world, const std::vector<const City*>& places,
     for (size_t i = 0; i < world.countries.size(); ++i) {
         const Country& c = world.countries[i];
         const LabelSpot spot = CountryNameSpot(c, first, measure);
-        countrySpots.push_back(CountryNameSpots(c, spot, last));
         small.push_back(MainlandSize(c) < WidthOf(spot.text) * MetresPerDot * ScaleOfLevel(int16_t(first + SmallWithin)));
+        // Inside first; for a small country then beside the first few
+        // points inside.
+        constexpr size_t BesidePoints = 8;
+        std::vector<LabelSpot> spots = CountryNameSpots(c, spot, last);
+        if (small.back() && spot.from <= last)
+            for (size_t k = 0, n = std::min(spots.size(), BesidePoints); k < n; ++k) {
+                const LabelSpot at = spots[k];
+                for (LabelSpot& s : CountryNameBeside(c, at, measure)) spots.push_back(std::move(s));
+            }
+        countrySpots.push_back(std::move(spots));
         areas.push_back(CountryArea(c));
         countryIndex[c.code] = i;
     }
@@ -178,6 +187,7 @@ NameLevels PlanNames(const World& world, const std::vector<const City*>& places,
     NameLevels out;
     out.countries.resize(world.countries.size());
     out.countryAt.resize(world.countries.size());
+    out.countryFix.resize(world.countries.size(), 12);
     out.places.resize(places.size());
     out.placeFix.resize(places.size(), PlaceAnchors()[0]);
     for (size_t k = 0; k < order.size(); ++k) {
@@ -185,6 +195,7 @@ NameLevels PlanNames(const World& world, const std::vector<const City*>& places,
         if (order[k].rank == LargeCountry || order[k].rank == SmallCountry) {
             out.countries[order[k].index] = placed[k].from;
             out.countryAt[order[k].index] = s.at;
+            out.countryFix[order[k].index] = s.fix;
         } else {
             out.places[order[k].index] = placed[k].from;
             out.placeFix[order[k].index] = s.fix;

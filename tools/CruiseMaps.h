@@ -60,10 +60,11 @@ int16_t FirstLevel(const StandardMap& m);
 // Where each name of a map stands and the zoom level it shows from
 // (Labels.h), 0 for a name left out: from `first` on, clear of each other
 // down to the largest scale (a map shown past its level keeps its names
-// apart too). Country names stand at a point inside their country, place
-// names at an anchor round their symbol. In order of importance: the names
-// of the countries large enough for them (largest first), the capitals (of
-// the largest countries first), the names of the small countries (so that a
+// apart too). Country names stand at a point inside their country (a small
+// country's, where none has room, beside one of the first points inside),
+// place names at an anchor round their symbol. In order of importance: the names of the
+// countries large enough for them (largest first), the capitals (of the
+// largest countries first), the names of the small countries (so that a
 // small country's capital comes before its name), the other places (in
 // their order). On a map of continents (from 1:50 000 000 on) the capitals
 // are due from its first level; on a world map they show where the names of
@@ -72,6 +73,7 @@ int16_t FirstLevel(const StandardMap& m);
 struct NameLevels {
     std::vector<int16_t> countries;  // as world.countries
     std::vector<SecPoint> countryAt; // where each country's name stands
+    std::vector<int16_t> countryFix; // and its anchor there
     std::vector<int16_t> places;     // as the places
     std::vector<int16_t> placeFix;   // the anchor of each place's name
 };

@@ -238,7 +238,7 @@ void WriteCruiseData(const QString& dataDir, const QDir& out, const QDir& progra
                            QStringLiteral("Natural Earth %1 Admin 0 Countries (public domain), ").arg(scale) + atlasSource +
                                QStringLiteral(", ") + namesSource + QStringLiteral(", ") + placeSource});
         const NameLevels levels = PlanNames(figures, places, japanese, districtOf, m.capitals, FirstLevel(m));
-        AddWorldFigures(*map, figures, levels.countries, levels.countryAt);
+        AddWorldFigures(*map, figures, levels.countries, levels.countryAt, levels.countryFix);
         AddPlaceFigures(*map, places, levels, japanese, districtOf, m.capitals);
         Save(*map);
         const TieredCatalogue catalogue = CatalogueOf(
@@ -357,7 +357,7 @@ int main(int argc, char** argv) {
                                QStringLiteral("Natural Earth 1:50m Admin 0 Countries (public domain), ") + atlasSource +
                                    QStringLiteral(", ") + lakeSource + QStringLiteral(", ") + namesSource});
             worldNames = PlanNames(world, {}, {}, {}, false, LevelFrom(NamesFromScale));
-            AddWorldFigures(*map, world, worldNames.countries, worldNames.countryAt);
+            AddWorldFigures(*map, world, worldNames.countries, worldNames.countryAt, worldNames.countryFix);
             Save(*map);
         }
         WriteCatalogues(path("WORLD_T3"), CatalogueOf(worldNames, {}, false, WorldCatalogue().comment).style(),
