@@ -122,13 +122,15 @@ NameLevels PlanNames(const World& world, const std::vector<const City*>& places,
     // them, largest first; the capitals, of the largest countries first
     // (of a country the map lacks last); the names of the small countries;
     // the other places. A name yields to one of a smaller rank: the
-    // capitals, the large countries, the small ones, the other places.
+    // capitals, the large countries, the small ones, the other places. The
+    // ranks of capitals and countries' names are not adjacent, so that a
+    // capital may push a country's name to a later level (PlaceLabels).
     struct Entry {
         int16_t rank;
         size_t index;  // into the countries or the places
         int16_t due;
     };
-    enum : int16_t { Capital = 0, LargeCountry = 1, SmallCountry = 2, Place = 3 };
+    enum : int16_t { Capital = 0, LargeCountry = 2, SmallCountry = 3, Place = 4 };
     std::vector<Entry> order;
     for (const size_t i : byArea)
         if (!small[i]) order.push_back({LargeCountry, i, countrySpots[i].front().from});

@@ -62,14 +62,16 @@ int16_t FirstLevel(const StandardMap& m);
 // down to the largest scale (a map shown past its level keeps its names
 // apart too). Country names stand at a point inside their country (a small
 // country's, where none has room, beside one of the first points inside),
-// place names at an anchor round their symbol. In order of importance: the names of the
-// countries large enough for them (largest first), the capitals (of the
-// largest countries first), the names of the small countries (so that a
-// small country's capital comes before its name), the other places (in
-// their order). On a map of continents (from 1:50 000 000 on) the capitals
-// are due from its first level; on a world map they show where the names of
-// the countries leave room. `countryOf` gives the code of a place's
-// country (ISO alpha-2 to code).
+// place names at an anchor round their symbol. In order of importance: the
+// names of the countries large enough for them (largest first), the
+// capitals (of the largest countries first), the names of the small
+// countries (so that a small country's capital comes before its name), the
+// other places (in their order); a capital in the way of a country's name
+// that came first pushes it aside, to a later level if need be. On a map of
+// continents (from 1:50 000 000 on) the capitals are due from its first
+// level; on a world map they show where the names of the countries leave
+// room. `countryOf` gives the code of a place's country (ISO alpha-2 to
+// code).
 struct NameLevels {
     std::vector<int16_t> countries;  // as world.countries
     std::vector<SecPoint> countryAt; // where each country's name stands
