@@ -2,7 +2,10 @@
 
 #include "TopoJson.h"
 
+#include <QXmlStreamReader>
+
 #include <cmath>
+#include <set>
 
 namespace worldsrc {
 
@@ -131,6 +134,138 @@ std::map<int64_t, QString> ReadPlaceNames(const QByteArray& mo) {
         if (!ok || n <= 0) continue;
         out[n] = QString::fromUtf8(String(mo, size_t(texts) + size_t(i) * 8, big));
     }
+    return out;
+}
+
+bool IsJapaneseScript(const QString& name) {
+    for (const QChar c : name) {
+        const char16_t u = c.unicode();
+        if ((u >= 0x3041 && u <= 0x30FF) || (u >= 0x3400 && u <= 0x9FFF) || (u >= 0xF900 && u <= 0xFAFF) ||
+            (u >= 0xFF66 && u <= 0xFF9F))
+            return true;
+    }
+    return false;
+}
+
+QString FoldName(const QString& name) {
+    QString out;
+    for (const QChar c : name.normalized(QString::NormalizationForm_KD))
+        if (c.isLetterOrNumber()) out += c.toCaseFolded();
+    return out;
+}
+
+namespace {
+
+// Each element of `tag` in a CLDR file with its attributes and text.
+template <class F>
+void ForElements(const QByteArray& xml, const char* file, const QString& tag, F&& f) {
+    QXmlStreamReader r(xml);
+    while (!r.atEnd()) {
+        if (r.readNext() != QXmlStreamReader::StartElement || r.name() != tag) continue;
+        const QXmlStreamAttributes a = r.attributes();
+        f(a, r);
+    }
+    if (r.hasError())
+        throw WorldSourceError(QStringLiteral("%1: %2 (line %3)").arg(QLatin1String(file), r.errorString()).arg(r.lineNumber()).toStdString());
+}
+
+} // namespace
+
+std::vector<CldrCity> ReadZoneCities(const QByteArray& timezoneXml, const QByteArray& jaXml) {
+    std::map<QString, QString> exemplar;  // zone id, Japanese city
+    ForElements(jaXml, "ja.xml", QStringLiteral("zone"), [&](const QXmlStreamAttributes& a, QXmlStreamReader& r) {
+        const QString zone = a.value(QLatin1String("type")).toString();
+        while (r.readNextStartElement()) {
+            if (r.name() == QLatin1String("exemplarCity") && !r.attributes().hasAttribute(QLatin1String("alt"))) {
+                const QString city = r.readElementText().trimmed();
+                if (!city.isEmpty()) exemplar.emplace(zone, city);
+            } else {
+                r.skipCurrentElement();
+            }
+        }
+    });
+    static const QStringList regions{"Africa", "America", "Antarctica", "Arctic", "Asia", "Atlantic", "Australia",
+                                     "Europe", "Indian", "Pacific"};
+    std::vector<CldrCity> out;
+    ForElements(timezoneXml, "timezone.xml", QStringLiteral("type"), [&](const QXmlStreamAttributes& a, QXmlStreamReader&) {
+        const QString key = a.value(QLatin1String("name")).toString();
+        const QStringList aliases = a.value(QLatin1String("alias")).toString().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        CldrCity z;
+        for (const QString& alias : aliases) {
+            const auto it = exemplar.find(alias);
+            if (it != exemplar.end() && z.japanese.isEmpty()) z.japanese = it->second;
+            const QStringList parts = alias.split(QLatin1Char('/'));
+            if (parts.size() >= 2 && regions.contains(parts.front()))
+                z.english << FoldName(QString(parts.back()).replace(QLatin1Char('_'), QLatin1Char(' ')));
+        }
+        const QString description = a.value(QLatin1String("description")).toString();
+        if (description.contains(QLatin1Char(','))) z.english << FoldName(description.section(QLatin1Char(','), 0, 0));
+        if (z.japanese.isEmpty() || key.size() < 2) return;
+        z.country = key.left(2).toUpper();
+        z.english.removeDuplicates();
+        z.english.removeAll(QString());
+        out.push_back(std::move(z));
+    });
+    return out;
+}
+
+std::vector<CldrCity> ReadDivisionSeats(const QByteArray& enXml, const QByteArray& jaXml) {
+    const auto read = [](const QByteArray& xml, const char* file) {
+        std::map<QString, QString> out;
+        ForElements(xml, file, QStringLiteral("subdivision"), [&](const QXmlStreamAttributes& a, QXmlStreamReader& r) {
+            if (a.hasAttribute(QLatin1String("alt"))) return;
+            const QString key = a.value(QLatin1String("type")).toString();
+            out.emplace(key, r.readElementText().trimmed());
+        });
+        return out;
+    };
+    const std::map<QString, QString> english = read(enXml, "subdivisions/en.xml");
+    static const QStringList words{"地域自治体", "基礎自治体", "連邦領", "特別区", "管区", "地区", "地方", "教区",
+                                   "県", "州", "省", "区", "郡"};
+    std::vector<CldrCity> out;
+    for (auto& [key, japanese] : read(jaXml, "subdivisions/ja.xml")) {
+        const auto en = english.find(key);
+        if (en == english.end() || key.size() < 3 || japanese.contains(QLatin1Char('(')) || japanese.contains(u'（'))
+            continue;
+        QString name = japanese;
+        for (const QString& w : words)
+            if (name.endsWith(w) && name.size() > w.size() + 1) {
+                name.chop(w.size());
+                break;
+            }
+        out.push_back({key.left(2).toUpper(), {FoldName(en->second)}, name, true});
+    }
+    return out;
+}
+
+std::map<int64_t, QString> JapaneseNames(const std::map<int64_t, QString>& geonames, const std::vector<City>& cities,
+                                         const std::vector<CldrCity>& zones, int* filled) {
+    std::map<int64_t, QString> out;
+    for (const auto& [id, name] : geonames)
+        if (IsJapaneseScript(name)) out.emplace(id, name);
+    std::set<std::pair<QString, QString>> wanted;  // country, folded name
+    for (const CldrCity& z : zones)
+        for (const QString& e : z.english) wanted.insert({z.country, e});
+    std::map<std::pair<QString, QString>, std::vector<const City*>> named;
+    for (const City& c : cities) {
+        std::pair<QString, QString> key{c.country, FoldName(c.name)};
+        if (wanted.count(key)) named[std::move(key)].push_back(&c);
+    }
+    int n = 0;
+    const auto seat = [](const City* c) { return c->featureCode == QLatin1String("PPLC") || c->featureCode == QLatin1String("PPLA"); };
+    for (const CldrCity& z : zones) {
+        std::set<const City*> found;
+        for (const QString& e : z.english) {
+            const auto it = named.find({z.country, e});
+            if (it != named.end()) found.insert(it->second.begin(), it->second.end());
+        }
+        std::vector<const City*> seats;
+        for (const City* c : found)
+            if (seat(c)) seats.push_back(c);
+        const City* city = found.size() == 1 && !z.seatOnly ? *found.begin() : seats.size() == 1 ? seats.front() : nullptr;
+        if (city && out.emplace(city->id, z.japanese).second) ++n;
+    }
+    if (filled) *filled = n;
     return out;
 }
 

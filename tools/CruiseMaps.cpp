@@ -32,12 +32,12 @@ constexpr StandardMap Maps[] = {
 // Ratio[L - 1] down to MapScaleMax / Ratio[L].
 constexpr double BorderRatio[] = {1, 10, 20, 50, 100, 200, 500, 2000, 10000};
 
-QByteArray Loose(const QString& name, bool ascii) {
+QByteArray Loose(const QString& name) {
     // A letter none of the folds knows is left out rather than stop the run.
     QByteArray out;
     for (const QChar c : name) {
         try {
-            out += ascii ? AsciiName(QString(c)).toLatin1() : LatinName(QString(c));
+            out += LatinName(QString(c));
         } catch (const WorldSourceError&) {
         }
     }
@@ -100,8 +100,17 @@ NameLevels PlanNames(const World& world, const std::vector<const City*>& places,
     for (size_t i = 0; i < world.countries.size(); ++i) {
         const Country& c = world.countries[i];
         const LabelSpot spot = CountryNameSpot(c, first, measure);
-        countrySpots.push_back(CountryNameSpots(c, spot, last));
         small.push_back(MainlandSize(c) < WidthOf(spot.text) * MetresPerDot * ScaleOfLevel(int16_t(first + SmallWithin)));
+        // Inside first; for a small country then beside the first few
+        // points inside.
+        constexpr size_t BesidePoints = 8;
+        std::vector<LabelSpot> spots = CountryNameSpots(c, spot, last);
+        if (small.back() && spot.from <= last)
+            for (size_t k = 0, n = std::min(spots.size(), BesidePoints); k < n; ++k) {
+                const LabelSpot at = spots[k];
+                for (LabelSpot& s : CountryNameBeside(c, at, measure)) spots.push_back(std::move(s));
+            }
+        countrySpots.push_back(std::move(spots));
         areas.push_back(CountryArea(c));
         countryIndex[c.code] = i;
     }
@@ -113,13 +122,15 @@ NameLevels PlanNames(const World& world, const std::vector<const City*>& places,
     // them, largest first; the capitals, of the largest countries first
     // (of a country the map lacks last); the names of the small countries;
     // the other places. A name yields to one of a smaller rank: the
-    // capitals, the large countries, the small ones, the other places.
+    // capitals, the large countries, the small ones, the other places. The
+    // ranks of capitals and countries' names are not adjacent, so that a
+    // capital may push a country's name to a later level (PlaceLabels).
     struct Entry {
         int16_t rank;
         size_t index;  // into the countries or the places
         int16_t due;
     };
-    enum : int16_t { Capital = 0, LargeCountry = 1, SmallCountry = 2, Place = 3 };
+    enum : int16_t { Capital = 0, LargeCountry = 2, SmallCountry = 3, Place = 4 };
     std::vector<Entry> order;
     for (const size_t i : byArea)
         if (!small[i]) order.push_back({LargeCountry, i, countrySpots[i].front().from});
@@ -178,6 +189,7 @@ NameLevels PlanNames(const World& world, const std::vector<const City*>& places,
     NameLevels out;
     out.countries.resize(world.countries.size());
     out.countryAt.resize(world.countries.size());
+    out.countryFix.resize(world.countries.size(), 12);
     out.places.resize(places.size());
     out.placeFix.resize(places.size(), PlaceAnchors()[0]);
     for (size_t k = 0; k < order.size(); ++k) {
@@ -185,6 +197,7 @@ NameLevels PlanNames(const World& world, const std::vector<const City*>& places,
         if (order[k].rank == LargeCountry || order[k].rank == SmallCountry) {
             out.countries[order[k].index] = placed[k].from;
             out.countryAt[order[k].index] = s.at;
+            out.countryFix[order[k].index] = s.fix;
         } else {
             out.places[order[k].index] = placed[k].from;
             out.placeFix[order[k].index] = s.fix;
@@ -230,13 +243,11 @@ std::vector<const City*> PlacesOf(const StandardMap& m, const std::vector<City>&
 
 PlaceNames NamesOf(const City& c, const std::map<int64_t, QString>& japanese) {
     PlaceNames n;
-    n.european = Loose(c.name, false);
+    n.european = Loose(c.name);
     const auto it = japanese.find(c.id);
     if (it != japanese.end() && plat::IsCp932Encodable(it->second)) {
         n.japanese = ShiftJisName(it->second);
         n.japaneseFound = true;
-    } else {
-        n.japanese = Loose(c.name, true);
     }
     return n;
 }

@@ -60,18 +60,22 @@ int16_t FirstLevel(const StandardMap& m);
 // Where each name of a map stands and the zoom level it shows from
 // (Labels.h), 0 for a name left out: from `first` on, clear of each other
 // down to the largest scale (a map shown past its level keeps its names
-// apart too). Country names stand at a point inside their country, place
-// names at an anchor round their symbol. In order of importance: the names
-// of the countries large enough for them (largest first), the capitals (of
-// the largest countries first), the names of the small countries (so that a
-// small country's capital comes before its name), the other places (in
-// their order). On a map of continents (from 1:50 000 000 on) the capitals
-// are due from its first level; on a world map they show where the names of
-// the countries leave room. `countryOf` gives the code of a place's
-// country (ISO alpha-2 to code).
+// apart too). Country names stand at a point inside their country (a small
+// country's, where none has room, beside one of the first points inside),
+// place names at an anchor round their symbol. In order of importance: the
+// names of the countries large enough for them (largest first), the
+// capitals (of the largest countries first), the names of the small
+// countries (so that a small country's capital comes before its name), the
+// other places (in their order); a capital in the way of a country's name
+// that came first pushes it aside, to a later level if need be. On a map of
+// continents (from 1:50 000 000 on) the capitals are due from its first
+// level; on a world map they show where the names of the countries leave
+// room. `countryOf` gives the code of a place's country (ISO alpha-2 to
+// code).
 struct NameLevels {
     std::vector<int16_t> countries;  // as world.countries
     std::vector<SecPoint> countryAt; // where each country's name stands
+    std::vector<int16_t> countryFix; // and its anchor there
     std::vector<int16_t> places;     // as the places
     std::vector<int16_t> placeFix;   // the anchor of each place's name
 };
@@ -92,9 +96,9 @@ TieredCatalogue CatalogueOf(const NameLevels& levels, const std::vector<const Ci
 std::vector<const City*> PlacesOf(const StandardMap& m, const std::vector<City>& cities,
                                   const std::map<int64_t, QString>& japanese);
 
-// The European name in Latin-1; the Japanese one from the catalogue of
-// Japanese names in Shift-JIS, else the European name in ASCII. Characters
-// that neither covers are left out (the counts say how often).
+// The European name in Latin-1 (characters it lacks left out); the Japanese
+// one from the catalogue of Japanese names in Shift-JIS, else none: a
+// Japanese map leaves the name out rather than show it in Latin letters.
 struct PlaceNames {
     QByteArray european;
     QByteArray japanese;

@@ -552,6 +552,7 @@ std::vector<Placed> PlaceLabels(const std::vector<LabelName>& names, int16_t las
     Placer placer(names, last, keepClear);
     placer.sweep();
     placer.repair();
+    placer.repair();
     placer.earlier();
     return placer.placed();
 }

@@ -103,7 +103,8 @@ struct Placed {
 // move out of it: a more important one (by rank, then by order) to another
 // of its spots from where it shows as soon; a less important one to where
 // it shows soonest then, no later than before when its rank is the same or
-// the next, however late (or never) when it ranks further down. Third, each
+// the next, however late (or never) when it ranks further down; twice, so
+// that a name a later one pushed aside has its turn again. Third, each
 // name, the most important first, takes the spot from which it shows
 // soonest beside all the others where that is sooner (a name whose spots
 // run outwards, no farther out than it stands).

@@ -256,74 +256,142 @@ LabelSpot CountryNameSpot(const Country& c, int16_t first, EngineMeasure& measur
     return s;
 }
 
+namespace {
+
+// A sinusoidal plane round a point, in metres: east along the parallels,
+// north along the meridian. Distances in it are near enough those on the
+// ground over a country to rank points by.
+struct LocalPlane {
+    SecPoint centre;
+    static double Cos(double latSec) { return std::max(0.05, std::cos(qDegreesToRadians(latSec / SecPerDegree))); }
+    // Longitude from the centre, across 180° the short way.
+    double dlon(int32_t lon) const {
+        double d = double(lon) - centre.lon;
+        if (d > MaxLonSec) d -= 2.0 * MaxLonSec;
+        if (d < -MaxLonSec) d += 2.0 * MaxLonSec;
+        return d;
+    }
+    void to(SecPoint p, double& x, double& y) const {
+        x = dlon(p.lon) * Cos(p.lat) * MeterPerSec;
+        y = (double(p.lat) - centre.lat) * MeterPerSec;
+    }
+    SecPoint from(double x, double y) const {
+        const double lat = centre.lat + y / MeterPerSec;
+        double lon = centre.lon + x / MeterPerSec / Cos(lat);
+        if (lon >= MaxLonSec) lon -= 2.0 * MaxLonSec;
+        if (lon < -MaxLonSec) lon += 2.0 * MaxLonSec;
+        return {int32_t(std::lround(lon)), int32_t(std::lround(lat))};
+    }
+};
+
+double SegmentDistance(double px, double py, double ax, double ay, double bx, double by) {
+    const double dx = bx - ax, dy = by - ay, len = dx * dx + dy * dy;
+    const double t = len > 0 ? std::clamp(((px - ax) * dx + (py - ay) * dy) / len, 0.0, 1.0) : 0;
+    return std::hypot(px - ax - t * dx, py - ay - t * dy);
+}
+
+} // namespace
+
 std::vector<LabelSpot> CountryNameSpots(const Country& c, const LabelSpot& spot, int16_t last) {
     std::vector<LabelSpot> out{spot};
     if (spot.from > last) return out;
-    // The box round each polygon's outline, to try few of them.
-    struct Bounded {
-        const SecPolygon* polygon;
-        int32_t west, east, south, north;
-    };
-    std::vector<Bounded> polygons;
-    for (const SecPolygon& polygon : c.polygons) {
-        const std::vector<const SecRing*> rings = RealRings(polygon);
-        if (rings.empty()) continue;
-        Bounded b{&polygon, MaxLonSec * 2, -MaxLonSec * 2, MaxLatSec, -MaxLatSec};
-        for (const SecPoint& p : *rings[0]) {
-            b.west = std::min(b.west, p.lon);
-            b.east = std::max(b.east, p.lon);
-            b.south = std::min(b.south, p.lat);
-            b.north = std::max(b.north, p.lat);
-        }
-        polygons.push_back(b);
-    }
-    const auto in = [](const Bounded& b, SecPoint p) {
-        return p.lon >= b.west && p.lon <= b.east && p.lat >= b.south && p.lat <= b.north && Contains(*b.polygon, p);
-    };
     // The name stays on the piece of the country it stands on (Italy's on
-    // the mainland, not on Sicily).
-    const auto home = std::find_if(polygons.begin(), polygons.end(), [&](const Bounded& b) { return in(b, spot.at); });
-    if (home != polygons.end()) polygons = {*home};
-    const auto inside = [&](SecPoint p) {
-        return std::any_of(polygons.begin(), polygons.end(), [&](const Bounded& b) { return in(b, p); });
-    };
-    constexpr double MetresPerDot = 0.0254 / 96;
-    const double w = WidthOf(spot.text), h = std::max(spot.text[0].bottom - spot.text[0].top, spot.text[1].bottom - spot.text[1].top);
-    const double cosLat = std::max(0.05, std::cos(qDegreesToRadians(double(spot.at.lat) / SecPerDegree)));
-    struct Moved {
-        double distance;  // metres
-        LabelSpot spot;
-    };
-    std::vector<Moved> moved;
-    std::set<std::pair<int32_t, int32_t>> seen{{spot.at.lon, spot.at.lat}};
-    for (const int step : {0, 4, 8}) {
-        const int16_t level = int16_t(spot.from + step);
-        if (level > last) break;
-        const double metres = ScaleOfLevel(level) * MetresPerDot;  // one pixel on the ground
-        for (int ky = -12; ky <= 12; ++ky)
-            for (int kx = -2; kx <= 2; ++kx) {
-                const double east = kx * w / 4 * metres, north = -ky * h / 4 * metres;
-                const double lat = spot.at.lat + north / MeterPerSec;
-                double lon = spot.at.lon + east / MeterPerSec / cosLat;
-                if (std::fabs(lat) >= MaxLatSec) continue;
-                if (lon > MaxLonSec) lon -= 2.0 * MaxLonSec;
-                if (lon < -MaxLonSec) lon += 2.0 * MaxLonSec;
-                const SecPoint p{int32_t(std::lround(lon)), int32_t(std::lround(lat))};
-                if (!seen.insert({p.lon, p.lat}).second || !inside(p)) continue;
-                LabelSpot s = spot;
-                s.at = p;
-                moved.push_back({std::hypot(east, north), s});
-            }
+    // the mainland, not on Sicily); a label point off every piece (a
+    // country of no area) has no other spot.
+    const SecPolygon* home = nullptr;
+    std::vector<const SecRing*> rings;
+    for (const SecPolygon& polygon : c.polygons) {
+        rings = RealRings(polygon);
+        if (!rings.empty() && Contains(polygon, spot.at)) {
+            home = &polygon;
+            break;
+        }
     }
-    std::stable_sort(moved.begin(), moved.end(), [](const Moved& a, const Moved& b) { return a.distance < b.distance; });
-    for (const Moved& m : moved) out.push_back(m.spot);
+    if (!home) return out;
+    // The piece's outline in the plane round the label point, segments
+    // across the far side of the globe (a ring round a pole) aside.
+    const LocalPlane plane{spot.at};
+    struct Segment {
+        double ax, ay, bx, by;
+    };
+    std::vector<Segment> segments;
+    double west = 0, east = 0, south = 0, north = 0;
+    for (const SecRing* ring : rings)
+        for (size_t k = 0; k + 1 < ring->size(); ++k) {
+            const SecPoint a = (*ring)[k], b = (*ring)[k + 1];
+            if (std::fabs(plane.dlon(a.lon) - plane.dlon(b.lon)) > MaxLonSec) continue;
+            Segment s{};
+            plane.to(a, s.ax, s.ay);
+            plane.to(b, s.bx, s.by);
+            segments.push_back(s);
+            if (ring != rings.front()) continue;
+            west = std::min(west, s.ax);
+            east = std::max(east, s.ax);
+            south = std::min(south, s.ay);
+            north = std::max(north, s.ay);
+        }
+    // A grid of points over the piece, as fine as a sixteenth of its extent
+    // but no finer than a third of the name's height where the name is
+    // eight levels in: the points inside, deepest first.
+    constexpr double MetresPerDot = 0.0254 / 96;
+    constexpr int Cells = 16;
+    constexpr size_t MostPoints = 160;
+    const double h = std::max(spot.text[0].bottom - spot.text[0].top, spot.text[1].bottom - spot.text[1].top);
+    const double finest = h / 3 * MetresPerDot * ScaleOfLevel(std::min<int16_t>(last, int16_t(spot.from + 8)));
+    const double step = std::max({(east - west) / Cells, (north - south) / Cells, finest});
+    if (step <= 0) return out;
+    struct Deep {
+        double depth, offset;  // metres to the border, from the label point
+        SecPoint at;
+    };
+    std::vector<Deep> points;
+    for (double y = south + step / 2; y < north; y += step)
+        for (double x = west + step / 2; x < east; x += step) {
+            const SecPoint p = plane.from(x, y);
+            if (p == spot.at || std::abs(p.lat) >= MaxLatSec || !Contains(*home, p)) continue;
+            double px = 0, py = 0;
+            plane.to(p, px, py);
+            double depth = INFINITY;
+            for (const Segment& s : segments) depth = std::min(depth, SegmentDistance(px, py, s.ax, s.ay, s.bx, s.by));
+            points.push_back({depth, std::hypot(px, py), p});
+        }
+    // Deep enough for half the name's height where it is first due: the
+    // nearest to the label point first; then the rest, the deepest first.
+    const double enough = h / 2 * MetresPerDot * ScaleOfLevel(spot.from);
+    std::stable_sort(points.begin(), points.end(), [&](const Deep& a, const Deep& b) {
+        const bool ea = a.depth >= enough, eb = b.depth >= enough;
+        if (ea != eb) return ea;
+        if (ea) return a.offset < b.offset;
+        return a.depth > b.depth;
+    });
+    if (points.size() > MostPoints) points.resize(MostPoints);
+    for (const Deep& d : points) {
+        LabelSpot s = spot;
+        s.at = d.at;
+        out.push_back(s);
+    }
+    return out;
+}
+
+std::vector<LabelSpot> CountryNameBeside(const Country& c, const LabelSpot& spot, EngineMeasure& measure) {
+    // Above, below, right, left, right above, left above, right below, left below.
+    static constexpr int16_t anchors[] = {22, 2, 10, 14, 20, 24, 0, 4};
+    const ThingStyle& style = TierStyle(tier::CountryName);
+    std::vector<LabelSpot> out;
+    for (const int16_t fix : anchors) {
+        LabelSpot s = spot;
+        s.fix = fix;
+        s.text = measure.Text(LatinName(c.englishName), ShiftJisName(c.japaneseName), style.size, style.style, fix);
+        out.push_back(s);
+    }
     return out;
 }
 
 void AddWorldFigures(clsMap& map, const World& world, const std::vector<int16_t>& nameLevels,
-                     const std::vector<SecPoint>& nameAt) {
+                     const std::vector<SecPoint>& nameAt, const std::vector<int16_t>& nameFix) {
     if (nameLevels.size() != world.countries.size()) throw WorldSourceError("a name level for each country expected");
-    if (!nameAt.empty() && nameAt.size() != world.countries.size())
+    if ((!nameAt.empty() && nameAt.size() != world.countries.size()) ||
+        (!nameFix.empty() && nameFix.size() != world.countries.size()))
         throw WorldSourceError("a name point for each country expected");
     std::vector<Sized> outlines;
     for (const Country& c : world.countries) AddOutlines(outlines, c.polygons, world::Land, c.code);
@@ -341,7 +409,7 @@ void AddWorldFigures(clsMap& map, const World& world, const std::vector<int16_t>
         auto t = std::make_shared<clsMapText>();
         const SecPoint at = nameAt.empty() ? c.label : nameAt[i];
         t->setPosition(PolyPoint{at.lon, at.lat});
-        t->setTextFix(TextCentred);
+        t->setTextFix(nameFix.empty() ? TextCentred : nameFix[i]);
         t->setTextAnsi(1, LatinName(c.englishName));
         t->setTextAnsi(2, ShiftJisName(c.japaneseName));
         t->setThing(int16_t(tier::CountryName + nameLevels[i]));

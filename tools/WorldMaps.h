@@ -89,21 +89,28 @@ double CountryExtent(const Country& c);
 // Russia's always. A country whose outlines have no area gets no name.
 LabelSpot CountryNameSpot(const Country& c, int16_t first, EngineMeasure& measure);
 
-// Where else the name may stand: its spot moved to points inside the
-// country (on the piece that holds the label point) round the label point,
-// by up to three heights of the name up and down and half its width
-// sideways (measured at the name's first level and four and eight levels
-// on), nearest first after the label point itself.
+// Where the name may stand: at its label point, else at the points of a
+// grid over the piece of the country that holds the label point (a
+// sixteenth of its extent apart, no closer than a third of the name's
+// height eight levels after its first) that lie inside it: those with room
+// for half the name's height to the outline where it is first due, the
+// nearest to the label point first, then the rest, the deepest first (160
+// points at most).
 std::vector<LabelSpot> CountryNameSpots(const Country& c, const LabelSpot& spot, int16_t last);
+
+// The name beside the point of `spot`, for a country too small for it (an
+// island's name over the sea round it): above, below, right, left and the
+// diagonals, as a place's name stands round its symbol.
+std::vector<LabelSpot> CountryNameBeside(const Country& c, const LabelSpot& spot, EngineMeasure& measure);
 
 // The countries as polygons of their district (largest first, so that an
 // enclave is drawn over the country around it; holes are left out), their
 // coasts (of their district), the borders (of district 0), the lakes over
 // them (of district 0; islands in lakes are not drawn) and a name at each
-// country's label point (or at its point in `nameAt` when given), of the
-// tier of the zoom level in `nameLevels` (one a country, 0 leaves the name
-// out).
+// country's label point (or at its point in `nameAt` when given, with its
+// anchor in `nameFix`, else centred), of the tier of the zoom level in
+// `nameLevels` (one a country, 0 leaves the name out).
 void AddWorldFigures(clsMap& map, const World& world, const std::vector<int16_t>& nameLevels,
-                     const std::vector<SecPoint>& nameAt = {});
+                     const std::vector<SecPoint>& nameAt = {}, const std::vector<int16_t>& nameFix = {});
 
 } // namespace worldsrc

@@ -9,9 +9,11 @@
 #include "clsMap.h"
 #include "clsMapText.h"
 #include "clsThings.h"
+#include "TextFile.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 
 using namespace worldsrc;
@@ -66,6 +68,35 @@ TEST(ShippedNames, CapitalsAtContinentScales) {
         const size_t all = NamesShown(v.map, tier::CapitalName, MapScaleMin).size();
         EXPECT_GT(all, 200u);
         EXPECT_GE(double(shown.size()), v.world * double(all)) << shown.size() << " of " << all;
+    }
+}
+
+// Country names keep their room beside the capitals: nearly as many as
+// before the capitals had theirs (166 and 199 then).
+TEST(ShippedNames, CountriesBesideTheCapitals) {
+    testsupport::ScriptedBoxes boxes;
+    EXPECT_GE(NamesShown("WORLD_A3", tier::CountryName, 25000000).size(), 150u);
+    EXPECT_GE(NamesShown("WORLD_A4", tier::CountryName, 15000000).size(), 190u);
+    for (const char* country : {"Germany", "Poland", "Bulgaria", "Iceland"})
+        EXPECT_TRUE(NamesShown("WORLD_A3", tier::CountryName, 25000000).count(QString::fromLatin1(country))) << country;
+}
+
+// A Japanese map shows a name in kana or kanji, or none: never Latin letters
+// (a romanisation or the European name).
+TEST(ShippedNames, JapaneseNamesInJapaneseScript) {
+    for (const char* map : {"WORLD_T3", "WORLD_A1", "WORLD_A2", "WORLD_A3", "WORLD_A4", "WORLD_A5", "WORLD_A6", "JAPAN_A7", "JAPAN_A8"}) {
+        clsMap m;
+        m.setMapMode(1);
+        m.setFileName(MapFolder + QLatin1Char('/') + QString::fromLatin1(map) + QStringLiteral(".MLL"));
+        ASSERT_EQ(m.Load(), 0) << map;
+        QStringList latin;
+        for (const MapFigurePtr& f : m) {
+            if (f->FigCode() != 5) continue;
+            const QString name = plat::DecodeCp932(static_cast<const clsMapText&>(*f).TextAnsi(2));
+            if (std::any_of(name.begin(), name.end(), [](QChar c) { return c.isLetter() && c.unicode() < 0x250; }))
+                latin << name;
+        }
+        EXPECT_TRUE(latin.isEmpty()) << map << ": " << latin.join(QStringLiteral(", ")).toStdString();
     }
 }
 

@@ -81,17 +81,35 @@ TEST(WorldMaps, CountryAreaOnTheGlobe) {
     EXPECT_EQ(PlaceLabels({{10, {CountryNameSpot(flat, 10, measure)}}}, 53)[0].from, 0);
     EXPECT_EQ(CountryNameSpots(flat, CountryNameSpot(flat, 10, measure), 53).size(), 1u);
 
-    // Other spots: inside, the label point first, then nearest first.
+    // Other spots: inside, the label point first; those with room for the
+    // name nearest first; those along the outline last.
     const std::vector<LabelSpot> spots = CountryNameSpots(large, spot, 53);
     ASSERT_GT(spots.size(), 50u);
+    EXPECT_LE(spots.size(), 161u);
     EXPECT_EQ(spots[0].at, large.label);
-    double before = 0;
-    for (const LabelSpot& s : spots) {
-        EXPECT_TRUE(Contains(large.polygons[0], s.at));
-        const double d = std::hypot((s.at.lon - large.label.lon) * std::cos(55 * M_PI / 180), s.at.lat - large.label.lat);
-        EXPECT_GE(d, before - 1);
-        before = d;
+    const auto offset = [&](SecPoint p) {  // degrees, in the plane the spots are ranked in
+        return std::hypot((p.lon - large.label.lon) * std::cos(double(p.lat) / D * M_PI / 180), p.lat - large.label.lat) / D;
+    };
+    const auto edge = [](SecPoint p) {  // degrees to the square's outline, about
+        const double lon = double(p.lon) / D, lat = double(p.lat) / D;
+        return std::min({(lon - 60) * std::cos(lat * M_PI / 180), (90 - lon) * std::cos(lat * M_PI / 180), lat - 40, 70 - lat});
+    };
+    for (const LabelSpot& s : spots) EXPECT_TRUE(Contains(large.polygons[0], s.at));
+    for (size_t k = 2; k < spots.size() / 4; ++k) EXPECT_GE(offset(spots[k].at), offset(spots[k - 1].at) - 0.01);
+    EXPECT_LT(edge(spots.back().at), 1.5);
+    EXPECT_GT(edge(spots[1].at), 3);
+
+    // Beside a point: eight anchors round it, none over it.
+    const std::vector<LabelSpot> beside = CountryNameBeside(large, spot, measure);
+    ASSERT_EQ(beside.size(), 8u);
+    std::set<int16_t> anchors;
+    for (const LabelSpot& s : beside) {
+        anchors.insert(s.fix);
+        EXPECT_EQ(s.at, spot.at);
+        const PixelBox& b = s.text[1];
+        EXPECT_FALSE(b.left < 0 && b.right > 0 && b.top < 0 && b.bottom > 0) << s.fix;
     }
+    EXPECT_EQ(anchors.size(), 8u);
 }
 
 TEST(WorldMaps, WorldFiguresWithEnclaveCoastBorderAndNames) {
@@ -123,12 +141,17 @@ TEST(WorldMaps, WorldFiguresWithEnclaveCoastBorderAndNames) {
     EXPECT_TRUE(sa.TextUnicode(1) == QStringLiteral("South Africa") && sa.TextUnicode(2) == QStringLiteral("南アフリカ"));
     EXPECT_EQ(sa.TextFix(), 12);
     EXPECT_EQ(sa.Position(), (PolyPoint{w.countries[0].label.lon, w.countries[0].label.lat}));
+    clsMap placed;  // at a point and anchor of its own
+    AddWorldFigures(placed, w, {10, 0}, {{1, 2}, {3, 4}}, {22, 12});
+    const auto& moved = static_cast<const clsMapText&>(*placed.Item(6));
+    EXPECT_TRUE(moved.Position() == (PolyPoint{1, 2}) && moved.TextFix() == 22);
 
     World nameless;
     nameless.countries.push_back(MakeCountry(999, {{{Square(0, 0, 1)}}}, "Nowhere", ""));
     clsMap other;
     EXPECT_THROW(AddWorldFigures(other, nameless, {10}), WorldSourceError);
     EXPECT_THROW(AddWorldFigures(other, w, {10}), WorldSourceError);  // a level for each country
+    EXPECT_THROW(AddWorldFigures(other, w, {10, 0}, {}, {22}), WorldSourceError);
 }
 
 TEST(WorldMaps, BaseLandWithInlandSea) {

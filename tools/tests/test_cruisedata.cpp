@@ -123,6 +123,52 @@ TEST(CruiseData, JapaneseNamesFromACatalogue) {
     EXPECT_THROW(ReadPlaceNames(QByteArray(40, 'x')), WorldSourceError);
 }
 
+// CLDR names the cities of its time zones and its divisions in Japanese;
+// they fill the places GeoNames gives no name in Japanese script.
+TEST(CruiseData, JapaneseNamesFromCldr) {
+    const QByteArray zones = R"(<supplementalData><keyword><key name="tz">
+        <type name="nlams" description="Amsterdam, Netherlands" alias="Europe/Amsterdam"/>
+        <type name="atvie" description="Vienna, Austria" alias="Europe/Vienna"/>
+        <type name="inccu" description="Kolkata, India" alias="Asia/Calcutta Asia/Kolkata"/>
+        <type name="uspbg" description="Petersburg, Indiana" alias="America/Indiana/Petersburg US/Knox"/>
+        <type name="mcmon" description="Monaco" alias="Europe/Monaco"/></key></keyword></supplementalData>)";
+    const QByteArray ja = R"(<ldml><dates><timeZoneNames>
+        <zone type="Europe/Amsterdam"><long/><exemplarCity>アムステルダム</exemplarCity></zone>
+        <zone type="Europe/Vienna"><exemplarCity alt="secondary">x</exemplarCity><exemplarCity>ウィーン</exemplarCity></zone>
+        <zone type="Asia/Calcutta"><exemplarCity>コルカタ</exemplarCity></zone>
+        <zone type="America/Indiana/Petersburg"><exemplarCity>インディアナ州ピーターズバーグ</exemplarCity></zone>
+        </timeZoneNames></dates></ldml>)";
+    const std::vector<CldrCity> cldr = ReadZoneCities(zones, ja);
+    ASSERT_EQ(cldr.size(), 4u);  // Monaco has no Japanese name
+    EXPECT_EQ(cldr[2].english, (QStringList{"calcutta", "kolkata"}));
+    EXPECT_EQ(cldr[3].english, (QStringList{"petersburg"}));  // not "knox" of US/Knox
+    const std::vector<CldrCity> seats = ReadDivisionSeats(
+        R"(<ldml><subdivisions><subdivision type="jp16">Toyama</subdivision><subdivision type="jp13">Tōkyō</subdivision>
+           <subdivision type="xxab">Ab</subdivision></subdivisions></ldml>)",
+        R"(<ldml><subdivisions><subdivision type="jp16" draft="contributed">富山県</subdivision>
+           <subdivision type="jp13">東京都</subdivision><subdivision type="xxab">(アブ)</subdivision></subdivisions></ldml>)");
+    ASSERT_EQ(seats.size(), 2u);
+    EXPECT_TRUE(seats[1].japanese == "富山" && seats[1].seatOnly && seats[1].country == "JP");
+    EXPECT_EQ(seats[0].japanese, "東京都");  // no word of a division to take off
+    EXPECT_THROW(ReadZoneCities("<a><b></a>", ja), WorldSourceError);
+
+    std::vector<City> cities(7);
+    cities[0] = {1, "Amsterdam", "NL", "PPLC", 700000, {}};
+    cities[1] = {2, "Vienna", "AT", "PPLC", 1700000, {}};
+    cities[2] = {3, "Kolkata", "IN", "PPLA", 4600000, {}};
+    cities[3] = {4, "Petersburg", "US", "PPLA2", 32000, {}};  // two of the name, no seat: none
+    cities[4] = {5, "Petersburg", "US", "PPL", 2900, {}};
+    cities[5] = {6, "Toyama", "JP", "PPLA", 320000, {}};
+    cities[6] = {7, "Toyama", "JP", "PPL", 5000, {}};
+    std::vector<CldrCity> all = cldr;
+    all.insert(all.end(), seats.begin(), seats.end());
+    int filled = 0;
+    const auto names = JapaneseNames({{1, "Amusuterudamu"}, {2, "ヴィーン"}}, cities, all, &filled);
+    EXPECT_EQ(names, (std::map<int64_t, QString>{{1, "アムステルダム"}, {2, "ヴィーン"}, {3, "コルカタ"}, {6, "富山"}}));
+    EXPECT_EQ(filled, 3);
+    EXPECT_TRUE(IsJapaneseScript("ｱ") && IsJapaneseScript("東") && !IsJapaneseScript("Kōchi-shi"));
+}
+
 TEST(CruiseData, PlacesAndTheirNames) {
     std::vector<City> cities(8);
     cities[0] = {1, "Ōsaka", "JP", "PPLA", 2500000, {}};
@@ -146,7 +192,7 @@ TEST(CruiseData, PlacesAndTheirNames) {
     const std::map<int64_t, QString> japanese{{2, "東京"}};
     EXPECT_EQ(NamesOf(cities[1], japanese).japanese, plat::EncodeCp932("東京"));
     EXPECT_EQ(NamesOf(cities[0], japanese).european, QByteArray("Osaka"));  // Ō has no Latin-1 form but O
-    EXPECT_EQ(NamesOf(cities[0], japanese).japanese, QByteArray("Osaka"));  // no Japanese name: the ASCII one
+    EXPECT_TRUE(NamesOf(cities[0], japanese).japanese.isEmpty());  // no Japanese name: none
     EXPECT_FALSE(NamesOf(cities[0], japanese).japaneseFound);
     EXPECT_EQ(NamesOf(cities[2], japanese).european, QByteArray("Hirbet"));  // a lone combining mark
 }

