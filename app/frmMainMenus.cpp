@@ -236,7 +236,7 @@ void frmMain::buildMenus() {
                                                  {5, "アップグレード(&G)"},
                                                  {6, "オーダーメイド(&O)"}};
     for (const auto& [index, caption] : links)
-        item(homepage, caption, "mnuHomepageItem_Click", [index] { OpenHomepageItem(index); });
+        item(homepage, caption, "mnuHomepageItem_Click", [i = index] { OpenHomepageItem(i); });
     item(mnuHelp, "バージョン情報(&A)...", "mnuAbout_Click", [this] {
         frmAbout about(this);
         about.Remembered().presetIfFirst(plat::WindowLeftTwips(this), plat::WindowTopTwips(this), 3600, 600);

@@ -191,7 +191,7 @@ DistrictGraph DistrictNeighbours(const clsMap& map, int32_t thing, int32_t toler
     const double tol2 = tol * tol;
     for (const auto& [p, code] : vertices) {
         const int32_t a = graph.IndexOf(code);
-        grid.near(p, [&](const Segment& s) {
+        grid.near(p, [&, &p = p](const Segment& s) {
             if (s.district == a || Dist2(p, s) > tol2) return;
             const auto lo = uint32_t(std::min(a, s.district)), hi = uint32_t(std::max(a, s.district));
             const auto [it, fresh] = touches.try_emplace(lo << 16 | hi, Touch{p});

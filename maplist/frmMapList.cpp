@@ -66,7 +66,9 @@ private:
     plat::FlexGrid* g_;
 };
 
-frmMapList::frmMapList(QWidget* parent) : plat::DialogBase(parent, &logic_.ListPosition) {
+// The base keeps only the address of the remembered position, which the
+// logic (built after the base) holds.
+frmMapList::frmMapList(QWidget* parent) : plat::DialogBase(parent, [this] { return &logic_.ListPosition; }()) {
     build();
     grid_ = std::make_unique<Grid>(flgList);
     logic_.attach(grid_.get(), flgList);

@@ -180,6 +180,8 @@ private:
     void rowHeightChanged(int32_t row) override;
     void colChanged(int32_t col) override;
     void selectionChanged(bool currentChanged) override;
+    // The view's own selectionChanged stays what Qt calls.
+    using QTableView::selectionChanged;
 
     void flush();
     void applySizes();

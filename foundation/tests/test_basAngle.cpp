@@ -177,7 +177,7 @@ TEST(AngleParse, RejectedAndOverflowingTexts) {
         {"1" + zeros.left(309), plat::ErrOverflow}, {"-1" + zeros, plat::ErrOverflow}, {"1," + zeros, plat::ErrOverflow},
     };
     for (const auto& [text, number] : cases) {
-        const plat::AppError e = ftest::ErrorOf([&] { AngleSecStrToVal(text); });
+        const plat::AppError e = ftest::ErrorOf([&t = text] { AngleSecStrToVal(t); });
         EXPECT_EQ(e.number(), number) << text.left(20).toStdString();
         EXPECT_TRUE(e.source().startsWith(QStringLiteral("basAngle.AngleSecStrToVal/basAngle.AngleFormalStr/")));
         EXPECT_EQ(AngleStrToSec(text), 0) << text.left(20).toStdString();

@@ -126,7 +126,7 @@ TEST(PolyBlock, TruncatedOrDamagedBlockIsAClearErrorWithoutAllocation) {
         clsPoly p = Make({{8, 9}});
         p.setModify(false);
         plat::BinaryReader r(bytes);
-        const plat::AppError e = ErrorOf([&] { p.Load(r, longCount); });
+        const plat::AppError e = ErrorOf([&, n = longCount] { p.Load(r, n); });
         EXPECT_EQ(e.number(), plat::ErrInputPastEnd) << bytes.toHex().constData();
         EXPECT_TRUE(e.source().startsWith(QStringLiteral("clsPoly.Load/"))) << e.source().toStdString();
         EXPECT_EQ(PointsOf(p), (Pts{{8, 9}}));   // unchanged

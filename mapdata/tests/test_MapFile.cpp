@@ -64,7 +64,7 @@ TEST(MapFile, VersionsAndRecordErrors) {
     };
     for (const auto& [file, comment] : cases) {
         clsMap map;
-        const plat::AppError e = ErrorOf([&] { map.ReadFrom(file); });
+        const plat::AppError e = ErrorOf([&, &f = file] { map.ReadFrom(f); });
         if (*comment) {
             EXPECT_TRUE(e.description().startsWith(QString::fromUtf8(comment))) << e.description().toStdString();
             EXPECT_EQ(e.number(), QString::fromUtf8(comment).startsWith("地図") ? ErrMapVersion : ErrMapRecord) << comment;

@@ -179,7 +179,7 @@ TEST(MapRecords, AttributeWordsAndDamagedRecords) {
     for (const auto& [version, bytes] : damaged) {
         plat::BinaryReader in(bytes);
         MapFigurePtr f = NewMapFigure(in.i16());
-        EXPECT_EQ(ErrorOf([&] { f->ReadElm(in, version); }).number(), plat::ErrInputPastEnd) << bytes.toHex().constData();
+        EXPECT_EQ(ErrorOf([&, v = version] { f->ReadElm(in, v); }).number(), plat::ErrInputPastEnd) << bytes.toHex().constData();
     }
 }
 

@@ -212,7 +212,7 @@ TEST(ThingFile, SectionsNumbersAndBadNumbers) {
         {{"[THING]", "NUMBER=1", "STYLE=1,2,70000", ""}, plat::ErrOverflow},
         {{"[THING]", "NUMBER=1", "FORE=99999999999", ""}, plat::ErrOverflow},
     };
-    for (const auto& [lines, number] : bad) EXPECT_EQ(ErrorOf([&] { thingsFrom(lines); }).number(), number) << lines.join('|').toStdString();
+    for (const auto& [lines, number] : bad) EXPECT_EQ(ErrorOf([&l = lines] { thingsFrom(l); }).number(), number) << lines.join('|').toStdString();
 }
 
 TEST(ThingFile, WrittenFormAndRoundTrip) {

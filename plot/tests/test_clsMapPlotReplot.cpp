@@ -213,7 +213,7 @@ TEST_F(Replot, GeometryChangesWaitUntilTheDrawingEnds) {
     EXPECT_EQ(p.Replot(), 0);
     EXPECT_EQ(p.CenterX(), 0);
     EXPECT_EQ(p.MapScale(), 3e7);
-    EXPECT_EQ(PolyPoint(p.CanvasLeft(), p.CanvasWidth()), PolyPoint(0, 800));
+    EXPECT_EQ((PolyPoint{p.CanvasLeft(), p.CanvasWidth()}), (PolyPoint{0, 800}));
     EXPECT_EQ(p.dpix(), 96);
     EXPECT_EQ(p.ProjectionIndex(), 1);
     EXPECT_EQ(p.hdc(), &dc);
@@ -406,8 +406,8 @@ TEST_F(Styling, SymbolsAndTextsTakeHaloPositionAndTextFields) {
         EXPECT_EQ(s->Style, 5);
         int32_t x = 0, y = 0;
         p.MapToCanvas(3600, 3600, x, y);
-        EXPECT_EQ(PolyPoint(s->X, s->Y), PolyPoint(x, y));
-        EXPECT_EQ(PolyPoint(t->Size, t->Angle), PolyPoint(11, 30));
+        EXPECT_EQ((PolyPoint{s->X, s->Y}), (PolyPoint{x, y}));
+        EXPECT_EQ((PolyPoint{t->Size, t->Angle}), (PolyPoint{11, 30}));
         EXPECT_EQ(t->Align, 17);
         EXPECT_EQ(t->FontName, name->FontName());
     }

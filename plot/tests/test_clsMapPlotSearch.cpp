@@ -133,11 +133,11 @@ protected:
 TEST_F(Nears, NearestOnlyKeepsEveryEquallyNearElement) {
     const auto found = p.SearchNears(false, true, 64);
     ASSERT_EQ(found.size(), 2u);
-    EXPECT_EQ(PolyPoint(found[0]->FigureIndex, found[1]->FigureIndex), PolyPoint(1, 2));
-    EXPECT_EQ(PolyPoint(found[1]->PointIndex, found[0]->UnitIndex), PolyPoint(2, 2));
+    EXPECT_EQ((PolyPoint{found[0]->FigureIndex, found[1]->FigureIndex}), (PolyPoint{1, 2}));
+    EXPECT_EQ((PolyPoint{found[1]->PointIndex, found[0]->UnitIndex}), (PolyPoint{2, 2}));
     EXPECT_NEAR(found[0]->Distance, 10, 0.6);
     EXPECT_EQ(found[0]->Distance, found[1]->Distance);
-    EXPECT_EQ(PolyPoint(found[1]->MapX, found[1]->MapY), PolyPoint(-dx, 0));
+    EXPECT_EQ((PolyPoint{found[1]->MapX, found[1]->MapY}), (PolyPoint{-dx, 0}));
     EXPECT_EQ(found[0]->Cell.CellFigure, east);
 }
 
@@ -204,7 +204,7 @@ TEST_F(PlotSearch, SettingsRoundTripAndKeepTheirRanges) {
         clsMapPlot q;
         q.ProjectionAuto = false;
         EXPECT_EQ(q.ProjectionIndex(), 4) << "the slot last chosen comes back";
-        EXPECT_EQ(PolyPoint(q.CenterX(), q.CenterY()), PolyPoint(-500000, 80 * kDeg));
+        EXPECT_EQ((PolyPoint{q.CenterX(), q.CenterY()}), (PolyPoint{-500000, 80 * kDeg}));
         EXPECT_EQ(q.MapScale(), 3e6);
         EXPECT_EQ(q.PtnRatio(), 250);
         EXPECT_TRUE(q.GridOcean);
@@ -225,7 +225,7 @@ TEST_F(PlotSearch, SettingsRoundTripAndKeepTheirRanges) {
     q.setProjectionIndex(0);
     q.ReadRegistry();
     EXPECT_EQ(q.RegistrySection(), QStringLiteral("XYPLOT"));
-    EXPECT_EQ(PolyPoint(q.CenterX(), q.CenterY()), PolyPoint(123456, 0));
+    EXPECT_EQ((PolyPoint{q.CenterX(), q.CenterY()}), (PolyPoint{123456, 0}));
     EXPECT_FALSE(q.Grid().Vertical) << "X/Y lines are off unless switched on";
     // A slot of the other map mode (a hand-edited snapshot) is ignored.
     clsRegistry(QStringLiteral("XYPLOT")).RegPut(QStringLiteral("ProjectionIndex"), 3);

@@ -73,7 +73,7 @@ TEST_F(View, UnknownChoiceNameDrawsAsTangentCylinderWithoutMainCounterpart) {
     int32_t x1 = 0, y1 = 0, x2 = 0, y2 = 0;
     p.MapToCanvas(-90000, -40000, x1, y1);
     one.MapToCanvas(-90000, -40000, x2, y2);
-    EXPECT_EQ(PolyPoint(x1, y1), PolyPoint(x2, y2));
+    EXPECT_EQ((PolyPoint{x1, y1}), (PolyPoint{x2, y2}));
     SetPrjServices(nullptr, nullptr);
 }
 
@@ -103,7 +103,7 @@ TEST_F(View, LiteralCanvasPointsInEverySlot) {
         ASSERT_EQ(p.ProjectionIndex(), c.slot);
         int32_t x = 0, y = 0;
         EXPECT_TRUE(p.MapToCanvas(c.mx, c.my, x, y));
-        EXPECT_EQ(PolyPoint(x, y), c.canvas) << "slot " << c.slot << " at " << c.cy << ": " << x << ", " << y;
+        EXPECT_EQ((PolyPoint{x, y}), c.canvas) << "slot " << c.slot << " at " << c.cy << ": " << x << ", " << y;
     }
 }
 
@@ -236,7 +236,7 @@ TEST_F(View, SettersKeepTheirRanges) {
     p.setdpix(5000);
     p.setMapScale(MapScaleMax * 2);
     p.setPtnRatio(5);
-    EXPECT_EQ(PolyPoint(p.CanvasWidth(), p.CanvasHeight()), PolyPoint(32, 32767));
+    EXPECT_EQ((PolyPoint{p.CanvasWidth(), p.CanvasHeight()}), (PolyPoint{32, 32767}));
     EXPECT_EQ(p.dpix(), 1440);
     EXPECT_EQ(p.MapScale(), MapScaleMax / 50);
     EXPECT_EQ(p.PtnRatio(), 100);

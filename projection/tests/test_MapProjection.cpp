@@ -86,7 +86,7 @@ TEST(Catalogue, PlaneExtentAndLatitudeLimits) {
         {"MainPrjPlaneRadius=300000", 12, 648000}, {"MainPrjPlaneRadius=-1", 6, 1281600}, {"MainPrjPlaneRadius=0", 7, 0},
     };
     for (const auto& [line, index, extent] : env) {
-        WithEnvironment({QString::fromLatin1(line)}, [&] { EXPECT_EQ(PrjPlaneRadius(index, 0, 2), extent) << line << " " << index; });
+        WithEnvironment({QString::fromLatin1(line)}, [&, &l = line, i = index, e = extent] { EXPECT_EQ(PrjPlaneRadius(i, 0, 2), e) << l << " " << i; });
     }
 }
 

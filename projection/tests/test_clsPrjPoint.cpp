@@ -120,7 +120,8 @@ std::vector<Reference> References() {
          }},
     };
     // Cones: standard parallels p0 -+ s about the centre p0, the limit 60 degrees beyond it.
-    for (auto [z0, s] : {std::pair{Deg(60), 0.0}, std::pair{Deg(50), Deg(10)}, std::pair{Deg(35), Deg(20)}}) {
+    for (const auto& parallels : {std::pair{Deg(60), 0.0}, std::pair{Deg(50), Deg(10)}, std::pair{Deg(35), Deg(20)}}) {
+        const double z0 = parallels.first, s = parallels.second;
         const double p0 = kPi / 2 - z0, p1 = p0 + s, p2 = p0 - s, cone = kPi - 2 * z0;
         auto conic = [&](const char* name, int16_t i, std::function<XY(double, double)> f) {
             refs.push_back({name, {i, 2, cone, 2 * s}, std::move(f), p0 - Deg(60)});
@@ -198,7 +199,7 @@ TEST(PrjPoint, AuxiliaryAngleProjections) {
          [](double l, double t) { return XY{l * (1 + std::cos(t)), 2 * t} * (1 / std::sqrt(2 + kPi)); }},
     };
     for (const auto& [index, lhs, rhs, xy] : cases) {
-        auto root = [&](int node) {   // by bisection; at the pole, where the equation is flat, pi/2
+        auto root = [&, &lhs = lhs, rhs = rhs](int node) {   // by bisection; at the pole, where the equation is flat, pi/2
             double lo = 0, hi = kPi / 2;
             for (int i = 0; i < 100; ++i) (lhs((lo + hi) / 2) < rhs * std::sin(Deg(2.5 * node)) ? lo : hi) = (lo + hi) / 2;
             return node == 36 ? kPi / 2 : lo;
@@ -253,7 +254,7 @@ TEST(PrjPoint, DomainEdges) {
     for (const auto& [setup, edge, fromPole] : cases) {
         clsPrjPoint p = setup.make();
         for (double sign : {1.0, -1.0}) {
-            auto inside = [&](double sec) { return Fwd(p, 0.3, fromPole ? kPi / 2 - Sec(sec) : sign * Sec(sec)).has_value(); };
+            auto inside = [&, fromPole = fromPole](double sec) { return Fwd(p, 0.3, fromPole ? kPi / 2 - Sec(sec) : sign * Sec(sec)).has_value(); };
             EXPECT_TRUE(inside(edge - 1) && !inside(edge + 1)) << setup.index << " " << edge;
         }
         EXPECT_FALSE(Fwd(p, 0.3, std::nan(""))) << "not a number";
