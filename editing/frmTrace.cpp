@@ -95,7 +95,7 @@ void frmTrace::build() {
     fraControll = new QWidget;
     auto* side = new QVBoxLayout(fraControll);
     side->setContentsMargins(0, 0, 0, 0);
-    const auto button = [this](const QString& caption, const QString& tip) {
+    const auto button = [](const QString& caption, const QString& tip) {
         auto* b = new QPushButton(caption);
         b->setToolTip(tip);
         b->setFocusPolicy(Qt::TabFocus);
