@@ -5,6 +5,8 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ clang pkg-config
+  # clang's sanitizer runtimes and the symbolizer, which clang only recommends
+  libclang-rt-14-dev llvm
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk fonts-liberation
