@@ -16,6 +16,19 @@
 
 namespace worldsrc {
 
+std::optional<QRect> TextBoxAt(const plat::DeviceContext& dc, int x, int y, const QString& text) {
+    plat::SIZE size{};
+    plat::TEXTMETRIC tm{};
+    if (!dc.GetTextExtentPoint32(text, &size) || !dc.GetTextMetrics(&tm)) return std::nullopt;
+    const unsigned align = dc.GetTextAlign();
+    int left = x, top = y;
+    if ((align & plat::TA_CENTER) == plat::TA_CENTER) left -= size.cx / 2;
+    else if (align & plat::TA_RIGHT) left -= size.cx;
+    if ((align & plat::TA_BASELINE) == plat::TA_BASELINE) top -= tm.tmAscent;
+    else if (align & plat::TA_BOTTOM) top -= size.cy;
+    return QRect(left, top, size.cx, size.cy);
+}
+
 namespace {
 
 constexpr double Dpi = 96;
@@ -190,16 +203,9 @@ public:
 
 private:
     bool note(int x, int y, const QString& text) {
-        plat::SIZE size{};
-        plat::TEXTMETRIC tm{};
-        if (!GetTextExtentPoint32(text, &size) || !GetTextMetrics(&tm)) return false;
-        const unsigned align = GetTextAlign();
-        int left = x, top = y;
-        if ((align & plat::TA_CENTER) == plat::TA_CENTER) left -= size.cx / 2;
-        else if (align & plat::TA_RIGHT) left -= size.cx;
-        if ((align & plat::TA_BASELINE) == plat::TA_BASELINE) top -= tm.tmAscent;
-        else if (align & plat::TA_BOTTOM) top -= size.cy;
-        box = {double(left), double(top), double(left + size.cx), double(top + size.cy)};
+        const std::optional<QRect> r = TextBoxAt(*this, x, y, text);
+        if (!r) return false;
+        box = {double(r->left()), double(r->top()), double(r->left() + r->width()), double(r->top() + r->height())};
         return true;
     }
 };

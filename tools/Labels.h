@@ -12,14 +12,25 @@
 #include "RingGeometry.h"
 
 #include <QByteArray>
+#include <QRect>
 
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <vector>
 
+class QString;
+namespace plat {
+class DeviceContext;
+}
+
 namespace worldsrc {
+
+// The pixels a text drawn at (x, y) covers under the device's text
+// alignment; none when the text cannot be measured.
+std::optional<QRect> TextBoxAt(const plat::DeviceContext& dc, int x, int y, const QString& text);
 
 // A rectangle of pixels on a 96 dpi view round a point (y down); empty
 // when it has no width.

@@ -6,6 +6,7 @@
 #include "AppInfo.h"
 #include "AppState.h"
 #include "Bitmap.h"
+#include "Labels.h"
 #include "PlotProjectionGlue.h"
 #include "RasterDC.h"
 #include "basGlobe.h"
@@ -22,6 +23,7 @@
 #include <QRect>
 
 #include <cmath>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -61,16 +63,7 @@ public:
 private:
     void note(int x, int y, const QString& text, plat::COLORREF fore) {
         if ((fore & 0xFFFFFF) != NameInk) return;
-        plat::SIZE size{};
-        plat::TEXTMETRIC tm{};
-        if (!GetTextExtentPoint32(text, &size) || !GetTextMetrics(&tm)) return;
-        const unsigned align = GetTextAlign();
-        int left = x, top = y;
-        if ((align & plat::TA_CENTER) == plat::TA_CENTER) left -= size.cx / 2;
-        else if (align & plat::TA_RIGHT) left -= size.cx;
-        if ((align & plat::TA_BASELINE) == plat::TA_BASELINE) top -= tm.tmAscent;
-        else if (align & plat::TA_BOTTOM) top -= size.cy;
-        labels.push_back({QRect(left, top, size.cx, size.cy), text});
+        if (const std::optional<QRect> r = worldsrc::TextBoxAt(*this, x, y, text)) labels.push_back({*r, text});
     }
     bool inHalo_ = false;
 };
