@@ -104,7 +104,11 @@ ChoiceList FigTextLogic::PairThingChoices() const {
     clsMapSymbol probe;
     const clsThings& things = Vars().MapUnit->Things();
     probe.setThing(things.Search(pairThing_));
-    return ThingComboChoices(things, probe);
+    // The pair's thing is read back from the list's text: a name not found
+    // falls to the first entry, which OK then stores.
+    ChoiceList list = ThingComboChoices(things, probe);
+    if (list.selected < 0 && !list.isEmpty()) list.selected = 0;
+    return list;
 }
 
 void FigTextLogic::PairThingClick(const QString& name) {

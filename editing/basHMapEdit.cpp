@@ -38,6 +38,17 @@ std::optional<FigureList> ShowFigureDialog(const MapFigurePtr& figure, int32_t a
     return dlg.OK ? dlg.Results : std::nullopt;
 }
 
+// A new figure's remembered district and thing need not exist in this
+// unit's catalogues (nor the thing be of the figure's kind). The figure then
+// takes the first entry of each list, which its dialog shows selected, so
+// that OK stores what the user saw. Without any entry the numbers stay.
+void FitPresetToCatalogues(clsMapFigure& figure, const clsMapUnit& unit) {
+    const ChoiceList admins = AdminComboChoices(unit.Admins(), figure);
+    if (admins.selected < 0 && !admins.isEmpty()) figure.setAdmin(admins.numberAt(0));
+    const ChoiceList things = ThingComboChoices(unit.Things(), figure);
+    if (things.selected < 0 && !things.isEmpty()) figure.setThing(things.numberAt(0));
+}
+
 } // namespace
 
 HMapEditState& HMapEdit() {
@@ -64,6 +75,7 @@ std::optional<FigureList> CreateMapFigure(int32_t kind) {
             point->setMx(m.EditPointX);
             point->setMy(m.EditPointY);
         }
+        if (kind != 1 && m.EditMapUnit) FitPresetToCatalogues(*figure, *m.EditMapUnit);
         std::optional<FigureList> results = ShowFigureDialog(figure, 0);
         if (results && !results->empty()) {
             const clsMapFigure& first = *results->front();
@@ -76,10 +88,21 @@ std::optional<FigureList> CreateMapFigure(int32_t kind) {
     }
 }
 
+namespace {
+
+// Selecting another row than the figure's own would show one number and
+// keep another: a number the list lacks selects no row.
+void SelectOwn(ChoiceList& list, int32_t number) {
+    list.selectNumber(number);
+    if (list.selectedNumber(number) != number) list.selected = -1;
+}
+
+} // namespace
+
 ChoiceList AdminComboChoices(const clsAdmins& admins, const clsMapFigure& figure) {
     ChoiceList list;
     for (const AdminPtr& a : admins) list.add(a->AdminName(), a->AdminCode());
-    list.selectNumber(figure.Admin());
+    SelectOwn(list, figure.Admin());
     return list;
 }
 
@@ -87,7 +110,7 @@ ChoiceList ThingComboChoices(const clsThings& things, const clsMapFigure& figure
     ChoiceList list;
     for (const ThingPtr& t : things)
         if (t->Figure() == figure.FigCode()) list.add(t->Name(), t->Index());
-    list.selectNumber(figure.Thing());
+    SelectOwn(list, figure.Thing());
     return list;
 }
 

@@ -46,16 +46,20 @@ HMapEditState& HMapEdit();
 // (which the user is told). Remembers nothing.
 std::optional<FigureList> EditMapFigure(const MapFigurePtr& figure);
 // A new figure of a kind 1..5 with the remembered district and thing (and
-// for symbols and texts the EditPoint position), through its dialog. After
+// for symbols and texts the EditPoint position), through its dialog. For
+// kinds 2..5 a remembered district or thing that the unit's catalogue lacks
+// (or a thing of another kind) gives way to the first of its list. After
 // a valid OK the first result's district (and for kinds 2..5 its thing)
 // become the remembered ones.
 std::optional<FigureList> CreateMapFigure(int32_t kind);
 
 // The district list of a figure dialog: every district in catalogue order,
-// the figure's own selected (row 0 when it has none or the catalogue lacks it).
+// the figure's own selected; no row when it has none or the catalogue lacks
+// it (the figure keeps its number until the user picks a row).
 ChoiceList AdminComboChoices(const clsAdmins& admins, const clsMapFigure& figure);
 // The thing list: the things of the figure's kind in catalogue order, the
-// figure's own selected (row 0 when it has none or it is of another kind).
+// figure's own selected; no row when it has none, the catalogue lacks it or
+// it is of another kind.
 ChoiceList ThingComboChoices(const clsThings& things, const clsMapFigure& figure);
 void CreateAdminCombo(QComboBox* combo, const clsAdmins& admins, const clsMapFigure& figure);
 void CreateThingCombo(QComboBox* combo, const clsThings& things, const clsMapFigure& figure);

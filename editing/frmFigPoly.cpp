@@ -306,6 +306,14 @@ void frmFigPoly::gridClick(int32_t row, int32_t col) {
 
 void frmFigPoly::formKeyDown(int& keyCode, int shift) {
     QWidget* focus = focusWidget();
+    if (keyCode == plat::KeyEscape && (focus == txtX || focus == txtY) && focus->isVisible()) {
+        // Esc gives up the cell's edit, not the dialog. Hidden first, the
+        // editor is not committed by the focus leaving it.
+        keyCode = 0;
+        focus->hide();
+        flgPoly->setFocus(Qt::OtherFocusReason);
+        return;
+    }
     if (keyCode == plat::KeyReturn && (focus == txtX || focus == txtY)) {
         keyCode = 0;
         if (commitEditor(static_cast<QLineEdit*>(focus))) cmdOK->setFocus(Qt::OtherFocusReason);

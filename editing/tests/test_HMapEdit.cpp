@@ -127,9 +127,9 @@ TEST(FigureCombos, ListTheFiguresKindAndSelectByNumber) {
     struct Case {
         int admin, thing, adminRow, thingRow;
     } cases[] = {
-        {-1, -1, 0, 0},
-        {30, 3, 2, 1},   // the second "Georgia" and the text's "Lake", not the first of their names
-        {999, 1, 0, 0},  // a district the catalogue lacks, a polygon's thing
+        {-1, -1, -1, -1},  // none: no row, rather than one the figure does not have
+        {30, 3, 2, 1},     // the second "Georgia" and the text's "Lake", not the first of their names
+        {999, 1, -1, -1},  // a district the catalogue lacks, a polygon's thing
     };
     for (const Case& c : cases) {
         text.setAdmin(c.admin);
@@ -141,6 +141,9 @@ TEST(FigureCombos, ListTheFiguresKindAndSelectByNumber) {
         EXPECT_EQ(text.Admin(), c.admin);  // the figure changes only when the user picks
     }
     QComboBox combo;
+    CreateThingCombo(&combo, things, text);
+    EXPECT_EQ(ComboNumber(&combo), -1);
+    text.setThing(2);
     CreateThingCombo(&combo, things, text);
     EXPECT_EQ(ComboNumber(&combo), 2);
     CreateThingCombo(&combo, clsThings(), text);

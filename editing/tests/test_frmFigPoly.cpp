@@ -174,3 +174,38 @@ TEST_F(WorldMap, TheDistrictPickerOpensOverTheList) {
     EXPECT_EQ(line->Admin(), -1);
     dlg.logic().Unload();
 }
+
+TEST_F(WorldMap, EscInACellEditorGivesUpTheCellNotTheDialog) {
+    const MapFigurePtr line = NewMapFigure(2);
+    line->setPoly(std::make_shared<clsPoly>(PolyOf({A, B, C})));
+    auto pressEsc = [] {
+        QWidget* focus = QApplication::focusWidget();
+        ASSERT_TRUE(focus);
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QApplication::sendEvent(focus, &press);
+    };
+    bool stayed = false;
+    QTimer::singleShot(0, [&] {
+        auto* dlg = qobject_cast<frmFigPoly*>(QApplication::activeModalWidget());
+        ASSERT_TRUE(dlg);
+        dlg->activateWindow();  // an offscreen window is not always activated when shown
+        QApplication::processEvents();
+        for (int32_t col : {FigPolyLogic::ColX, FigPolyLogic::ColY}) {
+            dlg->gridClick(2, col);
+            QLineEdit* editor = col == FigPolyLogic::ColX ? dlg->txtX : dlg->txtY;
+            ASSERT_EQ(QApplication::focusWidget(), editor);
+            const QString before = dlg->flgPoly->TextMatrix(2, col);
+            editor->setText(QStringLiteral("W10"));
+            pressEsc();
+            stayed = dlg->isVisible();
+            EXPECT_TRUE(stayed);
+            EXPECT_FALSE(editor->isVisible());
+            EXPECT_EQ(dlg->flgPoly->TextMatrix(2, col), before);
+        }
+        pressEsc();  // no editor open: the dialog is cancelled
+        CloseLater(dlg);
+    });
+    EXPECT_FALSE(EditMapFigure(line));
+    EXPECT_TRUE(stayed);
+    EXPECT_EQ(PointsOf(*line->Poly()), (Nodes{A, B, C}));
+}
