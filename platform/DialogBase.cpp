@@ -2,9 +2,11 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QRadioButton>
 #include <QScreen>
 #include <QTextEdit>
 #include <QTimer>
@@ -161,8 +163,11 @@ void DialogBase::onFocusChanged(QWidget* old, QWidget* now) {
 
 bool DialogBase::handleEnter() {
     QWidget* focus = QApplication::focusWidget();
-    if (qobject_cast<QAbstractButton*>(focus) || qobject_cast<QPlainTextEdit*>(focus) || qobject_cast<QTextEdit*>(focus))
-        return false;
+    // A push button presses itself; option buttons and check boxes do
+    // nothing with Enter, so it is the dialog's.
+    const bool pushButton =
+        qobject_cast<QAbstractButton*>(focus) && !qobject_cast<QCheckBox*>(focus) && !qobject_cast<QRadioButton*>(focus);
+    if (pushButton || qobject_cast<QPlainTextEdit*>(focus) || qobject_cast<QTextEdit*>(focus)) return false;
     QWidget* field = fieldOf(focus);
     if (enterPolicy_ == EnterPolicy::Default) {
         if (!field) return false;

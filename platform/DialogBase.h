@@ -22,7 +22,7 @@
 //
 // Enter (the dialog sees keys before its controls, through formKeyDown):
 // on a push button it presses that button; in a multi-line text box it stays
-// there; elsewhere, by the policy:
+// there; elsewhere (option buttons and check boxes included), by the policy:
 // - Default: Enter in a field runs its check; otherwise Qt's default button.
 // - MoveToOK: the focused field is checked (a refusal does not stop it) and
 //   the focus moves to OK.
