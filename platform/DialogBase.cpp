@@ -235,11 +235,13 @@ void DialogBase::showEvent(QShowEvent* e) {
         qApp->installEventFilter(this);
         filtering_ = true;
     }
-    std::optional<QPoint> remembered;
-    if (position_->isSet())
-        remembered = QPoint(static_cast<int>(std::lround(position_->left / TwipsPerPixelX())),
-                            static_cast<int>(std::lround(position_->top / TwipsPerPixelY())));
-    place(remembered);
+    if (position_->isSet()) placeAt(position_->left, position_->top);
+    else place(std::nullopt);
+}
+
+void DialogBase::placeAt(int32_t left, int32_t top) {
+    place(QPoint(static_cast<int>(std::lround(left / TwipsPerPixelX())),
+                 static_cast<int>(std::lround(top / TwipsPerPixelY()))));
 }
 
 void DialogBase::place(std::optional<QPoint> corner) {

@@ -72,6 +72,9 @@ public:
     ~DialogBase() override;
 
     DialogPosition& position() { return *position_; }
+    // Puts the frame's corner at (left, top) twips, kept on the screens as
+    // on showing: for a dialog that sets its own place and size once shown.
+    void placeAt(int32_t left, int32_t top);
     // A dialog never placed opens centred on the screen instead of over its owner.
     void setCentredOnScreen(bool on) { centredOnScreen_ = on; }
 
