@@ -296,17 +296,22 @@ void DialogBase::changeEvent(QEvent* e) {
     QDialog::changeEvent(e);
 }
 
+QPoint DialogBase::frameCorner() const {
+    // Where it was put, even while a wrongly expected frame awaits its correction.
+    if (placedAt_ && geometry().topLeft() == placedClientAt_) return *placedAt_;
+    const QMargins own = decorationsOf(this);
+    const QMargins m = own.isNull() ? decorations_ : own;
+    return geometry().topLeft() - QPoint(m.left(), m.top());
+}
+
 void DialogBase::storePosition() {
-    QPoint corner;
-    if (placedAt_ && geometry().topLeft() == placedClientAt_) {
-        corner = *placedAt_;  // where it was put, even while a wrongly expected frame awaits its correction
-    } else {
-        const QMargins own = decorationsOf(this);
-        const QMargins m = own.isNull() ? decorations_ : own;
-        corner = geometry().topLeft() - QPoint(m.left(), m.top());
-    }
+    const QPoint corner = frameCorner();
     position_->left = twipsX(corner.x());
     position_->top = twipsY(corner.y());
+}
+
+void DialogBase::keepOnScreens() {
+    if (isVisible()) place(frameCorner());
 }
 
 } // namespace plat

@@ -75,6 +75,9 @@ public:
     // Puts the frame's corner at (left, top) twips, kept on the screens as
     // on showing: for a dialog that sets its own place and size once shown.
     void placeAt(int32_t left, int32_t top);
+    // Brings the whole frame onto the screens again from where it is now:
+    // for a shown dialog that has just given itself another size.
+    void keepOnScreens();
     // A dialog never placed opens centred on the screen instead of over its owner.
     void setCentredOnScreen(bool on) { centredOnScreen_ = on; }
 
@@ -132,6 +135,8 @@ private:
     bool handleEnter();
     void onFocusChanged(QWidget* old, QWidget* now);
     void storePosition();
+    // The frame's corner now, also while the frame expected is not there yet.
+    QPoint frameCorner() const;
     void place(std::optional<QPoint> corner);
     void checkDecorations();
 
