@@ -22,6 +22,7 @@ class FigurePickMenu;
 class FigurePickMenuUi;
 class MapViewControl;
 class clsSearchInfo;
+class frmMapList;
 class frmMapUnitList;
 class frmPrjWizardLogic;
 class QLabel;
@@ -212,6 +213,7 @@ private:
     mainform::FileHost previousFileHost_;
     std::unique_ptr<frmPrjWizardLogic> prjWizard_;
     frmMapUnitList* unitList_ = nullptr;   // one for the run: keeps its place and last file
+    frmMapList* mapList_ = nullptr;        // one for the run: keeps its geometry and searches
     QTimer* wake_ = nullptr;
     QString openProposal_;   // the open dialog's last answer
     MapViewWidget* mapView_ = nullptr;   // picView

@@ -468,12 +468,12 @@ void frmMain::mnuMapList() {
 }
 
 bool frmMain::openMapList(int16_t startUnit, int32_t startRow) {
-    frmMapList dialog(this);
-    frmMapListLogic& l = dialog.logic();
+    if (!mapList_) mapList_ = new frmMapList(this);
+    frmMapListLogic& l = mapList_->logic();
     l.MapUnits = CurrentMapUnits();
     l.StartUnit = startUnit;
     l.StartRow = startRow;
-    dialog.showList();
+    mapList_->showList();
     l.MapUnits = nullptr;
     if (!l.MoveView) return false;
     CurrentMapPlot()->setCenterX(l.MoveX);

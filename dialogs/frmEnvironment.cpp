@@ -1,6 +1,5 @@
 #include "frmEnvironment.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -14,8 +13,6 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
-
-#include "KeyCodes.h"
 
 namespace {
 
@@ -192,15 +189,6 @@ void frmEnvironment::build() {
     });
     connect(choSaveInterval, &QComboBox::activated, this, [this](int i) { logic_.ChooseSaveInterval(i); });
     connect(choAngle, &QComboBox::activated, this, [this](int i) { logic_.ChooseAngle(i); });
-}
-
-void frmEnvironment::formKeyDown(int& keyCode, int) {
-    // The boxes and lists go through the dialog's Enter rule; the option
-    // buttons would ignore the key.
-    if (keyCode == plat::KeyReturn && qobject_cast<QRadioButton*>(QApplication::focusWidget())) {
-        keyCode = 0;
-        cmdOK->setFocus(Qt::OtherFocusReason);
-    }
 }
 
 void frmEnvironment::refresh() {

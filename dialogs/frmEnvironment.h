@@ -39,9 +39,6 @@ public:
     QComboBox* choSaveInterval = nullptr;
     QComboBox* choAngle = nullptr;
 
-protected:
-    void formKeyDown(int& keyCode, int shift) override;
-
 private:
     void build();
     // ToControl: the working state into the controls (not the two path

@@ -1,6 +1,5 @@
 #include "frmGrid.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QCursor>
 #include <QGridLayout>
@@ -12,8 +11,6 @@
 #include <QSlider>
 #include <QToolTip>
 #include <QVBoxLayout>
-
-#include "KeyCodes.h"
 
 namespace {
 
@@ -125,15 +122,6 @@ void frmGrid::build() {
     connect(chkString, &QCheckBox::toggled, this, [this](bool on) {
         if (!refreshing_) logic_.GridString = on;
     });
-}
-
-void frmGrid::formKeyDown(int& keyCode, int) {
-    // The text boxes and sliders go through the dialog's Enter rule; the
-    // check boxes would ignore the key.
-    if (keyCode == plat::KeyReturn && qobject_cast<QCheckBox*>(QApplication::focusWidget())) {
-        keyCode = 0;
-        cmdOK->click();
-    }
 }
 
 void frmGrid::refresh() {

@@ -31,9 +31,6 @@ public:
     QCheckBox* chkOcean = nullptr;
     QCheckBox* chkString = nullptr;
 
-protected:
-    void formKeyDown(int& keyCode, int shift) override;
-
 private:
     void build();
     // GridToControl; the controls' change signals do nothing meanwhile.

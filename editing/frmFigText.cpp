@@ -3,6 +3,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontMetricsF>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -14,6 +15,7 @@
 #include <QSlider>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
 
 #include "Bitmap.h"
@@ -66,7 +68,29 @@ void TextFixPicture::paintEvent(QPaintEvent* e) {
     font.setBold(true);
     p.setFont(font);
     p.setPen(palette().color(QPalette::WindowText));
-    p.drawText(QRect(QPoint(Px(540), Py(465)), QPoint(Px(2355), Py(1365))), Qt::AlignCenter, QStringLiteral("Nile"));
+    // The buttons of the text's ends and centre stand inside the word: its
+    // halves go between them, each narrowed as far as its gap needs, so no
+    // button hides a letter.
+    const QFontMetricsF fm(font, this);
+    const QRectF box(QPointF(Px(540), Py(465)), QPointF(Px(2355), Py(1365)));
+    const qreal baseline = box.center().y() + (fm.ascent() - fm.descent()) / 2;
+    const QRect end1 = optFix[6]->geometry(), centre = optFix[7]->geometry(), end3 = optFix[8]->geometry();
+    const auto half = [&](const QString& text, qreal from, qreal to, bool towardCentre) {
+        const QRectF ink = fm.tightBoundingRect(text);
+        const qreal room = to - from - 2;   // a pixel clear of each button
+        if (room <= 0 || ink.width() <= 0) return;
+        const qreal scale = std::min<qreal>(1, room / ink.width());
+        const qreal left = towardCentre ? to - 1 - ink.right() * scale : from + 1 - ink.left() * scale;
+        p.save();
+        p.translate(left, baseline);
+        p.scale(scale, 1);
+        p.drawText(QPointF(0, 0), text);
+        p.restore();
+    };
+    const QString word = QStringLiteral("Nile");
+    const qsizetype split = word.size() / 2;
+    half(word.left(split), end1.right() + 1, centre.left(), true);
+    half(word.mid(split), centre.right() + 1, end3.left(), false);
 }
 
 // -- the angle indicator

@@ -60,8 +60,9 @@ frmTrace::frmTrace(frmTraceLogic& logic, QWidget* parent) : plat::DialogBase(par
         picView->update();
     };
     logic_.onResize = [this] { ResizeForm(); };
-    ResizeForm();
+    // The texts first: they decide the size the window is placed with.
     sync();
+    ResizeForm();
 }
 
 frmTrace::~frmTrace() {
@@ -266,6 +267,9 @@ void frmTrace::ResizeForm() {
     vsbView->setVisible(vsbView->maximum() > 0);
     logic_.setScroll(hsbView->value(), vsbView->value());
     adjustSize();
+    // A larger picture or zoom grows the window from its corner: it stays
+    // wholly on the screen all the same.
+    keepOnScreens();
     picView->update();
 }
 

@@ -41,7 +41,8 @@ public:
     frmTraceLogic& Logic() { return logic_; }
     // Copies the logic's texts and control states into the controls.
     void sync();
-    // The view and scroll bars for the picture and zoom, within 90 % of the screen.
+    // The view and scroll bars for the picture and zoom, within 90 % of the
+    // screen; the window, grown or shrunk, stays wholly on the screens.
     void ResizeForm();
     // Runs a handler of the form; an error escaping it is fatal.
     void handle(const char* name, const std::function<void()>& body);

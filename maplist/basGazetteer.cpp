@@ -136,10 +136,27 @@ private:
 
 int32_t PlaceCount(const plat::FlexGridData& grid) { return std::max(grid.Rows() - 1, 0); }
 
+namespace {
+
+// The titles of columns 0..3, the column of the sort code marked.
+void writeTitles(plat::FlexGridData& grid, int16_t code) {
+    for (int32_t c = 0; c < 4; ++c) {
+        const QString mark = SortMark(code, c);
+        grid.setTextMatrix(0, c, kTitles[c] + mark);
+        grid.select(0, c, 0, c);
+        grid.setCellBackColor(mark.isEmpty() ? kButtonFace : kActiveCaption);
+    }
+}
+
+} // namespace
+
 void ClearPlaces(plat::FlexGridData& grid) {
     grid.setCols(kPlaceColumns);
     grid.setRows(1);
     grid.setFixedRows(0);
+    // An empty list still shows what its columns hold.
+    writeTitles(grid, 0);
+    grid.select(0, 0, 0, 0);
 }
 
 int32_t AddUnitPlace(plat::FlexGridData& grid, const clsMapUnit* unit, int32_t language) {
@@ -180,12 +197,7 @@ QString SortMark(int16_t code, int32_t column) {
 void SortPlaces(plat::FlexGridData& grid, int16_t code) {
     const int32_t places = PlaceCount(grid);
     if (places < 1) return;
-    for (int32_t c = 0; c < 4; ++c) {
-        const QString mark = SortMark(code, c);
-        grid.setTextMatrix(0, c, kTitles[c] + mark);
-        grid.select(0, c, 0, c);
-        grid.setCellBackColor(mark.isEmpty() ? kButtonFace : kActiveCaption);
-    }
+    writeTitles(grid, code);
     if (code >= 1 && code <= 8) {
         const int32_t column = (code - 1) / 2;
         grid.select(1, column, places, column);

@@ -58,7 +58,7 @@ constexpr int64_t kMaxGazetteerBytes = int64_t(256) << 20;
 
 // Places are held in the grid's data rows.
 int32_t PlaceCount(const plat::FlexGridData& grid);
-// No places: the title row alone, not fixed.
+// No places: the title row alone, not fixed, its titles unmarked.
 void ClearPlaces(plat::FlexGridData& grid);
 
 // Appends the text figures of the unit's map that have a name in the

@@ -80,7 +80,8 @@ frmMapList::frmMapList(QWidget* parent) : plat::DialogBase(parent, [this] { retu
     logic_.onBusy = [this](bool busy) { setBusy(busy); };
     logic_.onGeometry = [this](int32_t w, int32_t h, int32_t l, int32_t t) {
         resize(pxX(w), pxY(h));
-        move(pxX(l), pxY(t));
+        // Where it was left, unless the screens have changed since.
+        placeAt(l, t);
         // The grid takes its new size now, so the kept column widths set
         // next are not overridden by a later layout pass.
         if (layout()) layout()->activate();
@@ -414,6 +415,8 @@ void frmMapList::syncUnitMenu() {
         mnuUnitItem[i]->setChecked(items[i].checked);
         mnuUnitItem[i]->setVisible(items[i].visible);
     }
+    // Items of an earlier opening's larger set.
+    for (size_t i = items.size(); i < mnuUnitItem.size(); ++i) mnuUnitItem[i]->setVisible(false);
 }
 
 void frmMapList::applyGridLook() {

@@ -2,9 +2,11 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QRadioButton>
 #include <QScreen>
 #include <QTextEdit>
 #include <QTimer>
@@ -161,8 +163,11 @@ void DialogBase::onFocusChanged(QWidget* old, QWidget* now) {
 
 bool DialogBase::handleEnter() {
     QWidget* focus = QApplication::focusWidget();
-    if (qobject_cast<QAbstractButton*>(focus) || qobject_cast<QPlainTextEdit*>(focus) || qobject_cast<QTextEdit*>(focus))
-        return false;
+    // A push button presses itself; option buttons and check boxes do
+    // nothing with Enter, so it is the dialog's.
+    const bool pushButton =
+        qobject_cast<QAbstractButton*>(focus) && !qobject_cast<QCheckBox*>(focus) && !qobject_cast<QRadioButton*>(focus);
+    if (pushButton || qobject_cast<QPlainTextEdit*>(focus) || qobject_cast<QTextEdit*>(focus)) return false;
     QWidget* field = fieldOf(focus);
     if (enterPolicy_ == EnterPolicy::Default) {
         if (!field) return false;
@@ -230,11 +235,13 @@ void DialogBase::showEvent(QShowEvent* e) {
         qApp->installEventFilter(this);
         filtering_ = true;
     }
-    std::optional<QPoint> remembered;
-    if (position_->isSet())
-        remembered = QPoint(static_cast<int>(std::lround(position_->left / TwipsPerPixelX())),
-                            static_cast<int>(std::lround(position_->top / TwipsPerPixelY())));
-    place(remembered);
+    if (position_->isSet()) placeAt(position_->left, position_->top);
+    else place(std::nullopt);
+}
+
+void DialogBase::placeAt(int32_t left, int32_t top) {
+    place(QPoint(static_cast<int>(std::lround(left / TwipsPerPixelX())),
+                 static_cast<int>(std::lround(top / TwipsPerPixelY()))));
 }
 
 void DialogBase::place(std::optional<QPoint> corner) {
@@ -289,17 +296,22 @@ void DialogBase::changeEvent(QEvent* e) {
     QDialog::changeEvent(e);
 }
 
+QPoint DialogBase::frameCorner() const {
+    // Where it was put, even while a wrongly expected frame awaits its correction.
+    if (placedAt_ && geometry().topLeft() == placedClientAt_) return *placedAt_;
+    const QMargins own = decorationsOf(this);
+    const QMargins m = own.isNull() ? decorations_ : own;
+    return geometry().topLeft() - QPoint(m.left(), m.top());
+}
+
 void DialogBase::storePosition() {
-    QPoint corner;
-    if (placedAt_ && geometry().topLeft() == placedClientAt_) {
-        corner = *placedAt_;  // where it was put, even while a wrongly expected frame awaits its correction
-    } else {
-        const QMargins own = decorationsOf(this);
-        const QMargins m = own.isNull() ? decorations_ : own;
-        corner = geometry().topLeft() - QPoint(m.left(), m.top());
-    }
+    const QPoint corner = frameCorner();
     position_->left = twipsX(corner.x());
     position_->top = twipsY(corner.y());
+}
+
+void DialogBase::keepOnScreens() {
+    if (isVisible()) place(frameCorner());
 }
 
 } // namespace plat

@@ -22,7 +22,7 @@
 //
 // Enter (the dialog sees keys before its controls, through formKeyDown):
 // on a push button it presses that button; in a multi-line text box it stays
-// there; elsewhere, by the policy:
+// there; elsewhere (option buttons and check boxes included), by the policy:
 // - Default: Enter in a field runs its check; otherwise Qt's default button.
 // - MoveToOK: the focused field is checked (a refusal does not stop it) and
 //   the focus moves to OK.
@@ -72,6 +72,12 @@ public:
     ~DialogBase() override;
 
     DialogPosition& position() { return *position_; }
+    // Puts the frame's corner at (left, top) twips, kept on the screens as
+    // on showing: for a dialog that sets its own place and size once shown.
+    void placeAt(int32_t left, int32_t top);
+    // Brings the whole frame onto the screens again from where it is now:
+    // for a shown dialog that has just given itself another size.
+    void keepOnScreens();
     // A dialog never placed opens centred on the screen instead of over its owner.
     void setCentredOnScreen(bool on) { centredOnScreen_ = on; }
 
@@ -129,6 +135,8 @@ private:
     bool handleEnter();
     void onFocusChanged(QWidget* old, QWidget* now);
     void storePosition();
+    // The frame's corner now, also while the frame expected is not there yet.
+    QPoint frameCorner() const;
     void place(std::optional<QPoint> corner);
     void checkDecorations();
 

@@ -398,7 +398,10 @@ void FlexGrid::setScrollBars(int bars) {
 
 void FlexGrid::paintCell(QPainter* p, const QRect& rect, int32_t row, int32_t col, bool fixed) const {
     const FlexCellFormat& f = data_.format(row, col);
-    const bool selected = !fixed && data_.isSelected(row, col);
+    // The title row left alone (no data row to fix it over) is still no
+    // row to choose: it is never drawn chosen.
+    const bool choosable = !fixed && row >= 1;
+    const bool selected = choosable && data_.isSelected(row, col);
     const uint32_t back = selected ? backSel_ : f.back ? f.back : fixed ? backFixed_ : back_;
     const uint32_t own = data_.cellForeColor(row, col);
     const uint32_t fore = selected ? foreSel_ : own ? own : fixed ? foreFixed_ : fore_;
@@ -422,7 +425,7 @@ void FlexGrid::paintCell(QPainter* p, const QRect& rect, int32_t row, int32_t co
         const int align = f.align >= 0 ? f.align : data_.ColAlignment(col);
         p->drawText(inner, static_cast<int>(qtAlignment(align, text) | Qt::TextSingleLine), text);
     }
-    if (!fixed && row == data_.Row() && col == data_.Col() && hasFocus()) {
+    if (choosable && row == data_.Row() && col == data_.Col() && hasFocus()) {
         QPen pen(colorOf(selected ? foreSel_ : fore_), 1, Qt::DotLine);
         p->setPen(pen);
         p->setBrush(Qt::NoBrush);

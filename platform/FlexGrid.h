@@ -3,10 +3,12 @@
 // are twips at this interface (converted with the screen's resolution);
 // colours are 0x00BBGGRR or system colours (top bit set).
 //
-// Row 0 is drawn as the header when FixedRows is 1. Mouse and keys: a click
-// makes a cell current, Shift+click or a drag extends the range, the arrow,
-// page, Home and End keys move (with Shift: extend); a wheel notch scrolls
-// one row. The events follow each other as mouseDown, mouseUp, click, and
+// Row 0 is drawn as the header when FixedRows is 1; otherwise (a title row
+// with no data row under it) as a row, but never highlighted.
+//
+// Mouse and keys: a click makes a cell current, Shift+click or a drag
+// extends the range, the arrow, page, Home and End keys move (with Shift:
+// extend); a wheel notch scrolls one row. The events follow each other as mouseDown, mouseUp, click, and
 // for a double click mouseDown, mouseUp, click, dblClick, mouseUp; a click
 // on the header row reports MouseRow 0 and changes no selection. Changing
 // the selection in code raises selChange (and rowColChange) as the mouse

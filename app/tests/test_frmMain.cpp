@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QDropEvent>
 #include <QElapsedTimer>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -558,6 +559,61 @@ TEST_F(MainWindow, MapUnitListFromTheFileMenuRedrawsOnlyAfterOk) {
         item->trigger();
         EXPECT_EQ(plots_, plots + (ok ? 1 : 0)) << ok;
     }
+}
+
+TEST_F(MainWindow, TheFigureListReopensWhereItWasLeftAndOnTheScreen) {
+    frmMain window;
+    startWindow(window);
+    const QRect screen = window.screen()->availableGeometry();
+    const QSize size(screen.width() * 3 / 4, screen.height() / 2);
+    const QPoint corner = screen.topLeft() + QPoint(screen.width() / 10, screen.height() / 5);
+    int32_t widened = 0;
+    // One opening from the Edit menu: `act` runs once the list is filled,
+    // then the list is closed from its File menu.
+    const auto openList = [&](const std::function<void(frmMapList&)>& act) {
+        bool acted = false;
+        whenUp<frmMapList>([&](frmMapList& d) {
+            ASSERT_TRUE(QTest::qWaitFor([&] { return d.logic().UnitIndex > 0; }));
+            act(d);
+            acted = true;
+            d.fileItems[frmMapListLogic::mnuClose]->trigger();
+        });
+        menuItem(window.mnuEdit, "地図図形リスト(&T)...")->trigger();
+        EXPECT_TRUE(acted);
+    };
+    openList([&](frmMapList& d) {
+        EXPECT_EQ(d.size(), QSize(int(std::lround(frmMapList::kDesignWidth / plat::TwipsPerPixelX())),
+                                  int(std::lround(frmMapList::kDesignHeight / plat::TwipsPerPixelY()))));
+        d.resize(size);
+        d.move(corner);
+        QApplication::processEvents();
+        // A column widened by its title's edge.
+        QHeaderView* header = d.flgList->horizontalHeader();
+        const int edge = header->sectionViewportPosition(6) + header->sectionSize(6) - 1;
+        const int y = header->height() / 2;
+        const int32_t before = d.flgList->ColWidth(6);
+        QTest::mousePress(header->viewport(), Qt::LeftButton, {}, QPoint(edge, y));
+        QTest::mouseMove(header->viewport(), QPoint(edge + 60, y));
+        QTest::mouseRelease(header->viewport(), Qt::LeftButton, {}, QPoint(edge + 60, y));
+        widened = d.flgList->ColWidth(6);
+        EXPECT_GT(widened, before);
+        d.logic().SearchRecord.Keyword = QStringLiteral("東京");
+    });
+    openList([&](frmMapList& d) {
+        EXPECT_EQ(d.size(), size);
+        EXPECT_EQ(d.frameGeometry().topLeft(), corner);
+        EXPECT_EQ(d.flgList->ColWidth(6), widened);
+        EXPECT_EQ(d.logic().SearchRecord.Keyword, QStringLiteral("東京"));
+        EXPECT_EQ(d.logic().SearchRecord.Target, 2);
+        // Left half off the screen's right edge.
+        d.move(screen.right() - size.width() / 2, corner.y());
+    });
+    openList([&](frmMapList& d) {
+        EXPECT_EQ(d.size(), size);
+        EXPECT_TRUE(screen.contains(d.frameGeometry()));
+        EXPECT_EQ(d.frameGeometry().right(), screen.right());
+        EXPECT_EQ(d.frameGeometry().top(), corner.y());
+    });
 }
 
 TEST_F(MainWindow, ViewMenuDialogsChangeTheEngineAndRedraw) {

@@ -72,6 +72,10 @@ TEST(EnvironmentWindow, TypedPathsSurviveOtherChecksAndReachTheState) {
     QTest::keyClick(dlg.txtHomeLon, Qt::Key_Return);   // checked, then the focus on OK
     EXPECT_TRUE(dlg.cmdOK->hasFocus());
     EXPECT_TRUE(dlg.isVisible());
+    dlg.optStartMap[1]->setFocus();                     // an option likewise
+    QTest::keyClick(dlg.optStartMap[1], Qt::Key_Return);
+    EXPECT_TRUE(dlg.cmdOK->hasFocus());
+    EXPECT_TRUE(dlg.isVisible());
     emit dlg.choAngle->activated(3);
     dlg.cmdOK->click();
     EXPECT_TRUE(m.DialogOK);
@@ -126,6 +130,14 @@ TEST(GridWindow, AutomaticSpacingAndLinesOffGreyTheValues) {
     EXPECT_FALSE(dlg.isVisible());
     EXPECT_EQ(grid.Width(), 1800);
     EXPECT_EQ(grid.NorthLimit(), 270000);
+
+    // Enter on a check box presses OK as well.
+    frmGrid again(nullptr, m);
+    Show(again);
+    again.chkOcean->setFocus();
+    QTest::keyClick(again.chkOcean, Qt::Key_Return);
+    EXPECT_TRUE(m.DialogOK);
+    EXPECT_FALSE(again.isVisible());
 }
 
 TEST(AccessoryWindow, ItemSwitchesGreyTheirRowsAndEnterKeepsToTextBoxes) {

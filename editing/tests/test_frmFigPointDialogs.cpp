@@ -99,6 +99,32 @@ TEST_F(PointWindows, ANewSymbolPlacedByTyping) {
     EXPECT_EQ(HMapEdit().EditLastAdminThing, (std::array<int16_t, 2>{12, 4}));
 }
 
+TEST_F(PointWindows, TheSampleWordOfTheTextPlacementStandsClearOfEveryButton) {
+    WhenOpen<frmFigText>([](frmFigText* dlg) {
+        TextFixPicture* picture = dlg->fraFixPicture;
+        // The picture alone, as it lies under the buttons.
+        for (QRadioButton* b : picture->optFix) b->hide();
+        const QImage shot = picture->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        for (QRadioButton* b : picture->optFix) b->show();
+        const qreal dpr = shot.devicePixelRatio();
+        const auto dark = [&](const QRect& area) {
+            int n = 0;
+            const QRect r = QRect((area.topLeft() * dpr), area.size() * dpr) & shot.rect();
+            for (int y = r.top(); y <= r.bottom(); ++y)
+                for (int x = r.left(); x <= r.right(); ++x) n += qGray(shot.pixel(x, y)) < 100;
+            return n;
+        };
+        for (int i = 0; i < FigTextLogic::kFixCount; ++i) EXPECT_EQ(dark(picture->optFix[i]->geometry()), 0) << i;
+        // Both halves of the word are there, either side of the centre buttons.
+        const QRect centre = picture->optFix[7]->geometry();
+        EXPECT_GT(dark(QRect(QPoint(0, centre.top()), QPoint(centre.left() - 1, picture->optFix[17]->geometry().bottom()))), 200);
+        EXPECT_GT(dark(QRect(QPoint(centre.right() + 1, centre.top()),
+                             QPoint(picture->width() - 1, picture->optFix[17]->geometry().bottom()))), 200);
+        dlg->reject();
+    });
+    EXPECT_FALSE(CreateMapFigure(5));
+}
+
 TEST_F(PointWindows, ATextWithItsAngleNamesAndPair) {
     WhenOpen<frmFigText>([](frmFigText* dlg) {
         EXPECT_EQ(dlg->windowTitle(), QStringLiteral("文字列図形プロパティ - SMALL.MLL"));

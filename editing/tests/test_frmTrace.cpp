@@ -10,12 +10,14 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 
 #include "EditingTestSupport.h"
 #include "FigureWindows.h"
+#include "Screen.h"
 #include "TraceTestSupport.h"
 #include "frmTrace.h"
 
@@ -124,4 +126,31 @@ TEST(frmTrace, TheInstalledTraceWindowReturnsTheDigitisedPoint) {
     EXPECT_FALSE(InstalledFigPolyWindows().trace(req));
     EXPECT_EQ(pic.asked.size(), 1u);
     SetFigPolyWindows(before);
+}
+
+TEST(frmTrace, TheFrameStaysOnTheScreenFromARememberedPlaceOffItAndWhenZoomed) {
+    TracedPicture pic(false);
+    frmTraceLogic logic;
+    logic.setPicturePath(pic.path);
+    ASSERT_TRUE(logic.Open());
+    QWidget owner;
+    owner.show();
+    const QRect screen = owner.screen()->availableGeometry();
+    // Remembered on a larger screen, below and right of this one.
+    logic.Win = {int32_t((screen.right() + 200) * plat::TwipsPerPixelX()),
+                 int32_t((screen.bottom() + 100) * plat::TwipsPerPixelY())};
+    frmTrace form(logic, &owner);
+    form.show();
+    QApplication::processEvents();
+    EXPECT_TRUE(screen.contains(form.frameGeometry())) << "opened on the screen";
+    EXPECT_EQ(form.frameGeometry().bottomRight(), screen.bottomRight());
+
+    // Left near the bottom right; twice the picture grows the window.
+    const QSize small = form.frameGeometry().size();
+    form.move(screen.right() - small.width() - 10, screen.bottom() - small.height() - 10);
+    form.chkDouble->setChecked(true);
+    QApplication::processEvents();
+    EXPECT_GT(form.frameGeometry().height(), small.height() + 20);
+    EXPECT_TRUE(screen.contains(form.frameGeometry())) << "grown on the screen";
+    form.chkDouble->setChecked(false);
 }

@@ -1,8 +1,10 @@
 #include "JumpTestSupport.h"
 
 #include "FlexGrid.h"
+#include "SysColors.h"
 #include "frmJump05.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -85,4 +87,37 @@ TEST_F(JumpWindow, EscDuringABuildStopsItAndKeepsTheDialog) {
     EXPECT_TRUE(dlg.isVisible() && dlg.cmdOK->isEnabled() && dlg.optSource[0]->isChecked());
     EXPECT_FALSE(dlg.optSource[1]->isEnabled());
     EXPECT_EQ(dlg.lblMessage->text(), "");
+}
+
+TEST_F(JumpWindow, AnEmptyListShowsItsColumnTitlesAndNothingChosen) {
+    // The X/Y units hold no place: the titles stand over an empty list.
+    units = inst.units({}, 2);
+    dlg.logic().TargetUnits = units.get();
+    ASSERT_TRUE(dlg.loadControls());
+    dlg.resize(720, 440);
+    dlg.show();
+    dlg.activateList();
+    EXPECT_EQ(dlg.lblCount->text(), "地名数 = 0");
+    EXPECT_FALSE(dlg.optSource[1]->isEnabled());
+    const QStringList titles = {"地名", "ファイル名", "行政区名", "事象名"};
+    for (int32_t c = 0; c < 4; ++c) EXPECT_EQ(dlg.flgPlaces->TextMatrix(0, c), titles[c]) << c;
+    dlg.flgPlaces->setFocus();
+    QApplication::processEvents();
+    testsupport::SaveWidgetPng(&dlg);
+    const QImage shot = dlg.flgPlaces->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const plat::COLORREF sel = plat::TranslateColor(dlg.flgPlaces->BackColorSel());
+    const QRgb highlight = qRgb(sel & 0xFF, (sel >> 8) & 0xFF, (sel >> 16) & 0xFF);
+    int highlighted = 0;
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x) highlighted += (shot.pixel(x, y) | 0xFF000000u) == highlight;
+    EXPECT_EQ(highlighted, 0);
+
+    // Places coming in later get the sorted titles as before.
+    dlg.unloadControls();
+    units = inst.units({MakeUnit(inst.dir.file("JAPAN_A7.MLL"), 167392, kJapanPlaces)});
+    dlg.logic().TargetUnits = units.get();
+    ASSERT_TRUE(dlg.loadControls());
+    dlg.activateList();
+    EXPECT_EQ(dlg.flgPlaces->TextMatrix(0, 0), "地名　▲");
+    EXPECT_EQ(dlg.flgPlaces->FixedRows(), 1);
 }

@@ -143,7 +143,7 @@ TEST_F(WorldList, SizePositionAndColumnsKeptBetweenOpenings) {
     window.resize(10, 10);
     EXPECT_GE(window.width(), px(frmMapListLogic::kMinWidth));
     EXPECT_GE(window.height(), static_cast<int>(std::lround(frmMapListLogic::kMinHeight / plat::TwipsPerPixelY())));
-    window.resize(900, 420);
+    window.resize(700, 420);   // fits the test screen, so its place is kept
     window.move(40, 30);
     QApplication::processEvents();
     // The shared columns follow the grid's width.
@@ -163,9 +163,24 @@ TEST_F(WorldList, SizePositionAndColumnsKeptBetweenOpenings) {
     EXPECT_EQ(window.logic().MapUnits, nullptr);
 
     ASSERT_NO_FATAL_FAILURE(open());
-    EXPECT_EQ(window.size(), QSize(900, 420));
+    EXPECT_EQ(window.size(), QSize(700, 420));
     EXPECT_EQ(window.frameGeometry().topLeft(), QPoint(40, 30));
     EXPECT_EQ(window.flgList->ColWidth(6), 2000);
+    window.closeCancel();
+
+    // A smaller set next time: the unit menu lists its units only.
+    clsMapUnits baseOnly;
+    baseOnly.Create(1);
+    window.logic().MapUnits = &baseOnly;
+    window.logic().StartUnit = 0;
+    ASSERT_TRUE(window.loadList());
+    window.show();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return window.logic().UnitIndex > 0; }));
+    window.mnuUnit->aboutToShow();
+    int listed = 0;
+    for (QAction* item : window.mnuUnitItem) listed += item->isVisible();
+    EXPECT_EQ(listed, 1);
+    window.closeCancel();
 }
 
 TEST_F(WorldList, MoveViewAndCloseOnAFigure) {

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
@@ -56,11 +58,14 @@ struct Fixture {
     QPushButton* ok = new QPushButton(QStringLiteral("ＯＫ"), &dlg);
     QPushButton* apply = new QPushButton(QStringLiteral("適用(&A)"), &dlg);
     QPushButton* cancel = new QPushButton(QStringLiteral("キャンセル"), &dlg);
+    QRadioButton* option = new QRadioButton(QStringLiteral("図法(&1)"), &dlg);
+    QCheckBox* check = new QCheckBox(QStringLiteral("自動選択(&S)"), &dlg);
     int checks = 0, okClicks = 0, applyClicks = 0, cancelClicks = 0;
 
     Fixture() {
         auto* lay = new QVBoxLayout(&dlg);
-        for (QWidget* w : std::initializer_list<QWidget*>{field, other, memo, ok, apply, cancel}) lay->addWidget(w);
+        for (QWidget* w : std::initializer_list<QWidget*>{field, other, memo, ok, apply, cancel, option, check})
+            lay->addWidget(w);
         dlg.addFieldCheck(field, [this] {
             ++checks;
             return field->text() != QStringLiteral("bad");
@@ -148,6 +153,24 @@ TEST(DialogEnter, ButtonsAndMemosKeepTheirOwnEnter) {
     QTest::keyClick(f.memo, Qt::Key_Return);
     EXPECT_EQ(f.memo->toPlainText(), QStringLiteral("a\n"));
     EXPECT_EQ(f.okClicks, 0);
+}
+
+TEST(DialogEnter, OptionsAndCheckBoxesFollowThePolicy) {
+    for (EnterPolicy policy : {EnterPolicy::MoveToOK, EnterPolicy::PressOK}) {
+        for (bool onOption : {true, false}) {
+            Fixture f;
+            f.dlg.setEnterPolicy(policy);
+            QAbstractButton* b = onOption ? static_cast<QAbstractButton*>(f.option) : f.check;
+            b->setFocus();
+            const int checks = f.checks;
+            QTest::keyClick(b, Qt::Key_Return);
+            SCOPED_TRACE(QStringLiteral("policy %1, %2").arg(int(policy)).arg(onOption ? "option" : "check box").toStdString());
+            EXPECT_EQ(f.okClicks, policy == EnterPolicy::PressOK ? 1 : 0);
+            EXPECT_EQ(QApplication::focusWidget() == f.ok, policy == EnterPolicy::MoveToOK);
+            EXPECT_FALSE(b->isChecked());   // Enter is no click on it
+            EXPECT_EQ(f.checks, checks);    // no field of its own to check
+        }
+    }
 }
 
 namespace {

@@ -20,6 +20,7 @@
 #include "Fonts.h"
 #include "KeyCodes.h"
 #include "Screen.h"
+#include "SysColors.h"
 #include "TestSupport.h"
 
 using namespace plat;
@@ -177,6 +178,28 @@ TEST(FlexGridView, MouseEventsAndSelection) {
     EXPECT_EQ(g->MouseCol(), 2);
     EXPECT_EQ(events, QStringList({"down1", "up1", "click"}));
     EXPECT_EQ(g->Row(), 4);
+}
+
+TEST(FlexGridView, ATitleRowAloneIsShownButNeverChosen) {
+    const auto highlighted = [](FlexGrid& g) {
+        const QImage shot = g.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const COLORREF sel = TranslateColor(g.BackColorSel());
+        const QRgb colour = qRgb(sel & 0xFF, (sel >> 8) & 0xFF, (sel >> 16) & 0xFF);
+        int n = 0;
+        for (int y = 0; y < shot.height(); ++y)
+            for (int x = 0; x < shot.width(); ++x) n += (shot.pixel(x, y) | 0xFF000000u) == colour;
+        return n;
+    };
+    auto g = shownGrid(0);
+    g->setFocus();
+    EXPECT_EQ(g->FixedRows(), 0);  // a title row alone cannot be fixed
+    EXPECT_EQ(g->Row(), 0);
+    EXPECT_EQ(g->model()->rowCount(), 1);
+    EXPECT_EQ(highlighted(*g), 0);
+    g->AddItem(QStringLiteral("1\tx\ty"));
+    g->setFixedRows(1);
+    g->select(1, 0, 1, 2);
+    EXPECT_GT(highlighted(*g), 0);
 }
 
 TEST(FlexGridView, KeysMoveExtendOrGoToTheHandler) {

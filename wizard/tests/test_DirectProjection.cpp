@@ -170,6 +170,43 @@ TEST_F(DirectProjection, WindowOnBothEngines) {
     testsupport::SaveWidgetPng(&dlg, QStringLiteral("xy"));
 }
 
+TEST_F(DirectProjection, EnterOnAnOptionTheCheckBoxOrABoxPressesOk) {
+    // Each opening: the control the user last clicked or typed in has the
+    // focus when Enter comes.
+    const auto open = [this](const std::function<QWidget*(frmDirectProjection&)>& use) {
+        logic.TargetPlot = &plot;
+        frmDirectProjection dlg(logic);
+        dlg.show();
+        dlg.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&dlg));
+        QWidget* focused = use(dlg);
+        EXPECT_TRUE(focused->hasFocus());
+        QTest::keyClick(focused, Qt::Key_Return);
+        EXPECT_TRUE(dlg.DialogOK());
+        EXPECT_FALSE(dlg.isVisible());
+    };
+    open([](frmDirectProjection& d) {
+        d.tabs()->setCurrentIndex(1);
+        QTest::mouseClick(d.option(3), Qt::LeftButton, {}, QPoint(8, d.option(3)->height() / 2));
+        return d.option(3);
+    });
+    EXPECT_EQ(plot.ProjectionIndex(), 3);
+    EXPECT_FALSE(plot.ProjectionAuto);
+    open([](frmDirectProjection& d) {
+        QTest::mouseClick(d.chkAuto(), Qt::LeftButton, {}, QPoint(8, d.chkAuto()->height() / 2));   // on its box
+        return d.chkAuto();
+    });
+    EXPECT_TRUE(plot.ProjectionAuto);
+    open([](frmDirectProjection& d) {
+        d.tabs()->setCurrentIndex(0);
+        QTest::mouseClick(d.txtX(), Qt::LeftButton);
+        d.txtX()->selectAll();
+        QTest::keyClicks(d.txtX(), "E10");
+        return d.txtX();
+    });
+    EXPECT_EQ(plot.CenterX(), 36000);
+}
+
 TEST_F(DirectProjection, TheMainWindowsCommandRedrawsOnlyAfterOk) {
     int redraws = 0;
     SetDirectProjectionHost({[this] { return &plot; }, [&] { ++redraws; }});
