@@ -22,22 +22,6 @@ using namespace edittest;
 
 namespace {
 
-// Plays the user in the dialog that opens next; one left open is closed so
-// that a failing test does not hang.
-template <class Dialog>
-void WhenOpen(const std::function<void(Dialog*)>& user) {
-    QTimer::singleShot(0, [user] {
-        auto* dlg = qobject_cast<Dialog*>(QApplication::activeModalWidget());
-        ASSERT_TRUE(dlg);
-        user(dlg);
-        QTimer::singleShot(0, [d = QPointer<Dialog>(dlg)] {
-            if (!d || !d->isVisible()) return;
-            ADD_FAILURE() << "still open";
-            d->reject();
-        });
-    });
-}
-
 struct ShownLists {
     QString admin, thing;
 };

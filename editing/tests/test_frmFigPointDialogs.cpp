@@ -24,22 +24,6 @@ void PressEnter(QWidget* w) {
     QApplication::sendEvent(w, &press);
 }
 
-// Plays the user in the dialog that opens next; a dialog left open is
-// closed so that a failing test does not hang.
-template <class Dialog>
-void WhenOpen(const std::function<void(Dialog*)>& user) {
-    QTimer::singleShot(0, [user] {
-        auto* dlg = qobject_cast<Dialog*>(QApplication::activeModalWidget());
-        ASSERT_TRUE(dlg);
-        user(dlg);
-        QTimer::singleShot(0, [d = QPointer<Dialog>(dlg)] {
-            if (!d || !d->isVisible()) return;
-            ADD_FAILURE() << "still open";
-            d->reject();
-        });
-    });
-}
-
 int InkedPixels(const QImage& image) {
     int n = 0;
     for (int y = 0; y < image.height(); ++y)
