@@ -400,7 +400,7 @@ void FlexGrid::paintCell(QPainter* p, const QRect& rect, int32_t row, int32_t co
     const FlexCellFormat& f = data_.format(row, col);
     // The title row left alone (no data row to fix it over) is still no
     // row to choose: it is never drawn chosen.
-    const bool choosable = !fixed && row >= 1;
+    const bool choosable = !fixed && !(row == 0 && data_.Rows() == 1);
     const bool selected = choosable && data_.isSelected(row, col);
     const uint32_t back = selected ? backSel_ : f.back ? f.back : fixed ? backFixed_ : back_;
     const uint32_t own = data_.cellForeColor(row, col);
