@@ -90,7 +90,8 @@ bool frmMapListLogic::Activate() {
     // sub-dialog) would go back to the start unit.
     if (!firstActivation_ || !MapUnits) return false;
     firstActivation_ = false;
-    plat::DoEvents();
+    // The window is up already; the list is filled before any event runs, so
+    // no click or key acts on the empty list (or closes it half made).
     if (StartUnit < 1) StartUnit = MapUnits->Index();
     RebuildUnitMenu();
     ChooseUnit(StartUnit);
@@ -105,7 +106,11 @@ bool frmMapListLogic::Activate() {
 void frmMapListLogic::Unload(int32_t width, int32_t height, int32_t left, int32_t top) {
     WheelUnhook(wheelWindow_);
     ScreenMousePointer(plat::PtrHourglass);
-    plat::DoEvents();
+    {
+        // No command may start on the list being put away.
+        LongOperation busy(*this);
+        plat::DoEvents();
+    }
     SaveGridInfo();
     ListWidth = width;
     ListHeight = height;
@@ -153,7 +158,11 @@ void frmMapListLogic::MakeGrid() {
     PrintCaption();
     SetStatusText(QStringLiteral("グリッドを作成しています..."));
     ScreenMousePointer(plat::PtrHourglass);
-    plat::DoEvents();
+    {
+        // Input while the status shows goes nowhere: the rows are the old ones.
+        LongOperation busy(*this);
+        plat::DoEvents();
+    }
     grid_->setRedraw(false);
     rows_.setUnit(MapUnit);
     plat::FlexGridData& g = grid_->cells();

@@ -6,8 +6,20 @@
 
 namespace plat {
 
+namespace {
+int depth = 0;
+}
+
+int DoEventsDepth() { return depth; }
+
 void DoEvents() {
-    if (QCoreApplication::instance()) QCoreApplication::processEvents(QEventLoop::AllEvents);
+    if (QCoreApplication::instance()) {
+        ++depth;
+        struct Leave {
+            ~Leave() { --depth; }
+        } leave;
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+    }
     // Handlers may have drawn; the caller's loop goes on in its own code.
     ClearUpperVectorState();
 }

@@ -7,6 +7,11 @@ namespace plat {
 
 void DoEvents();
 
+// How many DoEvents calls are running now: 0 while only event loops run.
+// Code that must not act inside a pump of the program (a test playing the
+// user, say) waits until it is back at the depth it started from.
+int DoEventsDepth();
+
 // DoEvents for loops that would call it far more often than events come:
 // it lets them run at most once per pitch, the first call always. Between
 // runs it only clears the vector state, as DoEvents does.

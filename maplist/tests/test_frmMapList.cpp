@@ -11,6 +11,7 @@
 #include <QMenuBar>
 #include <QSet>
 #include <QTest>
+#include <QTimer>
 #include <QTransform>
 
 #include <cmath>
@@ -136,6 +137,29 @@ TEST_F(WorldList, OnlyEscReachesTheWindowDuringALongOperation) {
     QTest::keyClick(window.flgList, Qt::Key_Down);
     EXPECT_EQ(window.flgList->Row(), 4);
     EXPECT_EQ(window.panels[2]->text(), "選択行:4");
+}
+
+// The first opening fills the list before any input runs; what comes while
+// it shows its progress is refused, not run on the list half made.
+TEST_F(WorldList, InputWhileTheListFillsItselfFindsNothingHalfMade) {
+    window.logic().MapUnits = units.get();
+    window.logic().StartUnit = 0;   // the set's active unit, read once the list fills
+    window.logic().StartRow = 0;
+    ASSERT_TRUE(window.loadList());
+    window.show();
+    const int32_t figures = world().Count();
+    bool tried = false;
+    QTimer::singleShot(0, &window, [&] {
+        tried = true;
+        window.flgList->setFocus();
+        QTest::keyClick(window.flgList, Qt::Key_Delete, Qt::ControlModifier);
+        window.closeCancel();
+    });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return tried; }));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return window.logic().UnitIndex > 0; }));
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(world().Count(), figures);
+    EXPECT_EQ(window.flgList->Rows(), figures + 1);
 }
 
 TEST_F(WorldList, SizePositionAndColumnsKeptBetweenOpenings) {
