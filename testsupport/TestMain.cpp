@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QTemporaryDir>
 
+#include "DialogPlayer.h"
 #include "Fonts.h"
 #include "MessageBox.h"
 #include "SettingsStore.h"
@@ -41,11 +42,17 @@ public:
         return false;
     }
 };
+// Ends the dialog players of a test before its result is printed (end
+// events reach the listeners last added first).
+class PlayerSweep : public ::testing::EmptyTestEventListener {
+    void OnTestEnd(const ::testing::TestInfo&) override { testsupport::EndPlayers(); }
+};
 } // namespace
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     ::testing::InitGoogleTest(&argc, argv);
+    ::testing::UnitTest::GetInstance()->listeners().Append(new PlayerSweep);
     QApplication app(argc, argv);
     // Han characters drawn in a Japanese face, not whatever the font
     // fallback finds first.

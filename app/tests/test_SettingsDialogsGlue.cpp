@@ -12,6 +12,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "DialogPlayer.h"
 #include "AppTestSupport.h"
 #include "Bitmap.h"
 #include "MainPlotRoutines.h"
@@ -45,15 +46,10 @@ protected:
         SetAngleSymbol(2);
         SetAngleDirStyle(2);
     }
+    // The checks run on focus moves inside an active window.
     template <class Dialog>
     static void WhenModal(std::function<void(Dialog&)> act) {
-        QTimer::singleShot(0, [act] {
-            auto* dlg = qobject_cast<Dialog*>(QApplication::activeModalWidget());
-            ASSERT_NE(dlg, nullptr);
-            dlg->activateWindow();   // the checks run on focus moves inside an active window
-            ASSERT_TRUE(QTest::qWaitForWindowActive(dlg));
-            act(*dlg);
-        });
+        testsupport::WhenModal<Dialog>(std::move(act), {.active = true});
     }
 
     plat::RasterDC dc_;

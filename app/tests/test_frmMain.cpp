@@ -31,6 +31,7 @@
 #include <cmath>
 
 #include "AppTestSupport.h"
+#include "DialogPlayer.h"
 #include "ErrorMng.h"
 #include "MainPlotRoutines.h"
 #include "basFileNames.h"
@@ -94,8 +95,9 @@ protected:
                                     folder_.map(name + QLatin1String(ext))));
         return folder_.map(name + QStringLiteral(".MLL"));
     }
-    // Runs the event loop until done() holds or ms have passed.
-    static bool waitFor(const std::function<bool()>& done, int ms = 5000) {
+    // Runs the event loop until done() holds or ms have passed (a bound far
+    // beyond a sanitizer build's needs on a loaded machine).
+    static bool waitFor(const std::function<bool()>& done, int ms = 60000) {
         QElapsedTimer t;
         t.start();
         while (!done() && t.elapsed() < ms) QTest::qWait(10);
@@ -139,27 +141,7 @@ protected:
     // Acts on the dialog of type D once it is up and active.
     template <class D>
     static void whenModal(std::function<void(D&)> act) {
-        QTimer::singleShot(0, [act] {
-            auto* d = qobject_cast<D*>(QApplication::activeModalWidget());
-            ASSERT_NE(d, nullptr);
-            d->activateWindow();
-            ASSERT_TRUE(QTest::qWaitForWindowActive(d));
-            act(*d);
-        });
-    }
-
-    // Acts on the dialog of type D once it is up, whenever that is.
-    template <class D>
-    static void whenUp(std::function<void(D&)> act) {
-        auto* poll = new QTimer;
-        QObject::connect(poll, &QTimer::timeout, [poll, act] {
-            if (auto* d = qobject_cast<D*>(QApplication::activeModalWidget())) {
-                poll->deleteLater();
-                poll->stop();
-                act(*d);
-            }
-        });
-        poll->start(10);
+        testsupport::WhenModal<D>(std::move(act), {.active = true});
     }
 
     apptest::ProgramFolder folder_;
@@ -242,9 +224,9 @@ TEST_F(MainWindow, TheBaseMapIsDrawnBeforeTheWindowShowsAndAScaleBarRepaintSpoil
     };
     ASSERT_TRUE(window.Start({}));
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    QTest::qWait(200);
     // The base map before the window shows, the start map after: each once,
     // at the size the view has.
+    ASSERT_TRUE(waitFor([&] { return plots.size() >= 2 && !window.logic().PlottingEi; }));
     ASSERT_EQ(plots.size(), 2u);
     EXPECT_FALSE(plots[0].second);
     EXPECT_EQ(plots[0].first, window.picView->size());
@@ -258,9 +240,8 @@ TEST_F(MainWindow, TheBaseMapIsDrawnBeforeTheWindowShowsAndAScaleBarRepaintSpoil
 TEST_F(MainWindow, ALargeCanvasKeepsTheWindowAndItsStatusBarOnTheScreen) {
     frmMain window;
     startWindow(window);
-    QTimer::singleShot(200, [] {
-        auto* dialog = qobject_cast<frmMapSize*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
+    testsupport::WhenModal<frmMapSize>([](frmMapSize& d) {
+        frmMapSize* dialog = &d;
         dialog->synchroBox()->click();
         for (int i : {0, 1}) {
             dialog->canvasSizeBox(i)->setText(QString::number(3000 - 1000 * i));
@@ -345,10 +326,11 @@ TEST_F(MainWindow, OpensTheCommandLineFileAndFilesDroppedOnTheView) {
         QDropEvent event(QPointF(40, 40), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(window.picView, &event);
         EXPECT_TRUE(event.isAccepted());
-        QTest::qWait(50);
     };
     const int before = plots_;
     drop({dropped});
+    // The files are opened once the drop has returned.
+    ASSERT_TRUE(waitFor([&] { return plots_ > before && !window.logic().PlottingEi; }));
     EXPECT_EQ(gvMapUnitsLL->Count(), 3);
     EXPECT_EQ(gvMapUnitsLL->Active()->UnitName(), dropped);
     EXPECT_GT(plots_, before) << "a dropped map is drawn";
@@ -361,6 +343,7 @@ TEST_F(MainWindow, OpensTheCommandLineFileAndFilesDroppedOnTheView) {
         testsupport::ScriptedBoxes boxes;
         boxes.expect(QStringLiteral("は無効なファイル形式です."), plat::IdOk);
         drop({notes});
+        EXPECT_TRUE(waitFor([&] { return boxes.pending() == 0; }));
     }
     EXPECT_EQ(gvMapUnitsLL->Count(), 3);
     testsupport::SaveWidgetPng(&window, QStringLiteral("dropped"));
@@ -370,7 +353,6 @@ TEST_F(MainWindow, AClickCentresADragPansAtOnceAndReplotsOnRelease) {
     frmMain window;
     startWindow(window);
     QWidget* view = window.picView;
-    const int waitMs = window.viewControl().DoubleClickMs + 150;
     const QPoint centre(view->width() / 2, view->height() / 2);
 
     // A single click: the point clicked becomes the centre.
@@ -389,8 +371,8 @@ TEST_F(MainWindow, AClickCentresADragPansAtOnceAndReplotsOnRelease) {
     const QPoint from(300, 200), to(360, 230);
     const auto dragged = mapAt(centre - (to - from));
     QTest::mousePress(view, Qt::LeftButton, Qt::NoModifier, from);
-    QTest::qWait(waitMs);
-    ASSERT_TRUE(window.viewControl().DragEi);
+    // Held past the double-click time, the press becomes a drag.
+    ASSERT_TRUE(waitFor([&] { return window.viewControl().DragEi; }));
     QTest::mouseMove(view, to);
     EXPECT_EQ(window.viewControl().PanX(), 60);
     EXPECT_EQ(window.viewControl().PanY(), 30);
@@ -451,7 +433,7 @@ TEST_F(MainWindow, SurveyAndFrameCutFromTheToolMenu) {
     };
     auto click = [&](QPoint p) {
         QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, p);
-        QTest::qWait(60);
+        EXPECT_TRUE(waitFor([&] { return !window.viewControl().ClickTimerRunning(); }));
     };
     QAction* survey = toolItem(QStringLiteral("測量(&R)"));
     ASSERT_TRUE(survey && survey->isEnabled());
@@ -532,9 +514,8 @@ TEST_F(MainWindow, FileMenuOpensSavesAsAndSizesTheImage) {
 
     // Image size: OK with a narrower view lays the window out anew and redraws.
     const int plots = plots_;
-    QTimer::singleShot(200, [] {
-        auto* dialog = qobject_cast<frmMapSize*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
+    testsupport::WhenModal<frmMapSize>([](frmMapSize& d) {
+        frmMapSize* dialog = &d;
         dialog->viewSizeBox(0)->setText(QStringLiteral("500"));
         EXPECT_TRUE(dialog->checkField(dialog->viewSizeBox(0)));
         dialog->okButton()->click();
@@ -572,12 +553,13 @@ TEST_F(MainWindow, TheFigureListReopensWhereItWasLeftAndOnTheScreen) {
     // then the list is closed from its File menu.
     const auto openList = [&](const std::function<void(frmMapList&)>& act) {
         bool acted = false;
-        whenUp<frmMapList>([&](frmMapList& d) {
-            ASSERT_TRUE(QTest::qWaitFor([&] { return d.logic().UnitIndex > 0; }));
-            act(d);
-            acted = true;
-            d.fileItems[frmMapListLogic::mnuClose]->trigger();
-        });
+        testsupport::WhenModal<frmMapList>(
+            [&](frmMapList& d) {
+                act(d);
+                acted = true;
+                d.fileItems[frmMapListLogic::mnuClose]->trigger();
+            },
+            {.ready = [](frmMapList& d) { return d.logic().UnitIndex > 0; }});
         menuItem(window.mnuEdit, "地図図形リスト(&T)...")->trigger();
         EXPECT_TRUE(acted);
     };
@@ -699,7 +681,7 @@ TEST_F(MainWindow, ViewDialogsChosenDuringADrawingDeliverTheirOk) {
     auto drawnAgain = [&] { return waitFor([&] { return results.size() == 2; }) && results[1] == PlotDone; };
 
     const int16_t projection = plot.ProjectionIndex() == 4 ? 3 : 4;
-    whenUp<frmDirectProjection>([projection](frmDirectProjection& d) {
+    whenModal<frmDirectProjection>([projection](frmDirectProjection& d) {
         d.logic().SetAuto(false);
         d.logic().SetSlot(projection);
         d.okButton()->click();
@@ -710,7 +692,7 @@ TEST_F(MainWindow, ViewDialogsChosenDuringADrawingDeliverTheirOk) {
 
     int32_t spacing = 0;
     beforeTheEngine = true;
-    whenUp<frmGrid>([&spacing](frmGrid& d) {
+    whenModal<frmGrid>([&spacing](frmGrid& d) {
         if (d.chkGridAuto->isChecked()) d.chkGridAuto->click();
         d.sliGrid[0]->setValue(d.sliGrid[0]->value() == 30 ? 60 : 30);
         spacing = GridDialog().Value(0);
@@ -892,17 +874,15 @@ TEST_F(MainWindow, DoubleClickListsTheNearestFiguresWithTheFirstHighlighted) {
     };
     // The list command opens the figure list on the picked figure once the menu closed.
     bool listShown = false;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        auto* list = qobject_cast<frmMapList*>(QApplication::activeModalWidget());
-        if (!list || !list->isVisible() || !list->logic().MapUnit || list->logic().SelectTopRow() < 1) return;
-        poll.stop();
-        listShown = true;
-        EXPECT_EQ(list->logic().MapUnit, window.PickInfo->MapUnit);
-        EXPECT_EQ(list->logic().SelectTopRow(), window.PickInfo->FigureIndex);
-        list->close();
-    });
-    poll.start(20);
+    testsupport::WhenModal<frmMapList>(
+        [&](frmMapList& list) {
+            listShown = true;
+            ASSERT_TRUE(window.PickInfo);
+            EXPECT_EQ(list.logic().MapUnit, window.PickInfo->MapUnit);
+            EXPECT_EQ(list.logic().SelectTopRow(), window.PickInfo->FigureIndex);
+            list.close();
+        },
+        {.ready = [](frmMapList& list) { return list.logic().MapUnit && list.logic().SelectTopRow() >= 1; }});
     QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, at);
     QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, at);
     ASSERT_TRUE(waitFor([&] { return menuShown && listShown && window.PickInfo; }));

@@ -9,6 +9,7 @@
 #include <QScreen>
 #include <QTimer>
 
+#include "DialogPlayer.h"
 #include "AppTestSupport.h"
 #include "MainPlotRoutines.h"
 #include "Screen.h"
@@ -21,14 +22,9 @@ namespace {
 // Closes the next modal dialog with its OK button once it shows, after
 // letting the test look at it.
 void closeWhenShown(const std::function<void(frmMapInfo&)>& look) {
-    QTimer::singleShot(0, [look] {
-        auto* dlg = qobject_cast<frmMapInfo*>(QApplication::activeModalWidget());
-        if (!dlg) {
-            ADD_FAILURE() << "no map information dialog";
-            return;
-        }
-        look(*dlg);
-        dlg->closeOK();
+    testsupport::WhenModal<frmMapInfo>([look](frmMapInfo& dlg) {
+        look(dlg);
+        dlg.closeOK();
     });
 }
 

@@ -8,6 +8,7 @@
 
 #include <csignal>
 
+#include "DialogPlayer.h"
 #include "AppTestSupport.h"
 #include "MapUnitProgress.h"
 #include "basHMap.h"
@@ -91,7 +92,8 @@ TEST(MapLoadDialog, InstalledForTheMapUnits) {
     const MapUnitPtr u = f.unit(QStringLiteral("BASE.MLL"));
     InstallMapUnitDialogs(nullptr);
     QString shown;
-    QTimer::singleShot(0, [&] { shown = QApplication::activeModalWidget()->windowTitle(); });
+    // The window only shows progress: it is read while the load pumps.
+    testsupport::WhenModal<QDialog>([&](QDialog& d) { shown = d.windowTitle(); }, {.inPumps = true});
     EXPECT_TRUE(u->Load());
     RemoveMapUnitDialogs();
     EXPECT_EQ(shown, "地図ファイルを開く");

@@ -8,6 +8,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "DialogPlayer.h"
 #include "FileOpenSave.h"
 #include "KeyCodes.h"
 #include "TestSupport.h"
@@ -238,21 +239,16 @@ TEST_F(Palette, PopupThroughTheWindowsWrapper) {
         {-1, {plat::KeyReturn}, -1},
     };
     for (const Case& c : cases) {
-        QTimer::singleShot(0, [&] {
-            auto* popup = qobject_cast<frmPalette*>(QApplication::activeModalWidget());
-            ASSERT_NE(popup, nullptr);
-            QApplication::setActiveWindow(popup);
-            popup->picture()->setFocus();
+        testsupport::WhenModal<frmPalette>([&](frmPalette& popup) {
+            QApplication::setActiveWindow(&popup);
+            popup.picture()->setFocus();
             for (int key : c.keys) {
                 const Qt::Key qt = key == plat::KeyReturn ? Qt::Key_Return
                                  : key == plat::KeyEscape ? Qt::Key_Escape
                                                           : Qt::Key_Right;
-                QTest::keyClick(popup->picture(), qt);
+                QTest::keyClick(popup.picture(), qt);
             }
-            if (popup->isVisible()) {
-                ADD_FAILURE() << "still open";
-                popup->closeCancel();
-            }
+            EXPECT_FALSE(popup.isVisible()) << "still open";
         });
         EXPECT_EQ(mainform::InputNativeColor(c.colour), c.result) << c.colour;
     }

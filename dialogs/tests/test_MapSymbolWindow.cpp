@@ -1,5 +1,6 @@
 // The map-symbol window over its model: clicks on the grids reach the model,
 // the controls follow it, and both tabs are rendered for a person to look at.
+#include "DialogPlayer.h"
 #include "MapSymbolTestSupport.h"
 
 #include <QApplication>
@@ -69,9 +70,7 @@ TEST_F(MapSymbolWindow, ClicksEditTheCopiesAndOkHandsThemOver) {
 
 TEST_F(MapSymbolWindow, CommandOfTheMainWindowRedrawsOnlyAfterOk) {
     for (const bool ok : {false, true}) {
-        QTimer::singleShot(0, [ok] {
-            auto* d = qobject_cast<frmMapSymbol*>(QApplication::activeModalWidget());
-            ASSERT_NE(d, nullptr);
+        testsupport::WhenModal<frmMapSymbol>([ok](frmMapSymbol* d) {
             (ok ? d->okButton() : static_cast<QAbstractButton*>(d->cancelButton()))->click();
         });
         const int plots = main.plots;

@@ -16,6 +16,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "DialogPlayer.h"
 #include "SettingsTestSupport.h"
 #include "clsAccessory.h"
 #include "clsMapPlot.h"
@@ -40,15 +41,6 @@ void Type(QLineEdit* box, const QString& text) {
     QInputMethodEvent e;
     e.setCommitString(text);
     QApplication::sendEvent(box, &e);
-}
-
-// Runs `act` on the modal dialog once it is up.
-void WhenModal(std::function<void(QWidget*)> act) {
-    QTimer::singleShot(0, [act] {
-        QWidget* w = QApplication::activeModalWidget();
-        ASSERT_NE(w, nullptr);
-        act(w);
-    });
 }
 
 } // namespace
@@ -213,8 +205,7 @@ TEST_F(MainSide, GridOkCopiesTheSwitchesBackAndRedraws) {
     plot.GridAuto = true;
     plot.GridOcean = false;
     plat::DialogPosition placed;
-    WhenModal([&placed](QWidget* w) {
-        auto* dlg = static_cast<frmGrid*>(w);
+    testsupport::WhenModal<frmGrid>([&placed](frmGrid* dlg) {
         placed = GridDialog().Position;
         dlg->chkGridAuto->click();
         dlg->chkOcean->click();
@@ -228,7 +219,7 @@ TEST_F(MainSide, GridOkCopiesTheSwitchesBackAndRedraws) {
     EXPECT_EQ(GridDialog().TargetGrid, nullptr);
     EXPECT_EQ(placed.left, mainLeft + 1500);
 
-    WhenModal([](QWidget* w) { static_cast<frmGrid*>(w)->cmdCancel->click(); });
+    testsupport::WhenModal<frmGrid>([](frmGrid& d) { d.cmdCancel->click(); });
     EXPECT_FALSE(ShowGridDialog(&main));
     EXPECT_EQ(host.redraws, 1);
 }
@@ -236,8 +227,7 @@ TEST_F(MainSide, GridOkCopiesTheSwitchesBackAndRedraws) {
 TEST_F(MainSide, AccessoryOkSetsTheEnginesSwitch) {
     plot.AccessoryEnable = false;
     plat::DialogPosition placed;
-    WhenModal([&placed](QWidget* w) {
-        auto* dlg = static_cast<frmAccessory*>(w);
+    testsupport::WhenModal<frmAccessory>([&placed](frmAccessory* dlg) {
         placed = AccessoryDialog().Position;
         dlg->chkAcsEi->click();
         dlg->optAcsPosition[0]->click();

@@ -8,12 +8,9 @@
 #include <QDateTime>
 #include <QFileInfo>
 #include <QImage>
-#include <QPointer>
-#include <QTimer>
 #include <QWidget>
 
 #include <cmath>
-#include <functional>
 
 #include "AppState.h"
 #include "basAngle.h"
@@ -69,22 +66,6 @@ struct CleanEditing {
         ResetFigureDialogs();
     }
 };
-
-// Plays the user in the dialog that opens next; a dialog left open is
-// closed so that a failing test does not hang.
-template <class Dialog>
-void WhenOpen(const std::function<void(Dialog*)>& user) {
-    QTimer::singleShot(0, [user] {
-        auto* dlg = qobject_cast<Dialog*>(QApplication::activeModalWidget());
-        ASSERT_TRUE(dlg);
-        user(dlg);
-        QTimer::singleShot(0, [d = QPointer<Dialog>(dlg)] {
-            if (!d || !d->isVisible()) return;
-            ADD_FAILURE() << "still open";
-            d->reject();
-        });
-    });
-}
 
 // The picture of a window for a person to look at: written now, of the
 // window's size.

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "DialogPlayer.h"
 #include "FigPolyTestSupport.h"
 #include "MapPlotTestSupport.h"
 #include "clsMapSymbol.h"
@@ -48,7 +49,7 @@ protected:
     // `fill` gives it what it needs besides.
     template <class Dialog>
     MapFigurePtr create(int kind, ShownLists& shown, const std::function<void(Dialog*)>& fill = {}) {
-        WhenOpen<Dialog>([&](Dialog* dlg) {
+        testsupport::WhenModal<Dialog>([&](Dialog* dlg) {
             shown = {dlg->choAdmin->currentText(), dlg->choThing->currentText()};
             if (fill) fill(dlg);
             dlg->cmdOK->click();
@@ -135,7 +136,7 @@ TEST_F(DefaultCatalogues, AnExistingFigureKeepsAThingOrDistrictTheCatalogueLacks
         line->setThing(c.thing);
         line->setPoly(std::make_shared<clsPoly>(PolyOf({A, B, C})));
         const bool knownAdmin = unit->Admins().Item(c.admin) != nullptr;
-        WhenOpen<frmFigPoly>([&](frmFigPoly* dlg) {
+        testsupport::WhenModal<frmFigPoly>([&](frmFigPoly* dlg) {
             EXPECT_EQ(dlg->choAdmin->currentIndex() >= 0, knownAdmin) << c.admin;
             EXPECT_EQ(dlg->choThing->currentIndex(), -1) << "no entry rather than a wrong one: " << c.thing;
             dlg->cmdOK->click();

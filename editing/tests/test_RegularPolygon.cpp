@@ -9,6 +9,7 @@
 
 #include <cmath>
 
+#include "DialogPlayer.h"
 #include "EditingTestSupport.h"
 #include "FigureWindows.h"
 #include "basHMapCoord.h"
@@ -246,9 +247,7 @@ TEST(RegularPolygon, TheWindowAsAUserSeesIt) {
     SetMapModeSource([] { return 1; });
     RegularPolygon() = frmRegularPolygonLogic();
     for (const bool ok : {true, false}) {
-        QTimer::singleShot(0, [ok] {
-            auto* dlg = qobject_cast<frmRegularPolygon*>(QApplication::activeModalWidget());
-            ASSERT_TRUE(dlg);
+        testsupport::WhenModal<frmRegularPolygon>([ok](frmRegularPolygon* dlg) {
             EXPECT_EQ(dlg->windowTitle(), QStringLiteral("正多角形生成"));
             EXPECT_EQ(dlg->lblCx->text(), QStringLiteral("経度(&X):"));
             EXPECT_EQ(dlg->txtDistance->text(), ok ? QStringLiteral("100.00km") : QStringLiteral("25.00km"));
@@ -265,11 +264,7 @@ TEST(RegularPolygon, TheWindowAsAUserSeesIt) {
                 edittest::ExpectPicture(dlg);
             }
             (ok ? dlg->cmdOK : dlg->cmdCancel)->click();
-            QTimer::singleShot(0, [d = QPointer<frmRegularPolygon>(dlg)] {
-                if (!d || !d->isVisible()) return;
-                ADD_FAILURE() << "still open";
-                d->reject();
-            });
+            EXPECT_FALSE(dlg->isVisible()) << "still open";
         });
         RegularPolygonRequest req;
         req.MapMode = 1;

@@ -14,6 +14,7 @@
 #include <cmath>
 
 #include "Clock.h"
+#include "DialogPlayer.h"
 #include "EditingTestSupport.h"
 #include "KeyCodes.h"
 #include "basHMapCoord.h"
@@ -576,9 +577,7 @@ TEST(DrawWindow, RunOverTheMainViewKeepsTheCallersValuesOnCancel) {
     req.ActIndex = 2;
     req.CenterView = false;
     req.firstPosition = {700, 800};
-    QTimer::singleShot(0, [] {
-        auto* dlg = qobject_cast<frmDraw*>(QApplication::activeModalWidget());
-        ASSERT_TRUE(dlg);
+    testsupport::WhenModal<frmDraw>([](frmDraw* dlg) {
         dlg->cmdCancel->click();
     });
     EXPECT_FALSE(RunDrawWindow(req));

@@ -13,6 +13,7 @@
 #include <QSlider>
 #include <QTimer>
 
+#include "DialogPlayer.h"
 #include "PointDialogTestSupport.h"
 
 using namespace edittest;
@@ -48,7 +49,7 @@ struct PointWindows : ::testing::Test {
 } // namespace
 
 TEST_F(PointWindows, ANewSymbolPlacedByTyping) {
-    WhenOpen<frmFigSymbol>([](frmFigSymbol* dlg) {
+    testsupport::WhenModal<frmFigSymbol>([](frmFigSymbol* dlg) {
         EXPECT_EQ(dlg->windowTitle(), QStringLiteral("点記号図形プロパティ - SMALL.MLL"));
         EXPECT_EQ(dlg->fraPosition->title(), QStringLiteral("アンカー座標"));
         EXPECT_EQ(dlg->lblX->text(), QStringLiteral("経度(&X):"));
@@ -84,7 +85,7 @@ TEST_F(PointWindows, ANewSymbolPlacedByTyping) {
 }
 
 TEST_F(PointWindows, TheSampleWordOfTheTextPlacementStandsClearOfEveryButton) {
-    WhenOpen<frmFigText>([](frmFigText* dlg) {
+    testsupport::WhenModal<frmFigText>([](frmFigText* dlg) {
         TextFixPicture* picture = dlg->fraFixPicture;
         // The picture alone, as it lies under the buttons.
         for (QRadioButton* b : picture->optFix) b->hide();
@@ -110,7 +111,7 @@ TEST_F(PointWindows, TheSampleWordOfTheTextPlacementStandsClearOfEveryButton) {
 }
 
 TEST_F(PointWindows, ATextWithItsAngleNamesAndPair) {
-    WhenOpen<frmFigText>([](frmFigText* dlg) {
+    testsupport::WhenModal<frmFigText>([](frmFigText* dlg) {
         EXPECT_EQ(dlg->windowTitle(), QStringLiteral("文字列図形プロパティ - SMALL.MLL"));
         EXPECT_TRUE(dlg->fraFixPicture->optFix[10]->isChecked());
         EXPECT_FALSE(dlg->chkSymbol->isChecked());
@@ -155,7 +156,7 @@ TEST_F(PointWindows, ATextWithItsAngleNamesAndPair) {
     EXPECT_EQ(TextPair().PairThingName, QStringLiteral("Dot"));
 
     // The pair is offered again for the next text.
-    WhenOpen<frmFigText>([](frmFigText* dlg) {
+    testsupport::WhenModal<frmFigText>([](frmFigText* dlg) {
         EXPECT_TRUE(dlg->chkSymbol->isChecked());
         EXPECT_EQ(dlg->choThingSymbol->currentText(), QStringLiteral("Dot"));
         dlg->cmdCancel->click();

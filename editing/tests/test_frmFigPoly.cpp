@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "DialogPlayer.h"
 #include "FigPolyTestSupport.h"
 #include "FlexGrid.h"
 #include "PickerDialog.h"
@@ -23,15 +24,6 @@ namespace {
 void PressEnter(QWidget* w) {
     QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
     QApplication::sendEvent(w, &press);
-}
-
-// Closes a modal dialog left open, so that a failing test does not hang.
-void CloseLater(QDialog* dlg) {
-    QTimer::singleShot(0, [d = QPointer<QDialog>(dlg)] {
-        if (!d || !d->isVisible()) return;
-        ADD_FAILURE() << "still open";
-        d->reject();
-    });
 }
 
 FigureDialogVars VarsOf(const MapFigurePtr& figure, const MapUnitPtr& unit, int32_t activeNode = 0) {
@@ -83,9 +75,7 @@ TEST_F(WorldMap, APolygonOpenedAndTakenBackUnchanged) {
     const std::vector<PolyPoint> nodes = PointsOf(*polygon->Poly());
     const double id = polygon->FigID();
     HMapEdit().EditActiveNode = 3;
-    QTimer::singleShot(0, [&] {
-        auto* dlg = qobject_cast<frmFigPoly*>(QApplication::activeModalWidget());
-        ASSERT_TRUE(dlg);
+    testsupport::WhenModal<frmFigPoly>([&](frmFigPoly* dlg) {
         EXPECT_EQ(dlg->windowTitle(), QStringLiteral("多辺形図形プロパティ - WORLD_T3.MLL"));
         EXPECT_EQ(dlg->flgPoly->Rows(), static_cast<int32_t>(nodes.size()) + 1);
         EXPECT_EQ(dlg->flgPoly->Row(), 3);
@@ -97,7 +87,7 @@ TEST_F(WorldMap, APolygonOpenedAndTakenBackUnchanged) {
         EXPECT_TRUE(Hooked(dlg->flgPoly));
         ExpectPicture(dlg);
         dlg->cmdOK->click();
-        CloseLater(dlg);
+        EXPECT_FALSE(dlg->isVisible()) << "still open";
     });
     const auto results = EditMapFigure(polygon);
     ASSERT_TRUE(results);
@@ -154,14 +144,12 @@ TEST_F(WorldMap, TheDistrictPickerOpensOverTheList) {
     dlg.show();
     QApplication::processEvents();
     bool hookedMeanwhile = true;
-    QTimer::singleShot(0, [&] {
-        auto* picker = qobject_cast<PickerDialog*>(QApplication::activeModalWidget());
-        ASSERT_TRUE(picker);
+    testsupport::WhenModal<PickerDialog>([&](PickerDialog* picker) {
         hookedMeanwhile = Hooked(dlg.flgPoly);
         emit picker->upper->activated(0);
         emit picker->lower->activated(2);
         picker->cmdOK->click();
-        CloseLater(picker);
+        EXPECT_FALSE(picker->isVisible()) << "still open";
     });
     QMouseEvent release(QEvent::MouseButtonRelease, QPointF(2, 2), QPointF(2, 2), Qt::LeftButton, Qt::NoButton,
                         Qt::NoModifier);
@@ -185,9 +173,7 @@ TEST_F(WorldMap, EscInACellEditorGivesUpTheCellNotTheDialog) {
         QApplication::sendEvent(focus, &press);
     };
     bool stayed = false;
-    QTimer::singleShot(0, [&] {
-        auto* dlg = qobject_cast<frmFigPoly*>(QApplication::activeModalWidget());
-        ASSERT_TRUE(dlg);
+    testsupport::WhenModal<frmFigPoly>([&](frmFigPoly* dlg) {
         dlg->activateWindow();  // an offscreen window is not always activated when shown
         QApplication::processEvents();
         for (int32_t col : {FigPolyLogic::ColX, FigPolyLogic::ColY}) {
@@ -203,7 +189,7 @@ TEST_F(WorldMap, EscInACellEditorGivesUpTheCellNotTheDialog) {
             EXPECT_EQ(dlg->flgPoly->TextMatrix(2, col), before);
         }
         pressEsc();  // no editor open: the dialog is cancelled
-        CloseLater(dlg);
+        EXPECT_FALSE(dlg->isVisible()) << "still open";
     });
     EXPECT_FALSE(EditMapFigure(line));
     EXPECT_TRUE(stayed);

@@ -9,6 +9,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "DialogPlayer.h"
 #include "EditingTestSupport.h"
 #include "TestSupport.h"
 #include "clsMapRem.h"
@@ -83,9 +84,7 @@ TEST_F(RemarkDialog, EditedThroughHMapEditAsAUserWould) {
     HMapEdit().EditMapUnit = vars.MapUnit;
     rem->setOwnColor(0x3070E0);
     for (const bool ok : {false, true}) {
-        QTimer::singleShot(0, [ok] {
-            auto* dlg = qobject_cast<frmFigRem*>(QApplication::activeModalWidget());
-            ASSERT_TRUE(dlg);
+        testsupport::WhenModal<frmFigRem>([ok](frmFigRem* dlg) {
             EXPECT_EQ(dlg->windowTitle(), QStringLiteral("注釈図形プロパティ - JAPAN.MLL"));
             EXPECT_EQ(dlg->focusWidget(), dlg->txtComment);
             if (ok) {
@@ -93,11 +92,7 @@ TEST_F(RemarkDialog, EditedThroughHMapEditAsAUserWould) {
             }
             dlg->txtComment->setPlainText(QStringLiteral("一行目\r\n二行目\t終わり\x1f"));
             (ok ? dlg->cmdOK : dlg->cmdCancel)->click();
-            QTimer::singleShot(0, [d = QPointer<frmFigRem>(dlg)] {  // a dialog left open would hang the test
-                if (!d || !d->isVisible()) return;
-                ADD_FAILURE() << "still open";
-                d->reject();
-            });
+            EXPECT_FALSE(dlg->isVisible()) << "still open";
         });
         const auto results = EditMapFigure(rem);
         ASSERT_EQ(results.has_value(), ok);

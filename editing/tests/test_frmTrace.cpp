@@ -15,6 +15,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "DialogPlayer.h"
 #include "EditingTestSupport.h"
 #include "FigureWindows.h"
 #include "Screen.h"
@@ -103,17 +104,10 @@ TEST(frmTrace, TheInstalledTraceWindowReturnsTheDigitisedPoint) {
     TraceWindowRequest req;
     req.PointX = LonAt(100);
     req.PointY = LatAt(200);
-    QTimer::singleShot(0, [] {
-        auto* dlg = qobject_cast<frmTrace*>(QApplication::activeModalWidget());
-        ASSERT_TRUE(dlg);
+    testsupport::WhenModal<frmTrace>([](frmTrace* dlg) {
         QTest::mouseClick(dlg->picView, Qt::LeftButton, {}, QPoint(230, 120));
         dlg->cmdOK->click();
-        QTimer::singleShot(0, [d = QPointer<frmTrace>(dlg)] {
-            if (d && d->isVisible()) {
-                ADD_FAILURE() << "still open";
-                d->reject();
-            }
-        });
+        EXPECT_FALSE(dlg->isVisible()) << "still open";
     });
     ASSERT_TRUE(InstalledFigPolyWindows().trace(req));
     EXPECT_NEAR(req.PointX, LonAt(230), 1);

@@ -1,6 +1,7 @@
 #include "CruiseTestSupport.h"
 
 #include "basGlobe.h"
+#include "DialogPlayer.h"
 #include "frmCruise05.h"
 
 #include <QApplication>
@@ -132,10 +133,11 @@ TEST_F(CruiseDialog, Window) {
     for (const auto& [button, code] : {std::pair{"cancel", 0}, {"escape", 0}, {"run", 2}}) {
         frmCruise05 modal;
         modal.logic().CruiseEngine = &engine;
-        QTimer::singleShot(0, &modal, [&, b = QString::fromLatin1(button)] {
+        testsupport::WhenModal<frmCruise05>([&, b = QString::fromLatin1(button)](frmCruise05&) {
             if (b == "cancel") modal.cmdCancel->click();
             else if (b == "run") modal.cmdExe->click();
             else QTest::keyClick(&modal, Qt::Key_Escape);
+            EXPECT_FALSE(modal.isVisible()) << "still open";
         });
         EXPECT_EQ(modal.showCruise(), code) << button;
     }

@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "DialogBase.h"
+#include "DialogPlayer.h"
 #include "KeyCodes.h"
 #include "Screen.h"
 #include "TestSupport.h"
@@ -214,7 +215,7 @@ TEST(DialogBase, ResultPositionAndHelp) {
         dlg.setHelpContext(252000);
         auto* help = new QPushButton(QStringLiteral("ヘルプ(&H)"), &dlg);
         dlg.setHelpButton(help);
-        QTimer::singleShot(0, &dlg, [&] {
+        testsupport::WhenModal<DialogBase>([&](DialogBase&) {
             EXPECT_EQ(dlg.frameGeometry().topLeft(), QPoint(100, 80));
             help->click();
             dlg.move(30, 45);
@@ -228,12 +229,15 @@ TEST(DialogBase, ResultPositionAndHelp) {
         // Off the screen: opened at the nearest place on it.
         remembered = {99999, 99999};
         const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
-        QTimer::singleShot(0, &dlg, [&] {
+        testsupport::WhenModal<DialogBase>([&](DialogBase&) {
             EXPECT_EQ(dlg.frameGeometry().bottomRight(), QPoint(screen.width() - 1, screen.height() - 1));
             dlg.closeCancel();
         });
         EXPECT_FALSE(dlg.showModal());
-        QTimer::singleShot(0, &dlg, [&] { QTest::keyClick(&dlg, Qt::Key_Escape); });
+        testsupport::WhenModal<DialogBase>([&](DialogBase&) {
+            QTest::keyClick(&dlg, Qt::Key_Escape);
+            EXPECT_FALSE(dlg.isVisible()) << "Esc left it open";
+        });
         dlg.setDialogOK(true);
         EXPECT_FALSE(dlg.showModal());  // closed by Esc: not OK
     }

@@ -12,6 +12,7 @@
 #include <QUrl>
 
 #include "AppInfo.h"
+#include "DialogPlayer.h"
 #include "Help.h"
 #include "HelpWindow.h"
 #include "TestSupport.h"
@@ -90,9 +91,10 @@ TEST(HelpWindow, PagesLinksContentsIndexAndTheWayBack) {
 TEST(HelpWindow, BelongsToTheModalDialogItIsAskedFromUntilItIsDone) {
     HelpFolder f;
     QDialog outer, inner(&outer);
-    QTimer::singleShot(0, [&] {
-        QTimer::singleShot(0, [&] {
+    testsupport::WhenModal<QDialog>([&](QDialog&) {
+        testsupport::WhenModal<QDialog>([&](QDialog&) {
             EXPECT_TRUE(ShowHelpTopic(1200));
+            ASSERT_NE(HelpWindow::Current(), nullptr);
             EXPECT_EQ(HelpWindow::Current()->parentWidget(), &inner);
             inner.accept();
         });

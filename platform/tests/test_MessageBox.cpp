@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <QTreeView>
 
+#include "DialogPlayer.h"
 #include "Fonts.h"
 #include "MessageBox.h"
 #include "ResString.h"
@@ -109,17 +110,6 @@ TEST(FileFilters, QtNameFiltersMatchEitherCase) {
 
 namespace {
 
-// Runs `answer` on the chooser once it is open, with the program's own
-// (Qt) choosers in place of the test's.
-template <typename Dialog, typename F>
-void whenOpen(F answer) {
-    QTimer::singleShot(0, [answer] {
-        auto* d = qobject_cast<Dialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(d, nullptr);
-        answer(d);
-    });
-}
-
 struct QtChoosers {
     MessageBoxProvider* previous = SetMessageBoxProvider(nullptr);
     ~QtChoosers() { SetMessageBoxProvider(previous); }
@@ -133,7 +123,7 @@ TEST(QtChoosers, FileFolderColourAndFont) {
     testsupport::WriteBytes(dir.file(QStringLiteral("coast.mll")), "x");
     FileRequest req{false, QStringLiteral("ファイルを開く"), QStringLiteral("経緯度地図(*.MLL)|*.MLL|ＸＹ地図(*.MXY)|*.MXY|"),
                     dir.file(QStringLiteral("x.MXY")), 2};
-    whenOpen<QFileDialog>([&](QFileDialog* d) {
+    testsupport::WhenModal<QFileDialog>([&](QFileDialog* d) {
         EXPECT_EQ(d->windowTitle(), req.title);
         EXPECT_TRUE(QtNameFilters(req.filter)[1].startsWith(d->selectedNameFilter()));  // the entry asked for
         d->selectNameFilter(QtNameFilters(req.filter)[0]);
@@ -143,10 +133,10 @@ TEST(QtChoosers, FileFolderColourAndFont) {
     int index = 0;
     EXPECT_EQ(ChooseFile(req, &index), dir.file(QStringLiteral("coast.mll")));
     EXPECT_EQ(index, 1);
-    whenOpen<QFileDialog>([](QFileDialog* d) { d->reject(); });
+    testsupport::WhenModal<QFileDialog>([](QFileDialog* d) { d->reject(); });
     EXPECT_EQ(ChooseFile(req), QString());
 
-    whenOpen<QColorDialog>([](QColorDialog* d) {
+    testsupport::WhenModal<QColorDialog>([](QColorDialog* d) {
         EXPECT_EQ(d->currentColor(), QColor(10, 20, 30));
         d->setCurrentColor(QColor(200, 100, 50));
         d->accept();
@@ -159,7 +149,7 @@ TEST(QtChoosers, FileFolderColourAndFont) {
     StdFont font;
     font.name = QStringLiteral("ＭＳ Ｐゴシック");
     font.size = 11;
-    whenOpen<QFontDialog>([](QFontDialog* d) {
+    testsupport::WhenModal<QFontDialog>([](QFontDialog* d) {
         QFont f = d->currentFont();
         f.setStyleName(QStringLiteral("Bold"));  // as the style list sets it
         d->setCurrentFont(f);
@@ -186,7 +176,7 @@ QStringList textsOf(const QList<QAbstractButton*>& buttons) {
 TEST(QtChoosers, SpeakJapaneseAndSayOKAsTheProgramsDialogs) {
     ASSERT_TRUE(InstallJapaneseTranslations()) << "Qt's Japanese translations (qt6-translations-l10n)";
     QtChoosers qt;
-    whenOpen<QFileDialog>([](QFileDialog* d) {
+    testsupport::WhenModal<QFileDialog>([](QFileDialog* d) {
         QStringList labels;
         for (const QLabel* l : d->findChildren<QLabel*>()) labels << l->text();
         for (const char* label : {"ファイル名(&N):", "ファイルの種類:"})
@@ -200,7 +190,7 @@ TEST(QtChoosers, SpeakJapaneseAndSayOKAsTheProgramsDialogs) {
         d->reject();
     });
     EXPECT_EQ(ChooseFile({true, QStringLiteral("名前を付けて保存"), QString(), QString(), 1}), QString());
-    whenOpen<QColorDialog>([](QColorDialog* d) {
+    testsupport::WhenModal<QColorDialog>([](QColorDialog* d) {
         const QStringList buttons = textsOf(d->findChildren<QAbstractButton*>());
         EXPECT_TRUE(buttons.contains(QStringLiteral("ＯＫ")) && buttons.contains(QStringLiteral("キャンセル")))
             << buttons.join(QLatin1Char('|')).toStdString();
@@ -208,7 +198,7 @@ TEST(QtChoosers, SpeakJapaneseAndSayOKAsTheProgramsDialogs) {
     });
     COLORREF colour = 0;
     EXPECT_FALSE(ChooseColor(colour));
-    whenOpen<QMessageBox>([](QMessageBox* box) {
+    testsupport::WhenModal<QMessageBox>([](QMessageBox* box) {
         EXPECT_EQ(textsOf(box->buttons()), QStringList{QStringLiteral("ＯＫ")});
         box->buttons().at(0)->click();
     });
@@ -222,7 +212,7 @@ TEST(QtChoosers, FontDialogNamesEachFamilyOnce) {
     StdFont font;
     font.name = QStringLiteral("Arial");
     QString repeated;
-    whenOpen<QFontDialog>([&](QFontDialog* d) {
+    testsupport::WhenModal<QFontDialog>([&](QFontDialog* d) {
         QListView* families = d->findChild<QListView*>();
         const auto* names = qobject_cast<const QStyledItemDelegate*>(families->itemDelegate());
         ASSERT_NE(names, nullptr);

@@ -12,6 +12,7 @@
 #include <QTimer>
 
 #include "AppState.h"
+#include "DialogPlayer.h"
 #include "TestSupport.h"
 #include "WizardTestSupport.h"
 #include "basHMapCoord.h"
@@ -211,9 +212,7 @@ TEST_F(DirectProjection, TheMainWindowsCommandRedrawsOnlyAfterOk) {
     int redraws = 0;
     SetDirectProjectionHost({[this] { return &plot; }, [&] { ++redraws; }});
     for (bool ok : {false, true}) {
-        QTimer::singleShot(0, [ok] {
-            auto* d = qobject_cast<frmDirectProjection*>(QApplication::activeModalWidget());
-            ASSERT_NE(d, nullptr);
+        testsupport::WhenModal<frmDirectProjection>([ok](frmDirectProjection* d) {
             d->logic().ValidateScale(QStringLiteral("3000000"));
             if (ok) d->okButton()->click();
             else d->reject();
