@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 
+#include "Clock.h"
 #include "VectorState.h"
 
 namespace plat {
@@ -25,8 +26,9 @@ void DoEvents() {
 }
 
 void EventPump::operator()() {
-    const auto now = std::chrono::steady_clock::now();
-    if (now - last_ >= pitch_) {
+    const int64_t now = TickCount();
+    if (!ran_ || now - last_ >= pitch_) {
+        ran_ = true;
         last_ = now;
         DoEvents();
     } else {

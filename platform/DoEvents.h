@@ -2,6 +2,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 
 namespace plat {
 
@@ -13,17 +14,19 @@ void DoEvents();
 int DoEventsDepth();
 
 // DoEvents for loops that would call it far more often than events come:
-// it lets them run at most once per pitch, the first call always. Between
-// runs it only clears the vector state, as DoEvents does.
+// it lets them run at most once per pitch of the program's clock (TickCount),
+// the first call always. Between runs it only clears the vector state, as
+// DoEvents does.
 class EventPump {
 public:
-    explicit EventPump(std::chrono::milliseconds pitch = std::chrono::milliseconds(8)) : pitch_(pitch) {}
+    explicit EventPump(std::chrono::milliseconds pitch = std::chrono::milliseconds(8)) : pitch_(pitch.count()) {}
     void operator()();
-    void Restart() { last_ = {}; }
+    void Restart() { ran_ = false; }
 
 private:
-    std::chrono::milliseconds pitch_;
-    std::chrono::steady_clock::time_point last_{};
+    int64_t pitch_;
+    int64_t last_ = 0;
+    bool ran_ = false;
 };
 
 // Set while a caller must not be re-entered from an event handler that

@@ -39,8 +39,7 @@ TEST_F(ThingsEditWindow, WarnsThenEditsTheListAndOkRewritesTheCatalogue) {
     ASSERT_TRUE(dlg.loadControls());
     dlg.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
-    QTest::qWait(20);   // the warning comes once the window stands
-    EXPECT_TRUE(m.Warned);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return m.Warned; })) << "the warning comes once the window stands";
     EXPECT_EQ(dlg.windowTitle(), QStringLiteral("事象編集 - WORLD.THG"));
     EXPECT_EQ(dlg.totalLabel()->text(), QStringLiteral("事象数 = 6"));
     EXPECT_EQ(dlg.nameBox()->text(), QStringLiteral("海岸線"));
@@ -75,8 +74,7 @@ TEST_F(ThingsEditWindow, NoToTheWarningClosesWithNothingChanged) {
                                                       dlg.replaceButton(), dlg.upButton(), dlg.downButton()})
         EXPECT_FALSE(w->isEnabled()) << w->objectName().toStdString();
     dlg.show();
-    QTest::qWait(50);   // the answer closes the window at once
-    EXPECT_FALSE(dlg.isVisible());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !dlg.isVisible(); })) << "the answer closes the window";
     EXPECT_FALSE(m.DialogOK);
     EXPECT_EQ(unit->Things().Count(), 6);
 }

@@ -6,8 +6,8 @@
 #include <QObject>
 
 #include <functional>
-#include <thread>
 
+#include "Clock.h"
 #include "DoEvents.h"
 #include "VectorState.h"
 
@@ -61,6 +61,8 @@ TEST(VectorState, EntryPointsLeaveTheUpperStateClear) {
 
 // The pump lets events run at its first call and then once per pitch.
 TEST(EventPump, RunsEventsAtMostOncePerPitch) {
+    plat::FixedClock clock(QDateTime(QDate(2024, 1, 1), QTime(0, 0)));
+    plat::Clock* const previous = plat::SetClock(&clock);
     int ran = 0;
     QObject target;
     auto post = [&] { QMetaObject::invokeMethod(&target, [&] { ++ran; }, Qt::QueuedConnection); };
@@ -69,15 +71,17 @@ TEST(EventPump, RunsEventsAtMostOncePerPitch) {
     pump();
     EXPECT_EQ(ran, 1);
     post();
+    clock.advanceMs(39);
     pump();   // within the pitch: the event waits
     EXPECT_EQ(ran, 1);
-    std::this_thread::sleep_for(std::chrono::milliseconds(45));
+    clock.advanceMs(1);
     pump();
     EXPECT_EQ(ran, 2);
     post();
     pump.Restart();
     pump();
     EXPECT_EQ(ran, 3);
+    plat::SetClock(previous);
 }
 
 } // namespace
