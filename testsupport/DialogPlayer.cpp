@@ -97,8 +97,7 @@ private:
                 act(d);
                 return;
             }
-            if (!activationAsked_) d->activateWindow();
-            activationAsked_ = true;
+            d->activateWindow();   // asked again on each look: a request can be lost
         }
         if (clock_.elapsed() < kBoundMs) return;
         QWidget* top = QApplication::activeModalWidget();
@@ -163,7 +162,6 @@ private:
     State state_ = State::Waiting;
     bool running_ = false;
     bool seen_ = false;
-    bool activationAsked_ = false;
     QPointer<QWidget> dialog_;
     HideWatch hideWatch_;
     QTimer timer_;
