@@ -29,6 +29,7 @@
 #include "Bitmap.h"
 #include "RasterDC.h"
 #include "CanvasPictures.h"
+#include "DialogBase.h"
 #include "DoEvents.h"
 #include "ErrorMng.h"
 #include "FigurePickMenuUi.h"
@@ -248,6 +249,8 @@ frmMain::frmMain(QWidget* parent)
 }
 
 frmMain::~frmMain() {
+    // The controls outlive the window's own parts: they must not reach them.
+    plat::CutOffChildren(this);
     SetMainWindowCorner({});
     removeDialogHosts();
     SetWindupHook({});

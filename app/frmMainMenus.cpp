@@ -74,7 +74,7 @@ void frmMain::buildMenus() {
     };
     auto item = [&](QMenu* menu, const char* caption, const char* handler, std::function<void()> fn) {
         QAction* a = menu->addAction(QString::fromUtf8(caption));
-        QObject::connect(a, &QAction::triggered, menu, wired(handler, std::move(fn)));
+        QObject::connect(a, &QAction::triggered, this, wired(handler, std::move(fn)));
         return a;
     };
     auto check = [&](QMenu* menu, const char* caption, const char* handler, std::function<void()> fn) {
@@ -269,15 +269,17 @@ void frmMain::mnuFile_Click() {
 
 namespace {
 
-// The unit submenu rebuilt from the set: one checkable item a unit.
-void fillUnitMenu(QMenu* menu, const std::vector<MenuItemState>& items, const std::function<void(int)>& toggle) {
+// The unit submenu rebuilt from the set: one checkable item a unit, heard
+// by the window.
+void fillUnitMenu(QObject* window, QMenu* menu, const std::vector<MenuItemState>& items,
+                  const std::function<void(int)>& toggle) {
     menu->clear();
     for (size_t i = 0; i < items.size(); ++i) {
         QAction* a = menu->addAction(items[i].Caption);
         a->setCheckable(true);
         a->setChecked(items[i].Checked);
         const int index = int(i) + 1;
-        QObject::connect(a, &QAction::triggered, menu, [toggle, index] { toggle(index); });
+        QObject::connect(a, &QAction::triggered, window, [toggle, index] { toggle(index); });
     }
 }
 
@@ -306,7 +308,7 @@ void frmMain::mnuEdit_Click() {
     showItem(m.Add, s.Add);
     showItem(m.AddAzimuthLine, s.AddAzimuthLine);
     showAll(m.FigPick, s.FigPick);
-    fillUnitMenu(m.MapPick, UnitMenuItems(units, false, int32_t(gvLanguage)), [this](int index) {
+    fillUnitMenu(this, m.MapPick, UnitMenuItems(units, false, int32_t(gvLanguage)), [this](int index) {
         guarded("mnuMapPickItem_Click", [index] {
             if (const MapUnitPtr u = CurrentMapUnits()->Item(index)) u->setSearchSwitch(!u->SearchSwitch());
         });
@@ -338,7 +340,7 @@ void frmMain::mnuView_Click() {
                                                            {m.AdmShow, s.AdmShow}, {m.ThgShow, s.ThgShow},
                                                            {m.FigShow, s.FigShow}, {m.FigNative, s.FigNative}};
     for (const auto& [a, st] : switches) showItem(a, st);
-    fillUnitMenu(m.MapDisp, UnitMenuItems(CurrentMapUnits(), true, int32_t(gvLanguage)),
+    fillUnitMenu(this, m.MapDisp, UnitMenuItems(CurrentMapUnits(), true, int32_t(gvLanguage)),
                  [this](int index) { guarded("mnuMapDispItem_Click", [this, index] { mnuMapDispItem(index); }); });
 }
 

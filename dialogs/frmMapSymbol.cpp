@@ -85,6 +85,8 @@ frmMapSymbol::frmMapSymbol(QWidget* parent, MapSymbolModel& model) : DialogBase(
 }
 
 frmMapSymbol::~frmMapSymbol() {
+    // Unloading empties the grids, which tell the handlers.
+    plat::CutOffChildren(this);
     unload();
     model_.attach(nullptr, nullptr);
     model_.ShowRange = nullptr;

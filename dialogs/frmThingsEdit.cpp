@@ -46,6 +46,8 @@ frmThingsEdit::frmThingsEdit(QWidget* parent, ThingsEditModel& model) : DialogBa
 }
 
 frmThingsEdit::~frmThingsEdit() {
+    // Unloading empties the grid, which tells the handlers.
+    plat::CutOffChildren(this);
     unload();
     model_.attach(nullptr);
 }

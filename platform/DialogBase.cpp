@@ -66,10 +66,15 @@ DialogBase::DialogBase(QWidget* parent, DialogPosition* remembered)
     connect(qApp, &QApplication::focusChanged, this, &DialogBase::onFocusChanged);
 }
 
+void CutOffChildren(QObject* window) {
+    for (QObject* child : window->findChildren<QObject*>()) QObject::disconnect(child, nullptr, window, nullptr);
+}
+
 DialogBase::~DialogBase() {
-    // QDialog hides the window when it goes, which moves the focus: this
-    // part of the dialog must hear nothing of it.
+    // QDialog hides the window when it goes, which moves the focus, and
+    // deletes the children: this part of the dialog must hear nothing of it.
     disconnect(qApp, nullptr, this, nullptr);
+    CutOffChildren(this);
     if (filtering_) qApp->removeEventFilter(this);
 }
 

@@ -63,6 +63,13 @@ int32_t WindowTopTwips(const QWidget* w);
 
 enum class EnterPolicy { Default, MoveToOK, PressOK };
 
+// Removes every connection from the window's children (at any depth) to
+// the window itself. A window calls it as it starts to go: its children are
+// deleted after its own members, and a child that signals on the way out
+// (a grid letting go of its model resets its scroll bars) must not reach
+// handlers that use those members.
+void CutOffChildren(QObject* window);
+
 class DialogBase : public QDialog {
     Q_OBJECT
 public:

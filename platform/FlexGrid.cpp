@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QStyledItemDelegate>
 #include <QWheelEvent>
 
@@ -177,6 +178,9 @@ FlexGrid::FlexGrid(QWidget* parent) : QTableView(parent), model_(std::make_uniqu
 
 FlexGrid::~FlexGrid() {
     data_.setListener(nullptr);
+    // Letting go of the model resets the scroll bars; a grid on its way out
+    // tells nobody.
+    const QSignalBlocker quiet(this);
     setModel(nullptr);
 }
 

@@ -16,6 +16,7 @@
 #include <algorithm>
 
 #include "AppInfo.h"
+#include "DialogBase.h"
 #include "FileOps.h"
 #include "Help.h"
 #include "MessageBox.h"
@@ -80,6 +81,9 @@ HelpWindow::HelpWindow(QWidget* owner) : QWidget(owner, Qt::Window) {
         setGeometry(r);
     }
 }
+
+// The browser goes after the page it reports to.
+HelpWindow::~HelpWindow() { CutOffChildren(this); }
 
 bool HelpWindow::ShowPage(const QString& page) {
     QWidget* owner = QApplication::activeModalWidget();

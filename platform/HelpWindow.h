@@ -25,6 +25,7 @@ public:
     // The help window while there is one.
     static HelpWindow* Current();
     static void CloseAll();
+    ~HelpWindow() override;
 
     // The file of the page shown.
     QString Page() const { return page_; }
