@@ -598,6 +598,29 @@ TEST_F(MainWindow, TheFigureListReopensWhereItWasLeftAndOnTheScreen) {
     });
 }
 
+// The figure list the window keeps for the run goes with the window, after
+// the window's own parts, as the user left it: the sanitizers stop the test
+// when its grid or the list reach anything already gone.
+TEST_F(MainWindow, GoesWithItsFigureListLeftScrolledWithRowsChosen) {
+    bool left = false;
+    {
+        frmMain window;
+        startWindow(window);
+        testsupport::WhenModal<frmMapList>(
+            [&](frmMapList& list) {
+                plat::FlexGrid* g = list.flgList;
+                g->setTopRow(g->Rows() / 2);
+                const int32_t top = g->TopRow();
+                g->select(top + 1, 1, top + 4, 1);
+                left = top > 1 && g->RowSel() == top + 4;
+                list.fileItems[frmMapListLogic::mnuClose]->trigger();
+            },
+            {.ready = [](frmMapList& list) { return list.logic().UnitIndex > 0 && list.flgList->Rows() > 100; }});
+        menuItem(window.mnuEdit, "地図図形リスト(&T)...")->trigger();
+    }
+    EXPECT_TRUE(left);
+}
+
 TEST_F(MainWindow, ViewMenuDialogsChangeTheEngineAndRedraw) {
     frmMain window;
     startWindow(window);
