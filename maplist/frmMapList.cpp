@@ -88,7 +88,12 @@ frmMapList::frmMapList(QWidget* parent) : plat::DialogBase(parent, [this] { retu
     };
 }
 
-frmMapList::~frmMapList() = default;
+frmMapList::~frmMapList() {
+    // The grid goes after the logic whose rows it reads: it lets go of them
+    // first, heard by nobody.
+    plat::CutOffChildren(this);
+    flgList->cells().setRowSource(nullptr);
+}
 
 void frmMapList::build() {
     setWindowTitle(QStringLiteral("地図図形リスト"));
