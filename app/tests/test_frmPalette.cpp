@@ -248,7 +248,6 @@ TEST_F(Palette, PopupThroughTheWindowsWrapper) {
                                                           : Qt::Key_Right;
                 QTest::keyClick(popup.picture(), qt);
             }
-            EXPECT_FALSE(popup.isVisible()) << "still open";
         });
         EXPECT_EQ(mainform::InputNativeColor(c.colour), c.result) << c.colour;
     }

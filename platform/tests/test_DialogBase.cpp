@@ -236,7 +236,6 @@ TEST(DialogBase, ResultPositionAndHelp) {
         EXPECT_FALSE(dlg.showModal());
         testsupport::WhenModal<DialogBase>([&](DialogBase&) {
             QTest::keyClick(&dlg, Qt::Key_Escape);
-            EXPECT_FALSE(dlg.isVisible()) << "Esc left it open";
         });
         dlg.setDialogOK(true);
         EXPECT_FALSE(dlg.showModal());  // closed by Esc: not OK
