@@ -138,21 +138,19 @@ bool RestoreOneFromTrash(clsMapUnit& unit) {
 int32_t RestoreAllFromTrash(clsMapUnit& unit) {
     clsMap& map = unit.Map();
     clsMap& trash = unit.Garbage();
-    clsMap::FigureList kept;
-    int32_t restored = 0;
-    const clsMap::FigureList all = trash.MapCollection();
+    std::vector<int32_t> restored;
+    const clsMap::FigureList all(trash.begin(), trash.end());
     for (size_t i = 0; i < all.size(); ++i) {
-        if (map.LockMode() || map.Busy()) {
-            // The map says so once; the rest stays where it is.
-            if (map.Add(all[i])) ++restored;
-            else kept.insert(kept.end(), all.begin() + i, all.end());
-            break;
-        }
-        if (map.Add(all[i])) ++restored;
-        else kept.push_back(all[i]);
+        if (map.Add(all[i])) restored.push_back(static_cast<int32_t>(i) + 1);
+        // The map says so once; the rest stays where it is.
+        else if (map.LockMode() || map.Busy()) break;
     }
-    trash.MapCollection() = std::move(kept);
-    return restored;
+    // Through the trash's own edits, last first so the positions hold, for
+    // an undo to put them back.
+    if (!all.empty() && restored.size() == all.size()) trash.Removes(1, trash.Count());
+    else
+        for (auto it = restored.rbegin(); it != restored.rend(); ++it) trash.Remove(*it);
+    return static_cast<int32_t>(restored.size());
 }
 
 int32_t ResetOwnShowModes(clsMapUnits& units) {

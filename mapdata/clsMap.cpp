@@ -150,7 +150,7 @@ void clsMap::Clear() {
     if (Refused(QStringLiteral("Clear"))) return;
     figures_.clear();
     changes_ = 0;
-    undo_.clear();
+    eraseUndo();
 }
 
 bool clsMap::Add(const MapFigurePtr& fig) {
@@ -247,6 +247,25 @@ void clsMap::Undo() {
     // it different from that state: it is modified, not "less than" unmodified.
     if (changes_ < 0) changes_ = 1;
     undo_.clear();
+    if (const std::shared_ptr<clsMap> c = companion_.lock()) c->Undo();
+}
+
+bool clsMap::CanUndo() const {
+    if (!undo_.empty()) return true;
+    const std::shared_ptr<clsMap> c = companion_.lock();
+    return c && c->CanUndo();
+}
+
+void clsMap::eraseUndo() {
+    undo_.clear();
+    if (const std::shared_ptr<clsMap> c = companion_.lock()) c->ResetUndo();
+}
+
+void clsMap::setUndoCompanion(const std::shared_ptr<clsMap>& companion) {
+    // A chain back to this map would revert it twice and never end.
+    for (clsMap* m = companion.get(); m; m = m->companion_.lock().get())
+        if (m == this) return;
+    companion_ = companion;
 }
 
 // ----------------------------------------------------------------- searches
@@ -408,7 +427,7 @@ int32_t clsMap::Load() {
         return plat::ErrFileNotFound;
     }
     eiUndo_ = false;
-    undo_.clear();
+    eraseUndo();
     lockMode_ = false;
     figures_.clear();
     changes_ = 0;
@@ -436,7 +455,7 @@ int32_t clsMap::Load() {
             const AppError e = plat::CurrentError();
             figures_.clear();
             changes_ = 0;
-            undo_.clear();
+            eraseUndo();
             const int answer = ShowFileError(e, fileName_);
             if (answer == 0) continue;
             if (answer == 1) return e.number();
@@ -483,7 +502,7 @@ int32_t clsMap::DoSave() {
     if (!Modify()) return 0;
     if (IsReadOnlyFile(fileName_, true)) {
         // Nothing was written: the map keeps its changes.
-        undo_.clear();
+        eraseUndo();
         eiUndo_ = true;
         return plat::ErrPermissionDenied;
     }
@@ -522,7 +541,7 @@ int32_t clsMap::DoSave() {
     }
     version_ = version;
     setModify(false);
-    undo_.clear();
+    eraseUndo();
     eiUndo_ = true;
     plat::RemoveFile(backup);
     return 0;

@@ -23,6 +23,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "clsMapFigure.h"
@@ -103,9 +104,17 @@ public:
     QString SearchRem(const QString& key) const;
 
     // -- undo
+    // Reverts the current edit here and in the companion.
     void Undo();
-    void ResetUndo() { undo_.clear(); }
-    bool CanUndo() const { return !undo_.empty(); }
+    void ResetUndo() { eraseUndo(); }
+    bool CanUndo() const;
+    // The map whose undo follows this one's: a unit's trash, which takes the
+    // figures this map lets go and gives them back. Whatever erases, reverts
+    // or asks this map's undo does the same with the companion's, so one
+    // undo reverts an edit that moved figures between the two, and an edit
+    // that left the companion alone reverts nothing there. Not this map
+    // itself; the companion is not kept alive by the link.
+    void setUndoCompanion(const std::shared_ptr<clsMap>& companion);
 
     // -- header (a value that cannot be read counts as unknown: -1, the
     // empty text or the zero date)
@@ -163,6 +172,7 @@ private:
     };
 
     bool Refused(const QString& edit) const;
+    void eraseUndo();
     bool InBound(int32_t i) const { return i >= 1 && i <= Count(); }
     void AddUndo(int16_t kind, int32_t position, const MapFigurePtr& fig);
     void InsertAt(int32_t i, const MapFigurePtr& fig);   // 1-based; past the end appends
@@ -185,6 +195,7 @@ private:
     bool eiUndo_ = true;
     bool busy_ = false;
     std::vector<UndoRecord> undo_;
+    std::weak_ptr<clsMap> companion_;
     QString projectionName_;
     int16_t lastPercent_ = -1;
 };

@@ -10,8 +10,20 @@ clsMapUnit::clsMapUnit()
       things_(std::make_shared<clsThings>()),
       admins_(std::make_shared<clsAdmins>()),
       garbage_(std::make_shared<clsMap>()) {
-    garbage_->setEiUndo(false);
     garbage_->setFileName(QStringLiteral("GARBAGE"));
+    map_->setUndoCompanion(garbage_);
+}
+
+void clsMapUnit::setMap(std::shared_ptr<clsMap> m) {
+    if (!m) return;
+    map_ = std::move(m);
+    map_->setUndoCompanion(garbage_);
+}
+
+void clsMapUnit::setGarbage(std::shared_ptr<clsMap> g) {
+    if (!g) return;
+    garbage_ = std::move(g);
+    map_->setUndoCompanion(garbage_);
 }
 
 void clsMapUnit::setMapMode(int32_t mode) {

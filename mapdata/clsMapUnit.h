@@ -23,14 +23,16 @@ public:
 
     // The parts of the unit; setting nothing is ignored.
     clsMap& Map() const { return *map_; }
-    void setMap(std::shared_ptr<clsMap> m) { if (m) map_ = std::move(m); }
+    void setMap(std::shared_ptr<clsMap> m);
     clsThings& Things() const { return *things_; }
     void setThings(std::shared_ptr<clsThings> t) { if (t) things_ = std::move(t); }
     clsAdmins& Admins() const { return *admins_; }
     void setAdmins(std::shared_ptr<clsAdmins> a) { if (a) admins_ = std::move(a); }
-    // The trash of deleted figures; it records no undo.
+    // The trash of deleted and replaced figures. Its undo follows the map's:
+    // resetting, asking or reverting the map's undo covers the trash too,
+    // so one undo puts back both as they were before the edit.
     clsMap& Garbage() const { return *garbage_; }
-    void setGarbage(std::shared_ptr<clsMap> g) { if (g) garbage_ = std::move(g); }
+    void setGarbage(std::shared_ptr<clsMap> g);
 
     bool DisplaySwitch() const { return displaySwitch_; }
     void setDisplaySwitch(bool v) { displaySwitch_ = v; }

@@ -48,6 +48,7 @@ public:
     // the last administrative and the last topographic map with the units
     // of their scale level and hides the others of those kinds.
     bool Optimize(uint8_t flags);
+    // Each unit's map; a map's undo takes its unit's trash along.
     void Undo();
     void ResetUndo();
     bool CanUndo() const;

@@ -297,6 +297,8 @@ void frmMapListLogic::RestoreAll() {
     if (trash.Count() < 1) return;
     MapUnit->Map().ResetUndo();
     const std::vector<MapFigurePtr> figures(trash.begin(), trash.end());
-    if (InsLines(MapUnit->Map().Count() + 1, figures)) trash.Clear();
+    // Emptied by an edit of its own, not Clear: the undo of this command
+    // puts the figures back in the trash.
+    if (InsLines(MapUnit->Map().Count() + 1, figures)) trash.Removes(1, trash.Count());
     JumpRow(RowCount());
 }

@@ -5,6 +5,7 @@
 
 #include "FigurePickMenu.h"
 #include "FigurePickMenuUi.h"
+#include "MainMenus.h"
 #include "MapPlotTestSupport.h"
 #include "TestSupport.h"
 #include "basLibrary.h"
@@ -147,16 +148,54 @@ TEST_F(PickMenu, EnablingMatrix) {
     EXPECT_FALSE(s.Move || s.Copy);
 }
 
-TEST_F(PickMenu, DeleteGoesToTheTrashWithUndo) {
+// Every sequence of delete, restore and undo leaves each figure once: on
+// the map or in the trash.
+TEST_F(PickMenu, DeleteRestoreAndUndoKeepEachFigureOnce) {
+    clsMap& map = lines->Map();
+    clsMap& trash = lines->Garbage();
     const MapFigurePtr a = line({{0, 0}, {dx, 0}});
     pick(lines, a, 1);
     menu.Delete();
-    EXPECT_EQ(lines->Map().Count(), 0);
-    ASSERT_EQ(lines->Garbage().Count(), 1);
-    EXPECT_EQ(points(lines->Garbage().Item(1)), points(a));
+    EXPECT_EQ(map.Count(), 0);
+    ASSERT_EQ(trash.Count(), 1);
+    EXPECT_EQ(points(trash.Item(1)), points(a));
     EXPECT_EQ(plots, 1);
+    // Undo of the delete: back on the map, its copy out of the trash.
     units->Undo();
-    EXPECT_EQ(lines->Map().Item(1), a);
+    ASSERT_EQ(map.Count(), 1);
+    EXPECT_EQ(map.Item(1), a);
+    EXPECT_EQ(trash.Count(), 0);
+    EXPECT_FALSE(units->CanUndo());
+
+    // Undo of a restore: the figure goes back to the trash.
+    pick(lines, a, 1);
+    menu.Delete();
+    const MapFigurePtr copy = trash.Item(1);
+    units->ResetUndo();
+    ASSERT_TRUE(RestoreOneFromTrash(*lines));
+    EXPECT_EQ(map.Item(1), copy);
+    EXPECT_EQ(trash.Count(), 0);
+    EXPECT_TRUE(units->CanUndo());
+    units->Undo();
+    EXPECT_EQ(map.Count(), 0);
+    ASSERT_EQ(trash.Count(), 1);
+    EXPECT_EQ(trash.Item(1), copy);
+
+    // Undo of restore all: the trash holds every figure again, in its order.
+    const MapFigurePtr b = line({{0, dx}, {dx, dx}}), c = line({{0, 2 * dx}, {dx, 2 * dx}});
+    for (const MapFigurePtr& f : {b, c}) {
+        pick(lines, f, 1);
+        menu.Delete();
+    }
+    const std::vector<MapFigurePtr> held(trash.begin(), trash.end());
+    ASSERT_EQ(held.size(), 3u);
+    units->ResetUndo();
+    EXPECT_EQ(RestoreAllFromTrash(*lines), 3);
+    EXPECT_EQ(trash.Count(), 0);
+    EXPECT_EQ(map.Count(), 3);
+    units->Undo();
+    EXPECT_EQ(map.Count(), 0);
+    EXPECT_EQ(std::vector<MapFigurePtr>(trash.begin(), trash.end()), held);
 }
 
 TEST_F(PickMenu, GatherPullsVerticesWithinFourPixelsAndRenewsOnlyMovedFigures) {

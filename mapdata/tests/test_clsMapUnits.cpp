@@ -222,6 +222,65 @@ TEST(MapUnits, AddNewAndUndoAcrossTheMaps) {
     EXPECT_FALSE(ll.CanUndo());
 }
 
+// A unit's trash goes with its map's undo: one undo of the set reverts what
+// an edit did to both, and an edit that left a trash alone reverts nothing
+// there.
+TEST(MapUnits, UndoTakesEachUnitsTrashAlong) {
+    Folders f;
+    writeBase(f);
+    clsMapUnits s;
+    ASSERT_TRUE(s.Add(unitOf(f.map(QStringLiteral("A.MLL")), 190000, 4)));
+    ASSERT_TRUE(s.Add(unitOf(f.map(QStringLiteral("B.MLL")), 190000, 4)));
+    clsMap &a = s.Item(2)->Map(), &trashA = s.Item(2)->Garbage(), &trashB = s.Item(3)->Garbage();
+    const auto move = [](clsMap& from, int32_t i, clsMap& to) {
+        const MapFigurePtr f = from.Item(i);
+        from.Remove(i);
+        to.Add(f);
+    };
+    // Only the trash changed: there is something to undo, and it is undone.
+    s.ResetUndo();
+    trashB.Add(Sym(7, 7));
+    EXPECT_TRUE(s.CanUndo());
+    s.Undo();
+    EXPECT_EQ(trashB.Count(), 0);
+    EXPECT_FALSE(s.CanUndo());
+
+    // Figures into A's trash and one back out, in one edit; trash B, filled
+    // by an earlier edit, is left as it is.
+    move(s.Item(3)->Map(), 2, trashB);
+    s.ResetUndo();
+    const MapFigurePtr second = a.Item(2), third = a.Item(3);
+    move(a, 2, trashA);
+    move(a, 2, trashA);
+    move(trashA, 1, a);
+    s.Undo();
+    EXPECT_EQ(a.Item(2), second);
+    EXPECT_EQ(a.Item(3), third);
+    EXPECT_EQ(a.Count(), 4);
+    EXPECT_EQ(trashA.Count(), 0);
+    EXPECT_EQ(trashB.Count(), 1);
+    EXPECT_EQ(s.Item(3)->Map().Count(), 3);
+
+    // An edit of the map alone, then undo: the trash keeps what it holds.
+    move(a, 4, trashA);
+    s.ResetUndo();
+    a.Add(Sym(9, 9));
+    s.Undo();
+    EXPECT_EQ(a.Count(), 3);
+    EXPECT_EQ(trashA.Count(), 1);
+    // A map's own reset, as the figure list makes it, covers its trash.
+    trashA.Add(Sym(8, 8));
+    a.ResetUndo();
+    EXPECT_FALSE(s.CanUndo());
+    // A trash put in place of another follows the map from then on.
+    auto fresh = std::make_shared<clsMap>();
+    s.Item(2)->setGarbage(fresh);
+    fresh->Add(Sym(1, 1));
+    EXPECT_TRUE(a.CanUndo());
+    s.Undo();
+    EXPECT_EQ(fresh->Count(), 0);
+}
+
 // A new unit's three files are created even when its catalogues are empty,
 // and a map whose figures were all deleted is written: it reads back with
 // nothing but the date line every save puts in.

@@ -58,12 +58,13 @@ struct EditList : ::testing::Test {
 } // namespace
 
 // Random commands against a model of the map, the trash, the clipboard and
-// the undo state: after each, the map holds what the model says, every row
-// shows its figure, and no figure object sits twice in the map or in both
-// the map and the clipboard.
+// the undo state: after each, the map and the trash hold what the model says
+// (an undo puts both back), every row shows its figure, and no figure
+// object sits twice in the map or in both the map and the clipboard or the
+// trash.
 TEST_F(EditList, RandomCommandsKeepRowsAndModelInStep) {
     open(40);
-    std::vector<int32_t> model = tags(map()), modelTrash, modelClip, undoBase = model;
+    std::vector<int32_t> model = tags(map()), modelTrash, modelClip, undoBase = model, undoTrash;
     std::mt19937 rng(7);
     const auto pick = [&](int32_t lo, int32_t hi) { return std::uniform_int_distribution<int32_t>(lo, hi)(rng); };
     for (int step = 0; step < 300; ++step) {
@@ -85,6 +86,7 @@ TEST_F(EditList, RandomCommandsKeepRowsAndModelInStep) {
         case 1:   // paste
             list.Paste();
             undoBase = model;
+            undoTrash = modelTrash;
             model.insert(model.begin() + (n == 0 ? 0 : a - 1), modelClip.begin(), modelClip.end());
             break;
         case 2:   // cut, delete
@@ -97,6 +99,7 @@ TEST_F(EditList, RandomCommandsKeepRowsAndModelInStep) {
                 list.Delete();
             }
             undoBase = model;
+            undoTrash = modelTrash;
             modelTrash.insert(modelTrash.end(), model.begin() + (a - 1), model.begin() + b);
             model.erase(model.begin() + (a - 1), model.begin() + b);
             break;
@@ -111,6 +114,7 @@ TEST_F(EditList, RandomCommandsKeepRowsAndModelInStep) {
             list.RestoreAll();
             if (!modelTrash.empty()) {
                 undoBase = model;
+                undoTrash = modelTrash;
                 model.insert(model.end(), modelTrash.begin(), modelTrash.end());
                 modelTrash.clear();
             }
@@ -118,6 +122,7 @@ TEST_F(EditList, RandomCommandsKeepRowsAndModelInStep) {
         default:
             list.Undo();
             model = undoBase;
+            modelTrash = undoTrash;
             break;
         }
         ASSERT_EQ(tags(map()), model);
@@ -127,6 +132,7 @@ TEST_F(EditList, RandomCommandsKeepRowsAndModelInStep) {
         std::set<const clsMapFigure*> seen;
         for (const MapFigurePtr& f : map()) ASSERT_TRUE(seen.insert(f.get()).second);
         for (const MapFigurePtr& f : *list.ClipMap) ASSERT_FALSE(seen.count(f.get()));
+        for (const MapFigurePtr& f : trash()) ASSERT_FALSE(seen.count(f.get()));
         ASSERT_EQ(list.PanelText(2), "総行数:" + QString::number(map().Count()));
     }
 }
@@ -156,6 +162,8 @@ TEST_F(EditList, SingleAndBlockDeletionsAgree) {
         list.Undo();
         EXPECT_EQ(tags(map()).size(), 12u);
         EXPECT_EQ(map().Item(c.first), firstGone);
+        EXPECT_EQ(trash().Count(), 0) << "the undo takes the copies out of the trash";
+        expectRowsShowFigures();
         list.Unload(9000, 5000, 0, 0);
     }
 }
@@ -258,12 +266,21 @@ TEST_F(EditList, CopyPasteAndTheTrash) {
     EXPECT_EQ(tags(trash()), std::vector<int32_t>({2, 3}));
     list.Undo();
     EXPECT_EQ(tags(map()), std::vector<int32_t>({1, 2, 3, 4, 5, 6, 7, 8}));
+    EXPECT_EQ(trash().Count(), 0) << "the undone deletion takes its copies back";
+    // Restore all appends in trash order and empties the trash; its undo
+    // puts the figures back in the trash, in their order.
+    select(2, 3);
+    list.Delete();
     list.RestoreAll();
-    EXPECT_EQ(tags(map()), std::vector<int32_t>({1, 2, 3, 4, 5, 6, 7, 8, 2, 3}));
+    EXPECT_EQ(tags(map()), std::vector<int32_t>({1, 4, 5, 6, 7, 8, 2, 3}));
     EXPECT_EQ(trash().Count(), 0);
-    EXPECT_EQ(grid.data.Row(), 10);
+    EXPECT_EQ(grid.data.Row(), 8);
     list.SelectAll();
-    EXPECT_EQ(list.PanelText(3), "選択行:1-10");
+    EXPECT_EQ(list.PanelText(3), "選択行:1-8");
+    list.Undo();
+    EXPECT_EQ(tags(map()), std::vector<int32_t>({1, 4, 5, 6, 7, 8}));
+    EXPECT_EQ(tags(trash()), std::vector<int32_t>({2, 3}));
+    expectRowsShowFigures();
 }
 
 TEST_F(EditList, InsertionsAppendBeyondTheRows) {
@@ -333,6 +350,7 @@ TEST_F(EditList, EditMenuEnabling) {
     list.MapUnit->Map().setLockMode(false);
     open(0);
     trash().Add(Symbol(1, 1));
+    map().ResetUndo();   // the trash holds a figure of an earlier edit
     EXPECT_EQ(enabledItems(), join({always, {L::mnuGarbageOne, L::mnuGarbageAll}}));
 
     EXPECT_EQ(list.SortKey6Caption(), "緯度(&6)");
