@@ -31,6 +31,11 @@ constexpr int16_t Dash = 1;
 constexpr int16_t Fill = 8;  // solid fill
 constexpr int16_t Italic = 2;
 
+// The base map's azimuth lines. The main window adds the lines it makes to
+// the active map under the base map's thing, so every catalogue a user's
+// map can have holds it too.
+constexpr ThingStyle AzimuthLine{base::Azimuth, "方位線", FigPolyline, 3, Dash, Rgb(196, 84, 64), -1, 1, 0};
+
 constexpr CategoryStyle BaseCategories[] = {
     {1, "地表"},
     {2, "経緯線"},
@@ -50,16 +55,32 @@ constexpr ThingStyle BaseThings[] = {
     {base::Horizontal, "横線", FigPolyline, 2, Solid, GridLine, -1, 1, 0},
     {base::LonLabel, "経度", FigText, 2, 0, GridText, Paper, 8, 0},
     {base::LatLabel, "緯度", FigText, 2, 0, GridText, Paper, 8, 0},
-    {base::Azimuth, "方位線", FigPolyline, 3, Dash, Rgb(196, 84, 64), -1, 1, 0},
+    AzimuthLine,
     {base::FieldFrame, "領域枠", FigPolyline, 3, Solid, Rgb(70, 70, 70), -1, 2, 0},
     {base::ProjectionFrame, "投影枠", FigPolyline, 3, Solid, Rgb(110, 110, 110), -1, 1, 0},
 };
+
+// The maps' azimuth lines keep the base map's category name; its number
+// there is the water's, so they take the first one the default catalogue
+// leaves free.
+constexpr int16_t Frames = 5;
+
+constexpr ThingStyle InCategory(ThingStyle t, int16_t category) {
+    t.category = category;
+    return t;
+}
 
 constexpr CategoryStyle WorldCategories[] = {
     {1, "行政"},
     {2, "地名"},
     {3, "水部"},
+    {Frames, "枠組"},
+};
+
+constexpr CategoryStyle DefaultCategories[] = {
+    WorldCategories[0], WorldCategories[1], WorldCategories[2],
     {4, "交通"},
+    WorldCategories[3],
 };
 
 // Names of large countries from a world view on, of small ones only where
@@ -74,6 +95,7 @@ constexpr ThingStyle WorldThings[] = {
     {world::Name, "国名", FigText, 2, 0, Ink, White, 9, NameScale},
     {world::SmallName, "国名（小国）", FigText, 2, 0, Ink, White, 8, SmallNameScale},
     {world::Lake, "湖沼", FigPolygon, 3, Fill, Sea, -1, 0, 0},
+    InCategory(AzimuthLine, Frames),
 };
 
 constexpr ThingStyle DefaultThings[] = {
@@ -85,6 +107,7 @@ constexpr ThingStyle DefaultThings[] = {
     {11, "都市", FigSymbol, 2, 2, Ink, White, 0, 0},   // symbol 2: city 3, small
     {12, "地名", FigText, 2, 0, Ink, White, 8, 0},
     {13, "海洋名", FigText, 3, Italic, Rgb(70, 110, 150), -1, 9, 0},
+    WorldThings[6],
 };
 
 constexpr std::array<int32_t, 8> LandPages{
@@ -144,13 +167,13 @@ CatalogueStyle BaseCatalogue() {
 CatalogueStyle WorldCatalogue() {
     return {"KALDERO 世界行政図の事象: 国土、国境、海岸線、国名、湖沼.\n"
             "陸地の頁 1..8 は国の色分け. 行政区の頁で選ぶ.",
-            std::span<const CategoryStyle>(WorldCategories).first(3), WorldThings, world::Land};
+            WorldCategories, WorldThings, world::Land};
 }
 
 CatalogueStyle DefaultCatalogue() {
     return {"KALDERO 既定の事象: 世界行政図の事象と、ユーザー地図のための水部、交通、地名.\n"
             "陸地の頁 1..8 は国の色分け. 行政区の頁で選ぶ.",
-            WorldCategories, DefaultThings, world::Land};
+            DefaultCategories, DefaultThings, world::Land};
 }
 
 std::span<const int32_t, 8> LandPageColours() { return LandPages; }

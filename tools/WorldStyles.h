@@ -45,7 +45,9 @@ struct CatalogueStyle {
     int16_t pagedLand = -1;  // the thing whose pages take LandPageColours; -1 none
 };
 
-// Thing numbers the generated maps refer to.
+// Thing numbers the generated maps refer to. The world and default
+// catalogues hold base::Azimuth too, under the same number: the main window
+// adds the azimuth lines it makes to the active map as the base map's thing.
 namespace base {
 enum : int16_t {
     Background = 1, Ocean = 2, Land = 3, Lake = 4,

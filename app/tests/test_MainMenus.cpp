@@ -4,12 +4,16 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QImage>
 
 #include "AppState.h"
+#include "Bitmap.h"
 #include "MainLogicTestSupport.h"
 #include "MainMenus.h"
+#include "MainPlotRoutines.h"
 #include "MessageBox.h"
 #include "PublicVal.h"
+#include "RasterDC.h"
 #include "Shell.h"
 #include "basBaseMap.h"
 #include "basFileNames.h"
@@ -20,6 +24,7 @@
 #include "clsMapUnit.h"
 #include "clsMapUnits.h"
 #include "clsPoly.h"
+#include "clsThings.h"
 
 namespace {
 
@@ -250,6 +255,64 @@ TEST_F(MainLogic, AzimuthLinesComeAfterTheirRemark) {
     ASSERT_EQ(unit->Map().Count(), before + 1 + lines);
     EXPECT_EQ(commentOf(unit->Map().Item(before + 1)), QStringLiteral("# [方位線]"));
     EXPECT_EQ(unit->Map().Item(before + 2)->FigCode(), 2);
+}
+
+// The lines drawn where the user adds them: on the start map and on a new
+// map, each with the catalogues it ships with, at the first view. They take
+// the base map's thing number, which a catalogue without that thing would
+// list and never draw.
+class AzimuthLinesOnShippedMaps : public ::testing::Test, protected apptest::RunningProgram {
+protected:
+    static constexpr int kW = 400, kH = 300;
+    AzimuthLinesOnShippedMaps() : RunningProgram(kW, kH) {}
+
+    static QImage Plot() {
+        plat::RasterDC dc(plat::Bitmap::Create(kW, kH, 32), 96);
+        EXPECT_EQ(PlotMap(&dc, 96, 96, kW, kH), PlotDone);
+        return dc.image().copy();
+    }
+
+    // Lines at 45 and 135 degrees from the centre of the first view (as
+    // empty settings give it) run right, one up and one down.
+    void ExpectLinesDrawn(const char* name) {
+        ll_->ReadRegistry();
+        const MapUnitPtr base = gvMapUnitsLL->Base();
+        const ThingPtr& thing = base->Things().Item(base->Things().Search(QStringLiteral("方位線")));
+        ASSERT_TRUE(thing);
+        const int32_t fore = thing->PageRecord(1).Fore;
+        const QRgb ink = qRgb(fore & 0xFF, (fore >> 8) & 0xFF, (fore >> 16) & 0xFF);
+
+        const QImage before = Plot();
+        ASSERT_GT(AddAzimuthLines(*gvMapUnitsLL->Active(), QStringLiteral("45 135"), *ll_, base.get()), 0);
+        const QImage after = Plot();
+        after.save(testsupport::OutputFolder() + QStringLiteral("/azimuth-lines-%1.png").arg(QLatin1String(name)));
+        int upRight = 0, downRight = 0, left = 0;
+        for (int y = 0; y < kH; ++y)
+            for (int x = 0; x < kW; ++x) {
+                if (after.pixel(x, y) == before.pixel(x, y) || after.pixel(x, y) != ink) continue;
+                if (x < kW / 2) ++left;
+                else if (y < kH / 2) ++upRight;
+                else ++downRight;
+            }
+        EXPECT_GT(upRight, 40);
+        EXPECT_GT(downRight, 40);
+        EXPECT_EQ(left, 0);
+    }
+};
+
+TEST_F(AzimuthLinesOnShippedMaps, StartMap) {
+    for (const char* name : {"WORLD_T3.MLL", "WORLD_T3.THG", "WORLD_T3.ADM"}) folder_.CopyMap(QString::fromLatin1(name));
+    auto world = std::make_shared<clsMapUnit>();
+    world->setUnitName(folder_.map(QStringLiteral("WORLD_T3.MLL")));
+    ASSERT_TRUE(world->Load());
+    ASSERT_TRUE(gvMapUnitsLL->Add(world));
+    ASSERT_EQ(gvMapUnitsLL->Active(), world);
+    ExpectLinesDrawn("start");
+}
+
+TEST_F(AzimuthLinesOnShippedMaps, NewMap) {
+    ASSERT_TRUE(gvMapUnitsLL->AddNew(folder_.map(QStringLiteral("MINE"))));
+    ExpectLinesDrawn("new");
 }
 
 TEST(ViewMenu, ItemsFollowTheState) {

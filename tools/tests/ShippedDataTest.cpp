@@ -142,6 +142,35 @@ TEST(ShippedData, BaseThingsTheLayersLookUp) {
     EXPECT_TRUE(admins->Item(0)->Show());
 }
 
+// The main window adds its azimuth lines to the active map under the base
+// map's thing number: every map shipped, and the default catalogue new maps
+// start from, hold that thing as the base map has it, where the thing
+// pickers list it.
+TEST(ShippedData, MapCataloguesHoldTheBaseMapsAzimuthLines) {
+    testsupport::ScriptedBoxes boxes;
+    const auto base = LoadCatalogue<clsThings>("BASE.THG");
+    const int16_t number = base->Search(QStringLiteral("方位線"));
+    ASSERT_GE(number, 0);
+    const ThingPtr& lines = base->Item(number);
+    QStringList catalogues{QStringLiteral("DEFAULT.THG")};
+    QDirIterator maps(MapFolder, {QStringLiteral("*.MLL")}, QDir::Files);
+    while (maps.hasNext()) {
+        const QString map = QFileInfo(maps.next()).completeBaseName();
+        if (map != QStringLiteral("BASE")) catalogues << map + QStringLiteral(".THG");
+    }
+    EXPECT_GE(catalogues.size(), 10);  // the start map, the cruise's eight, the default
+    for (const QString& name : catalogues) {
+        SCOPED_TRACE(name.toStdString());
+        const auto things = LoadCatalogue<clsThings>(name.toLatin1().constData());
+        const ThingPtr& t = things->Item(number);
+        ASSERT_TRUE(t);
+        EXPECT_EQ(things->Search(QStringLiteral("方位線")), number);
+        EXPECT_TRUE(t->Name() == QStringLiteral("方位線") && t->Figure() == 2);
+        for (int32_t page = 1; page <= 8; ++page) EXPECT_TRUE(t->PageRecord(page) == lines->PageRecord(page)) << page;
+        EXPECT_EQ(things->CategoryName(t->Category()), base->CategoryName(lines->Category()));
+    }
+}
+
 TEST(ShippedData, DistrictsAreTheCountries) {
     testsupport::ScriptedBoxes boxes;
     const auto world = LoadCatalogue<clsAdmins>("WORLD_T3.ADM");
