@@ -107,7 +107,7 @@ constexpr ThingStyle DefaultThings[] = {
     {11, "都市", FigSymbol, 2, 2, Ink, White, 0, 0},   // symbol 2: city 3, small
     {12, "地名", FigText, 2, 0, Ink, White, 8, 0},
     {13, "海洋名", FigText, 3, Italic, Rgb(70, 110, 150), -1, 9, 0},
-    WorldThings[6],
+    InCategory(AzimuthLine, Frames),
 };
 
 constexpr std::array<int32_t, 8> LandPages{
