@@ -9,6 +9,7 @@
 #include <QPushButton>
 
 #include "CanvasPictures.h"
+#include "HelpPages.h"
 #include "PublicVal.h"
 #include "TestSupport.h"
 #include "clsCanvas.h"
@@ -144,6 +145,11 @@ TEST_F(ImageSize, ChecksAndTheirMessages) {
     EXPECT_FALSE(logic_.SetViewText(0, QString::number(canvas_->ViewMaxWidth() + 1)));
     EXPECT_TRUE(logic_.SetViewText(0, QString::number(canvas_->ViewMaxWidth())));
     EXPECT_EQ(logic_.ViewSide(0), canvas_->ViewMaxWidth());
+}
+
+TEST_F(ImageSize, HelpPageNamesOnlyItsControls) {
+    const frmMapSize dlg(logic_);
+    EXPECT_EQ(testsupport::NamesNotInWindow(230010, dlg), QStringList());
 }
 
 TEST_F(ImageSize, OkWritesTheCopyCancelNothing) {

@@ -11,6 +11,7 @@
 
 #include "DialogPlayer.h"
 #include "AppTestSupport.h"
+#include "HelpPages.h"
 #include "MainPlotRoutines.h"
 #include "Screen.h"
 #include "basHMap.h"
@@ -74,6 +75,7 @@ TEST(MapInformation, ReopensOnTheScreenAndLetsGoOfTheMap) {
     EXPECT_TRUE(screen.contains(dlg.frameGeometry())) << "moved back inside the screen";
     EXPECT_EQ(dlg.lblPass()->text(), QStringLiteral("/tmp/THE_MAP.MLL"));
     EXPECT_EQ(dlg.txtInfo()->toPlainText(), QString()) << "a map without remarks";
+    EXPECT_EQ(testsupport::NamesNotInWindow(frmMapInfo::kHelpContext, dlg), QStringList());
     dlg.closeOK();
     EXPECT_EQ(dlg.map(), nullptr);
     EXPECT_LT(frmMapInfo::Remembered().left, 1000000);

@@ -14,6 +14,7 @@
 #include <QTimer>
 
 #include "FlexGrid.h"
+#include "HelpPages.h"
 #include "basHMap.h"
 #include "frmMapSymbol.h"
 
@@ -66,6 +67,13 @@ TEST_F(MapSymbolWindow, ClicksEditTheCopiesAndOkHandsThemOver) {
     EXPECT_EQ(own(u"海岸線").PageRecord(1).ShowMode, 0);
     EXPECT_EQ(units->Item(2)->Admins().Item(4)->Page(), 5);   // インド
     EXPECT_EQ(m.CurTab, 0);
+}
+
+TEST_F(MapSymbolWindow, HelpPageNamesOnlyItsControls) {
+    m.TargetUnits = units.get();
+    frmMapSymbol dlg(nullptr, m);
+    ASSERT_TRUE(dlg.loadControls());
+    EXPECT_EQ(testsupport::NamesNotInWindow(MapSymbolModel::kHelpContext, dlg), QStringList());
 }
 
 TEST_F(MapSymbolWindow, CommandOfTheMainWindowRedrawsOnlyAfterOk) {

@@ -17,6 +17,7 @@
 #include <QTimer>
 
 #include "DialogPlayer.h"
+#include "HelpPages.h"
 #include "SettingsTestSupport.h"
 #include "clsAccessory.h"
 #include "clsMapPlot.h"
@@ -240,4 +241,22 @@ TEST_F(MainSide, AccessoryOkSetsTheEnginesSwitch) {
     EXPECT_EQ(host.redraws, 1);
     EXPECT_EQ(AccessoryDialog().TargetAccessory, nullptr);
     EXPECT_EQ(placed.top, mainTop + 600);
+}
+
+TEST(SettingsWindows, HelpPagesNameOnlyTheirControls) {
+    FakeHost host;
+    frmEnvironmentLogic environment;
+    frmEnvironment environmentDlg(nullptr, environment);
+    clsGrid grid;
+    frmGridLogic graticule;
+    graticule.TargetGrid = &grid;
+    frmGrid gridDlg(nullptr, graticule);
+    clsAccessory set;
+    set.Clear();
+    frmAccessoryLogic accessory;
+    accessory.TargetAccessory = &set;
+    frmAccessory accessoryDlg(nullptr, accessory);
+    EXPECT_EQ(testsupport::NamesNotInWindow(frmEnvironmentLogic::kHelpContext, environmentDlg), QStringList());
+    EXPECT_EQ(testsupport::NamesNotInWindow(frmGridLogic::kHelpContext, gridDlg), QStringList());
+    EXPECT_EQ(testsupport::NamesNotInWindow(frmAccessoryLogic::kHelpContext, accessoryDlg), QStringList());
 }

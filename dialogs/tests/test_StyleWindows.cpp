@@ -12,6 +12,7 @@
 #include <QTest>
 
 #include "ExpStyleModel.h"
+#include "HelpPages.h"
 #include "PictureBox.h"
 #include "TestSupport.h"
 #include "basGlobe.h"
@@ -125,6 +126,17 @@ TEST(RangeWindow, StepButtonsSliderClicksAndOk) {
     EXPECT_TRUE(m.DialogOK);
     EXPECT_EQ(m.RangeScaleL, ScaleOfLevel(24));
     EXPECT_EQ(m.RangeScaleS, ScaleOfLevel(14));
+}
+
+TEST(RangeWindow, HelpPageNamesTheSliderTheFourStepButtonsAndOk) {
+    RangeModel m;
+    frmRange dlg(nullptr, m);
+    EXPECT_EQ(testsupport::NamesNotInWindow(252201, dlg), QStringList());
+    const QString page = testsupport::HelpPage(252201);
+    const QStringList named = testsupport::BracketedNames(page);
+    for (int i = 0; i < 4; ++i) EXPECT_TRUE(named.contains(testsupport::PlainCaption(dlg.stepButton(i)->text()))) << i;
+    EXPECT_TRUE(named.contains(testsupport::PlainCaption(dlg.okButton()->text())));
+    EXPECT_TRUE(page.contains(QStringLiteral("スライダー")));
 }
 
 TEST(StyleWindowPictures, AllFourDialogs) {

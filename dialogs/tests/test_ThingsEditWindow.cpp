@@ -11,6 +11,7 @@
 #include <QTest>
 
 #include "FlexGrid.h"
+#include "HelpPages.h"
 #include "frmMapSymbol.h"
 #include "frmThingsEdit.h"
 
@@ -88,6 +89,12 @@ struct LibraryWindow : Opening {
     }
     ~LibraryWindow() override { gvMapFolder = oldFolder; }
 };
+
+TEST_F(ThingsEditWindow, HelpPageNamesOnlyItsControls) {
+    frmThingsEdit dlg(nullptr, m);
+    ASSERT_TRUE(dlg.loadControls());
+    EXPECT_EQ(testsupport::NamesNotInWindow(ThingsEditModel::kHelpContext, dlg), QStringList());
+}
 
 TEST_F(LibraryWindow, TypedNameSavesAndTheListOpensIt) {
     m.TargetUnits = units.get();

@@ -12,6 +12,7 @@
 #include "DialogPlayer.h"
 #include "EditingTestSupport.h"
 #include "FigureWindows.h"
+#include "HelpPages.h"
 #include "basHMapCoord.h"
 #include "clsSurvey.h"
 #include "frmRegularPolygon.h"
@@ -262,6 +263,7 @@ TEST(RegularPolygon, TheWindowAsAUserSeesIt) {
                 EXPECT_TRUE(dlg->checkField(dlg->txtDistance));
                 EXPECT_EQ(dlg->txtDistance->text(), QStringLiteral("25.00km"));
                 edittest::ExpectPicture(dlg);
+                EXPECT_EQ(testsupport::NamesNotInWindow(frmRegularPolygonLogic::kHelpContext, *dlg), QStringList());
             }
             (ok ? dlg->cmdOK : dlg->cmdCancel)->click();
         });

@@ -16,6 +16,7 @@
 #include "Clock.h"
 #include "DialogPlayer.h"
 #include "EditingTestSupport.h"
+#include "HelpPages.h"
 #include "KeyCodes.h"
 #include "basHMapCoord.h"
 #include "clsMap.h"
@@ -583,4 +584,17 @@ TEST(DrawWindow, RunOverTheMainViewKeepsTheCallersValuesOnCancel) {
     EXPECT_FALSE(RunDrawWindow(req));
     EXPECT_EQ(Nodes(req.Poly), (std::vector<PolyPoint>{A, B}));
     EXPECT_TRUE(DrawWindow().Win.isSet());
+}
+
+TEST(DrawWindow, HelpPageNamesOnlyItsControlsAndHowItIsClosed) {
+    Drawing w;
+    w.d.Mode = frmDrawLogic::ModePoly;   // every control enabled
+    w->Poly = PolyOf({A, B});
+    frmDraw dlg(w.d, w.view);
+    ASSERT_TRUE(dlg.loaded());
+    EXPECT_EQ(testsupport::NamesNotInWindow(frmDrawLogic::kHelpContext, dlg), QStringList());
+    // The drawing is taken only by OK; Cancel leaves it.
+    const QStringList named = testsupport::BracketedNames(testsupport::HelpPage(frmDrawLogic::kHelpContext));
+    EXPECT_TRUE(named.contains(testsupport::PlainCaption(dlg.cmdOK->text())));
+    EXPECT_TRUE(named.contains(testsupport::PlainCaption(dlg.cmdCancel->text())));
 }

@@ -18,6 +18,7 @@
 #include "DialogPlayer.h"
 #include "EditingTestSupport.h"
 #include "FigureWindows.h"
+#include "HelpPages.h"
 #include "Screen.h"
 #include "TraceTestSupport.h"
 #include "frmTrace.h"
@@ -51,6 +52,8 @@ TEST(frmTrace, PhaseOneShowsTheCrossesOnThePicture) {
     EXPECT_TRUE(Inverted(view.pixel(45, 252), picture.pixel(45, 252)));
     EXPECT_EQ(view.pixel(44, 252), picture.pixel(44, 252));
     edittest::ExpectPicture(&form);
+    // The phase in which the page's steps are taken: the registration can be closed.
+    EXPECT_EQ(testsupport::NamesNotInWindow(frmTraceLogic::HelpContext, form), QStringList());
 }
 
 TEST(frmTrace, PhaseTwoShowsTheFigureAndZoomTwoDoublesTheView) {

@@ -13,6 +13,7 @@
 
 #include "AppState.h"
 #include "DialogPlayer.h"
+#include "HelpPages.h"
 #include "TestSupport.h"
 #include "WizardTestSupport.h"
 #include "basHMapCoord.h"
@@ -123,6 +124,11 @@ TEST_F(DirectProjection, SlotCaptionsFromTheEnvironment) {
     EXPECT_EQ(frmDirectProjectionLogic::SlotCaption(4), QStringLiteral("接方位図法(&4)"));
     gvEnvironment = nullptr;
     EXPECT_EQ(frmDirectProjectionLogic::SlotCaption(2), QStringLiteral("図法(&2)"));
+}
+
+TEST_F(DirectProjection, HelpPageNamesOnlyItsControls) {
+    const frmDirectProjection dlg(logic);   // the latitude/longitude engine: both tabs
+    EXPECT_EQ(testsupport::NamesNotInWindow(frmDirectProjectionLogic::kHelpContext, dlg), QStringList());
 }
 
 TEST_F(DirectProjection, WindowOnBothEngines) {

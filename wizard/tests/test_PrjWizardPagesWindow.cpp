@@ -12,6 +12,7 @@
 #include <QSlider>
 #include <QTest>
 
+#include "HelpPages.h"
 #include "MapProjection.h"
 #include "WizardTestSupport.h"
 #include "frmPrjWizard.h"
@@ -39,6 +40,10 @@ protected:
     frmPrjWizardLogic logic;
     std::unique_ptr<frmPrjWizard> window;
 };
+
+TEST_F(PagesWindow, HelpPageNamesOnlyTheWizardsControls) {
+    EXPECT_EQ(testsupport::NamesNotInWindow(frmPrjWizardLogic::kHelpBase, *window), QStringList());
+}
 
 TEST_F(PagesWindow, FieldCentreAndGraticule) {
     Forward();
