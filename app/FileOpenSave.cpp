@@ -10,6 +10,7 @@
 #include "ErrorMng.h"
 #include "ExpStyleModel.h"
 #include "FigureDialog.h"
+#include "FileDialog.h"
 #include "MessageBox.h"
 #include "PublicVal.h"
 #include "Screen.h"
@@ -183,9 +184,6 @@ bool isImage(const QString& ext) {
            ext == QLatin1String(".EPS");
 }
 
-// The parts of a filter: description, pattern, description, pattern ...
-QStringList filterParts(const QString& filter) { return filter.split(QLatin1Char('|')); }
-
 // The palette popup at the mouse; -2 unless a colour was chosen.
 int32_t inputPaletteColor(int32_t colour, bool wildMode) {
     if (!gvNativeColor) return -2;
@@ -271,18 +269,11 @@ int FilterIndexOf(const QString& filter, const QString& fileName) {
     return static_cast<int>(filter.left(at).count(QLatin1Char('|')) / 2 + 1);
 }
 
-QString FilterExtension(const QString& filter, int index) {
-    const QStringList parts = filterParts(filter);
-    const qsizetype at = 2 * qsizetype(index) - 1;
-    if (index < 1 || at >= parts.size()) return QString();
-    const QString& pattern = parts[at];
-    if (!pattern.startsWith(QLatin1Char('*'))) return QString();
-    const QString ext = pattern.mid(1);
-    // "*.*" takes every file; "*.BMP;*.PNG" names no single extension.
-    if (ext.size() < 2 || ext == QLatin1String(".*") || ext.contains(QLatin1Char(';')) ||
-        ext.contains(QLatin1Char('*')) || ext.contains(QLatin1Char('?')))
-        return QString();
-    return ext;
+QString FilterExtension(const QString& filter, int index) { return plat::EntryExtension(filter, index); }
+
+QString SavedName(const QString& filter, const QString& path, int index) {
+    const QString ext = FilterExtension(filter, index);
+    return ext.isEmpty() ? path : ChangeExt(path, ext);
 }
 
 int32_t InputColor(int32_t colour) {
@@ -316,13 +307,12 @@ QString InputSaveName(const QString& title, const QString& filter, const QString
     req.filter = filter;
     req.fileName = fileName;
     req.filterIndex = FilterIndexOf(filter, fileName);
+    // The chooser asks before replacing the file really written.
+    req.savedName = [filter](const QString& path, int index) { return SavedName(filter, path, index); };
     int index = req.filterIndex;
-    QString path = plat::ChooseFile(req, &index);
+    const QString path = plat::ChooseFile(req, &index);
     call(host().Repaint);
-    if (path.isEmpty()) return path;
-    const QString ext = FilterExtension(filter, index);
-    if (!ext.isEmpty()) path = ChangeExt(path, ext);
-    return path;
+    return path.isEmpty() ? path : SavedName(filter, path, index);
 }
 
 int32_t InputRealColor(int32_t colour) { return inputPaletteColor(colour, false); }

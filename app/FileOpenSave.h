@@ -83,5 +83,8 @@ int FilterIndexOf(const QString& filter, const QString& fileName);
 // The extension the pattern of entry `index` gives (".MLL" of "*.MLL"), or
 // "" when the entry takes every file or names no single extension.
 QString FilterExtension(const QString& filter, int index);
+// The name a save writes for a typed path and entry `index`: the entry's
+// extension replaces the path's, or is added when it has none.
+QString SavedName(const QString& filter, const QString& path, int index);
 
 } // namespace mainform

@@ -110,12 +110,7 @@ QStringList QtNameFilters(const QString& filter) {
                 globs << QStringLiteral("*");
                 continue;
             }
-            QString g;
-            for (QChar c : t) {
-                if (c.isLetter() && c.toLower() != c.toUpper()) g += QLatin1Char('[') + c.toLower() + c.toUpper() + QLatin1Char(']');
-                else g += c;
-            }
-            globs << g;
+            globs << t;
         }
         if (globs.isEmpty()) globs << QStringLiteral("*");
         out << parts[i] + QStringLiteral(" (") + globs.join(QLatin1Char(' ')) + QLatin1Char(')');

@@ -61,6 +61,10 @@ struct FileRequest {
     QString filter;
     QString fileName;     // proposed path or name
     int filterIndex = 1;  // 1-based entry shown first
+    // For a save: the name that will be written for the typed path and the
+    // chosen entry. The chooser asks before that file is replaced, not the
+    // typed one, and answers with it. Empty: the typed path itself.
+    std::function<QString(const QString& path, int filterIndex)> savedName;
 };
 
 class MessageBoxProvider {
@@ -70,7 +74,8 @@ public:
     // Returns false when the user cancelled.
     virtual bool showInput(const InputRequest& req, QString& answer) = 0;
     // The choosers return false when the user cancelled; these defaults
-    // cancel. A save chooser has asked before replacing a file.
+    // cancel. A save chooser has asked before replacing a file (the one
+    // FileRequest::savedName names).
     virtual bool chooseFile(const FileRequest& req, QString& path, int& filterIndex);
     virtual bool chooseFolder(const QString& title, const QString& start, QString& path);
     virtual bool chooseColor(COLORREF initial, COLORREF& chosen);
@@ -101,8 +106,9 @@ bool ChooseColor(COLORREF& color);
 bool ChooseFont(StdFont& font);
 
 // Qt name filters for a filter of FileRequest: "description (patterns)",
-// patterns matching either case ("*.MLL" finds coast.mll) and "*.*"
-// matching every file.
+// "*.*" matching every file. Qt's file dialog lists files of either case
+// under a pattern ("*.MLL" finds coast.mll) and puts the pattern's own
+// extension on the typed name when the type changes.
 QStringList QtNameFilters(const QString& filter);
 
 // Answers boxes from a script. Every box is recorded; a box that the script

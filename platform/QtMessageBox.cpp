@@ -5,8 +5,6 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
-#include <QDir>
-#include <QFileInfo>
 #include <QFontDialog>
 #include <QInputDialog>
 #include <QItemSelectionModel>
@@ -21,6 +19,7 @@
 
 #include <algorithm>
 
+#include "FileDialog.h"
 #include "Fonts.h"
 #include "Help.h"
 
@@ -148,33 +147,7 @@ public:
     }
 
     bool chooseFile(const FileRequest& req, QString& path, int& filterIndex) override {
-        QFileDialog dlg(QApplication::activeWindow(), req.title);
-        dlg.setAcceptMode(req.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-        dlg.setFileMode(req.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-        dlg.setOption(QFileDialog::HideNameFilterDetails);
-        dlg.setOption(QFileDialog::DontUseNativeDialog);   // the desktop's speaks the user's language
-        const QStringList filters = QtNameFilters(req.filter);
-        if (!filters.isEmpty()) {
-            dlg.setNameFilters(filters);
-            dlg.selectNameFilter(filters[std::clamp(req.filterIndex, 1, static_cast<int>(filters.size())) - 1]);
-        }
-        if (!req.fileName.isEmpty()) {
-            const QFileInfo proposed(req.fileName);
-            if (proposed.dir().exists()) dlg.setDirectory(proposed.dir());
-            dlg.selectFile(proposed.fileName());
-        }
-        if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return false;
-        path = dlg.selectedFiles().first();
-        // The dialog names the chosen entry without the patterns it hides.
-        const QString chosen = dlg.selectedNameFilter();
-        filterIndex = 1;
-        for (qsizetype i = 0; i < filters.size(); ++i) {
-            if (filters[i] == chosen || filters[i].startsWith(chosen + QStringLiteral(" ("))) {
-                filterIndex = static_cast<int>(i) + 1;
-                break;
-            }
-        }
-        return true;
+        return RunFileDialog(req, path, filterIndex);
     }
 
     bool chooseFolder(const QString& title, const QString& start, QString& path) override {

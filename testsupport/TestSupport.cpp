@@ -1,14 +1,55 @@
 #include "TestSupport.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLayout>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QPixmap>
 #include <QWidget>
 
+#include "FileDialog.h"
+
 namespace testsupport {
+
+bool ScriptedBoxesWithFileDialogs::chooseFile(const plat::FileRequest& req, QString& path, int& filterIndex) {
+    return plat::RunFileDialog(req, path, filterIndex);
+}
+
+void ChooseFileType(QFileDialog& dialog, int entry) {
+    auto* types = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+    ASSERT_NE(types, nullptr);
+    ASSERT_TRUE(entry >= 1 && entry <= types->count()) << entry;
+    types->setCurrentIndex(entry - 1);
+    // What the list sends when a user picks an entry.
+    emit types->activated(entry - 1);
+    emit types->textActivated(types->itemText(entry - 1));
+}
+
+void TypeFileName(QFileDialog& dialog, const QString& name) {
+    auto* box = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    ASSERT_NE(box, nullptr);
+    box->setText(name);
+}
+
+QString FileNameBox(const QFileDialog& dialog) {
+    const auto* box = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    return box ? box->text() : QString();
+}
+
+void PressAccept(QFileDialog& dialog) {
+    auto* buttons = dialog.findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
+    ASSERT_NE(buttons, nullptr);
+    QPushButton* accept = buttons->button(dialog.acceptMode() == QFileDialog::AcceptSave ? QDialogButtonBox::Save
+                                                                                        : QDialogButtonBox::Open);
+    ASSERT_NE(accept, nullptr);
+    ASSERT_TRUE(accept->isEnabled());
+    accept->click();
+}
 
 void WriteBytes(const QString& path, const QByteArray& bytes) {
     QFile f(path);

@@ -9,6 +9,7 @@
 #include <functional>
 #include <vector>
 
+class QFileDialog;
 class QWidget;
 
 #include "AppError.h"
@@ -26,6 +27,21 @@ public:
         if (pending() != 0) ADD_FAILURE() << pending() << " expected message box(es) never shown";
     }
 };
+
+// Scripted boxes whose file choosers are the program's own dialogs, for a
+// test that plays the user in them (WhenModal<plat::FileDialog>).
+class ScriptedBoxesWithFileDialogs : public ScriptedBoxes {
+public:
+    bool chooseFile(const plat::FileRequest& req, QString& path, int& filterIndex) override;
+};
+
+// As a user in a file dialog: picks the type of the 1-based entry from the
+// type list; types a name into the name box.
+void ChooseFileType(QFileDialog& dialog, int entry);
+void TypeFileName(QFileDialog& dialog, const QString& name);
+// Presses the dialog's Open or Save button.
+void PressAccept(QFileDialog& dialog);
+QString FileNameBox(const QFileDialog& dialog);
 
 // A temporary folder; path() has no trailing separator.
 class TempDir {

@@ -32,6 +32,7 @@
 
 #include "AppTestSupport.h"
 #include "DialogPlayer.h"
+#include "FileDialog.h"
 #include "ErrorMng.h"
 #include "MainPlotRoutines.h"
 #include "basFileNames.h"
@@ -524,6 +525,78 @@ TEST_F(MainWindow, FileMenuOpensSavesAsAndSizesTheImage) {
     EXPECT_EQ(gvCanvas->ViewWidth(), 500);
     EXPECT_GT(plots_, plots);
     EXPECT_TRUE(waitFor([&] { return window.picView->width() == 500; }));
+}
+
+// A name typed without its extension gets the type's on saving: the
+// question before replacing is about that file. The real dialog is played.
+TEST_F(MainWindow, SavesAskBeforeReplacingTheFileReallyWritten) {
+    frmMain window;
+    startWindow(window);
+    for (const char* n : {"JAPAN_A8.MLL", "JAPAN_A8.THG", "JAPAN_A8.ADM"}) folder_.CopyMap(QString::fromLatin1(n));
+    testsupport::TempDir out;
+    testsupport::WriteBytes(out.file(QStringLiteral("VIEW.PNG")), "an older picture");
+    const auto bytesOf = [&](const QString& base) {
+        QByteArray all;
+        for (const char* ext : {".MLL", ".THG", ".ADM"}) all += testsupport::ReadBytes(folder_.map(base + QLatin1String(ext)));
+        return all;
+    };
+    const QByteArray japan = bytesOf(QStringLiteral("JAPAN_A8"));
+    const QString world = gvMapUnitsLL->Active()->UnitName();
+
+    // Plays the user: the type, the name, Save; then the dialog must be
+    // closed (yes, or a new name) or still open (no), and is cancelled.
+    const auto save = [&](const char* menu, const QString& folder, int type, const char* name, bool closes) {
+        testsupport::WhenModal<plat::FileDialog>([=](plat::FileDialog& d) {
+            d.setDirectory(folder);
+            if (type > 0) testsupport::ChooseFileType(d, type);
+            testsupport::TypeFileName(d, QString::fromLatin1(name));
+            testsupport::PressAccept(d);
+            EXPECT_EQ(d.isVisible(), !closes);
+            if (d.isVisible()) d.reject();
+        });
+        menuItem(window.mnuFile, menu)->trigger();
+    };
+    const char* saveAs = "名前を付けて保存(&A)...";
+    {
+        SCOPED_TRACE("over a map, no");
+        testsupport::ScriptedBoxesWithFileDialogs boxes;
+        boxes.expect(QStringLiteral("JAPAN_A8.MLL は既に存在します."), plat::IdNo);
+        save(saveAs, gvMapFolder, 1, "JAPAN_A8", false);
+        EXPECT_EQ(bytesOf(QStringLiteral("JAPAN_A8")), japan);
+        EXPECT_EQ(gvMapUnitsLL->Active()->UnitName(), world);
+    }
+    {
+        SCOPED_TRACE("a new map needs no question");
+        testsupport::ScriptedBoxesWithFileDialogs boxes;
+        save(saveAs, gvMapFolder, 1, "FRESH", true);
+        EXPECT_TRUE(QFile::exists(folder_.map(QStringLiteral("FRESH.MLL"))));
+    }
+    {
+        SCOPED_TRACE("a new map over an existing one, no");
+        testsupport::ScriptedBoxesWithFileDialogs boxes;
+        boxes.expect(QStringLiteral("JAPAN_A8.MLL は既に存在します."), plat::IdNo);
+        const int units = gvMapUnitsLL->Count();
+        save("新規作成(&N)...", gvMapFolder, 0, "JAPAN_A8", false);
+        EXPECT_EQ(bytesOf(QStringLiteral("JAPAN_A8")), japan);
+        EXPECT_EQ(gvMapUnitsLL->Count(), units);
+    }
+    {
+        SCOPED_TRACE("over a map, yes");
+        testsupport::ScriptedBoxesWithFileDialogs boxes;
+        boxes.expect(QStringLiteral("JAPAN_A8.MLL は既に存在します."), plat::IdYes);
+        save(saveAs, gvMapFolder, 1, "JAPAN_A8", true);
+        EXPECT_NE(bytesOf(QStringLiteral("JAPAN_A8")), japan);
+        EXPECT_EQ(gvMapUnitsLL->Active()->UnitName(), folder_.map(QStringLiteral("JAPAN_A8.MLL")));
+    }
+    for (const int answer : {plat::IdNo, plat::IdYes}) {
+        SCOPED_TRACE(answer == plat::IdYes ? "over a picture, yes" : "over a picture, no");
+        testsupport::ScriptedBoxesWithFileDialogs boxes;
+        boxes.expect(QStringLiteral("VIEW.PNG は既に存在します."), answer);
+        save(saveAs, out.path(), 7, "VIEW", answer == plat::IdYes);
+        const QByteArray bytes = testsupport::ReadBytes(out.file(QStringLiteral("VIEW.PNG")));
+        if (answer == plat::IdNo) EXPECT_EQ(bytes, QByteArray("an older picture"));
+        else EXPECT_EQ(QImage::fromData(bytes).size(), QSize(gvCanvas->CanvasWidth(), gvCanvas->CanvasHeight()));
+    }
 }
 
 TEST_F(MainWindow, MapUnitListFromTheFileMenuRedrawsOnlyAfterOk) {

@@ -10,10 +10,12 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStyledItemDelegate>
+#include <QTest>
 #include <QTimer>
 #include <QTreeView>
 
 #include "DialogPlayer.h"
+#include "FileDialog.h"
 #include "Fonts.h"
 #include "MessageBox.h"
 #include "ResString.h"
@@ -54,7 +56,7 @@ TEST(ScriptedBoxes, ChoosersAnswerFromTheScript) {
         .expectColor(0, false)
         .expectFont(chosenFont);
 
-    FileRequest open{false, QStringLiteral("ファイルを開く"), QStringLiteral("地図(*.MLL)|*.MLL|"), QStringLiteral("a.MLL"), 1};
+    FileRequest open{false, QStringLiteral("ファイルを開く"), QStringLiteral("地図(*.MLL)|*.MLL|"), QStringLiteral("a.MLL"), 1, {}};
     int index = 0;
     EXPECT_EQ(ChooseFile(open, &index), QStringLiteral("/maps/coast.MLL"));
     EXPECT_EQ(index, 1);
@@ -93,19 +95,50 @@ TEST(ScriptedBoxes, AChooserOutOfTurnIsUnexpected) {
     EXPECT_EQ(MsgBox(QStringLiteral("確認")), IdOk);
 }
 
-TEST(FileFilters, QtNameFiltersMatchEitherCase) {
+TEST(FileFilters, QtNameFiltersKeepThePatterns) {
     struct Case {
         const char* filter;
         const char* expected;  // joined by " / "
     } cases[] = {
-        {"経緯度地図ユニット(*.MLL)|*.MLL|", "経緯度地図ユニット(*.MLL) (*.[mM][lL][lL])"},
-        {"画像|*.BMP;*.png|すべて(*.*)|*.*|", "画像 (*.[bB][mM][pP] *.[pP][nN][gG]) / すべて(*.*) (*)"},
-        {"地名辞典|GAZET_*.TXT", "地名辞典 ([gG][aA][zZ][eE][tT]_*.[tT][xX][tT])"},
+        {"経緯度地図ユニット(*.MLL)|*.MLL|", "経緯度地図ユニット(*.MLL) (*.MLL)"},
+        {"画像|*.BMP;*.png|すべて(*.*)|*.*|", "画像 (*.BMP *.png) / すべて(*.*) (*)"},
+        {"地名辞典|GAZET_*.TXT", "地名辞典 (GAZET_*.TXT)"},
         {"説明だけ|", "説明だけ (*)"},
         {"", ""},
     };
     for (const Case& c : cases)
         EXPECT_EQ(QtNameFilters(QString::fromUtf8(c.filter)).join(QStringLiteral(" / ")), QString::fromUtf8(c.expected)) << c.filter;
+}
+
+// The type list of the real dialog: a file of either case under its type,
+// and the type's own extension in the name box, never a pattern.
+TEST(FileFilters, TheTypeListListsEitherCaseAndPutsItsExtensionOnTheName) {
+    testsupport::TempDir dir;
+    for (const char* name : {"a.MLL", "b.mll", "c.MXY", "d.txt"}) testsupport::WriteBytes(dir.file(QString::fromLatin1(name)), "x");
+    const QString filter = QStringLiteral("経緯度地図ファイル(*.MLL)|*.MLL|ＸＹ地図ファイル(*.MXY)|*.MXY|すべて(*.*)|*.*|");
+    for (const bool save : {true, false}) {
+        SCOPED_TRACE(save ? "save" : "open");
+        FileDialog d({save, QStringLiteral("種類"), filter, dir.file(QStringLiteral("USER.MXY")), 2, {}});
+        d.show();
+        const auto listed = [&d] {
+            const auto* list = d.findChild<QListView*>(QStringLiteral("listView"));
+            QStringList names;
+            for (int r = 0; list && r < list->model()->rowCount(list->rootIndex()); ++r)
+                names << list->model()->index(r, 0, list->rootIndex()).data().toString();
+            names.sort();
+            return names;
+        };
+        testsupport::ChooseFileType(d, 1);
+        EXPECT_EQ(testsupport::FileNameBox(d), QStringLiteral("USER.MLL"));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return listed() == QStringList({"a.MLL", "b.mll"}); }, 60000))
+            << listed().join(QLatin1Char(' ')).toStdString();
+        testsupport::TypeFileName(d, QStringLiteral("JAPAN"));
+        testsupport::ChooseFileType(d, 2);
+        EXPECT_EQ(testsupport::FileNameBox(d), QStringLiteral("JAPAN.MXY")) << "added to a name without one";
+        testsupport::ChooseFileType(d, 3);
+        EXPECT_EQ(testsupport::FileNameBox(d), QStringLiteral("JAPAN.MXY")) << "every file: the name stays";
+        d.reject();
+    }
 }
 
 namespace {
@@ -122,7 +155,7 @@ TEST(QtChoosers, FileFolderColourAndFont) {
     testsupport::TempDir dir;
     testsupport::WriteBytes(dir.file(QStringLiteral("coast.mll")), "x");
     FileRequest req{false, QStringLiteral("ファイルを開く"), QStringLiteral("経緯度地図(*.MLL)|*.MLL|ＸＹ地図(*.MXY)|*.MXY|"),
-                    dir.file(QStringLiteral("x.MXY")), 2};
+                    dir.file(QStringLiteral("x.MXY")), 2, {}};
     testsupport::WhenModal<QFileDialog>([&](QFileDialog* d) {
         EXPECT_EQ(d->windowTitle(), req.title);
         EXPECT_TRUE(QtNameFilters(req.filter)[1].startsWith(d->selectedNameFilter()));  // the entry asked for
@@ -189,7 +222,7 @@ TEST(QtChoosers, SpeakJapaneseAndSayOKAsTheProgramsDialogs) {
         EXPECT_EQ(details->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("名前"));
         d->reject();
     });
-    EXPECT_EQ(ChooseFile({true, QStringLiteral("名前を付けて保存"), QString(), QString(), 1}), QString());
+    EXPECT_EQ(ChooseFile({true, QStringLiteral("名前を付けて保存"), QString(), QString(), 1, {}}), QString());
     testsupport::WhenModal<QColorDialog>([](QColorDialog* d) {
         const QStringList buttons = textsOf(d->findChildren<QAbstractButton*>());
         EXPECT_TRUE(buttons.contains(QStringLiteral("ＯＫ")) && buttons.contains(QStringLiteral("キャンセル")))
