@@ -1,15 +1,16 @@
 #include "MainPrint.h"
 
 #include <QApplication>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 
 #include <limits>
 
 #include "AppError.h"
+#include "AppInfo.h"
 #include "MainWindowLogic.h"
 #include "MessageBox.h"
+#include "PrintDialog.h"
 #include "PrinterDC.h"
 #include "PublicVal.h"
 #include "basFileNames.h"
@@ -47,20 +48,19 @@ PrintResult PrintMap(MainWindowLogic& logic, PrinterPort& printer) {
         dpiX = printer.DpiX();
         dpiY = printer.DpiY();
         const int32_t printableWidth = printer.PrintableWidth(), printableHeight = printer.PrintableHeight();
+        // The cut keeps the scale and the top left: the map is plotted
+        // whole, and the printer leaves out what lies beyond its printable
+        // area. A plot of the cut size would be centred on the view's
+        // centre and lose the left and top as well.
         size = PhysicalPrintSize(gvCanvas->CanvasWidth(), gvCanvas->CanvasHeight(), gvCanvas->Dpi(), dpiX, dpiY);
-        // The cut keeps the scale: what lies beyond the paper is left out.
-        if (size.Width > printableWidth) {
-            if (!AskYesNo(QStringLiteral("画像幅が用紙の印刷可能幅を超えています.") + kCrLf +
-                          QStringLiteral("左右をカットしてもよろしいですか？")))
-                return PrintResult::CutRefused;
-            size.Width = printableWidth;
-        }
-        if (size.Height > printableHeight) {
-            if (!AskYesNo(QStringLiteral("画像高が用紙の印刷可能高を超えています.") + kCrLf +
-                          QStringLiteral("上下をカットしてもよろしいですか？")))
-                return PrintResult::CutRefused;
-            size.Height = printableHeight;
-        }
+        if (size.Width > printableWidth &&
+            !AskYesNo(QStringLiteral("画像幅が用紙の印刷可能幅を超えています.") + kCrLf +
+                      QStringLiteral("左右をカットしてもよろしいですか？")))
+            return PrintResult::CutRefused;
+        if (size.Height > printableHeight &&
+            !AskYesNo(QStringLiteral("画像高が用紙の印刷可能高を超えています.") + kCrLf +
+                      QStringLiteral("上下をカットしてもよろしいですか？")))
+            return PrintResult::CutRefused;
     } catch (...) {
         logic.SetStatusText(QStringLiteral("印刷はキャンセルされました."));
         return PrintResult::Cancelled;
@@ -110,6 +110,7 @@ PrintResult PrintMap(MainWindowLogic& logic, PrinterPort& printer) {
 struct QtPrinterPort::Impl {
     QWidget* parent = nullptr;
     Dialog dialog;
+    SpoolCheck check;
     std::unique_ptr<QPrinter> printer;
     std::unique_ptr<plat::PrinterDC> dc;
 
@@ -119,25 +120,28 @@ struct QtPrinterPort::Impl {
     }
 };
 
-QtPrinterPort::QtPrinterPort(QWidget* parent, Dialog dialog) : d_(std::make_unique<Impl>()) {
+QtPrinterPort::QtPrinterPort(QWidget* parent, Dialog dialog, SpoolCheck check) : d_(std::make_unique<Impl>()) {
     d_->parent = parent;
     d_->dialog = std::move(dialog);
+    d_->check = std::move(check);
 }
 
 QtPrinterPort::~QtPrinterPort() = default;
 
 bool QtPrinterPort::ShowDialog(int16_t& copies) {
-    d_->printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    // The printer of the last print, with the user's choices: the dialog
+    // opens on them.
+    if (!d_->printer) {
+        d_->printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        d_->printer->setDocName(plat::AppTitle());
+    }
     QPrinter& p = *d_->printer;
     p.setCopyCount(1);
     bool ok = false;
     if (d_->dialog) {
         ok = d_->dialog(p, copies);
     } else {
-        QPrintDialog dialog(&p, d_->parent);
-        dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
-        dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
-        dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+        plat::PrintDialog dialog(&p, d_->parent);
         ok = dialog.exec() == QDialog::Accepted;
         copies = int16_t(std::clamp(p.copyCount(), 1, 32767));
     }
@@ -174,6 +178,14 @@ void QtPrinterPort::EndDoc() {
     const bool ended = d_->dc && d_->dc->EndDoc();
     d_->dc.reset();
     if (!ended) throw plat::AppError(plat::ErrDeviceIO, QStringLiteral("Printer"), QStringLiteral("印刷を終了できません."));
+    // The document went to the print system as it ended; read its answer
+    // before anything else asks the print system again.
+    const plat::SpoolAnswer answer = d_->check ? d_->check(d_->chosen()) : plat::SpoolAnswerOf(d_->chosen());
+    if (!answer.accepted) {
+        QString text = QStringLiteral("プリンタが印刷ジョブを受け付けませんでした.");
+        if (!answer.message.isEmpty()) text += QStringLiteral(" (") + answer.message + QLatin1Char(')');
+        throw plat::AppError(plat::ErrDeviceIO, QStringLiteral("Printer"), text);
+    }
 }
 
 void QtPrinterPort::KillDoc() {

@@ -1,7 +1,8 @@
 // Printing the map at its physical size: the canvas of w dots at d dpi
 // prints w / d inches wide whatever the printer's resolution. A map larger
-// than the printable area is cut (right and bottom parts left out, never
-// shrunk) when the user allows it. Every copy is plotted afresh; the PRINT
+// than the printable area is cut when the user allows it: it is plotted
+// whole from the top left of the printable area, never shrunk, and its
+// right and bottom parts fall outside the page. Every copy is plotted afresh; the PRINT
 // snapshot is written after a complete job only.
 #pragma once
 
@@ -12,6 +13,7 @@
 #include <memory>
 
 #include "DeviceContext.h"
+#include "PrintSpool.h"
 
 class MainWindowLogic;
 class QPrinter;
@@ -54,11 +56,16 @@ enum class PrintResult { Cancelled, CutRefused, Done, Interrupted, Failed };
 PrintResult PrintMap(MainWindowLogic& logic, PrinterPort& printer);
 
 // The program's printer: the system's default printer through the print
-// dialog. The dialog can be replaced (tests print to a PDF file).
+// dialog. The printer and its settings chosen there (orientation, paper)
+// stay for the port's life, the program's run. A document is named after
+// the program. A document that the print system refuses when it ends is an
+// error of EndDoc. The dialog and the reading of the print system's answer
+// can be replaced (tests print to a PDF file).
 class QtPrinterPort : public PrinterPort {
 public:
     using Dialog = std::function<bool(QPrinter& printer, int16_t& copies)>;
-    explicit QtPrinterPort(QWidget* parent, Dialog dialog = {});
+    using SpoolCheck = std::function<plat::SpoolAnswer(const QPrinter& printer)>;
+    explicit QtPrinterPort(QWidget* parent, Dialog dialog = {}, SpoolCheck check = {});
     ~QtPrinterPort() override;
 
     bool ShowDialog(int16_t& copies) override;

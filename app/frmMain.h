@@ -21,6 +21,7 @@
 class FigurePickMenu;
 class FigurePickMenuUi;
 class MapViewControl;
+class PrinterPort;
 class clsSearchInfo;
 class frmMapList;
 class frmMapUnitList;
@@ -58,10 +59,11 @@ public:
     void mnuOverwrite_Click();
     void mnuMapSize_Click();
     // Whether a printer was found at start-up (the print item's state), and
-    // the printer the print item uses (empty: the system's, through the
-    // print dialog).
+    // what makes the printer the print item uses (empty: the system's,
+    // through the print dialog). It is made at the first print and kept,
+    // with the user's choices, for the window's life.
     bool PrinterFound = false;
-    std::function<std::unique_ptr<class PrinterPort>()> MakePrinter;
+    std::function<std::unique_ptr<PrinterPort>()> MakePrinter;
     // The projection wizard's state, kept for the program run (tests put
     // their run engine here).
     frmPrjWizardLogic& prjWizard();
@@ -212,6 +214,7 @@ private:
     std::unique_ptr<MapViewControl> control_;
     mainform::FileHost previousFileHost_;
     std::unique_ptr<frmPrjWizardLogic> prjWizard_;
+    std::unique_ptr<PrinterPort> printer_;
     frmMapUnitList* unitList_ = nullptr;   // one for the run: keeps its place and last file
     frmMapList* mapList_ = nullptr;        // one for the run: keeps its geometry and searches
     QTimer* wake_ = nullptr;

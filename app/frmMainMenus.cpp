@@ -373,8 +373,8 @@ void frmMain::mnuCruiseExe() {
 }
 
 void frmMain::mnuPrint() {
-    std::unique_ptr<PrinterPort> printer = MakePrinter ? MakePrinter() : std::make_unique<QtPrinterPort>(this);
-    PrintMap(logic_, *printer);
+    if (!printer_) printer_ = MakePrinter ? MakePrinter() : std::make_unique<QtPrinterPort>(this);
+    PrintMap(logic_, *printer_);
 }
 
 void frmMain::mnuGarbage(bool all) {

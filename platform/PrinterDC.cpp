@@ -143,7 +143,7 @@ struct PrinterDC::Impl {
 PrinterDC::PrinterDC(QPrinter* printer) : d_(std::make_unique<Impl>()) {
     d_->dc = this;
     d_->printer = printer;
-    if (printer) d_->painter.begin(printer);
+    if (printer && d_->painter.begin(printer)) clipChanged();
 }
 
 PrinterDC::~PrinterDC() { EndDoc(); }
@@ -164,8 +164,10 @@ QRect PrinterDC::surfaceRect() const {
 
 void PrinterDC::clipChanged() {
     if (!isValid()) return;
-    if (state().clip) d_->painter.setClipRegion(*state().clip);
-    else d_->painter.setClipping(false);
+    // Never beyond the printable area, as on paper: a PDF page would show
+    // what a printer leaves out in its margins.
+    const QRegion printable(surfaceRect());
+    d_->painter.setClipRegion(state().clip ? *state().clip & printable : printable);
 }
 
 int PrinterDC::GetDeviceCaps(int index) const {

@@ -1,6 +1,7 @@
 // The printer back end of the device context: vectors and pictures through
 // QPainter on a QPrinter (a real printer or a PDF file). Device pixels are
-// the printer's dots, the origin the corner of the printable area. Mix modes
+// the printer's dots, the origin the corner of the printable area; nothing
+// is drawn outside that area. Mix modes
 // other than copying have no meaning on paper: R2_NOP draws nothing,
 // R2_BLACK and R2_WHITE draw black and white, every other mode draws as
 // R2_COPYPEN. Transfers that must read the page (XOR, AND ...) fail; the

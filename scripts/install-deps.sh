@@ -14,6 +14,8 @@ packages=(
   poppler-utils
   libwmf-bin imagemagick
   ghostscript fonts-ipafont-gothic
+  # the print system's answer to a printed document
+  libcups2-dev
 )
 
 missing=()
