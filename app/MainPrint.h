@@ -2,8 +2,8 @@
 // prints w / d inches wide whatever the printer's resolution. A map larger
 // than the printable area is cut when the user allows it: it is plotted
 // whole from the top left of the printable area, never shrunk, and its
-// right and bottom parts fall outside the page. Every copy is plotted afresh; the PRINT
-// snapshot is written after a complete job only.
+// right and bottom parts fall outside the page. Every copy is plotted
+// afresh; the PRINT snapshot is written after a complete job only.
 #pragma once
 
 #include <QString>

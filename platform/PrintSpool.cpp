@@ -10,8 +10,9 @@ SpoolAnswer LastSpoolAnswer() {
     // Statuses below the client errors (0x0400) are successes and redirects.
     const ipp_status_t status = cupsLastError();
     if (status < IPP_STATUS_ERROR_BAD_REQUEST) return {};
+    // CUPS speaks UTF-8 whatever the locale.
     const char* text = cupsLastErrorString();
-    return {false, text && *text ? QString::fromLocal8Bit(text) : QString::fromLatin1(ippErrorString(status))};
+    return {false, text && *text ? QString::fromUtf8(text) : QString::fromLatin1(ippErrorString(status))};
 }
 
 SpoolAnswer SpoolAnswerOf(const QPrinter& printer) {

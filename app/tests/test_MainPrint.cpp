@@ -208,8 +208,9 @@ protected:
         gvCanvas->setCanvasHeight(384);
         QFile::remove(GetLogPrint());
     }
-    // A PDF printer of 300 dpi on the paper, with margins of 10 mm.
-    QtPrinterPort pdfPrinter(QPageSize::PageSizeId paper, int16_t copies) {
+    // A PDF printer of 300 dpi on the paper, with margins of 10 mm; the
+    // print system's answer as `check` gives it.
+    QtPrinterPort pdfPrinter(QPageSize::PageSizeId paper, int16_t copies, QtPrinterPort::SpoolCheck check = {}) {
         return QtPrinterPort(nullptr, [this, paper, copies](QPrinter& p, int16_t& chosen) {
             p.setOutputFormat(QPrinter::PdfFormat);
             p.setOutputFileName(pdf_);
@@ -219,7 +220,7 @@ protected:
             p.setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
             chosen = copies;
             return true;
-        });
+        }, std::move(check));
     }
     // The pages of the printed PDF at dpi; empty when pdftoppm is missing.
     std::vector<QImage> pages(int dpi) {
@@ -319,15 +320,9 @@ TEST_F(WorldPrint, ACutPrintStartsAtTheMapsTopLeft) {
 // The print system refuses the document when it ends: a problem of the
 // printer, not a finished print.
 TEST_F(WorldPrint, ARefusedDocumentIsReportedAndLeavesNoSnapshot) {
-    QtPrinterPort printer(
-        nullptr,
-        [this](QPrinter& p, int16_t& copies) {
-            p.setOutputFormat(QPrinter::PdfFormat);
-            p.setOutputFileName(pdf_);
-            copies = 2;
-            return true;
-        },
-        [](const QPrinter&) { return plat::SpoolAnswer{false, QStringLiteral("Destination \"PDF\" is not accepting jobs.")}; });
+    QtPrinterPort printer = pdfPrinter(QPageSize::A4, 2, [](const QPrinter&) {
+        return plat::SpoolAnswer{false, QStringLiteral("Destination \"PDF\" is not accepting jobs.")};
+    });
     testsupport::ScriptedBoxes boxes;
     boxes.expect(QStringLiteral("プリンタで問題が発生しました.\r\n57:プリンタが印刷ジョブを受け付けませんでした. "
                                 "(Destination \"PDF\" is not accepting jobs.)"),
