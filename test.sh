@@ -23,6 +23,10 @@ echo "== Build and test (RelWithDebInfo) =="
 # than full debug information.
 run_suite build -DCMAKE_BUILD_TYPE=RelWithDebInfo "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -g1 -DNDEBUG"
 
+echo "== The same tests under a locale that writes a decimal comma =="
+# Files, settings and texts must not change with the user's locale.
+(cd build && env -u LC_ALL -u LC_NUMERIC LANG=de_DE.UTF-8 ctest -j"$jobs" --output-on-failure --timeout 600)
+
 if [ "${FAST:-0}" != "1" ]; then
   echo "== Build and test with AddressSanitizer and UndefinedBehaviorSanitizer =="
   export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1

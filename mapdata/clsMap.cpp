@@ -304,8 +304,12 @@ int16_t readVersion(plat::BinaryReader& in, MapFigurePtr& kept) {
             const int16_t admin = in.i16();
             const std::string raw = maprec::ReadChars(in, in.i16());
             const QString text = plat::DecodeCp932Lossy(QByteArray(raw.data(), static_cast<qsizetype>(raw.size())));
+            // Builds before numbers were written locale-free put "1,06" here
+            // under a decimal-comma locale; those maps are the users' own.
+            QString number = text.right(4);
+            if (number.size() == 4 && number[1] == QLatin1Char(',')) number[1] = QLatin1Char('.');
             try {
-                v = plat::CDbl(text.right(4)) * 100;
+                v = plat::CDbl(number) * 100;
             } catch (const AppError&) {
                 v = 0;
             }

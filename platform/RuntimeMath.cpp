@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cstdio>
 #include <string_view>
 
 namespace plat {
@@ -37,9 +36,12 @@ QString FormatShortest(double x) {
     if (x == 0) return QStringLiteral("0");
     if (std::isnan(x)) return QStringLiteral("NaN");
     if (std::isinf(x)) return x > 0 ? QStringLiteral("Infinity") : QStringLiteral("-Infinity");
+    // Not printf: Qt sets the C library's number locale from the environment,
+    // and files, settings and texts must read "1.5" whatever the user's locale.
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.15G", x);
-    return QString::fromLatin1(buf);
+    const auto r = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::general, 15);
+    std::transform(buf, r.ptr, buf, [](char c) { return c == 'e' ? 'E' : c; });
+    return QString::fromLatin1(buf, r.ptr - buf);
 }
 
 namespace {

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QTranslator>
 
 namespace plat {
@@ -28,6 +29,9 @@ bool InstallJapaneseTranslations() {
         if (found) QCoreApplication::installTranslator(&qt);
         static ButtonTexts own;
         QCoreApplication::installTranslator(&own);
+        // Qt's own fields (paper margins, file sizes and dates) then write
+        // numbers as the program's texts do, not with the user's decimal comma.
+        QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
         return found;
     }();
     return loaded;

@@ -1,7 +1,7 @@
 // The user interface is Japanese whatever the user's locale: Qt's own
 // dialogs (file, colour, font, print) and standard buttons speak Japanese
-// through Qt's translations, and their OK reads "ＯＫ" as in the program's
-// own dialogs.
+// through Qt's translations, their OK reads "ＯＫ" as in the program's own
+// dialogs, and their numbers are written the Japanese way.
 #pragma once
 
 namespace plat {

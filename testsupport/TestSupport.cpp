@@ -14,6 +14,8 @@
 
 #include "FileDialog.h"
 
+#include <clocale>
+
 namespace testsupport {
 
 bool ScriptedBoxesWithFileDialogs::chooseFile(const plat::FileRequest& req, QString& path, int& filterIndex) {
@@ -95,5 +97,16 @@ std::vector<CorpusInput> FuzzCorpus(const QString& folder) {
     }
     return inputs;
 }
+
+CommaLocale::CommaLocale() {
+    const char* now = std::setlocale(LC_NUMERIC, nullptr);
+    saved_ = now ? now : "C";
+    if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8"))
+        ADD_FAILURE() << "no de_DE.UTF-8 locale: scripts/install-deps.sh generates it";
+    else if (std::localeconv()->decimal_point != std::string(","))
+        ADD_FAILURE() << "de_DE.UTF-8 does not write a decimal comma";
+}
+
+CommaLocale::~CommaLocale() { std::setlocale(LC_NUMERIC, saved_.c_str()); }
 
 } // namespace testsupport

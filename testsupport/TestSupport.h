@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 
 #include <functional>
+#include <string>
 #include <vector>
 
 class QFileDialog;
@@ -79,6 +80,20 @@ inline plat::AppError ErrorOf(const std::function<void()>& f) {
     }
     return plat::AppError();
 }
+
+// Puts the C library's number locale on one that writes a decimal comma
+// (de_DE.UTF-8, which the install step generates) for its lifetime, as Qt
+// does from the environment at start-up; fails the test when there is none.
+class CommaLocale {
+public:
+    CommaLocale();
+    ~CommaLocale();
+    CommaLocale(const CommaLocale&) = delete;
+    CommaLocale& operator=(const CommaLocale&) = delete;
+
+private:
+    std::string saved_;
+};
 
 // Writes bytes to a file (plain, no atomic replace: the test sets things up).
 void WriteBytes(const QString& path, const QByteArray& bytes);

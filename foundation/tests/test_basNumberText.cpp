@@ -3,6 +3,7 @@
 #include "AppError.h"
 #include "ErrorMng.h"
 #include "QStringPrinter.h"
+#include "TestSupport.h"
 #include "basNumberText.h"
 
 #include <cmath>
@@ -130,6 +131,12 @@ TEST(NumberText, MyriadGroups) {
     EXPECT_EQ(DoubleToJpUnits(1.2345e12, true), q(u"1兆2345億"));
     EXPECT_EQ(DoubleToJpUnits(1e12 + 1, true), q(u"1兆1"));
     EXPECT_EQ(DoubleToJpUnits(1234.5, true), q(u"1234.5"));
+    {
+        testsupport::CommaLocale comma;
+        EXPECT_EQ(LongToJpUnits(120000000, true), q(u"1.2億"));
+        EXPECT_EQ(DoubleToJpUnits(1.5e12, true), q(u"1.5兆"));
+        EXPECT_EQ(DoubleToJpUnits(1234.5, true), q(u"1234.5"));
+    }
     EXPECT_EQ(ArcSin(1.0000001), 1.5707963267949);   // beyond the domain: the end values
     EXPECT_EQ(ArcCos(-3), 3.14159265358979);
 }

@@ -26,6 +26,18 @@ TEST(Registry, ValuesBySectionAndKey) {
     EXPECT_EQ(r.RegGetSec()->size(), 4u);
 }
 
+TEST(Registry, FractionsReadBackUnderADecimalCommaLocale) {
+    testsupport::CommaLocale comma;
+    clsRegistry r("T_COMMA");
+    r.RegDelete("");
+    r.RegPut("Light", 0.35);
+    r.RegPut("Scale", 1.36e14);
+    EXPECT_EQ(r.RegGet("Light", ""), "0.35");
+    EXPECT_EQ(r.RegGetDouble("Light", 0), 0.35);
+    EXPECT_EQ(r.RegGetDouble("Scale", 0), 1.36e14);
+    r.RegDelete("");
+}
+
 TEST(RegistrySnapshot, WriterMatchesTheGoldenFile) {
     testsupport::TempDir dir;
     clsRegistry canvas("CANVAS");

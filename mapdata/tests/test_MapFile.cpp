@@ -12,6 +12,7 @@
 #include <QFile>
 
 #include <cerrno>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -72,6 +73,13 @@ TEST(MapFile, VersionsAndRecordErrors) {
             EXPECT_EQ(e.number(), 0) << e.description().toStdString();
             EXPECT_EQ(map.Item(map.Count())->Poly()->x(1), 1);
         }
+    }
+    // Earlier builds wrote the version with a decimal comma under such a locale.
+    for (const int16_t version : {104, 105, 106}) {
+        clsMap map;
+        map.ReadFrom(VersionRecord104Plus(QStringLiteral("1,0%1").arg(version - 100)) + symbolRecord(version, 1));
+        EXPECT_EQ(map.Version(), version);
+        EXPECT_EQ(map.Item(map.Count())->Poly()->x(1), 1);
     }
     // The projection-condition form of the oldest files: version 99, saved as 1.06.
     const QByteArray cond = plat::EncodeCp932(QStringLiteral("[投影条件]"));
@@ -307,8 +315,12 @@ TEST(MapFile, SavedInTheVersionThatHoldsTheMap) {
         int16_t jump, saved;
     } cases[] = {{106, 0x010203, 3, 106}, {105, 0x010203, 3, 105}, {104, -2, 0, 104}, {103, -1, 0, 106},
                  {100, -1, 0, 106}, {104, 0x010203, 0, 106}, {104, -2, 3, 106}};
+    // Files are the same whatever the user's locale writes numbers with.
+    for (const bool comma : {false, true})
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.version << " " << c.colour << " " << c.jump);
+        SCOPED_TRACE(testing::Message() << c.version << " " << c.colour << " " << c.jump << (comma ? " comma" : ""));
+        std::optional<testsupport::CommaLocale> locale;
+        if (comma) locale.emplace();
         clsMap src;
         fillAllKinds(src, c.version, c.version >= 104 ? palette.get().Color(20) : -1);
         WriteBytes(path, fileOf(src, c.version));
@@ -325,6 +337,7 @@ TEST(MapFile, SavedInTheVersionThatHoldsTheMap) {
         ASSERT_EQ(back.Load(), 0);
         EXPECT_EQ(back.Version(), c.saved);
         EXPECT_EQ(fuzzmap::compareFigures(map, back, c.saved), QString());
+        EXPECT_TRUE(ReadBytes(path).startsWith(VersionRecord(QString::number(c.saved / 100.0, 'f', 2))));
     }
 }
 

@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QListView>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStyledItemDelegate>
@@ -208,6 +209,7 @@ QStringList textsOf(const QList<QAbstractButton*>& buttons) {
 // once more under LANG=C), and every OK reads as in the program's dialogs.
 TEST(QtChoosers, SpeakJapaneseAndSayOKAsTheProgramsDialogs) {
     ASSERT_TRUE(InstallJapaneseTranslations()) << "Qt's Japanese translations (qt6-translations-l10n)";
+    EXPECT_EQ(QLocale().toString(1234.5), QStringLiteral("1,234.5"));
     QtChoosers qt;
     testsupport::WhenModal<QFileDialog>([](QFileDialog* d) {
         QStringList labels;

@@ -2,6 +2,7 @@
 
 #include "AppError.h"
 #include "RuntimeMath.h"
+#include "TestSupport.h"
 
 #include <clocale>
 #include <cmath>
@@ -78,12 +79,15 @@ TEST(RuntimeMath, CDblIsStrict) {
 }
 
 TEST(RuntimeMath, DecimalMarkDoesNotFollowTheProcessLocale) {
-    const char* old = setlocale(LC_NUMERIC, nullptr);
-    std::string saved = old ? old : "C";
-    if (!setlocale(LC_NUMERIC, "de_DE.UTF-8") && !setlocale(LC_NUMERIC, "fr_FR.UTF-8")) GTEST_SKIP() << "no comma locale";
+    testsupport::CommaLocale comma;
     EXPECT_EQ(Val("1.5"), 1.5);
     EXPECT_EQ(CDbl("2.25"), 2.25);
-    setlocale(LC_NUMERIC, saved.c_str());
+    EXPECT_EQ(CDbl("1,234.5"), 1234.5);   // what users type: the comma groups digits
+    EXPECT_EQ(FormatShortest(1.06), "1.06");
+    EXPECT_EQ(FormatShortest(-22.5), "-22.5");
+    EXPECT_EQ(FormatShortest(1.36e15), "1.36E+15");
+    EXPECT_EQ(FormatShortest(0.00001), "1E-05");
+    EXPECT_EQ(FormatShortest(0.1 + 0.2), "0.3");
 }
 
 TEST(RuntimeMath, NumbersTooLargeForADoubleAreOverflow) {

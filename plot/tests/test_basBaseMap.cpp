@@ -203,6 +203,12 @@ TEST_F(BaseMap, AzimuthTextEvenlySpacedOrAsked) {
                          Case{7, "0,51.4285714285714,102.857142857143,154.285714285714,205.714285714286,"
                                  "257.142857142857,308.571428571429"}})
         EXPECT_EQ(BaseMapAzimuthText(c.count, QString()), QString::fromLatin1(c.text)) << c.count;
+    {
+        // The angles are joined by commas: a decimal comma would draw other lines.
+        testsupport::CommaLocale comma;
+        EXPECT_EQ(BaseMapAzimuthText(16, QString()),
+                  QStringLiteral("0,22.5,45,67.5,90,112.5,135,157.5,180,202.5,225,247.5,270,292.5,315,337.5"));
+    }
     testsupport::ScriptedBoxes boxes;
     boxes.expectInput(QStringLiteral("12時が0度で時計回りです."), QStringLiteral("15 165"))
         .expectInput(QStringLiteral("方位線"), QStringLiteral("ignored"), false);
