@@ -93,32 +93,52 @@ int16_t PlotMap(plat::HDC hdc, int32_t dpiX, int32_t dpiY, int32_t width, int32_
     }
 }
 
+namespace {
+
+// The status area's bar: only the scale bar, at the top, without a label.
+void setUpMeasureBar(clsAccessory& bar, plat::HDC hdc, int32_t width, int32_t height, const plat::FontRef& font) {
+    bar.setInstanceName(QStringLiteral("MEASURE"));
+    bar.sethandle(hdc);
+    bar.setWidth(width);
+    bar.setHeight(height);
+    bar.setDpi(96);
+    bar.setPosition(0);
+    for (int32_t i = 1; i <= clsAccessory::kItems; ++i) {
+        bar.setIndex(i);
+        bar.setUse(i == clsAccessory::Measure);
+    }
+    bar.setIndex(clsAccessory::Measure);
+    bar.setFont(font);
+    bar.setText(QString());
+}
+
+} // namespace
+
 void PlotMeasure(plat::HDC hdc, int32_t width, int32_t height, const plat::FontRef& font, int32_t defaultColor) {
     try {
         clsMapPlot* plot = CurrentMapPlot();
         if (!plot || plot->dpix() <= 0) return;
         clsAccessory bar;
-        bar.setInstanceName(QStringLiteral("MEASURE"));
-        bar.sethandle(hdc);
-        bar.setWidth(width);
-        bar.setHeight(height);
-        bar.setDpi(96);
+        setUpMeasureBar(bar, hdc, width, height, font);
         bar.setMapScale(plot->MapScale() * 96 / plot->dpix());
-        bar.setPosition(0);
-        for (int32_t i = 1; i <= clsAccessory::kItems; ++i) {
-            bar.setIndex(i);
-            bar.setUse(i == clsAccessory::Measure);
-        }
-        bar.setIndex(clsAccessory::Measure);
         const double color =
             gvEnvironment ? gvEnvironment->GetVal(QStringLiteral("MeasureColor"), defaultColor, INT32_MIN, INT32_MAX)
                           : defaultColor;
         bar.setColor(SafeCLng(color));
-        bar.setFont(font);
-        bar.setText(QString());
         bar.Draw();
     } catch (...) {
         RaiseError(ErrGeneral, kForm, QStringLiteral("PlotMeasure"));
+    }
+}
+
+int32_t MeasureBarHeight(const plat::FontRef& font) {
+    try {
+        plat::RasterDC dc(plat::Bitmap::Create(64, 64, 32), 96);
+        clsAccessory bar;
+        setUpMeasureBar(bar, &dc, 64, 64, font);
+        return bar.MeasureHeight();
+    } catch (...) {
+        RaiseError(ErrGeneral, kForm, QStringLiteral("MeasureBarHeight"));
     }
 }
 

@@ -40,6 +40,9 @@ int16_t PlotMap(plat::HDC hdc, int32_t dpiX, int32_t dpiY, int32_t width, int32_
 // dpix), in "MeasureColor" of Environment.txt (else defaultColor) and the
 // given font, without a label.
 void PlotMeasure(plat::HDC hdc, int32_t width, int32_t height, const plat::FontRef& font, int32_t defaultColor);
+// The height PlotMeasure's bar and its line of numbers take in that font
+// (0 before the drawing layer exists).
+int32_t MeasureBarHeight(const plat::FontRef& font);
 
 // The metafile export: a read-only file gives the library's message and
 // false; otherwise the map is plotted (through plot, PlotMap when none is

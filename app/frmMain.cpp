@@ -288,7 +288,7 @@ void frmMain::buildControls() {
     row->setContentsMargins(2, 2, 2, 2);
     row->setSpacing(4);
     picMeasure = new QWidget(top);
-    picMeasure->setMinimumHeight(24);
+    // Its height follows the bar's font once the drawing layer exists (fitMeasureBox).
     picMeasure->installEventFilter(this);
     picViewArea = new QWidget(top);
     picViewArea->setFixedSize(36, 24);
@@ -306,10 +306,16 @@ void frmMain::buildControls() {
     picScaleLarge->setToolTip(QStringLiteral("拡大"));
     picScaleLarge->setFocusPolicy(Qt::NoFocus);
     row->addWidget(picMeasure, 1);
-    row->addWidget(picViewArea);
-    row->addWidget(picScaleSmall);
-    row->addWidget(sliScale);
-    row->addWidget(picScaleLarge);
+    // Laid out among themselves and kept at the top, however high the
+    // scale bar's box is.
+    auto* controls = new QHBoxLayout;
+    controls->setSpacing(row->spacing());
+    controls->setAlignment(Qt::AlignTop);
+    controls->addWidget(picViewArea);
+    controls->addWidget(picScaleSmall);
+    controls->addWidget(sliScale);
+    controls->addWidget(picScaleLarge);
+    row->addLayout(controls);
     grid->addWidget(top, 0, 0, 1, 2);
 
     viewBox_ = new QWidget(central);
@@ -780,7 +786,17 @@ bool frmMain::fitViewToBox() {
     return changed;
 }
 
+void frmMain::fitMeasureBox() {
+    if (measureFitted_) return;
+    const int32_t h = MeasureBarHeight(plat::MakeFont());
+    if (h <= 0) return;
+    // One blank row under the numbers.
+    picMeasure->setMinimumHeight(h + 1);
+    measureFitted_ = true;
+}
+
 QSize frmMain::viewFrame() {
+    fitMeasureBox();
     // A hidden window gets no resize events, so its layouts are told; the
     // polish that showing brings comes first, since it sets the bars' sizes.
     ensurePolished();

@@ -165,6 +165,9 @@ private:
     // The window's size round the view: the client area less the view's
     // container, with the layout brought up to date first.
     QSize viewFrame();
+    // Makes the scale-bar box as high as the bar and its numbers in the
+    // bar's font, once the drawing layer can measure them.
+    void fitMeasureBox();
     // Puts the frame's corner and the client size through the placement
     // rule on the screens now present.
     void placeWindow(QPoint corner, QSize client);
@@ -231,6 +234,7 @@ private:
     QPointF storedCorner_;
     QPoint storedCornerAt_{INT_MIN, INT_MIN};
     QImage measure_;   // the scale bar as last drawn, shown while a plot runs
+    bool measureFitted_ = false;
     int32_t panelsMode_ = 0;   // the map mode the status readouts' widths were kept for
     bool closing_ = false;
     struct PopupActions;

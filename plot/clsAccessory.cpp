@@ -553,6 +553,34 @@ void clsAccessory::PlotText(int32_t i) {
     });
 }
 
+namespace {
+
+// The scale bar's rows in its area, for text th high: the bar from top to
+// bottom, then its line of numbers from textTop, which ends about two rows
+// below the area.
+struct MeasureRows {
+    int32_t top, bottom, textTop;
+};
+MeasureRows measureRows(const clsAccessory::ItemArea& a, int32_t th) {
+    const int32_t top = a.top + th / 6, bottom = top + a.height - (th * 7) / 6 - 1;
+    return {top, bottom, bottom + 3};
+}
+
+} // namespace
+
+int32_t clsAccessory::MeasureHeight() {
+    return guarded("MeasureHeight", [&] {
+        Layout();
+        const Item& it = item(Measure);
+        if (!it.use || it.area.height < 1 || !begin()) return 0;
+        GraphScope end;
+        selectFont(it.font, it.color);
+        int32_t w = 0, th = 0;
+        textSize(QStringLiteral("0km"), w, th);
+        return measureRows(it.area, th).textTop + th - top_;
+    });
+}
+
 void clsAccessory::PlotMeasure(double scale, int32_t dpi) {
     guarded("PlotMeasure", [&] {
         const Item& it = item(Measure);
@@ -595,10 +623,11 @@ void clsAccessory::PlotMeasure(double scale, int32_t dpi) {
         if (segments < 1) return;
         const int64_t total = p * bar;
         const int32_t barW = SafeCLng(double(total) * ppk);
-        const int32_t barH = a.height - (th * 7) / 6 - 1;
+        const MeasureRows rows = measureRows(a, th);
+        const int32_t barH = rows.bottom - rows.top;
         setBrush(8, it.color, 0);
         setPen(0, 1, it.color, -1);
-        const int32_t x0 = a.left + th / 3, y0 = a.top + th / 6, y1 = y0 + barH, ty = y1 + 3;
+        const int32_t x0 = a.left + th / 3, y0 = rows.top, y1 = rows.bottom, ty = rows.textTop;
         int32_t xb = x0;
         for (int32_t i = 1; i <= segments; ++i) {
             const int32_t xa = x0 + static_cast<int32_t>((int64_t(i - 1) * barW) / segments);

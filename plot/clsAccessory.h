@@ -128,6 +128,9 @@ public:
     std::unique_ptr<clsAccessory> Copy() const;
     // Back's height after a fresh layout; 0 when Back is off.
     int32_t BackHeight();
+    // How far below Top the scale bar and its line of numbers reach after a
+    // fresh layout; 0 when Measure is off or the layer refuses the surface.
+    int32_t MeasureHeight();
     // Lays the items out on handle and draws every item that is on.
     void Draw();
     // Lays the items out on handle (nothing when the layer refuses it).

@@ -19,6 +19,7 @@
 #include <QMimeData>
 #include <QScrollBar>
 #include <QSlider>
+#include <QToolButton>
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
@@ -31,6 +32,8 @@
 #include <cmath>
 
 #include "AppTestSupport.h"
+#include "Bitmap.h"
+#include "RasterDC.h"
 #include "DialogPlayer.h"
 #include "FileDialog.h"
 #include "ErrorMng.h"
@@ -304,6 +307,46 @@ TEST_F(MainWindow, StatusReadoutsFitSideBySideAtTheSmallestSize) {
         EXPECT_LE(panel->geometry().right(), next) << panel->text().toStdString();
     }
     testsupport::SaveWidgetPng(&window, QStringLiteral("smallest"));
+}
+
+// The lowest row of an image with a pixel other than the background; -1 for none.
+static int lowestInk(const QImage& image, QRgb background) {
+    for (int y = image.height() - 1; y >= 0; --y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) != background) return y;
+    return -1;
+}
+
+TEST_F(MainWindow, TheScaleBarBoxShowsItsNumbersWholeAboveABlankRow) {
+    frmMain window;
+    startWindow(window);
+    QApplication::processEvents();
+    const QImage shown = window.picMeasure->grab().toImage();
+    const int bottom = lowestInk(shown, window.palette().window().color().rgb());
+    testsupport::SaveWidgetPng(window.picMeasure->parentWidget(), QStringLiteral("top-bar"));
+    EXPECT_GT(bottom, shown.height() / 2) << "no numbers under the bar";
+    EXPECT_LE(bottom, shown.height() - 2);
+    // The slider and its buttons stay at the top, centred on each other.
+    EXPECT_EQ(window.picScaleSmall->y(), window.picMeasure->y());
+    EXPECT_EQ(window.picScaleLarge->y(), window.picMeasure->y());
+    EXPECT_NEAR(window.sliScale->geometry().center().y(), window.picScaleSmall->geometry().center().y(), 1);
+    // A larger font makes the box higher: the height is the font's.
+    int previous = 0;
+    for (const double points : {9.0, 14.0, 24.0}) {
+        plat::StdFont f;
+        f.size = points;
+        const plat::FontRef font = plat::MakeFont(f);
+        const int h = MeasureBarHeight(font) + 1;
+        EXPECT_GT(h, previous) << points;
+        previous = h;
+        plat::HBITMAP bitmap = plat::Bitmap::Create(800, h, 32);
+        bitmap->image().fill(Qt::white);
+        plat::RasterDC dc(bitmap, 96);
+        PlotMeasure(&dc, 800, h, font, 0x000000);
+        const int drawn = lowestInk(dc.image(), qRgb(255, 255, 255));
+        EXPECT_GT(drawn, h / 2) << points << " pt: no numbers under the bar";
+        EXPECT_LE(drawn, h - 2) << points;
+    }
 }
 
 TEST_F(MainWindow, OpensTheCommandLineFileAndFilesDroppedOnTheView) {
