@@ -29,8 +29,8 @@ bool InstallJapaneseTranslations() {
         if (found) QCoreApplication::installTranslator(&qt);
         static ButtonTexts own;
         QCoreApplication::installTranslator(&own);
-        // Qt's own fields (paper margins, file sizes and dates) then write
-        // numbers as the program's texts do, not with the user's decimal comma.
+        // Qt's own number fields (the paper's margins) then write numbers as
+        // the program's texts do, not with the user's decimal comma.
         QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
         return found;
     }();
