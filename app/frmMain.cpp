@@ -306,16 +306,18 @@ void frmMain::buildControls() {
     picScaleLarge->setToolTip(QStringLiteral("拡大"));
     picScaleLarge->setFocusPolicy(Qt::NoFocus);
     row->addWidget(picMeasure, 1);
-    // Laid out among themselves and kept at the top, however high the
-    // scale bar's box is.
-    auto* controls = new QHBoxLayout;
+    // Centred in a band as high as the view-area box, shown or not, at the
+    // top of the bar however high the scale bar's box is.
+    auto* band = new QWidget(top);
+    band->setMinimumHeight(picViewArea->height());
+    auto* controls = new QHBoxLayout(band);
+    controls->setContentsMargins(0, 0, 0, 0);
     controls->setSpacing(row->spacing());
-    controls->setAlignment(Qt::AlignTop);
-    controls->addWidget(picViewArea);
-    controls->addWidget(picScaleSmall);
-    controls->addWidget(sliScale);
-    controls->addWidget(picScaleLarge);
-    row->addLayout(controls);
+    for (QWidget* w : std::initializer_list<QWidget*>{picViewArea, picScaleSmall, sliScale, picScaleLarge}) {
+        w->setParent(band);
+        controls->addWidget(w);
+    }
+    row->addWidget(band, 0, Qt::AlignTop);
     grid->addWidget(top, 0, 0, 1, 2);
 
     viewBox_ = new QWidget(central);
