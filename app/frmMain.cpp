@@ -77,6 +77,9 @@
 
 namespace {
 
+// The scale bar of the top bar is drawn, and its box sized, in this font.
+plat::FontRef measureFont() { return plat::MakeFont(); }
+
 // The smallest window, twips.
 constexpr int kMinWidthTwips = 6525;
 constexpr int kMinHeightTwips = 4500;
@@ -290,33 +293,31 @@ void frmMain::buildControls() {
     picMeasure = new QWidget(top);
     // Its height follows the bar's font once the drawing layer exists (fitMeasureBox).
     picMeasure->installEventFilter(this);
-    picViewArea = new QWidget(top);
-    picViewArea->setFixedSize(36, 24);
-    picViewArea->installEventFilter(this);
-    picScaleSmall = new QToolButton(top);
-    picScaleSmall->setText(QStringLiteral("－"));
-    picScaleSmall->setToolTip(QStringLiteral("縮小"));
-    picScaleSmall->setFocusPolicy(Qt::NoFocus);
-    sliScale = new QSlider(Qt::Horizontal, top);
-    sliScale->setRange(1, 53);
-    sliScale->setFixedWidth(160);
-    sliScale->setFocusPolicy(Qt::NoFocus);
-    picScaleLarge = new QToolButton(top);
-    picScaleLarge->setText(QStringLiteral("＋"));
-    picScaleLarge->setToolTip(QStringLiteral("拡大"));
-    picScaleLarge->setFocusPolicy(Qt::NoFocus);
     row->addWidget(picMeasure, 1);
-    // Centred in a band as high as the view-area box, shown or not, at the
-    // top of the bar however high the scale bar's box is.
+    // The rest is centred in a band as high as the view-area box, shown or
+    // not, at the top of the bar however high the scale bar's box is.
     auto* band = new QWidget(top);
-    band->setMinimumHeight(picViewArea->height());
     auto* controls = new QHBoxLayout(band);
     controls->setContentsMargins(0, 0, 0, 0);
     controls->setSpacing(row->spacing());
-    for (QWidget* w : std::initializer_list<QWidget*>{picViewArea, picScaleSmall, sliScale, picScaleLarge}) {
-        w->setParent(band);
+    picViewArea = new QWidget(band);
+    picViewArea->setFixedSize(36, 24);
+    picViewArea->installEventFilter(this);
+    band->setMinimumHeight(picViewArea->height());
+    picScaleSmall = new QToolButton(band);
+    picScaleSmall->setText(QStringLiteral("－"));
+    picScaleSmall->setToolTip(QStringLiteral("縮小"));
+    picScaleSmall->setFocusPolicy(Qt::NoFocus);
+    sliScale = new QSlider(Qt::Horizontal, band);
+    sliScale->setRange(1, 53);
+    sliScale->setFixedWidth(160);
+    sliScale->setFocusPolicy(Qt::NoFocus);
+    picScaleLarge = new QToolButton(band);
+    picScaleLarge->setText(QStringLiteral("＋"));
+    picScaleLarge->setToolTip(QStringLiteral("拡大"));
+    picScaleLarge->setFocusPolicy(Qt::NoFocus);
+    for (QWidget* w : std::initializer_list<QWidget*>{picViewArea, picScaleSmall, sliScale, picScaleLarge})
         controls->addWidget(w);
-    }
     row->addWidget(band, 0, Qt::AlignTop);
     grid->addWidget(top, 0, 0, 1, 2);
 
@@ -790,7 +791,7 @@ bool frmMain::fitViewToBox() {
 
 void frmMain::fitMeasureBox() {
     if (measureFitted_) return;
-    const int32_t h = MeasureBarHeight(plat::MakeFont());
+    const int32_t h = MeasureBarHeight(measureFont());
     if (h <= 0) return;
     // One blank row under the numbers.
     picMeasure->setMinimumHeight(h + 1);
@@ -917,8 +918,7 @@ void frmMain::paintMeasure(QPainter& p) {
     bitmap->image().fill(palette().window().color());
     plat::RasterDC dc(bitmap, 96);
     guarded("picMeasure_Paint", [&] {
-        plat::FontRef font = plat::MakeFont();
-        PlotMeasure(&dc, w, h, font, measureColor(0x000000));
+        PlotMeasure(&dc, w, h, measureFont(), measureColor(0x000000));
     });
     measure_ = dc.image().copy();
     p.drawImage(0, 0, measure_);
